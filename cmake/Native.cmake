@@ -1,0 +1,16 @@
+# Native build: the portable core, its tests and the benchmarks.
+if(SKARNVALE_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${UNIT_TEST_SOURCES})
+target_link_libraries(unit_tests PRIVATE skarnvale_core GTest::gtest_main)
+gtest_discover_tests(unit_tests)
+
+add_executable(bench_kill_lookup bench/kill_lookup_bench.cpp bench/kill_lookup_native.cpp)
+target_link_libraries(bench_kill_lookup PRIVATE skarnvale_core)

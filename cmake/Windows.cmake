@@ -1,0 +1,53 @@
+# Windows build (MinGW): the program, and for x86_64 the tests run under Wine.
+enable_language(RC)
+
+add_library(skarnvale_win STATIC
+  src/app/Divers.cpp
+  src/app/ihmMain.cpp
+  src/forms/ihmAbout.cpp
+  src/forms/ihmAppList.cpp
+  src/forms/ihmMailbox.cpp
+  src/forms/ihmVideo.cpp
+  src/framework/Application.cpp
+  src/framework/Controls.cpp
+  src/framework/Dialogs.cpp
+  src/framework/Files.cpp
+  src/framework/Font.cpp
+  src/framework/Form.cpp
+  src/framework/Locale.cpp
+  src/framework/Timer.cpp
+  src/framework/Window.cpp
+  src/model/unitProcessKillFile.cpp
+  src/model/unitProcessWindows.cpp
+  src/settings/ihmOptions.cpp
+)
+target_compile_definitions(skarnvale_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 NOMINMAX)
+target_compile_options(skarnvale_win PRIVATE -Wall -Wextra)
+target_link_libraries(skarnvale_win PUBLIC skarnvale_core winmm comctl32 gdi32 user32 shell32)
+
+add_executable(SkarnVale WIN32 src/app/SkarnVale.cpp resources/SkarnVale.rc)
+target_link_libraries(SkarnVale PRIVATE skarnvale_win)
+target_link_options(SkarnVale PRIVATE -static)
+set_source_files_properties(resources/SkarnVale.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico")
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  include(GoogleTest)
+
+  file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+  add_executable(win_tests ${WIN_TEST_SOURCES})
+  target_link_libraries(win_tests PRIVATE skarnvale_win GTest::gtest_main)
+  target_link_options(win_tests PRIVATE -static)
+  gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES TIMEOUT 60 LABELS wine)
+
+  add_executable(wintool tests/e2e/wintool.cpp)
+  target_link_libraries(wintool PRIVATE user32 gdi32)
+  target_link_options(wintool PRIVATE -static)
+
+  add_executable(bench_kill_lookup_wine bench/kill_lookup_bench.cpp bench/kill_lookup_win.cpp)
+  target_link_libraries(bench_kill_lookup_wine PRIVATE skarnvale_win)
+  target_link_options(bench_kill_lookup_wine PRIVATE -static)
+endif()

@@ -1,0 +1,32 @@
+#!/bin/bash
+# The whole test suite: native unit tests (plain and with ASan+UBSan), the
+# Windows tests under Wine and the end-to-end tests of SkarnVale.exe.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/scripts/install-deps.sh"
+[ -f build/native-asan/CMakeCache.txt ] ||
+    cmake -S . -B build/native-asan -DCMAKE_BUILD_TYPE=Debug -DSKARNVALE_SANITIZE=ON \
+          -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang >/dev/null
+"$root/scripts/build.sh" "native native-asan win64 win32"
+
+echo "== native tests"
+ctest --test-dir build/native --output-on-failure -j2
+echo "== native tests with ASan+UBSan"
+ctest --test-dir build/native-asan --output-on-failure -j2
+
+echo "== release build"
+file build/win32/SkarnVale.exe | grep -q 'PE32 executable (GUI) Intel 80386'
+if i686-w64-mingw32-objdump -p build/win32/SkarnVale.exe | grep -iE 'DLL Name: (libstdc|libgcc|libwinpthread)'; then
+    echo "SkarnVale.exe is not statically linked" >&2
+    exit 1
+fi
+
+export SKARNVALE_WINE_SESSION=$(mktemp -d /tmp/skarnvale-test.XXXXXX)
+trap '"$root/tests/win/wine-session.sh" stop "$SKARNVALE_WINE_SESSION"' EXIT
+"$root/tests/win/wine-session.sh" start "$SKARNVALE_WINE_SESSION"
+echo "== Windows tests under Wine"
+ctest --test-dir build/win64 --output-on-failure
+echo "== end-to-end tests"
+python3 tests/e2e/run_e2e.py build/win64
+echo "All tests passed."

@@ -1,0 +1,69 @@
+#include "Application.h"
+
+#include "Form.h"
+
+TApplication::TApplication(const std::string& title)
+{
+    RegisterClassOnce(ClassName);
+    // Zero-sized and never shown by the program itself; a second copy may show it.
+    CreateHandle(ClassName, title, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
+                 GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
+}
+
+std::string TApplication::Title() const { return GetWindowTextString(Handle()); }
+
+void TApplication::SetTitle(const std::string& title) { SetWindowTextA(Handle(), title.c_str()); }
+
+void TApplication::SetIcon(HICON icon)
+{
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void TApplication::Dispatch(MSG& msg)
+{
+    if (msg.message == WM_KEYDOWN) {
+        TForm* form = TForm::FromChild(msg.hwnd);
+        if (form && form->PreviewKeyDown(msg.wParam))
+            return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+bool TApplication::ProcessMessages()
+{
+    bool any = false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        any = true;
+        if (msg.message == WM_QUIT)
+            continue;
+        Dispatch(msg);
+    }
+    return any;
+}
+
+void TApplication::Run(const bool& quitRequested)
+{
+    for (;;) {
+        ProcessMessages();
+        if (quitRequested)
+            return;
+        WaitForMessage(INFINITE);
+    }
+}
+
+void TApplication::WaitForMessage(DWORD milliseconds)
+{
+    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+bool TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == WM_CLOSE) {  // the program ends only through its Quit command
+        result = 0;
+        return true;
+    }
+    return TWindowBase::HandleMessage(message, wParam, lParam, result);
+}

@@ -1,0 +1,34 @@
+// The application object: its hidden top-level window, which another copy of
+// the program finds by class and title, and the message loop.
+#pragma once
+
+#include "Window.h"
+
+#include <string>
+
+class TApplication : public TWindowBase {
+public:
+    static constexpr const char* ClassName = "TApplication";
+
+    // Creates the hidden application window titled `title`.
+    explicit TApplication(const std::string& title);
+
+    std::string Title() const;
+    void SetTitle(const std::string& title);
+    void SetIcon(HICON icon);
+
+    // Removes and dispatches every waiting message; answers false when none was waiting.
+    bool ProcessMessages();
+    // Dispatches messages until `quitRequested` is true. The flag is tested after
+    // each pass that empties the queue; between passes the thread sleeps until a
+    // message arrives. A quit message is dropped: only the flag ends the loop.
+    void Run(const bool& quitRequested);
+    // Waits until a message arrives or `milliseconds` elapse (INFINITE: no limit).
+    static void WaitForMessage(DWORD milliseconds);
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    static void Dispatch(MSG& msg);
+};

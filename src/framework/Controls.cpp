@@ -1,0 +1,124 @@
+#include "Controls.h"
+
+#include "Form.h"
+
+namespace {
+int NextControlId()
+{
+    static int next = 1000;
+    return next++;
+}
+}  // namespace
+
+TControl::TControl(TForm& parent, const char* className, DWORD style, DWORD exStyle, const TBounds& bounds,
+                   const std::string& text)
+    : parent_(parent), id_(NextControlId())
+{
+    handle_ = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, bounds.left,
+                              bounds.top, bounds.width, bounds.height, parent.Handle(),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr),
+                              nullptr);
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(parent.Font()), FALSE);
+    parent_.RegisterControl(this, id_);
+}
+
+TControl::~TControl()
+{
+    parent_.UnregisterControl(id_);
+    if (IsWindow(handle_))
+        DestroyWindow(handle_);
+}
+
+std::string TControl::Text() const { return GetWindowTextString(handle_); }
+
+void TControl::SetText(const std::string& text) { SetWindowTextA(handle_, text.c_str()); }
+
+bool TControl::Enabled() const { return IsWindowEnabled(handle_) != FALSE; }
+
+void TControl::SetEnabled(bool value) { EnableWindow(handle_, value ? TRUE : FALSE); }
+
+TLabel::TLabel(TForm& parent, const TBounds& bounds, const std::string& caption, DWORD align)
+    : TControl(parent, "STATIC", align | SS_NOPREFIX, 0, bounds, caption), autoSize_(bounds.width == 0)
+{
+    SetCaption(caption);
+}
+
+void TLabel::SetCaption(const std::string& text)
+{
+    SetText(text);
+    if (!autoSize_)
+        return;
+    HDC dc = GetDC(Handle());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(Handle(), dc);
+    SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TBevel::TBevel(TForm& parent, const TBounds& bounds) : TControl(parent, "STATIC", SS_ETCHEDHORZ, 0, bounds) {}
+
+TPanel::TPanel(TForm& parent, const TBounds& bounds)
+    : TControl(parent, "STATIC", SS_SUNKEN, 0, bounds)
+{
+    // Behind its siblings, so the controls placed on it stay clickable.
+    SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+TListBox::TListBox(TForm& parent, const TBounds& bounds, int itemHeight)
+    : TControl(parent, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
+               bounds)
+{
+    if (itemHeight > 0)
+        SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, itemHeight);
+}
+
+int TListBox::Add(const std::string& text)
+{
+    return static_cast<int>(SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void TListBox::Clear() { SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
+
+void TListBox::Delete(int index) { SendMessageA(Handle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+
+int TListBox::Count() const { return static_cast<int>(SendMessageA(Handle(), LB_GETCOUNT, 0, 0)); }
+
+std::string TListBox::Items(int index) const
+{
+    const LRESULT length = SendMessageA(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR || length <= 0)
+        return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT copied =
+        SendMessageA(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
+    return text;
+}
+
+int TListBox::IndexOfExact(const std::string& text) const
+{
+    const int count = Count();
+    for (int i = 0; i < count; ++i)
+        if (Items(i) == text)
+            return i;
+    return -1;
+}
+
+int TListBox::ItemIndex() const { return static_cast<int>(SendMessageA(Handle(), LB_GETCURSEL, 0, 0)); }
+
+void TListBox::SetItemIndex(int index) { SendMessageA(Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+
+int TListBox::TopIndex() const { return static_cast<int>(SendMessageA(Handle(), LB_GETTOPINDEX, 0, 0)); }
+
+void TListBox::SetTopIndex(int index) { SendMessageA(Handle(), LB_SETTOPINDEX, static_cast<WPARAM>(index), 0); }
+
+bool TListBox::HandleCommand(WORD code)
+{
+    if (code == LBN_DBLCLK && OnDblClick) {
+        OnDblClick();
+        return true;
+    }
+    return false;
+}

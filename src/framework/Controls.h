@@ -1,0 +1,82 @@
+// Standard child controls placed on a form: labels, list boxes, the bevel line
+// and the container panel. Each is a member of its form, created at once.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class TForm;
+
+struct TBounds {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+class TControl {
+public:
+    virtual ~TControl();
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+
+    HWND Handle() const { return handle_; }
+    std::string Text() const;
+    void SetText(const std::string& text);
+    bool Enabled() const;
+    void SetEnabled(bool value);
+    // Answers true when it handled a notification code of WM_COMMAND.
+    virtual bool HandleCommand(WORD) { return false; }
+
+protected:
+    TControl(TForm& parent, const char* className, DWORD style, DWORD exStyle, const TBounds& bounds,
+             const std::string& text = std::string());
+
+private:
+    TForm& parent_;
+    int id_;
+    HWND handle_;
+};
+
+class TLabel : public TControl {
+public:
+    // A width of 0 sizes the label to its text, as an auto-sized label does.
+    TLabel(TForm& parent, const TBounds& bounds, const std::string& caption = std::string(),
+           DWORD align = SS_LEFT);
+    void SetCaption(const std::string& text);
+
+private:
+    bool autoSize_;
+};
+
+// A horizontal sunken line.
+class TBevel : public TControl {
+public:
+    TBevel(TForm& parent, const TBounds& bounds);
+};
+
+// A framed area behind the other controls.
+class TPanel : public TControl {
+public:
+    TPanel(TForm& parent, const TBounds& bounds);
+};
+
+class TListBox : public TControl {
+public:
+    TListBox(TForm& parent, const TBounds& bounds, int itemHeight = 0);
+
+    int Add(const std::string& text);
+    void Clear();
+    void Delete(int index);
+    int Count() const;
+    // The text of one item, read at its real length.
+    std::string Items(int index) const;
+    // First item, from the top, whose text equals `text` exactly; -1 when none.
+    int IndexOfExact(const std::string& text) const;
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    int TopIndex() const;
+    void SetTopIndex(int index);
+
+    std::function<void()> OnDblClick;
+    bool HandleCommand(WORD code) override;
+};

@@ -1,0 +1,79 @@
+#include "Form.h"
+
+#include "Controls.h"
+
+namespace {
+const char kFormClass[] = "TSkarnValeForm";
+}
+
+TForm::TForm(const TFormOptions& options) : font_(CreateUiFont(options.fontName, options.fontHeight))
+{
+    RegisterClassOnce(kFormClass);
+    RECT frame = {0, 0, options.clientWidth, options.clientHeight};
+    AdjustWindowRectEx(&frame, options.style, FALSE, options.exStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+    if (options.centred) {
+        x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+        y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    }
+    CreateHandle(kFormClass, options.caption, options.style & ~WS_VISIBLE, options.exStyle, x, y, width, height,
+                 options.owner);
+}
+
+TForm::~TForm() { DestroyHandle(); }
+
+void TForm::Show() { ShowWindow(Handle(), SW_SHOW); }
+
+void TForm::Hide() { ShowWindow(Handle(), SW_HIDE); }
+
+bool TForm::Visible() const { return IsWindowVisible(Handle()) != FALSE; }
+
+void TForm::BringToFront()
+{
+    BringWindowToTop(Handle());
+    SetForegroundWindow(Handle());
+}
+
+void TForm::FocusControl(TControl& control) { SetFocus(control.Handle()); }
+
+std::string TForm::Caption() const { return GetWindowTextString(Handle()); }
+
+void TForm::SetCaption(const std::string& text) { SetWindowTextA(Handle(), text.c_str()); }
+
+TForm* TForm::FromChild(HWND hwnd)
+{
+    HWND root = hwnd ? GetAncestor(hwnd, GA_ROOT) : nullptr;
+    if (!root)
+        return nullptr;
+    char className[64] = {};
+    GetClassNameA(root, className, sizeof className);
+    if (lstrcmpA(className, kFormClass) != 0)
+        return nullptr;
+    return dynamic_cast<TForm*>(reinterpret_cast<TWindowBase*>(GetWindowLongPtrA(root, GWLP_USERDATA)));
+}
+
+void TForm::RegisterControl(TControl* control, int id) { controls_[id] = control; }
+
+void TForm::UnregisterControl(int id) { controls_.erase(id); }
+
+bool TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_CLOSE:  // the close box hides the form; it lives until the program ends
+        Hide();
+        result = 0;
+        return true;
+    case WM_COMMAND:
+        if (lParam) {
+            auto it = controls_.find(LOWORD(wParam));
+            if (it != controls_.end() && it->second->HandleCommand(HIWORD(wParam))) {
+                result = 0;
+                return true;
+            }
+        }
+        break;
+    }
+    return TWindowBase::HandleMessage(message, wParam, lParam, result);
+}

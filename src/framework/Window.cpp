@@ -1,0 +1,96 @@
+#include "Window.h"
+
+#include <set>
+
+#include "Timer.h"
+
+TWindowBase::~TWindowBase() { DestroyHandle(); }
+
+void TWindowBase::DestroyHandle()
+{
+    if (!handle_)
+        return;
+    HWND hwnd = handle_;
+    handle_ = nullptr;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd);
+}
+
+void TWindowBase::RegisterClassOnce(const char* className, UINT classStyle, HICON icon)
+{
+    static std::set<std::string> registered;
+    if (!registered.insert(className).second)
+        return;
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = classStyle;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = icon;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    RegisterClassExA(&wc);
+}
+
+void TWindowBase::CreateHandle(const char* className, const std::string& title, DWORD style, DWORD exStyle,
+                               int x, int y, int width, int height, HWND parent)
+{
+    CreateWindowExA(exStyle, className, title.c_str(), style, x, y, width, height, parent, nullptr,
+                    GetModuleHandleA(nullptr), this);
+}
+
+UINT_PTR TWindowBase::AttachTimer(TTimer* timer)
+{
+    const UINT_PTR id = nextTimerId_++;
+    timers_[id] = timer;
+    return id;
+}
+
+void TWindowBase::DetachTimer(UINT_PTR id)
+{
+    if (handle_)
+        KillTimer(handle_, id);
+    timers_.erase(id);
+}
+
+bool TWindowBase::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+{
+    if (message == WM_TIMER) {
+        auto it = timers_.find(wParam);
+        if (it != timers_.end()) {
+            it->second->Tick();
+            result = 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+LRESULT CALLBACK TWindowBase::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* self = static_cast<TWindowBase*>(create->lpCreateParams);
+        self->handle_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<TWindowBase*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self) {
+        LRESULT result = 0;
+        if (self->HandleMessage(message, wParam, lParam, result))
+            return result;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+std::string GetWindowTextString(HWND hwnd)
+{
+    const int length = GetWindowTextLengthA(hwnd);
+    if (length <= 0)
+        return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(hwnd, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}

@@ -1,0 +1,42 @@
+#include "unitProcessEmail.h"
+
+#include <cstdio>
+
+std::string MakeEmailKey(const std::string& mailboxName, int number)
+{
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%.3d", number);
+    return mailboxName + digits;
+}
+
+std::string GetEmailDate(const TEmail& email)
+{
+    static const std::string marker = "Date: ";
+    const size_t at = email.Header.find(marker);
+    if (at == std::string::npos)
+        return "Unknown";
+    const size_t start = at + marker.size();
+    const size_t end = email.Header.find("\r\n", start);
+    return email.Header.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+std::string GetEmailAddress(const TEmail& email)
+{
+    const size_t open = email.From.find('<');
+    const size_t close = email.From.find('>');
+    if (open == std::string::npos || close == std::string::npos)
+        return email.From;
+    if (close < open)
+        return std::string();
+    return email.From.substr(open + 1, close - open - 1);
+}
+
+void StripEmailHeader(TEmail& email)
+{
+    const std::string& header = email.Header;
+    std::string& body = email.Body;
+    size_t common = 0;
+    while (common < body.size() && common < header.size() && body[common] == header[common])
+        ++common;
+    body.erase(0, common);
+}

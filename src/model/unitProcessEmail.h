@@ -1,0 +1,38 @@
+// The mail records: one configured POP3 mailbox and one message seen on it,
+// and the functions that derive displayable values from a message.
+#pragma once
+
+#include <string>
+
+#include "ClassesPerso.h"
+
+class TMailBox : public TMyItem {
+public:
+    std::string MailboxName;
+    std::string Server;
+    std::string User;
+    std::string Password;
+};
+
+class TEmail : public TMyItem {
+public:
+    std::string From;
+    std::string To;
+    std::string Subject;
+    std::string Size;
+    std::string Header;
+    std::string Body;
+    std::string Attachments;
+    int Number = 0;
+    TMailBox* MailBox = nullptr;  // not owned
+};
+
+// Sort key of an email: mailbox name, then the number with at least three digits.
+std::string MakeEmailKey(const std::string& mailboxName, int number);
+
+// Text after the first "Date: " of the header up to its line end, or "Unknown".
+std::string GetEmailDate(const TEmail& email);
+// Text between the first "<" and the first ">" of From, or From unchanged.
+std::string GetEmailAddress(const TEmail& email);
+// Removes from Body the longest prefix it shares with Header.
+void StripEmailHeader(TEmail& email);

@@ -1,0 +1,17 @@
+// The kill list and its file "SkarnVale.txt" beside the executable, kept in
+// step with the windows-list dialog when there is one (`view` may be null).
+#pragma once
+
+#include <string>
+
+#include "unitProcessKillList.h"
+
+std::string GetKillListFileName();
+// Reads the file into the list; a missing file leaves everything untouched.
+void LoadKillList(TWindowList& list, IKillListView* view);
+// Rewrites the file whole from the list.
+void SaveKillList(const TWindowList& list);
+// Adds an absent title, shows it and saves the file; a present one changes nothing.
+void AddToKillList(TWindowList& list, const std::string& title, IKillListView* view);
+// Removes the title from the list and the dialog; the file follows at the next save.
+void RemoveFromKillList(TWindowList& list, const std::string& title, IKillListView* view);

@@ -1,0 +1,31 @@
+// Window enumeration and the kill tick: which top-level windows are candidates
+// and how a listed one is asked to close.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ClassesPerso.h"
+#include "unitProcessKillList.h"
+
+class TWindow : public TMyItem {
+public:
+    TWindow(HWND handle, const std::string& title) : TMyItem(title), Handle(handle), Title(title) {}
+    HWND Handle;
+    std::string Title;
+};
+
+// The title through the ANSI window-text call with a 256-byte buffer, so at
+// most 255 characters; empty for an untitled window.
+std::string GetWindowTitle(HWND hwnd);
+// Keeps visible windows with a title, no owner but the desktop and no
+// tool-window style; always goes on enumerating.
+BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collection);
+// Clears the collection, then fills it with the selected top-level windows in
+// Z order.
+void EnumerateWindows(TMyCollection& windows);
+// The kill tick: posts WM_CLOSE to every selected window whose title is on the
+// kill list and calls `onKill` once per post.
+void KillPopups(const TWindowList& killList, const std::function<void()>& onKill);

@@ -1,0 +1,147 @@
+// The end-to-end tests' hands and eyes inside Wine.
+//   wintool open LOGFILE SECONDS KIND:TITLE...   opens windows and logs each close request
+//        KIND: normal | refuse (stays open) | tool | hidden | owned (owned by another window)
+//   wintool list                                 prints visible top-level windows and their texts
+//   wintool press-ok CAPTION                     presses OK on a visible dialog with that caption
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+FILE* logFile = nullptr;
+int openWindows = 0;
+
+void Log(const char* what, const std::string& title)
+{
+    std::fprintf(logFile, "%s %s\n", what, title.c_str());
+    std::fflush(logFile);
+}
+
+std::string TextOf(HWND hwnd)
+{
+    char text[1024] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CLOSE:
+        Log("close", TextOf(hwnd));
+        if (GetPropA(hwnd, "refuse"))
+            return 0;
+        DestroyWindow(hwnd);
+        return 0;
+    case WM_DESTROY:
+        if (--openWindows == 0)
+            PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+int Open(int argc, char** argv)
+{
+    logFile = std::fopen(argv[2], "a");
+    if (!logFile)
+        return 2;
+    const int seconds = std::atoi(argv[3]);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = "WinToolWindow";
+    RegisterClassA(&wc);
+    for (int i = 4; i < argc; ++i) {
+        std::string arg = argv[i];
+        const size_t colon = arg.find(':');
+        const std::string kind = arg.substr(0, colon);
+        const std::string title = arg.substr(colon + 1);
+        DWORD exStyle = kind == "tool" ? WS_EX_TOOLWINDOW : 0;
+        HWND owner = nullptr;
+        if (kind == "owned")
+            owner = CreateWindowExA(0, "WinToolWindow", "wintool owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300,
+                                    200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+        if (owner)
+            ++openWindows;
+        HWND hwnd = CreateWindowExA(exStyle, "WinToolWindow", title.c_str(), WS_OVERLAPPEDWINDOW, 100 + 20 * i,
+                                    100 + 20 * i, 240, 120, owner, nullptr, wc.hInstance, nullptr);
+        ++openWindows;
+        if (kind == "refuse")
+            SetPropA(hwnd, "refuse", reinterpret_cast<HANDLE>(1));
+        if (kind != "hidden")
+            ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    }
+    Log("ready", "");
+    SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    std::fclose(logFile);
+    return 0;
+}
+
+BOOL CALLBACK PrintChild(HWND hwnd, LPARAM)
+{
+    char text[1024] = {};
+    SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    if (text[0])
+        std::printf("\t%s", text);
+    return TRUE;
+}
+
+BOOL CALLBACK PrintWindow(HWND hwnd, LPARAM)
+{
+    if (!IsWindowVisible(hwnd))
+        return TRUE;
+    char className[256] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    std::printf("%s\t%s", className, TextOf(hwnd).c_str());
+    EnumChildWindows(hwnd, PrintChild, 0);
+    std::printf("\n");
+    return TRUE;
+}
+
+struct TFind {
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam)
+{
+    auto* find = reinterpret_cast<TFind*>(lParam);
+    char className[64] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    if (IsWindowVisible(hwnd) && std::strcmp(className, "#32770") == 0 && TextOf(hwnd) == find->caption) {
+        find->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 4 && std::strcmp(argv[1], "open") == 0)
+        return Open(argc, argv);
+    if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
+        EnumWindows(PrintWindow, 0);
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "press-ok") == 0) {
+        TFind find = {argv[2], nullptr};
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&find));
+        if (!find.found)
+            return 1;
+        PostMessageA(find.found, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: wintool open LOG SECONDS KIND:TITLE... | list | press-ok CAPTION\n");
+    return 2;
+}
