@@ -2,26 +2,54 @@
 
 #include "framework/Application.h"
 
-TEST(MessageLoop, PostedQuitMessage_DoesNotEndLoopOnlyQuitRequestedDoes)
+namespace {
+bool* quitFlag = nullptr;
+int timerTicks = 0;
+
+void CALLBACK RequestQuitAfterFiveTicks(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (++timerTicks >= 5)
+        *quitFlag = true;
+}
+
+double ProcessCpuSeconds()
+{
+    FILETIME creation, exit, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &creation, &exit, &kernel, &user);
+    auto seconds = [](const FILETIME& t) {
+        return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+}  // namespace
+
+TEST(MessageLoop, PostedQuitMessage_DoesNotEndLoop_OnlyQuitRequestedDoes)
 {
     TApplication application("LoopTest");
     bool quitRequested = false;
-    int ticks = 0;
+    quitFlag = &quitRequested;
+    timerTicks = 0;
     PostQuitMessage(0);
-    // A timer keeps the loop busy for a few passes after the quit message, then asks to quit.
-    UINT_PTR timer = SetTimer(application.Handle(), 77, 20, nullptr);
-    ASSERT_NE(timer, 0u);
-    struct Hook : TWindowBase {};
-    MSG msg;
-    (void)msg;
-    // Drive the flag from a thread timer callback on the same thread.
-    static bool* flag = &quitRequested;
-    static int* count = &ticks;
-    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (++*count >= 5)
-            *flag = true;
-    });
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, RequestQuitAfterFiveTicks);
     application.Run(quitRequested);
-    EXPECT_GE(ticks, 5);
-    EXPECT_TRUE(quitRequested);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(timerTicks, 5);  // the loop went on after the quit message, and stopped at the flag
+}
+
+TEST(MessageLoop, IdleLoop_SleepsInsteadOfSpinning)
+{
+    TApplication application("IdleTest");
+    bool quitRequested = false;
+    quitFlag = &quitRequested;
+    timerTicks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, RequestQuitAfterFiveTicks);
+    const double cpuBefore = ProcessCpuSeconds();
+    const DWORD start = GetTickCount();
+    application.Run(quitRequested);
+    const double wall = (GetTickCount() - start) / 1000.0;
+    const double cpu = ProcessCpuSeconds() - cpuBefore;
+    KillTimer(nullptr, timer);
+    ASSERT_GE(wall, 0.9);
+    // A polling loop would burn the whole second; a waiting one uses next to nothing.
+    EXPECT_LT(cpu, 0.25 * wall) << "cpu " << cpu << " s over " << wall << " s";
 }
