@@ -4,26 +4,41 @@ enable_language(RC)
 add_library(skarnvale_win STATIC
   src/app/Divers.cpp
   src/app/ihmMain.cpp
+  src/app/ihmMainStatus.cpp
+  src/app/ihmMainTray.cpp
   src/forms/ihmAbout.cpp
   src/forms/ihmAppList.cpp
   src/forms/ihmMailbox.cpp
   src/forms/ihmVideo.cpp
+  src/framework/Animate.cpp
   src/framework/Application.cpp
+  src/framework/Container.cpp
   src/framework/Controls.cpp
   src/framework/Dialogs.cpp
   src/framework/Files.cpp
   src/framework/Font.cpp
   src/framework/Form.cpp
+  src/framework/Icon.cpp
   src/framework/Locale.cpp
+  src/framework/PageControl.cpp
+  src/framework/PopupMenu.cpp
+  src/framework/Registry.cpp
+  src/framework/StdControls.cpp
   src/framework/Timer.cpp
   src/framework/Window.cpp
   src/model/unitProcessKillFile.cpp
   src/model/unitProcessWindows.cpp
   src/settings/ihmOptions.cpp
+  src/settings/ihmOptionsSettings.cpp
+  src/settings/ihmOptionsStore.cpp
+  src/widgets/TBNArea.cpp
+  src/widgets/TBNAreaMenu.cpp
+  src/widgets/LCD_Lab.cpp
+  src/widgets/LED.cpp
 )
 target_compile_definitions(skarnvale_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 NOMINMAX)
 target_compile_options(skarnvale_win PRIVATE -Wall -Wextra)
-target_link_libraries(skarnvale_win PUBLIC skarnvale_core winmm comctl32 gdi32 user32 shell32)
+target_link_libraries(skarnvale_win PUBLIC skarnvale_core winmm comctl32 gdi32 user32 shell32 wsock32)
 
 add_executable(SkarnVale WIN32 src/app/SkarnVale.cpp resources/SkarnVale.rc)
 target_link_libraries(SkarnVale PRIVATE skarnvale_win)

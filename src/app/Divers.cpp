@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "../framework/Application.h"
+#include "../framework/Files.h"
 
 bool IsAlreadyRunning(const std::string& name, bool showExisting, TApplication* ownApp)
 {
@@ -27,7 +28,18 @@ bool IsAlreadyRunning(const std::string& name, bool showExisting, TApplication* 
     return true;
 }
 
-void PlaySoundFile(const std::string& fileName)
+bool HasWaveDevice() { return waveOutGetNumDevs() > 0; }
+
+bool PlaySoundFile(const std::string& fileName)
 {
-    sndPlaySoundA(fileName.c_str(), SND_ASYNC | SND_NODEFAULT);
+    return PlaySoundFile(fileName, [](const char* name, unsigned flags) { sndPlaySoundA(name, flags); });
+}
+
+bool PlaySoundFile(const std::string& fileName, const TWavePlayer& player)
+{
+    if (!FileExists(fileName))
+        return false;
+    // Asynchronous alone: a new sound cuts off the one playing.
+    player(fileName.c_str(), SND_ASYNC);
+    return true;
 }

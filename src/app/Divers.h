@@ -1,6 +1,7 @@
-// The single-instance guard and the wave sound.
+// The single-instance guard and the wave sounds.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class TApplication;
@@ -12,5 +13,14 @@ class TApplication;
 // the search never finds this copy itself.
 bool IsAlreadyRunning(const std::string& name, bool showExisting, TApplication* ownApp);
 
-// Starts playing a wave file and returns at once, cutting off any sound playing.
-void PlaySoundFile(const std::string& fileName);
+// True when the platform has at least one waveform output device.
+bool HasWaveDevice();
+
+// The platform's simple wave player: a file name and its flags.
+using TWavePlayer = std::function<void(const char* fileName, unsigned flags)>;
+
+// When the file exists, starts playing it and returns at once, cutting off a
+// sound still playing; a missing file plays nothing, not even the system's
+// default sound. Answers whether the file was handed to the player.
+bool PlaySoundFile(const std::string& fileName);
+bool PlaySoundFile(const std::string& fileName, const TWavePlayer& player);

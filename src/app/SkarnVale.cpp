@@ -38,6 +38,7 @@ void DestroyForm(std::unique_ptr<TFormClass>& form, TFormClass*& globalReference
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     TApplication application(ApplicationTitleOf(ExecutablePath()));
+    Application = &application;
 
     auto appList = CreateForm(ihmAppList);
     auto main = CreateForm(ihmMain);
@@ -50,8 +51,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (IsAlreadyRunning("Skarnvale", true, &application)) {
         MessageDlg(MsgAlreadyRunning, TMsgDlgType::Information);
     } else {
+        ihmMain->utlTB.SetEnabled(true);
         ihmMain->QuitRequested = false;
         application.Run(ihmMain->QuitRequested);
+        ihmMain->utlTB.SetEnabled(false);
         ihmOptions->SaveSettings();
     }
 
@@ -61,5 +64,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     DestroyForm(mailbox, ihmMailbox);
     DestroyForm(video, ihmVideo);
     DestroyForm(main, ihmMain);
+    Application = nullptr;
     return 0;
 }

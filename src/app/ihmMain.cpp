@@ -2,11 +2,13 @@
 
 #include "../forms/ihmAppList.h"
 #include "../framework/Files.h"
+#include "../framework/Icon.h"
 #include "../framework/Locale.h"
 #include "../model/unitProcessKillFile.h"
 #include "../model/unitProcessWindows.h"
 #include "../settings/ihmOptions.h"
 #include "Divers.h"
+#include "unitLanguage.h"
 
 TihmMain* ihmMain = nullptr;
 
@@ -23,16 +25,35 @@ TFormOptions MainFormOptions()
 }  // namespace
 
 TihmMain::TihmMain()
-    : TForm(MainFormOptions()), KillList(LocaleCompareText), Emails(LocaleCompareText), utlTimer(*this, 500, true)
+    : TForm(MainFormOptions()),
+      KillList(LocaleCompareText),
+      Emails(LocaleCompareText),
+      utlTimer(*this, 500, true),
+      utlTimerEmail(*this, 600000, false),
+      utlIcon(*this, 500, false),
+      mnpTB(TrayMenuItems(*this))
 {
     utlTimer.OnTimer = [this] { utlTimerTimer(); };
+    utlIcon.OnTimer = [this] { utlIconTimer(); };
+    mnpTB.OnPopup = [this] { mnpTBPopup(); };
+    utlTB.SetPopupMenuR(&mnpTB);
+    utlTB.OnDblClick = [this](TTBNArea&) { utlTBDblClick(); };
+    utlTB.SetIcon(TIcon::LoadSmall("MAINICON"));
+    utlTB.Loaded();
+    ApplyMenuTexts(static_cast<int>(TLanguage::English));
+    SetTextApplier(TTextWindow::TrayMenu, [this](TLanguage language) { ApplyMenuTexts(static_cast<int>(language)); });
     FormCreate();
 }
 
-TihmMain::~TihmMain() { FormDestroy(); }
+TihmMain::~TihmMain()
+{
+    SetTextApplier(TTextWindow::TrayMenu, nullptr);
+    FormDestroy();
+}
 
 void TihmMain::FormCreate()
 {
+    KillList.Clear();
     LoadKillList(KillList, ihmAppList);
     Emails.SetDuplicates(TDuplicates::Accept);
     Emails.SetSorted(true);
@@ -48,6 +69,8 @@ void TihmMain::FormDestroy()
 
 void TihmMain::utlTimerTimer()
 {
+    if (ihmAppList && ihmAppList->Visible())
+        ihmAppList->RefreshActiveWindows();
     KillPopups(KillList, [this] { CountKill(); });
 }
 

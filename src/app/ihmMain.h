@@ -1,11 +1,18 @@
-// The main form: never shown, it owns the kill list, the emails and the timers
-// that drive the system.
+// The main form: never shown, it is the system's controller. It owns the tray
+// icon and its menu, the kill list, the emails and the three timers, turns the
+// user's clicks into commands and shows the other windows one at a time.
 #pragma once
 
+#include <ctime>
+#include <string>
+#include <vector>
+
 #include "../framework/Form.h"
+#include "../framework/PopupMenu.h"
 #include "../framework/Timer.h"
 #include "../model/ClassesPerso.h"
 #include "../model/unitProcessKillList.h"
+#include "../widgets/TBNArea.h"
 
 class TihmMain : public TForm {
 public:
@@ -13,19 +20,62 @@ public:
     ~TihmMain() override;
 
     bool QuitRequested = false;
+    bool UpdatingMenu = false;
+    bool IconBlink = false;
+    bool Busy = false;
     TWindowList KillList;
     TMyCollection Emails;
     int CountBeforeCheck = 0;
+    std::time_t LastCheck = 0;
 
-    TTimer utlTimer;
+    TTimer utlTimer;       // the kill tick
+    TTimer utlTimerEmail;  // the mail check
+    TTimer utlIcon;        // the blinking of the tray icon
+    TPopupMenu mnpTB;
+    TTBNArea utlTB;
 
+    TMenuItem& mnpTbActivatePopup() { return mnpTB.Item("mnpTbActivatePopup"); }
+    TMenuItem& mnpTbActivateEmail() { return mnpTB.Item("mnpTbActivateEmail"); }
+    TMenuItem& mnpTbActivateSpam() { return mnpTB.Item("mnpTbActivateSpam"); }
+    TMenuItem& mnpTbEmailProgram() { return mnpTB.Item("mnpTbEmailProgram"); }
+
+    void mnpTbAboutClick();
+    void mnpTbActivatePopupClick();
+    void mnpTbWindowsListClick();
+    void mnpTbActivateEmailClick();
+    void mnpTbMailboxesClick();
+    void mnpTbMailboxes2Click();
+    void mnpTbEmailProgramClick();
+    void mnpTbActivateSpamClick();
+    void mnpTbOptionsClick();
+    void mnpTbQuitClick();
+    void mnpTBPopup();
+    void utlTBDblClick();
     void utlTimerTimer();
+    void utlIconTimer();
+
+    // Hides the system's other windows, then shows `form` in front with the focus.
+    void ShowForm(TForm* form);
+    void UpdateTrayIcon();
+    void SetTrayIcon(const char* resourceName);
+    void UpdateDefaultMenuItem();
+    // Rebuilds the mailboxes window's caption and the tray tip.
+    void UpdateMailStatus(bool inProgress);
+    // Writes the captions of the tray menu in the language given.
+    void ApplyMenuTexts(int language);
+
     // One kill: count it and announce it when asked.
     void CountKill();
 
 private:
     void FormCreate();
     void FormDestroy();
+    static std::vector<TMenuItemDef> TrayMenuItems(TihmMain& self);
 };
+
+// The dotted addresses of this machine, in the order the name service gives them.
+std::vector<std::string> GetLocalAddresses();
+// Those addresses joined by " - ", without "10.0.0.10".
+std::string GetAddressText();
 
 extern TihmMain* ihmMain;

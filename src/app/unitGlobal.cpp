@@ -1,13 +1,58 @@
 #include "unitGlobal.h"
 
-std::string MsgReadError = "Read error on file '%s'";
-std::string MsgWriteError = "Write error on file '%s'";
-std::string MsgAlreadyRunning = "Skarnvale is already running.";
+#include "unitLanguage.h"
+
+// Each text starts with its English row of the messages table, so the wording
+// lives in the table alone.
+std::string VersionText = InitialMessageText(&VersionText);
+std::string MsgReadError = InitialMessageText(&MsgReadError);
+std::string MsgWriteError = InitialMessageText(&MsgWriteError);
+std::string MsgNotGoodIdea = InitialMessageText(&MsgNotGoodIdea);
+std::string MsgAlreadyRunning = InitialMessageText(&MsgAlreadyRunning);
+std::string MsgDeleteError = InitialMessageText(&MsgDeleteError);
+std::string MsgLoadError = InitialMessageText(&MsgLoadError);
+std::string MsgConnectError = InitialMessageText(&MsgConnectError);
+std::string MsgNoMessageOn = InitialMessageText(&MsgNoMessageOn);
+std::string MsgMessagesOn = InitialMessageText(&MsgMessagesOn);
+std::string MsgSubjectOnList = InitialMessageText(&MsgSubjectOnList);
+std::string MsgSenderOnList = InitialMessageText(&MsgSenderOnList);
+std::string MsgMessageDeleted = InitialMessageText(&MsgMessageDeleted);
+std::string MsgMessagesFound = InitialMessageText(&MsgMessagesFound);
+std::string MsgOneMessageFound = InitialMessageText(&MsgOneMessageFound);
+std::string MsgNoMessageFound = InitialMessageText(&MsgNoMessageFound);
+std::string MsgCheckInProgress = InitialMessageText(&MsgCheckInProgress);
+std::string MsgCheckStart = InitialMessageText(&MsgCheckStart);
+std::string MsgCheckEnd = InitialMessageText(&MsgCheckEnd);
+std::string MsgSpamStart = InitialMessageText(&MsgSpamStart);
+std::string MsgSpamEnd = InitialMessageText(&MsgSpamEnd);
+std::string MsgBytes = InitialMessageText(&MsgBytes);
+std::string MsgMailboxes = InitialMessageText(&MsgMailboxes);
+std::string MsgSpamDeleted = InitialMessageText(&MsgSpamDeleted);
+std::string MsgSubjectEdition = InitialMessageText(&MsgSubjectEdition);
+std::string MsgNewSubject = InitialMessageText(&MsgNewSubject);
+
+std::string FormatText(const std::string& format, std::initializer_list<TFormatArg> arguments)
+{
+    std::string result;
+    result.reserve(format.size());
+    auto next = arguments.begin();
+    for (size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        const char following = i + 1 < format.size() ? format[i + 1] : '\0';
+        if (c != '%' || (following != 's' && following != 'd' && following != '%')) {
+            result += c;
+            continue;
+        }
+        ++i;
+        if (following == '%')
+            result += '%';
+        else if (next != arguments.end())
+            result += (next++)->Text();
+    }
+    return result;
+}
 
 std::string FormatText(const std::string& format, const std::string& argument)
 {
-    const size_t at = format.find("%s");
-    if (at == std::string::npos)
-        return format;
-    return format.substr(0, at) + argument + format.substr(at + 2);
+    return FormatText(format, {TFormatArg(argument)});
 }

@@ -1,5 +1,10 @@
 #include "ihmAppList.h"
 
+#include "../model/unitProcessWindows.h"
+#include "../settings/ihmOptions.h"
+
+#include <algorithm>
+
 TihmAppList* ihmAppList = nullptr;
 
 namespace {
@@ -54,3 +59,44 @@ void TihmAppList::RemoveFirstEntry(const std::string& title)
 }
 
 void TihmAppList::ShowCount(int count) { zdsNumber.SetCaption(std::to_string(count)); }
+
+void TihmAppList::RefreshActiveWindows()
+{
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    struct TRestoreCursor {
+        HCURSOR cursor;
+        ~TRestoreCursor() { SetCursor(cursor ? cursor : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))); }
+    } restore{previous};
+    TMyCollection windows;
+    EnumerateWindows(windows);
+    std::vector<std::string> titles;
+    for (int i = 0; i < windows.Count(); ++i)
+        titles.push_back(windows.ItemAs<TWindow>(i)->Title);
+    if (titles == shownTitles_ && zdsCurrentProcess.Count() == static_cast<int>(titles.size()))
+        return;
+    const int selected = zdsCurrentProcess.ItemIndex();
+    const std::string selectedTitle = selected >= 0 ? zdsCurrentProcess.Items(selected) : std::string();
+    const int top = zdsCurrentProcess.TopIndex();
+    SendMessageA(zdsCurrentProcess.Handle(), WM_SETREDRAW, FALSE, 0);
+    zdsCurrentProcess.Clear();
+    int reselect = -1;
+    for (const std::string& title : titles) {
+        const int index = zdsCurrentProcess.Add(title);
+        if (selected >= 0 && reselect < 0 && title == selectedTitle)
+            reselect = index;
+    }
+    zdsCurrentProcess.SetTopIndex(std::min(top, std::max(0, zdsCurrentProcess.Count() - 1)));
+    if (reselect >= 0)
+        zdsCurrentProcess.SetItemIndex(reselect);
+    SendMessageA(zdsCurrentProcess.Handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(zdsCurrentProcess.Handle(), nullptr, TRUE);
+    shownTitles_ = titles;
+}
+
+void TihmAppList::ApplyStayOnTop()
+{
+    if (!ihmOptions)
+        return;
+    SetWindowPos(Handle(), ihmOptions->ListStayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}

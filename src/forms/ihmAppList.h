@@ -23,6 +23,15 @@ public:
     void AppendEntry(const std::string& title) override;
     void RemoveFirstEntry(const std::string& title) override;
     void ShowCount(int count) override;
+
+    // Rebuilds the upper list from the open windows; it is left alone while
+    // the titles are unchanged, so the selection and scroll position survive.
+    void RefreshActiveWindows();
+    // Topmost or not, as the ListStayOnTop setting says.
+    void ApplyStayOnTop();
+
+private:
+    std::vector<std::string> shownTitles_;
 };
 
 extern TihmAppList* ihmAppList;

@@ -2,6 +2,8 @@
 
 #include "Form.h"
 
+TApplication* Application = nullptr;
+
 TApplication::TApplication(const std::string& title)
 {
     RegisterClassOnce(ClassName);
@@ -14,10 +16,11 @@ std::string TApplication::Title() const { return GetWindowTextString(Handle()); 
 
 void TApplication::SetTitle(const std::string& title) { SetWindowTextA(Handle(), title.c_str()); }
 
-void TApplication::SetIcon(HICON icon)
+void TApplication::SetIcon(const TIcon& icon)
 {
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    icon_.Assign(icon);
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
 }
 
 void TApplication::Dispatch(MSG& msg)

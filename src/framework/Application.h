@@ -2,6 +2,7 @@
 // the program finds by class and title, and the message loop.
 #pragma once
 
+#include "Icon.h"
 #include "Window.h"
 
 #include <string>
@@ -15,7 +16,9 @@ public:
 
     std::string Title() const;
     void SetTitle(const std::string& title);
-    void SetIcon(HICON icon);
+    // Keeps its own copy of the icon.
+    void SetIcon(const TIcon& icon);
+    const TIcon& Icon() const { return icon_; }
 
     // Removes and dispatches every waiting message; answers false when none was waiting.
     bool ProcessMessages();
@@ -31,4 +34,9 @@ protected:
 
 private:
     static void Dispatch(MSG& msg);
+
+    TIcon icon_;
 };
+
+// The program's application object, while it exists.
+extern TApplication* Application;

@@ -1,6 +1,6 @@
 #include "Controls.h"
 
-#include "Form.h"
+#include "Container.h"
 
 namespace {
 int NextControlId()
@@ -10,7 +10,7 @@ int NextControlId()
 }
 }  // namespace
 
-TControl::TControl(TForm& parent, const char* className, DWORD style, DWORD exStyle, const TBounds& bounds,
+TControl::TControl(TContainer& parent, const char* className, DWORD style, DWORD exStyle, const TBounds& bounds,
                    const std::string& text)
     : parent_(parent), id_(NextControlId())
 {
@@ -37,7 +37,7 @@ bool TControl::Enabled() const { return IsWindowEnabled(handle_) != FALSE; }
 
 void TControl::SetEnabled(bool value) { EnableWindow(handle_, value ? TRUE : FALSE); }
 
-TLabel::TLabel(TForm& parent, const TBounds& bounds, const std::string& caption, DWORD align)
+TLabel::TLabel(TContainer& parent, const TBounds& bounds, const std::string& caption, DWORD align)
     : TControl(parent, "STATIC", align | SS_NOPREFIX, 0, bounds, caption), autoSize_(bounds.width == 0)
 {
     SetCaption(caption);
@@ -57,16 +57,16 @@ void TLabel::SetCaption(const std::string& text)
     SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-TBevel::TBevel(TForm& parent, const TBounds& bounds) : TControl(parent, "STATIC", SS_ETCHEDHORZ, 0, bounds) {}
+TBevel::TBevel(TContainer& parent, const TBounds& bounds) : TControl(parent, "STATIC", SS_ETCHEDHORZ, 0, bounds) {}
 
-TPanel::TPanel(TForm& parent, const TBounds& bounds)
+TPanel::TPanel(TContainer& parent, const TBounds& bounds)
     : TControl(parent, "STATIC", SS_SUNKEN, 0, bounds)
 {
     // Behind its siblings, so the controls placed on it stay clickable.
     SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-TListBox::TListBox(TForm& parent, const TBounds& bounds, int itemHeight)
+TListBox::TListBox(TContainer& parent, const TBounds& bounds, int itemHeight)
     : TControl(parent, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
                bounds)
 {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-class TForm;
+class TContainer;
 
 struct TBounds {
     int left = 0, top = 0, width = 0, height = 0;
@@ -26,13 +26,15 @@ public:
     void SetEnabled(bool value);
     // Answers true when it handled a notification code of WM_COMMAND.
     virtual bool HandleCommand(WORD) { return false; }
+    // Answers true when it handled a WM_NOTIFY it sent to its container.
+    virtual bool HandleNotify(const NMHDR&) { return false; }
 
 protected:
-    TControl(TForm& parent, const char* className, DWORD style, DWORD exStyle, const TBounds& bounds,
+    TControl(TContainer& parent, const char* className, DWORD style, DWORD exStyle, const TBounds& bounds,
              const std::string& text = std::string());
 
 private:
-    TForm& parent_;
+    TContainer& parent_;
     int id_;
     HWND handle_;
 };
@@ -40,7 +42,7 @@ private:
 class TLabel : public TControl {
 public:
     // A width of 0 sizes the label to its text, as an auto-sized label does.
-    TLabel(TForm& parent, const TBounds& bounds, const std::string& caption = std::string(),
+    TLabel(TContainer& parent, const TBounds& bounds, const std::string& caption = std::string(),
            DWORD align = SS_LEFT);
     void SetCaption(const std::string& text);
 
@@ -51,18 +53,18 @@ private:
 // A horizontal sunken line.
 class TBevel : public TControl {
 public:
-    TBevel(TForm& parent, const TBounds& bounds);
+    TBevel(TContainer& parent, const TBounds& bounds);
 };
 
 // A framed area behind the other controls.
 class TPanel : public TControl {
 public:
-    TPanel(TForm& parent, const TBounds& bounds);
+    TPanel(TContainer& parent, const TBounds& bounds);
 };
 
 class TListBox : public TControl {
 public:
-    TListBox(TForm& parent, const TBounds& bounds, int itemHeight = 0);
+    TListBox(TContainer& parent, const TBounds& bounds, int itemHeight = 0);
 
     int Add(const std::string& text);
     void Clear();

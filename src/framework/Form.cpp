@@ -54,10 +54,6 @@ TForm* TForm::FromChild(HWND hwnd)
     return dynamic_cast<TForm*>(reinterpret_cast<TWindowBase*>(GetWindowLongPtrA(root, GWLP_USERDATA)));
 }
 
-void TForm::RegisterControl(TControl* control, int id) { controls_[id] = control; }
-
-void TForm::UnregisterControl(int id) { controls_.erase(id); }
-
 bool TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
@@ -65,15 +61,6 @@ bool TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         Hide();
         result = 0;
         return true;
-    case WM_COMMAND:
-        if (lParam) {
-            auto it = controls_.find(LOWORD(wParam));
-            if (it != controls_.end() && it->second->HandleCommand(HIWORD(wParam))) {
-                result = 0;
-                return true;
-            }
-        }
-        break;
     }
-    return TWindowBase::HandleMessage(message, wParam, lParam, result);
+    return TContainer::HandleMessage(message, wParam, lParam, result);
 }

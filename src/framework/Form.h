@@ -3,11 +3,10 @@
 // sees keystrokes before its controls.
 #pragma once
 
+#include "Container.h"
 #include "Font.h"
-#include "Window.h"
 
 #include <functional>
-#include <map>
 #include <string>
 
 class TControl;
@@ -24,7 +23,7 @@ struct TFormOptions {
     int fontHeight = -11;
 };
 
-class TForm : public TWindowBase {
+class TForm : public TContainer {
 public:
     explicit TForm(const TFormOptions& options);
     ~TForm() override;
@@ -37,7 +36,7 @@ public:
 
     std::string Caption() const;
     void SetCaption(const std::string& text);
-    HFONT Font() const { return font_.get(); }
+    HFONT Font() const override { return font_.get(); }
 
     // Key preview: runs before the focused control sees WM_KEYDOWN; answer
     // true to swallow the key.
@@ -47,13 +46,9 @@ public:
     // The form that holds `hwnd` or one of its ancestors, if any.
     static TForm* FromChild(HWND hwnd);
 
-    void RegisterControl(TControl* control, int id);
-    void UnregisterControl(int id);
-
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     TScopedFont font_;
-    std::map<int, TControl*> controls_;
 };

@@ -1,7 +1,8 @@
 #include "ihmOptions.h"
 
-#include "../app/ihmMain.h"
+#include "../app/unitLanguage.h"
 #include "../framework/Locale.h"
+#include "../model/unitProcessEmail.h"
 
 TihmOptions* ihmOptions = nullptr;
 
@@ -18,29 +19,139 @@ TFormOptions OptionsFormOptions()
     options.fontHeight = -11;
     return options;
 }
+
+const COLORREF kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0), kYellow = RGB(255, 255, 0);
 }  // namespace
 
-TihmOptions::TihmOptions() : TForm(OptionsFormOptions()), Mailboxes(LocaleCompareText) {}
-
-// Applies the current settings to the timers they drive.
-void TihmOptions::LoadSettings()
+TihmOptions::TihmOptions()
+    : TForm(OptionsFormOptions()),
+      pcOptions(*this, {0, 0, 355, 185}),
+      tsGeneral(pcOptions, "General"),
+      tsPopup(pcOptions, "Popup"),
+      tsMail(pcOptions, "Email"),
+      tsSpam(pcOptions, "Spam"),
+      tsSpamList(pcOptions, "SPAM list"),
+      tsMailbox(pcOptions, "Mailboxes"),
+      lblDblClick(tsGeneral, {16, 16, 0, 0}, "Double-click"),
+      zdsConfigDblClick(tsGeneral, {88, 12, 201, 22}, 14),
+      zdsStayOnTop(tsGeneral, {16, 43, 86, 17}, "Stay on top", true),
+      zdsShowIpAddr(tsGeneral, {16, 62, 86, 17}, "IP address", true),
+      grpLanguage(tsGeneral, {16, 88, 89, 57}, "Language", {"English", "French"}),
+      lblEmailProgram(tsGeneral, {128, 40, 0, 0}, "Email program"),
+      zdsEmailProgram(tsGeneral, {128, 57, 177, 22}),
+      btnMailProgram(tsGeneral, {310, 58, 21, 21}, "..."),
+      grpIcon(tsGeneral, {128, 88, 89, 57}, "Icon", {"Popup", "Email"}),
+      lblLedPopup(tsPopup, {16, 8, 0, 0}, "Protection"),
+      zdsLedPopup(tsPopup, 88, 8, kGreen),
+      lblInterval(tsPopup, {16, 30, 0, 0}, "Interval"),
+      lblUnit(tsPopup, {144, 30, 0, 0}, "in millisecond"),
+      zdsInterval(tsPopup, {88, 26, 49, 22}),
+      lblSoundOnKill(tsPopup, {16, 54, 0, 0}, "Sound"),
+      zdsSoundOnKill(tsPopup, {88, 54, 13, 14}),
+      lblSoundFile(tsPopup, {16, 77, 0, 0}, "Sound file"),
+      zdsSoundFile(tsPopup, {88, 73, 190, 22}),
+      btnSoundFile(tsPopup, {283, 73, 21, 21}, "..."),
+      btnPlaySoundFile(tsPopup, {308, 73, 21, 21}, ">"),
+      lblCounter(tsPopup, {16, 101, 0, 0}, "Counter"),
+      zdsCounter(tsPopup, {88, 103, 70, 28}),
+      btnReset(tsPopup, {88, 136, 70, 16}, "Reset"),
+      lblLedEmail(tsMail, {16, 8, 0, 0}, "Detection"),
+      zdsLedEmail(tsMail, 88, 8, kRed),
+      lblEmailLines(tsMail, {216, 9, 0, 0}, "Lines"),
+      zdsEmailLines(tsMail, {216, 26, 57, 22}),
+      lblIntervalEmail(tsMail, {16, 30, 0, 0}, "Interval"),
+      lblUnitEmail(tsMail, {144, 30, 0, 0}, "in minute"),
+      zdsIntervalEmail(tsMail, {88, 26, 49, 22}),
+      lblSoundOnEmail(tsMail, {16, 54, 0, 0}, "Notification"),
+      zdsSoundOnEmail(tsMail, {88, 54, 13, 14}),
+      lblSoundFileEmail(tsMail, {16, 77, 0, 0}, "Sound file"),
+      zdsSoundFileEmail(tsMail, {88, 73, 190, 22}),
+      btnSoundFileEmail(tsMail, {283, 73, 21, 21}, "..."),
+      btnPlaySoundFileEmail(tsMail, {308, 73, 21, 21}, ">"),
+      lblVideoFileEmail(tsMail, {16, 101, 0, 0}, "Video file"),
+      zdsVideoFileEmail(tsMail, {88, 100, 190, 22}),
+      btnVideoFileEmail(tsMail, {283, 100, 21, 21}, "..."),
+      btnViewVideoFileEmail(tsMail, {308, 100, 21, 21}, ">"),
+      lblNoBorderVideo(tsMail, {16, 125, 0, 0}, "No border"),
+      zdsNoBorderVideo(tsMail, {88, 127, 13, 14}),
+      lblLedSpam(tsSpam, {16, 8, 0, 0}, "Protection"),
+      zdsLedSpam(tsSpam, 88, 8, kYellow),
+      lblSoundOnKillSpam(tsSpam, {16, 30, 0, 0}, "Sound"),
+      zdsSoundOnKillSpam(tsSpam, {88, 30, 13, 14}),
+      lblSoundFileSpam(tsSpam, {16, 53, 0, 0}, "Sound file"),
+      zdsSoundFileSpam(tsSpam, {88, 49, 190, 22}),
+      btnSoundFileSpam(tsSpam, {283, 49, 21, 21}, "..."),
+      btnPlaySoundFileSpam(tsSpam, {308, 49, 21, 21}, ">"),
+      lblCounterSpam(tsSpam, {16, 77, 0, 0}, "Counter"),
+      zdsCounterSpam(tsSpam, {88, 79, 70, 28}),
+      btnResetSpam(tsSpam, {88, 112, 70, 16}, "Reset"),
+      lblEmail(tsSpamList, {8, 8, 0, 0}, "Email"),
+      zdsEmail(tsSpamList, {8, 24, 160, 121}),
+      lblSubject(tsSpamList, {176, 8, 0, 0}, "Subject"),
+      zdsSubject(tsSpamList, {176, 24, 160, 121}),
+      zdsMailboxList(tsMailbox, {8, 8, 121, 105}, 14),
+      lblName(tsMailbox, {144, 20, 0, 0}, "Name"),
+      lblServer(tsMailbox, {144, 52, 0, 0}, "Server"),
+      lblUser(tsMailbox, {144, 84, 0, 0}, "User"),
+      lblPassword(tsMailbox, {144, 116, 0, 0}, "Password"),
+      zdsName(tsMailbox, {216, 16, 121, 22}),
+      zdsServer(tsMailbox, {216, 48, 121, 22}),
+      zdsUser(tsMailbox, {216, 80, 121, 22}),
+      zdsPassword(tsMailbox, {216, 112, 121, 22}, true),
+      btnAdd(tsMailbox, {8, 122, 58, 25}, "Add"),
+      btnDelete(tsMailbox, {72, 122, 58, 25}, "Delete"),
+      Mailboxes(LocaleCompareText)
 {
-    SetInterval(interval_);
-    SetKillerActive(killerActive_);
+    FormCreate();
 }
 
-void TihmOptions::SaveSettings() {}
+TihmOptions::~TihmOptions() = default;
 
-void TihmOptions::SetKillerActive(bool value)
+void TihmOptions::FormCreate()
 {
-    killerActive_ = value;
-    if (ihmMain)
-        ihmMain->utlTimer.SetEnabled(value);
+    pcOptions.SetActivePageIndex(0);
+    std::vector<std::string> actions;
+    for (const char* key : {"mnpTbActivatePopup", "mnpTbWindowsList", "mnpTbActivateEmail", "mnpTbMailboxes",
+                            "mnpTbMailboxes2", "mnpTbEmailProgram", "mnpTbActivateSpam", "mnpTbOptions"})
+        actions.push_back(TrayMenuCaption(key, TLanguage::English));
+    zdsConfigDblClick.SetItems(actions);
+    for (TEdit* edit : {&zdsName, &zdsServer, &zdsUser, &zdsPassword})
+        edit->SetEnabled(false);
+    zdsInterval.SetText("500");
+    zdsIntervalEmail.SetText("10");
+    zdsEmailLines.SetText("100");
+    zdsCounter.SetCaption("0000");
+    zdsCounterSpam.SetCaption("0000");
 }
 
-void TihmOptions::SetInterval(int value)
+void TihmOptions::ShowMailboxNames()
 {
-    interval_ = value;
-    if (ihmMain)
-        ihmMain->utlTimer.SetInterval(value > 0 ? static_cast<UINT>(value) : 1);
+    zdsMailboxList.Clear();
+    for (int i = 0; i < Mailboxes.Count(); ++i)
+        zdsMailboxList.Add(Mailboxes.ItemAs<TMailBox>(i)->MailboxName);
+}
+
+void TihmOptions::ApplyPopupFileRowRule()
+{
+    const bool on = KillerActive() && zdsSoundOnKill.Checked();
+    for (TControl* control : std::initializer_list<TControl*>{&zdsSoundFile, &btnSoundFile, &btnPlaySoundFile})
+        control->SetEnabled(on);
+}
+
+void TihmOptions::ApplyEmailFileRowRule()
+{
+    const bool on = MailNotification() && zdsSoundOnEmail.Checked();
+    for (TControl* control : std::initializer_list<TControl*>{&zdsSoundFileEmail, &btnSoundFileEmail,
+                                                              &btnPlaySoundFileEmail, &zdsVideoFileEmail,
+                                                              &btnVideoFileEmail, &btnViewVideoFileEmail,
+                                                              &zdsNoBorderVideo})
+        control->SetEnabled(on);
+}
+
+void TihmOptions::ApplySpamFileRowRule()
+{
+    const bool on = MailNotification() && SpamKillerActive() && zdsSoundOnKillSpam.Checked();
+    for (TControl* control : std::initializer_list<TControl*>{&zdsSoundFileSpam, &btnSoundFileSpam,
+                                                              &btnPlaySoundFileSpam})
+        control->SetEnabled(on);
 }

@@ -1,38 +1,183 @@
-// The options dialog. It holds the live settings and the mailbox list; every
-// setting is read and written through an accessor named after it.
+// The options dialog. Its controls hold the live settings; every setting is
+// read and written through the accessor named after its registry value, and
+// the setters bring the timers, LEDs, tray menu and tray icon into line.
 #pragma once
 
 #include <string>
 
+#include "../framework/Controls.h"
 #include "../framework/Form.h"
+#include "../framework/PageControl.h"
+#include "../framework/StdControls.h"
 #include "../model/ClassesPerso.h"
+#include "../widgets/LCD_Lab.h"
+#include "../widgets/LED.h"
 
 class TihmOptions : public TForm {
 public:
     TihmOptions();
+    ~TihmOptions() override;
+
+    TPageControl pcOptions;
+    TTabSheet tsGeneral, tsPopup, tsMail, tsSpam, tsSpamList, tsMailbox;
+
+    // General page
+    TLabel lblDblClick;
+    TComboBox zdsConfigDblClick;
+    TCheckBox zdsStayOnTop, zdsShowIpAddr;
+    TRadioGroup grpLanguage;
+    TLabel lblEmailProgram;
+    TEdit zdsEmailProgram;
+    TButton btnMailProgram;
+    TRadioGroup grpIcon;
+    // Popup page
+    TLabel lblLedPopup;
+    TLED zdsLedPopup;
+    TLabel lblInterval, lblUnit;
+    TEdit zdsInterval;
+    TLabel lblSoundOnKill;
+    TCheckBox zdsSoundOnKill;
+    TLabel lblSoundFile;
+    TEdit zdsSoundFile;
+    TButton btnSoundFile, btnPlaySoundFile;
+    TLabel lblCounter;
+    TLCDLabel zdsCounter;
+    TButton btnReset;
+    // Email page
+    TLabel lblLedEmail;
+    TLED zdsLedEmail;
+    TLabel lblEmailLines;
+    TEdit zdsEmailLines;
+    TLabel lblIntervalEmail, lblUnitEmail;
+    TEdit zdsIntervalEmail;
+    TLabel lblSoundOnEmail;
+    TCheckBox zdsSoundOnEmail;
+    TLabel lblSoundFileEmail;
+    TEdit zdsSoundFileEmail;
+    TButton btnSoundFileEmail, btnPlaySoundFileEmail;
+    TLabel lblVideoFileEmail;
+    TEdit zdsVideoFileEmail;
+    TButton btnVideoFileEmail, btnViewVideoFileEmail;
+    TLabel lblNoBorderVideo;
+    TCheckBox zdsNoBorderVideo;
+    // Spam page
+    TLabel lblLedSpam;
+    TLED zdsLedSpam;
+    TLabel lblSoundOnKillSpam;
+    TCheckBox zdsSoundOnKillSpam;
+    TLabel lblSoundFileSpam;
+    TEdit zdsSoundFileSpam;
+    TButton btnSoundFileSpam, btnPlaySoundFileSpam;
+    TLabel lblCounterSpam;
+    TLCDLabel zdsCounterSpam;
+    TButton btnResetSpam;
+    // SPAM list page
+    TLabel lblEmail;
+    TMemo zdsEmail;
+    TLabel lblSubject;
+    TMemo zdsSubject;
+    // Mailboxes page
+    TListBox zdsMailboxList;
+    TLabel lblName, lblServer, lblUser, lblPassword;
+    TEdit zdsName, zdsServer, zdsUser, zdsPassword;
+    TButton btnAdd, btnDelete;
 
     TMyCollection Mailboxes;  // TMailBox items in configuration order
 
     void LoadSettings();
     void SaveSettings();
+    // The registry key the settings live under, below HKEY_CURRENT_USER.
+    std::string RegistryKey = "\\Software\\SkarnVale";
 
-    bool KillerActive() const { return killerActive_; }
+    int ConfigDblClick() const;
+    void SetConfigDblClick(int value);
+    bool ListStayOnTop() const;
+    void SetListStayOnTop(bool value);
+    bool AddressIp() const;
+    void SetAddressIp(bool value);
+    bool French() const;
+    void SetFrench(bool value);
+    bool TaskPopup() const;
+    void SetTaskPopup(bool value);
+    std::string EmailProgram() const;
+    void SetEmailProgram(const std::string& value);
+
+    bool KillerActive() const;
     void SetKillerActive(bool value);
-    int Interval() const { return interval_; }
+    int Interval() const;
     void SetInterval(int value);
-    int Counter() const { return counter_; }
-    void SetCounter(int value) { counter_ = value; }
-    bool SoundOnKill() const { return soundOnKill_; }
-    void SetSoundOnKill(bool value) { soundOnKill_ = value; }
-    std::string SoundFile() const { return soundFile_; }
-    void SetSoundFile(const std::string& value) { soundFile_ = value; }
+    bool SoundOnKill() const;
+    void SetSoundOnKill(bool value);
+    std::string SoundFile() const;
+    void SetSoundFile(const std::string& value);
+    int Counter() const;
+    void SetCounter(int value);
+
+    bool MailNotification() const;
+    void SetMailNotification(bool value);
+    int IntervalEmail() const;
+    void SetIntervalEmail(int value);
+    bool SoundOnEmail() const;
+    void SetSoundOnEmail(bool value);
+    std::string SoundFileEmail() const;
+    void SetSoundFileEmail(const std::string& value);
+    std::string VideoFileEmail() const;
+    void SetVideoFileEmail(const std::string& value);
+    bool NoBorderVideo() const;
+    void SetNoBorderVideo(bool value);
+    int EmailLines() const;
+    void SetEmailLines(int value);
+
+    bool SpamKillerActive() const;
+    void SetSpamKillerActive(bool value);
+    bool SoundOnKillSpam() const;
+    void SetSoundOnKillSpam(bool value);
+    std::string SoundFileSpam() const;
+    void SetSoundFileSpam(const std::string& value);
+    int CounterSpam() const;
+    void SetCounterSpam(int value);
+
+    int VideoTop() const;
+    void SetVideoTop(int value);
+    int VideoLeft() const;
+    void SetVideoLeft(int value);
+    int MailboxesTop() const;
+    void SetMailboxesTop(int value);
+    int MailboxesLeft() const;
+    void SetMailboxesLeft(int value);
+    int MailboxesWidth() const;
+    void SetMailboxesWidth(int value);
+    int MailboxesHeight() const;
+    void SetMailboxesHeight(int value);
+    bool MailboxesHeader() const;
+    void SetMailboxesHeader(bool value);
+    int MailboxesGrid() const;
+    void SetMailboxesGrid(int value);
+    int MailboxesCol1() const;
+    void SetMailboxesCol1(int value);
+    int MailboxesCol2() const;
+    void SetMailboxesCol2(int value);
+    int MailboxesCol3() const;
+    void SetMailboxesCol3(int value);
+
+    // Enabling rules of the file rows of the Popup, Email and Spam pages.
+    void ApplyPopupFileRowRule();
+    void ApplyEmailFileRowRule();
+    void ApplySpamFileRowRule();
 
 private:
-    bool killerActive_ = true;
-    int interval_ = 500;
-    int counter_ = 0;
-    bool soundOnKill_ = false;
-    std::string soundFile_;
+    void FormCreate();
+    // The settings when the registry key can be neither opened nor created.
+    void ApplyDefaultSettings();
+    // The spam lists' files are read and written with the settings.
+    void LoadSpamLists() {}
+    void SaveSpamLists() {}
+    void ShowMailboxNames();
+
+    // Geometry values of windows and controls that come with later windows.
+    int mailboxesGrid_ = 100;
+    int mailboxesCols_[3] = {60, 150, 300};
+    bool mailboxesHeader_ = false;
 };
 
 extern TihmOptions* ihmOptions;

@@ -1,11 +1,18 @@
 // The end-to-end tests' hands and eyes inside Wine.
 //   wintool open LOGFILE SECONDS KIND:TITLE...   opens windows and logs each close request
 //        KIND: normal | refuse (stays open) | tool | hidden | owned (owned by another window)
+//        Each log line is "MS EVENT TEXT": EVENT "ready" (all windows shown) or "close"
+//        (TEXT the title of the window asked); MS the milliseconds from this tool's start
+//        to the event, for a close request to the moment it was posted.
 //   wintool list                                 prints visible top-level windows and their texts
 //   wintool press-ok CAPTION                     presses OK on a visible dialog with that caption
+//   wintool find CLASS TITLE                     prints "visible" or "hidden" for the top-level
+//        window FindWindowA finds; exit 1 when there is none, 3 when its thread does not
+//        answer messages (it is not in its message loop yet)
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,10 +20,15 @@
 namespace {
 FILE* logFile = nullptr;
 int openWindows = 0;
+const DWORD startTick = GetTickCount();
 
-void Log(const char* what, const std::string& title)
+// The time stamp lets a test measure how soon a close request followed "ready".
+// `when` is the tick count at which the event happened: for a close request the
+// time it was posted, so that a pause of this tool (Wine can hold DestroyWindow
+// for seconds without a window manager) is not blamed on the sender.
+void Log(const char* what, const std::string& title, DWORD when)
 {
-    std::fprintf(logFile, "%s %s\n", what, title.c_str());
+    std::fprintf(logFile, "%ld %s %s\n", static_cast<long>(when - startTick), what, title.c_str());
     std::fflush(logFile);
 }
 
@@ -31,7 +43,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 {
     switch (message) {
     case WM_CLOSE:
-        Log("close", TextOf(hwnd));
+        Log("close", TextOf(hwnd), static_cast<DWORD>(GetMessageTime()));
         if (GetPropA(hwnd, "refuse"))
             return 0;
         DestroyWindow(hwnd);
@@ -76,7 +88,7 @@ int Open(int argc, char** argv)
         if (kind != "hidden")
             ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     }
-    Log("ready", "");
+    Log("ready", "", GetTickCount());
     SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -124,6 +136,17 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam)
     }
     return TRUE;
 }
+int Find(const char* className, const char* title)
+{
+    HWND found = FindWindowA(className, title);
+    if (!found)
+        return 1;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(found, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer))
+        return 3;
+    std::printf("%s\n", IsWindowVisible(found) ? "visible" : "hidden");
+    return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -142,6 +165,9 @@ int main(int argc, char** argv)
         PostMessageA(find.found, WM_COMMAND, IDOK, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: wintool open LOG SECONDS KIND:TITLE... | list | press-ok CAPTION\n");
+    if (argc == 4 && std::strcmp(argv[1], "find") == 0)
+        return Find(argv[2], argv[3]);
+    std::fprintf(stderr,
+                 "usage: wintool open LOG SECONDS KIND:TITLE... | list | press-ok CAPTION | find CLASS TITLE\n");
     return 2;
 }

@@ -1,0 +1,19 @@
+#!/bin/bash
+# All benchmarks: the kill-list lookups of one tick (native and under Wine) and
+# the idle CPU of SkarnVale.exe under Wine.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/scripts/build.sh" "native win64"
+
+if [ -z "${SKARNVALE_WINE_SESSION:-}" ]; then
+    export SKARNVALE_WINE_SESSION=$(mktemp -d /tmp/skarnvale-bench.XXXXXX)
+    trap '"$root/tests/win/wine-session.sh" stop "$SKARNVALE_WINE_SESSION"' EXIT
+fi
+
+echo "== kill-list lookups, native"
+build/native/bench_kill_lookup
+echo "== kill-list lookups, under Wine"
+"$root/tests/win/wine-run.sh" build/win64/bench_kill_lookup_wine.exe
+echo "== idle CPU under Wine"
+"$root/bench/idle_cpu.sh" build/win64

@@ -1,0 +1,172 @@
+// The tray controller's commands: the tray menu, the double-click actions,
+// the icon picture and showing the system's windows one at a time.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "../forms/ihmAbout.h"
+#include "../forms/ihmAppList.h"
+#include "../forms/ihmMailbox.h"
+#include "../framework/Application.h"
+#include "../framework/Files.h"
+#include "../framework/Icon.h"
+#include "../settings/ihmOptions.h"
+#include "ihmMain.h"
+#include "unitLanguage.h"
+
+namespace {
+// The menu item shown bold for each double-click action, in action order.
+const char* const kDefaultItems[] = {"mnpTbActivatePopup", "mnpTbWindowsList", "mnpTbActivateEmail",
+                                     "mnpTbMailboxes",     "mnpTbMailboxes2",  "mnpTbEmailProgram",
+                                     "mnpTbActivateSpam",  "mnpTbOptions"};
+}  // namespace
+
+std::vector<TMenuItemDef> TihmMain::TrayMenuItems(TihmMain& self)
+{
+    TihmMain* m = &self;
+    return {
+        {"mnpTbAbout", -1, [m] { m->mnpTbAboutClick(); }},
+        {"", -1, nullptr},
+        {"mnpTbActivatePopup", -1, [m] { m->mnpTbActivatePopupClick(); }},
+        {"mnpTbWindowsList", 2, [m] { m->mnpTbWindowsListClick(); }},
+        {"", -1, nullptr},
+        {"mnpTbActivateEmail", -1, [m] { m->mnpTbActivateEmailClick(); }},
+        {"mnpTbMailboxes", 3, [m] { m->mnpTbMailboxesClick(); }},
+        {"mnpTbMailboxes2", -1, [m] { m->mnpTbMailboxes2Click(); }},
+        {"mnpTbEmailProgram", -1, [m] { m->mnpTbEmailProgramClick(); }},
+        {"", -1, nullptr},
+        {"mnpTbActivateSpam", -1, [m] { m->mnpTbActivateSpamClick(); }},
+        {"", -1, nullptr},
+        {"mnpTbOptions", 1, [m] { m->mnpTbOptionsClick(); }},
+        {"", -1, nullptr},
+        {"mnpTbQuit", 0, [m] { m->mnpTbQuitClick(); }},
+    };
+}
+
+void TihmMain::ApplyMenuTexts(int language)
+{
+    for (const auto& item : mnpTB.Items())
+        if (!item->IsSeparator())
+            item->Caption = TrayMenuCaption(item->Name(), static_cast<TLanguage>(language));
+}
+
+void TihmMain::mnpTbAboutClick() { ShowForm(ihmAbout); }
+
+void TihmMain::mnpTbActivatePopupClick()
+{
+    if (UpdatingMenu)
+        return;
+    TMenuItem& item = mnpTbActivatePopup();
+    item.SetChecked(!item.Checked());
+    ihmOptions->SetKillerActive(item.Checked());
+    UpdateDefaultMenuItem();
+}
+
+void TihmMain::mnpTbWindowsListClick()
+{
+    ShowForm(ihmAppList);
+    ihmAppList->FocusControl(ihmAppList->zdsSelectedProcess);
+}
+
+void TihmMain::mnpTbActivateEmailClick()
+{
+    if (UpdatingMenu)
+        return;
+    TMenuItem& item = mnpTbActivateEmail();
+    item.SetChecked(!item.Checked());
+    ihmOptions->SetMailNotification(item.Checked());
+    UpdateDefaultMenuItem();
+}
+
+void TihmMain::mnpTbMailboxesClick() { ShowForm(ihmMailbox); }
+
+void TihmMain::mnpTbMailboxes2Click() {}
+
+void TihmMain::mnpTbEmailProgramClick()
+{
+    const std::string program = ihmOptions->EmailProgram();
+    if (FileExists(program))
+        ShellExecuteA(nullptr, nullptr, program.c_str(), "", "", SW_SHOW);
+}
+
+void TihmMain::mnpTbActivateSpamClick()
+{
+    if (UpdatingMenu)
+        return;
+    TMenuItem& item = mnpTbActivateSpam();
+    item.SetChecked(!item.Checked());
+    ihmOptions->SetSpamKillerActive(item.Checked());
+    UpdateDefaultMenuItem();
+}
+
+void TihmMain::mnpTbOptionsClick() { ShowForm(ihmOptions); }
+
+void TihmMain::mnpTbQuitClick()
+{
+    QuitRequested = true;
+    ShowForm(nullptr);
+}
+
+void TihmMain::mnpTBPopup() { mnpTbEmailProgram().SetEnabled(FileExists(ihmOptions->EmailProgram())); }
+
+void TihmMain::utlTBDblClick()
+{
+    const int action = ihmOptions->ConfigDblClick();
+    if (action < 0 || action > 7)
+        return;
+    // The same handler as the menu item, whatever the item's greyed state.
+    mnpTB.Item(kDefaultItems[action]).Click();
+}
+
+void TihmMain::UpdateDefaultMenuItem()
+{
+    for (const char* name : kDefaultItems)
+        mnpTB.Item(name).SetDefault(false);
+    const int action = ihmOptions ? ihmOptions->ConfigDblClick() : -1;
+    if (action >= 0 && action <= 7)
+        mnpTB.Item(kDefaultItems[action]).SetDefault(true);
+}
+
+void TihmMain::ShowForm(TForm* form)
+{
+    for (TForm* other : std::initializer_list<TForm*>{ihmOptions, ihmAbout, ihmAppList, ihmMailbox})
+        if (other && other != form && other->Visible())
+            other->Hide();
+    if (!form)
+        return;
+    if (!form->Visible())
+        form->Show();
+    form->BringToFront();
+    SetFocus(form->Handle());
+}
+
+void TihmMain::UpdateTrayIcon()
+{
+    utlIcon.SetEnabled(false);
+    if (!ihmOptions)
+        return;
+    const char* name;
+    if (ihmOptions->TaskPopup())
+        name = ihmOptions->KillerActive() ? "POP_ACTIVE" : "POP_INACTIVE";
+    else if (ihmOptions->MailNotification())
+        name = Emails.Count() > 0 ? "MAIL_FOUND" : "MAIL_ACTIVE";
+    else
+        name = "MAIL_INACTIVE";
+    SetTrayIcon(name);
+}
+
+void TihmMain::SetTrayIcon(const char* resourceName)
+{
+    TIcon icon = TIcon::LoadSmall(resourceName);
+    if (Application) {
+        Application->SetIcon(icon);
+        utlTB.SetIcon(Application->Icon());
+    } else {
+        utlTB.SetIcon(icon);
+    }
+}
+
+void TihmMain::utlIconTimer()
+{
+    SetTrayIcon(IconBlink ? "MAIL_WORKING" : "MAIL_ACTIVE");
+    IconBlink = !IconBlink;
+}

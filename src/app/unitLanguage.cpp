@@ -1,0 +1,59 @@
+#include "unitLanguage.h"
+
+#include <array>
+
+#include "unitGlobal.h"
+
+namespace {
+// One applier per window; a slot stays empty until its window exists.
+std::array<TTextApplier, static_cast<size_t>(TTextWindow::Count)>& Appliers()
+{
+    static std::array<TTextApplier, static_cast<size_t>(TTextWindow::Count)> appliers;
+    return appliers;
+}
+}  // namespace
+
+std::string TextOf(const std::vector<TTextRow>& rows, const std::string& key, TLanguage language)
+{
+    for (const TTextRow& row : rows) {
+        if (key == row.key)
+            return row.In(language);
+    }
+    return std::string();
+}
+
+std::string InitialMessageText(const std::string* message)
+{
+    for (const TMessageRow& row : MessageTexts()) {
+        if (row.text == message)
+            return row.english;
+    }
+    return std::string();
+}
+
+void SetTextApplier(TTextWindow window, TTextApplier applier)
+{
+    Appliers()[static_cast<size_t>(window)] = std::move(applier);
+}
+
+void ApplyTexts(TLanguage language)
+{
+    for (const TMessageRow& row : MessageTexts()) {
+        if (row.text == &VersionText)
+            VersionText = row.In(language);
+    }
+    // A copy, so an applier may replace its own slot while it runs.
+    const auto appliers = Appliers();
+    for (const TTextApplier& apply : appliers) {
+        if (apply)
+            apply(language);
+    }
+    for (const TMessageRow& row : MessageTexts()) {
+        if (row.text != &VersionText)
+            *row.text = row.In(language);
+    }
+}
+
+void ApplyEnglishTexts() { ApplyTexts(TLanguage::English); }
+
+void ApplyFrenchTexts() { ApplyTexts(TLanguage::French); }

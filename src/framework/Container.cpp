@@ -1,0 +1,29 @@
+#include "Container.h"
+
+#include "Controls.h"
+
+bool TContainer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    if (message == WM_COMMAND && lParam) {
+        auto it = controls_.find(LOWORD(wParam));
+        if (it != controls_.end() && it->second->HandleCommand(HIWORD(wParam))) {
+            result = 0;
+            return true;
+        }
+    }
+    if (message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        auto it = controls_.find(static_cast<int>(header->idFrom));
+        if (it != controls_.end() && it->second->HandleNotify(*header)) {
+            result = 0;
+            return true;
+        }
+    }
+    if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
+        // Controls on a form or a page share its button-face background.
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+        result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        return true;
+    }
+    return TWindowBase::HandleMessage(message, wParam, lParam, result);
+}

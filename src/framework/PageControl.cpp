@@ -1,0 +1,75 @@
+#include "PageControl.h"
+
+#include <commctrl.h>
+
+namespace {
+const char kSheetClass[] = "TSkarnValeTabSheet";
+}
+
+TTabSheet::TTabSheet(TPageControl& owner, const std::string& caption) : owner_(owner)
+{
+    RegisterClassOnce(kSheetClass);
+    const RECT area = owner.DisplayArea();
+    CreateHandle(kSheetClass, caption, WS_CHILD | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, area.left,
+                 area.top, area.right - area.left, area.bottom - area.top, owner.Handle());
+    index_ = owner.AddSheet(this, caption);
+}
+
+HFONT TTabSheet::Font() const { return owner_.Font(); }
+
+void TTabSheet::SetCaption(const std::string& caption)
+{
+    SetWindowTextA(Handle(), caption.c_str());
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(caption.c_str());
+    SendMessageA(owner_.Handle(), TCM_SETITEMA, static_cast<WPARAM>(index_), reinterpret_cast<LPARAM>(&item));
+}
+
+TPageControl::TPageControl(TContainer& parent, const TBounds& bounds)
+    : TControl(parent, WC_TABCONTROLA, WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0, bounds),
+      font_(parent.Font())
+{
+}
+
+int TPageControl::AddSheet(TTabSheet* sheet, const std::string& caption)
+{
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(caption.c_str());
+    const int index = PageCount();
+    SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    sheets_.push_back(sheet);
+    // Tabs now take their height: every sheet fits the display area again.
+    const RECT area = DisplayArea();
+    for (TTabSheet* each : sheets_)
+        SetWindowPos(each->Handle(), HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOACTIVATE);
+    SetActivePageIndex(ActivePageIndex() < 0 ? 0 : ActivePageIndex());
+    return index;
+}
+
+RECT TPageControl::DisplayArea() const
+{
+    RECT area;
+    GetClientRect(Handle(), &area);
+    SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    return area;
+}
+
+int TPageControl::ActivePageIndex() const { return static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0)); }
+
+void TPageControl::SetActivePageIndex(int index)
+{
+    SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    for (int i = 0; i < PageCount(); ++i)
+        ShowWindow(sheets_[static_cast<size_t>(i)]->Handle(), i == index ? SW_SHOW : SW_HIDE);
+}
+
+bool TPageControl::HandleNotify(const NMHDR& header)
+{
+    if (header.code != static_cast<UINT>(TCN_SELCHANGE))
+        return false;
+    SetActivePageIndex(ActivePageIndex());
+    return true;
+}

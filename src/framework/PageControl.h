@@ -1,0 +1,40 @@
+// A page control: tabs along the top and one sheet per tab; only the sheet of
+// the selected tab is shown. Sheets hold their page's controls.
+#pragma once
+
+#include "Container.h"
+#include "Controls.h"
+
+#include <memory>
+#include <vector>
+
+class TPageControl;
+
+class TTabSheet : public TContainer {
+public:
+    TTabSheet(TPageControl& owner, const std::string& caption);
+    HFONT Font() const override;
+    void SetCaption(const std::string& caption);
+
+private:
+    TPageControl& owner_;
+    int index_;
+};
+
+class TPageControl : public TControl {
+public:
+    TPageControl(TContainer& parent, const TBounds& bounds);
+    HFONT Font() const { return font_; }
+    int PageCount() const { return static_cast<int>(sheets_.size()); }
+    int ActivePageIndex() const;
+    void SetActivePageIndex(int index);
+
+private:
+    friend class TTabSheet;
+    int AddSheet(TTabSheet* sheet, const std::string& caption);
+    RECT DisplayArea() const;
+    bool HandleNotify(const NMHDR& header) override;
+
+    HFONT font_;
+    std::vector<TTabSheet*> sheets_;
+};

@@ -1,0 +1,71 @@
+// Input controls of the forms: check boxes, edits, memos, drop-down lists,
+// push buttons and radio groups.
+#pragma once
+
+#include "Controls.h"
+
+#include <memory>
+#include <vector>
+
+class TButton : public TControl {
+public:
+    TButton(TContainer& parent, const TBounds& bounds, const std::string& caption);
+    std::function<void()> OnClick;
+    bool HandleCommand(WORD code) override;
+};
+
+class TCheckBox : public TControl {
+public:
+    // `textLeft` puts the caption left of the box.
+    TCheckBox(TContainer& parent, const TBounds& bounds, const std::string& caption = std::string(),
+              bool textLeft = false);
+    bool Checked() const;
+    // Changing the state by program does not run OnClick.
+    void SetChecked(bool value);
+    std::function<void()> OnClick;
+    bool HandleCommand(WORD code) override;
+};
+
+class TEdit : public TControl {
+public:
+    TEdit(TContainer& parent, const TBounds& bounds, bool password = false);
+    // Runs on every change of the text, by the user or by program.
+    std::function<void()> OnChange;
+    // Runs when the edit loses the keyboard focus.
+    std::function<void()> OnExit;
+    bool HandleCommand(WORD code) override;
+};
+
+class TMemo : public TControl {
+public:
+    TMemo(TContainer& parent, const TBounds& bounds);
+};
+
+// A drop-down list without free text.
+class TComboBox : public TControl {
+public:
+    TComboBox(TContainer& parent, const TBounds& bounds, int itemHeight = 0);
+    void SetItems(const std::vector<std::string>& items);
+    int Count() const;
+    int ItemIndex() const;
+    // An index outside the items selects none.
+    void SetItemIndex(int index);
+    std::function<void()> OnChange;
+    bool HandleCommand(WORD code) override;
+};
+
+// A framed group of radio buttons, one selected at a time.
+class TRadioGroup : public TControl {
+public:
+    TRadioGroup(TContainer& parent, const TBounds& bounds, const std::string& caption,
+                const std::vector<std::string>& items);
+    ~TRadioGroup() override;
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    void SetItemCaption(int index, const std::string& caption);
+    std::function<void()> OnClick;
+
+private:
+    class TItem;
+    std::vector<std::unique_ptr<TItem>> items_;
+};

@@ -1,0 +1,214 @@
+"""What the end-to-end tests share: the Wine session, a private directory per
+test holding copies of SkarnVale.exe and wintool.exe, starting and ending the
+programs of that directory, and polling with deadlines."""
+
+import os
+import shlex
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+SESSION_SCRIPT = os.path.join(ROOT, "tests", "win", "wine-session.sh")
+
+# Filled in by run_e2e.py before the tests run.
+BUILD_DIR = None
+SESSION_ENV = None
+
+
+def session_environment(session_dir):
+    """The environment of the Wine session: the caller's own plus what the
+    session's env file exports (DISPLAY, WINEPREFIX, ...)."""
+    env_file = os.path.join(session_dir, "env")
+    output = subprocess.run(
+        ["bash", "-c", ". %s && env -0" % shlex.quote(env_file)],
+        check=True, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL).stdout
+    env = {}
+    for entry in output.split(b"\0"):
+        if b"=" in entry:
+            name, value = entry.split(b"=", 1)
+            env[name.decode()] = value.decode()
+    return env
+
+
+def start_session(session_dir):
+    subprocess.run([SESSION_SCRIPT, "start", session_dir], check=True, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL)
+
+
+def stop_session(session_dir):
+    subprocess.run([SESSION_SCRIPT, "stop", session_dir], stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def wait_until(condition, timeout, what, interval=0.05, state=None):
+    """Polls `condition` until it answers something true and returns that
+    answer; fails the test with `what` when `timeout` seconds pass first, and
+    with what `state()` then describes, when given."""
+    deadline = time.monotonic() + timeout
+    while True:
+        answer = condition()
+        if answer:
+            return answer
+        if time.monotonic() >= deadline:
+            message = "timed out after %.1f s waiting for %s" % (timeout, what)
+            if state:
+                message += "; %s" % state()
+            raise AssertionError(message)
+        time.sleep(interval)
+
+
+def wine(*args, timeout=30, check=False):
+    """Runs a Windows program (or Wine tool) to its end in the session."""
+    return subprocess.run(["wine"] + list(args), env=SESSION_ENV, stdin=subprocess.DEVNULL,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
+
+
+class TWindowInfo:
+    """One visible top-level window as `wintool list` prints it."""
+
+    def __init__(self, line):
+        fields = line.split("\t")
+        self.class_name = fields[0]
+        self.title = fields[1] if len(fields) > 1 else ""
+        self.texts = fields[2:]
+
+    def __repr__(self):
+        return "%s %r %r" % (self.class_name, self.title, self.texts)
+
+
+class TLogEntry:
+    """One line of a `wintool open` log: milliseconds, event, window title."""
+
+    def __init__(self, line):
+        ms, event, title = (line.split(" ", 2) + [""])[:3]
+        self.ms = int(ms)
+        self.event = event
+        self.title = title
+
+    def __repr__(self):
+        return "%d %s %r" % (self.ms, self.event, self.title)
+
+
+class TProgramDir:
+    """A fresh directory with copies of SkarnVale.exe and wintool.exe. Every
+    program started from it is found again through its Linux command line,
+    which names the directory, and ended when the test ends."""
+
+    def __init__(self, parent, name):
+        self.path = os.path.join(parent, name)
+        os.makedirs(self.path)
+        for exe in ("SkarnVale.exe", "wintool.exe"):
+            shutil.copy2(os.path.join(BUILD_DIR, exe), self.path)
+        self.started = []
+
+    def file(self, name):
+        return os.path.join(self.path, name)
+
+    def write_kill_list(self, data):
+        with open(self.file("SkarnVale.txt"), "wb") as f:
+            f.write(data)
+
+    def read_kill_list(self):
+        with open(self.file("SkarnVale.txt"), "rb") as f:
+            return f.read()
+
+    def start(self, exe, *args):
+        output = open(self.file("%s.%d.out" % (exe, len(self.started))), "wb")
+        process = subprocess.Popen(["wine", self.file(exe)] + list(args), cwd=self.path, env=SESSION_ENV,
+                                   stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.STDOUT,
+                                   start_new_session=True)
+        output.close()
+        self.started.append(process)
+        return process
+
+    def wintool(self, *args, timeout=30):
+        result = wine(self.file("wintool.exe"), *args, timeout=timeout)
+        return result.returncode, result.stdout.decode("cp1252").replace("\r", "")
+
+    def visible_windows(self):
+        code, output = self.wintool("list")
+        if code != 0:
+            raise AssertionError("wintool list failed with code %d" % code)
+        return [TWindowInfo(line) for line in output.split("\n") if line]
+
+    def find_window(self, class_name, title):
+        """'visible', 'hidden', or None when there is no such window or its
+        thread does not answer messages yet."""
+        code, output = self.wintool("find", class_name, title)
+        return output.strip() if code == 0 else None
+
+    def processes(self, exe=None):
+        """PIDs of the Linux processes whose command line names this directory
+        (and `exe` when given)."""
+        unix = self.path.lower()
+        windows = ("z:" + self.path.replace("/", "\\")).lower()
+        wanted = (exe or "").lower()
+        pids = []
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open("/proc/%s/cmdline" % entry, "rb") as f:
+                    command = f.read().replace(b"\0", b" ").decode("latin-1").lower()
+            except OSError:
+                continue
+            if (unix in command or windows in command) and wanted in command:
+                pids.append(int(entry))
+        return pids
+
+    def wait_for_skarnvale(self, timeout=20):
+        """Waits until SkarnVale's application window exists and its thread
+        answers messages, that is until the program turns its message loop."""
+        return wait_until(lambda: self.find_window("TApplication", "Skarnvale"), timeout,
+                          "SkarnVale's application window (TApplication \"Skarnvale\")", interval=0.1)
+
+    def stop_all(self):
+        for _ in range(3):
+            pids = self.processes()
+            if not pids:
+                break
+            for pid in pids:
+                try:
+                    os.kill(pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+            wait_until(lambda: not any(p in self.processes() for p in pids), 10,
+                       "the programs of %s to end" % self.path)
+        for process in self.started:
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+
+
+class TE2eTest(unittest.TestCase):
+    """Gives each test a temporary directory and ends every program started
+    from it, whatever the outcome."""
+
+    def setUp(self):
+        self.tempdir = tempfile.mkdtemp(prefix="skarnvale-e2e-")
+        self.dirs = []
+        self.addCleanup(shutil.rmtree, self.tempdir, True)
+
+    def program_dir(self, name="app"):
+        program_dir = TProgramDir(self.tempdir, name)
+        self.dirs.append(program_dir)
+        self.addCleanup(program_dir.stop_all)
+        return program_dir
+
+    def start_skarnvale(self, program_dir, exe="SkarnVale.exe"):
+        program_dir.start(exe)
+        program_dir.wait_for_skarnvale()
+
+    def read_log(self, path):
+        if not os.path.exists(path):
+            return []
+        with open(path, "rb") as f:
+            lines = f.read().decode("cp1252").replace("\r", "").split("\n")
+        # The last line may still be being written.
+        return [TLogEntry(line) for line in lines[:-1] if line]

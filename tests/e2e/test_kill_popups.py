@@ -1,0 +1,109 @@
+"""SkarnVale.exe closing the windows of its kill list, seen from the windows'
+side: wintool opens windows and logs every close request they receive."""
+
+from e2e_support import TE2eTest, wait_until
+
+# A window that is listed but refuses to close: it is asked again on every
+# tick, so its requests show that the killer has looked at the desktop that
+# many times. Tests that expect a window to be left alone wait for it.
+WITNESS = "Tick Witness"
+TICKS_SEEN = 3
+
+
+class TKillPopupsTest(TE2eTest):
+
+    def open_windows(self, program_dir, kill_list, *windows):
+        """Writes the kill list, starts SkarnVale, then opens `windows`
+        (KIND:TITLE) with wintool and waits until they are shown."""
+        program_dir.write_kill_list(b"".join(entry.encode("cp1252") + b"\r\n" for entry in kill_list))
+        self.start_skarnvale(program_dir)
+        log = program_dir.file("windows.log")
+        program_dir.start("wintool.exe", "open", log, "60", *windows)
+        wait_until(lambda: any(e.event == "ready" for e in self.read_log(log)), 20, "wintool's windows")
+        return log
+
+    def close_requests(self, log, title):
+        return [e for e in self.read_log(log) if e.event == "close" and e.title == title]
+
+    def ready_ms(self, log):
+        return next(e.ms for e in self.read_log(log) if e.event == "ready")
+
+    def wait_for_ticks(self, log):
+        wait_until(lambda: len(self.close_requests(log, WITNESS)) >= TICKS_SEEN, 10,
+                   "%d close requests to the refusing window %r" % (TICKS_SEEN, WITNESS),
+                   state=lambda: "log: %r" % self.read_log(log))
+
+    def assert_never_asked(self, log, title, why):
+        asked = self.close_requests(log, title)
+        self.assertEqual(asked, [], "%r (%s) was asked to close; log: %r" % (title, why, self.read_log(log)))
+
+    def test_KillPopups_ListedWindow_ClosedWithinOneSecond(self):
+        app = self.program_dir()
+        log = self.open_windows(app, ["Annoying Popup", WITNESS],
+                                "normal:Annoying Popup", "normal:Keep Me", "refuse:" + WITNESS)
+        closes = wait_until(lambda: self.close_requests(log, "Annoying Popup"), 5,
+                            "a close request to 'Annoying Popup'")
+        delay = closes[0].ms - self.ready_ms(log)
+        self.assertLessEqual(delay, 1000, "'Annoying Popup' was asked to close %d ms after it appeared" % delay)
+        self.wait_for_ticks(log)
+        self.assertEqual(len(self.close_requests(log, "Annoying Popup")), 1,
+                         "a window that closed was asked again: %r" % self.read_log(log))
+        self.assert_never_asked(log, "Keep Me", "not on the list")
+
+    def test_KillPopups_TitleInOtherLetterCase_Closed(self):
+        app = self.program_dir()
+        log = self.open_windows(app, ["Annoying Popup", WITNESS],
+                                "normal:ANNOYING POPUP", "normal:annoying popup", "refuse:" + WITNESS)
+        wait_until(lambda: self.close_requests(log, "ANNOYING POPUP"), 5, "a close request to 'ANNOYING POPUP'")
+        wait_until(lambda: self.close_requests(log, "annoying popup"), 5, "a close request to 'annoying popup'")
+        for title in ("ANNOYING POPUP", "annoying popup"):
+            delay = self.close_requests(log, title)[0].ms - self.ready_ms(log)
+            self.assertLessEqual(delay, 1000, "%r was asked to close after %d ms" % (title, delay))
+
+    def test_KillPopups_TitleMerelyContainingEntry_NotClosed(self):
+        app = self.program_dir()
+        log = self.open_windows(app, ["Annoying Popup", "Popup", WITNESS],
+                                "normal:An Annoying Popup", "normal:Annoying Popup ", "normal:Annoying Popups",
+                                "refuse:" + WITNESS)
+        self.wait_for_ticks(log)
+        self.assert_never_asked(log, "An Annoying Popup", "it only contains a listed title")
+        self.assert_never_asked(log, "Annoying Popup ", "titles are not trimmed")
+        self.assert_never_asked(log, "Annoying Popups", "it only begins with a listed title")
+
+    def test_KillPopups_ToolHiddenOwnedAndUntitledWindows_NotClosed(self):
+        app = self.program_dir()
+        log = self.open_windows(app, ["Tool Popup", "Hidden Popup", "Owned Popup", "", WITNESS],
+                                "tool:Tool Popup", "hidden:Hidden Popup", "owned:Owned Popup", "normal:",
+                                "refuse:" + WITNESS)
+        self.wait_for_ticks(log)
+        self.assert_never_asked(log, "Tool Popup", "a tool window")
+        self.assert_never_asked(log, "Hidden Popup", "a hidden window")
+        self.assert_never_asked(log, "Owned Popup", "owned by another window")
+        self.assert_never_asked(log, "", "a window without a title, though the list has an empty line")
+        self.assert_never_asked(log, "wintool owner", "not on the list")
+
+    def test_KillPopups_RefusingWindow_AskedAgainOnEveryTick(self):
+        app = self.program_dir()
+        log = self.open_windows(app, ["Annoying Popup"], "refuse:Annoying Popup")
+        requests = wait_until(lambda: (lambda r: r if len(r) >= 4 else None)(
+            self.close_requests(log, "Annoying Popup")), 10, "four close requests to the refusing window")
+        gaps = [later.ms - earlier.ms for earlier, later in zip(requests, requests[1:4])]
+        # One request per 500 ms tick: never a burst, never a tick left out for long.
+        for gap in gaps:
+            self.assertGreaterEqual(gap, 300, "requests %r ms apart: more than one per tick" % gaps)
+            self.assertLessEqual(gap, 1500, "requests %r ms apart: ticks were missed" % gaps)
+
+    def test_KillPopups_LongTitle_MatchedByItsFirst255Characters(self):
+        long_title = "Long popup " + "x" * 289
+        other_title = "Other popup " + "y" * 288
+        app = self.program_dir()
+        log = self.open_windows(app, [long_title[:255], other_title, WITNESS],
+                                "normal:" + long_title, "normal:" + other_title, "refuse:" + WITNESS)
+        wait_until(lambda: self.close_requests(log, long_title), 5,
+                   "a close request to the window whose first 255 characters are listed")
+        self.wait_for_ticks(log)
+        self.assert_never_asked(log, other_title, "only its whole 300-character title is listed")
+
+
+if __name__ == "__main__":
+    raise SystemExit("run the end-to-end tests with run_e2e.py BUILD_DIR")

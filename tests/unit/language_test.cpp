@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/unitGlobal.h"
+#include "app/unitLanguage.h"
+
+namespace {
+// The "%s" and "%d" placeholders of a text, in the order they stand.
+std::string PlaceholderSequence(const std::string& text)
+{
+    std::string sequence;
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '%')
+            continue;
+        if (text[i + 1] == 's' || text[i + 1] == 'd')
+            sequence += text[i + 1];
+        ++i;
+    }
+    return sequence;
+}
+
+// Every row of every text table, each with the table it comes from.
+struct TRowView {
+    std::string table, key, english, french;
+};
+std::vector<TRowView> AllRows()
+{
+    std::vector<TRowView> rows;
+    for (const TMessageRow& row : MessageTexts())
+        rows.push_back({"messages", row.key, row.english, row.french});
+    for (const TTextRow& row : TrayMenuTexts())
+        rows.push_back({"tray menu", row.key, row.english, row.french});
+    return rows;
+}
+
+// Leaves English in force and no applier registered, whatever a test did.
+class Language : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (int w = 0; w < static_cast<int>(TTextWindow::Count); ++w)
+            SetTextApplier(static_cast<TTextWindow>(w), nullptr);
+        ApplyEnglishTexts();
+    }
+};
+}  // namespace
+
+TEST_F(Language, InitialMessageText_IsTheEnglishRowOfEachMessage)
+{
+    // The globals take these texts at start-up, before any table is applied.
+    for (const TMessageRow& row : MessageTexts())
+        EXPECT_EQ(InitialMessageText(row.text), row.english) << row.key;
+    EXPECT_EQ(InitialMessageText(&MsgAlreadyRunning), "Skarnvale is already running.");
+    const std::string notAMessage;
+    EXPECT_EQ(InitialMessageText(&notAMessage), "");
+}
+
+TEST_F(Language, MessagesTable_HasEveryMessageOnceInOrder)
+{
+    const std::vector<std::string> expected = {
+        "VersionText",       "MsgReadError",     "MsgWriteError",      "MsgNotGoodIdea",    "MsgAlreadyRunning",
+        "MsgDeleteError",    "MsgLoadError",     "MsgConnectError",    "MsgNoMessageOn",    "MsgMessagesOn",
+        "MsgSubjectOnList",  "MsgSenderOnList",  "MsgMessageDeleted",  "MsgMessagesFound",  "MsgOneMessageFound",
+        "MsgNoMessageFound", "MsgCheckInProgress", "MsgCheckStart",    "MsgCheckEnd",       "MsgSpamStart",
+        "MsgSpamEnd",        "MsgBytes",         "MsgMailboxes",       "MsgSpamDeleted",    "MsgSubjectEdition",
+        "MsgNewSubject"};
+    std::vector<std::string> keys;
+    std::set<const std::string*> targets;
+    for (const TMessageRow& row : MessageTexts()) {
+        keys.push_back(row.key);
+        targets.insert(row.text);
+    }
+    EXPECT_EQ(keys, expected);
+    // Two rows filling one global would leave another message never translated.
+    EXPECT_EQ(targets.size(), expected.size());
+}
+
+TEST_F(Language, SwitchToFrench_ChangesEveryMessageThatDiffers)
+{
+    ApplyEnglishTexts();
+    for (const TMessageRow& row : MessageTexts())
+        EXPECT_EQ(*row.text, row.english) << row.key;
+    ApplyFrenchTexts();
+    for (const TMessageRow& row : MessageTexts()) {
+        EXPECT_EQ(*row.text, row.french) << row.key;
+        if (std::string(row.english) != row.french)
+            EXPECT_NE(*row.text, row.english) << row.key;
+    }
+}
+
+TEST_F(Language, SwitchBackToEnglish_RestoresEveryMessage)
+{
+    ApplyFrenchTexts();
+    ApplyEnglishTexts();
+    for (const TMessageRow& row : MessageTexts())
+        EXPECT_EQ(*row.text, row.english) << row.key;
+    EXPECT_EQ(MsgReadError, "Read error on file '%s'");
+    EXPECT_EQ(MsgCheckInProgress, "Check in progress...");
+}
+
+TEST_F(Language, FrenchMessages_AreWindows1252Bytes)
+{
+    ApplyFrenchTexts();
+    EXPECT_EQ(MsgAlreadyRunning, "Skarnvale est d\xE9j\xE0 actif.");
+    // "déjà": é is the single byte 0xE9 and à is 0xE0, not UTF-8 pairs.
+    const size_t at = MsgAlreadyRunning.find("d");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(static_cast<unsigned char>(MsgAlreadyRunning[at + 1]), 0xE9);
+    EXPECT_EQ(static_cast<unsigned char>(MsgAlreadyRunning[at + 3]), 0xE0);
+    EXPECT_EQ(MsgAlreadyRunning.size(), 25u);
+
+    EXPECT_EQ(static_cast<unsigned char>(MsgCheckInProgress[1]), 0xE9);  // "Vérification"
+    const std::string deleted = MsgSpamDeleted;                          // "effaçés"
+    const size_t c = deleted.find("effa");
+    ASSERT_NE(c, std::string::npos);
+    EXPECT_EQ(static_cast<unsigned char>(deleted[c + 4]), 0xE7);
+    EXPECT_EQ(static_cast<unsigned char>(deleted[c + 5]), 0xE9);
+    EXPECT_EQ(MsgNotGoodIdea, "Je pense que ce n'est pas une bonne id\xE9" "e :)");
+    EXPECT_EQ(MsgConnectError, "Erreur pendant la connexion \xE0 '%s' : %s (%s)");
+    // Two spaces before the mailbox name, as the French wording has them.
+    EXPECT_NE(MsgDeleteError.find("sur  '%s'"), std::string::npos);
+}
+
+TEST_F(Language, NoTextHoldsUtf8OrControlBytes)
+{
+    for (const TRowView& row : AllRows()) {
+        for (const std::string& text : {row.english, row.french}) {
+            for (unsigned char b : text) {
+                EXPECT_GE(b, 0x20) << row.table << " " << row.key;
+                // 0xC3 leads every UTF-8 pair of the accented letters used here.
+                EXPECT_NE(b, 0xC3) << row.table << " " << row.key;
+            }
+        }
+        for (unsigned char b : row.english)
+            EXPECT_LT(b, 0x80) << row.table << " " << row.key;
+    }
+}
+
+TEST_F(Language, EveryRow_HasTheSamePlaceholdersInBothLanguages)
+{
+    int withPlaceholders = 0;
+    for (const TRowView& row : AllRows()) {
+        EXPECT_EQ(PlaceholderSequence(row.english), PlaceholderSequence(row.french)) << row.table << " " << row.key;
+        if (!PlaceholderSequence(row.english).empty())
+            ++withPlaceholders;
+    }
+    EXPECT_EQ(withPlaceholders, 11);
+}
+
+TEST_F(Language, VersionText_IsTheSameInBothLanguages)
+{
+    ApplyFrenchTexts();
+    EXPECT_EQ(VersionText, "2.0");
+    ApplyEnglishTexts();
+    EXPECT_EQ(VersionText, "2.0");
+}
+
+TEST_F(Language, TrayMenu_ListsTheItemsTopToBottom)
+{
+    std::vector<std::string> keys;
+    for (const TTextRow& row : TrayMenuTexts())
+        keys.push_back(row.key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"mnpTbAbout", "mnpTbActivatePopup", "mnpTbWindowsList",
+                                              "mnpTbActivateEmail", "mnpTbMailboxes", "mnpTbMailboxes2",
+                                              "mnpTbEmailProgram", "mnpTbActivateSpam", "mnpTbOptions",
+                                              "mnpTbQuit"}));
+}
+
+TEST_F(Language, TrayMenuCaption_GivesTheCaptionOfEachLanguage)
+{
+    EXPECT_EQ(TrayMenuCaption("mnpTbQuit", TLanguage::English), "Quit");
+    EXPECT_EQ(TrayMenuCaption("mnpTbQuit", TLanguage::French), "Quitter");
+    EXPECT_EQ(TrayMenuCaption("mnpTbWindowsList", TLanguage::French), "Liste des fen\xEAtres...");
+    EXPECT_EQ(TrayMenuCaption("mnpTbActivateEmail", TLanguage::French), "D\xE9tection des Emails");
+    EXPECT_EQ(TrayMenuCaption("mnpTbOptions", TLanguage::French), "Options...");
+    EXPECT_EQ(TrayMenuCaption("mnpTbNoSuchItem", TLanguage::English), "");
+}
+
+TEST_F(Language, Appliers_RunInWindowOrderBetweenVersionTextAndMessages)
+{
+    ApplyEnglishTexts();
+    std::vector<std::string> calls;
+    // Registered out of order: the applying order is the windows' order, not the registration order.
+    const TTextWindow windows[] = {TTextWindow::Mailboxes, TTextWindow::TrayMenu, TTextWindow::AboutBox,
+                                   TTextWindow::WindowsList, TTextWindow::OptionsDialog};
+    for (TTextWindow window : windows) {
+        SetTextApplier(window, [&calls, window](TLanguage language) {
+            calls.push_back(std::to_string(static_cast<int>(window)) +
+                            (language == TLanguage::French ? "F" : "E") + " " + MsgCheckInProgress);
+        });
+    }
+    ApplyFrenchTexts();
+    // Messages are written last, so every window still saw the English message.
+    EXPECT_EQ(calls, (std::vector<std::string>{"0F Check in progress...", "1F Check in progress...",
+                                               "2F Check in progress...", "3F Check in progress...",
+                                               "4F Check in progress..."}));
+    EXPECT_EQ(MsgCheckInProgress, "V\xE9rification en cours...");
+}
+
+TEST_F(Language, RemovedApplier_IsNoLongerCalled)
+{
+    int calls = 0;
+    SetTextApplier(TTextWindow::AboutBox, [&calls](TLanguage) { ++calls; });
+    ApplyFrenchTexts();
+    SetTextApplier(TTextWindow::AboutBox, nullptr);
+    ApplyEnglishTexts();
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(Language, AboutBoxApplier_SeesTheVersionTextAlreadySet)
+{
+    VersionText.clear();
+    std::string seen;
+    SetTextApplier(TTextWindow::AboutBox, [&seen](TLanguage) { seen = VersionText; });
+    ApplyFrenchTexts();
+    EXPECT_EQ(seen, "2.0");
+}
+
+TEST_F(Language, ApplierThatRemovesItselfWhileRunning_IsSafe)
+{
+    int calls = 0;
+    SetTextApplier(TTextWindow::TrayMenu, [&calls](TLanguage) {
+        ++calls;
+        SetTextApplier(TTextWindow::TrayMenu, nullptr);
+    });
+    ApplyFrenchTexts();
+    ApplyEnglishTexts();
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(FormatText, FillsPlaceholdersInOrder)
+{
+    EXPECT_EQ(FormatText("%d message(s) found on '%s'", {3, "pop.example"}), "3 message(s) found on 'pop.example'");
+    EXPECT_EQ(FormatText("Error during '%s' connection : %s (%s)", {"box", "refused", "10061"}),
+              "Error during 'box' connection : refused (10061)");
+    EXPECT_EQ(FormatText("%d SPAM messages deleted", {-2}), "-2 SPAM messages deleted");
+}
+
+TEST(FormatText, UserTextWithPercentSigns_IsNotReadAsAFormat)
+{
+    EXPECT_EQ(FormatText("Read error on file '%s'", std::string("C:\\100%s%d%n.txt")),
+              "Read error on file 'C:\\100%s%d%n.txt'");
+    EXPECT_EQ(FormatText("'%s' : %s", {"%s", "x"}), "'%s' : x");
+}
+
+TEST(FormatText, MissingArgumentsAndOtherPercentSequences_AreHarmless)
+{
+    EXPECT_EQ(FormatText("%s and %s (%d)", {"one"}), "one and  ()");
+    EXPECT_EQ(FormatText("100%% %x %", {}), "100% %x %");
+    EXPECT_EQ(FormatText("no placeholder", {"extra"}), "no placeholder");
+}
+
+TEST(FormatText, SingleTextForm_ReplacesTheFirstPlaceholder)
+{
+    EXPECT_EQ(FormatText("Write error on file '%s'", std::string("C:\\a.txt")), "Write error on file 'C:\\a.txt'");
+    EXPECT_EQ(FormatText("", std::string("x")), "");
+}
