@@ -6,6 +6,7 @@ add_library(skarnvale_win STATIC
   src/app/ihmMain.cpp
   src/app/ihmMainStatus.cpp
   src/app/ihmMainTray.cpp
+  src/app/SystemWindows.cpp
   src/forms/ihmAbout.cpp
   src/forms/ihmAppList.cpp
   src/forms/ihmMailbox.cpp
@@ -52,7 +53,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   include(GoogleTest)
 
   file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
-  add_executable(win_tests ${WIN_TEST_SOURCES})
+  add_executable(win_tests ${WIN_TEST_SOURCES} resources/SkarnVale.rc)
   target_link_libraries(win_tests PRIVATE skarnvale_win GTest::gtest_main)
   target_link_options(win_tests PRIVATE -static)
   gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60

@@ -27,6 +27,7 @@ public:
     TMyCollection Emails;
     int CountBeforeCheck = 0;
     std::time_t LastCheck = 0;
+    std::string TrayIconName;  // the resource the tray icon shows now
 
     TTimer utlTimer;       // the kill tick
     TTimer utlTimerEmail;  // the mail check

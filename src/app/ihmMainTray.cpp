@@ -156,6 +156,7 @@ void TihmMain::UpdateTrayIcon()
 
 void TihmMain::SetTrayIcon(const char* resourceName)
 {
+    TrayIconName = resourceName;
     TIcon icon = TIcon::LoadSmall(resourceName);
     if (Application) {
         Application->SetIcon(icon);

@@ -9,6 +9,7 @@ without that variable they start a session of their own and stop it at the end.
 Screenshots go to BUILD_DIR/e2e-shots."""
 
 import os
+import shutil
 import sys
 import tempfile
 import time
@@ -38,6 +39,9 @@ def main(argv):
     try:
         e2e_support.BUILD_DIR = build_dir
         e2e_support.SESSION_ENV = e2e_support.session_environment(session)
+        # The tests expect the settings' defaults (killer on, 500 ms ticks,
+        # English), whatever an earlier user of the session saved.
+        e2e_support.wine("reg", "delete", r"HKCU\Software\SkarnVale", "/f")
         loader = unittest.TestLoader()
         here = os.path.dirname(os.path.abspath(__file__))
         program = unittest.main(module=None, argv=[argv[0], "discover", "-s", here, "-p", "test_*.py", "-t", here]
@@ -46,6 +50,7 @@ def main(argv):
     finally:
         if own_session:
             e2e_support.stop_session(session)
+            shutil.rmtree(session, ignore_errors=True)
     print("end-to-end tests %s in %.1f s" % ("passed" if ok else "FAILED", time.monotonic() - started))
     return 0 if ok else 1
 

@@ -1,0 +1,28 @@
+// The six windows of the system, created hidden in their fixed order, each
+// reachable through its global reference, and destroyed in the shutdown order.
+#pragma once
+
+#include <memory>
+
+class TihmAppList;
+class TihmMain;
+class TihmOptions;
+class TihmAbout;
+class TihmMailbox;
+class TihmVideo;
+
+class TSystemWindows {
+public:
+    TSystemWindows();
+    ~TSystemWindows();
+    TSystemWindows(const TSystemWindows&) = delete;
+    TSystemWindows& operator=(const TSystemWindows&) = delete;
+
+private:
+    std::unique_ptr<TihmAppList> appList_;
+    std::unique_ptr<TihmMain> main_;
+    std::unique_ptr<TihmOptions> options_;
+    std::unique_ptr<TihmAbout> about_;
+    std::unique_ptr<TihmMailbox> mailbox_;
+    std::unique_ptr<TihmVideo> video_;
+};

@@ -1,0 +1,182 @@
+#include "system_fixture.h"
+
+#include "app/unitGlobal.h"
+#include "model/unitProcessEmail.h"
+
+namespace {
+using SettingsStore = SystemTest;
+}
+
+TEST_F(SettingsStore, EmptyRegistry_GivesTheDefaults)
+{
+    ihmOptions->LoadSettings();
+    EXPECT_EQ(ihmOptions->ConfigDblClick(), 0);
+    EXPECT_FALSE(ihmOptions->French());
+    EXPECT_TRUE(ihmOptions->TaskPopup());
+    EXPECT_TRUE(ihmOptions->KillerActive());
+    EXPECT_TRUE(ihmMain->utlTimer.Enabled());
+    EXPECT_EQ(ihmMain->utlTimer.Interval(), 500u);
+    EXPECT_FALSE(ihmOptions->MailNotification());
+    EXPECT_EQ(ihmOptions->IntervalEmail(), 10);
+    EXPECT_EQ(ihmMain->utlTimerEmail.Interval(), 600000u);
+    EXPECT_TRUE(ihmOptions->SpamKillerActive());
+    EXPECT_EQ(ihmOptions->EmailLines(), 100);
+    EXPECT_EQ(ihmOptions->zdsCounter.Caption(), "0000");
+    EXPECT_EQ(ihmOptions->zdsCounterSpam.Caption(), "0000");
+    EXPECT_EQ(ihmOptions->Mailboxes.Count(), 0);
+    EXPECT_EQ(ihmOptions->VideoLeft(), 20);
+    EXPECT_EQ(ihmOptions->VideoTop(), 20);
+    EXPECT_EQ(ihmOptions->MailboxesLeft(), 20);
+    EXPECT_EQ(ihmOptions->MailboxesTop(), 20);
+    EXPECT_EQ(ihmOptions->MailboxesGrid(), 100);
+    EXPECT_EQ(ihmOptions->MailboxesCol1(), 60);
+    EXPECT_EQ(ihmOptions->MailboxesCol2(), 150);
+    EXPECT_EQ(ihmOptions->MailboxesCol3(), 300);
+    EXPECT_EQ(ihmMain->TrayIconName, "POP_ACTIVE");
+}
+
+TEST_F(SettingsStore, SaveThenLoad_RoundTripsEveryKindOfValueAsStrings)
+{
+    ihmOptions->LoadSettings();
+    ihmOptions->SetFrench(true);
+    ihmOptions->SetInterval(750);
+    ihmOptions->SetCounter(42);
+    ihmOptions->SetSoundFile("C:\\Sons\\Fen\xEAtre.wav");
+    ihmOptions->SetKillerActive(false);
+    ihmOptions->SaveSettings();
+    TRegistryIniFile ini = Ini();
+    EXPECT_EQ(ini.ReadString("General", "French", ""), "1");
+    EXPECT_EQ(ini.ReadString("Popup", "Interval", ""), "750");
+    EXPECT_EQ(ini.ReadString("Popup", "Counter", ""), "42");
+    EXPECT_EQ(ini.ReadString("Popup", "KillerActive", ""), "0");
+    EXPECT_EQ(ini.ReadString("Popup", "SoundFile", ""), "C:\\Sons\\Fen\xEAtre.wav");
+}
+
+TEST_F(SettingsStore, MailboxesAreReadUpToNumber_MissingSectionsGiveEmptyMailboxes)
+{
+    {
+        TRegistryIniFile ini = Ini();
+        ini.WriteString("Mailboxes", "Number", "3");
+        ini.WriteString("Mailbox1", "Name", "Home");
+        ini.WriteString("Mailbox1", "Server", "127.0.0.1");
+        ini.WriteString("Mailbox1", "User", "me");
+        ini.WriteString("Mailbox1", "Password", "secret");
+    }
+    ihmOptions->LoadSettings();
+    ASSERT_EQ(ihmOptions->Mailboxes.Count(), 3);
+    const auto* first = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
+    EXPECT_EQ(first->MailboxName, "Home");
+    EXPECT_EQ(first->Password, "secret");
+    EXPECT_EQ(ihmOptions->Mailboxes.ItemAs<TMailBox>(2)->Server, "");
+    EXPECT_EQ(ihmOptions->zdsMailboxList.Count(), 3);
+    EXPECT_EQ(ihmOptions->zdsMailboxList.Items(0), "Home");
+}
+
+TEST_F(SettingsStore, FewerMailboxesSaved_StaleSectionsStayButAreNotLoaded)
+{
+    {
+        TRegistryIniFile ini = Ini();
+        ini.WriteString("Mailboxes", "Number", "3");
+        for (const char* section : {"Mailbox1", "Mailbox2", "Mailbox3"})
+            ini.WriteString(section, "Name", section);
+    }
+    ihmOptions->LoadSettings();
+    ihmOptions->Mailboxes.Delete(2);
+    ihmOptions->Mailboxes.Delete(1);
+    ihmOptions->SaveSettings();
+    TRegistryIniFile ini = Ini();
+    EXPECT_EQ(ini.ReadString("Mailboxes", "Number", ""), "1");
+    EXPECT_EQ(ini.ReadString("Mailbox3", "Name", ""), "Mailbox3");
+}
+
+TEST_F(SettingsStore, BadlyStoredValues_ReadAsTheRulesSay)
+{
+    {
+        TRegistryIniFile ini = Ini();
+        ini.WriteString("Spam", "SpamKillerActive", "yes");  // not an integer: the default, true
+        ini.WriteString("General", "AddressIp", "2");          // not 0: true
+        ini.WriteString("Popup", "Interval", "12abc");         // the default, 500
+        ini.WriteString("General", "ConfigDblClick", "9");     // no action
+    }
+    ihmOptions->LoadSettings();
+    EXPECT_TRUE(ihmOptions->SpamKillerActive());
+    EXPECT_TRUE(ihmOptions->AddressIp());
+    EXPECT_EQ(ihmOptions->Interval(), 500);
+    EXPECT_EQ(ihmOptions->zdsConfigDblClick.ItemIndex(), -1);
+    for (const auto& item : ihmMain->mnpTB.Items())
+        EXPECT_FALSE(item->Default()) << item->Name();
+}
+
+TEST_F(SettingsStore, CountersShowAtLeastFourDigits)
+{
+    ihmOptions->SetCounter(42);
+    EXPECT_EQ(ihmOptions->zdsCounter.Caption(), "0042");
+    ihmOptions->SetCounter(12345);
+    EXPECT_EQ(ihmOptions->zdsCounter.Caption(), "12345");
+    ihmOptions->SetCounterSpam(-5);
+    EXPECT_EQ(ihmOptions->zdsCounterSpam.Caption(), "-0005");
+    EXPECT_EQ(ihmOptions->CounterSpam(), -5);
+}
+
+TEST_F(SettingsStore, MinutesOfZero_StopTheMailWatchWithoutTouchingLedOrMenu)
+{
+    ihmOptions->SetMailNotification(true);
+    ihmOptions->SetIntervalEmail(0);
+    EXPECT_FALSE(ihmOptions->MailNotification());
+    EXPECT_TRUE(ihmOptions->zdsLedEmail.Lit());
+    EXPECT_TRUE(ihmMain->mnpTbActivateEmail().Checked());
+    ihmOptions->SetIntervalEmail(5);
+    EXPECT_FALSE(ihmOptions->MailNotification());  // "05" typed: the watch stays off
+    EXPECT_EQ(ihmMain->utlTimerEmail.Interval(), 300000u);
+}
+
+TEST_F(SettingsStore, IntervalsNeverReachThePlatformOverflowedOrBelowOne)
+{
+    ihmOptions->SetIntervalEmail(71583);  // 71583 x 60000 does not fit in 32 bits
+    EXPECT_EQ(ihmMain->utlTimerEmail.Interval(), 2147483647u);
+    ihmOptions->SetIntervalEmail(-3);
+    EXPECT_EQ(ihmMain->utlTimerEmail.Interval(), 1u);
+    ihmOptions->SetInterval(-10);
+    EXPECT_EQ(ihmMain->utlTimer.Interval(), 1u);
+    EXPECT_EQ(ihmOptions->Interval(), -10);
+}
+
+TEST_F(SettingsStore, KillerSwitch_DrivesTimerLedEnablingMenuAndIcon)
+{
+    ihmOptions->LoadSettings();
+    ihmOptions->SetSoundOnKill(true);
+    ihmOptions->SetKillerActive(false);
+    EXPECT_FALSE(ihmMain->utlTimer.Enabled());
+    EXPECT_FALSE(ihmOptions->zdsLedPopup.Lit());
+    EXPECT_FALSE(ihmOptions->zdsInterval.Enabled());
+    EXPECT_FALSE(ihmOptions->zdsSoundFile.Enabled());
+    EXPECT_FALSE(ihmMain->mnpTbActivatePopup().Checked());
+    EXPECT_EQ(ihmMain->TrayIconName, "POP_INACTIVE");
+    EXPECT_FALSE(ihmMain->UpdatingMenu);
+    ihmOptions->SetKillerActive(true);
+    EXPECT_TRUE(ihmOptions->zdsSoundFile.Enabled());
+    EXPECT_TRUE(ihmMain->mnpTbActivatePopup().Checked());
+}
+
+TEST_F(SettingsStore, MailSwitch_EnablesSpamControlsAndMenuItem)
+{
+    ihmOptions->SetSpamKillerActive(true);
+    ihmOptions->SetSoundOnKillSpam(true);
+    ihmOptions->SetMailNotification(false);
+    EXPECT_FALSE(ihmOptions->zdsSoundFileSpam.Enabled());  // even with the spam killer on and the box ticked
+    EXPECT_FALSE(ihmMain->mnpTbActivateSpam().Enabled());
+    EXPECT_FALSE(ihmOptions->zdsLedSpam.Enabled());
+    ihmOptions->SetMailNotification(true);
+    EXPECT_TRUE(ihmOptions->zdsSoundFileSpam.Enabled());
+    EXPECT_TRUE(ihmMain->mnpTbActivateSpam().Enabled());
+    EXPECT_TRUE(ihmMain->mnpTbActivateEmail().Checked());
+}
+
+TEST_F(SettingsStore, FrenchSetting_AppliesFrenchTextsToMessagesAndMenu)
+{
+    ihmOptions->SetFrench(true);
+    EXPECT_EQ(MsgAlreadyRunning, "Skarnvale est d\xE9j\xE0 actif.");
+    EXPECT_EQ(ihmMain->mnpTB.Item("mnpTbQuit").Caption, "Quitter");
+    ihmOptions->SetFrench(false);
+    EXPECT_EQ(ihmMain->mnpTB.Item("mnpTbQuit").Caption, "Quit");
+}
