@@ -238,13 +238,21 @@ int TihmOptions::CounterSpam() const { return DecodeInteger(zdsCounterSpam.Capti
 
 void TihmOptions::SetCounterSpam(int value) { zdsCounterSpam.SetCaption(CounterCaption(value)); }
 
-int TihmOptions::VideoTop() const { return WindowRectOf(ihmVideo).top; }
+int TihmOptions::VideoTop() const { return ihmVideo ? ihmVideo->Top() : TihmVideo::DefaultTop; }
 
-void TihmOptions::SetVideoTop(int value) { MoveWindowTo(ihmVideo, VideoLeft(), value); }
+void TihmOptions::SetVideoTop(int value)
+{
+    if (ihmVideo)
+        ihmVideo->SetTop(value);
+}
 
-int TihmOptions::VideoLeft() const { return WindowRectOf(ihmVideo).left; }
+int TihmOptions::VideoLeft() const { return ihmVideo ? ihmVideo->Left() : TihmVideo::DefaultLeft; }
 
-void TihmOptions::SetVideoLeft(int value) { MoveWindowTo(ihmVideo, value, VideoTop()); }
+void TihmOptions::SetVideoLeft(int value)
+{
+    if (ihmVideo)
+        ihmVideo->SetLeft(value);
+}
 
 int TihmOptions::MailboxesTop() const { return WindowRectOf(ihmMailbox).top; }
 
