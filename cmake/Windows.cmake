@@ -20,6 +20,7 @@ add_library(skarnvale_win STATIC
   src/framework/Font.cpp
   src/framework/Form.cpp
   src/framework/Icon.cpp
+  src/framework/ImageList.cpp
   src/framework/Locale.cpp
   src/framework/PageControl.cpp
   src/framework/PopupMenu.cpp
@@ -45,7 +46,7 @@ add_executable(SkarnVale WIN32 src/app/SkarnVale.cpp resources/SkarnVale.rc)
 target_link_libraries(SkarnVale PRIVATE skarnvale_win)
 target_link_options(SkarnVale PRIVATE -static)
 set_source_files_properties(resources/SkarnVale.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico")
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)

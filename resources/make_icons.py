@@ -89,7 +89,43 @@ def ico(px):
     return directory + image
 
 
+def door():
+    """Quit: an open door."""
+    px = blank(16)
+    rect(px, 3, 1, 12, 14, BLACK)
+    rect(px, 4, 2, 11, 13, SILVER)
+    rect(px, 4, 2, 8, 13, NAVY)
+    px[8][7] = YELLOW
+    return px
+
+
+def tabs():
+    """Options: a dialog with tabs."""
+    px = blank(16)
+    rect(px, 1, 1, 6, 3, BLACK)
+    rect(px, 2, 2, 5, 3, SILVER)
+    rect(px, 1, 3, 14, 14, BLACK)
+    rect(px, 2, 4, 13, 13, SILVER)
+    rect(px, 4, 6, 11, 6, BLUE)
+    rect(px, 4, 9, 11, 9, BLUE)
+    return px
+
+
+def windows_list():
+    """Windows list: two stacked windows."""
+    px = blank(16)
+    for x0, y0 in ((1, 1), (5, 5)):
+        rect(px, x0, y0, x0 + 9, y0 + 9, BLACK)
+        rect(px, x0 + 1, y0 + 1, x0 + 8, y0 + 2, NAVY)
+        rect(px, x0 + 1, y0 + 3, x0 + 8, y0 + 8, WHITE)
+    return px
+
+
 ICONS = {
+    'MENU_QUIT': door(),
+    'MENU_OPTIONS': tabs(),
+    'MENU_WINDOWS': windows_list(),
+    'MENU_MAILBOXES': envelope(WHITE),
     'POP_ACTIVE': window(True),
     'POP_INACTIVE': window(False),
     'MAIL_ACTIVE': envelope(WHITE),

@@ -31,8 +31,10 @@ TihmMain::TihmMain()
       utlTimer(*this, 500, true),
       utlTimerEmail(*this, 600000, false),
       utlIcon(*this, 500, false),
+      utlImageList({"MENU_QUIT", "MENU_OPTIONS", "MENU_WINDOWS", "MENU_MAILBOXES"}),
       mnpTB(TrayMenuItems(*this))
 {
+    mnpTB.Images = &utlImageList;
     utlTimer.OnTimer = [this] { utlTimerTimer(); };
     utlIcon.OnTimer = [this] { utlIconTimer(); };
     mnpTB.OnPopup = [this] { mnpTBPopup(); };

@@ -14,6 +14,8 @@
 #include "../model/unitProcessKillList.h"
 #include "../widgets/TBNArea.h"
 
+class TihmOptions;
+
 class TihmMain : public TForm {
 public:
     TihmMain();
@@ -32,6 +34,7 @@ public:
     TTimer utlTimer;       // the kill tick
     TTimer utlTimerEmail;  // the mail check
     TTimer utlIcon;        // the blinking of the tray icon
+    TImageList utlImageList;  // 0 Quit, 1 Options, 2 Windows list, 3 Mailboxes
     TPopupMenu mnpTB;
     TTBNArea utlTB;
 
@@ -69,6 +72,8 @@ public:
     void CountKill();
 
 private:
+    // A toggle command: flip the item's check mark and hand it to the setting.
+    void ToggleFromMenu(TMenuItem& item, void (TihmOptions::*setter)(bool));
     void FormCreate();
     void FormDestroy();
     static std::vector<TMenuItemDef> TrayMenuItems(TihmMain& self);

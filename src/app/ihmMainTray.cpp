@@ -51,15 +51,16 @@ void TihmMain::ApplyMenuTexts(int language)
 
 void TihmMain::mnpTbAboutClick() { ShowForm(ihmAbout); }
 
-void TihmMain::mnpTbActivatePopupClick()
+void TihmMain::ToggleFromMenu(TMenuItem& item, void (TihmOptions::*setter)(bool))
 {
     if (UpdatingMenu)
         return;
-    TMenuItem& item = mnpTbActivatePopup();
     item.SetChecked(!item.Checked());
-    ihmOptions->SetKillerActive(item.Checked());
+    (ihmOptions->*setter)(item.Checked());
     UpdateDefaultMenuItem();
 }
+
+void TihmMain::mnpTbActivatePopupClick() { ToggleFromMenu(mnpTbActivatePopup(), &TihmOptions::SetKillerActive); }
 
 void TihmMain::mnpTbWindowsListClick()
 {
@@ -69,12 +70,7 @@ void TihmMain::mnpTbWindowsListClick()
 
 void TihmMain::mnpTbActivateEmailClick()
 {
-    if (UpdatingMenu)
-        return;
-    TMenuItem& item = mnpTbActivateEmail();
-    item.SetChecked(!item.Checked());
-    ihmOptions->SetMailNotification(item.Checked());
-    UpdateDefaultMenuItem();
+    ToggleFromMenu(mnpTbActivateEmail(), &TihmOptions::SetMailNotification);
 }
 
 void TihmMain::mnpTbMailboxesClick() { ShowForm(ihmMailbox); }
@@ -90,12 +86,7 @@ void TihmMain::mnpTbEmailProgramClick()
 
 void TihmMain::mnpTbActivateSpamClick()
 {
-    if (UpdatingMenu)
-        return;
-    TMenuItem& item = mnpTbActivateSpam();
-    item.SetChecked(!item.Checked());
-    ihmOptions->SetSpamKillerActive(item.Checked());
-    UpdateDefaultMenuItem();
+    ToggleFromMenu(mnpTbActivateSpam(), &TihmOptions::SetSpamKillerActive);
 }
 
 void TihmMain::mnpTbOptionsClick() { ShowForm(ihmOptions); }

@@ -39,6 +39,13 @@ void TPopupMenu::Popup(HWND foreground, int x, int y)
         flags |= item->Checked() ? MF_CHECKED : MF_UNCHECKED;
         flags |= item->Enabled() ? MF_ENABLED : MF_GRAYED;
         AppendMenuA(menu.get(), flags, item->Command(), item->Caption.c_str());
+        if (HBITMAP picture = Images ? Images->Bitmap(item->ImageIndex()) : nullptr) {
+            MENUITEMINFOA info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_BITMAP;
+            info.hbmpItem = picture;
+            SetMenuItemInfoA(menu.get(), item->Command(), FALSE, &info);
+        }
         if (item->Default())
             SetMenuDefaultItem(menu.get(), item->Command(), FALSE);
     }

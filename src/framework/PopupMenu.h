@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../widgets/TBNAreaMenu.h"
+#include "ImageList.h"
 
 struct TMenuItemDef {
     const char* name;  // empty for a separator
@@ -54,6 +55,8 @@ public:
     TMenuItem& Item(const char* name);
     const std::vector<std::unique_ptr<TMenuItem>>& Items() const { return items_; }
 
+    // The pictures the items' image indexes refer to; none when null.
+    const TImageList* Images = nullptr;
     // Runs before the menu shows, to bring its items up to date.
     std::function<void()> OnPopup;
     void Popup(HWND foreground, int x, int y) override;

@@ -131,27 +131,28 @@ void TihmOptions::ShowMailboxNames()
         zdsMailboxList.Add(Mailboxes.ItemAs<TMailBox>(i)->MailboxName);
 }
 
+namespace {
+void EnableAll(std::initializer_list<TControl*> controls, bool on)
+{
+    for (TControl* control : controls)
+        control->SetEnabled(on);
+}
+}  // namespace
+
 void TihmOptions::ApplyPopupFileRowRule()
 {
-    const bool on = KillerActive() && zdsSoundOnKill.Checked();
-    for (TControl* control : std::initializer_list<TControl*>{&zdsSoundFile, &btnSoundFile, &btnPlaySoundFile})
-        control->SetEnabled(on);
+    EnableAll({&zdsSoundFile, &btnSoundFile, &btnPlaySoundFile}, KillerActive() && zdsSoundOnKill.Checked());
 }
 
 void TihmOptions::ApplyEmailFileRowRule()
 {
-    const bool on = MailNotification() && zdsSoundOnEmail.Checked();
-    for (TControl* control : std::initializer_list<TControl*>{&zdsSoundFileEmail, &btnSoundFileEmail,
-                                                              &btnPlaySoundFileEmail, &zdsVideoFileEmail,
-                                                              &btnVideoFileEmail, &btnViewVideoFileEmail,
-                                                              &zdsNoBorderVideo})
-        control->SetEnabled(on);
+    EnableAll({&zdsSoundFileEmail, &btnSoundFileEmail, &btnPlaySoundFileEmail, &zdsVideoFileEmail, &btnVideoFileEmail,
+               &btnViewVideoFileEmail, &zdsNoBorderVideo},
+              MailNotification() && zdsSoundOnEmail.Checked());
 }
 
 void TihmOptions::ApplySpamFileRowRule()
 {
-    const bool on = MailNotification() && SpamKillerActive() && zdsSoundOnKillSpam.Checked();
-    for (TControl* control : std::initializer_list<TControl*>{&zdsSoundFileSpam, &btnSoundFileSpam,
-                                                              &btnPlaySoundFileSpam})
-        control->SetEnabled(on);
+    EnableAll({&zdsSoundFileSpam, &btnSoundFileSpam, &btnPlaySoundFileSpam},
+              MailNotification() && SpamKillerActive() && zdsSoundOnKillSpam.Checked());
 }
