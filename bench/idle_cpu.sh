@@ -35,7 +35,10 @@ cleanup() {
     local pid
     for pid in $(programs_of_dir); do kill -KILL "$pid" 2>/dev/null || true; done
     rm -rf "$dir"
-    if $own_session; then "$root/tests/win/wine-session.sh" stop "$session"; fi
+    if $own_session; then
+        "$root/tests/win/wine-session.sh" stop "$session"
+        rm -rf "$session"
+    fi
 }
 trap cleanup EXIT
 

@@ -7,8 +7,9 @@ cd "$root"
 "$root/scripts/build.sh" "native win64"
 
 if [ -z "${SKARNVALE_WINE_SESSION:-}" ]; then
-    export SKARNVALE_WINE_SESSION=$(mktemp -d /tmp/skarnvale-bench.XXXXXX)
-    trap '"$root/tests/win/wine-session.sh" stop "$SKARNVALE_WINE_SESSION"' EXIT
+    SKARNVALE_WINE_SESSION=$(mktemp -d /tmp/skarnvale-bench.XXXXXX)
+    export SKARNVALE_WINE_SESSION
+    trap '"$root/tests/win/wine-session.sh" stop "$SKARNVALE_WINE_SESSION"; rm -rf "$SKARNVALE_WINE_SESSION"' EXIT
 fi
 
 echo "== kill-list lookups, native"

@@ -23,7 +23,7 @@ if i686-w64-mingw32-objdump -p build/win32/SkarnVale.exe | grep -iE 'DLL Name: (
 fi
 
 export SKARNVALE_WINE_SESSION=$(mktemp -d /tmp/skarnvale-test.XXXXXX)
-trap '"$root/tests/win/wine-session.sh" stop "$SKARNVALE_WINE_SESSION"' EXIT
+trap '"$root/tests/win/wine-session.sh" stop "$SKARNVALE_WINE_SESSION"; rm -rf "$SKARNVALE_WINE_SESSION"' EXIT
 "$root/tests/win/wine-session.sh" start "$SKARNVALE_WINE_SESSION"
 echo "== Windows tests under Wine"
 ctest --test-dir build/win64 --output-on-failure

@@ -73,6 +73,11 @@ void TihmMain::utlTimerTimer()
 {
     if (ihmAppList && ihmAppList->Visible())
         ihmAppList->RefreshActiveWindows();
+    KillPopupsNow();
+}
+
+void TihmMain::KillPopupsNow()
+{
     KillPopups(KillList, [this] { CountKill(); });
 }
 

@@ -68,6 +68,8 @@ public:
     // Writes the captions of the tray menu in the language given.
     void ApplyMenuTexts(int language);
 
+    // The kill tick alone, without the refresh of the windows-list dialog.
+    void KillPopupsNow();
     // One kill: count it and announce it when asked.
     void CountKill();
 

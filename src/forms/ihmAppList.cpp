@@ -1,5 +1,9 @@
 #include "ihmAppList.h"
 
+#include "../app/ihmMain.h"
+#include "../app/unitGlobal.h"
+#include "../framework/Dialogs.h"
+#include "../model/unitProcessKillFile.h"
 #include "../model/unitProcessWindows.h"
 #include "../settings/ihmOptions.h"
 
@@ -34,6 +38,9 @@ TihmAppList::TihmAppList()
       lblNumber(*this, {240, 376, 128, 14}, "Windows number : ", SS_RIGHT),
       zdsNumber(*this, {376, 376, 0, 0}, "000")
 {
+    OnActivate = [this] { FormActivate(); };
+    zdsCurrentProcess.OnDblClick = [this] { zdsCurrentProcessDblClick(); };
+    zdsSelectedProcess.OnDblClick = [this] { zdsSelectedProcessDblClick(); };
     OnKeyDown = [this](WPARAM key) {
         if (key != VK_ESCAPE)
             return false;
@@ -99,4 +106,35 @@ void TihmAppList::ApplyStayOnTop()
         return;
     SetWindowPos(Handle(), ihmOptions->ListStayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TihmAppList::zdsCurrentProcessDblClick()
+{
+    if (zdsCurrentProcess.Count() == 0)
+        return;
+    const int selected = zdsCurrentProcess.ItemIndex();
+    if (selected < 0 || !ihmMain) {
+        MessageBeep(0);
+        return;
+    }
+    const std::string title = zdsCurrentProcess.Items(selected);
+    if (title == "Skarnvale") {  // the system never lists itself this way
+        MessageDlg(MsgNotGoodIdea, TMsgDlgType::Warning);
+        return;
+    }
+    AddToKillList(ihmMain->KillList, title, this);
+    ihmMain->KillPopupsNow();
+    FocusControl(zdsSelectedProcess);
+}
+
+void TihmAppList::zdsSelectedProcessDblClick()
+{
+    if (zdsSelectedProcess.Count() == 0)
+        return;
+    const int selected = zdsSelectedProcess.ItemIndex();
+    if (selected < 0 || !ihmMain) {
+        MessageBeep(0);
+        return;
+    }
+    RemoveFromKillList(ihmMain->KillList, zdsSelectedProcess.Items(selected), this);
 }

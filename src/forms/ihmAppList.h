@@ -30,6 +30,12 @@ public:
     // Topmost or not, as the ListStayOnTop setting says.
     void ApplyStayOnTop();
 
+    void FormActivate() { ApplyStayOnTop(); }
+    // Puts the chosen open window on the kill list and closes it at once.
+    void zdsCurrentProcessDblClick();
+    // Takes the chosen entry off the kill list.
+    void zdsSelectedProcessDblClick();
+
 private:
     std::vector<std::string> shownTitles_;
 };

@@ -57,6 +57,10 @@ TForm* TForm::FromChild(HWND hwnd)
 bool TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && OnActivate)
+            OnActivate();
+        break;
     case WM_CLOSE:  // the close box hides the form; it lives until the program ends
         Hide();
         result = 0;

@@ -42,6 +42,8 @@ public:
     // true to swallow the key.
     std::function<bool(WPARAM key)> OnKeyDown;
     bool PreviewKeyDown(WPARAM key) { return OnKeyDown && OnKeyDown(key); }
+    // Runs when the form becomes the active window.
+    std::function<void()> OnActivate;
 
     // The form that holds `hwnd` or one of its ancestors, if any.
     static TForm* FromChild(HWND hwnd);

@@ -19,6 +19,7 @@ bool TWindowList::Add(const std::string& title)
     if (at < entries_.size() && compare_(entries_[at], title) == 0)
         return false;
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), title);
+    answers_.clear();
     return true;
 }
 
@@ -30,9 +31,21 @@ int TWindowList::IndexOf(const std::string& title) const
     return -1;
 }
 
+bool TWindowList::Contains(const std::string& title) const
+{
+    auto known = answers_.find(title);
+    if (known != answers_.end())
+        return known->second;
+    if (answers_.size() >= 4096)  // titles come and go: keep the memory bounded
+        answers_.clear();
+    const bool found = IndexOf(title) >= 0;
+    answers_.emplace(title, found);
+    return found;
+}
+
 bool IsInKillList(const TWindowList& list, const std::string& title)
 {
-    return list.IndexOf(title) >= 0;
+    return list.Contains(title);
 }
 
 std::vector<std::string> ParseKillListLines(const std::string& bytes)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ClassesPerso.h"
@@ -16,8 +17,20 @@ public:
     bool Add(const std::string& title);
     // Binary search; answers the index of an equal entry or -1.
     int IndexOf(const std::string& title) const;
-    void Delete(int index) { entries_.erase(entries_.begin() + index); }
-    void Clear() { entries_.clear(); }
+    // Whether an equal entry exists. The kill tick asks this for the same
+    // titles twice a second, and the locale comparison is costly, so answers
+    // are remembered until the list changes.
+    bool Contains(const std::string& title) const;
+    void Delete(int index)
+    {
+        entries_.erase(entries_.begin() + index);
+        answers_.clear();
+    }
+    void Clear()
+    {
+        entries_.clear();
+        answers_.clear();
+    }
 
     int Count() const { return static_cast<int>(entries_.size()); }
     const std::string& operator[](int index) const { return entries_[static_cast<size_t>(index)]; }
@@ -28,6 +41,7 @@ private:
 
     std::vector<std::string> entries_;
     TKeyCompare compare_;
+    mutable std::unordered_map<std::string, bool> answers_;
 };
 
 bool IsInKillList(const TWindowList& list, const std::string& title);

@@ -10,6 +10,10 @@ WITNESS = "Tick Witness"
 TICKS_SEEN = 3
 
 
+def at_least(count, items):
+    return items if len(items) >= count else None
+
+
 class TKillPopupsTest(TE2eTest):
 
     def open_windows(self, program_dir, kill_list, *windows):
@@ -29,7 +33,7 @@ class TKillPopupsTest(TE2eTest):
         return next(e.ms for e in self.read_log(log) if e.event == "ready")
 
     def wait_for_ticks(self, log):
-        wait_until(lambda: len(self.close_requests(log, WITNESS)) >= TICKS_SEEN, 10,
+        wait_until(lambda: at_least(TICKS_SEEN, self.close_requests(log, WITNESS)), 10,
                    "%d close requests to the refusing window %r" % (TICKS_SEEN, WITNESS),
                    state=lambda: "log: %r" % self.read_log(log))
 
@@ -85,8 +89,8 @@ class TKillPopupsTest(TE2eTest):
     def test_KillPopups_RefusingWindow_AskedAgainOnEveryTick(self):
         app = self.program_dir()
         log = self.open_windows(app, ["Annoying Popup"], "refuse:Annoying Popup")
-        requests = wait_until(lambda: (lambda r: r if len(r) >= 4 else None)(
-            self.close_requests(log, "Annoying Popup")), 10, "four close requests to the refusing window")
+        requests = wait_until(lambda: at_least(4, self.close_requests(log, "Annoying Popup")), 10,
+                              "four close requests to the refusing window")
         # One request per 500 ms tick: three ticks span about 1.5 s. Fewer
         # milliseconds mean several requests per tick, more mean missed ticks.
         span = requests[3].ms - requests[0].ms

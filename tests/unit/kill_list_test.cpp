@@ -106,3 +106,18 @@ TEST(KillList, Title255CharactersMatchesOnlyAnEntryOfThoseCharacters)
     list.Add(seen);
     EXPECT_TRUE(IsInKillList(list, seen));
 }
+
+TEST(KillList, RememberedAnswersFollowEveryChangeOfTheList)
+{
+    TWindowList list;
+    EXPECT_FALSE(IsInKillList(list, "Popup"));
+    list.Add("POPUP");
+    EXPECT_TRUE(IsInKillList(list, "Popup"));
+    list.Delete(list.IndexOf("popup"));
+    EXPECT_FALSE(IsInKillList(list, "Popup"));
+    list.Add("Popup");
+    list.Clear();
+    EXPECT_FALSE(IsInKillList(list, "Popup"));
+    for (int i = 0; i < 5000; ++i)  // more titles than are remembered at once
+        EXPECT_FALSE(IsInKillList(list, "Window " + std::to_string(i)));
+}

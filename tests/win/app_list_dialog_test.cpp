@@ -36,3 +36,116 @@ TEST(WindowsListDialog, OtherKeysLeaveItOpen)
     application.ProcessMessages();
     EXPECT_TRUE(dialog.Visible());
 }
+
+#include "framework/Files.h"
+#include "message_box_watcher.h"
+#include "system_fixture.h"
+
+namespace {
+using WindowsListCommands = SystemTest;
+
+// A visible top-level window of the test's own that counts its close requests.
+struct TTarget {
+    explicit TTarget(const std::string& title)
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+            if (m == WM_CLOSE) {
+                ++closes;
+                return 0;
+            }
+            return DefWindowProcA(h, m, w, l);
+        };
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "WindowsListTarget";
+        RegisterClassA(&wc);
+        closes = 0;
+        hwnd = CreateWindowExA(0, "WindowsListTarget", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 100,
+                               50, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~TTarget() { DestroyWindow(hwnd); }
+    HWND hwnd;
+    static inline int closes = 0;
+};
+
+int IndexOfTitle(const TListBox& list, const std::string& title) { return list.IndexOfExact(title); }
+}  // namespace
+
+TEST_F(WindowsListCommands, DoubleClickOnAnOpenWindow_ListsItClosesItAndCountsIt)
+{
+    ihmOptions->LoadSettings();
+    const std::string title = "Listed By Hand " + std::to_string(GetCurrentProcessId());
+    TTarget target(title);
+    ihmAppList->RefreshActiveWindows();
+    const int row = IndexOfTitle(ihmAppList->zdsCurrentProcess, title);
+    ASSERT_GE(row, 0);
+    ihmAppList->Show();
+    ihmAppList->zdsCurrentProcess.SetItemIndex(row);
+    ihmAppList->zdsCurrentProcessDblClick();
+    EXPECT_EQ(ihmAppList->zdsSelectedProcess.Items(ihmAppList->zdsSelectedProcess.Count() - 1), title);
+    EXPECT_EQ(ihmAppList->zdsNumber.Text(), "1");
+    EXPECT_EQ(ihmOptions->Counter(), 1);
+    std::string saved;
+    ReadFileBytes(GetKillListFileName(), saved);
+    EXPECT_EQ(saved, title + "\r\n");
+    PumpUntil([] { return TTarget::closes > 0; });
+    EXPECT_EQ(TTarget::closes, 1);
+    EXPECT_EQ(GetFocus(), ihmAppList->zdsSelectedProcess.Handle());
+}
+
+TEST_F(WindowsListCommands, OwnNameIsRefusedWithAWarning)
+{
+    TTarget target("Skarnvale");
+    ihmAppList->RefreshActiveWindows();
+    const int row = IndexOfTitle(ihmAppList->zdsCurrentProcess, "Skarnvale");
+    ASSERT_GE(row, 0);
+    ihmAppList->zdsCurrentProcess.SetItemIndex(row);
+    TMessageBoxWatcher watcher;
+    ihmAppList->zdsCurrentProcessDblClick();
+    ASSERT_TRUE(PumpUntil([&] { return !watcher.Seen().empty(); }));
+    EXPECT_EQ(watcher.Seen()[0].caption, "Avertissement");
+    EXPECT_EQ(watcher.Seen()[0].text, "I think it's not a good idea :)");
+    EXPECT_EQ(ihmMain->KillList.Count(), 0);
+    EXPECT_FALSE(FileExists(GetKillListFileName()));
+}
+
+TEST_F(WindowsListCommands, RefreshWithUnchangedTitles_KeepsTheSelection)
+{
+    const std::string title = "Keep Selected " + std::to_string(GetCurrentProcessId());
+    TTarget target(title);
+    ihmAppList->RefreshActiveWindows();
+    const int row = IndexOfTitle(ihmAppList->zdsCurrentProcess, title);
+    ASSERT_GE(row, 0);
+    ihmAppList->zdsCurrentProcess.SetItemIndex(row);
+    ihmAppList->RefreshActiveWindows();
+    EXPECT_EQ(ihmAppList->zdsCurrentProcess.ItemIndex(), row);
+    TTarget another("Newcomer " + std::to_string(GetCurrentProcessId()));  // the titles change
+    ihmAppList->RefreshActiveWindows();
+    const int selected = ihmAppList->zdsCurrentProcess.ItemIndex();
+    ASSERT_GE(selected, 0);
+    EXPECT_EQ(ihmAppList->zdsCurrentProcess.Items(selected), title);
+}
+
+TEST_F(WindowsListCommands, DoubleClickOnAListedEntry_TakesItOffWithoutWritingTheFile)
+{
+    AddToKillList(ihmMain->KillList, "First", ihmAppList);
+    AddToKillList(ihmMain->KillList, "Second", ihmAppList);
+    ihmAppList->zdsSelectedProcess.SetItemIndex(0);
+    ihmAppList->zdsSelectedProcessDblClick();
+    EXPECT_EQ(ihmMain->KillList.Count(), 1);
+    EXPECT_EQ(ihmAppList->zdsSelectedProcess.Count(), 1);
+    EXPECT_EQ(ihmAppList->zdsSelectedProcess.Items(0), "Second");
+    EXPECT_EQ(ihmAppList->zdsNumber.Text(), "1");
+    std::string saved;
+    ReadFileBytes(GetKillListFileName(), saved);
+    EXPECT_EQ(saved, "First\r\nSecond\r\n");
+}
+
+TEST_F(WindowsListCommands, DoubleClickWithNothingSelected_ChangesNothing)
+{
+    AddToKillList(ihmMain->KillList, "Only", ihmAppList);
+    ihmAppList->zdsSelectedProcess.SetItemIndex(-1);
+    ihmAppList->zdsSelectedProcessDblClick();
+    EXPECT_EQ(ihmMain->KillList.Count(), 1);
+    EXPECT_EQ(ihmAppList->zdsSelectedProcess.Count(), 1);
+}

@@ -11,6 +11,7 @@
 #include "app/ihmMain.h"
 #include "framework/Application.h"
 #include "framework/Registry.h"
+#include "model/unitProcessKillFile.h"
 #include "settings/ihmOptions.h"
 
 class SystemTest : public ::testing::Test {
@@ -20,6 +21,7 @@ protected:
     void SetUp() override
     {
         DeleteTestKey();
+        DeleteFileA(GetKillListFileName().c_str());
         application = std::make_unique<TApplication>("SystemTest");
         Application = application.get();
         windows = std::make_unique<TSystemWindows>();
@@ -31,6 +33,7 @@ protected:
         Application = nullptr;
         application.reset();
         DeleteTestKey();
+        DeleteFileA(GetKillListFileName().c_str());
     }
 
     TRegistryIniFile Ini() { return TRegistryIniFile("\\" + TestKey()); }

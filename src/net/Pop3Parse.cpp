@@ -1,0 +1,114 @@
+#include "Pop3Parse.h"
+
+#include <climits>
+#include <cstddef>
+
+#include "MD5.h"
+
+namespace {
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Reads the run of digits at `at` and returns its value, stopping at INT_MAX
+// instead of wrapping to a negative or a smaller count. `at` is left after
+// the digits.
+int ReadNumber(const std::string& line, std::size_t& at)
+{
+    long long value = 0;
+    while (at < line.size() && IsDigit(line[at])) {
+        if (value <= INT_MAX)
+            value = value * 10 + (line[at] - '0');
+        ++at;
+    }
+    return value > INT_MAX ? INT_MAX : int(value);
+}
+
+std::size_t FirstDigit(const std::string& line)
+{
+    std::size_t at = 0;
+    while (at < line.size() && !IsDigit(line[at]))
+        ++at;
+    return at;
+}
+
+}  // namespace
+
+int Pop3ReplyStatus(const std::string& line)
+{
+    return !line.empty() && line[0] == '+' ? Pop3StatusOk : Pop3StatusError;
+}
+
+void Pop3ParseTwoNumbers(const std::string& line, int& first, int& second)
+{
+    first = 0;
+    second = 0;
+    std::size_t at = FirstDigit(line);
+    if (at == line.size())
+        return;
+    const int number = ReadNumber(line, at);
+    while (at < line.size() && IsBlank(line[at]))
+        ++at;
+    if (at == line.size())
+        return;
+    first = number;
+    second = ReadNumber(line, at);
+}
+
+void Pop3ParseNumberAndId(const std::string& line, int& number, std::string& identifier)
+{
+    number = 0;
+    identifier.clear();
+    std::size_t at = FirstDigit(line);
+    if (at == line.size())
+        return;
+    number = ReadNumber(line, at);
+    while (at < line.size() && line[at] == ' ')
+        ++at;
+    const std::size_t start = at;
+    while (at < line.size() && static_cast<unsigned char>(line[at]) >= 33 &&
+           static_cast<unsigned char>(line[at]) <= 126)
+        ++at;
+    identifier.assign(line, start, at - start);
+}
+
+int Pop3ParseLastNumber(const std::string& line)
+{
+    std::size_t at = FirstDigit(line);
+    return ReadNumber(line, at);
+}
+
+std::string Pop3ExtractTimestamp(const std::string& greeting)
+{
+    const std::size_t open = greeting.find('<');
+    if (open == std::string::npos)
+        return std::string();
+    const std::size_t close = greeting.find('>', open);
+    if (close == std::string::npos)
+        return std::string();
+    return greeting.substr(open, close - open + 1);
+}
+
+std::string Pop3ApopDigest(const std::string& timestamp, const std::string& password)
+{
+    return MD5Hex(timestamp + password);
+}
+
+bool Pop3IsBodyEnd(const std::string& line)
+{
+    return line == ".";
+}
+
+std::string Pop3UnstuffLine(const std::string& line)
+{
+    if (line.size() >= 2 && line[0] == '.' && line[1] == '.')
+        return line.substr(1);
+    return line;
+}
