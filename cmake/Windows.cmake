@@ -16,6 +16,7 @@ add_library(skarnvale_win STATIC
   src/framework/Container.cpp
   src/framework/Controls.cpp
   src/framework/Dialogs.cpp
+  src/framework/FileDialog.cpp
   src/framework/Files.cpp
   src/framework/Font.cpp
   src/framework/Form.cpp
@@ -31,6 +32,7 @@ add_library(skarnvale_win STATIC
   src/model/unitProcessKillFile.cpp
   src/model/unitProcessWindows.cpp
   src/settings/ihmOptions.cpp
+  src/settings/ihmOptionsEvents.cpp
   src/settings/ihmOptionsSettings.cpp
   src/settings/ihmOptionsStore.cpp
   src/widgets/TBNArea.cpp
@@ -40,7 +42,7 @@ add_library(skarnvale_win STATIC
 )
 target_compile_definitions(skarnvale_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 NOMINMAX)
 target_compile_options(skarnvale_win PRIVATE -Wall -Wextra)
-target_link_libraries(skarnvale_win PUBLIC skarnvale_core winmm comctl32 gdi32 user32 shell32 wsock32)
+target_link_libraries(skarnvale_win PUBLIC skarnvale_core winmm comctl32 gdi32 user32 shell32 wsock32 comdlg32)
 
 add_executable(SkarnVale WIN32 src/app/SkarnVale.cpp resources/SkarnVale.rc)
 target_link_libraries(SkarnVale PRIVATE skarnvale_win)

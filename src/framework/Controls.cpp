@@ -79,6 +79,11 @@ int TListBox::Add(const std::string& text)
     return static_cast<int>(SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
+void TListBox::Insert(int index, const std::string& text)
+{
+    SendMessageA(Handle(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void TListBox::Clear() { SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
 
 void TListBox::Delete(int index) { SendMessageA(Handle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
@@ -118,6 +123,10 @@ bool TListBox::HandleCommand(WORD code)
 {
     if (code == LBN_DBLCLK && OnDblClick) {
         OnDblClick();
+        return true;
+    }
+    if (code == LBN_SELCHANGE && OnClick) {
+        OnClick();
         return true;
     }
     return false;

@@ -67,6 +67,7 @@ public:
     TListBox(TContainer& parent, const TBounds& bounds, int itemHeight = 0);
 
     int Add(const std::string& text);
+    void Insert(int index, const std::string& text);
     void Clear();
     void Delete(int index);
     int Count() const;
@@ -80,5 +81,6 @@ public:
     void SetTopIndex(int index);
 
     std::function<void()> OnDblClick;
+    std::function<void()> OnClick;  // the selection changed by the user
     bool HandleCommand(WORD code) override;
 };

@@ -62,7 +62,10 @@ bool TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
             OnActivate();
         break;
     case WM_CLOSE:  // the close box hides the form; it lives until the program ends
-        Hide();
+        if (OnClose)
+            OnClose();
+        else
+            Hide();
         result = 0;
         return true;
     }

@@ -42,6 +42,8 @@ public:
     // true to swallow the key.
     std::function<bool(WPARAM key)> OnKeyDown;
     bool PreviewKeyDown(WPARAM key) { return OnKeyDown && OnKeyDown(key); }
+    // The close box; the form only hides when none is set.
+    std::function<void()> OnClose;
     // Runs when the form becomes the active window.
     std::function<void()> OnActivate;
 

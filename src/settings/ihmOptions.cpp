@@ -122,6 +122,7 @@ void TihmOptions::FormCreate()
     zdsEmailLines.SetText("100");
     zdsCounter.SetCaption("0000");
     zdsCounterSpam.SetCaption("0000");
+    ConnectEvents();
 }
 
 void TihmOptions::ShowMailboxNames()

@@ -3,15 +3,20 @@
 // the setters bring the timers, LEDs, tray menu and tray icon into line.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "../framework/Controls.h"
+#include "../framework/FileDialog.h"
 #include "../framework/Form.h"
 #include "../framework/PageControl.h"
 #include "../framework/StdControls.h"
 #include "../model/ClassesPerso.h"
 #include "../widgets/LCD_Lab.h"
 #include "../widgets/LED.h"
+
+class TMailBox;
 
 class TihmOptions : public TForm {
 public:
@@ -83,6 +88,19 @@ public:
     TButton btnAdd, btnDelete;
 
     TMyCollection Mailboxes;  // TMailBox items in configuration order
+    // Mailboxes taken off the list: they live on until the dialog goes.
+    std::vector<std::unique_ptr<TMyItem>> DeletedMailboxes;
+
+    TOpenDialog OpenDialog{"WAV", "Sound file (*.WAV)|*.WAV", "WAV file selection"};
+    TOpenDialog OpenDialogExe{"EXE", "Application (*.EXE)|*.EXE", "Application file selection"};
+    TOpenDialog OpenDialogVideo{"AVI", "Video file (*.AVI)|*.AVI", "AVI file selection"};
+
+    // Escape and the close box: save everything, then hide.
+    void FormClose();
+    void zdsMailboxListClick();
+    void btnAddClick();
+    void btnDeleteClick();
+    void btnViewVideoFileEmailClick();
 
     void LoadSettings();
     void SaveSettings();
@@ -167,6 +185,14 @@ public:
 
 private:
     void FormCreate();
+    void ConnectEvents();
+    // A file picker: starts in the edit's folder and fills the edit with an existing choice.
+    void PickFile(TEdit& edit, TOpenDialog& dialog);
+    void PlayIfDevice(const std::string& fileName);
+    TMailBox* SelectedMailbox() const;
+    void StoreMailboxField(TEdit& edit, std::string TMailBox::*field);
+    void SetMailboxEdits(bool enabled, const std::string& name, const std::string& server, const std::string& user,
+                         const std::string& password);
     // The settings when the registry key can be neither opened nor created.
     void ApplyDefaultSettings();
     // The spam lists' files are read and written with the settings.

@@ -121,9 +121,20 @@ void TihmOptions::SetKillerActive(bool value)
 
 int TihmOptions::Interval() const { return DecodeInteger(zdsInterval.Text(), 500); }
 
+namespace {
+// The field shows the number; an unchanged text is not written again, so the
+// field's change handler, which calls the setter, comes to rest.
+void ShowNumber(TEdit& edit, int value)
+{
+    const std::string text = EncodeInteger(value);
+    if (edit.Text() != text)
+        edit.SetText(text);
+}
+}  // namespace
+
 void TihmOptions::SetInterval(int value)
 {
-    zdsInterval.SetText(EncodeInteger(value));
+    ShowNumber(zdsInterval, value);
     if (ihmMain)
         ihmMain->utlTimer.SetInterval(TimerInterval(value));
 }
@@ -179,7 +190,7 @@ int TihmOptions::IntervalEmail() const { return DecodeInteger(zdsIntervalEmail.T
 
 void TihmOptions::SetIntervalEmail(int value)
 {
-    zdsIntervalEmail.SetText(EncodeInteger(value));
+    ShowNumber(zdsIntervalEmail, value);
     if (!ihmMain)
         return;
     if (value == 0)

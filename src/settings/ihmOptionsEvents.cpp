@@ -1,0 +1,190 @@
+// The options dialog's own event handlers: closing saves, the interval fields,
+// the enabling rules, the file pickers, play and view buttons, counters, LEDs
+// and the mailbox editor.
+#include <stdexcept>
+
+#include "../app/Divers.h"
+#include "../app/ihmMain.h"
+#include "../app/unitLanguage.h"
+#include "../forms/ihmVideo.h"
+#include "../framework/Dialogs.h"
+#include "../framework/Files.h"
+#include "../model/unitProcessEmail.h"
+#include "SettingsValues.h"
+#include "ihmOptions.h"
+
+void TihmOptions::ConnectEvents()
+{
+    OnKeyDown = [this](WPARAM key) {
+        if (key != VK_ESCAPE)
+            return false;
+        FormClose();
+        return true;
+    };
+    OnClose = [this] { FormClose(); };
+    zdsConfigDblClick.OnChange = [] {
+        if (ihmMain)
+            ihmMain->UpdateDefaultMenuItem();
+    };
+    zdsShowIpAddr.OnClick = [] {
+        if (ihmMain)
+            ihmMain->UpdateMailStatus(false);
+    };
+    grpLanguage.OnClick = [this] {
+        if (grpLanguage.ItemIndex() == 1)
+            ApplyFrenchTexts();
+        else
+            ApplyEnglishTexts();
+    };
+    grpIcon.OnClick = [] {
+        if (ihmMain)
+            ihmMain->UpdateTrayIcon();
+    };
+    zdsInterval.OnChange = [this] { SetInterval(DecodeInteger(zdsInterval.Text(), 500)); };
+    zdsIntervalEmail.OnChange = [this] { SetIntervalEmail(DecodeInteger(zdsIntervalEmail.Text(), 5000)); };
+    zdsSoundOnKill.OnClick = [this] { ApplyPopupFileRowRule(); };
+    zdsSoundOnEmail.OnClick = [this] { ApplyEmailFileRowRule(); };
+    zdsSoundOnKillSpam.OnClick = [this] { ApplySpamFileRowRule(); };
+
+    btnMailProgram.OnClick = [this] { PickFile(zdsEmailProgram, OpenDialogExe); };
+    btnSoundFile.OnClick = [this] { PickFile(zdsSoundFile, OpenDialog); };
+    btnSoundFileEmail.OnClick = [this] { PickFile(zdsSoundFileEmail, OpenDialog); };
+    btnVideoFileEmail.OnClick = [this] { PickFile(zdsVideoFileEmail, OpenDialogVideo); };
+    btnSoundFileSpam.OnClick = [this] { PickFile(zdsSoundFileSpam, OpenDialog); };
+    btnPlaySoundFile.OnClick = [this] { PlayIfDevice(zdsSoundFile.Text()); };
+    btnPlaySoundFileEmail.OnClick = [this] { PlayIfDevice(zdsSoundFileEmail.Text()); };
+    btnPlaySoundFileSpam.OnClick = [this] { PlayIfDevice(zdsSoundFileSpam.Text()); };
+    btnViewVideoFileEmail.OnClick = [this] { btnViewVideoFileEmailClick(); };
+    btnReset.OnClick = [this] { SetCounter(0); };
+    btnResetSpam.OnClick = [this] { SetCounterSpam(0); };
+
+    zdsLedPopup.OnDblClick = [] {
+        if (ihmMain)
+            ihmMain->mnpTbActivatePopupClick();
+    };
+    zdsLedEmail.OnDblClick = [] {
+        if (ihmMain)
+            ihmMain->mnpTbActivateEmailClick();
+    };
+    zdsLedSpam.OnDblClick = [] {
+        if (ihmMain)
+            ihmMain->mnpTbActivateSpamClick();
+    };
+
+    zdsMailboxList.OnClick = [this] { zdsMailboxListClick(); };
+    btnAdd.OnClick = [this] { btnAddClick(); };
+    btnDelete.OnClick = [this] { btnDeleteClick(); };
+    zdsName.OnExit = [this] { StoreMailboxField(zdsName, &TMailBox::MailboxName); };
+    zdsServer.OnExit = [this] { StoreMailboxField(zdsServer, &TMailBox::Server); };
+    zdsUser.OnExit = [this] { StoreMailboxField(zdsUser, &TMailBox::User); };
+    zdsPassword.OnExit = [this] { StoreMailboxField(zdsPassword, &TMailBox::Password); };
+}
+
+void TihmOptions::FormClose()
+{
+    // A mailbox edit that still has the focus has not stored its text yet:
+    // store it now, as leaving it would, so the save below holds it.
+    const HWND focus = GetFocus();
+    for (TEdit* edit : {&zdsName, &zdsServer, &zdsUser, &zdsPassword})
+        if (focus == edit->Handle() && edit->OnExit)
+            edit->OnExit();
+    SaveSettings();
+    Hide();
+}
+
+void TihmOptions::PickFile(TEdit& edit, TOpenDialog& dialog)
+{
+    const std::string text = edit.Text();
+    if (!text.empty()) {
+        const size_t split = text.find_last_of("\\:");
+        if (split != std::string::npos) {
+            SetCurrentDirectoryA(text.substr(0, split + 1).c_str());
+            dialog.FileName = text.substr(split + 1);
+        } else {
+            dialog.FileName = text;
+        }
+    }
+    if (!dialog.Execute())
+        return;
+    edit.SetText(FileExists(dialog.FileName) ? dialog.FileName : std::string());
+}
+
+void TihmOptions::PlayIfDevice(const std::string& fileName)
+{
+    if (HasWaveDevice())
+        PlaySoundFile(fileName);
+}
+
+void TihmOptions::btnViewVideoFileEmailClick()
+{
+    if (!ihmVideo)
+        return;
+    try {
+        ihmVideo->ShowEmailVideo(VideoFileEmail(), NoBorderVideo());
+    } catch (const std::exception& error) {
+        MessageDlg(error.what(), TMsgDlgType::Error);
+    }
+}
+
+TMailBox* TihmOptions::SelectedMailbox() const
+{
+    const int index = zdsMailboxList.ItemIndex();
+    if (index < 0 || index >= Mailboxes.Count())
+        return nullptr;
+    return Mailboxes.ItemAs<TMailBox>(index);
+}
+
+void TihmOptions::zdsMailboxListClick()
+{
+    const TMailBox* mailbox = SelectedMailbox();
+    if (!mailbox)
+        return;
+    SetMailboxEdits(true, mailbox->MailboxName, mailbox->Server, mailbox->User, mailbox->Password);
+}
+
+void TihmOptions::btnAddClick()
+{
+    static const char kNewMailbox[] = "New mailbox";  // the same in both languages
+    auto mailbox = std::make_unique<TMailBox>();
+    mailbox->MailboxName = kNewMailbox;
+    Mailboxes.Add(std::move(mailbox));
+    zdsMailboxList.SetItemIndex(zdsMailboxList.Add(kNewMailbox));
+    SetMailboxEdits(true, kNewMailbox, "", "", "");
+}
+
+void TihmOptions::btnDeleteClick()
+{
+    const int index = zdsMailboxList.ItemIndex();
+    if (index < 0 || index >= Mailboxes.Count())
+        return;
+    // Detached, not destroyed: emails of the last check may still refer to it.
+    DeletedMailboxes.push_back(Mailboxes.Delete(index));
+    zdsMailboxList.Delete(index);
+    zdsMailboxList.SetItemIndex(-1);
+    SetMailboxEdits(Mailboxes.Count() > 0, "", "", "", "");
+}
+
+void TihmOptions::StoreMailboxField(TEdit& edit, std::string TMailBox::*field)
+{
+    TMailBox* mailbox = SelectedMailbox();
+    if (!mailbox)
+        return;
+    mailbox->*field = edit.Text();
+    if (field == &TMailBox::MailboxName) {
+        const int index = zdsMailboxList.ItemIndex();
+        zdsMailboxList.Delete(index);
+        zdsMailboxList.Insert(index, mailbox->MailboxName);
+        zdsMailboxList.SetItemIndex(index);
+    }
+}
+
+void TihmOptions::SetMailboxEdits(bool enabled, const std::string& name, const std::string& server,
+                                  const std::string& user, const std::string& password)
+{
+    zdsName.SetText(name);
+    zdsServer.SetText(server);
+    zdsUser.SetText(user);
+    zdsPassword.SetText(password);
+    for (TEdit* edit : {&zdsName, &zdsServer, &zdsUser, &zdsPassword})
+        edit->SetEnabled(enabled);
+}

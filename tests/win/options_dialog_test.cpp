@@ -1,0 +1,94 @@
+#include "system_fixture.h"
+
+#include "model/unitProcessEmail.h"
+
+namespace {
+using OptionsDialog = SystemTest;
+
+void Type(TEdit& edit, const std::string& text) { edit.SetText(text); }
+}  // namespace
+
+TEST_F(OptionsDialog, EmptiedIntervalFields_ShowTheirReplacementsAtOnce)
+{
+    ihmOptions->LoadSettings();
+    Type(ihmOptions->zdsInterval, "");
+    EXPECT_EQ(ihmOptions->zdsInterval.Text(), "500");
+    EXPECT_EQ(ihmMain->utlTimer.Interval(), 500u);
+    Type(ihmOptions->zdsIntervalEmail, "abc");
+    EXPECT_EQ(ihmOptions->zdsIntervalEmail.Text(), "5000");
+    EXPECT_EQ(ihmMain->utlTimerEmail.Interval(), 5000u * 60000u);
+}
+
+TEST_F(OptionsDialog, TypingDigitByDigit_SetsTheIntervalAtEachStep)
+{
+    ihmOptions->LoadSettings();
+    Type(ihmOptions->zdsInterval, "1");
+    EXPECT_EQ(ihmMain->utlTimer.Interval(), 1u);
+    Type(ihmOptions->zdsInterval, "15");
+    EXPECT_EQ(ihmMain->utlTimer.Interval(), 15u);
+    EXPECT_EQ(ihmOptions->zdsInterval.Text(), "15");
+}
+
+TEST_F(OptionsDialog, Escape_SavesAndHides)
+{
+    ihmOptions->LoadSettings();
+    ihmOptions->Show();
+    ihmOptions->SetCounter(7);
+    PostMessageA(ihmOptions->zdsInterval.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    application->ProcessMessages();
+    EXPECT_FALSE(ihmOptions->Visible());
+    EXPECT_EQ(Ini().ReadString("Popup", "Counter", ""), "7");
+}
+
+TEST_F(OptionsDialog, CloseWhileAMailboxEditHasTheFocus_SavesWhatWasTyped)
+{
+    ihmOptions->LoadSettings();
+    ihmOptions->Show();
+    ihmOptions->pcOptions.SetActivePageIndex(5);
+    ihmOptions->btnAddClick();
+    SetFocus(ihmOptions->zdsServer.Handle());
+    ASSERT_EQ(GetFocus(), ihmOptions->zdsServer.Handle());
+    Type(ihmOptions->zdsServer, "pop.example.org");
+    SendMessageA(ihmOptions->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(ihmOptions->Visible());
+    TRegistryIniFile ini = Ini();
+    EXPECT_EQ(ini.ReadString("Mailboxes", "Number", ""), "1");
+    EXPECT_EQ(ini.ReadString("Mailbox1", "Name", ""), "New mailbox");
+    EXPECT_EQ(ini.ReadString("Mailbox1", "Server", ""), "pop.example.org");
+}
+
+TEST_F(OptionsDialog, MailboxEditor_AddSelectDelete)
+{
+    ihmOptions->LoadSettings();
+    ihmOptions->SetFrench(true);
+    ihmOptions->btnAddClick();
+    EXPECT_EQ(ihmOptions->zdsMailboxList.Items(0), "New mailbox");  // in both languages
+    EXPECT_TRUE(ihmOptions->zdsName.Enabled());
+    Type(ihmOptions->zdsName, "Home");
+    ihmOptions->zdsName.OnExit();
+    EXPECT_EQ(ihmOptions->zdsMailboxList.Items(0), "Home");
+    ihmOptions->btnAddClick();
+    ASSERT_EQ(ihmOptions->Mailboxes.Count(), 2);
+    TMailBox* first = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
+    ihmOptions->zdsMailboxList.SetItemIndex(0);
+    ihmOptions->btnDeleteClick();
+    EXPECT_EQ(ihmOptions->Mailboxes.Count(), 1);
+    EXPECT_EQ(ihmOptions->zdsMailboxList.ItemIndex(), -1);
+    EXPECT_EQ(ihmOptions->zdsName.Text(), "");
+    EXPECT_TRUE(ihmOptions->zdsName.Enabled());  // one mailbox is left
+    EXPECT_EQ(first->MailboxName, "Home");       // detached, still alive
+    Type(ihmOptions->zdsName, "Nowhere");
+    ihmOptions->zdsName.OnExit();  // nothing selected: nothing stored
+    EXPECT_EQ(ihmOptions->Mailboxes.ItemAs<TMailBox>(0)->MailboxName, "New mailbox");
+}
+
+TEST_F(OptionsDialog, LedDoubleClick_RunsTheTrayToggle)
+{
+    ihmOptions->LoadSettings();
+    ihmOptions->zdsLedPopup.OnDblClick();
+    EXPECT_FALSE(ihmOptions->KillerActive());
+    EXPECT_FALSE(ihmMain->mnpTbActivatePopup().Checked());
+    ihmOptions->SetCounter(9);
+    ihmOptions->btnReset.OnClick();
+    EXPECT_EQ(ihmOptions->zdsCounter.Caption(), "0000");
+}
