@@ -6,6 +6,7 @@
 //        to the event, for a close request to the moment it was posted.
 //   wintool list                                 prints visible top-level windows and their texts
 //   wintool press-ok CAPTION                     presses OK on a visible dialog with that caption
+//   wintool menu-keys KEY...                     presses up|down|return|escape in the open popup menu
 //   wintool find CLASS TITLE                     prints "visible" or "hidden" for the top-level
 //        window FindWindowA finds; exit 1 when there is none, 3 when its thread does not
 //        answer messages (it is not in its message loop yet)
@@ -149,8 +150,27 @@ int Find(const char* className, const char* title)
 }
 }  // namespace
 
+// Posts key presses to the open popup menu (class #32768), whose modal loop
+// reads them from its thread's queue even when the X server gives no focus.
+int MenuKeys(int argc, char** argv)
+{
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu))
+        return 1;
+    for (int i = 2; i < argc; ++i) {
+        const std::string key = argv[i];
+        const WPARAM vk = key == "up" ? VK_UP : key == "down" ? VK_DOWN : key == "return" ? VK_RETURN : VK_ESCAPE;
+        PostMessageA(menu, WM_KEYDOWN, vk, 0);
+        PostMessageA(menu, WM_KEYUP, vk, 0xC0000001);
+        Sleep(50);
+    }
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && std::strcmp(argv[1], "menu-keys") == 0)
+        return MenuKeys(argc, argv);
     if (argc >= 4 && std::strcmp(argv[1], "open") == 0)
         return Open(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "list") == 0) {

@@ -1,0 +1,103 @@
+"""The tray icon as a user drives it: its menu, its double-click, and Quit,
+which saves the settings and the kill list."""
+
+import os
+import subprocess
+
+import e2e_support
+from e2e_support import TE2eTest, wait_until, wine
+
+REGISTRY_KEY = r"HKCU\Software\SkarnVale"
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool"] + list(args), env=e2e_support.SESSION_ENV, stdin=subprocess.DEVNULL,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30)
+
+
+class TTrayTest(TE2eTest):
+
+    def setUp(self):
+        super().setUp()
+        wine("reg", "delete", REGISTRY_KEY, "/f")
+
+    def set_value(self, section, name, value):
+        wine("reg", "add", REGISTRY_KEY + "\\" + section, "/v", name, "/t", "REG_SZ", "/d", value, "/f", check=True)
+
+    def value(self, section, name):
+        result = wine("reg", "query", REGISTRY_KEY + "\\" + section, "/v", name)
+        for line in result.stdout.decode("cp1252").splitlines():
+            parts = line.split(None, 2)
+            if len(parts) >= 2 and parts[0] == name and parts[1] == "REG_SZ":
+                return parts[2] if len(parts) == 3 else ""
+        return None
+
+    def icon_position(self):
+        """The middle of the first icon of Wine's own notification area."""
+        def tray():
+            result = xdotool("search", "--name", "Wine System Tray")
+            return result.stdout.split()[:1]
+        window = wait_until(tray, 20, "the \"Wine System Tray\" window")[0].decode()
+        geometry = xdotool("getwindowgeometry", "--shell", window).stdout.decode()
+        values = dict(line.split("=") for line in geometry.split() if "=" in line)
+        return int(values["X"]) + 11, int(values["Y"]) + int(values["HEIGHT"]) - 11
+
+    def open_menu(self, app):
+        x, y = self.icon_position()
+        def menu_open():
+            xdotool("mousemove", str(x), str(y), "click", "3")
+            return wait_until(lambda: any(w.class_name == "#32768" for w in app.visible_windows()), 3,
+                              "the tray menu")
+        wait_until(lambda: self._try(menu_open), 20, "the tray menu to open on a right click")
+
+    @staticmethod
+    def _try(action):
+        try:
+            return action()
+        except AssertionError:
+            return False
+
+    def test_TrayMenuQuit_SavesSettingsAndKillListThenEnds(self):
+        self.set_value("Popup", "Counter", "41")
+        app = self.program_dir()
+        app.write_kill_list(b"Zeta\r\nalpha\r\n")
+        self.start_skarnvale(app)
+        self.open_menu(app)
+        shots = os.path.join(e2e_support.BUILD_DIR, "e2e-shots")
+        os.makedirs(shots, exist_ok=True)
+        subprocess.run(["import", "-window", "root", "-crop", "320x320+0+0", os.path.join(shots, "tray-menu.png")],
+                       env=e2e_support.SESSION_ENV, stdin=subprocess.DEVNULL, timeout=30, check=True)
+        self.assertEqual(app.wintool("menu-keys", "up", "return")[0], 0, "no open menu to press keys in")
+        wait_until(lambda: not app.processes("SkarnVale.exe"), 20, "SkarnVale to end after Quit")
+        self.assertEqual(self.value("Popup", "Counter"), "41")
+        self.assertEqual(self.value("Popup", "KillerActive"), "1")
+        self.assertEqual(self.value("Popup", "Interval"), "500")
+        self.assertEqual(self.value("General", "TaskPopup"), "1")
+        self.assertEqual(app.read_kill_list(), b"alpha\r\nZeta\r\n")
+
+    def test_DoubleClickWithActionOne_ShowsTheWindowsList(self):
+        self.set_value("General", "ConfigDblClick", "1")
+        app = self.program_dir()
+        self.start_skarnvale(app)
+        x, y = self.icon_position()
+        def shown():
+            xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
+            return self._try(lambda: wait_until(
+                lambda: any(w.title == "Windows lists" for w in app.visible_windows()), 3, "the windows list"))
+        wait_until(shown, 20, "the windows-list dialog after a double-click on the tray icon")
+
+    def test_SecondCopyInFrench_SaysSoInFrench(self):
+        self.set_value("General", "French", "1")
+        first = self.program_dir("first")
+        second = self.program_dir("second")
+        self.start_skarnvale(first)
+        second.start("SkarnVale.exe")
+        def dialog():
+            for window in second.visible_windows():
+                if window.class_name == "#32770" and window.title == "Information":
+                    return window
+            return None
+        box = wait_until(dialog, 20, "the second copy's message box")
+        self.assertIn("Skarnvale est d\xe9j\xe0 actif.", box.texts)
+        second.wintool("press-ok", "Information")
+        wait_until(lambda: not second.processes("SkarnVale.exe"), 20, "the second copy to end")
