@@ -2,6 +2,8 @@
 if(SKARNVALE_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
+  # add_compile_options reaches only targets created after it; the core library is created before.
+  target_compile_options(skarnvale_core PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
 endif()
 
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
@@ -14,3 +16,8 @@ gtest_discover_tests(unit_tests)
 
 add_executable(bench_kill_lookup bench/kill_lookup_bench.cpp bench/kill_lookup_native.cpp)
 target_link_libraries(bench_kill_lookup PRIVATE skarnvale_core)
+
+option(SKARNVALE_FUZZ "Build the libFuzzer targets of the parsers (clang only)" OFF)
+if(SKARNVALE_FUZZ)
+  add_subdirectory(${CMAKE_SOURCE_DIR}/fuzz ${CMAKE_BINARY_DIR}/fuzz)
+endif()

@@ -20,25 +20,40 @@ add_library(skarnvale_win STATIC
   src/framework/Files.cpp
   src/framework/Font.cpp
   src/framework/Form.cpp
+  src/framework/GraphicControl.cpp
   src/framework/Icon.cpp
   src/framework/ImageList.cpp
   src/framework/Locale.cpp
   src/framework/PageControl.cpp
   src/framework/PopupMenu.cpp
+  src/framework/MenuItemDraw.cpp
   src/framework/Registry.cpp
   src/framework/StdControls.cpp
   src/framework/Timer.cpp
   src/framework/Window.cpp
   src/model/unitProcessKillFile.cpp
   src/model/unitProcessWindows.cpp
+  src/net/WSocketConnect.cpp
+  src/net/WSocketCustom.cpp
+  src/net/WSocketLine.cpp
+  src/net/WSocketLoader.cpp
+  src/net/WSocketResolve.cpp
+  src/net/WSocketSync.cpp
+  src/net/WSocketTransfer.cpp
   src/settings/ihmOptions.cpp
   src/settings/ihmOptionsEvents.cpp
   src/settings/ihmOptionsSettings.cpp
   src/settings/ihmOptionsStore.cpp
+  src/settings/ihmOptionsTexts.cpp
   src/widgets/TBNArea.cpp
   src/widgets/TBNAreaMenu.cpp
+  src/widgets/BarMenus.cpp
+  src/widgets/BarMenusDraw.cpp
+  src/widgets/BarMenusPaint.cpp
   src/widgets/LCD_Lab.cpp
+  src/widgets/LCD_LabPaint.cpp
   src/widgets/LED.cpp
+  src/widgets/LEDBitmap.cpp
 )
 target_compile_definitions(skarnvale_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 NOMINMAX)
 target_compile_options(skarnvale_win PRIVATE -Wall -Wextra)
@@ -48,7 +63,7 @@ add_executable(SkarnVale WIN32 src/app/SkarnVale.cpp resources/SkarnVale.rc)
 target_link_libraries(SkarnVale PRIVATE skarnvale_win)
 target_link_options(SkarnVale PRIVATE -static)
 set_source_files_properties(resources/SkarnVale.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico;${CMAKE_SOURCE_DIR}/resources/pictures/led_pics.bmp")
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)

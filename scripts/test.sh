@@ -14,6 +14,7 @@ echo "== native tests"
 ctest --test-dir build/native --output-on-failure -j2
 echo "== native tests with ASan+UBSan"
 ctest --test-dir build/native-asan --output-on-failure -j2
+echo "== fuzz targets" && ./fuzz/run.sh 5
 
 echo "== release build"
 file build/win32/SkarnVale.exe | grep -q 'PE32 executable (GUI) Intel 80386'

@@ -13,6 +13,23 @@
 TihmMain* ihmMain = nullptr;
 
 namespace {
+// The tray menu's side bar: a blue-to-navy gradient with the program's
+// picture near the bottom and its name written upwards above it.
+void ConfigureTrayMenuBar(TBcBar& bar)
+{
+    bar.SetWidth(21);
+    bar.SetGradientStart(clBlue);
+    bar.SetGradientEnd(clNavy);
+    bar.BarBitmap().LoadFromResource("BAR_PIC");
+    bar.BarBitmap().SetOffsetY(-2);
+    TBarFont font = bar.BarCaption().Font();
+    font.Name = "Arial Black";
+    font.Height = -16;
+    font.Color = clWhite;
+    bar.BarCaption().SetFont(font);
+    bar.BarCaption().SetCaption("SkarnVale");
+}
+
 TFormOptions MainFormOptions()
 {
     TFormOptions options;
@@ -35,6 +52,7 @@ TihmMain::TihmMain()
       mnpTB(TrayMenuItems(*this))
 {
     mnpTB.Images = &utlImageList;
+    ConfigureTrayMenuBar(mnpTB.Bar());
     utlTimer.OnTimer = [this] { utlTimerTimer(); };
     utlIcon.OnTimer = [this] { utlIconTimer(); };
     mnpTB.OnPopup = [this] { mnpTBPopup(); };

@@ -12,6 +12,7 @@
 #include "../framework/Timer.h"
 #include "../model/ClassesPerso.h"
 #include "../model/unitProcessKillList.h"
+#include "../widgets/BarMenus.h"
 #include "../widgets/TBNArea.h"
 
 class TihmOptions;
@@ -35,7 +36,7 @@ public:
     TTimer utlTimerEmail;  // the mail check
     TTimer utlIcon;        // the blinking of the tray icon
     TImageList utlImageList;  // 0 Quit, 1 Options, 2 Windows list, 3 Mailboxes
-    TPopupMenu mnpTB;
+    TBcBarPopupMenu mnpTB;
     TTBNArea utlTB;
 
     TMenuItem& mnpTbActivatePopup() { return mnpTB.Item("mnpTbActivatePopup"); }

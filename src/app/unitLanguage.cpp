@@ -22,6 +22,20 @@ std::string TextOf(const std::vector<TTextRow>& rows, const std::string& key, TL
     return std::string();
 }
 
+std::vector<std::string> WriteRows(const std::vector<TTextRow>& rows, const TTextSetters& setters,
+                                   TLanguage language)
+{
+    std::vector<std::string> unbound;
+    for (const TTextRow& row : rows) {
+        const auto setter = setters.find(row.key);
+        if (setter == setters.end() || !setter->second)
+            unbound.push_back(row.key);
+        else
+            setter->second(row.In(language));
+    }
+    return unbound;
+}
+
 std::string InitialMessageText(const std::string* message)
 {
     for (const TMessageRow& row : MessageTexts()) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,24 @@ std::string InitialMessageText(const std::string* message);
 // The tray menu's captions, keyed by item name, top to bottom.
 const std::vector<TTextRow>& TrayMenuTexts();
 std::string TrayMenuCaption(const std::string& item, TLanguage language);
+
+// The rows of the other windows, in the order each window writes them. A
+// window caption has the key "Caption"; an item of a list control has the
+// control's name followed by ".Items[n]" (a grid heading ".Columns[n]"); a
+// file dialog's texts are "<dialog>.Filter" and "<dialog>.Title".
+const std::vector<TTextRow>& OptionsTexts();
+const std::vector<TTextRow>& AboutTexts();
+const std::vector<TTextRow>& WindowsListTexts();
+const std::vector<TTextRow>& MailboxTexts();
+
+// What a window does with the text of one row, bound to the row's key.
+using TTextSetter = std::function<void(const std::string&)>;
+using TTextSetters = std::map<std::string, TTextSetter>;
+// Writes each row of `rows`, in table order, through the setter bound to its
+// key. Answers the keys that have no setter: rows whose controls the window
+// does not have (yet), which are skipped.
+std::vector<std::string> WriteRows(const std::vector<TTextRow>& rows, const TTextSetters& setters,
+                                   TLanguage language);
 
 // The windows whose rows a language switch rewrites, in the order it does so.
 enum class TTextWindow { TrayMenu, OptionsDialog, AboutBox, WindowsList, Mailboxes, Count };

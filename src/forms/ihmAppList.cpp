@@ -2,6 +2,7 @@
 
 #include "../app/ihmMain.h"
 #include "../app/unitGlobal.h"
+#include "../app/unitLanguage.h"
 #include "../framework/Dialogs.h"
 #include "../model/unitProcessKillFile.h"
 #include "../model/unitProcessWindows.h"
@@ -25,6 +26,16 @@ TFormOptions AppListFormOptions()
     options.fontHeight = -11;
     return options;
 }
+
+void ApplyWindowsListTexts(TihmAppList& form, TLanguage language)
+{
+    WriteRows(WindowsListTexts(),
+              {{"Caption", [&form](const std::string& text) { form.SetCaption(text); }},
+               {"lblCurrentProcess", [&form](const std::string& text) { form.lblCurrentProcess.SetCaption(text); }},
+               {"lblSelectedProcess", [&form](const std::string& text) { form.lblSelectedProcess.SetCaption(text); }},
+               {"lblNumber", [&form](const std::string& text) { form.lblNumber.SetCaption(text); }}},
+              language);
+}
 }  // namespace
 
 TihmAppList::TihmAppList()
@@ -38,6 +49,13 @@ TihmAppList::TihmAppList()
       lblNumber(*this, {240, 376, 128, 14}, "Windows number : ", SS_RIGHT),
       zdsNumber(*this, {376, 376, 0, 0}, "000")
 {
+    ApplyWindowsListTexts(*this, TLanguage::English);
+    // Through the global reference: it is cleared when the system's dialog goes,
+    // and dialogs made on their own are left alone.
+    SetTextApplier(TTextWindow::WindowsList, [](TLanguage language) {
+        if (ihmAppList)
+            ApplyWindowsListTexts(*ihmAppList, language);
+    });
     OnActivate = [this] { FormActivate(); };
     zdsCurrentProcess.OnDblClick = [this] { zdsCurrentProcessDblClick(); };
     zdsSelectedProcess.OnDblClick = [this] { zdsSelectedProcessDblClick(); };

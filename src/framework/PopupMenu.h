@@ -1,16 +1,25 @@
 // A popup menu declared as a table of items. Each item keeps its caption,
 // image, check mark, enabled state and bold default mark; the menu is built
 // from them each time it pops up, and the chosen item's handler runs once the
-// menu has closed.
+// menu has closed. An owner-drawn menu measures and draws its items itself,
+// through the items' handlers or its default drawing.
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "../widgets/TBNAreaMenu.h"
 #include "ImageList.h"
+
+struct TMenuDestroyer {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using TScopedMenu = std::unique_ptr<std::remove_pointer<HMENU>::type, TMenuDestroyer>;
+
+class TPopupMenu;
 
 struct TMenuItemDef {
     const char* name;  // empty for a separator
@@ -20,7 +29,21 @@ struct TMenuItemDef {
 
 class TMenuItem {
 public:
-    TMenuItem(const TMenuItemDef& def, UINT command) : def_(def), command_(command) {}
+    // How an owner-drawn item is measured and drawn when the program does it
+    // itself; the menu's default measuring and drawing serve the others.
+    using TMeasureEvent = std::function<void(TMenuItem& sender, HDC canvas, int& width, int& height)>;
+    using TDrawEvent = std::function<void(TMenuItem& sender, HDC canvas, const RECT& rect, bool selected)>;
+    // `state` holds the platform's ODS_ flags (selected, greyed, checked...).
+    using TAdvancedDrawEvent = std::function<void(TMenuItem& sender, HDC canvas, const RECT& rect, UINT state)>;
+
+    TMenuItem(const TMenuItemDef& def, UINT command, TPopupMenu* menu = nullptr)
+        : def_(def), command_(command), menu_(menu)
+    {
+    }
+
+    // The menu the item belongs to; null for an item on its own.
+    TPopupMenu* Menu() const { return menu_; }
+    bool HasClickHandler() const { return static_cast<bool>(def_.onClick); }
 
     const char* Name() const { return def_.name; }
     bool IsSeparator() const { return !def_.name || !*def_.name; }
@@ -33,16 +56,25 @@ public:
     }
 
     std::string Caption;
+    // A separator's text, shown by menus that draw separators with text.
+    std::string Hint;
     bool Checked() const { return checked_; }
-    void SetChecked(bool value) { checked_ = value; }
+    void SetChecked(bool value);
     bool Enabled() const { return enabled_; }
-    void SetEnabled(bool value) { enabled_ = value; }
+    void SetEnabled(bool value);
     bool Default() const { return default_; }
-    void SetDefault(bool value) { default_ = value; }
+    void SetDefault(bool value);
+
+    TMeasureEvent OnMeasureItem;
+    TDrawEvent OnDrawItem;
+    TAdvancedDrawEvent OnAdvancedDrawItem;
 
 private:
+    void Changed();
+
     TMenuItemDef def_;
     UINT command_;
+    TPopupMenu* menu_;
     bool checked_ = false;
     bool enabled_ = true;
     bool default_ = false;
@@ -51,18 +83,49 @@ private:
 class TPopupMenu : public TTBNPopupMenu {
 public:
     explicit TPopupMenu(const std::vector<TMenuItemDef>& items);
+    ~TPopupMenu() override;
 
     TMenuItem& Item(const char* name);
+    // The item at that position in the menu; null past the end.
+    TMenuItem* ItemAt(size_t index) const;
     const std::vector<std::unique_ptr<TMenuItem>>& Items() const { return items_; }
 
     // The pictures the items' image indexes refer to; none when null.
     const TImageList* Images = nullptr;
+    // Items measured and drawn by the program (through their handlers or the
+    // default drawing below) instead of by the platform.
+    bool OwnerDraw = false;
     // Runs before the menu shows, to bring its items up to date.
     std::function<void()> OnPopup;
     void Popup(HWND foreground, int x, int y) override;
     // Runs the handler of the item with that command, as a choice in the menu does.
     bool RunCommand(UINT command);
 
+    // The platform menu as Popup shows it: one entry per item in order, each
+    // carrying its item's position as item data.
+    TScopedMenu BuildMenu() const;
+    // The hidden window that owns the menu while it shows: the platform sends
+    // it the measuring, drawing and mnemonic requests of owner-drawn items.
+    HWND OwnerWindow();
+    // The framework's own measuring and drawing of an owner-drawn item:
+    // image, check mark, caption (bold for the default item), shortcut,
+    // greyed state and highlight.
+    void DefaultMeasureItem(const TMenuItem& item, HDC canvas, int& width, int& height) const;
+    void DefaultDrawItem(const TMenuItem& item, HDC canvas, const RECT& rect, UINT state) const;
+
+protected:
+    // The items changed: `source` alone, or every item when null; `rebuild`
+    // when the menu's item list itself was made anew.
+    virtual void MenuChanged(TMenuItem* source, bool rebuild);
+
 private:
+    friend class TMenuItem;
+    class TOwnerWindow;
+    bool OwnerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool MeasureItemMessage(MEASUREITEMSTRUCT& measure);
+    bool DrawItemMessage(const DRAWITEMSTRUCT& draw);
+    LRESULT MenuCharMessage(char key) const;
+
     std::vector<std::unique_ptr<TMenuItem>> items_;
+    std::unique_ptr<TOwnerWindow> owner_;
 };

@@ -152,3 +152,10 @@ void TRadioGroup::SetItemCaption(int index, const std::string& caption)
     if (index >= 0 && index < static_cast<int>(items_.size()))
         items_[static_cast<size_t>(index)]->SetText(caption);
 }
+
+std::string TRadioGroup::ItemCaption(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(items_.size()))
+        return std::string();
+    return items_[static_cast<size_t>(index)]->Text();
+}

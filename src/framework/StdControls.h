@@ -63,6 +63,8 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int index);
     void SetItemCaption(int index, const std::string& caption);
+    // Empty for an index outside the items.
+    std::string ItemCaption(int index) const;
     std::function<void()> OnClick;
 
 private:

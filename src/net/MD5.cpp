@@ -113,6 +113,9 @@ void TMD5::Transform(const std::uint8_t block[64])
 
 void TMD5::Update(const void* data, std::size_t length)
 {
+    // Empty pieces may come with a null pointer, which memcpy must never see.
+    if (length == 0)
+        return;
     const std::uint8_t* bytes = static_cast<const std::uint8_t*>(data);
     std::size_t used = std::size_t(ByteCount % 64);
     ByteCount += length;

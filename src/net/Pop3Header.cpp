@@ -44,9 +44,9 @@ void TPop3Header::Start()
     MsgReturnPath.clear();
 }
 
-bool TPop3Header::ProcessLine(const std::string& line)
+bool TPop3Header::ProcessLine(const std::string& line, bool continuation)
 {
-    if (!InHeaderPart)
+    if (!InHeaderPart || continuation)
         return false;
     if (line.empty()) {
         InHeaderPart = false;

@@ -36,8 +36,9 @@ public:
     // Date, Message-ID, Reply-To and Return-Path (in any case), replaces that
     // field. Lines without a colon, and every line after the header part,
     // change nothing. A folded continuation starting with a space is read as
-    // a header line of its own.
-    bool ProcessLine(const std::string& line);
+    // a header line of its own. The rest of a line cut by the line buffer
+    // (continuation) is skipped like a folded line.
+    bool ProcessLine(const std::string& line, bool continuation = false);
 };
 
 // Lower-cases ASCII letters only; other bytes of the ANSI code page stay.

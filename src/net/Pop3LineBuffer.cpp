@@ -3,71 +3,118 @@
 #include <algorithm>
 #include <cstring>
 
+void TPop3LineBuffer::Clear()
+{
+    Start = 0;
+    Fill = 0;
+    Searched = 0;
+    CutPending = false;
+}
+
+void TPop3LineBuffer::Compact()
+{
+    if (Start == 0)
+        return;
+    std::memmove(Data, Data + Start, Fill - Start);
+    Fill -= Start;
+    Start = 0;
+}
+
 bool TPop3LineBuffer::ReadFrom(const std::function<int(char* dest, int size)>& receive)
 {
     const std::size_t room = FreeSpace();
-    if (room == 0) {
-        ForceLineEnd();
-        return true;
-    }
+    if (room == 0)
+        return false;
+    Compact();
     const int got = receive(Data + Fill, int(room));
     if (got <= 0)
         return false;
     // A reader that claims more than it was allowed to write cannot make the
     // fill count run past the buffer.
-    Fill += std::size_t(got) < room ? std::size_t(got) : room;
+    Fill += std::min(std::size_t(got), room);
     return true;
 }
 
 std::size_t TPop3LineBuffer::Append(const char* data, std::size_t length)
 {
-    const std::size_t room = FreeSpace();
-    const std::size_t take = length < room ? length : room;
+    const std::size_t take = std::min(length, FreeSpace());
+    if (take == 0)
+        return 0;
+    Compact();
     std::memcpy(Data + Fill, data, take);
     Fill += take;
     return take;
 }
 
-void TPop3LineBuffer::ForceLineEnd()
+void TPop3LineBuffer::Deliver(std::size_t textEnd, std::size_t consumed, TPop3Line& line)
 {
-    // Only a full buffer without line end gets one; anything else (a second
-    // call before the line was taken out) would write past the buffer.
-    if (Fill != MaxLineLength)
-        return;
-    Data[Fill++] = '\r';
-    Data[Fill++] = '\n';
+    const char* text = Data + Start;
+    const std::size_t length = textEnd - Start;
+    const void* zero = std::memchr(text, '\0', length);
+    line.Text.assign(text, zero ? std::size_t(static_cast<const char*>(zero) - text) : length);
+    Start += consumed;
+    Searched = 0;
+    if (Start == Fill)
+        Start = Fill = 0;
 }
 
-bool TPop3LineBuffer::ExtractLine(std::string& line)
+bool TPop3LineBuffer::ExtractNextPiece(TPop3Line& line)
 {
-    std::size_t end = 0;
+    // Bytes already searched need no second look when data arrives in small
+    // pieces; only the last of them may be a CR whose LF has just come.
+    std::size_t end = Start + (Searched > 0 ? Searched - 1 : 0);
     while (end + 1 < Fill && !(Data[end] == '\r' && Data[end + 1] == '\n'))
         ++end;
-    if (end + 1 >= Fill)
+    if (end + 1 < Fill) {
+        line.Continuation = CutPending;
+        CutPending = false;
+        Deliver(end, end - Start + 2, line);
+        return true;
+    }
+    if (Size() < MaxLineLength) {
+        Searched = Size();
         return false;
+    }
 
-    const void* zero = std::memchr(Data, '\0', end);
-    const std::size_t textLength = zero ? std::size_t(static_cast<const char*>(zero) - Data) : end;
-    line.assign(Data, textLength);
-
-    const std::size_t consumed = end + 2;
-    std::memmove(Data, Data + consumed, Fill - consumed);
-    Fill -= consumed;
+    // Full without a line end: deliver what is held. A final CR stays behind,
+    // since the LF that completes its line end may be the next byte to come.
+    std::size_t cut = Fill;
+    if (Data[cut - 1] == '\r')
+        --cut;
+    line.Continuation = CutPending;
+    CutPending = true;
+    Deliver(cut, cut - Start, line);
     return true;
 }
 
-void Pop3FeedLines(TPop3LineBuffer& buffer, const std::string& data, std::vector<std::string>& lines)
+bool TPop3LineBuffer::ExtractLine(TPop3Line& line)
+{
+    TPop3Line next;
+    while (ExtractNextPiece(next)) {
+        // The line end right after a cut leaves an empty rest that carries
+        // nothing; it is not a line of its own.
+        if (next.Continuation && next.Text.empty() && !CutPending)
+            continue;
+        line = std::move(next);
+        return true;
+    }
+    return false;
+}
+
+void Pop3FeedLines(TPop3LineBuffer& buffer, const std::string& data, std::vector<TPop3Line>& lines)
 {
     std::size_t offset = 0;
-    std::string line;
-    while (offset < data.size()) {
+    TPop3Line line;
+    for (;;) {
+        while (buffer.ExtractLine(line))
+            lines.push_back(line);
+        if (offset == data.size())
+            break;
         buffer.ReadFrom([&](char* dest, int size) {
             const std::size_t take = std::min(std::size_t(size), data.size() - offset);
             std::memcpy(dest, data.data() + offset, take);
             offset += take;
             return int(take);
         });
-        while (buffer.ExtractLine(line))
-            lines.push_back(line);
     }
 }

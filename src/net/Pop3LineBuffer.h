@@ -1,16 +1,23 @@
 // The POP3 client's receive buffer: cuts the reply stream into lines.
 //
 // The buffer holds 4096 bytes. A line ends at the first CR immediately
-// followed by LF; LF or CR alone do not end a line. Up to 4093 bytes of a
-// line are kept: when that much is buffered without a line end, a CR LF is
-// appended instead of reading more, so an over-long line is delivered as
-// lines of 4093 bytes and then the rest. A zero byte ends the text of the
-// line it is in (the rest of that line is dropped).
+// followed by LF; LF or CR alone do not end a line. A zero byte ends the
+// text of the line it is in (the rest of that line is dropped).
+//
+// At most 4093 bytes of a line are buffered. When that much is held without
+// a line end, those bytes are delivered as one line and the rest of the long
+// line follows as further lines, each marked as a continuation. A
+// continuation is not the start of a line on the wire, so the client must
+// not take it for a reply status, the "." that ends a body, a dot-stuffed
+// line or a header line: otherwise a message with a long line could end its
+// own body early and have its remaining text read as the server's replies.
+// The cut never falls between a CR and its LF, and the empty rest of a line
+// that exactly filled the buffer is not delivered.
 //
 // Use from a data-available handler:
 //     buffer.ReadFrom([&](char* dest, int size) { return socket.Receive(dest, size); });
-//     std::string line;
-//     while (buffer.ExtractLine(line)) { ...handle line... }
+//     TPop3Line line;
+//     while (buffer.ExtractLine(line)) { ...handle line.Text, line.Continuation... }
 #pragma once
 
 #include <cstddef>
@@ -18,43 +25,56 @@
 #include <string>
 #include <vector>
 
+struct TPop3Line {
+    std::string Text;           // without its CR LF
+    bool Continuation = false;  // the rest of a line longer than the buffer
+};
+
 class TPop3LineBuffer {
 public:
     static constexpr std::size_t BufferSize = 4096;
-    // Room kept for the CR LF forced after an over-long line and a final zero.
+    // Longest piece of a line delivered at once: the buffer's size less room
+    // for a line end and a terminating zero.
     static constexpr std::size_t MaxLineLength = BufferSize - 3;
 
     // Bytes that may still be read into the buffer (0 when it is full).
-    std::size_t FreeSpace() const { return Fill < MaxLineLength ? MaxLineLength - Fill : 0; }
-    // Bytes held, complete lines and a partial line.
-    std::size_t Size() const { return Fill; }
-    bool Empty() const { return Fill == 0; }
-    void Clear() { Fill = 0; }
+    std::size_t FreeSpace() const { return Size() < MaxLineLength ? MaxLineLength - Size() : 0; }
+    // Bytes held and not yet delivered.
+    std::size_t Size() const { return Fill - Start; }
+    bool Empty() const { return Size() == 0; }
+    // Drops the bytes held, for a new connection.
+    void Clear();
 
-    // One data notification: when there is room, calls receive(dest, size)
-    // with size = FreeSpace() and keeps what it returns (values above size are
-    // taken as size); a result of 0 or less means nothing was read and
-    // ReadFrom returns false. When the buffer is full, receive is not called:
-    // the line end is forced and ReadFrom returns true.
+    // One data notification: calls receive(dest, size) with size =
+    // FreeSpace() and keeps what it returns (a result above size counts as
+    // size). Returns false when receive returned 0 or less, or when the
+    // buffer was full (receive is then not called; take the lines out first).
     bool ReadFrom(const std::function<int(char* dest, int size)>& receive);
 
     // Copies as many bytes as fit (at most FreeSpace()) and returns how many.
     std::size_t Append(const char* data, std::size_t length);
 
-    // Appends CR LF after the buffered data when the buffer is full, so that
-    // the 4093 bytes held come out as one line. Does nothing otherwise.
-    void ForceLineEnd();
-
-    // Takes the first complete line out of the buffer, without its CR LF.
-    // Returns false, leaving line unchanged, when no complete line is held.
-    bool ExtractLine(std::string& line);
+    // Takes the next line out of the buffer: the first one ended by CR LF,
+    // or the first 4093 bytes when the buffer is full without a line end.
+    // Returns false, leaving line unchanged, when no line can be delivered.
+    bool ExtractLine(TPop3Line& line);
 
 private:
+    bool ExtractNextPiece(TPop3Line& line);
+    void Deliver(std::size_t textEnd, std::size_t consumed, TPop3Line& line);
+    // Moves the bytes held to the front, so that the free space is at the end.
+    void Compact();
+
+    // The bytes held are Data[Start, Fill); lines are taken from the front
+    // without moving the rest until more data is read.
     char Data[BufferSize];
+    std::size_t Start = 0;
     std::size_t Fill = 0;
+    std::size_t Searched = 0;  // bytes from Start known to hold no CR LF
+    bool CutPending = false;  // the next line is the rest of a line that was cut
 };
 
-// Feeds a stream the way the socket offers it, as one notification after
-// another while bytes remain, and returns every line cut from it. Lines are
-// added to `lines`; the partial line stays in the buffer.
-void Pop3FeedLines(TPop3LineBuffer& buffer, const std::string& data, std::vector<std::string>& lines);
+// Feeds a stream the way the socket offers it, one notification after
+// another while bytes remain, and adds every line cut from it to `lines`.
+// A partial line stays in the buffer for the next call.
+void Pop3FeedLines(TPop3LineBuffer& buffer, const std::string& data, std::vector<TPop3Line>& lines);

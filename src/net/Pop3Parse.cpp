@@ -112,3 +112,13 @@ std::string Pop3UnstuffLine(const std::string& line)
         return line.substr(1);
     return line;
 }
+
+bool Pop3IsBodyEnd(const TPop3Line& line)
+{
+    return !line.Continuation && Pop3IsBodyEnd(line.Text);
+}
+
+std::string Pop3UnstuffLine(const TPop3Line& line)
+{
+    return line.Continuation ? line.Text : Pop3UnstuffLine(line.Text);
+}

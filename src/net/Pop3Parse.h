@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "Pop3LineBuffer.h"
+
 // Status code of a single-line reply or greeting: 0 when the line starts
 // with "+" (whatever follows it, "+OK" or not), 500 otherwise, the empty
 // line included.
@@ -48,3 +50,9 @@ bool Pop3IsBodyEnd(const std::string& line);
 // Undoes the dot-stuffing of a body line: a line of two characters or more
 // that starts with ".." loses its first dot; any other line is unchanged.
 std::string Pop3UnstuffLine(const std::string& line);
+
+// The same for a line from the line buffer: the rest of a cut line is never
+// the end of the body and is delivered unchanged, since its first byte is
+// not the first byte of a line on the wire.
+bool Pop3IsBodyEnd(const TPop3Line& line);
+std::string Pop3UnstuffLine(const TPop3Line& line);

@@ -3,6 +3,7 @@
 #include "../app/unitLanguage.h"
 #include "../framework/Locale.h"
 #include "../model/unitProcessEmail.h"
+#include "ihmOptionsTexts.h"
 
 TihmOptions* ihmOptions = nullptr;
 
@@ -105,16 +106,14 @@ TihmOptions::TihmOptions()
     FormCreate();
 }
 
-TihmOptions::~TihmOptions() = default;
+TihmOptions::~TihmOptions() { SetTextApplier(TTextWindow::OptionsDialog, nullptr); }
 
 void TihmOptions::FormCreate()
 {
     pcOptions.SetActivePageIndex(0);
-    std::vector<std::string> actions;
-    for (const char* key : {"mnpTbActivatePopup", "mnpTbWindowsList", "mnpTbActivateEmail", "mnpTbMailboxes",
-                            "mnpTbMailboxes2", "mnpTbEmailProgram", "mnpTbActivateSpam", "mnpTbOptions"})
-        actions.push_back(TrayMenuCaption(key, TLanguage::English));
-    zdsConfigDblClick.SetItems(actions);
+    // English until the settings say otherwise; the combo gets its eight actions here.
+    ApplyOptionsTexts(*this, TLanguage::English);
+    SetTextApplier(TTextWindow::OptionsDialog, [this](TLanguage language) { ApplyOptionsTexts(*this, language); });
     for (TEdit* edit : {&zdsName, &zdsServer, &zdsUser, &zdsPassword})
         edit->SetEnabled(false);
     zdsInterval.SetText("500");

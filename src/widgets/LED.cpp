@@ -1,29 +1,94 @@
 #include "LED.h"
 
-TLED::TLED(TContainer& parent, int left, int top, COLORREF color)
-    : TControl(parent, "STATIC", SS_NOTIFY | SS_CENTER, WS_EX_CLIENTEDGE, {left, top, 26, 13}), color_(color)
+#include "LEDBitmap.h"
+
+namespace {
+TLEDColor NearestLampColor(COLORREF color)
 {
-    Show();
+    const COLORREF lamps[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(255, 255, 0), RGB(0, 0, 255)};
+    int best = 0;
+    long bestDistance = -1;
+    for (int i = 0; i < 4; ++i) {
+        const long dr = GetRValue(color) - GetRValue(lamps[i]), dg = GetGValue(color) - GetGValue(lamps[i]),
+                   db = GetBValue(color) - GetBValue(lamps[i]);
+        const long distance = dr * dr + dg * dg + db * db;
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return static_cast<TLEDColor>(best);
 }
+
+constexpr int kDisabledRow = 4;
+}  // namespace
+
+TLED::TLED(TContainer& parent, int left, int top, TLEDColor color)
+    : TGraphicControl(parent, "TLED", {left, top, TLEDBitmap::CellWidth, TLEDBitmap::CellHeight}), color_(color)
+{
+    TLEDBitmap::Acquire(this);
+}
+
+TLED::TLED(TContainer& parent, int left, int top, COLORREF color)
+    : TLED(parent, left, top, NearestLampColor(color))
+{
+}
+
+TLED::~TLED() { TLEDBitmap::Release(this); }
 
 void TLED::SetLit(bool value)
 {
+    if (lit_ == value)
+        return;
     lit_ = value;
-    Show();
+    Changed();
 }
 
-void TLED::SetEnabledState(bool value)
+void TLED::SetColor(TLEDColor value)
 {
-    SetEnabled(value);
-    Show();
+    if (color_ == value)
+        return;
+    color_ = value;
+    Changed();
 }
 
-void TLED::Show() { SetText(!Enabled() ? "" : lit_ ? "ON" : "off"); }
-
-bool TLED::HandleCommand(WORD code)
+void TLED::Changed()
 {
-    if (code != STN_DBLCLK || !OnDblClick)
-        return false;
-    OnDblClick();
-    return true;
+    PaintNow();
+    if (OnChangeState)
+        OnChangeState();
+}
+
+void TLED::DrawLED(HDC dc)
+{
+    const TLEDBitmap* bitmap = TLEDBitmap::Current();
+    if (!bitmap)
+        return;
+    const bool enabled = Enabled();
+    const int column = enabled && lit_ ? 1 : 0;
+    const int row = enabled ? static_cast<int>(color_) : kDisabledRow;
+    const std::vector<std::uint32_t> cell = bitmap->Cell(column, row, ParentColor());
+    DrawPixels(dc, 0, 0, TLEDBitmap::CellWidth, TLEDBitmap::CellHeight, cell.data());
+}
+
+bool TLED::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_WINDOWPOSCHANGING: {
+        // Whatever bounds it is given, the lamp keeps the size of its picture.
+        auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+        position->cx = TLEDBitmap::CellWidth;
+        position->cy = TLEDBitmap::CellHeight;
+        break;
+    }
+    case WM_ENABLE:
+        if (OnChangeState)
+            OnChangeState();
+        PaintNow();
+        result = 0;
+        return true;
+    default:
+        break;
+    }
+    return TGraphicControl::HandleMessage(message, wParam, lParam, result);
 }

@@ -1,24 +1,37 @@
-// The on/off lamp of the options dialog: lit or dark, enabled or not, and a
-// double-click that the dialog turns into the matching toggle.
+// The on/off lamp of the options dialog: a 12 x 13 picture, lit or dark in
+// one of four colours, an empty ring when disabled, and a double-click that
+// the dialog turns into the matching toggle.
 #pragma once
 
-#include "../framework/Controls.h"
+#include "../framework/GraphicControl.h"
 
-class TLED : public TControl {
+enum TLEDColor { lcRed, lcGreen, lcYellow, lcBlue };
+
+class TLED : public TGraphicControl {
 public:
+    TLED(TContainer& parent, int left, int top, TLEDColor color = lcRed);
+    // The lamp colour nearest to `color` (pure red, green, yellow or blue).
     TLED(TContainer& parent, int left, int top, COLORREF color);
+    ~TLED() override;
 
     bool Lit() const { return lit_; }
     void SetLit(bool value);
-    COLORREF Color() const { return color_; }
-    void SetEnabledState(bool value);
+    TLEDColor Color() const { return color_; }
+    void SetColor(TLEDColor value);
+    void SetEnabledState(bool value) { SetEnabled(value); }
 
-    std::function<void()> OnDblClick;
-    bool HandleCommand(WORD code) override;
+    // After Lit, Color or the enabled state changed.
+    std::function<void()> OnChangeState;
+
+protected:
+    // Paints the cell of the current state.
+    virtual void DrawLED(HDC dc);
+    void Paint(HDC dc) override { DrawLED(dc); }
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    void Show();
+    void Changed();
 
-    COLORREF color_;
     bool lit_ = false;
+    TLEDColor color_ = lcRed;
 };

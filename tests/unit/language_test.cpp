@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,9 +32,22 @@ std::vector<TRowView> AllRows()
     std::vector<TRowView> rows;
     for (const TMessageRow& row : MessageTexts())
         rows.push_back({"messages", row.key, row.english, row.french});
-    for (const TTextRow& row : TrayMenuTexts())
-        rows.push_back({"tray menu", row.key, row.english, row.french});
+    const std::pair<const char*, const std::vector<TTextRow>*> tables[] = {
+        {"tray menu", &TrayMenuTexts()},     {"options dialog", &OptionsTexts()},
+        {"about box", &AboutTexts()},        {"windows list", &WindowsListTexts()},
+        {"mailboxes window", &MailboxTexts()}};
+    for (const auto& table : tables)
+        for (const TTextRow& row : *table.second)
+            rows.push_back({table.first, row.key, row.english, row.french});
     return rows;
+}
+
+std::vector<std::string> KeysOf(const std::vector<TTextRow>& rows)
+{
+    std::vector<std::string> keys;
+    for (const TTextRow& row : rows)
+        keys.push_back(row.key);
+    return keys;
 }
 
 // Leaves English in force and no applier registered, whatever a test did.
@@ -229,6 +243,106 @@ TEST_F(Language, ApplierThatRemovesItselfWhileRunning_IsSafe)
     ApplyFrenchTexts();
     ApplyEnglishTexts();
     EXPECT_EQ(calls, 1);
+}
+
+TEST_F(Language, EveryTable_HasEachKeyOnce)
+{
+    // A repeated key would write one control twice and leave another row unused.
+    std::map<std::string, std::set<std::string>> seen;
+    size_t rows = 0;
+    for (const TRowView& row : AllRows()) {
+        EXPECT_TRUE(seen[row.table].insert(row.key).second) << row.table << " " << row.key;
+        EXPECT_FALSE(row.english.empty()) << row.table << " " << row.key;
+        EXPECT_FALSE(row.french.empty()) << row.table << " " << row.key;
+        ++rows;
+    }
+    EXPECT_EQ(seen.size(), 6u);
+    EXPECT_EQ(rows, MessageTexts().size() + 10 + 51 + 6 + 4 + 12);
+}
+
+TEST_F(Language, OptionsTable_WritesCaptionAndPagesThenFileDialogsThenControls)
+{
+    const std::vector<std::string> keys = KeysOf(OptionsTexts());
+    ASSERT_GE(keys.size(), 11u);
+    EXPECT_EQ(std::vector<std::string>(keys.begin(), keys.begin() + 11),
+              (std::vector<std::string>{"Caption", "tsGeneral", "tsMailbox", "tsSpamList", "OpenDialog.Filter",
+                                        "OpenDialog.Title", "OpenDialogVideo.Filter", "OpenDialogVideo.Title",
+                                        "OpenDialogExe.Filter", "OpenDialogExe.Title", "lblDblClick"}));
+    EXPECT_EQ(keys.back(), "lblSubject");
+}
+
+TEST_F(Language, DoubleClickActions_AreEightItemsInActionOrder)
+{
+    std::vector<std::string> english, french;
+    for (int i = 0; i < 8; ++i) {
+        const std::string key = "zdsConfigDblClick.Items[" + std::to_string(i) + "]";
+        english.push_back(TextOf(OptionsTexts(), key, TLanguage::English));
+        french.push_back(TextOf(OptionsTexts(), key, TLanguage::French));
+    }
+    EXPECT_EQ(english, (std::vector<std::string>{"Toggle popup killer", "Windows list", "Toggle Emails detection",
+                                                 "Show mailboxes", "Check mailboxes", "Start Email program",
+                                                 "Toggle SPAM message killer", "Options"}));
+    EXPECT_EQ(french[5], "Lancer le programme Email");
+    EXPECT_EQ(french[3], "Voir les bo\xEEtes aux lettres");
+    EXPECT_EQ(TextOf(OptionsTexts(), "zdsConfigDblClick.Items[8]", TLanguage::English), "");
+}
+
+TEST_F(Language, FrenchWindowTexts_KeepTheirOwnAccentsAndSpacing)
+{
+    EXPECT_EQ(TextOf(OptionsTexts(), "tsGeneral", TLanguage::French), "G\xE9n\xE9ral");
+    // The page and the combo item differ: "Boites" without, "boîtes" with the circumflex.
+    EXPECT_EQ(TextOf(OptionsTexts(), "tsMailbox", TLanguage::French), "Boites aux lettres");
+    EXPECT_EQ(TextOf(OptionsTexts(), "zdsConfigDblClick.Items[4]", TLanguage::French),
+              "V\xE9rifier les bo\xEEtes aux lettres");
+    EXPECT_EQ(TextOf(OptionsTexts(), "grpLanguage.Items[1]", TLanguage::French), "Francais");
+    EXPECT_EQ(TextOf(OptionsTexts(), "grpIcon", TLanguage::French), "Icone");
+    EXPECT_EQ(TextOf(OptionsTexts(), "OpenDialogVideo.Filter", TLanguage::French), "Fichier vid\xE9o (*.AVI)|*.AVI");
+    EXPECT_EQ(TextOf(OptionsTexts(), "OpenDialog.Title", TLanguage::French), "Choix d'un fichier WAV");
+    EXPECT_EQ(TextOf(WindowsListTexts(), "lblSelectedProcess", TLanguage::French),
+              "Liste des fen\xEAtres \xE0 d\xE9truire");
+    // The count follows the label, so both languages end with a space.
+    EXPECT_EQ(TextOf(WindowsListTexts(), "lblNumber", TLanguage::English), "Windows number : ");
+    EXPECT_EQ(TextOf(WindowsListTexts(), "lblNumber", TLanguage::French), "Nombre de fen\xEAtres : ");
+    EXPECT_EQ(TextOf(MailboxTexts(), "zdsGrid.Columns[1]", TLanguage::French), "Exp\xE9" "diteur");
+    EXPECT_EQ(TextOf(MailboxTexts(), "mnpViewHeader", TLanguage::French), "Voir en-t\xEAte");
+    EXPECT_EQ(TextOf(AboutTexts(), "lblVersion", TLanguage::English), "Issue :");
+    EXPECT_EQ(TextOf(AboutTexts(), "Caption", TLanguage::French), "A propos");
+}
+
+TEST_F(Language, MailboxesCaption_IsTheMailboxesMessageText)
+{
+    // The window starts with its table caption and later builds it from the
+    // message text: both must say the same in each language.
+    for (TLanguage language : {TLanguage::English, TLanguage::French}) {
+        ApplyTexts(language);
+        EXPECT_EQ(TextOf(MailboxTexts(), "Caption", language), MsgMailboxes);
+    }
+}
+
+TEST_F(Language, WriteRows_CallsSettersInTableOrderAndAnswersUnboundKeys)
+{
+    std::vector<std::string> written;
+    const TTextSetters setters = {
+        {"lblNumber", [&written](const std::string& text) { written.push_back("number=" + text); }},
+        {"Caption", [&written](const std::string& text) { written.push_back("caption=" + text); }},
+        {"lblCurrentProcess", nullptr},
+        {"noSuchRow", [&written](const std::string& text) { written.push_back("never " + text); }}};
+    const std::vector<std::string> unbound = WriteRows(WindowsListTexts(), setters, TLanguage::French);
+    EXPECT_EQ(written, (std::vector<std::string>{"caption=Liste des fen\xEAtres",
+                                                 "number=Nombre de fen\xEAtres : "}));
+    EXPECT_EQ(unbound, (std::vector<std::string>{"lblCurrentProcess", "lblSelectedProcess"}));
+}
+
+TEST_F(Language, WriteRows_WritesRowsWhoseTextsAreEqualInBothLanguages)
+{
+    int writes = 0;
+    const TTextSetters setters = {{"Caption", [&writes](const std::string& text) {
+                                       EXPECT_EQ(text, "Options");
+                                       ++writes;
+                                   }}};
+    WriteRows(OptionsTexts(), setters, TLanguage::English);
+    WriteRows(OptionsTexts(), setters, TLanguage::French);
+    EXPECT_EQ(writes, 2);
 }
 
 TEST(FormatText, FillsPlaceholdersInOrder)

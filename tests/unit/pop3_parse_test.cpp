@@ -10,23 +10,44 @@
 
 namespace {
 
-std::vector<std::string> LinesOf(const std::string& stream)
+using Lines = std::vector<std::string>;
+
+Lines TextsOf(const std::vector<TPop3Line>& lines)
+{
+    Lines texts;
+    for (const TPop3Line& line : lines)
+        texts.push_back(line.Text);
+    return texts;
+}
+
+std::vector<TPop3Line> FeedWhole(const std::string& stream)
 {
     TPop3LineBuffer buffer;
-    std::vector<std::string> lines;
+    std::vector<TPop3Line> lines;
     Pop3FeedLines(buffer, stream, lines);
     return lines;
 }
 
-std::vector<std::string> LinesByteByByte(const std::string& stream, TPop3LineBuffer& buffer)
+Lines LinesOf(const std::string& stream)
 {
-    std::vector<std::string> lines;
+    return TextsOf(FeedWhole(stream));
+}
+
+std::vector<TPop3Line> FeedByteByByte(const std::string& stream, TPop3LineBuffer& buffer)
+{
+    std::vector<TPop3Line> lines;
     for (char c : stream)
         Pop3FeedLines(buffer, std::string(1, c), lines);
     return lines;
 }
 
-using Lines = std::vector<std::string>;
+std::vector<bool> ContinuationFlags(const std::vector<TPop3Line>& lines)
+{
+    std::vector<bool> flags;
+    for (const TPop3Line& line : lines)
+        flags.push_back(line.Continuation);
+    return flags;
+}
 
 }  // namespace
 
@@ -40,14 +61,15 @@ TEST(Pop3LineBuffer, CrLfEndsEachLine)
 TEST(Pop3LineBuffer, PartialLineWaitsForItsCrLf)
 {
     TPop3LineBuffer buffer;
-    Lines lines;
+    std::vector<TPop3Line> lines;
     Pop3FeedLines(buffer, "+OK wai", lines);
     EXPECT_TRUE(lines.empty());
     EXPECT_EQ(buffer.Size(), 7u);
     Pop3FeedLines(buffer, "ting\r", lines);
     EXPECT_TRUE(lines.empty());
     Pop3FeedLines(buffer, "\n+OK", lines);
-    EXPECT_EQ(lines, (Lines{"+OK waiting"}));
+    EXPECT_EQ(TextsOf(lines), (Lines{"+OK waiting"}));
+    EXPECT_FALSE(lines[0].Continuation);
     EXPECT_EQ(buffer.Size(), 3u);
 }
 
@@ -55,7 +77,8 @@ TEST(Pop3LineBuffer, ByteByByte_SameLinesAsOneChunk)
 {
     const std::string stream = "+OK\r\n1 120\r\n2 4\r\n..stuffed\r\n\r\n.\r\n";
     TPop3LineBuffer buffer;
-    EXPECT_EQ(LinesByteByByte(stream, buffer), LinesOf(stream));
+    EXPECT_EQ(TextsOf(FeedByteByByte(stream, buffer)), LinesOf(stream));
+    EXPECT_EQ(LinesOf(stream), (Lines{"+OK", "1 120", "2 4", "..stuffed", "", "."}));
     EXPECT_TRUE(buffer.Empty());
 }
 
@@ -67,11 +90,11 @@ TEST(Pop3LineBuffer, EmptyLinesAreDelivered)
 TEST(Pop3LineBuffer, LfAloneDoesNotEndALine)
 {
     TPop3LineBuffer buffer;
-    Lines lines;
+    std::vector<TPop3Line> lines;
     Pop3FeedLines(buffer, "one\ntwo\n", lines);
     EXPECT_TRUE(lines.empty());
     Pop3FeedLines(buffer, "three\r\n", lines);
-    EXPECT_EQ(lines, (Lines{"one\ntwo\nthree"}));
+    EXPECT_EQ(TextsOf(lines), (Lines{"one\ntwo\nthree"}));
 }
 
 TEST(Pop3LineBuffer, CrAloneStaysInTheLine)
@@ -87,62 +110,84 @@ TEST(Pop3LineBuffer, ZeroByteEndsTheTextOfItsLine)
 
 TEST(Pop3LineBuffer, FiveThousandByteLine_DeliveredAs4093Then907)
 {
-    const std::string longLine(5000, 'x');
-    const Lines lines = LinesOf(longLine + "\r\n");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], std::string(4093, 'x'));
-    EXPECT_EQ(lines[1], std::string(907, 'x'));
+    const std::vector<TPop3Line> lines = FeedWhole(std::string(5000, 'x') + "\r\n");
+    EXPECT_EQ(TextsOf(lines), (Lines{std::string(4093, 'x'), std::string(907, 'x')}));
+    EXPECT_EQ(ContinuationFlags(lines), (std::vector<bool>{false, true}));
 }
 
 TEST(Pop3LineBuffer, FiveThousandByteLineByteByByte_SameCut)
 {
     TPop3LineBuffer buffer;
-    const Lines lines = LinesByteByByte(std::string(5000, 'y') + "\r\n", buffer);
+    const std::vector<TPop3Line> lines = FeedByteByByte(std::string(5000, 'y') + "\r\n", buffer);
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].size(), 4093u);
-    EXPECT_EQ(lines[1].size(), 907u);
+    EXPECT_EQ(lines[0].Text.size(), 4093u);
+    EXPECT_EQ(lines[1].Text.size(), 907u);
+    EXPECT_TRUE(lines[1].Continuation);
 }
 
-TEST(Pop3LineBuffer, LineOfExactly4093Bytes_IsOneLine)
+// The line that follows a cut line is a line of its own again.
+TEST(Pop3LineBuffer, LineAfterCutLine_IsNoContinuation)
 {
-    const Lines lines = LinesOf(std::string(4093, 'z') + "\r\nafter\r\n");
-    // The buffer is full when the CR arrives: the line end is forced first, so
-    // the real CR LF then ends an empty line.
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], std::string(4093, 'z'));
-    EXPECT_EQ(lines[1], "");
-    EXPECT_EQ(lines[2], "after");
+    const std::vector<TPop3Line> lines = FeedWhole(std::string(5000, 'x') + "\r\nnext\r\n");
+    EXPECT_EQ(ContinuationFlags(lines), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(lines[2].Text, "next");
 }
 
-TEST(Pop3LineBuffer, LineOf4092Bytes_KeepsItsOwnLineEnd)
+// A line that exactly fills the buffer is cut before its CR LF arrives; the
+// empty rest is no line of its own, so it cannot end a header early.
+TEST(Pop3LineBuffer, LineOfExactly4093Bytes_NoEmptyLineAfterIt)
 {
-    const Lines lines = LinesOf(std::string(4092, 'z') + "\r\nafter\r\n");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].size(), 4092u);
-    EXPECT_EQ(lines[1], "after");
+    const std::vector<TPop3Line> lines = FeedWhole(std::string(4093, 'z') + "\r\nafter\r\n");
+    EXPECT_EQ(TextsOf(lines), (Lines{std::string(4093, 'z'), "after"}));
+    EXPECT_EQ(ContinuationFlags(lines), (std::vector<bool>{false, false}));
+}
+
+// With 4092 bytes the CR is the last byte that fits: the cut does not fall
+// between CR and LF, so neither a stray CR nor a stray LF reaches a line.
+TEST(Pop3LineBuffer, LineOf4092Bytes_CrLfIsNotSplit)
+{
+    const std::vector<TPop3Line> lines = FeedWhole(std::string(4092, 'z') + "\r\nafter\r\n");
+    EXPECT_EQ(TextsOf(lines), (Lines{std::string(4092, 'z'), "after"}));
+    TPop3LineBuffer buffer;
+    EXPECT_EQ(TextsOf(FeedByteByByte(std::string(4092, 'z') + "\r\nafter\r\n", buffer)), TextsOf(lines));
+}
+
+TEST(Pop3LineBuffer, LineOf4091Bytes_FitsWithItsCrLf)
+{
+    const std::vector<TPop3Line> lines = FeedWhole(std::string(4091, 'z') + "\r\nafter\r\n");
+    EXPECT_EQ(TextsOf(lines), (Lines{std::string(4091, 'z'), "after"}));
+}
+
+TEST(Pop3LineBuffer, CrKeptAtCutWithoutLf_StaysInTheRest)
+{
+    const std::vector<TPop3Line> lines = FeedWhole(std::string(4092, 'z') + "\rX\r\n");
+    EXPECT_EQ(TextsOf(lines), (Lines{std::string(4092, 'z'), "\rX"}));
+    EXPECT_TRUE(lines[1].Continuation);
 }
 
 TEST(Pop3LineBuffer, VeryLongLine_NeverDeliversMoreThanTheLimit)
 {
-    const Lines lines = LinesOf(std::string(20000, 'q') + "\r\n");
+    const std::vector<TPop3Line> lines = FeedWhole(std::string(20000, 'q') + "\r\n");
     std::size_t total = 0;
-    for (const std::string& line : lines) {
-        EXPECT_LE(line.size(), TPop3LineBuffer::MaxLineLength);
-        total += line.size();
+    for (const TPop3Line& line : lines) {
+        EXPECT_LE(line.Text.size(), TPop3LineBuffer::MaxLineLength);
+        total += line.Text.size();
     }
     EXPECT_EQ(total, 20000u);
-    EXPECT_EQ(lines.size(), 5u);  // 4 x 4093 + 3628
+    EXPECT_EQ(ContinuationFlags(lines), (std::vector<bool>{false, true, true, true, true}));
 }
 
-TEST(Pop3LineBuffer, FullBufferWithoutMoreData_HoldsTheLineBack)
+// A full buffer is delivered at once; it does not wait for more data.
+TEST(Pop3LineBuffer, FullBuffer_DeliveredWithoutWaitingForMore)
 {
     TPop3LineBuffer buffer;
-    Lines lines;
+    std::vector<TPop3Line> lines;
     Pop3FeedLines(buffer, std::string(4093, 'f'), lines);
-    EXPECT_TRUE(lines.empty());
-    EXPECT_EQ(buffer.FreeSpace(), 0u);
+    EXPECT_EQ(TextsOf(lines), (Lines{std::string(4093, 'f')}));
+    EXPECT_TRUE(buffer.Empty());
     Pop3FeedLines(buffer, "g\r\n", lines);
-    EXPECT_EQ(lines, (Lines{std::string(4093, 'f'), "g"}));
+    EXPECT_EQ(TextsOf(lines), (Lines{std::string(4093, 'f'), "g"}));
+    EXPECT_TRUE(lines[1].Continuation);
 }
 
 TEST(Pop3LineBuffer, ReadFrom_OffersOnlyTheFreeSpace)
@@ -157,9 +202,9 @@ TEST(Pop3LineBuffer, ReadFrom_OffersOnlyTheFreeSpace)
         return 2;
     }));
     EXPECT_EQ(offered, 4090);
-    std::string line;
+    TPop3Line line;
     ASSERT_TRUE(buffer.ExtractLine(line));
-    EXPECT_EQ(line, "abc");
+    EXPECT_EQ(line.Text, "abc");
 }
 
 TEST(Pop3LineBuffer, ReadFrom_FailedReadKeepsTheBuffer)
@@ -184,19 +229,19 @@ TEST(Pop3LineBuffer, ReadFrom_ReaderClaimingTooMuch_CannotOverrunTheBuffer)
     EXPECT_EQ(buffer.FreeSpace(), 0u);
 }
 
-TEST(Pop3LineBuffer, ReadFrom_WhenFullForcesLineEndWithoutReading)
+TEST(Pop3LineBuffer, ReadFrom_WhenFullDoesNotRead)
 {
     TPop3LineBuffer buffer;
     buffer.Append(std::string(5000, 'a').data(), 5000);
     bool called = false;
-    EXPECT_TRUE(buffer.ReadFrom([&](char*, int) {
+    EXPECT_FALSE(buffer.ReadFrom([&](char*, int) {
         called = true;
         return 1;
     }));
     EXPECT_FALSE(called);
-    std::string line;
+    TPop3Line line;
     ASSERT_TRUE(buffer.ExtractLine(line));
-    EXPECT_EQ(line.size(), 4093u);
+    EXPECT_EQ(line.Text.size(), 4093u);
     EXPECT_TRUE(buffer.Empty());
 }
 
@@ -208,36 +253,26 @@ TEST(Pop3LineBuffer, AppendStopsAtTheLimit)
     EXPECT_EQ(buffer.Append(big.data(), big.size()), 0u);
 }
 
-TEST(Pop3LineBuffer, ForceLineEndTwice_AddsOnlyOneLineEnd)
-{
-    TPop3LineBuffer buffer;
-    buffer.Append(std::string(4093, 'c').data(), 4093);
-    buffer.ForceLineEnd();
-    buffer.ForceLineEnd();
-    EXPECT_EQ(buffer.Size(), 4095u);
-    std::string line;
-    ASSERT_TRUE(buffer.ExtractLine(line));
-    EXPECT_FALSE(buffer.ExtractLine(line));
-}
-
-TEST(Pop3LineBuffer, ForceLineEndOnPartlyFilledBuffer_DoesNothing)
+TEST(Pop3LineBuffer, NoCompleteLine_LeavesLineUnchanged)
 {
     TPop3LineBuffer buffer;
     buffer.Append("partial", 7);
-    buffer.ForceLineEnd();
-    std::string line = "unchanged";
+    TPop3Line line;
+    line.Text = "unchanged";
     EXPECT_FALSE(buffer.ExtractLine(line));
-    EXPECT_EQ(line, "unchanged");
+    EXPECT_EQ(line.Text, "unchanged");
 }
 
-TEST(Pop3LineBuffer, ClearDropsEverything)
+TEST(Pop3LineBuffer, ClearDropsEverythingAndTheCut)
 {
     TPop3LineBuffer buffer;
-    buffer.Append("x\r\ny", 4);
+    std::vector<TPop3Line> lines;
+    Pop3FeedLines(buffer, std::string(4100, 'c'), lines);
     buffer.Clear();
-    std::string line;
-    EXPECT_FALSE(buffer.ExtractLine(line));
     EXPECT_EQ(buffer.FreeSpace(), TPop3LineBuffer::MaxLineLength);
+    Pop3FeedLines(buffer, "+OK\r\n", lines);
+    EXPECT_EQ(lines.back().Text, "+OK");
+    EXPECT_FALSE(lines.back().Continuation);
 }
 
 // ---- reply status
@@ -594,4 +629,39 @@ TEST(Pop3Header, LowerCaseTouchesOnlyAsciiLetters)
     EXPECT_EQ(Pop3LowerCase("Re\xC7U-ID"), "re\xC7u-id");
     EXPECT_EQ(Pop3Trim(std::string(" \t\r\x01x y\x1f ", 9)), "x y");
     EXPECT_EQ(Pop3Trim("   "), "");
+}
+
+// ---- long lines inside bodies
+
+TEST(Pop3Body, DotAfterCutOfLongLine_DoesNotEndTheBody)
+{
+    const std::vector<TPop3Line> lines = FeedWhole(std::string(4093, 'x') + ".\r\n..two\r\n.\r\n");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_FALSE(Pop3IsBodyEnd(lines[0]));
+    EXPECT_FALSE(Pop3IsBodyEnd(lines[1]));
+    EXPECT_EQ(Pop3UnstuffLine(lines[1]), ".");
+    EXPECT_EQ(Pop3UnstuffLine(lines[2]), ".two");
+    EXPECT_TRUE(Pop3IsBodyEnd(lines[3]));
+}
+
+TEST(Pop3Body, DoubleDotAfterCut_IsNotUnstuffed)
+{
+    const std::vector<TPop3Line> lines = FeedWhole(std::string(4093, 'x') + "..tail\r\n");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(Pop3UnstuffLine(lines[1]), "..tail");
+}
+
+TEST(Pop3Header, RestOfLongHeaderLine_IsNotAHeaderLine)
+{
+    TPop3Header header;
+    header.Start();
+    const std::vector<TPop3Line> lines =
+        FeedWhole("Subject: " + std::string(4084, 's') + "From: forged\r\nFrom: real\r\n");
+    ASSERT_EQ(lines.size(), 3u);
+    for (const TPop3Line& line : lines)
+        header.ProcessLine(line.Text, line.Continuation);
+    EXPECT_EQ(header.MsgSubject, " " + std::string(4084, 's'));
+    EXPECT_EQ(header.MsgFrom, " real");
+    header.ProcessLine("", true);
+    EXPECT_TRUE(header.InHeaderPart);
 }

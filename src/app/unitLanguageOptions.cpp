@@ -1,0 +1,62 @@
+// The options dialog's texts, in the order they are written: caption, page
+// captions, file dialogs, then labels, check boxes, the double-click actions
+// and the radio groups. French texts are Windows-1252 bytes.
+#include "unitLanguage.h"
+
+const std::vector<TTextRow>& OptionsTexts()
+{
+    static const std::vector<TTextRow> rows = {
+        {"Caption", "Options", "Options"},
+        {"tsGeneral", "General", "G\xE9n\xE9ral"},
+        {"tsMailbox", "Mailboxes", "Boites aux lettres"},
+        {"tsSpamList", "SPAM list", "Liste SPAM"},
+        {"OpenDialog.Filter", "Sound file (*.WAV)|*.WAV", "Fichier son (*.WAV)|*.WAV"},
+        {"OpenDialog.Title", "WAV file selection", "Choix d'un fichier WAV"},
+        {"OpenDialogVideo.Filter", "Video file (*.AVI)|*.AVI", "Fichier vid\xE9o (*.AVI)|*.AVI"},
+        {"OpenDialogVideo.Title", "AVI file selection", "Choix d'un fichier AVI"},
+        {"OpenDialogExe.Filter", "Application (*.EXE)|*.EXE", "Application (*.EXE)|*.EXE"},
+        {"OpenDialogExe.Title", "Application file selection", "Choix d'une application"},
+        {"lblDblClick", "Double click", "Double clic"},
+        {"zdsConfigDblClick.Items[0]", "Toggle popup killer", "Bascule la destruction des fen\xEAtres"},
+        {"zdsConfigDblClick.Items[1]", "Windows list", "Liste des fen\xEAtres"},
+        {"zdsConfigDblClick.Items[2]", "Toggle Emails detection", "Bascule la d\xE9tection des emails"},
+        {"zdsConfigDblClick.Items[3]", "Show mailboxes", "Voir les bo\xEEtes aux lettres"},
+        {"zdsConfigDblClick.Items[4]", "Check mailboxes", "V\xE9rifier les bo\xEEtes aux lettres"},
+        {"zdsConfigDblClick.Items[5]", "Start Email program", "Lancer le programme Email"},
+        {"zdsConfigDblClick.Items[6]", "Toggle SPAM message killer", "Bascule la destruction des SPAM"},
+        {"zdsConfigDblClick.Items[7]", "Options", "Options"},
+        {"zdsStayOnTop", "Stay on top", "Premier plan"},
+        {"grpLanguage", "Language", "Langue"},
+        {"grpLanguage.Items[0]", "English", "Anglais"},
+        {"grpLanguage.Items[1]", "French", "Francais"},
+        {"grpIcon", "Task icon", "Icone"},
+        {"grpIcon.Items[0]", "Popup", "Popup"},
+        {"grpIcon.Items[1]", "Email", "Email"},
+        {"zdsShowIpAddr", "IP address", "Adresse IP"},
+        {"lblEmailProgram", "Email program", "Programme Email"},
+        {"lblInterval", "Interval", "Intervalle"},
+        {"lblUnit", "in millisecond", "en milliseconde"},
+        {"lblSoundOnKill", "Sound on kill", "Jouer un son"},
+        {"lblSoundFile", "Sound file", "Fichier son"},
+        {"lblCounter", "Counter", "Compteur"},
+        {"lblLedEmail", "Detection", "D\xE9tection"},
+        {"lblIntervalEmail", "Interval", "Intervalle"},
+        {"lblUnitEmail", "in minute", "en minute"},
+        {"lblSoundFileEmail", "Sound file", "Fichier son"},
+        {"lblVideoFileEmail", "Video file", "Fichier vid\xE9o"},
+        {"lblNoBorderVideo", "No border", "Sans bordure"},
+        {"lblEmailLines", "Number lines max.", "Nombre de lignes max."},
+        {"lblSoundOnKillSpam", "Sound on kill", "Jouer un son"},
+        {"lblSoundFileSpam", "Sound file", "Fichier son"},
+        {"lblCounterSpam", "Counter", "Compteur"},
+        {"lblName", "Name", "Nom"},
+        {"lblServer", "Server", "Serveur"},
+        {"lblUser", "User name", "Utilisateur"},
+        {"lblPassword", "Password", "Mot de passe"},
+        {"btnAdd", "Add", "Ajouter"},
+        {"btnDelete", "Delete", "Supprimer"},
+        {"lblEmail", "Emails list", "Liste des Emails"},
+        {"lblSubject", "Subjects list", "Liste des Sujets"},
+    };
+    return rows;
+}

@@ -1,0 +1,76 @@
+#include "ihmOptionsTexts.h"
+
+#include "ihmOptions.h"
+
+namespace {
+// The double-click actions, one combo item each, in the tray controller's order.
+const int kDoubleClickActions = 8;
+
+std::string ItemKey(const std::string& control, int index)
+{
+    return control + ".Items[" + std::to_string(index) + "]";
+}
+}  // namespace
+
+std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language)
+{
+    TTextSetters setters;
+    setters["Caption"] = [&form](const std::string& text) { form.SetCaption(text); };
+    for (auto sheet : {std::make_pair("tsGeneral", &form.tsGeneral), std::make_pair("tsMailbox", &form.tsMailbox),
+                       std::make_pair("tsSpamList", &form.tsSpamList)})
+        setters[sheet.first] = [page = sheet.second](const std::string& text) { page->SetCaption(text); };
+    for (auto dialog : {std::make_pair("OpenDialog", &form.OpenDialog),
+                        std::make_pair("OpenDialogVideo", &form.OpenDialogVideo),
+                        std::make_pair("OpenDialogExe", &form.OpenDialogExe)}) {
+        TOpenDialog* target = dialog.second;
+        setters[std::string(dialog.first) + ".Filter"] = [target](const std::string& text) { target->Filter = text; };
+        setters[std::string(dialog.first) + ".Title"] = [target](const std::string& text) { target->Title = text; };
+    }
+    for (auto label : {std::make_pair("lblDblClick", &form.lblDblClick),
+                       std::make_pair("lblEmailProgram", &form.lblEmailProgram),
+                       std::make_pair("lblInterval", &form.lblInterval), std::make_pair("lblUnit", &form.lblUnit),
+                       std::make_pair("lblSoundOnKill", &form.lblSoundOnKill),
+                       std::make_pair("lblSoundFile", &form.lblSoundFile),
+                       std::make_pair("lblCounter", &form.lblCounter),
+                       std::make_pair("lblLedEmail", &form.lblLedEmail),
+                       std::make_pair("lblIntervalEmail", &form.lblIntervalEmail),
+                       std::make_pair("lblUnitEmail", &form.lblUnitEmail),
+                       std::make_pair("lblSoundFileEmail", &form.lblSoundFileEmail),
+                       std::make_pair("lblVideoFileEmail", &form.lblVideoFileEmail),
+                       std::make_pair("lblNoBorderVideo", &form.lblNoBorderVideo),
+                       std::make_pair("lblEmailLines", &form.lblEmailLines),
+                       std::make_pair("lblSoundOnKillSpam", &form.lblSoundOnKillSpam),
+                       std::make_pair("lblSoundFileSpam", &form.lblSoundFileSpam),
+                       std::make_pair("lblCounterSpam", &form.lblCounterSpam),
+                       std::make_pair("lblName", &form.lblName), std::make_pair("lblServer", &form.lblServer),
+                       std::make_pair("lblUser", &form.lblUser), std::make_pair("lblPassword", &form.lblPassword),
+                       std::make_pair("lblEmail", &form.lblEmail), std::make_pair("lblSubject", &form.lblSubject)})
+        setters[label.first] = [target = label.second](const std::string& text) { target->SetCaption(text); };
+    for (auto control : {std::make_pair("zdsStayOnTop", static_cast<TControl*>(&form.zdsStayOnTop)),
+                         std::make_pair("zdsShowIpAddr", static_cast<TControl*>(&form.zdsShowIpAddr)),
+                         std::make_pair("btnAdd", static_cast<TControl*>(&form.btnAdd)),
+                         std::make_pair("btnDelete", static_cast<TControl*>(&form.btnDelete)),
+                         std::make_pair("grpLanguage", static_cast<TControl*>(&form.grpLanguage)),
+                         std::make_pair("grpIcon", static_cast<TControl*>(&form.grpIcon))})
+        setters[control.first] = [target = control.second](const std::string& text) { target->SetText(text); };
+    for (auto group : {std::make_pair("grpLanguage", &form.grpLanguage), std::make_pair("grpIcon", &form.grpIcon)}) {
+        for (int i = 0; i < 2; ++i)
+            setters[ItemKey(group.first, i)] = [target = group.second, i](const std::string& text) {
+                target->SetItemCaption(i, text);
+            };
+    }
+    // The combo's items are replaced all at once; SetItems selects the same
+    // index again, so the chosen action survives a language switch.
+    std::vector<std::string> actions;
+    for (int i = 0; i < kDoubleClickActions; ++i)
+        setters[ItemKey("zdsConfigDblClick", i)] = [&actions, i](const std::string& text) {
+            if (static_cast<int>(actions.size()) <= i)
+                actions.resize(static_cast<size_t>(i) + 1);
+            actions[static_cast<size_t>(i)] = text;
+        };
+
+    std::vector<std::string> unbound = WriteRows(OptionsTexts(), setters, language);
+    if (!actions.empty())
+        form.zdsConfigDblClick.SetItems(actions);
+    return unbound;
+}
