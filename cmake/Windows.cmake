@@ -21,6 +21,7 @@ add_library(skarnvale_win STATIC
   src/framework/Font.cpp
   src/framework/Form.cpp
   src/framework/GraphicControl.cpp
+  src/framework/IconImage.cpp
   src/framework/Icon.cpp
   src/framework/ImageList.cpp
   src/framework/Locale.cpp
@@ -54,6 +55,7 @@ add_library(skarnvale_win STATIC
   src/widgets/LCD_LabPaint.cpp
   src/widgets/LED.cpp
   src/widgets/LEDBitmap.cpp
+  src/widgets/UrlLabel.cpp
 )
 target_compile_definitions(skarnvale_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 NOMINMAX)
 target_compile_options(skarnvale_win PRIVATE -Wall -Wextra)
@@ -63,7 +65,7 @@ add_executable(SkarnVale WIN32 src/app/SkarnVale.cpp resources/SkarnVale.rc)
 target_link_libraries(SkarnVale PRIVATE skarnvale_win)
 target_link_options(SkarnVale PRIVATE -static)
 set_source_files_properties(resources/SkarnVale.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico;${CMAKE_SOURCE_DIR}/resources/pictures/led_pics.bmp")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico;${CMAKE_SOURCE_DIR}/resources/pictures/led_pics.bmp;${CMAKE_SOURCE_DIR}/resources/pictures/bar_pic.bmp")
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
