@@ -34,6 +34,10 @@ add_library(skarnvale_win STATIC
   src/framework/Window.cpp
   src/model/unitProcessKillFile.cpp
   src/model/unitProcessWindows.cpp
+  src/net/Pop3Prot.cpp
+  src/net/Pop3ProtCommands.cpp
+  src/net/Pop3ProtPump.cpp
+  src/net/Pop3Sync.cpp
   src/net/WSocketConnect.cpp
   src/net/WSocketCustom.cpp
   src/net/WSocketLine.cpp

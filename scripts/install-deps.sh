@@ -2,7 +2,7 @@
 # Installs from Debian's packages whatever of the build and test tools is missing.
 set -eu
 packages=(cmake g++ clang libclang-rt-14-dev googletest python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine wine64 xvfb xdotool imagemagick x11-utils procps util-linux)
+          wine wine64 xvfb xdotool imagemagick x11-utils procps util-linux dovecot-pop3d)
 missing=()
 for p in "${packages[@]}"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

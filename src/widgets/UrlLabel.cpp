@@ -25,9 +25,9 @@ bool SystemHasFont(const char* faceName)
     return found;
 }
 
-TTOOLINFOA ToolFor(HWND label)
+TTTOOLINFOA ToolFor(HWND label)
 {
-    TTOOLINFOA tool = {};
+    TTTOOLINFOA tool = {};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = GetParent(label);
@@ -56,7 +56,7 @@ Tk7tUrlLabel::Tk7tUrlLabel(TContainer& parent, int left, int top, const std::str
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent.Handle(), nullptr,
                                GetModuleHandleA(nullptr), nullptr);
     if (tooltip_) {
-        TTOOLINFOA tool = ToolFor(Handle());
+        TTTOOLINFOA tool = ToolFor(Handle());
         tool.lpszText = const_cast<char*>("");
         SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
@@ -151,7 +151,7 @@ void Tk7tUrlLabel::SetHint(const std::string& text)
     hint_ = text;
     if (!tooltip_)
         return;
-    TTOOLINFOA tool = ToolFor(Handle());
+    TTTOOLINFOA tool = ToolFor(Handle());
     tool.lpszText = const_cast<char*>(hint_.c_str());
     SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }

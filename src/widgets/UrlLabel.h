@@ -45,6 +45,7 @@ public:
 
     // The tooltip text shown while the mouse rests on the label.
     const std::string& Hint() const { return hint_; }
+    HWND HintWindow() const { return tooltip_; }
     void SetHint(const std::string& text);
 
     COLORREF FontColor() const { return fontColor_; }

@@ -1,0 +1,239 @@
+// The POP3 client (RFC 1939, with RPOP and LAST): one request at a time on
+// its own TWSocket, never blocking. Every request ends with OnRequestDone,
+// posted through a hidden window so that it arrives from the message loop
+// once the client is idle again. Multi-line replies are delivered line by
+// line through events, and the usual header fields are picked out of the
+// header part of RETR and TOP bodies.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "Pop3Header.h"
+#include "Pop3LineBuffer.h"
+#include "WSocket.h"
+
+class Pop3Exception : public std::runtime_error {
+public:
+    explicit Pop3Exception(const std::string& message) : std::runtime_error(message) {}
+};
+
+enum TPop3ProtocolState { pop3Disconnected, pop3WaitingUser, pop3WaitingPass, pop3Transaction };
+enum TPop3ClientState {
+    pop3Idle,
+    pop3Resolving,
+    pop3Connecting,
+    pop3Connected,
+    pop3InternalIdle,
+    pop3WaitingGreeting,
+    pop3WaitingReply,
+    pop3Aborting
+};
+enum TPop3Request {
+    pop3ReqConnect,
+    pop3ReqUser,
+    pop3ReqPass,
+    pop3ReqRPop,
+    pop3ReqQuit,
+    pop3ReqStat,
+    pop3ReqList,
+    pop3ReqRetr,
+    pop3ReqTop,
+    pop3ReqDele,
+    pop3ReqNoop,
+    pop3ReqLast,
+    pop3ReqRSet,
+    pop3ReqUidl,
+    pop3ReqAPop,
+    pop3ReqOpen
+};
+
+// The message that carries a completion to the hidden window.
+constexpr UINT WM_POP3_REQUEST_DONE = WM_USER + 1;
+
+class TCustomPop3Cli;
+class TPop3Window;
+
+using TPop3DisplayEvent = std::function<void(TCustomPop3Cli* sender, const std::string& msg)>;
+using TPop3RequestDoneEvent = std::function<void(TCustomPop3Cli* sender, TPop3Request rqType, WORD error)>;
+using TPop3SessionEvent = std::function<void(TCustomPop3Cli* sender, WORD error)>;
+using TPop3NotifyEvent = std::function<void(TCustomPop3Cli* sender)>;
+
+class TCustomPop3Cli {
+public:
+    TCustomPop3Cli();
+    virtual ~TCustomPop3Cli();
+    TCustomPop3Cli(const TCustomPop3Cli&) = delete;
+    TCustomPop3Cli& operator=(const TCustomPop3Cli&) = delete;
+
+    // Settings of the next requests.
+    std::string Host;
+    std::string LocalAddr = "0.0.0.0";
+    std::string Port = "pop3";
+    std::string UserName;
+    std::string PassWord;
+    int MsgLines = 0;  // body lines asked for by TOP
+    int MsgNum = 0;    // message number of LIST, UIDL, RETR, TOP, DELE; set by some replies
+    int Tag = 0;
+
+    // Outcome of the requests.
+    const std::string& ErrorMessage() const { return errorMessage_; }
+    const std::string& LastResponse() const { return lastResponse_; }
+    TPop3ProtocolState ProtocolState() const { return protocolState_; }
+    TPop3ClientState ClientState() const { return clientState_; }
+    TPop3Request RequestType() const { return requestType_; }
+    bool Connected() const { return connected_; }
+    int ErrorCode() const { return errorCode_; }
+    int StatusCode() const { return statusCode_; }
+    int MsgCount() const { return msgCount_; }
+    int MsgSize() const { return msgSize_; }
+    const std::string& MsgUidl() const { return msgUidl_; }
+    // The number of the last LAST reply.
+    int MsgLast() const { return msgLast_; }
+    const std::string& Timestamp() const { return timestamp_; }
+    const std::string& MsgFrom() const { return header_.MsgFrom; }
+    const std::string& MsgTo() const { return header_.MsgTo; }
+    const std::string& MsgSubject() const { return header_.MsgSubject; }
+    const std::string& MsgReplyTo() const { return header_.MsgReplyTo; }
+    const std::string& MsgMessageId() const { return header_.MsgMessageId; }
+    const std::string& MsgDate() const { return header_.MsgDate; }
+    const std::string& MsgReturnPath() const { return header_.MsgReturnPath; }
+    const std::string& HeaderKeyword() const { return header_.HeaderKeyword; }
+    const std::string& HeaderData() const { return header_.HeaderData; }
+    TWSocket* Socket() const { return socket_.get(); }
+    HWND WindowHandle() const;
+
+    TPop3DisplayEvent OnDisplay;
+    TPop3NotifyEvent OnMessageBegin;
+    TPop3NotifyEvent OnMessageEnd;
+    TPop3NotifyEvent OnMessageLine;
+    TPop3NotifyEvent OnListBegin;
+    TPop3NotifyEvent OnListEnd;
+    TPop3NotifyEvent OnListLine;
+    TPop3NotifyEvent OnUidlBegin;
+    TPop3NotifyEvent OnUidlEnd;
+    TPop3NotifyEvent OnUidlLine;
+    TPop3NotifyEvent OnHeaderEnd;
+    TPop3NotifyEvent OnStateChange;
+    TPop3RequestDoneEvent OnRequestDone;
+    TPop3DisplayEvent OnResponse;
+    TPop3SessionEvent OnSessionConnected;
+    TPop3SessionEvent OnSessionClosed;
+
+    // The requests; each returns at once and ends with OnRequestDone.
+    virtual void Connect();
+    virtual void Open();
+    virtual void User();
+    virtual void Pass();
+    virtual void RPop();
+    virtual void APop();
+    virtual void Quit();
+    virtual void Stat();
+    virtual void List();
+    virtual void Retr();
+    virtual void Top();
+    virtual void Dele();
+    virtual void Noop();
+    virtual void Last();
+    virtual void RSet();
+    virtual void Uidl();
+    virtual void Abort();
+
+protected:
+    friend class TPop3Window;
+
+    virtual bool WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual void TriggerSessionConnected(WORD error);
+    virtual void TriggerResponse(const std::string& msg);
+    virtual void TriggerStateChange();
+    virtual void TriggerRequestDone(WORD error);
+
+    void SetErrorMessage(const std::string& text) { errorMessage_ = text; }
+    void SetStatusCode(int code) { statusCode_ = code; }
+
+private:
+    using TNextStep = void (TCustomPop3Cli::*)(const TPop3Line& line);
+    using TReplyCallback = void (TCustomPop3Cli::*)();
+    using TLineParser = void (TCustomPop3Cli::*)();
+
+    void SetClientState(TPop3ClientState state);
+    void Display(const std::string& text);
+    void CheckReady();
+    void CheckConnected();
+    void ProtocolViolation(const std::string& text);
+    void RequireTransaction(const char* command);
+    void StartTransactionCommand(const char* command);
+    void SendCommand(TPop3Request request, const std::string& line, TPop3ProtocolState nextState,
+                     TReplyCallback callback);
+    void PumpOnce();
+    void FinishRequest(WORD error);
+    void FillErrorMessage(const std::string& text);
+
+    void DnsLookupDone(WORD error);
+    void SessionConnected(WORD error);
+    void DataAvailable();
+    void SessionClosed(WORD error);
+    void HandleLine(const TPop3Line& line);
+    void HandleGreeting(const TPop3Line& line);
+    void SingleLineReply(const TPop3Line& line);
+    void BodyLine(const TPop3Line& line);
+    void StartBody(TPop3NotifyEvent* begin, TPop3NotifyEvent* each, TPop3NotifyEvent* end, TLineParser parser);
+
+    void StatDone();
+    void ListOneDone();
+    void UidlOneDone();
+    void LastDone();
+    void ListAllStart();
+    void UidlAllStart();
+    void MessageStart();
+    void ParseListLine();
+    void ParseUidlLine();
+
+    void ChainNext();
+
+    std::unique_ptr<TPop3Window> window_;
+    std::unique_ptr<TWSocket> socket_;
+    TPop3LineBuffer buffer_;
+    TPop3Header header_;
+
+    std::string errorMessage_;
+    std::string lastResponse_;
+    std::string timestamp_;
+    std::string msgUidl_;
+    TPop3ProtocolState protocolState_ = pop3Disconnected;
+    TPop3ClientState clientState_ = pop3Idle;
+    TPop3Request requestType_ = pop3ReqConnect;
+    bool connected_ = false;
+    int errorCode_ = 0;
+    int statusCode_ = 0;
+    int msgCount_ = 0;
+    int msgSize_ = 0;
+    int msgLast_ = 0;
+
+    bool requestDone_ = false;
+    TPop3ProtocolState nextProtocolState_ = pop3Disconnected;
+    TNextStep next_ = nullptr;
+    TReplyCallback replyCallback_ = nullptr;
+    TPop3NotifyEvent* bodyBegin_ = nullptr;
+    TPop3NotifyEvent* bodyLine_ = nullptr;
+    TPop3NotifyEvent* bodyEnd_ = nullptr;
+    TLineParser lineParser_ = nullptr;
+
+    // A sent QUIT ends when both its reply and the end of the session have
+    // been seen, in either order.
+    bool quitSent_ = false;
+    bool quitGate_ = false;
+
+    // The Open chain: connect, USER, PASS as one request.
+    enum { StepConnect = 1, StepUser = 2, StepPass = 4 };
+    unsigned chainSteps_ = 0;
+    bool chainRunning_ = false;
+};
+
+// The component as the program places it; all behaviour is in TCustomPop3Cli.
+class TPop3Cli : public TCustomPop3Cli {
+public:
+    TPop3Cli() = default;
+};

@@ -1,0 +1,85 @@
+#include "Pop3Sync.h"
+
+#include "Pop3ProtPump.h"
+#include "framework/Application.h"
+
+namespace {
+// Timeouts above this many seconds are taken as this (about 24 days), so
+// that the deadline stays within half the tick counter's range.
+constexpr int MaxTimeoutSeconds = 2000000;
+
+DWORD TimeoutMs(int seconds)
+{
+    return static_cast<DWORD>(seconds > MaxTimeoutSeconds ? MaxTimeoutSeconds : seconds) * 1000u;
+}
+}  // namespace
+
+void TSyncPop3Cli::ArmDeadline()
+{
+    deadline_ = GetTickCount() + (Timeout > 0 ? TimeoutMs(Timeout) : 0);
+}
+
+void TSyncPop3Cli::TriggerResponse(const std::string& msg)
+{
+    TPop3Cli::TriggerResponse(msg);
+    if (Timeout > 0)
+        ArmDeadline();
+}
+
+bool TSyncPop3Cli::WaitUntilReady()
+{
+    ArmDeadline();
+    bool quitSeen = false;
+    for (;;) {
+        if (ClientState() == pop3Idle)
+            return ErrorCode() == 0;
+        if (quitSeen)
+            break;
+        // Signed difference: correct across the tick counter's wrap.
+        const int left = static_cast<int>(deadline_ - GetTickCount());
+        if (Timeout > 0 && left < 0)
+            break;
+        if (MultiThreaded)
+            Socket()->MessagePump();
+        else
+            quitSeen = Pop3PumpMessages();
+        if (ClientState() == pop3Idle || quitSeen)
+            continue;
+        // Sleep until a message arrives or the deadline (which a received
+        // line may have moved) passes, instead of polling.
+        const int remaining = static_cast<int>(deadline_ - GetTickCount());
+        TApplication::WaitForMessage(Timeout > 0 ? static_cast<DWORD>(remaining > 0 ? remaining : 0) : INFINITE);
+    }
+    Abort();
+    SetErrorMessage("426 Timeout");
+    SetStatusCode(426);
+    return false;
+}
+
+bool TSyncPop3Cli::Run(void (TCustomPop3Cli::*request)())
+{
+    try {
+        (this->*request)();
+        return WaitUntilReady();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool TSyncPop3Cli::ConnectSync() { return Run(&TCustomPop3Cli::Connect); }
+bool TSyncPop3Cli::OpenSync() { return Run(&TCustomPop3Cli::Open); }
+bool TSyncPop3Cli::UserSync() { return Run(&TCustomPop3Cli::User); }
+bool TSyncPop3Cli::PassSync() { return Run(&TCustomPop3Cli::Pass); }
+bool TSyncPop3Cli::RPopSync() { return Run(&TCustomPop3Cli::RPop); }
+bool TSyncPop3Cli::APopSync() { return Run(&TCustomPop3Cli::APop); }
+bool TSyncPop3Cli::QuitSync() { return Run(&TCustomPop3Cli::Quit); }
+bool TSyncPop3Cli::StatSync() { return Run(&TCustomPop3Cli::Stat); }
+bool TSyncPop3Cli::ListSync() { return Run(&TCustomPop3Cli::List); }
+bool TSyncPop3Cli::RetrSync() { return Run(&TCustomPop3Cli::Retr); }
+bool TSyncPop3Cli::TopSync() { return Run(&TCustomPop3Cli::Top); }
+bool TSyncPop3Cli::DeleSync() { return Run(&TCustomPop3Cli::Dele); }
+bool TSyncPop3Cli::NoopSync() { return Run(&TCustomPop3Cli::Noop); }
+bool TSyncPop3Cli::LastSync() { return Run(&TCustomPop3Cli::Last); }
+bool TSyncPop3Cli::RSetSync() { return Run(&TCustomPop3Cli::RSet); }
+bool TSyncPop3Cli::UidlSync() { return Run(&TCustomPop3Cli::Uidl); }
+bool TSyncPop3Cli::AbortSync() { return Run(&TCustomPop3Cli::Abort); }

@@ -1,0 +1,52 @@
+// The POP3 client as the program uses it: each request becomes a call that
+// returns when the request has ended, while the thread's messages keep being
+// handled. No call ever raises; a refused request, a negative reply, a failed
+// connection and a time-out all answer false.
+#pragma once
+
+#include "Pop3Prot.h"
+
+class TSyncPop3Cli : public TPop3Cli {
+public:
+    TSyncPop3Cli() = default;
+
+    // Longest silence allowed from the server, in seconds, before the
+    // connection is aborted; 0 or less waits without limit.
+    int Timeout = 15;
+    // Pumps messages through the socket's own loop instead of the
+    // program's; WM_QUIT then does not end the wait.
+    bool MultiThreaded = false;
+
+    // Waits until the request in progress has ended; true when it ended
+    // without error. On a time-out or WM_QUIT the client is aborted,
+    // ErrorMessage becomes "426 Timeout" and StatusCode 426.
+    virtual bool WaitUntilReady();
+
+    virtual bool ConnectSync();
+    virtual bool OpenSync();
+    virtual bool UserSync();
+    virtual bool PassSync();
+    virtual bool RPopSync();
+    virtual bool APopSync();
+    virtual bool QuitSync();
+    virtual bool StatSync();
+    virtual bool ListSync();
+    virtual bool RetrSync();
+    virtual bool TopSync();
+    virtual bool DeleSync();
+    virtual bool NoopSync();
+    virtual bool LastSync();
+    virtual bool RSetSync();
+    virtual bool UidlSync();
+    virtual bool AbortSync();
+
+protected:
+    // Every received line gives the server a new Timeout to send the next.
+    void TriggerResponse(const std::string& msg) override;
+
+private:
+    bool Run(void (TCustomPop3Cli::*request)());
+    void ArmDeadline();
+
+    DWORD deadline_ = 0;
+};
