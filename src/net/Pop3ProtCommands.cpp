@@ -38,7 +38,8 @@ void TCustomPop3Cli::StartTransactionCommand(const char* command)
 
 void TCustomPop3Cli::PumpOnce()
 {
-    Pop3PumpMessages();
+    int exitCode = 0;
+    Pop3PumpMessages(true, exitCode);
 }
 
 void TCustomPop3Cli::SendCommand(TPop3Request request, const std::string& line, TPop3ProtocolState nextState,

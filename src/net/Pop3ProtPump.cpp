@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
-bool Pop3PumpMessages()
+bool Pop3PumpMessages(bool repost, int& exitCode)
 {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
+            exitCode = static_cast<int>(msg.wParam);
+            if (repost)
+                PostQuitMessage(exitCode);
             return true;
         }
         TranslateMessage(&msg);

@@ -3,6 +3,8 @@
 #pragma once
 
 // Dispatches every pending message of the thread. WM_QUIT is not dispatched:
-// the pass stops there, posts it again for the loop that owns it, and
-// returns true.
-bool Pop3PumpMessages();
+// the pass stops there and returns true, with its exit code in `exitCode`.
+// With `repost` the quit message is posted again at once for the loop that
+// owns it; without it the caller must do so once it has finished its own
+// work (which may run a message loop that would take the quit message).
+bool Pop3PumpMessages(bool repost, int& exitCode);

@@ -30,6 +30,7 @@ bool TSyncPop3Cli::WaitUntilReady()
 {
     ArmDeadline();
     bool quitSeen = false;
+    int exitCode = 0;
     for (;;) {
         if (ClientState() == pop3Idle)
             return ErrorCode() == 0;
@@ -42,7 +43,7 @@ bool TSyncPop3Cli::WaitUntilReady()
         if (MultiThreaded)
             Socket()->MessagePump();
         else
-            quitSeen = Pop3PumpMessages();
+            quitSeen = Pop3PumpMessages(false, exitCode);
         if (ClientState() == pop3Idle || quitSeen)
             continue;
         // Sleep until a message arrives or the deadline (which a received
@@ -53,6 +54,10 @@ bool TSyncPop3Cli::WaitUntilReady()
     Abort();
     SetErrorMessage("426 Timeout");
     SetStatusCode(426);
+    // The quit message belongs to the program's loop: hand it back once the
+    // abort (which may pump messages itself) is over.
+    if (quitSeen)
+        PostQuitMessage(exitCode);
     return false;
 }
 

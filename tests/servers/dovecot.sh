@@ -26,7 +26,7 @@ start() {
     mkdir -p "$dir/run" "$dir/state" "$dir/mail/alice/Maildir/"{new,cur,tmp}
     chmod 755 "$dir"
     echo "alice:{PLAIN}secret" > "$dir/users"
-    printf 'From: Bob <bob@example.org>\r\nTo: alice@example.org\r\nSubject: First\r\n\r\nHello\r\n..dotted\r\nthird\r\n' \
+    printf 'From: Bob <bob@example.org>\r\nTo: alice@example.org\r\nSubject: First\r\n\r\nHello\r\n.dotted\r\nthird\r\n' \
         > "$dir/mail/alice/Maildir/new/1000.M1.test"
     printf 'From: spam@example.com\r\nSubject: Buy now\r\n\r\nBody\r\n' \
         > "$dir/mail/alice/Maildir/new/1001.M1.test"

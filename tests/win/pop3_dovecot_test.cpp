@@ -30,7 +30,7 @@ TEST(Pop3Dovecot, MailboxCheckAgainstDovecot_ReadsBothMessages)
     EXPECT_EQ(listed, 2);
     pop.MsgNum = 1;
     ASSERT_TRUE(pop.ListSync());
-    EXPECT_EQ(pop.MsgSize(), 94);
+    EXPECT_EQ(pop.MsgSize(), 93);
     pop.MsgLines = 0;
     ASSERT_TRUE(pop.TopSync());
     EXPECT_EQ(pop.MsgFrom(), " Bob <bob@example.org>");
