@@ -125,6 +125,9 @@ TEST_F(Texts, SwitchToFrench_RewritesTheWindowsListAndAboutBox)
     EXPECT_EQ(ihmAppList->lblNumber.Text(), "Nombre de fen\xEAtres : ");
     EXPECT_EQ(ihmAppList->zdsNumber.Text(), "000");  // the count is not a text of the tables
     EXPECT_EQ(ihmAbout->Caption(), "A propos");
+    EXPECT_EQ(ihmAbout->zdsAppDescription.Text(), "L'ultime destructeur de popup et SPAM");
+    EXPECT_EQ(ihmAbout->lblVersion.Text(), "Version :");
+    EXPECT_EQ(ihmAbout->urlMail.Text(), "Contacter l'auteur");
 }
 
 TEST_F(Texts, SwitchBackToEnglish_RestoresEveryWindow)
@@ -144,6 +147,8 @@ TEST_F(Texts, SwitchBackToEnglish_RestoresEveryWindow)
     EXPECT_EQ(ihmAppList->lblSelectedProcess.Text(), "Selected windows list");
     EXPECT_EQ(ihmAppList->lblNumber.Text(), "Windows number : ");
     EXPECT_EQ(ihmAbout->Caption(), "About");
+    EXPECT_EQ(ihmAbout->lblVersion.Text(), "Issue :");
+    EXPECT_EQ(ihmAbout->urlWebSite.Text(), "SkarnVale Home page");
 }
 
 TEST_F(Texts, LongerFrenchLabel_GrowsToShowItsText)
