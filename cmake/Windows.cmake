@@ -67,7 +67,7 @@ target_link_libraries(skarnvale_win PUBLIC skarnvale_core winmm comctl32 gdi32 u
 
 add_executable(SkarnVale WIN32 src/app/SkarnVale.cpp resources/SkarnVale.rc)
 target_link_libraries(SkarnVale PRIVATE skarnvale_win)
-target_link_options(SkarnVale PRIVATE -static)
+target_link_options(SkarnVale PRIVATE -static -s)
 set_source_files_properties(resources/SkarnVale.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico;${CMAKE_SOURCE_DIR}/resources/pictures/led_pics.bmp;${CMAKE_SOURCE_DIR}/resources/pictures/bar_pic.bmp")
 
