@@ -13,7 +13,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exec wine "$exe"
 fi
 session=$(mktemp -d /tmp/skarnvale-run.XXXXXX)
-trap '"$root/tests/win/wine-session.sh" stop "$session"' EXIT
+trap '"$root/tests/win/wine-session.sh" stop "$session"; rm -rf "$session"' EXIT
 echo "No display: starting a private Xvfb and Wine prefix in $session (first start takes a while)."
 "$root/tests/win/wine-session.sh" start "$session"
 . "$session/env"
