@@ -46,9 +46,24 @@ class TTrayTest(TE2eTest):
         x, y = self.icon_position()
         def menu_open():
             xdotool("mousemove", str(x), str(y), "click", "3")
-            return wait_until(lambda: any(w.class_name == "#32768" for w in app.visible_windows()), 3,
+            return wait_until(lambda: any(w.class_name == "#32768" for w in app.visible_windows()), 8,
                               "the tray menu")
-        wait_until(lambda: self._try(menu_open), 20, "the tray menu to open on a right click")
+        wait_until(lambda: self._try(menu_open), 30, "the tray menu to open on a right click")
+
+    def choose_last_item(self, app):
+        """Chooses Quit, the menu's last item. A loaded machine may lose the keys
+        to a menu that a second right click was closing, so the whole gesture is
+        tried again while the program is still running."""
+        def ended():
+            return not app.processes("SkarnVale.exe")
+        for attempt in range(3):
+            if attempt:
+                self.open_menu(app)
+            app.wintool("menu-keys", "up", "return")
+            if self._try(lambda: wait_until(ended, 10, "SkarnVale to end after Quit")):
+                return
+        print(app.wintool("list")[1])
+        self.fail("SkarnVale did not end after Quit was chosen three times")
 
     @staticmethod
     def _try(action):
@@ -67,8 +82,7 @@ class TTrayTest(TE2eTest):
         os.makedirs(shots, exist_ok=True)
         subprocess.run(["import", "-window", "root", "-crop", "320x320+0+0", os.path.join(shots, "tray-menu.png")],
                        env=e2e_support.SESSION_ENV, stdin=subprocess.DEVNULL, timeout=30, check=True)
-        self.assertEqual(app.wintool("menu-keys", "up", "return")[0], 0, "no open menu to press keys in")
-        wait_until(lambda: not app.processes("SkarnVale.exe"), 20, "SkarnVale to end after Quit")
+        self.choose_last_item(app)
         self.assertEqual(self.value("Popup", "Counter"), "41")
         self.assertEqual(self.value("Popup", "KillerActive"), "1")
         self.assertEqual(self.value("Popup", "Interval"), "500")
