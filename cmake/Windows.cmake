@@ -10,6 +10,8 @@ add_library(skarnvale_win STATIC
   src/forms/ihmAbout.cpp
   src/forms/ihmAppList.cpp
   src/forms/ihmMailbox.cpp
+  src/forms/ihmMailboxGrid.cpp
+  src/forms/ihmMailboxMenu.cpp
   src/forms/ihmVideo.cpp
   src/framework/Animate.cpp
   src/framework/Application.cpp
@@ -22,6 +24,8 @@ add_library(skarnvale_win STATIC
   src/framework/Form.cpp
   src/framework/GraphicControl.cpp
   src/framework/IconImage.cpp
+  src/framework/InputQuery.cpp
+  src/framework/ListGrid.cpp
   src/framework/Icon.cpp
   src/framework/ImageList.cpp
   src/framework/Locale.cpp
@@ -29,6 +33,7 @@ add_library(skarnvale_win STATIC
   src/framework/PopupMenu.cpp
   src/framework/MenuItemDraw.cpp
   src/framework/Registry.cpp
+  src/framework/Splitter.cpp
   src/framework/StdControls.cpp
   src/framework/Timer.cpp
   src/framework/Window.cpp
@@ -49,6 +54,11 @@ add_library(skarnvale_win STATIC
   src/settings/ihmOptionsEvents.cpp
   src/settings/ihmOptionsSettings.cpp
   src/settings/ihmOptionsStore.cpp
+  src/settings/ihmOptionsSpamLists.cpp
+  src/mail/MailCheck.cpp
+  src/mail/MailDelete.cpp
+  src/mail/MailLog.cpp
+  src/mail/SpamDelete.cpp
   src/settings/ihmOptionsTexts.cpp
   src/widgets/TBNArea.cpp
   src/widgets/TBNAreaMenu.cpp
@@ -90,4 +100,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(bench_kill_lookup_wine bench/kill_lookup_bench.cpp bench/kill_lookup_win.cpp)
   target_link_libraries(bench_kill_lookup_wine PRIVATE skarnvale_win)
   target_link_options(bench_kill_lookup_wine PRIVATE -static)
+  add_executable(bench_mail_check_wine bench/mail_check_wine.cpp resources/SkarnVale.rc)
+  target_link_libraries(bench_mail_check_wine PRIVATE skarnvale_win psapi)
+  target_link_options(bench_mail_check_wine PRIVATE -static)
 endif()

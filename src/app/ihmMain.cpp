@@ -55,6 +55,7 @@ TihmMain::TihmMain()
     ConfigureTrayMenuBar(mnpTB.Bar());
     utlTimer.OnTimer = [this] { utlTimerTimer(); };
     utlIcon.OnTimer = [this] { utlIconTimer(); };
+    WireMailClient();
     mnpTB.OnPopup = [this] { mnpTBPopup(); };
     utlTB.SetPopupMenuR(&mnpTB);
     utlTB.OnDblClick = [this](TTBNArea&) { utlTBDblClick(); };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <ctime>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,9 @@
 #include "../framework/PopupMenu.h"
 #include "../framework/Timer.h"
 #include "../model/ClassesPerso.h"
+#include "../model/unitProcessEmail.h"
 #include "../model/unitProcessKillList.h"
+#include "../net/Pop3Sync.h"
 #include "../widgets/BarMenus.h"
 #include "../widgets/TBNArea.h"
 
@@ -38,6 +41,7 @@ public:
     TImageList utlImageList;  // 0 Quit, 1 Options, 2 Windows list, 3 Mailboxes
     TBcBarPopupMenu mnpTB;
     TTBNArea utlTB;
+    TSyncPop3Cli utlPop;  // the mail watch's POP3 client
 
     TMenuItem& mnpTbActivatePopup() { return mnpTB.Item("mnpTbActivatePopup"); }
     TMenuItem& mnpTbActivateEmail() { return mnpTB.Item("mnpTbActivateEmail"); }
@@ -69,12 +73,50 @@ public:
     // Writes the captions of the tray menu in the language given.
     void ApplyMenuTexts(int language);
 
+    // The mail watch: the timer's check with the new-mail rule, the manual
+    // check, the full check and its two steps per mailbox, the deletions.
+    void utlTimerEmailTimer();
+    void CheckNow();
+    void CheckAllMailboxes(bool keepLog);
+    void ConnectMailbox(TMailBox& mailBox);
+    void CheckMailbox(TMailBox& mailBox);
+    void DeleteEmail(TEmail& email, bool inBatch);
+    void DeleteSelectedEmail(TEmail& email);
+    // Deletes every spam message from its server, then checks again.
+    void DeleteSpamEmails();
+    bool IsSpamEmail(const TEmail& email) const;
+    // The log is the mailboxes window's text area; an empty text appends LastError.
+    void AddMailLog(const std::string& text);
+    void ClearMailLog();
+
     // The kill tick alone, without the refresh of the windows-list dialog.
     void KillPopupsNow();
     // One kill: count it and announce it when asked.
     void CountKill();
 
 private:
+    bool ConnectFailed = false;
+    bool CountingList = false;
+    int ListCount = 0;
+    std::string LastError;
+    std::string HeaderFrom, HeaderTo, HeaderSubject;
+    std::string MessageText;
+    bool CollectingUidls = false;
+    std::map<int, std::string> UidlByNumber;
+
+    void utlPopListLine();
+    void utlPopMessageLine();
+    void utlPopHeaderEnd();
+    void utlPopUidlLine();
+    // Hands the mail watch's handlers to the POP3 client.
+    void WireMailClient();
+    // Gives the emails just read the unique ids the server lists for them.
+    void ReadUidls(const std::vector<TEmail*>& emails);
+    // Asks the server whether message `email.Number` is still the one seen.
+    bool IsStillTheMessageSeen(const TEmail& email);
+    // One error line of the mail watch: stored, flagged and logged.
+    void ReportMailError(const std::string& format, const TMailBox& mailBox, const std::string& error);
+
     // A toggle command: flip the item's check mark and hand it to the setting.
     void ToggleFromMenu(TMenuItem& item, void (TihmOptions::*setter)(bool));
     void FormCreate();

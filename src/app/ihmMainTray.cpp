@@ -73,9 +73,14 @@ void TihmMain::mnpTbActivateEmailClick()
     ToggleFromMenu(mnpTbActivateEmail(), &TihmOptions::SetMailNotification);
 }
 
-void TihmMain::mnpTbMailboxesClick() { ShowForm(ihmMailbox); }
+void TihmMain::mnpTbMailboxesClick()
+{
+    ShowForm(ihmMailbox);
+    if (Emails.Count() == 0)
+        CheckAllMailboxes(false);
+}
 
-void TihmMain::mnpTbMailboxes2Click() {}
+void TihmMain::mnpTbMailboxes2Click() { CheckNow(); }
 
 void TihmMain::mnpTbEmailProgramClick()
 {

@@ -20,6 +20,8 @@ extern std::string MsgMessagesOn;
 extern std::string MsgSubjectOnList;
 extern std::string MsgSenderOnList;
 extern std::string MsgMessageDeleted;
+extern std::string MsgMessageChanged;
+extern std::string MsgConnectionLost;
 extern std::string MsgMessagesFound;
 extern std::string MsgOneMessageFound;
 extern std::string MsgNoMessageFound;

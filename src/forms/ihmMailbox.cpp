@@ -1,16 +1,29 @@
 #include "ihmMailbox.h"
 
+#include <algorithm>
+
 #include "../app/unitLanguage.h"
 
 TihmMailbox* ihmMailbox = nullptr;
 
 namespace {
+// Outer raised bevel (1), border (4), inner lowered bevel (1) of the panel
+// that holds the controls.
+const int kPanelInset = 6;
+const int kSplitterHeight = 3;
+// Neither the grid nor the text area can be dragged smaller than this.
+const int kSplitterMinSize = 30;
+const int kMinimumSize = 250;
+const int kRowHeight = 18;
+
 TFormOptions MailboxFormOptions()
 {
     TFormOptions options;
     options.caption = "Mailboxes";
     options.clientWidth = 600;
     options.clientHeight = 400;
+    options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+    options.exStyle = WS_EX_TOOLWINDOW;
     return options;
 }
 
@@ -23,25 +36,166 @@ bool CaptionIsBare(const std::string& caption)
            caption == TextOf(MailboxTexts(), "Caption", TLanguage::French);
 }
 
-// Rows without a control here yet are skipped until the window has them.
 void ApplyMailboxTexts(TihmMailbox& form, TLanguage language)
 {
-    WriteRows(MailboxTexts(),
-              {{"Caption",
-                [&form](const std::string& text) {
-                    if (CaptionIsBare(form.Caption()))
-                        form.SetCaption(text);
-                }}},
-              language);
+    TTextSetters setters = {{"Caption", [&form](const std::string& text) {
+                                 if (CaptionIsBare(form.Caption()))
+                                     form.SetCaption(text);
+                             }}};
+    for (int column = 0; column < form.zdsGrid.ColumnCount(); ++column)
+        setters["zdsGrid.Columns[" + std::to_string(column) + "]"] = [&form, column](const std::string& text) {
+            form.zdsGrid.SetColumnCaption(column, text);
+        };
+    for (const auto& item : form.mnpGrid.Items())
+        if (!item->IsSeparator()) {
+            TMenuItem* target = item.get();
+            setters[item->Name()] = [target](const std::string& text) { target->Caption = text; };
+        }
+    WriteRows(MailboxTexts(), setters, language);
 }
 }  // namespace
 
-TihmMailbox::TihmMailbox() : TForm(MailboxFormOptions())
+int TihmMailbox::DefaultColumnWidth(int column)
 {
+    static const int widths[] = {60, 150, 300};
+    return column >= 0 && column < 3 ? widths[column] : 0;
+}
+
+TihmMailbox::TihmMailbox()
+    : TForm(MailboxFormOptions()),
+      zdsGrid(*this, {kPanelInset, kPanelInset, 100, DefaultGridHeight}, 3, kRowHeight),
+      splitter(*this, {kPanelInset, kPanelInset + DefaultGridHeight, 100, kSplitterHeight}),
+      zdsMail(*this, {kPanelInset, kPanelInset + DefaultGridHeight + kSplitterHeight, 100, 100}, true, true),
+      mnpGrid(GridMenuItems(*this))
+{
+    for (int column = 0; column < zdsGrid.ColumnCount(); ++column)
+        zdsGrid.SetColumnWidth(column, DefaultColumnWidth(column));
+    zdsGrid.SetRowCount(1);
+    zdsGrid.OnClick = [this] { zdsGridClick(); };
+    zdsGrid.OnRowTextColor = [this](int row, COLORREF& color) { return zdsGridDrawCell(row, color); };
+    splitter.OnMoved = [this](int top) { SplitterMoved(top); };
+    mnpGrid.OnPopup = [this] { mnpGridPopup(); };
+    laidOut_ = true;
+    LayoutControls();
+
     ApplyMailboxTexts(*this, TLanguage::English);
     // Through the global reference: it is cleared when the system's window goes.
     SetTextApplier(TTextWindow::Mailboxes, [](TLanguage language) {
         if (ihmMailbox)
             ApplyMailboxTexts(*ihmMailbox, language);
     });
+}
+
+TihmMailbox::~TihmMailbox()
+{
+    laidOut_ = false;
+    SetTextApplier(TTextWindow::Mailboxes, nullptr);
+}
+
+bool TihmMailbox::ViewHeader() const
+{
+    for (const auto& item : mnpGrid.Items())
+        if (!item->IsSeparator() && std::string(item->Name()) == "mnpViewHeader")
+            return item->Checked();
+    return false;
+}
+
+void TihmMailbox::SetViewHeader(bool value) { mnpViewHeader().SetChecked(value); }
+
+void TihmMailbox::SetGridHeight(int value)
+{
+    gridHeight_ = std::max(0, value);
+    LayoutControls();
+}
+
+int TihmMailbox::ColumnWidth(int column) const { return zdsGrid.ColumnWidth(column); }
+
+void TihmMailbox::SetColumnWidth(int column, int width) { zdsGrid.SetColumnWidth(column, width); }
+
+// The grid keeps its height against the window: a small window shrinks the
+// text area first, as a top-aligned grid over a client-filling memo does.
+void TihmMailbox::LayoutControls()
+{
+    if (!laidOut_)
+        return;
+    RECT client = {};
+    GetClientRect(Handle(), &client);
+    const int width = std::max(0, static_cast<int>(client.right) - 2 * kPanelInset);
+    const int mailTop = kPanelInset + gridHeight_ + kSplitterHeight;
+    const int mailHeight = std::max(0, static_cast<int>(client.bottom) - kPanelInset - mailTop);
+    MoveWindow(zdsGrid.Handle(), kPanelInset, kPanelInset, width, gridHeight_, TRUE);
+    splitter.SetBounds({kPanelInset, kPanelInset + gridHeight_, width, kSplitterHeight});
+    MoveWindow(zdsMail.Handle(), kPanelInset, mailTop, width, mailHeight, TRUE);
+}
+
+void TihmMailbox::SplitterMoved(int top)
+{
+    RECT client = {};
+    GetClientRect(Handle(), &client);
+    const int largest = static_cast<int>(client.bottom) - 2 * kPanelInset - kSplitterHeight - kSplitterMinSize;
+    const int height = std::min(top - kPanelInset, largest);
+    SetGridHeight(std::max(kSplitterMinSize, height));
+}
+
+void TihmMailbox::PaintPanel()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(Handle(), &paint);
+    RECT frame = {};
+    GetClientRect(Handle(), &frame);
+    DrawEdge(dc, &frame, BDR_RAISEDOUTER, BF_RECT);
+    InflateRect(&frame, -(kPanelInset - 1), -(kPanelInset - 1));
+    DrawEdge(dc, &frame, BDR_SUNKENINNER, BF_RECT);
+    EndPaint(Handle(), &paint);
+}
+
+void TihmMailbox::ShowGridMenu(LPARAM position)
+{
+    POINT point = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    if (position == -1) {
+        // From the keyboard: under the selected row, or at the grid's corner.
+        const RECT row = zdsGrid.RowRect(zdsGrid.Selected());
+        point = {row.left, row.bottom};
+        ClientToScreen(zdsGrid.Handle(), &point);
+    }
+    SetForegroundWindow(Handle());
+    mnpGrid.Popup(Handle(), point.x, point.y);
+}
+
+bool TihmMailbox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (message) {
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = kMinimumSize;
+        info->ptMinTrackSize.y = kMinimumSize;
+        result = 0;
+        return true;
+    }
+    case WM_SIZE:
+        FormResize();
+        break;
+    case WM_PAINT:
+        PaintPanel();
+        result = 0;
+        return true;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (laidOut_ && header->hwndFrom == zdsGrid.Handle() && header->code == NM_CUSTOMDRAW) {
+            result = zdsGrid.CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+            return true;
+        }
+        break;
+    }
+    case WM_CONTEXTMENU: {
+        HWND target = reinterpret_cast<HWND>(wParam);
+        if (laidOut_ && (target == zdsGrid.Handle() || GetParent(target) == zdsGrid.Handle())) {
+            ShowGridMenu(lParam);
+            result = 0;
+            return true;
+        }
+        break;
+    }
+    }
+    return TForm::HandleMessage(message, wParam, lParam, result);
 }

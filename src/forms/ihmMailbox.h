@@ -1,11 +1,88 @@
 // The mailboxes window: a hidden form of the system, created once at start-up.
+// A grid of the messages found at the last check, spam rows in red, over a
+// text area that shows the mail log or the selected message; its popup menu
+// deletes messages, feeds the spam lists and checks again.
 #pragma once
 
+#include <string>
+
 #include "../framework/Form.h"
+#include "../framework/ListGrid.h"
+#include "../framework/PopupMenu.h"
+#include "../framework/Splitter.h"
+#include "../framework/StdControls.h"
+
+class TEmail;
 
 class TihmMailbox : public TForm {
 public:
+    static constexpr int DefaultGridHeight = 100;
+    static int DefaultColumnWidth(int column);
+
     TihmMailbox();
+    ~TihmMailbox() override;
+
+    TListGrid zdsGrid;
+    TSplitter splitter;
+    TMemo zdsMail;
+    TPopupMenu mnpGrid;
+
+    TMenuItem& mnpDeleteMessage() { return mnpGrid.Item("mnpDeleteMessage"); }
+    TMenuItem& mnpDeleteSPAM() { return mnpGrid.Item("mnpDeleteSPAM"); }
+    TMenuItem& mnpAddSubject() { return mnpGrid.Item("mnpAddSubject"); }
+    TMenuItem& mnpAddSubjectEdit() { return mnpGrid.Item("mnpAddSubjectEdit"); }
+    TMenuItem& mnpAddExp() { return mnpGrid.Item("mnpAddExp"); }
+    TMenuItem& mnpViewHeader() { return mnpGrid.Item("mnpViewHeader"); }
+    TMenuItem& mnpReload() { return mnpGrid.Item("mnpReload"); }
+    TMenuItem& mnpEmailProgram() { return mnpGrid.Item("mnpEmailProgram"); }
+
+    // Called by the check cycle once Emails holds the messages found.
+    void FillMailGrid();
+
+    // Geometry and state kept in the settings.
+    bool ViewHeader() const;
+    void SetViewHeader(bool value);
+    int GridHeight() const { return gridHeight_; }
+    void SetGridHeight(int value);
+    int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
+
+    // The email shown by the selected row; null when there is none.
+    TEmail* SelectedEmail() const;
+
+    void zdsGridClick();
+    // The text colour of a grid row: red for spam.
+    bool zdsGridDrawCell(int row, COLORREF& textColor) const;
+    void FormResize();
+    void mnpGridPopup();
+    void mnpDeleteMessageClick();
+    void mnpDeleteSPAMClick();
+    void mnpAddSubjectClick();
+    void mnpAddSubjectEditClick();
+    void mnpAddExpClick();
+    void mnpViewHeaderClick();
+    void mnpReloadClick();
+    void mnpEmailProgramClick();
+
+protected:
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    static std::vector<TMenuItemDef> GridMenuItems(TihmMailbox& self);
+    void LayoutControls();
+    void PaintPanel();
+    void ShowGridMenu(LPARAM position);
+    void SplitterMoved(int top);
+    // Shows the selected email's details in the text area.
+    void ShowDetails();
+    void AddSubjectEntry(const std::string& entry);
+
+    int gridHeight_ = DefaultGridHeight;
+    bool laidOut_ = false;
 };
+
+// The sender entry for the address list: the text after the first "<" up to
+// the next ">", or the whole From value when it has no "<".
+std::string ExpeditorEntry(const std::string& from);
 
 extern TihmMailbox* ihmMailbox;

@@ -54,11 +54,45 @@ bool TEdit::HandleCommand(WORD code)
     return false;
 }
 
-TMemo::TMemo(TContainer& parent, const TBounds& bounds)
-    : TControl(parent, "EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,
+TMemo::TMemo(TContainer& parent, const TBounds& bounds, bool readOnly, bool horizontalScrollBar)
+    : TControl(parent, "EDIT",
+               ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP |
+                   (readOnly ? ES_READONLY : 0) | (horizontalScrollBar ? WS_HSCROLL : 0),
                WS_EX_CLIENTEDGE, bounds)
 {
-    SendMessageA(Handle(), EM_SETLIMITTEXT, 0, 0);  // no 32 KB cap on the lists
+    SendMessageA(Handle(), EM_SETLIMITTEXT, 0, 0);  // no 32 KB cap on the lists and the mail log
+}
+
+std::vector<std::string> TMemo::Lines() const
+{
+    const std::string text = Text();
+    std::vector<std::string> lines;
+    if (text.empty())
+        return lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            return lines;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+}
+
+void TMemo::AppendLine(const std::string& text)
+{
+    const LRESULT length = SendMessageA(Handle(), WM_GETTEXTLENGTH, 0, 0);
+    const std::string added = length > 0 ? "\r\n" + text : text;
+    SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(length), length);
+    SendMessageA(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+}
+
+void TMemo::ScrollToStart()
+{
+    SendMessageA(Handle(), EM_SETSEL, 0, 0);
+    SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
 }
 
 TComboBox::TComboBox(TContainer& parent, const TBounds& bounds, int itemHeight)

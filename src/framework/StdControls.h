@@ -38,7 +38,17 @@ public:
 
 class TMemo : public TControl {
 public:
-    TMemo(TContainer& parent, const TBounds& bounds);
+    // A read-only memo is a view the program writes; `horizontalScrollBar`
+    // adds the second bar for long lines, which are then never wrapped.
+    TMemo(TContainer& parent, const TBounds& bounds, bool readOnly = false, bool horizontalScrollBar = false);
+    // The text cut at each CR LF; an empty memo has no line, a text ending
+    // with CR LF has an empty last line.
+    std::vector<std::string> Lines() const;
+    // Adds `text` as the new last line: after a CR LF, or alone in an empty
+    // memo. Only the end is replaced, so a long log is not rewritten per line.
+    void AppendLine(const std::string& text);
+    // Puts the caret at the very start and scrolls it into view.
+    void ScrollToStart();
 };
 
 // A drop-down list without free text.

@@ -25,6 +25,11 @@ public:
     std::string Attachments;
     int Number = 0;
     TMailBox* MailBox = nullptr;  // not owned
+    // What identifies the message on its server before a deletion: its
+    // unique id when the server gives one, its size and header digest always.
+    std::string Uidl;
+    int Octets = -1;
+    std::string Digest;
 };
 
 // Sort key of an email: mailbox name, then the number with at least three digits.

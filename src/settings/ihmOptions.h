@@ -196,14 +196,9 @@ private:
     // The settings when the registry key can be neither opened nor created.
     void ApplyDefaultSettings();
     // The spam lists' files are read and written with the settings.
-    void LoadSpamLists() {}
-    void SaveSpamLists() {}
+    void LoadSpamLists();
+    void SaveSpamLists();
     void ShowMailboxNames();
-
-    // Geometry values of windows and controls that come with later windows.
-    int mailboxesGrid_ = 100;
-    int mailboxesCols_[3] = {60, 150, 300};
-    bool mailboxesHeader_ = false;
 };
 
 extern TihmOptions* ihmOptions;

@@ -299,22 +299,42 @@ void TihmOptions::SetMailboxesHeight(int value)
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool TihmOptions::MailboxesHeader() const { return mailboxesHeader_; }
+bool TihmOptions::MailboxesHeader() const { return ihmMailbox ? ihmMailbox->ViewHeader() : false; }
 
-void TihmOptions::SetMailboxesHeader(bool value) { mailboxesHeader_ = value; }
+void TihmOptions::SetMailboxesHeader(bool value)
+{
+    if (ihmMailbox)
+        ihmMailbox->SetViewHeader(value);
+}
 
-int TihmOptions::MailboxesGrid() const { return mailboxesGrid_; }
+int TihmOptions::MailboxesGrid() const { return ihmMailbox ? ihmMailbox->GridHeight() : TihmMailbox::DefaultGridHeight; }
 
-void TihmOptions::SetMailboxesGrid(int value) { mailboxesGrid_ = value; }
+void TihmOptions::SetMailboxesGrid(int value)
+{
+    if (ihmMailbox)
+        ihmMailbox->SetGridHeight(value);
+}
 
-int TihmOptions::MailboxesCol1() const { return mailboxesCols_[0]; }
+int TihmOptions::MailboxesCol1() const { return ihmMailbox ? ihmMailbox->ColumnWidth(0) : TihmMailbox::DefaultColumnWidth(0); }
 
-void TihmOptions::SetMailboxesCol1(int value) { mailboxesCols_[0] = value; }
+void TihmOptions::SetMailboxesCol1(int value)
+{
+    if (ihmMailbox)
+        ihmMailbox->SetColumnWidth(0, value);
+}
 
-int TihmOptions::MailboxesCol2() const { return mailboxesCols_[1]; }
+int TihmOptions::MailboxesCol2() const { return ihmMailbox ? ihmMailbox->ColumnWidth(1) : TihmMailbox::DefaultColumnWidth(1); }
 
-void TihmOptions::SetMailboxesCol2(int value) { mailboxesCols_[1] = value; }
+void TihmOptions::SetMailboxesCol2(int value)
+{
+    if (ihmMailbox)
+        ihmMailbox->SetColumnWidth(1, value);
+}
 
-int TihmOptions::MailboxesCol3() const { return mailboxesCols_[2]; }
+int TihmOptions::MailboxesCol3() const { return ihmMailbox ? ihmMailbox->ColumnWidth(2) : TihmMailbox::DefaultColumnWidth(2); }
 
-void TihmOptions::SetMailboxesCol3(int value) { mailboxesCols_[2] = value; }
+void TihmOptions::SetMailboxesCol3(int value)
+{
+    if (ihmMailbox)
+        ihmMailbox->SetColumnWidth(2, value);
+}

@@ -104,6 +104,10 @@ BOOL CALLBACK PrintChild(HWND hwnd, LPARAM)
 {
     char text[1024] = {};
     SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    // One window a line: the line breaks and tabs of a text area become spaces.
+    for (char& c : text)
+        if (c == '\r' || c == '\n' || c == '\t')
+            c = ' ';
     if (text[0])
         std::printf("\t%s", text);
     return TRUE;

@@ -1,8 +1,11 @@
 #!/bin/bash
 # A private Dovecot POP3 server for end-to-end tests, run as root.
-#   dovecot.sh start DIR PORT   configure and start it on 127.0.0.1:PORT with
-#                               the user "alice" (password "secret") and two
-#                               messages; returns when the port greets
+#   dovecot.sh start DIR PORT [ADDRESS]
+#                               configure and start it on ADDRESS:PORT
+#                               (127.0.0.1 by default) with the users "alice"
+#                               and "bob" (password "secret"); alice gets two
+#                               messages unless DIR/mail/alice/Maildir/new
+#                               already holds some; returns when it greets
 #   dovecot.sh stop DIR         stop that instance and its remaining processes
 set -eu
 action=${1:?start|stop}
@@ -22,18 +25,20 @@ stop() {
 }
 
 start() {
-    local port=${3:?port}
-    mkdir -p "$dir/run" "$dir/state" "$dir/mail/alice/Maildir/"{new,cur,tmp}
+    local port=${3:?port} address=${4:-127.0.0.1}
+    mkdir -p "$dir/run" "$dir/state" "$dir/mail/"{alice,bob}/Maildir/{new,cur,tmp}
     chmod 755 "$dir"
-    echo "alice:{PLAIN}secret" > "$dir/users"
+    printf 'alice:{PLAIN}secret\nbob:{PLAIN}secret\n' > "$dir/users"
+    if [ -z "$(ls -A "$dir/mail/alice/Maildir/new")" ]; then
     printf 'From: Bob <bob@example.org>\r\nTo: alice@example.org\r\nSubject: First\r\n\r\nHello\r\n.dotted\r\nthird\r\n' \
         > "$dir/mail/alice/Maildir/new/1000.M1.test"
     printf 'From: spam@example.com\r\nSubject: Buy now\r\n\r\nBody\r\n' \
         > "$dir/mail/alice/Maildir/new/1001.M1.test"
+    fi
     chown -R nobody:nogroup "$dir/mail"
     cat > "$dir/dovecot.conf" <<CONF
 protocols = pop3
-listen = 127.0.0.1
+listen = $address
 ssl = no
 disable_plaintext_auth = no
 base_dir = $dir/run
@@ -53,7 +58,7 @@ userdb {
 }
 service pop3-login {
   inet_listener pop3 {
-    address = 127.0.0.1
+    address = $address
     port = $port
   }
   inet_listener pop3s {
@@ -63,19 +68,19 @@ service pop3-login {
 CONF
     dovecot -c "$dir/dovecot.conf" </dev/null >/dev/null 2>&1
     for _ in $(seq 100); do
-        if python3 - "$port" <<'PY' 2>/dev/null; then return 0; fi
+        if python3 - "$port" "$address" <<'PY' 2>/dev/null; then return 0; fi
 import socket, sys
-s = socket.create_connection(("127.0.0.1", int(sys.argv[1])), timeout=1)
+s = socket.create_connection((sys.argv[2], int(sys.argv[1])), timeout=1)
 sys.exit(0 if s.recv(100).startswith(b"+OK") else 1)
 PY
         sleep 0.1
     done
-    echo "dovecot did not greet on port $port" >&2
+    echo "dovecot did not greet on $address:$port" >&2
     return 1
 }
 
 case "$action" in
 start) start "$@" ;;
 stop) stop ;;
-*) echo "usage: $0 start DIR PORT | stop DIR" >&2; exit 2 ;;
+*) echo "usage: $0 start DIR PORT [ADDRESS] | stop DIR" >&2; exit 2 ;;
 esac

@@ -77,7 +77,8 @@ TEST_F(Language, MessagesTable_HasEveryMessageOnceInOrder)
     const std::vector<std::string> expected = {
         "VersionText",       "MsgReadError",     "MsgWriteError",      "MsgNotGoodIdea",    "MsgAlreadyRunning",
         "MsgDeleteError",    "MsgLoadError",     "MsgConnectError",    "MsgNoMessageOn",    "MsgMessagesOn",
-        "MsgSubjectOnList",  "MsgSenderOnList",  "MsgMessageDeleted",  "MsgMessagesFound",  "MsgOneMessageFound",
+        "MsgSubjectOnList",  "MsgSenderOnList",  "MsgMessageDeleted",  "MsgMessageChanged", "MsgConnectionLost",
+        "MsgMessagesFound",  "MsgOneMessageFound",
         "MsgNoMessageFound", "MsgCheckInProgress", "MsgCheckStart",    "MsgCheckEnd",       "MsgSpamStart",
         "MsgSpamEnd",        "MsgBytes",         "MsgMailboxes",       "MsgSpamDeleted",    "MsgSubjectEdition",
         "MsgNewSubject"};
@@ -161,7 +162,7 @@ TEST_F(Language, EveryRow_HasTheSamePlaceholdersInBothLanguages)
         if (!PlaceholderSequence(row.english).empty())
             ++withPlaceholders;
     }
-    EXPECT_EQ(withPlaceholders, 11);
+    EXPECT_EQ(withPlaceholders, 12);
 }
 
 TEST_F(Language, VersionText_IsTheSameInBothLanguages)

@@ -1,0 +1,86 @@
+// The mailboxes window's grid: filling it from the emails, the red spam rows
+// and the detail view of the selected row.
+#include "../app/ihmMain.h"
+#include "../model/unitProcessEmail.h"
+#include "ihmMailbox.h"
+
+void TihmMailbox::FillMailGrid()
+{
+    TMyCollection& emails = ihmMain->Emails;
+    const int selected = zdsGrid.Selected();
+    if (emails.Count() > 0) {
+        emails.SetSorted(true);
+        zdsGrid.SetRowCount(emails.Count());
+        for (int i = 0; i < emails.Count(); ++i) {
+            const TEmail& email = *emails.ItemAs<TEmail>(i);
+            zdsGrid.SetCell(0, i, email.MailBox ? email.MailBox->MailboxName : std::string());
+            zdsGrid.SetCell(1, i, GetEmailAddress(email));
+            zdsGrid.SetCell(2, i, email.Subject);
+        }
+    } else {
+        zdsGrid.SetRowCount(1);
+        for (int column = 0; column < zdsGrid.ColumnCount(); ++column)
+            zdsGrid.SetCell(column, 0, std::string());
+    }
+    // A row is always current, as in a grid: the menu acts on it before any click.
+    zdsGrid.SetSelected(selected >= 0 && selected < zdsGrid.RowCount() ? selected : 0);
+}
+
+TEmail* TihmMailbox::SelectedEmail() const
+{
+    if (!ihmMain)
+        return nullptr;
+    const int row = zdsGrid.Selected();
+    // The grid can still hold rows of emails a check has just cleared.
+    if (row < 0 || row >= ihmMain->Emails.Count())
+        return nullptr;
+    return ihmMain->Emails.ItemAs<TEmail>(row);
+}
+
+void TihmMailbox::zdsGridClick()
+{
+    // During a check the text area is the log, which a click must not hide.
+    if (!ihmMain || ihmMain->Busy || ihmMain->Emails.Count() == 0)
+        return;
+    ShowDetails();
+}
+
+void TihmMailbox::ShowDetails()
+{
+    const TEmail* email = SelectedEmail();
+    if (!email)
+        return;
+    std::string text = "From : " + email->From + "\r\n";
+    text += "To : " + email->To + "\r\n";
+    text += "Date : " + GetEmailDate(*email) + "\r\n";
+    text += "Subject : " + email->Subject + "\r\n";
+    text += "Size : " + email->Size + "\r\n";
+    text += "\r\n";
+    if (ViewHeader())
+        text += email->Header;
+    text += email->Body;
+    zdsMail.SetText(text);
+    zdsMail.ScrollToStart();
+}
+
+bool TihmMailbox::zdsGridDrawCell(int row, COLORREF& textColor) const
+{
+    // Rows without an email behind them stay as drawn: a check clears and
+    // refills Emails under the still-filled grid, which may repaint meanwhile.
+    if (!ihmMain || row < 0 || row >= ihmMain->Emails.Count())
+        return false;
+    if (!ihmMain->IsSpamEmail(*ihmMain->Emails.ItemAs<TEmail>(row)))
+        return false;
+    textColor = RGB(255, 0, 0);
+    return true;
+}
+
+void TihmMailbox::FormResize()
+{
+    if (!laidOut_)
+        return;
+    LayoutControls();
+    // The panel's bevels follow the edges, which the form class does not redraw by itself.
+    InvalidateRect(Handle(), nullptr, TRUE);
+    zdsGrid.Repaint();
+}

@@ -1,0 +1,219 @@
+#include "ListGrid.h"
+
+#include <vector>
+
+namespace {
+// The list view class must be registered before the control is created,
+// which happens in the base class constructor.
+const char* ListViewClass()
+{
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX init = {sizeof init, ICC_LISTVIEW_CLASSES};
+        return InitCommonControlsEx(&init) != FALSE;
+    }();
+    (void)registered;
+    return WC_LISTVIEWA;
+}
+
+LVITEMA TextItem(int column, int row, const std::string& text)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    return item;
+}
+}  // namespace
+
+TListGrid::TListGrid(TContainer& parent, const TBounds& bounds, int columnCount, int rowHeight)
+    : TControl(parent, ListViewClass(), LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, 0, bounds),
+      columnCount_(columnCount)
+{
+    SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
+                 LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    for (int column = 0; column < columnCount; ++column) {
+        LVCOLUMNA info = {};
+        info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        info.cx = 50;
+        info.pszText = const_cast<char*>("");
+        info.iSubItem = column;
+        SendMessageA(Handle(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+    }
+    FitRowHeight(rowHeight);
+}
+
+TListGrid::~TListGrid()
+{
+    if (rowSizer_)
+        ImageList_Destroy(rowSizer_);
+}
+
+// The list view has no row height of its own: it makes its rows as high as
+// its small images. A one-pixel-wide image list of the right height sets it;
+// the first measure tells how much the control adds around the image.
+void TListGrid::FitRowHeight(int rowHeight)
+{
+    int imageHeight = rowHeight;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        HIMAGELIST sizer = ImageList_Create(1, imageHeight > 0 ? imageHeight : 1, ILC_COLOR, 1, 1);
+        SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(sizer));
+        if (rowSizer_)
+            ImageList_Destroy(rowSizer_);
+        rowSizer_ = sizer;
+        const bool measuring = RowCount() == 0;
+        if (measuring)
+            SetRowCount(1);
+        const int measured = RowHeight();
+        if (measuring)
+            SetRowCount(0);
+        if (measured <= 0 || measured == rowHeight)
+            return;
+        imageHeight += rowHeight - measured;
+    }
+}
+
+std::string TListGrid::ColumnCaption(int column) const
+{
+    std::vector<char> buffer(512, '\0');
+    LVCOLUMNA info = {};
+    info.mask = LVCF_TEXT;
+    info.pszText = buffer.data();
+    info.cchTextMax = static_cast<int>(buffer.size());
+    if (!SendMessageA(Handle(), LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)))
+        return std::string();
+    return info.pszText ? std::string(info.pszText) : std::string();
+}
+
+void TListGrid::SetColumnCaption(int column, const std::string& text)
+{
+    LVCOLUMNA info = {};
+    info.mask = LVCF_TEXT;
+    info.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(Handle(), LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+}
+
+int TListGrid::ColumnWidth(int column) const
+{
+    return static_cast<int>(SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+}
+
+void TListGrid::SetColumnWidth(int column, int width)
+{
+    SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width < 0 ? 0 : width, 0));
+}
+
+int TListGrid::RowCount() const { return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0)); }
+
+void TListGrid::SetRowCount(int count)
+{
+    if (count < 0)
+        count = 0;
+    for (int row = RowCount(); row < count; ++row) {
+        LVITEMA item = TextItem(0, row, std::string());
+        item.mask |= LVIF_IMAGE;
+        item.iImage = -1;  // the row sizer is not a picture to show
+        SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    for (int row = RowCount() - 1; row >= count; --row)
+        SendMessageA(Handle(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+}
+
+std::string TListGrid::Cell(int column, int row) const
+{
+    // LVM_GETITEMTEXT answers the length copied; a full buffer may mean more.
+    for (size_t size = 256;; size *= 2) {
+        std::vector<char> buffer(size, '\0');
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(size);
+        const LRESULT copied =
+            SendMessageA(Handle(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        if (copied < static_cast<LRESULT>(size) - 1 || size >= (1u << 20))
+            return std::string(buffer.data());
+    }
+}
+
+void TListGrid::SetCell(int column, int row, const std::string& text)
+{
+    LVITEMA item = TextItem(column, row, text);
+    SendMessageA(Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+int TListGrid::RowHeight() const
+{
+    if (RowCount() == 0)
+        return 0;
+    const RECT rect = RowRect(0);
+    return rect.bottom - rect.top;
+}
+
+RECT TListGrid::RowRect(int row) const
+{
+    RECT rect = {};
+    rect.left = LVIR_BOUNDS;
+    if (row < 0 || row >= RowCount() ||
+        !SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)))
+        return RECT{};
+    return rect;
+}
+
+int TListGrid::Selected() const
+{
+    return static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void TListGrid::SetSelected(int row)
+{
+    selectingByProgram_ = true;
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = 0;
+    SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    if (row >= 0 && row < RowCount()) {
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        SendMessageA(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    }
+    selectingByProgram_ = false;
+}
+
+void TListGrid::Repaint() { InvalidateRect(Handle(), nullptr, TRUE); }
+
+bool TListGrid::HandleNotify(const NMHDR& header)
+{
+    if (!OnClick || selectingByProgram_)
+        return false;
+    if (header.code == NM_CLICK) {
+        OnClick();
+        return true;
+    }
+    if (header.code == LVN_ITEMCHANGED) {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if ((change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED) &&
+            !(change.uOldState & LVIS_SELECTED)) {
+            OnClick();
+            return true;
+        }
+    }
+    return false;
+}
+
+LRESULT TListGrid::CustomDraw(NMLVCUSTOMDRAW& draw) const
+{
+    switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return OnRowTextColor ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    case CDDS_ITEMPREPAINT: {
+        COLORREF color = 0;
+        if (OnRowTextColor && OnRowTextColor(static_cast<int>(draw.nmcd.dwItemSpec), color)) {
+            draw.clrText = color;
+            return CDRF_NEWFONT;
+        }
+        return CDRF_DODEFAULT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}

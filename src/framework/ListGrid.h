@@ -1,0 +1,55 @@
+// A text grid on the common list view in report mode: a header row with
+// resizable columns, whole-row selection, grid lines and a fixed row height.
+// Rows are addressed from 0, the header row not counted.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "Controls.h"
+
+class TListGrid : public TControl {
+public:
+    TListGrid(TContainer& parent, const TBounds& bounds, int columnCount, int rowHeight);
+    ~TListGrid() override;
+
+    int ColumnCount() const { return columnCount_; }
+    std::string ColumnCaption(int column) const;
+    void SetColumnCaption(int column, const std::string& text);
+    int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
+
+    int RowCount() const;
+    // Rows added at the end are empty; rows past `count` go.
+    void SetRowCount(int count);
+    std::string Cell(int column, int row) const;
+    void SetCell(int column, int row, const std::string& text);
+    int RowHeight() const;
+    // The row's rectangle in the grid's client area; empty for no such row.
+    RECT RowRect(int row) const;
+
+    // -1 when no row is selected.
+    int Selected() const;
+    // A selection by program does not run OnClick.
+    void SetSelected(int row);
+    void Repaint();
+
+    // A click on a row or a move of the selection by the user.
+    std::function<void()> OnClick;
+    // Asked for each row as it is drawn: answer true with a colour to draw
+    // the row's text in it; false leaves the row as the grid draws it.
+    std::function<bool(int row, COLORREF& textColor)> OnRowTextColor;
+
+    bool HandleNotify(const NMHDR& header) override;
+    // The answer to the grid's NM_CUSTOMDRAW, which its container forwards:
+    // the result of that notification matters, so it cannot go through
+    // HandleNotify.
+    LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;
+
+private:
+    void FitRowHeight(int rowHeight);
+
+    int columnCount_;
+    HIMAGELIST rowSizer_ = nullptr;
+    bool selectingByProgram_ = false;
+};

@@ -1,0 +1,38 @@
+// The spam lists and the decisions the spam cycle takes: which message is
+// spam, how a list file reads and writes, the order of the deletions, and
+// whether a message on the server is still the one that was seen.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "unitProcessEmail.h"
+
+// The entries of a list field: its non-empty lines, ASCII letters lowered.
+std::vector<std::string> SpamEntries(const std::string& fieldText);
+// Spam when an address entry occurs in From or a subject entry in Subject,
+// both compared with ASCII letters lowered.
+bool IsSpamEmailFor(const TEmail& email, const std::vector<std::string>& addressEntries,
+                    const std::vector<std::string>& subjectEntries);
+
+using TTextCompare = std::function<int(const std::string&, const std::string&)>;
+
+// A list file's entries: a line ends at CR (one LF right after it is
+// skipped), an LF alone stays in the entry, Ctrl+Z ends the file, empty lines
+// are skipped. Sorted by `compare`; of equal lines the first one is kept.
+std::vector<std::string> ParseSpamListFile(const std::string& bytes, const TTextCompare& compare);
+// The bytes written for a list field: its text, then CR LF.
+std::string FormatSpamListFile(const std::string& fieldText);
+// The field text of a list: the entries joined by CR LF.
+std::string JoinLines(const std::vector<std::string>& lines);
+// The lines of a field's text, split at CR LF (a bare LF also ends a line).
+std::vector<std::string> SplitLines(const std::string& text);
+
+// The spam messages in the order they are deleted: mailbox after mailbox in
+// the order given, and on each mailbox the highest message number first, so
+// that each deletion leaves the numbers of the ones still to come unchanged.
+std::vector<TEmail*> SpamDeletionOrder(const std::vector<TEmail*>& spam);
+
+// The digest that identifies a message by its header lines (hex MD5).
+std::string HeaderDigest(const std::string& header);

@@ -1,0 +1,48 @@
+// The two spam lists kept beside the executable: the address list and the
+// subject list, read at start-up and written at every settings save.
+#include "../app/unitGlobal.h"
+#include "../framework/Dialogs.h"
+#include "../framework/Files.h"
+#include "../framework/Locale.h"
+#include "../model/unitProcessSpam.h"
+#include "ihmOptions.h"
+
+namespace {
+const char kAddressFile[] = "skarnvale.mail";
+const char kSubjectFile[] = "skarnvale.sub";
+
+void LoadList(TMemo& field, const std::string& fileName)
+{
+    field.SetText("");
+    const std::string path = ExecutableDirectory() + fileName;
+    if (!FileExists(path))
+        return;
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes)) {
+        MessageDlg(FormatText(MsgReadError, path), TMsgDlgType::Error);
+        return;
+    }
+    field.SetText(JoinLines(ParseSpamListFile(bytes, LocaleCompareText)));
+}
+
+void SaveList(const TMemo& field, const std::string& fileName)
+{
+    const std::string path = ExecutableDirectory() + fileName;
+    // The new list goes beside the old one and then takes its place, so a
+    // failure mid-write leaves the previous list whole.
+    if (!WriteFileReplacing(path, FormatSpamListFile(field.Text())))
+        MessageDlg(FormatText(MsgWriteError, path), TMsgDlgType::Error);
+}
+}  // namespace
+
+void TihmOptions::LoadSpamLists()
+{
+    LoadList(zdsEmail, kAddressFile);
+    LoadList(zdsSubject, kSubjectFile);
+}
+
+void TihmOptions::SaveSpamLists()
+{
+    SaveList(zdsEmail, kAddressFile);
+    SaveList(zdsSubject, kSubjectFile);
+}

@@ -1,0 +1,116 @@
+"""The mail watch as a user lives with it: two mailboxes on a real Dovecot,
+the spam killer on and the check every minute. The mailboxes window comes up
+by itself, exactly the spam is gone from the server, and Quit saves the spam
+counter."""
+
+import os
+import subprocess
+import tempfile
+import unittest
+
+import e2e_support
+from e2e_support import TE2eTest, wait_until
+from tray_driver import TTrayDriver, xdotool
+
+DOVECOT_SCRIPT = os.path.join(e2e_support.ROOT, "tests", "servers", "dovecot.sh")
+ADDRESS = "127.0.0.7"
+
+MESSAGES = {
+    "alice": {
+        "1.M1.a": ("Bob <bob@example.org>", "Lunch on Friday"),
+        "2.M1.a": ("\"Great Offers\" <offers@SPAM.example>", "Best prices"),
+        "3.M1.a": ("carol@example.org", "Minutes of the meeting"),
+    },
+    "bob": {
+        "1.M1.b": ("alice@example.org", "Holiday pictures"),
+        "2.M1.b": ("lucky@example.net", "You won the LOTTERY"),
+    },
+}
+SPAM = {"2.M1.a", "2.M1.b"}
+
+
+def maildir_files(directory, user):
+    names = set()
+    for sub in ("new", "cur"):
+        for name in os.listdir(os.path.join(directory, "mail", user, "Maildir", sub)):
+            names.add(name.split(":")[0].split(",")[0])
+    return names
+
+
+@unittest.skipUnless(os.geteuid() == 0 and os.path.exists("/usr/sbin/dovecot"), "needs root and dovecot-pop3d")
+class TMailWatchTest(TTrayDriver, TE2eTest):
+
+    def start_dovecot(self):
+        directory = tempfile.mkdtemp(prefix="skarnvale-dovecot-")
+        for user, messages in MESSAGES.items():
+            new = os.path.join(directory, "mail", user, "Maildir", "new")
+            os.makedirs(new)
+            for name, (sender, subject) in messages.items():
+                with open(os.path.join(new, name), "wb") as f:
+                    f.write(("From: %s\r\nTo: %s@example.org\r\nSubject: %s\r\n"
+                             "Date: Tue, 8 Dec 2026 09:00:00 +0000\r\n\r\nHello from %s\r\n"
+                             % (sender, user, subject, name)).encode())
+        subprocess.run([DOVECOT_SCRIPT, "start", directory, "110", ADDRESS], check=True,
+                       stdin=subprocess.DEVNULL, timeout=60)
+        self.addCleanup(subprocess.run, [DOVECOT_SCRIPT, "stop", directory], stdin=subprocess.DEVNULL, timeout=60)
+        return directory
+
+    def mailboxes_window(self, app):
+        for window in app.visible_windows():
+            if window.title.startswith("Mailboxes - "):
+                return window
+        return None
+
+    def screenshot(self, name):
+        shots = os.path.join(e2e_support.BUILD_DIR, "e2e-shots")
+        os.makedirs(shots, exist_ok=True)
+        subprocess.run(["import", "-window", "root", "-crop", "800x600+0+0", os.path.join(shots, name)],
+                       env=e2e_support.SESSION_ENV, stdin=subprocess.DEVNULL, timeout=30, check=True)
+
+    def test_SpamKillerOnTimer_DeletesExactlyTheSpamAndQuitSavesTheCounter(self):
+        directory = self.start_dovecot()
+        for section, name, value in [
+                ("General", "TaskPopup", "0"), ("Email", "MailNotification", "1"),
+                ("Email", "IntervalEmail", "1"), ("Email", "EmailLines", "5"),
+                ("Spam", "SpamKillerActive", "1"), ("Spam", "CounterSpam", "7"),
+                ("Mailboxes", "Number", "2"), ("Mailboxes", "Left", "100"), ("Mailboxes", "Top", "100"),
+                ("Mailboxes", "Width", "600"), ("Mailboxes", "Height", "420"), ("Mailboxes", "Grid", "120"),
+                ("Mailbox1", "Name", "Alice"), ("Mailbox1", "Server", ADDRESS),
+                ("Mailbox1", "User", "alice"), ("Mailbox1", "Password", "secret"),
+                ("Mailbox2", "Name", "Bob"), ("Mailbox2", "Server", ADDRESS),
+                ("Mailbox2", "User", "bob"), ("Mailbox2", "Password", "secret")]:
+            self.set_value(section, name, value)
+        app = self.program_dir()
+        with open(app.file("skarnvale.mail"), "wb") as f:
+            f.write(b"spam.example\r\n")
+        with open(app.file("skarnvale.sub"), "wb") as f:
+            f.write(b"\r\nlottery\r\n")
+        self.start_skarnvale(app)
+
+        wait_until(lambda: self.mailboxes_window(app), 90, "the mailboxes window after the first check")
+        def spam_gone():
+            left = maildir_files(directory, "alice") | maildir_files(directory, "bob")
+            return not (left & SPAM)
+        wait_until(spam_gone, 60, "the spam messages to be deleted from Dovecot")
+        # The closing re-check ends the cycle with the log's last line.
+        wait_until(lambda: any("3 messages found" in w.title for w in app.visible_windows()), 60,
+                   "the re-check after the spam cycle")
+        self.assertEqual(maildir_files(directory, "alice"), {"1.M1.a", "3.M1.a"})
+        self.assertEqual(maildir_files(directory, "bob"), {"1.M1.b"})
+        self.screenshot("mailboxes-log.png")
+
+        # A click on the first row shows that message's details.
+        xdotool("mousemove", "200", "165", "click", "1")
+        wait_until(lambda: any("From :" in text for w in app.visible_windows() for text in w.texts), 20,
+                   "the detail view of the first message")
+        self.screenshot("mailboxes-detail.png")
+
+        self.open_menu(app)
+        self.choose_last_item(app)
+        self.assertEqual(self.value("Spam", "CounterSpam"), "9")
+        with open(app.file("skarnvale.sub"), "rb") as f:
+            self.assertEqual(f.read(), b"lottery\r\n")
+
+
+if __name__ == "__main__":
+    unittest.main()

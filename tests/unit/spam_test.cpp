@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "model/ClassesPerso.h"
+#include "model/unitProcessSpam.h"
+
+namespace {
+TEmail Mail(const std::string& from, const std::string& subject)
+{
+    TEmail email;
+    email.From = from;
+    email.Subject = subject;
+    return email;
+}
+
+bool IsSpam(const TEmail& email, const std::string& addresses, const std::string& subjects)
+{
+    return IsSpamEmailFor(email, SpamEntries(addresses), SpamEntries(subjects));
+}
+
+std::vector<std::string> Parse(const std::string& bytes) { return ParseSpamListFile(bytes, AsciiCompareText); }
+}  // namespace
+
+TEST(IsSpamEmail, AddressWordMatchesAnyCaseAnywhereInFromIncludingDisplayName)
+{
+    EXPECT_TRUE(IsSpam(Mail(" \"CASINO Royal\" <win@example.com>", "hello"), "casino", ""));
+    EXPECT_TRUE(IsSpam(Mail(" Bob <bob@Spam-Domain.COM>", "hello"), "SPAM-domain.com", ""));
+    EXPECT_FALSE(IsSpam(Mail(" Bob <bob@example.com>", "casino"), "casino", ""));
+}
+
+TEST(IsSpamEmail, SubjectEntriesMatchSubstringsAndEmptyLinesMatchNothing)
+{
+    EXPECT_FALSE(IsSpam(Mail("a@b", "Meeting tomorrow"), "", "\r\n\r\n"));
+    EXPECT_TRUE(IsSpam(Mail("a@b", "Meeting tomorrow"), "", "\r\n \r\n"));
+    EXPECT_FALSE(IsSpam(Mail("a@b", "Meeting"), "", " "));
+    EXPECT_TRUE(IsSpam(Mail("a@b", " Cheap PILLS now"), "", "viagra\r\ncheap pills"));
+}
+
+TEST(IsSpamEmail, OnlyAsciiLettersAreLowered)
+{
+    EXPECT_FALSE(IsSpam(Mail("a@b", "\xC9T\xC9"), "", "\xE9t\xE9"));
+    EXPECT_TRUE(IsSpam(Mail("a@b", "\xC9T\xC9"), "", "\xC9t\xC9"));
+}
+
+TEST(SpamListFile, SortedCaseInsensitiveDuplicatesDroppedFirstWinsEmptySkipped)
+{
+    EXPECT_EQ(Parse("Viagra\r\n\r\nviagra\r\ncasino\r\n"), (std::vector<std::string>{"casino", "Viagra"}));
+}
+
+TEST(SpamListFile, CrEndsLineLfAloneStaysAndCtrlZEndsTheFile)
+{
+    EXPECT_EQ(Parse("b\rA\r\nc\nd\r\n"), (std::vector<std::string>{"A", "b", "c\nd"}));
+    EXPECT_EQ(Parse("one\r\ntwo\x1Athree\r\n"), (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(Parse("last line without end"), (std::vector<std::string>{"last line without end"}));
+    EXPECT_TRUE(Parse("").empty());
+}
+
+TEST(SpamListFile, LongLinesStayWhole)
+{
+    const std::string line(100000, 'x');
+    EXPECT_EQ(Parse(line + "\r\n"), (std::vector<std::string>{line}));
+}
+
+TEST(SpamListFile, SavedFieldIsItsTextThenCrLfAndReloadsTheSame)
+{
+    EXPECT_EQ(FormatSpamListFile("Viagra"), "Viagra\r\n");
+    const std::vector<std::string> entries = {"casino", "Viagra"};
+    EXPECT_EQ(FormatSpamListFile(JoinLines(entries)), "casino\r\nViagra\r\n");
+    EXPECT_EQ(Parse(FormatSpamListFile(JoinLines(entries))), entries);
+}
+
+TEST(SplitLines, FieldLinesSplitAtCrLfAndKeepInnerEmptyLines)
+{
+    EXPECT_EQ(SplitLines("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("a\nb"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(SplitLines("").empty());
+}
+
+TEST(SpamDeletionOrder, EachMailboxHighestNumberFirstEvenAbove999)
+{
+    TMailBox home, work;
+    std::vector<TEmail> emails(5);
+    const int numbers[] = {999, 1000, 3, 1200, 5};
+    TMailBox* boxes[] = {&home, &home, &work, &home, &work};
+    std::vector<TEmail*> walk;  // the order of a descending walk over the sorted keys
+    for (int i = 0; i < 5; ++i) {
+        emails[i].Number = numbers[i];
+        emails[i].MailBox = boxes[i];
+        walk.push_back(&emails[i]);
+    }
+    std::vector<std::pair<TMailBox*, int>> order;
+    for (TEmail* email : SpamDeletionOrder(walk))
+        order.emplace_back(email->MailBox, email->Number);
+    const std::vector<std::pair<TMailBox*, int>> expected = {
+        {&home, 1200}, {&home, 1000}, {&home, 999}, {&work, 5}, {&work, 3}};
+    EXPECT_EQ(order, expected);
+}
+
+TEST(HeaderDigest, SameHeaderSameDigestAnyChangeAnother)
+{
+    EXPECT_EQ(HeaderDigest(""), "d41d8cd98f00b204e9800998ecf8427e");
+    EXPECT_EQ(HeaderDigest("Subject: a\r\n"), HeaderDigest(std::string("Subject: a\r\n")));
+    EXPECT_NE(HeaderDigest("Subject: a\r\n"), HeaderDigest("Subject: b\r\n"));
+}

@@ -1,0 +1,218 @@
+// The mail watch's check against maildrops on 127.0.0.x:110: what it reads,
+// what it logs and shows, and when it tells the user about new mail.
+#include "mail_watch_support.h"
+
+#include <thread>
+
+#include "app/unitGlobal.h"
+#include "forms/ihmAbout.h"
+#include "wsocket_support.h"
+
+namespace {
+const char kHome[] = "127.0.0.2";
+const char kWork[] = "127.0.0.3";
+const char kEmpty[] = "127.0.0.4";
+}  // namespace
+
+TEST_F(MailWatchTest, CheckThreeMailboxes_LogsEachAndReadsEveryMessage)
+{
+    TPop3Maildrop home(kHome), work(kWork, "other"), empty(kEmpty);
+    home.SetMessages({MakeMessage("a", " Bob <bob@example.org>", "Hello", 3),
+                      MakeMessage("b", "carol@example.org", ".dotted subject", 1)});
+    work.SetMessages(Numbered(2));
+    AddMailbox("Home", kHome);
+    AddMailbox("Work", kWork);  // its password is refused
+    AddMailbox("Empty", kEmpty);
+
+    ihmMain->CheckAllMailboxes(false);
+
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Starting mailboxes check...", "2 message(s) found on 'Home'",
+                                               "No message found on 'Work'", "No message found on 'Empty'",
+                                               "End of mailboxes check"}));
+    ASSERT_EQ(ihmMain->Emails.Count(), 2);
+    const TEmail& first = *ihmMain->Emails.ItemAs<TEmail>(0);
+    EXPECT_EQ(first.Name, "Home001");
+    EXPECT_EQ(first.From, "  Bob <bob@example.org>");
+    EXPECT_EQ(first.Subject, " Hello");
+    EXPECT_EQ(first.Size, std::to_string(home.Messages()[0].Text.size()) + " bytes");
+    EXPECT_EQ(first.Body, "Line 1 of a\r\nLine 2 of a\r\n");
+    EXPECT_NE(first.Header.find("Subject: Hello\r\n"), std::string::npos);
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->Subject, " .dotted subject");
+    // The conversation of a check: the whole list, then three requests a message.
+    const std::vector<std::string> expected = {"USER alice", "PASS secret", "LIST", "LIST 1", "TOP 1 0", "TOP 1 2",
+                                               "LIST 2", "TOP 2 0", "TOP 2 2", "UIDL", "QUIT"};
+    EXPECT_EQ(home.AllCommands(), expected);
+    EXPECT_EQ(empty.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "LIST", "QUIT"}));
+    EXPECT_EQ(ihmMain->Busy, false);
+}
+
+TEST_F(MailWatchTest, CheckStatus_CaptionAndTipSayHowManyAndWhen)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(Numbered(3));
+    AddMailbox("Home", kHome);
+    ihmMain->CheckAllMailboxes(false);
+    char hhnn[16];
+    const std::tm local = *std::localtime(&ihmMain->LastCheck);
+    char separator[8] = ":";
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, sizeof separator);
+    std::snprintf(hhnn, sizeof hhnn, "%02d%s%02d", local.tm_hour, separator, local.tm_min);
+    const std::string status = std::string("3 messages found (") + hhnn + ")";
+    EXPECT_EQ(ihmMailbox->Caption(), "Mailboxes - " + status);
+    EXPECT_EQ(ihmMain->utlTB.Tip(), status);
+
+    home.SetMessages({});
+    ihmMain->CheckAllMailboxes(false);
+    EXPECT_EQ(ihmMain->Emails.Count(), 0);
+    EXPECT_EQ(ihmMailbox->Caption().rfind("Mailboxes - No message found (", 0), 0u);
+}
+
+TEST_F(MailWatchTest, NoMailboxConfigured_StartAndEndLinesOnly)
+{
+    ihmMain->CheckAllMailboxes(false);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Starting mailboxes check...", "End of mailboxes check"}));
+    EXPECT_EQ(ihmMain->Emails.Count(), 0);
+}
+
+TEST_F(MailWatchTest, MessageWithoutFrom_GetsEmptyFromAfterOneWithIt)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages({MakeMessage("a", "bob@example.org", "One"),
+                      {"b", "To: alice@example.org\r\nSubject: Two\r\n\r\nbody\r\n"}});
+    AddMailbox("Home", kHome);
+    ihmMain->CheckAllMailboxes(false);
+    ASSERT_EQ(ihmMain->Emails.Count(), 2);
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(0)->From, " bob@example.org");
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->From, "");
+}
+
+TEST_F(MailWatchTest, UnreachableServer_ShowsAsEmptyAndTheCheckGoesOn)
+{
+    TPop3Maildrop work(kWork);
+    work.SetMessages(Numbered(1));
+    AddMailbox("Nowhere", "127.0.0.9");
+    AddMailbox("Work", kWork);
+    ihmMain->CheckAllMailboxes(false);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Starting mailboxes check...", "No message found on 'Nowhere'",
+                                               "1 message(s) found on 'Work'", "End of mailboxes check"}));
+}
+
+TEST_F(MailWatchTest, ServerClosingMidCheck_LogsALoadingErrorAndKeepsWhatWasRead)
+{
+    // A server that lists three messages and goes away after sending the first.
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
+    BOOL reuse = TRUE;
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+    sockaddr_in where = {};
+    where.sin_family = AF_INET;
+    where.sin_port = htons(110);
+    where.sin_addr.s_addr = inet_addr("127.0.0.5");
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&where), sizeof where), 0);
+    ASSERT_EQ(listen(listener, 1), 0);
+    std::thread server([listener] {
+        SOCKET client = accept(listener, nullptr, nullptr);
+        const auto readLine = [client] {
+            char c;
+            std::string line;
+            while (recv(client, &c, 1, 0) == 1 && c != '\n')
+                line += c;
+        };
+        TLoopbackServer::SendAll(client, "+OK hi\r\n");
+        const char* replies[] = {"+OK\r\n", "+OK\r\n", "+OK\r\n1 10\r\n2 10\r\n3 10\r\n.\r\n", "+OK 1 10\r\n",
+                                 "+OK\r\nSubject: kept\r\n\r\n.\r\n", "+OK\r\nSubject: kept\r\n\r\n.\r\n"};
+        for (const char* reply : replies) {
+            readLine();
+            TLoopbackServer::SendAll(client, reply);
+        }
+        readLine();  // LIST 2, never answered
+        closesocket(client);
+    });
+    AddMailbox("Flaky", "127.0.0.5");
+    ihmMain->CheckAllMailboxes(false);
+    server.join();
+    closesocket(listener);
+    ASSERT_EQ(ihmMain->Emails.Count(), 1);
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(0)->Subject, " kept");
+    const std::vector<std::string> log = Log();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[1].rfind("Error during 'Flaky' loading : the connection was lost (", 0), 0u) << log[1];
+}
+
+TEST_F(MailWatchTest, MailboxesRemovedDuringTheCheck_OnlyThoseStillListedAreRead)
+{
+    TPop3Maildrop home(kHome), work(kWork);
+    home.SetMessages(Numbered(2));
+    work.SetMessages(Numbered(2));
+    AddMailbox("Home", kHome);
+    AddMailbox("Work", kWork);
+    std::vector<std::unique_ptr<TMyItem>> removed;
+    // While the first mailbox is read, the user deletes every mailbox.
+    static std::vector<std::unique_ptr<TMyItem>>* keep;
+    keep = &removed;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) {
+        while (ihmOptions->Mailboxes.Count() > 0)
+            keep->push_back(ihmOptions->Mailboxes.Delete(0));
+    });
+    ihmMain->CheckAllMailboxes(false);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(work.Sessions().empty());
+    EXPECT_EQ(Log().back(), "End of mailboxes check");
+    ihmMain->Emails.Clear();  // its emails point at the removed mailboxes
+}
+
+TEST_F(MailWatchTest, TimerTickDuringACheck_DoesNothing)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(Numbered(3));
+    AddMailbox("Home", kHome);
+    const UINT_PTR timer =
+        SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) { ihmMain->utlTimerEmailTimer(); });
+    ihmMain->CheckAllMailboxes(false);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(home.Sessions().size(), 1u);
+}
+
+// The new-mail rule: which counts after which tell the user.
+class NewMailRuleTest : public MailWatchTest {
+protected:
+    bool TickShowsWindow(int before, int after)
+    {
+        TPop3Maildrop home(kHome);
+        AddMailbox("Home", kHome);
+        home.SetMessages(Numbered(before));
+        ihmMain->CheckAllMailboxes(false);
+        ihmMailbox->Hide();
+        home.SetMessages(Numbered(after, "n"));
+        ihmMain->utlTimerEmailTimer();
+        return ihmMailbox->Visible();
+    }
+};
+
+TEST_F(NewMailRuleTest, MoreMessages_ShowsTheWindow) { EXPECT_TRUE(TickShowsWindow(2, 3)); }
+TEST_F(NewMailRuleTest, FewerMessages_ShowsTheWindow) { EXPECT_TRUE(TickShowsWindow(3, 2)); }
+TEST_F(NewMailRuleTest, NoMessageLeft_ShowsNothing) { EXPECT_FALSE(TickShowsWindow(3, 0)); }
+TEST_F(NewMailRuleTest, SameCountOtherMessages_ShowsNothing) { EXPECT_FALSE(TickShowsWindow(2, 2)); }
+
+TEST_F(NewMailRuleTest, WindowAlreadyVisible_NoNewShowAndOtherWindowsStay)
+{
+    TPop3Maildrop home(kHome);
+    AddMailbox("Home", kHome);
+    home.SetMessages(Numbered(1));
+    ihmMailbox->Show();
+    ihmAbout->Show();
+    home.SetMessages(Numbered(2));
+    ihmMain->utlTimerEmailTimer();
+    EXPECT_TRUE(ihmAbout->Visible());  // a notification would have hidden it
+}
+
+TEST_F(NewMailRuleTest, ManualCheckThatChangesTheCount_ShowsTheWindow)
+{
+    TPop3Maildrop home(kHome);
+    AddMailbox("Home", kHome);
+    home.SetMessages(Numbered(1));
+    ihmMain->CheckNow();
+    EXPECT_TRUE(ihmMailbox->Visible());
+    ihmMailbox->Hide();
+    ihmMain->CheckNow();
+    EXPECT_FALSE(ihmMailbox->Visible());
+}

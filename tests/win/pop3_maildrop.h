@@ -1,0 +1,56 @@
+// A POP3 maildrop for the mail watch's tests: a server thread on
+// ADDRESS:110 that serves a list of messages over as many sessions as the
+// client opens, removes messages marked by DELE when the session QUITs, and
+// records each session's commands. Tests may change the messages between
+// sessions, as another mail client would.
+#pragma once
+
+#include <windows.h>
+#include <winsock.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct TMaildropMessage {
+    std::string Uidl;
+    std::string Text;  // header lines, an empty line and the body, CR LF ended
+};
+
+// A message with the given sender and subject, and a body of `bodyLines` lines.
+TMaildropMessage MakeMessage(const std::string& uidl, const std::string& from, const std::string& subject,
+                             int bodyLines = 2);
+
+class TPop3Maildrop {
+public:
+    explicit TPop3Maildrop(const std::string& address, const std::string& password = "secret");
+    ~TPop3Maildrop();
+
+    bool Listening() const { return listener_ != INVALID_SOCKET; }
+    void SetMessages(std::vector<TMaildropMessage> messages);
+    std::vector<TMaildropMessage> Messages();
+    // Every session's command lines, without their CR LF, in order.
+    std::vector<std::vector<std::string>> Sessions();
+    // The commands of every session, one after the other.
+    std::vector<std::string> AllCommands();
+
+    std::atomic<bool> SupportsUidl{true};
+    std::atomic<bool> RefuseDele{false};
+    // Sessions begun so far (set when the greeting is sent).
+    std::atomic<int> SessionsStarted{0};
+
+private:
+    void Run();
+    void Serve(SOCKET client);
+    std::string Reply(const std::string& command, bool& loggedIn, std::vector<bool>& deleted, bool& quit);
+
+    std::string password_;
+    SOCKET listener_ = INVALID_SOCKET;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<TMaildropMessage> messages_;
+    std::vector<std::vector<std::string>> sessions_;
+    std::thread thread_;
+};

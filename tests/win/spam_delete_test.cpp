@@ -1,0 +1,205 @@
+// The spam cycle and single deletions against maildrops on 127.0.0.x:110:
+// what is deleted, in which order, and that a message is deleted only while
+// it is still the one the check saw.
+#include "mail_watch_support.h"
+
+#include <algorithm>
+
+namespace {
+const char kHome[] = "127.0.0.2";
+const char kWork[] = "127.0.0.3";
+
+std::vector<std::string> Deletions(TPop3Maildrop& maildrop)
+{
+    std::vector<std::string> deles;
+    for (const std::string& command : maildrop.AllCommands())
+        if (command.rfind("DELE", 0) == 0)
+            deles.push_back(command);
+    return deles;
+}
+
+std::vector<TMaildropMessage> WithSpamAt(int count, std::initializer_list<int> spamNumbers)
+{
+    std::vector<TMaildropMessage> messages;
+    for (int n = 1; n <= count; ++n) {
+        const bool spam = std::find(spamNumbers.begin(), spamNumbers.end(), n) != spamNumbers.end();
+        messages.push_back(MakeMessage("u" + std::to_string(n), spam ? "Promo <deals@spam.example>" : "friend@example.org",
+                                       (spam ? "Offer " : "Note ") + std::to_string(n)));
+    }
+    return messages;
+}
+}  // namespace
+
+TEST_F(MailWatchTest, SpamCycle_DeletesFiveThenThreeEachInItsSessionAndCountsTwo)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(WithSpamAt(6, {3, 5}));
+    AddMailbox("Home", kHome);
+    ihmOptions->zdsEmail.SetText("SPAM.example");
+    ihmOptions->SetCounterSpam(10);
+    ihmMain->CheckAllMailboxes(false);
+    const size_t checkSessions = home.Sessions().size();
+
+    ihmMain->DeleteSpamEmails();
+
+    EXPECT_EQ(Deletions(home), (std::vector<std::string>{"DELE 5", "DELE 3"}));
+    const auto sessions = home.Sessions();
+    ASSERT_EQ(sessions.size(), checkSessions + 3);  // two deletions, then the re-check
+    EXPECT_EQ(sessions[checkSessions], (std::vector<std::string>{"USER alice", "PASS secret", "UIDL 5", "DELE 5", "QUIT"}));
+    EXPECT_EQ(ihmOptions->CounterSpam(), 12);
+    EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 1", "Note 2", "Note 4", "Note 6"}));
+    EXPECT_EQ(ihmMain->Emails.Count(), 4);
+    const std::vector<std::string> log = Log();
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 4),
+              (std::vector<std::string>{"Starting SPAM messages delete...", "A message was deleted",
+                                        "A message was deleted", "End of SPAM messages delete..."}));
+    EXPECT_EQ(log[4], "Starting mailboxes check...");
+    EXPECT_FALSE(ihmMain->Busy);
+}
+
+TEST_F(MailWatchTest, SpamCycleWithoutSpam_StartAndEndLinesOnlyAndNoRecheck)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(WithSpamAt(2, {}));
+    AddMailbox("Home", kHome);
+    ihmOptions->zdsSubject.SetText("casino");
+    ihmMain->CheckAllMailboxes(false);
+    const size_t sessions = home.Sessions().size();
+    ihmMain->DeleteSpamEmails();
+    EXPECT_EQ(Log(), (std::vector<std::string>{"Starting SPAM messages delete...", "End of SPAM messages delete..."}));
+    EXPECT_EQ(home.Sessions().size(), sessions);
+}
+
+TEST_F(MailWatchTest, RefusedDeletion_IsStillCountedButNotReportedAsDone)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(WithSpamAt(2, {2}));
+    home.RefuseDele = true;
+    AddMailbox("Home", kHome);
+    ihmOptions->zdsEmail.SetText("spam.example");
+    ihmMain->CheckAllMailboxes(false);
+    ihmMain->DeleteSpamEmails();
+    EXPECT_EQ(ihmOptions->CounterSpam(), 1);
+    EXPECT_EQ(home.Messages().size(), 2u);
+    const std::vector<std::string> log = Log();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[1].rfind("Error during 'Home' message delete : -ERR not done", 0), 0u) << log[1];
+    EXPECT_EQ(std::count(log.begin(), log.end(), "A message was deleted"), 0);
+}
+
+TEST_F(MailWatchTest, TimerTickWithSpamKiller_DeletesSpamAndSaysHowMany)
+{
+    TPop3Maildrop home(kHome), work(kWork);
+    home.SetMessages(WithSpamAt(3, {1, 3}));
+    work.SetMessages(WithSpamAt(2, {2}));
+    AddMailbox("Home", kHome);
+    AddMailbox("Work", kWork);
+    ihmOptions->zdsEmail.SetText("\r\nspam.example\r\n");
+    ihmOptions->SetSpamKillerActive(true);
+    ihmMain->utlTimerEmailTimer();
+    EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 2"}));
+    EXPECT_EQ(Subjects(work), (std::vector<std::string>{"Note 1"}));
+    EXPECT_EQ(Deletions(home), (std::vector<std::string>{"DELE 3", "DELE 1"}));
+    EXPECT_EQ(Log().front(), "Starting SPAM messages delete...");
+    EXPECT_EQ(Log().back(), "3 SPAM messages deleted");
+}
+
+// Another client removed message 1 between the check and the deletion: the
+// spam seen as number 3 is now number 2, and number 3 is a wanted message.
+TEST_F(MailWatchTest, RenumberedMailboxWithUidl_WantedMessageKeptAndNothingWrongDeleted)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(WithSpamAt(4, {3}));
+    AddMailbox("Home", kHome);
+    ihmOptions->zdsEmail.SetText("spam.example");
+    ihmMain->CheckAllMailboxes(false);
+    std::vector<TMaildropMessage> now = home.Messages();
+    now.erase(now.begin());
+    home.SetMessages(now);
+
+    ihmMain->DeleteSpamEmails();
+
+    EXPECT_TRUE(Deletions(home).empty());
+    EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 2", "Offer 3", "Note 4"}));
+    EXPECT_EQ(Log()[1], "Message 3 on 'Home' is no longer the one that was checked: it was not deleted");
+}
+
+TEST_F(MailWatchTest, RenumberedMailboxWithoutUidl_SizeAndHeaderDecide)
+{
+    TPop3Maildrop home(kHome);
+    home.SupportsUidl = false;
+    home.SetMessages(WithSpamAt(4, {3}));
+    AddMailbox("Home", kHome);
+    ihmOptions->zdsEmail.SetText("spam.example");
+    ihmMain->CheckAllMailboxes(false);
+    std::vector<TMaildropMessage> now = home.Messages();
+    now.erase(now.begin());
+    home.SetMessages(now);
+
+    ihmMain->DeleteSpamEmails();
+
+    EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 2", "Offer 3", "Note 4"}));
+    // The re-check sees the spam again, now as message 2, and a later cycle removes it.
+    ihmMain->DeleteSpamEmails();
+    EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 2", "Note 4"}));
+    const auto sessions = home.Sessions();
+    const auto deletion = std::find_if(sessions.begin(), sessions.end(), [](const std::vector<std::string>& s) {
+        return std::find(s.begin(), s.end(), "DELE 2") != s.end();
+    });
+    ASSERT_NE(deletion, sessions.end());
+    EXPECT_EQ(*deletion, (std::vector<std::string>{"USER alice", "PASS secret", "LIST 2", "TOP 2 0", "DELE 2", "QUIT"}));
+}
+
+TEST_F(MailWatchTest, SpamAboveNumberOneThousand_DeletedInDescendingNumericOrder)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(WithSpamAt(1200, {999, 1000, 1001, 1200}));
+    AddMailbox("Home", kHome);
+    ihmOptions->SetEmailLines(0);
+    ihmOptions->zdsEmail.SetText("spam.example");
+    ihmMain->CheckAllMailboxes(false);
+    ASSERT_EQ(ihmMain->Emails.Count(), 1200);
+    ihmMain->DeleteSpamEmails();
+    EXPECT_EQ(Deletions(home), (std::vector<std::string>{"DELE 1200", "DELE 1001", "DELE 1000", "DELE 999"}));
+    const std::vector<std::string> subjects = Subjects(home);
+    ASSERT_EQ(subjects.size(), 1196u);
+    for (const std::string& subject : subjects)
+        EXPECT_EQ(subject.rfind("Note ", 0), 0u) << subject;
+}
+
+TEST_F(MailWatchTest, DeleteSelectedEmail_RereadsOnlyItsMailbox)
+{
+    TPop3Maildrop home(kHome), work(kWork);
+    home.SetMessages(WithSpamAt(2, {}));
+    work.SetMessages(WithSpamAt(3, {}));
+    AddMailbox("Home", kHome);
+    AddMailbox("Work", kWork);
+    ihmMain->CheckAllMailboxes(false);
+    const TEmail* homeFirst = ihmMain->Emails.ItemAs<TEmail>(0);
+    const size_t workSessions = work.Sessions().size();
+
+    ihmMain->DeleteSelectedEmail(*ihmMain->Emails.ItemAs<TEmail>(3));  // Work002
+
+    EXPECT_EQ(Subjects(work), (std::vector<std::string>{"Note 1", "Note 3"}));
+    EXPECT_EQ(work.Sessions().size(), workSessions + 2);  // the deletion and the re-read
+    EXPECT_EQ(home.Sessions().size(), 1u);
+    EXPECT_EQ(ihmMain->Emails.Count(), 4);
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(0), homeFirst);  // the other mailbox's emails stay as they were
+    EXPECT_EQ(Log(), (std::vector<std::string>{"A message was deleted", "2 message(s) found on 'Work'"}));
+    EXPECT_FALSE(ihmMain->Busy);
+}
+
+TEST_F(MailWatchTest, UserTextsWithPercentSigns_AreNeverReadAsFormats)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages({MakeMessage("p", "%s%s%d@example.org", "100% %n%s free")});
+    home.RefuseDele = true;
+    AddMailbox("Box %s %d %n", kHome);
+    ihmOptions->zdsSubject.SetText("%n");
+    ihmMain->CheckAllMailboxes(false);
+    ihmMain->DeleteSpamEmails();
+    const std::vector<std::string> log = Log();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[1].rfind("Error during 'Box %s %d %n' message delete : ", 0), 0u) << log[1];
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(0)->Subject, " 100% %n%s free");
+}
