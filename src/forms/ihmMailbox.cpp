@@ -187,6 +187,18 @@ bool TihmMailbox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         }
         break;
     }
+    case WM_CTLCOLORSTATIC:
+        // Read-only, the text area is still a page to read, not part of the
+        // form's face: it keeps the window colour the form would otherwise
+        // give up for the button face.
+        if (reinterpret_cast<HWND>(lParam) == zdsMail.Handle()) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+            return true;
+        }
+        break;
     case WM_CONTEXTMENU: {
         HWND target = reinterpret_cast<HWND>(wParam);
         if (laidOut_ && (target == zdsGrid.Handle() || GetParent(target) == zdsGrid.Handle())) {

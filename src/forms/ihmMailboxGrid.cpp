@@ -6,6 +6,8 @@
 
 void TihmMailbox::FillMailGrid()
 {
+    if (!ihmMain)
+        return;
     TMyCollection& emails = ihmMain->Emails;
     const int selected = zdsGrid.Selected();
     if (emails.Count() > 0) {

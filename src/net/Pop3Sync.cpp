@@ -32,8 +32,12 @@ bool TSyncPop3Cli::WaitUntilReady()
     bool quitSeen = false;
     int exitCode = 0;
     for (;;) {
-        if (ClientState() == pop3Idle)
+        if (ClientState() == pop3Idle) {
+            DeliverRequestDone();
+            if (quitSeen)
+                PostQuitMessage(exitCode);  // the program's loop still needs it
             return ErrorCode() == 0;
+        }
         if (quitSeen)
             break;
         // Signed difference: correct across the tick counter's wrap.
@@ -45,6 +49,11 @@ bool TSyncPop3Cli::WaitUntilReady()
         else
             quitSeen = Pop3PumpMessages(false, exitCode);
         if (ClientState() == pop3Idle || quitSeen)
+            continue;
+        // A reply on the loopback or the LAN comes within a few milliseconds;
+        // reading it straight away spares the wait for Winsock's notice,
+        // which under some systems takes longer than the reply itself.
+        if (!MultiThreaded && Socket()->ReceiveWaiting(2))
             continue;
         // Sleep until a message arrives or the deadline (which a received
         // line may have moved) passes, instead of polling.
@@ -59,6 +68,15 @@ bool TSyncPop3Cli::WaitUntilReady()
     if (quitSeen)
         PostQuitMessage(exitCode);
     return false;
+}
+
+void TSyncPop3Cli::DeliverRequestDone()
+{
+    // The end of a request is announced through the queue; a reply read
+    // directly leaves the notice there: it is handled before the call returns.
+    MSG msg;
+    if (PeekMessageA(&msg, WindowHandle(), WM_POP3_REQUEST_DONE, WM_POP3_REQUEST_DONE, PM_REMOVE))
+        DispatchMessageA(&msg);
 }
 
 bool TSyncPop3Cli::Run(void (TCustomPop3Cli::*request)())

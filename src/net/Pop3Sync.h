@@ -47,6 +47,7 @@ protected:
 private:
     bool Run(void (TCustomPop3Cli::*request)());
     void ArmDeadline();
+    void DeliverRequestDone();
 
     DWORD deadline_ = 0;
 };

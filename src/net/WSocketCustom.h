@@ -126,6 +126,10 @@ public:
 
     // Handles every waiting message of the thread.
     virtual void MessagePump();
+    // Waits up to `ms` for data and reads it at once, as the notification
+    // of its arrival would; true when something was read. Winsock's
+    // notification arrives through the message queue later still.
+    bool ReceiveWaiting(int ms);
 
     TSocketErrorEvent OnDataAvailable;
     TSocketErrorEvent OnDataSent;
@@ -185,6 +189,7 @@ protected:
     // Bytes handed to the data-available handlers or discarded; the receive
     // loop goes on only while a pass takes some.
     std::int64_t consumed_ = 0;
+    bool lastReadShort_ = false;  // the last read took less than it asked: Winsock held no more
 
 private:
     void WMAsyncSelect(WPARAM wParam, LPARAM lParam);

@@ -80,11 +80,11 @@ bool TCustomLineWSocket::TriggerDataAvailable(WORD error)
 
 void TCustomLineWSocket::ReadIntoLineBuffer()
 {
-    int count = WinsockRcvdCount();
-    if (count <= 0)
-        count = 255;
-    std::string chunk(static_cast<std::size_t>(count), '\0');
-    const int received = DoRecv(&chunk[0], count, 0);
+    // One read of what fits, without asking Winsock first how much waits:
+    // each question is a system call, and the receive loop reads again
+    // while data remains.
+    char chunk[16384];
+    const int received = DoRecv(chunk, sizeof chunk, 0);
     if (received < 0) {
         const int code = Winsock::WSAGetLastError();
         if (code != WSAEWOULDBLOCK)
@@ -92,7 +92,7 @@ void TCustomLineWSocket::ReadIntoLineBuffer()
         return;
     }
     if (received > 0)
-        EditLine(chunk.data(), received);
+        EditLine(chunk, received);
 }
 
 void TCustomLineWSocket::EditLine(const char* data, int length)

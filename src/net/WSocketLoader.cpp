@@ -8,7 +8,7 @@ const char* const ProcNames[] = {
     "WSAAsyncGetHostByName", "WSAAsyncGetHostByAddr", "WSAAsyncSelect", "getservbyname", "getprotobyname",
     "gethostbyname", "socket", "shutdown", "setsockopt", "sendto", "send", "ntohs", "listen", "ioctlsocket",
     "inet_ntoa", "inet_addr", "htons", "getsockname", "getpeername", "connect", "closesocket", "bind",
-    "accept", "recv", "recvfrom"};
+    "accept", "recv", "recvfrom", "select"};
 constexpr int ProcCount = static_cast<int>(TWinsockProc::Count);
 static_assert(sizeof ProcNames / sizeof ProcNames[0] == ProcCount, "one name per entry point");
 

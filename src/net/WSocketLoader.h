@@ -15,7 +15,7 @@ enum class TWinsockProc {
     WSAAsyncGetHostByName, WSAAsyncGetHostByAddr, WSAAsyncSelect, getservbyname, getprotobyname,
     gethostbyname, socket, shutdown, setsockopt, sendto, send, ntohs, listen, ioctlsocket, inet_ntoa,
     inet_addr, htons, getsockname, getpeername, connect, closesocket, bind, accept, recv, recvfrom,
-    Count
+    select, Count
 };
 
 // Resolves one entry point, loading and starting the library first when
@@ -73,5 +73,6 @@ SKARNVALE_WINSOCK_CALL(bind)
 SKARNVALE_WINSOCK_CALL(accept)
 SKARNVALE_WINSOCK_CALL(recv)
 SKARNVALE_WINSOCK_CALL(recvfrom)
+SKARNVALE_WINSOCK_CALL(select)
 #undef SKARNVALE_WINSOCK_CALL
 }  // namespace Winsock

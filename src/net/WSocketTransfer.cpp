@@ -52,6 +52,7 @@ void TCustomWSocket::ASyncReceive(WORD error, TWSocketOptions options)
         for (;;) {
             lastError_ = 0;
             const std::int64_t consumedBefore = consumed_;
+            lastReadShort_ = false;
             if (!TriggerDataAvailable(error)) {
                 char discard[1024];
                 if (DoRecv(discard, sizeof discard, 0) < 0) {
@@ -67,8 +68,9 @@ void TCustomWSocket::ASyncReceive(WORD error, TWSocketOptions options)
             if (lastError_ != 0 || hSocket_ == INVALID_SOCKET)
                 break;
             // A handler that takes nothing would be offered the same bytes
-            // for ever; they wait in Winsock for its next read instead.
-            if (consumed_ == consumedBefore)
+            // for ever; they wait in Winsock for its next read instead. A
+            // short read emptied Winsock: no need to ask it how much is left.
+            if (consumed_ == consumedBefore || lastReadShort_)
                 break;
             const int count = WinsockRcvdCount();
             if (count <= 0)
@@ -76,6 +78,21 @@ void TCustomWSocket::ASyncReceive(WORD error, TWSocketOptions options)
         }
     } catch (...) {
     }
+}
+
+bool TCustomWSocket::ReceiveWaiting(int ms)
+{
+    if (hSocket_ == INVALID_SOCKET || state_ != wsConnected || paused_)
+        return false;
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(hSocket_, &readable);
+    timeval limit = {0, ms * 1000};
+    if (Winsock::select(0, &readable, nullptr, nullptr, &limit) != 1)
+        return false;
+    const std::int64_t before = consumed_;
+    ASyncReceive(0, ComponentOptions);
+    return consumed_ != before;
 }
 
 int TCustomWSocket::WinsockRcvdCount()
@@ -101,6 +118,7 @@ int TCustomWSocket::RcvdCount()
 int TCustomWSocket::DoRecv(void* buffer, int size, int flags)
 {
     const int count = Winsock::recv(hSocket_, static_cast<char*>(buffer), size, flags);
+    lastReadShort_ = count < size;
     if (count > 0) {
         readCount_ += count;
         consumed_ += count;
@@ -157,7 +175,9 @@ int TCustomWSocket::Send(const void* data, int length)
     TryToSend();
     if (state_ != wsConnected)
         return -1;  // the send failed and closed the socket
-    if (allSent_)
+    // The notice only serves OnDataSent: without a handler it would be a
+    // message round trip for nothing on every command sent.
+    if (allSent_ && OnDataSent)
         PostToSelf(WM_ASYNCSELECT, static_cast<WPARAM>(hSocket_), WSAMAKESELECTREPLY(FD_WRITE, 0));
     return length;
 }

@@ -316,3 +316,13 @@ TEST_F(MailboxWindow, FrenchTexts_AreWrittenIntoHeadingsAndMenu)
     EXPECT_EQ(Grid().ColumnCaption(1), "From");
     EXPECT_EQ(ihmMailbox->mnpEmailProgram().Caption, "Start Email program");
 }
+
+TEST_F(MailboxWindow, TextArea_IsPaintedInTheWindowColour)
+{
+    HDC dc = GetDC(ihmMailbox->zdsMail.Handle());
+    const LRESULT brush = SendMessageA(ihmMailbox->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(ihmMailbox->zdsMail.Handle()));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_WINDOW));
+    ReleaseDC(ihmMailbox->zdsMail.Handle(), dc);
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), GetSysColorBrush(COLOR_WINDOW));
+}

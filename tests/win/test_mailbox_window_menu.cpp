@@ -5,6 +5,7 @@
 
 #include "framework/Files.h"
 #include "framework/InputQuery.h"
+#include "app/unitGlobal.h"
 
 namespace {
 using MailboxMenu = MailboxWindowTest;
@@ -271,4 +272,67 @@ TEST_F(MailboxMenu, Memo_AppendLine_NoLeadingEmptyLineAndNo32KCut)
         log.AppendLine(line);
     EXPECT_EQ(log.Lines().size(), 1003u);
     EXPECT_EQ(log.Lines().back(), line);
+}
+
+namespace {
+// Drives the menu that a right click opens: waits for it, then sends keys to it.
+class TMenuKeys {
+public:
+    explicit TMenuKeys(std::vector<WPARAM> keys) : thread_([this, keys] { Press(keys); }) {}
+    ~TMenuKeys() { thread_.join(); }
+    bool Opened() const { return opened_; }
+
+private:
+    void Press(const std::vector<WPARAM>& keys)
+    {
+        HWND menu = nullptr;
+        for (DWORD start = GetTickCount(); !menu && GetTickCount() - start < 5000; Sleep(10))
+            menu = FindWindowA("#32768", nullptr);
+        if (!menu || !IsWindowVisible(menu))
+            return;
+        opened_ = true;
+        // Posted messages keep their order: the menu loop reads them one by one.
+        for (WPARAM key : keys)
+            PostMessageA(menu, WM_KEYDOWN, key, 0);
+    }
+
+    std::atomic<bool> opened_{false};
+    std::thread thread_;
+};
+
+void RightClickGrid()
+{
+    RECT grid = {};
+    GetWindowRect(ihmMailbox->zdsGrid.Handle(), &grid);
+    SendMessageA(ihmMailbox->zdsGrid.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(ihmMailbox->zdsGrid.Handle()),
+                 MAKELPARAM(grid.left + 40, grid.top + 40));
+}
+}  // namespace
+
+TEST_F(MailboxMenu, RightClickInGrid_OpensTheMenuWithFreshStatesAndRunsTheChosenItem)
+{
+    ihmOptions->SetEmailProgram("");
+    ihmMailbox->FillMailGrid();
+    ShowWindowAndWait();
+    ihmMailbox->mnpReload().SetEnabled(false);  // stale: the opening computes it again
+    {
+        // Up from no choice goes to the last item: "Start Email program",
+        // then "Reload list", then "View header" (separators are skipped).
+        TMenuKeys keys({VK_UP, VK_UP, VK_UP, VK_RETURN});
+        RightClickGrid();
+        EXPECT_TRUE(keys.Opened());
+    }
+    EXPECT_TRUE(ihmMailbox->mnpReload().Enabled());
+    EXPECT_FALSE(ihmMailbox->mnpDeleteMessage().Enabled());
+    EXPECT_TRUE(ihmMailbox->mnpViewHeader().Checked());
+}
+
+TEST_F(MailboxMenu, DeleteSpam_WithNoSpam_LogsTheStartAndEndLinesOnly)
+{
+    AddEmail("home", 1, " a@example.org", " Hello");
+    ihmMailbox->FillMailGrid();
+    ihmMailbox->mnpDeleteSPAMClick();
+    EXPECT_TRUE(PumpUntil([] { return !ihmMain->Busy; }));
+    EXPECT_EQ(MailLines(), (std::vector<std::string>{MsgSpamStart, MsgSpamEnd}));
+    EXPECT_EQ(ihmMain->Emails.Count(), 1);
 }
