@@ -191,7 +191,14 @@ void TihmMain::utlPopListLine()
         ++ListCount;
 }
 
-void TihmMain::utlPopMessageLine() { MessageText += utlPop.LastResponse() + "\r\n"; }
+void TihmMain::utlPopMessageLine()
+{
+    // What is kept of a message is for reading in the window: a server that
+    // sends megabytes of header or an endless reply does not fill the memory.
+    constexpr std::size_t MaxMessageText = 1 << 20;
+    if (MessageText.size() < MaxMessageText)
+        MessageText += utlPop.LastResponse() + "\r\n";
+}
 
 void TihmMain::utlPopHeaderEnd()
 {

@@ -216,3 +216,21 @@ TEST_F(NewMailRuleTest, ManualCheckThatChangesTheCount_ShowsTheWindow)
     ihmMain->CheckNow();
     EXPECT_FALSE(ihmMailbox->Visible());
 }
+
+TEST_F(MailWatchTest, HugeMessage_KeepsAtMostAboutOneMegabyteOfItsText)
+{
+    TPop3Maildrop home(kHome);
+    TMaildropMessage huge = MakeMessage("h", "big@example.org", "Huge", 0);
+    const std::string line(1000, 'x');
+    for (int i = 0; i < 3000; ++i)  // three megabytes of body
+        huge.Text += line + "\r\n";
+    home.SetMessages({huge, MakeMessage("s", "small@example.org", "Small")});
+    AddMailbox("Home", kHome);
+    ihmOptions->SetEmailLines(5000);
+    ihmMain->CheckAllMailboxes(false);
+    ASSERT_EQ(ihmMain->Emails.Count(), 2);
+    const TEmail& first = *ihmMain->Emails.ItemAs<TEmail>(0);
+    EXPECT_GT(first.Body.size(), 1000000u);
+    EXPECT_LT(first.Body.size(), 1100000u);
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->Subject, " Small");  // the reply was read to its end
+}
