@@ -75,6 +75,7 @@ TihmMailbox::TihmMailbox()
     zdsGrid.OnRowTextColor = [this](int row, COLORREF& color) { return zdsGridDrawCell(row, color); };
     splitter.OnMoved = [this](int top) { SplitterMoved(top); };
     mnpGrid.OnPopup = [this] { mnpGridPopup(); };
+    mnpGrid.AlignBottom = false;  // opens under the pointer, over the grid
     laidOut_ = true;
     LayoutControls();
 

@@ -122,7 +122,8 @@ void TPopupMenu::Popup(HWND foreground, int x, int y)
     TScopedMenu menu = BuildMenu();
     HWND owner = OwnerWindow();
     const UINT chosen = static_cast<UINT>(
-        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_BOTTOMALIGN, x, y, 0, owner, nullptr));
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | (AlignBottom ? TPM_BOTTOMALIGN : TPM_TOPALIGN), x,
+                       y, 0, owner, nullptr));
     PostMessageA(owner, WM_NULL, 0, 0);
     if (chosen)
         RunCommand(chosen);

@@ -97,6 +97,9 @@ public:
     bool OwnerDraw = false;
     // Runs before the menu shows, to bring its items up to date.
     std::function<void()> OnPopup;
+    // The menu's bottom edge at the point given, as for a menu opened from
+    // the notification area at the foot of the screen; otherwise its top.
+    bool AlignBottom = true;
     void Popup(HWND foreground, int x, int y) override;
     // Runs the handler of the item with that command, as a choice in the menu does.
     bool RunCommand(UINT command);
