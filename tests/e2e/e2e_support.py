@@ -130,10 +130,16 @@ class TProgramDir:
         return result.returncode, result.stdout.decode("cp1252").replace("\r", "")
 
     def visible_windows(self):
-        code, output = self.wintool("list")
-        if code != 0:
-            raise AssertionError("wintool list failed with code %d" % code)
-        return [TWindowInfo(line) for line in output.split("\n") if line]
+        # A listing can fail now and then while windows come and go under
+        # it: only three failures in a row count.
+        for _ in range(3):
+            result = wine(self.file("wintool.exe"), "list")
+            if result.returncode == 0:
+                output = result.stdout.decode("cp1252").replace("\r", "")
+                return [TWindowInfo(line) for line in output.split("\n") if line]
+            time.sleep(0.5)
+        raise AssertionError("wintool list failed with code %d: %s"
+                             % (result.returncode, result.stderr.decode("cp1252", "replace")[-2000:]))
 
     def find_window(self, class_name, title):
         """'visible', 'hidden', or None when there is no such window or its

@@ -106,16 +106,24 @@ TEST_F(MailWatchTest, TimerTickWithSpamKiller_DeletesSpamAndSaysHowMany)
 
 // Another client removed message 1 between the check and the deletion: the
 // spam seen as number 3 is now number 2, and number 3 is a wanted message.
-TEST_F(MailWatchTest, RenumberedMailboxWithUidl_WantedMessageKeptAndNothingWrongDeleted)
+class RenumberedMailboxTest : public MailWatchTest {
+protected:
+    void CheckThenAnotherClientRemovesMessageOne(TPop3Maildrop& home)
+    {
+        home.SetMessages(WithSpamAt(4, {3}));
+        AddMailbox("Home", kHome);
+        ihmOptions->zdsEmail.SetText("spam.example");
+        ihmMain->CheckAllMailboxes(false);
+        std::vector<TMaildropMessage> now = home.Messages();
+        now.erase(now.begin());
+        home.SetMessages(now);
+    }
+};
+
+TEST_F(RenumberedMailboxTest, WithUidl_WantedMessageKeptAndNothingWrongDeleted)
 {
     TPop3Maildrop home(kHome);
-    home.SetMessages(WithSpamAt(4, {3}));
-    AddMailbox("Home", kHome);
-    ihmOptions->zdsEmail.SetText("spam.example");
-    ihmMain->CheckAllMailboxes(false);
-    std::vector<TMaildropMessage> now = home.Messages();
-    now.erase(now.begin());
-    home.SetMessages(now);
+    CheckThenAnotherClientRemovesMessageOne(home);
 
     ihmMain->DeleteSpamEmails();
 
@@ -124,17 +132,11 @@ TEST_F(MailWatchTest, RenumberedMailboxWithUidl_WantedMessageKeptAndNothingWrong
     EXPECT_EQ(Log()[1], "Message 3 on 'Home' is no longer the one that was checked: it was not deleted");
 }
 
-TEST_F(MailWatchTest, RenumberedMailboxWithoutUidl_SizeAndHeaderDecide)
+TEST_F(RenumberedMailboxTest, WithoutUidl_SizeAndHeaderDecide)
 {
     TPop3Maildrop home(kHome);
     home.SupportsUidl = false;
-    home.SetMessages(WithSpamAt(4, {3}));
-    AddMailbox("Home", kHome);
-    ihmOptions->zdsEmail.SetText("spam.example");
-    ihmMain->CheckAllMailboxes(false);
-    std::vector<TMaildropMessage> now = home.Messages();
-    now.erase(now.begin());
-    home.SetMessages(now);
+    CheckThenAnotherClientRemovesMessageOne(home);
 
     ihmMain->DeleteSpamEmails();
 
