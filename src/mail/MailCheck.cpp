@@ -29,6 +29,8 @@ void TihmMain::utlTimerEmailTimer()
     const int before = Emails.Count();
     CheckAllMailboxes(false);
     const int after = Emails.Count();
+    if (QuitRequested)
+        return;
     if (after != before && after > 0 && ihmMailbox && !ihmMailbox->Visible()) {
         ShowForm(ihmMailbox);
         // The user may have switched the watch off while the check ran.
@@ -73,8 +75,9 @@ void TihmMain::CheckAllMailboxes(bool keepLog)
     AddMailLog(MsgCheckStart);
     utlIcon.SetEnabled(true);
     Emails.Clear();
-    // The options dialog stays usable meanwhile: the list may shrink under the walk.
-    for (int i = 0; ihmOptions && i < ihmOptions->Mailboxes.Count(); ++i)
+    // The options dialog stays usable meanwhile: the list may shrink under the
+    // walk. A Quit chosen meanwhile ends the check after the mailbox in hand.
+    for (int i = 0; ihmOptions && i < ihmOptions->Mailboxes.Count() && !QuitRequested; ++i)
         CheckMailbox(*ihmOptions->Mailboxes.ItemAs<TMailBox>(i));
     if (ihmMailbox)
         ihmMailbox->FillMailGrid();
@@ -123,7 +126,7 @@ void TihmMain::CheckMailbox(TMailBox& mailBox)
             if (!done && !utlPop.Connected())
                 throw std::runtime_error(MsgConnectionLost);
         };
-        for (int n = 1; n <= ListCount; ++n) {
+        for (int n = 1; n <= ListCount && !QuitRequested; ++n) {
             utlPop.MsgNum = n;
             utlPop.MsgLines = 0;
             email = std::make_unique<TEmail>();

@@ -29,6 +29,8 @@ void TihmMain::DeleteSpamEmails()
     // The sort key puts message 1000 before 999: the numbers are ordered
     // again so that each mailbox loses its highest numbers first.
     for (TEmail* email : SpamDeletionOrder(spam)) {
+        if (QuitRequested)
+            break;
         DeleteEmail(*email, true);
         ihmOptions->SetCounterSpam(ihmOptions->CounterSpam() + 1);
         if (ihmOptions->SoundOnKillSpam() && HasWaveDevice() && FileExists(ihmOptions->SoundFileSpam()))
@@ -38,6 +40,6 @@ void TihmMain::DeleteSpamEmails()
     UpdateTrayIcon();
     Busy = false;
     AddMailLog(MsgSpamEnd);
-    if (!spam.empty())
+    if (!spam.empty() && !QuitRequested)
         CheckAllMailboxes(true);
 }

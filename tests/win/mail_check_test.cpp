@@ -234,3 +234,20 @@ TEST_F(MailWatchTest, HugeMessage_KeepsAtMostAboutOneMegabyteOfItsText)
     EXPECT_LT(first.Body.size(), 1100000u);
     EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->Subject, " Small");  // the reply was read to its end
 }
+
+TEST_F(MailWatchTest, QuitChosenDuringTheCheck_EndsItAfterTheMessageInHand)
+{
+    TPop3Maildrop home(kHome), work(kWork);
+    home.SetMessages(Numbered(400));
+    work.SetMessages(Numbered(2));
+    AddMailbox("Home", kHome);
+    AddMailbox("Work", kWork);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) { ihmMain->mnpTbQuitClick(); });
+    ihmMain->CheckAllMailboxes(false);
+    KillTimer(nullptr, timer);
+    EXPECT_LT(ihmMain->Emails.Count(), 400);
+    EXPECT_EQ(home.Sessions().back().back(), "QUIT");  // the session is still closed properly
+    EXPECT_TRUE(work.Sessions().empty());
+    EXPECT_FALSE(ihmMain->Busy);
+    ihmMain->QuitRequested = false;
+}
