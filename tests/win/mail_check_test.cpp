@@ -100,15 +100,8 @@ TEST_F(MailWatchTest, UnreachableServer_ShowsAsEmptyAndTheCheckGoesOn)
 TEST_F(MailWatchTest, ServerClosingMidCheck_LogsALoadingErrorAndKeepsWhatWasRead)
 {
     // A server that lists three messages and goes away after sending the first.
-    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
-    BOOL reuse = TRUE;
-    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
-    sockaddr_in where = {};
-    where.sin_family = AF_INET;
-    where.sin_port = htons(110);
-    where.sin_addr.s_addr = inet_addr("127.0.0.5");
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&where), sizeof where), 0);
-    ASSERT_EQ(listen(listener, 1), 0);
+    SOCKET listener = ListenOnPop3Port("127.0.0.5");
+    ASSERT_NE(listener, INVALID_SOCKET);
     std::thread server([listener] {
         SOCKET client = accept(listener, nullptr, nullptr);
         const auto readLine = [client] {

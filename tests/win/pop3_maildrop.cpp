@@ -37,19 +37,27 @@ TMaildropMessage MakeMessage(const std::string& uidl, const std::string& from, c
     return {uidl, text};
 }
 
-TPop3Maildrop::TPop3Maildrop(const std::string& address, const std::string& password) : password_(password)
+SOCKET ListenOnPop3Port(const std::string& address)
 {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
     BOOL reuse = TRUE;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
     sockaddr_in where = {};
     where.sin_family = AF_INET;
     where.sin_port = htons(110);
     where.sin_addr.s_addr = inet_addr(address.c_str());
-    if (bind(listener_, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 || listen(listener_, 5) != 0) {
+    if (bind(listener, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 || listen(listener, 5) != 0) {
+        closesocket(listener);
+        return INVALID_SOCKET;
+    }
+    return listener;
+}
+
+TPop3Maildrop::TPop3Maildrop(const std::string& address, const std::string& password) : password_(password)
+{
+    listener_ = ListenOnPop3Port(address);
+    if (listener_ == INVALID_SOCKET) {
         ADD_FAILURE() << "maildrop cannot listen on " << address << ":110, error " << WSAGetLastError();
-        closesocket(listener_);
-        listener_ = INVALID_SOCKET;
         return;
     }
     thread_ = std::thread(&TPop3Maildrop::Run, this);

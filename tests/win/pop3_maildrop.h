@@ -19,6 +19,10 @@ struct TMaildropMessage {
     std::string Text;  // header lines, an empty line and the body, CR LF ended
 };
 
+// A socket listening on ADDRESS:110, the program's POP3 port; INVALID_SOCKET
+// when it cannot listen there.
+SOCKET ListenOnPop3Port(const std::string& address);
+
 // A message with the given sender and subject, and a body of `bodyLines` lines.
 TMaildropMessage MakeMessage(const std::string& uidl, const std::string& from, const std::string& subject,
                              int bodyLines = 2);
