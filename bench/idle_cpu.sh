@@ -44,18 +44,19 @@ trap cleanup EXIT
 
 "$root/tests/win/wine-session.sh" start "$session"
 . "$session/env"
+wine64=$("$root/tests/win/wine-loader.sh")
 cp "$build/SkarnVale.exe" "$build/wintool.exe" "$dir/"
 
 # The settings that make the killer tick, in case the session's registry holds others.
-wine reg add 'HKCU\Software\SkarnVale\Popup' /v KillerActive /t REG_SZ /d 1 /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\SkarnVale\Popup' /v Interval /t REG_SZ /d 500 /f >/dev/null 2>&1
+"$wine64" reg add 'HKCU\Software\SkarnVale\Popup' /v KillerActive /t REG_SZ /d 1 /f >/dev/null 2>&1
+"$wine64" reg add 'HKCU\Software\SkarnVale\Popup' /v Interval /t REG_SZ /d 500 /f >/dev/null 2>&1
 
-(cd "$dir" && exec wine "$dir/SkarnVale.exe" </dev/null >"$dir/skarnvale.out" 2>&1) &
+(cd "$dir" && exec "$wine64" "$dir/SkarnVale.exe" </dev/null >"$dir/skarnvale.out" 2>&1) &
 disown
 
 # Running means: its application window exists and its thread answers messages.
 deadline=$((SECONDS + 30))
-until (cd "$dir" && wine "$dir/wintool.exe" find TApplication Skarnvale >/dev/null 2>&1); do
+until (cd "$dir" && "$wine64" "$dir/wintool.exe" find TApplication Skarnvale >/dev/null 2>&1); do
     if [ $SECONDS -ge $deadline ]; then
         echo "SkarnVale.exe did not start within 30 s" >&2
         exit 1

@@ -7,17 +7,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" "win64 win32"
 exe="$root/build/win64/SkarnVale.exe"
+wine=$("$root/tests/win/wine-loader.sh" "$exe")
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     echo "Starting SkarnVale on $DISPLAY (it lives in the notification area)."
-    exec wine "$exe"
+    exec "$wine" "$exe"
 fi
 session=$(mktemp -d /tmp/skarnvale-run.XXXXXX)
 trap '"$root/tests/win/wine-session.sh" stop "$session"; rm -rf "$session"' EXIT
 echo "No display: starting a private Xvfb and Wine prefix in $session (first start takes a while)."
 "$root/tests/win/wine-session.sh" start "$session"
 . "$session/env"
-wine "$exe" &
+"$wine" "$exe" &
 sleep 5
 shot="$root/build/skarnvale-screen.png"
 import -window root "$shot"

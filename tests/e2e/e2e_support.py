@@ -61,9 +61,28 @@ def wait_until(condition, timeout, what, interval=0.05, state=None):
         time.sleep(interval)
 
 
+def wine_loader(program):
+    """The Wine loader for a program: once wine32 is installed, Debian's `wine`
+    starts 64-bit programs behind a 32-bit launcher (another PID), so only
+    32-bit programs go to it; 64-bit ones and Wine's own tools go to the
+    64-bit loader."""
+    wine64 = "/usr/lib/wine/wine64"
+    if not os.access(wine64, os.X_OK):
+        return "wine"
+    try:
+        with open(program, "rb") as f:
+            header = f.read(4096)
+        pe = int.from_bytes(header[0x3C:0x40], "little")
+        if header[pe:pe + 4] == b"PE\0\0" and int.from_bytes(header[pe + 4:pe + 6], "little") == 0x14C:
+            return "wine"
+    except (OSError, ValueError):
+        pass
+    return wine64
+
+
 def wine(*args, timeout=30, check=False):
     """Runs a Windows program (or Wine tool) to its end in the session."""
-    return subprocess.run(["wine"] + list(args), env=SESSION_ENV, stdin=subprocess.DEVNULL,
+    return subprocess.run([wine_loader(args[0])] + list(args), env=SESSION_ENV, stdin=subprocess.DEVNULL,
                           stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
 
 
@@ -118,7 +137,7 @@ class TProgramDir:
 
     def start(self, exe, *args):
         output = open(self.file("%s.%d.out" % (exe, len(self.started))), "wb")
-        process = subprocess.Popen(["wine", self.file(exe)] + list(args), cwd=self.path, env=SESSION_ENV,
+        process = subprocess.Popen([wine_loader(self.file(exe)), self.file(exe)] + list(args), cwd=self.path, env=SESSION_ENV,
                                    stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.STDOUT,
                                    start_new_session=True)
         output.close()

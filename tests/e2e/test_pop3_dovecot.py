@@ -29,8 +29,9 @@ class Pop3DovecotTest(unittest.TestCase):
         try:
             env = dict(e2e_support.SESSION_ENV)
             env["SKARNVALE_DOVECOT_PORT"] = str(port)
+            tests = os.path.join(e2e_support.BUILD_DIR, "win_tests.exe")
             result = subprocess.run(
-                ["wine", os.path.join(e2e_support.BUILD_DIR, "win_tests.exe"),
+                [e2e_support.wine_loader(tests), tests,
                  "--gtest_filter=Pop3Dovecot.*"],
                 env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                 timeout=120)

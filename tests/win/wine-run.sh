@@ -5,4 +5,4 @@ here=$(cd "$(dirname "$0")" && pwd)
 session=${SKARNVALE_WINE_SESSION:-/tmp/skarnvale-wine-session}
 "$here/wine-session.sh" start "$session" >/dev/null || exit 1
 . "$session/env"
-exec wine "$@"
+exec "$("$here/wine-loader.sh" "$1")" "$@"

@@ -28,17 +28,19 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 ENV
     . "$dir/env"
+    local wine64
+    wine64=$("$(dirname "$0")/wine-loader.sh")
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         wineboot -i </dev/null >"$dir/wineboot.log" 2>&1 9>&-
         wineserver -w
         # Unmanaged windows: without a window manager Wine otherwise waits 2 s
         # for every visible window that is hidden or destroyed.
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 9>&-
+        "$wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 9>&-
         wineserver -w
     fi
     wineserver -p </dev/null >/dev/null 2>&1 9>&-
     # Start Wine's own services now, with no pipe of a test runner to hold open.
-    wine cmd.exe /c exit </dev/null >/dev/null 2>&1 9>&-
+    "$wine64" cmd.exe /c exit </dev/null >/dev/null 2>&1 9>&-
 }
 
 stop() {
