@@ -5,6 +5,7 @@
 
 #include <ctime>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -80,7 +81,8 @@ public:
     void CheckAllMailboxes(bool keepLog);
     void ConnectMailbox(TMailBox& mailBox);
     void CheckMailbox(TMailBox& mailBox);
-    void DeleteEmail(TEmail& email, bool inBatch);
+    // True when the server took the deletion: DELE and QUIT both answered +OK.
+    bool DeleteEmail(TEmail& email, bool inBatch);
     void DeleteSelectedEmail(TEmail& email);
     // Deletes every spam message from its server, then checks again.
     void DeleteSpamEmails();
@@ -104,6 +106,10 @@ private:
     bool CollectingUidls = false;
     std::map<int, std::string> UidlByNumber;
 
+    // The mailboxes that could not be read at the last check.
+    std::set<const TMailBox*> MailboxesInError;
+    void ReadMailbox(TMailBox& mailBox);
+
     void utlPopListLine();
     void utlPopMessageLine();
     void utlPopHeaderEnd();
@@ -115,7 +121,10 @@ private:
     // Asks the server whether message `email.Number` is still the one seen.
     bool IsStillTheMessageSeen(const TEmail& email);
     // One error line of the mail watch: stored, flagged and logged.
-    void ReportMailError(const std::string& format, const TMailBox& mailBox, const std::string& error);
+    void ReportMailError(const std::string& format, const TMailBox& mailBox, const std::string& error,
+                         const std::string& detail);
+    // Why the request in hand failed, as the error line's reason.
+    std::string FailureReason() const;
 
     // A toggle command: flip the item's check mark and hand it to the setting.
     void ToggleFromMenu(TMenuItem& item, void (TihmOptions::*setter)(bool));

@@ -40,6 +40,9 @@ void TihmMain::UpdateMailStatus(bool inProgress)
             status = FormatText(MsgOneMessageFound, {time});
         else
             status = FormatText(MsgNoMessageFound, {time});
+        // Said where the user looks, not only in the log.
+        if (!MailboxesInError.empty())
+            status += FormatText(MsgMailboxesInError, {static_cast<int>(MailboxesInError.size())});
     }
     if (ihmMailbox)
         ihmMailbox->SetCaption(MsgMailboxes + " - " + status);

@@ -99,6 +99,9 @@ void TihmMain::mnpTbOptionsClick() { ShowForm(ihmOptions); }
 void TihmMain::mnpTbQuitClick()
 {
     QuitRequested = true;
+    // Whatever the servers do, the wait in progress ends now and no request
+    // follows: the check or spam cycle unwinds and the program ends.
+    utlPop.CancelRequests();
     ShowForm(nullptr);
 }
 

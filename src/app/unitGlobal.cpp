@@ -22,6 +22,7 @@ std::string MsgConnectionLost = InitialMessageText(&MsgConnectionLost);
 std::string MsgMessagesFound = InitialMessageText(&MsgMessagesFound);
 std::string MsgOneMessageFound = InitialMessageText(&MsgOneMessageFound);
 std::string MsgNoMessageFound = InitialMessageText(&MsgNoMessageFound);
+std::string MsgMailboxesInError = InitialMessageText(&MsgMailboxesInError);
 std::string MsgCheckInProgress = InitialMessageText(&MsgCheckInProgress);
 std::string MsgCheckStart = InitialMessageText(&MsgCheckStart);
 std::string MsgCheckEnd = InitialMessageText(&MsgCheckEnd);

@@ -25,6 +25,7 @@ extern std::string MsgConnectionLost;
 extern std::string MsgMessagesFound;
 extern std::string MsgOneMessageFound;
 extern std::string MsgNoMessageFound;
+extern std::string MsgMailboxesInError;
 extern std::string MsgCheckInProgress;
 extern std::string MsgCheckStart;
 extern std::string MsgCheckEnd;

@@ -31,6 +31,8 @@ const std::vector<TMessageRow>& MessageTexts()
         {"MsgConnectionLost", &MsgConnectionLost, "the connection was lost", "la connexion a \xE9t\xE9 perdue"},
         {"MsgMessagesFound", &MsgMessagesFound, "%d messages found (%s)", "%d messages trouv\xE9s (%s)"},
         {"MsgOneMessageFound", &MsgOneMessageFound, "One message found (%s)", "Un message trouv\xE9 (%s)"},
+        {"MsgMailboxesInError", &MsgMailboxesInError, ", %d mailbox(es) in error",
+         ", %d boite(s) aux lettres en erreur"},
         {"MsgNoMessageFound", &MsgNoMessageFound, "No message found (%s)", "Aucun message trouv\xE9 (%s)"},
         {"MsgCheckInProgress", &MsgCheckInProgress, "Check in progress...", "V\xE9rification en cours..."},
         {"MsgCheckStart", &MsgCheckStart, "Starting mailboxes check...",

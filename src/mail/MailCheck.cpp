@@ -75,6 +75,7 @@ void TihmMain::CheckAllMailboxes(bool keepLog)
     AddMailLog(MsgCheckStart);
     utlIcon.SetEnabled(true);
     Emails.Clear();
+    MailboxesInError.clear();
     // The options dialog stays usable meanwhile: the list may shrink under the
     // walk. A Quit chosen meanwhile ends the check after the mailbox in hand.
     for (int i = 0; ihmOptions && i < ihmOptions->Mailboxes.Count() && !QuitRequested; ++i)
@@ -96,35 +97,68 @@ void TihmMain::ConnectMailbox(TMailBox& mailBox)
         utlPop.PassWord = mailBox.Password;
         utlPop.Port = "110";
         ConnectFailed = false;
-        // A refused connection or login is not examined here: the LIST that
-        // follows fails and the mailbox shows as empty.
-        utlPop.ConnectSync();
-        utlPop.UserSync();
-        utlPop.PassSync();
+        // A mailbox that cannot be read says so: an unreachable server or a
+        // refused login is not an empty mailbox. The step is named, never
+        // the password.
+        const char* failedStep = !utlPop.ConnectSync() ? "connect"
+                                 : !utlPop.UserSync()  ? "USER"
+                                 : !utlPop.PassSync()  ? "PASS"
+                                                       : nullptr;
+        if (failedStep) {
+            // The first error since the connection began: the server's reply,
+            // Winsock's text or the time-out.
+            ReportMailError(MsgConnectError, mailBox, utlPop.ErrorMessage(), failedStep);
+            if (utlPop.Connected())
+                utlPop.QuitSync();
+        }
     } catch (const std::exception& error) {
-        ReportMailError(MsgConnectError, mailBox, error.what());
+        ReportMailError(MsgConnectError, mailBox, error.what(), utlPop.LastResponse());
     }
 }
 
+std::string TihmMain::FailureReason() const
+{
+    // A time-out or a cancel is the wait's own text, a lost session says so;
+    // otherwise the server's refusal.
+    if (utlPop.StatusCode() == 426)
+        return utlPop.ErrorMessage();
+    return utlPop.Connected() ? utlPop.LastResponse() : MsgConnectionLost;
+}
+
 void TihmMain::CheckMailbox(TMailBox& mailBox)
+{
+    ReadMailbox(mailBox);
+    // Counted once per mailbox, also when a deletion reads it again.
+    if (ConnectFailed)
+        MailboxesInError.insert(&mailBox);
+    else
+        MailboxesInError.erase(&mailBox);
+}
+
+void TihmMain::ReadMailbox(TMailBox& mailBox)
 {
     ConnectMailbox(mailBox);
     if (ConnectFailed)
         return;
     std::unique_ptr<TEmail> email;
+    std::string step = "LIST";  // the request in hand, named in an error line
     try {
         ListCount = 0;
         utlPop.MsgNum = 0;
         CountingList = true;
-        utlPop.ListSync();
+        const bool listed = utlPop.ListSync();
         CountingList = false;
+        // A refused or cut list is no count: the mailbox is in error, not empty.
+        if (!listed)
+            throw std::runtime_error(FailureReason());
         const int bodyLines = ihmOptions->EmailLines();
         std::vector<TEmail*> read;
-        // A failed request is not examined, unless the server went away: then
-        // the rest cannot be read, rather than listed as empty messages.
+        // A refused request leaves that message's fields empty, unless the server
+        // went away: then the rest cannot be read, rather than listed as empty.
         const auto stillThere = [this](bool done) {
             if (!done && !utlPop.Connected())
-                throw std::runtime_error(MsgConnectionLost);
+                throw std::runtime_error(FailureReason());
+            return done;
         };
         for (int n = 1; n <= ListCount && !QuitRequested; ++n) {
             utlPop.MsgNum = n;
@@ -132,9 +166,13 @@ void TihmMain::CheckMailbox(TMailBox& mailBox)
             email = std::make_unique<TEmail>();
             email->Number = n;
             email->MailBox = &mailBox;
-            stillThere(utlPop.ListSync());
-            email->Octets = utlPop.MsgSize();
-            email->Size = std::to_string(utlPop.MsgSize()) + " " + MsgBytes;
+            step = "LIST " + std::to_string(n);
+            // A size the server refused is unknown, not the one of the message before.
+            if (stillThere(utlPop.ListSync())) {
+                email->Octets = utlPop.MsgSize();
+                email->Size = std::to_string(utlPop.MsgSize()) + " " + MsgBytes;
+            }
+            step = "TOP " + std::to_string(n) + " 0";
             MessageText.clear();
             HeaderFrom.clear();
             HeaderTo.clear();
@@ -146,6 +184,7 @@ void TihmMain::CheckMailbox(TMailBox& mailBox)
             email->Header = MessageText;
             email->Digest = HeaderDigest(MessageText);
             utlPop.MsgLines = bodyLines;
+            step = "TOP " + std::to_string(n) + " " + std::to_string(bodyLines);
             MessageText.clear();
             stillThere(utlPop.TopSync());
             email->Body = MessageText;
@@ -159,13 +198,14 @@ void TihmMain::CheckMailbox(TMailBox& mailBox)
             AddMailLog(FormatText(MsgNoMessageOn, {mailBox.MailboxName}));
         else
             AddMailLog(FormatText(MsgMessagesOn, {ListCount, mailBox.MailboxName}));
+        step = "UIDL";
         ReadUidls(read);
         utlPop.QuitSync();
     } catch (const std::exception& error) {
         CountingList = false;
         CollectingUidls = false;
         email.reset();
-        ReportMailError(MsgLoadError, mailBox, error.what());
+        ReportMailError(MsgLoadError, mailBox, error.what(), step);
         utlPop.QuitSync();
     }
 }
@@ -212,15 +252,15 @@ void TihmMain::utlPopHeaderEnd()
 
 void TihmMain::utlPopUidlLine()
 {
-    if (CollectingUidls && !utlPop.MsgUidl().empty())
+    // One id per message the list counted, whatever else the server sends.
+    if (CollectingUidls && !utlPop.MsgUidl().empty() && utlPop.MsgNum >= 1 && utlPop.MsgNum <= ListCount)
         UidlByNumber[utlPop.MsgNum] = utlPop.MsgUidl();
 }
 
-void TihmMain::ReportMailError(const std::string& format, const TMailBox& mailBox, const std::string& error)
+void TihmMain::ReportMailError(const std::string& format, const TMailBox& mailBox, const std::string& error,
+                               const std::string& detail)
 {
-    // The parenthesised part is the server's last reply: what it said when
-    // things went wrong, rather than the error line before this one.
-    LastError = FormatText(format, {mailBox.MailboxName, error, utlPop.LastResponse()});
+    LastError = FormatText(format, {mailBox.MailboxName, error, detail});
     ConnectFailed = true;
     AddMailLog("");
 }

@@ -8,45 +8,57 @@
 
 bool TihmMain::IsStillTheMessageSeen(const TEmail& email)
 {
+    // A request that failed because the session did is no answer: it raises,
+    // and the deletion reports the error instead of a changed message.
+    const auto answered = [this](bool done) {
+        if (!done && (!utlPop.Connected() || utlPop.StatusCode() == 426))
+            throw std::runtime_error(FailureReason());
+        return done;
+    };
     utlPop.MsgNum = email.Number;
     if (!email.Uidl.empty())
-        return utlPop.UidlSync() && utlPop.MsgUidl() == email.Uidl;
+        return answered(utlPop.UidlSync()) && utlPop.MsgUidl() == email.Uidl;
     utlPop.MsgNum = email.Number;
-    if (!utlPop.ListSync() || utlPop.MsgSize() != email.Octets)
+    if (!answered(utlPop.ListSync()) || utlPop.MsgSize() != email.Octets)
         return false;
     utlPop.MsgNum = email.Number;
     utlPop.MsgLines = 0;
     MessageText.clear();
-    const bool read = utlPop.TopSync();
+    const bool read = answered(utlPop.TopSync());
     const std::string digest = HeaderDigest(MessageText);
     MessageText.clear();
     return read && digest == email.Digest;
 }
 
-void TihmMain::DeleteEmail(TEmail& email, bool inBatch)
+bool TihmMain::DeleteEmail(TEmail& email, bool inBatch)
 {
     bool deleted = false;
     utlIcon.SetEnabled(true);
     TMailBox& box = *email.MailBox;
     ConnectMailbox(box);
     if (!ConnectFailed) {
+        const std::string dele = "DELE " + std::to_string(email.Number);
+        bool marked = false;
         try {
             if (!IsStillTheMessageSeen(email)) {
                 AddMailLog(FormatText(MsgMessageChanged, {email.Number, box.MailboxName}));
             } else {
                 utlPop.MsgNum = email.Number;
-                if (utlPop.DeleSync()) {
-                    AddMailLog(MsgMessageDeleted);
-                    deleted = true;
-                } else {
-                    // A refused DELE is no deletion: say so with the server's reply.
-                    ReportMailError(MsgDeleteError, box, utlPop.ErrorMessage());
-                }
+                marked = utlPop.DeleSync();
+                // A refused DELE is no deletion: say so with the server's reply.
+                if (!marked)
+                    ReportMailError(MsgDeleteError, box, FailureReason(), dele);
             }
         } catch (const std::exception& error) {
-            ReportMailError(MsgDeleteError, box, error.what());
+            ReportMailError(MsgDeleteError, box, error.what(), dele);
         }
-        utlPop.QuitSync();  // the server removes the message only at QUIT
+        // The server removes the message only when QUIT succeeds.
+        const bool quit = utlPop.QuitSync();
+        if (marked && !quit)
+            ReportMailError(MsgDeleteError, box, FailureReason(), "QUIT");
+        deleted = marked && quit;
+        if (deleted)
+            AddMailLog(MsgMessageDeleted);
     }
     if (deleted && !inBatch) {
         for (int i = 0; i < Emails.Count();) {
@@ -61,6 +73,7 @@ void TihmMain::DeleteEmail(TEmail& email, bool inBatch)
     }
     UpdateTrayIcon();
     UpdateMailStatus(false);
+    return deleted;
 }
 
 void TihmMain::DeleteSelectedEmail(TEmail& email)

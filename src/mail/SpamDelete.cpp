@@ -31,7 +31,9 @@ void TihmMain::DeleteSpamEmails()
     for (TEmail* email : SpamDeletionOrder(spam)) {
         if (QuitRequested)
             break;
-        DeleteEmail(*email, true);
+        // Only a message the server took is counted and announced.
+        if (!DeleteEmail(*email, true))
+            continue;
         ihmOptions->SetCounterSpam(ihmOptions->CounterSpam() + 1);
         if (ihmOptions->SoundOnKillSpam() && HasWaveDevice() && FileExists(ihmOptions->SoundFileSpam()))
             PlaySoundFile(ihmOptions->SoundFileSpam());

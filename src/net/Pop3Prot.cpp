@@ -109,6 +109,11 @@ void TCustomPop3Cli::TriggerRequestDone(WORD error)
     if (requestType_ == pop3ReqQuit && quitSent_) {
         if (!quitGate_) {
             quitGate_ = true;
+            // Once the server has answered QUIT either side may close (RFC
+            // 1939): closing here spares waiting on a server that keeps the
+            // line open. The closing completes the request.
+            if (connected_)
+                socket_->Close();
             return;
         }
         quitGate_ = false;
@@ -212,6 +217,15 @@ void TCustomPop3Cli::SessionConnected(WORD error)
 void TCustomPop3Cli::SessionClosed(WORD error)
 {
     connected_ = false;
+    // A request cut off by the end of the session failed, whatever its first
+    // line said: a partial list or message is not a result. A sent QUIT ends
+    // this way on purpose.
+    if (!requestDone_ && !(requestType_ == pop3ReqQuit && quitSent_) && clientState_ != pop3Idle &&
+        errorCode_ == 0) {
+        errorCode_ = WSocketErrorCancelled;
+        statusCode_ = 500;
+        FillErrorMessage("-ERR Disconnected unexpectedly");
+    }
     if (OnSessionClosed)
         OnSessionClosed(this, error);
     TriggerRequestDone(WSocketErrorCancelled);
@@ -315,6 +329,13 @@ void TCustomPop3Cli::BodyLine(const TPop3Line& line)
         return;
     }
     if (Pop3IsBodyEnd(line)) {
+        // A message that is all header (no empty line before the end, as
+        // Dovecot sends such a message's TOP n 0) still has its fields.
+        if (bodyLine_ == &OnMessageLine && header_.InHeaderPart) {
+            header_.InHeaderPart = false;
+            if (OnHeaderEnd)
+                OnHeaderEnd(this);
+        }
         if (*bodyEnd_)
             (*bodyEnd_)(this);
         lastResponse_.clear();
@@ -325,7 +346,10 @@ void TCustomPop3Cli::BodyLine(const TPop3Line& line)
     lastResponse_ = Pop3UnstuffLine(line);
     if (header_.InHeaderPart && header_.ProcessLine(lastResponse_, line.Continuation) && OnHeaderEnd)
         OnHeaderEnd(this);
-    if (lineParser_ && !line.Continuation)
+    // The rest of an over-long list line is no other message.
+    if (lineParser_ && line.Continuation)
+        return;
+    if (lineParser_)
         (this->*lineParser_)();
     if (*bodyLine_)
         (*bodyLine_)(this);

@@ -1,5 +1,7 @@
 #include "Pop3Sync.h"
 
+#include <algorithm>
+
 #include "Pop3ProtPump.h"
 #include "framework/Application.h"
 
@@ -26,11 +28,20 @@ void TSyncPop3Cli::TriggerResponse(const std::string& msg)
         ArmDeadline();
 }
 
+void TSyncPop3Cli::CancelRequests()
+{
+    cancelled_ = true;
+    // Wakes the wait, which may be sleeping until its deadline.
+    PostMessageA(WindowHandle(), WM_NULL, 0, 0);
+}
+
 bool TSyncPop3Cli::WaitUntilReady()
 {
     ArmDeadline();
+    const DWORD started = GetTickCount();
     bool quitSeen = false;
     int exitCode = 0;
+    std::string stopReason = "426 Timeout";
     for (;;) {
         if (ClientState() == pop3Idle) {
             DeliverRequestDone();
@@ -40,10 +51,19 @@ bool TSyncPop3Cli::WaitUntilReady()
         }
         if (quitSeen)
             break;
+        if (cancelled_) {
+            stopReason = "426 Cancelled";
+            break;
+        }
         // Signed difference: correct across the tick counter's wrap.
         const int left = static_cast<int>(deadline_ - GetTickCount());
         if (Timeout > 0 && left < 0)
             break;
+        const DWORD limitMs = RequestLimit > 0 ? TimeoutMs(RequestLimit) : 0;
+        if (limitMs > 0 && GetTickCount() - started >= limitMs) {
+            stopReason = "426 Timeout: request longer than " + std::to_string(RequestLimit) + " s";
+            break;
+        }
         if (MultiThreaded)
             Socket()->MessagePump();
         else
@@ -57,11 +77,19 @@ bool TSyncPop3Cli::WaitUntilReady()
             continue;
         // Sleep until a message arrives or the deadline (which a received
         // line may have moved) passes, instead of polling.
-        const int remaining = static_cast<int>(deadline_ - GetTickCount());
-        TApplication::WaitForMessage(Timeout > 0 ? static_cast<DWORD>(remaining > 0 ? remaining : 0) : INFINITE);
+        DWORD wait = INFINITE;
+        if (Timeout > 0) {
+            const int remaining = static_cast<int>(deadline_ - GetTickCount());
+            wait = static_cast<DWORD>(remaining > 0 ? remaining : 0);
+        }
+        if (limitMs > 0) {
+            const DWORD elapsed = GetTickCount() - started;
+            wait = std::min(wait, elapsed < limitMs ? limitMs - elapsed : 0);
+        }
+        TApplication::WaitForMessage(wait);
     }
     Abort();
-    SetErrorMessage("426 Timeout");
+    SetErrorMessage(stopReason);
     SetStatusCode(426);
     // The quit message belongs to the program's loop: hand it back once the
     // abort (which may pump messages itself) is over.
@@ -81,6 +109,8 @@ void TSyncPop3Cli::DeliverRequestDone()
 
 bool TSyncPop3Cli::Run(void (TCustomPop3Cli::*request)())
 {
+    if (cancelled_)
+        return false;
     try {
         (this->*request)();
         return WaitUntilReady();

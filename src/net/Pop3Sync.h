@@ -16,10 +16,22 @@ public:
     // Pumps messages through the socket's own loop instead of the
     // program's; WM_QUIT then does not end the wait.
     bool MultiThreaded = false;
+    // Longest time one request may take, in seconds, however steadily the
+    // server trickles its lines; 0 or less: no such limit.
+    int RequestLimit = DefaultRequestLimit;
+    static constexpr int DefaultRequestLimit = 300;
+
+    // Ends the wait in progress at once (aborting the session) and refuses
+    // every later request until AllowRequests: the program is ending.
+    void CancelRequests();
+    void AllowRequests() { cancelled_ = false; }
+    bool Cancelled() const { return cancelled_; }
 
     // Waits until the request in progress has ended; true when it ended
     // without error. On a time-out or WM_QUIT the client is aborted,
-    // ErrorMessage becomes "426 Timeout" and StatusCode 426.
+    // ErrorMessage becomes "426 Timeout" and StatusCode 426; past the
+    // request limit it becomes "426 Timeout: request longer than N s", and
+    // after CancelRequests "426 Cancelled".
     virtual bool WaitUntilReady();
 
     virtual bool ConnectSync();
@@ -50,4 +62,5 @@ private:
     void DeliverRequestDone();
 
     DWORD deadline_ = 0;
+    bool cancelled_ = false;
 };

@@ -5,7 +5,9 @@ counter."""
 
 import os
 import subprocess
+import sys
 import tempfile
+import time
 import unittest
 
 import e2e_support
@@ -110,6 +112,51 @@ class TMailWatchTest(TTrayDriver, TE2eTest):
         self.assertEqual(self.value("Spam", "CounterSpam"), "9")
         with open(app.file("skarnvale.sub"), "rb") as f:
             self.assertEqual(f.read(), b"lottery\r\n")
+
+
+SCRIPT_SERVER = os.path.join(e2e_support.ROOT, "tests", "servers", "pop3_script_server.py")
+
+
+@unittest.skipUnless(os.geteuid() == 0, "needs root for port 110")
+class TQuitDuringACheckTest(TTrayDriver, TE2eTest):
+
+    def test_QuitDuringATricklingReply_EndsTheProgramWithinFiveSecondsAndSaves(self):
+        log = os.path.join(self.tempdir, "commands.log")
+        server = subprocess.Popen([sys.executable, SCRIPT_SERVER, "--maildrop", "3", "--trickle", "0.5",
+                                   "--address", "127.0.0.31", "--log", log],
+                                  stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
+        self.addCleanup(server.stdout.close)
+        self.addCleanup(server.wait)
+        self.addCleanup(server.kill)
+        server.stdout.readline()  # listening
+        for section, name, value in [
+                ("General", "ConfigDblClick", "4"), ("Mailboxes", "Number", "1"),
+                ("Mailbox1", "Name", "Slow"), ("Mailbox1", "Server", "127.0.0.31"),
+                ("Mailbox1", "User", "alice"), ("Mailbox1", "Password", "secret")]:
+            self.set_value(section, name, value)
+        app = self.program_dir()
+        self.start_skarnvale(app)
+        x, y = self.icon_position()
+
+        def received():
+            if not os.path.exists(log):
+                return b""
+            with open(log, "rb") as f:
+                return f.read()
+
+        def trickling():
+            if b"TOP 1 0" not in received():
+                xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
+                return wait_until(lambda: b"TOP 1 0" in received(), 5, "the check to reach TOP 1 0")
+            return True
+        wait_until(lambda: self._try(trickling), 40, "a double click to start the check")
+        self.open_menu(app)
+        app.wintool("menu-keys", "up", "return")
+        chosen = time.monotonic()
+        wait_until(lambda: not app.processes("SkarnVale.exe"), 5, "SkarnVale to end within 5 s of Quit")
+        print("Quit during a trickling TOP reply ended the program in %.2f s" % (time.monotonic() - chosen))
+        self.assertEqual(self.value("Popup", "Interval"), "500")  # the settings were saved at exit
+        self.assertEqual(received(), b"USER alice\r\nPASS secret\r\nLIST\r\nLIST 1\r\nTOP 1 0\r\n")
 
 
 if __name__ == "__main__":

@@ -14,6 +14,12 @@ appended to the log file. The script is a JSON list of steps:
 
 After the last step the server reads and logs commands until the client
 closes.
+
+With --maildrop COUNT instead of --script it is a maildrop of COUNT generated
+messages on --address:--port, for as many sessions as the client opens (one
+at a time): every message whose number is a multiple of --spam-every comes
+from spam@spam.example; DELE marks, QUIT removes. --trickle SECONDS makes
+every TOP reply one line per SECONDS that never ends. Commands are logged.
 """
 import argparse
 import json
@@ -32,12 +38,85 @@ def read_line(conn, pending):
     return line
 
 
+def maildrop_message(n, spam_every):
+    sender = "Promo <spam@spam.example>" if spam_every and n % spam_every == 0 else "Friend %d <f%d@example.org>" % (n, n)
+    return ("From: %s\r\nTo: alice@example.org\r\nSubject: Message %d\r\n"
+            "Date: Tue, 8 Dec 2026 09:00:00 +0000\r\n\r\nFirst line of %d\r\nSecond line\r\n"
+            % (sender, n, n)).encode()
+
+
+def maildrop_reply(command, messages, deleted, trickle, conn):
+    words = command.split()
+    verb = words[0].upper() if words else b""
+    numbers = [int(w) for w in words[1:] if w.isdigit()]
+    alive = [n for n in range(1, len(messages) + 1) if n not in deleted]
+    exists = lambda n: 1 <= n <= len(messages) and n not in deleted
+    if verb in (b"USER", b"PASS", b"NOOP"):
+        return b"+OK\r\n"
+    if verb in (b"LIST", b"UIDL"):
+        item = lambda n: b"%d %s" % (n, b"%d" % len(messages[n - 1]) if verb == b"LIST" else b"u%d" % n)
+        if numbers:
+            return b"+OK " + item(numbers[0]) + b"\r\n" if exists(numbers[0]) else b"-ERR no such message\r\n"
+        return b"+OK\r\n" + b"".join(item(n) + b"\r\n" for n in alive) + b".\r\n"
+    if verb == b"TOP" and len(numbers) == 2 and exists(numbers[0]):
+        if trickle:
+            conn.sendall(b"+OK\r\n")
+            for n in range(1000000):
+                conn.sendall(b"Line %d\r\n" % n)
+                time.sleep(trickle)
+        head, body = messages[numbers[0] - 1].split(b"\r\n\r\n", 1)
+        lines = body.split(b"\r\n")[:numbers[1]]
+        return b"+OK\r\n" + head + b"\r\n\r\n" + b"".join(l + b"\r\n" for l in lines if l) + b".\r\n"
+    if verb == b"DELE" and numbers and exists(numbers[0]):
+        deleted.add(numbers[0])
+        return b"+OK\r\n"
+    return b"-ERR not done\r\n"
+
+
+def serve_maildrop(args):
+    messages = [maildrop_message(n, args.spam_every) for n in range(1, args.maildrop + 1)]
+    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind((args.address, args.port))
+    listener.listen(5)
+    print(args.port, flush=True)
+    with open(args.log, "ab") as log:
+        while True:
+            conn, _ = listener.accept()
+            conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+            pending, deleted = [b""], set()
+            try:
+                conn.sendall(b"+OK maildrop ready\r\n")
+                while True:
+                    line = read_line(conn, pending)
+                    if line is None:
+                        break
+                    log.write(line + b"\r\n")
+                    log.flush()
+                    if line.upper() == b"QUIT":
+                        messages = [m for n, m in enumerate(messages, 1) if n not in deleted]
+                        conn.sendall(b"+OK bye\r\n")
+                        break
+                    conn.sendall(maildrop_reply(line, messages, deleted, args.trickle, conn))
+            except (socket.timeout, ConnectionError):
+                pass
+            finally:
+                conn.close()
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--script", required=True)
+    parser.add_argument("--script")
     parser.add_argument("--log", required=True)
     parser.add_argument("--timeout", type=float, default=60.0)
+    parser.add_argument("--maildrop", type=int)
+    parser.add_argument("--address", default="127.0.0.1")
+    parser.add_argument("--port", type=int, default=110)
+    parser.add_argument("--spam-every", type=int, default=0)
+    parser.add_argument("--trickle", type=float, default=0.0)
     args = parser.parse_args()
+    if args.maildrop is not None:
+        return serve_maildrop(args)
     with open(args.script, encoding="latin-1") as f:
         steps = json.load(f)
 

@@ -27,8 +27,8 @@ TEST_F(MailWatchTest, CheckThreeMailboxes_LogsEachAndReadsEveryMessage)
     ihmMain->CheckAllMailboxes(false);
 
     EXPECT_EQ(Log(), (std::vector<std::string>{"Starting mailboxes check...", "2 message(s) found on 'Home'",
-                                               "No message found on 'Work'", "No message found on 'Empty'",
-                                               "End of mailboxes check"}));
+                                               "Error during 'Work' connection : -ERR invalid login (PASS)",
+                                               "No message found on 'Empty'", "End of mailboxes check"}));
     ASSERT_EQ(ihmMain->Emails.Count(), 2);
     const TEmail& first = *ihmMain->Emails.ItemAs<TEmail>(0);
     EXPECT_EQ(first.Name, "Home001");
@@ -43,6 +43,7 @@ TEST_F(MailWatchTest, CheckThreeMailboxes_LogsEachAndReadsEveryMessage)
                                                "LIST 2", "TOP 2 0", "TOP 2 2", "UIDL", "QUIT"};
     EXPECT_EQ(home.AllCommands(), expected);
     EXPECT_EQ(empty.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "LIST", "QUIT"}));
+    EXPECT_EQ(work.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "QUIT"}));
     EXPECT_EQ(ihmMain->Busy, false);
 }
 
@@ -78,23 +79,81 @@ TEST_F(MailWatchTest, MessageWithoutFrom_GetsEmptyFromAfterOneWithIt)
 {
     TPop3Maildrop home(kHome);
     home.SetMessages({MakeMessage("a", "bob@example.org", "One"),
-                      {"b", "To: alice@example.org\r\nSubject: Two\r\n\r\nbody\r\n"}});
+                      {"b", "To: alice@example.org\r\nSubject: Two\r\n\r\nbody\r\n"},
+                      {"c", "From: dave@example.org\r\nSubject: All header\r\n"}});
     AddMailbox("Home", kHome);
     ihmMain->CheckAllMailboxes(false);
-    ASSERT_EQ(ihmMain->Emails.Count(), 2);
+    ASSERT_EQ(ihmMain->Emails.Count(), 3);
     EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(0)->From, " bob@example.org");
     EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->From, "");
+    // A reply that ends without an empty line ends the header there.
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(2)->From, " dave@example.org");
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(2)->Subject, " All header");
 }
 
-TEST_F(MailWatchTest, UnreachableServer_ShowsAsEmptyAndTheCheckGoesOn)
+TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThem)
 {
-    TPop3Maildrop work(kWork);
-    work.SetMessages(Numbered(1));
+    TPop3Maildrop work(kWork, "other"), grumpy(kEmpty), mute("127.0.0.6"), good("127.0.0.8");
+    grumpy.NegativeGreeting = true;
+    mute.Mute = true;
+    good.SetMessages(Numbered(1));
     AddMailbox("Nowhere", "127.0.0.9");
     AddMailbox("Work", kWork);
+    AddMailbox("Grumpy", kEmpty);
+    AddMailbox("Mute", "127.0.0.6");
+    AddMailbox("Good", "127.0.0.8");
+    ihmMain->utlPop.Timeout = 1;
     ihmMain->CheckAllMailboxes(false);
-    EXPECT_EQ(Log(), (std::vector<std::string>{"Starting mailboxes check...", "No message found on 'Nowhere'",
-                                               "1 message(s) found on 'Work'", "End of mailboxes check"}));
+    EXPECT_EQ(Log(), (std::vector<std::string>{
+                         "Starting mailboxes check...",
+                         "Error during 'Nowhere' connection : -ERR Connection refused (Winsock error #10061) (connect)",
+                         "Error during 'Work' connection : -ERR invalid login (PASS)",
+                         "Error during 'Grumpy' connection : -ERR go away (connect)",
+                         "Error during 'Mute' connection : 426 Timeout (connect)", "1 message(s) found on 'Good'",
+                         "End of mailboxes check"}));
+    EXPECT_EQ(work.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "QUIT"}));
+    EXPECT_TRUE(grumpy.AllCommands().empty());
+    EXPECT_TRUE(mute.AllCommands().empty());
+    EXPECT_EQ(ihmMain->Emails.Count(), 1);
+    const std::string tip = ihmMain->utlTB.Tip();
+    EXPECT_EQ(tip.rfind("One message found (", 0), 0u) << tip;
+    EXPECT_EQ(tip.substr(tip.size() - 24), ", 4 mailbox(es) in error") << tip;
+    EXPECT_EQ(ihmMailbox->Caption(), "Mailboxes - " + tip);
+
+    while (ihmOptions->Mailboxes.Count() > 1)  // only Good is left: nothing in error any more
+        ihmOptions->Mailboxes.Delete(0);
+    ihmMain->CheckAllMailboxes(false);
+    EXPECT_EQ(ihmMain->utlTB.Tip().find("in error"), std::string::npos);
+}
+
+TEST_F(MailWatchTest, ServerRefusingOneMessage_ItsRowShowsNothingOfAnother)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(Numbered(3));
+    home.RefuseNumber = 2;
+    AddMailbox("Home", kHome);
+    ihmMain->CheckAllMailboxes(false);
+    ASSERT_EQ(ihmMain->Emails.Count(), 3);
+    const TEmail& refused = *ihmMain->Emails.ItemAs<TEmail>(1);
+    EXPECT_EQ(refused.Size, "");
+    EXPECT_EQ(refused.Subject, "");
+    EXPECT_EQ(refused.From, "");
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(2)->Subject, " Note 3");
+    EXPECT_EQ(Log()[1], "3 message(s) found on 'Home'");
+    const auto commands = home.AllCommands();
+    EXPECT_EQ(std::vector<std::string>(commands.begin() + 6, commands.begin() + 9),
+              (std::vector<std::string>{"LIST 2", "TOP 2 0", "TOP 2 2"}));
+}
+
+TEST_F(MailWatchTest, OverLongListLines_CountOneMessageEach)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(Numbered(2));
+    home.ListPadding = 6000;  // each list line is cut by the line buffer
+    AddMailbox("Home", kHome);
+    ihmMain->CheckAllMailboxes(false);
+    EXPECT_EQ(Log()[1], "2 message(s) found on 'Home'");
+    EXPECT_EQ(ihmMain->Emails.Count(), 2);
 }
 
 TEST_F(MailWatchTest, ServerClosingMidCheck_LogsALoadingErrorAndKeepsWhatWasRead)
@@ -228,19 +287,41 @@ TEST_F(MailWatchTest, HugeMessage_KeepsAtMostAboutOneMegabyteOfItsText)
     EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->Subject, " Small");  // the reply was read to its end
 }
 
-TEST_F(MailWatchTest, QuitChosenDuringTheCheck_EndsItAfterTheMessageInHand)
+TEST_F(MailWatchTest, QuitChosenDuringATricklingReply_EndsTheCheckWithinASecond)
 {
     TPop3Maildrop home(kHome), work(kWork);
-    home.SetMessages(Numbered(400));
+    home.SetMessages(Numbered(3));
+    home.TrickleMs = 200;  // a TOP reply that never ends, each line within the silence limit
     work.SetMessages(Numbered(2));
     AddMailbox("Home", kHome);
     AddMailbox("Work", kWork);
-    const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) { ihmMain->mnpTbQuitClick(); });
+    static DWORD quitAt;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1500, [](HWND, UINT, UINT_PTR, DWORD) {
+        quitAt = GetTickCount();
+        ihmMain->mnpTbQuitClick();
+    });
     ihmMain->CheckAllMailboxes(false);
+    const DWORD ended = GetTickCount();
     KillTimer(nullptr, timer);
-    EXPECT_LT(ihmMain->Emails.Count(), 400);
-    EXPECT_EQ(home.Sessions().back().back(), "QUIT");  // the session is still closed properly
+    EXPECT_LT(ended - quitAt, 1000u);
+    EXPECT_EQ(home.Sessions().back(), (std::vector<std::string>{"USER alice", "PASS secret", "LIST", "LIST 1", "TOP 1 0"}));
     EXPECT_TRUE(work.Sessions().empty());
     EXPECT_FALSE(ihmMain->Busy);
     ihmMain->QuitRequested = false;
+    ihmMain->utlPop.AllowRequests();
+}
+
+TEST_F(MailWatchTest, TricklingReply_EndsAtTheRequestLimitWithAnErrorLine)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(Numbered(1));
+    home.TrickleMs = 200;
+    AddMailbox("Home", kHome);
+    ihmMain->utlPop.RequestLimit = 2;
+    const DWORD start = GetTickCount();
+    ihmMain->CheckAllMailboxes(false);
+    EXPECT_LT(GetTickCount() - start, 6000u);
+    EXPECT_EQ(Log()[1], "Error during 'Home' loading : 426 Timeout: request longer than 2 s (TOP 1 0)");
+    EXPECT_EQ(ihmMain->Emails.Count(), 0);
+    EXPECT_NE(ihmMain->utlTB.Tip().find(", 1 mailbox(es) in error"), std::string::npos);
 }

@@ -6,7 +6,12 @@
 #include "wsocket_support.h"
 
 namespace {
-std::string Header(const std::string& text) { return text.substr(0, text.find("\r\n\r\n") + 2); }
+// A message that is all header has no empty line: its whole text is header.
+std::string Header(const std::string& text)
+{
+    const size_t end = text.find("\r\n\r\n");
+    return end == std::string::npos ? text : text.substr(0, end + 2);
+}
 
 std::vector<std::string> BodyLines(const std::string& text)
 {
@@ -119,17 +124,24 @@ void TPop3Maildrop::Serve(SOCKET client)
 {
     DWORD limit = 10000;
     setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit);
+    char c;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         sessions_.emplace_back();
     }
     ++SessionsStarted;
-    TLoopbackServer::SendAll(client, "+OK maildrop ready\r\n");
+    if (Mute) {
+        while (!stop_ && recv(client, &c, 1, 0) == 1) {
+        }
+        return;
+    }
+    TLoopbackServer::SendAll(client, NegativeGreeting ? "-ERR go away\r\n" : "+OK maildrop ready\r\n");
+    if (NegativeGreeting)
+        return;
     bool loggedIn = false;
     bool quit = false;
     std::vector<bool> deleted(Messages().size(), false);
     std::string line;
-    char c;
     while (!quit && !stop_ && recv(client, &c, 1, 0) == 1) {
         line += c;
         if (line.size() < 2 || line.compare(line.size() - 2, 2, "\r\n") != 0)
@@ -139,6 +151,13 @@ void TPop3Maildrop::Serve(SOCKET client)
         {
             std::lock_guard<std::mutex> lock(mutex_);
             sessions_.back().push_back(command);
+        }
+        if (TrickleMs > 0 && loggedIn && command.rfind("TOP", 0) == 0) {
+            // Each line comes well within the client's silence limit; the reply never ends.
+            TLoopbackServer::SendAll(client, "+OK top follows\r\n");
+            for (int n = 1; !stop_ && TLoopbackServer::SendAll(client, "Line " + std::to_string(n) + "\r\n"); ++n)
+                Sleep(TrickleMs);
+            return;
         }
         TLoopbackServer::SendAll(client, Reply(command, loggedIn, deleted, quit));
     }
@@ -184,21 +203,23 @@ std::string TPop3Maildrop::Reply(const std::string& command, bool& loggedIn, std
                    (verb == "LIST" ? std::to_string(messages[n - 1].Text.size()) : messages[n - 1].Uidl);
         };
         if (!numbers.empty())
-            return exists(numbers[0]) ? "+OK " + item(numbers[0]) + "\r\n" : "-ERR no such message\r\n";
+            return exists(numbers[0]) && numbers[0] != RefuseNumber ? "+OK " + item(numbers[0]) + "\r\n"
+                                                                     : "-ERR no such message\r\n";
         std::string reply = "+OK listing follows\r\n";
         for (int n = 1; n <= static_cast<int>(messages.size()); ++n)
             if (exists(n))
-                reply += item(n) + "\r\n";
+                reply += item(n) + std::string(verb == "LIST" ? ListPadding.load() : 0, ' ') + "\r\n";
         return reply + ".\r\n";
     }
-    if (verb == "TOP" && numbers.size() == 2 && exists(numbers[0])) {
+    if (verb == "TOP" && numbers.size() == 2 && exists(numbers[0]) && numbers[0] != RefuseNumber) {
         const std::string& text = messages[numbers[0] - 1].Text;
         std::string reply = "+OK top follows\r\n";
         std::istringstream header(Header(text));
         std::string headerLine;
         while (std::getline(header, headerLine))
             reply += Stuffed(headerLine.substr(0, headerLine.size() - 1));
-        reply += "\r\n";
+        if (text.find("\r\n\r\n") != std::string::npos)
+            reply += "\r\n";
         const std::vector<std::string> body = BodyLines(text);
         for (int i = 0; i < numbers[1] && i < static_cast<int>(body.size()); ++i)
             reply += Stuffed(body[i]);

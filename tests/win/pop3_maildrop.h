@@ -42,6 +42,14 @@ public:
 
     std::atomic<bool> SupportsUidl{true};
     std::atomic<bool> RefuseDele{false};
+    // Hostile servers: greets with -ERR; accepts and never greets; refuses
+    // LIST n and TOP n of one message; pads each line of the whole LIST with
+    // this many bytes; answers TOP with one line every TrickleMs, without end.
+    std::atomic<bool> NegativeGreeting{false};
+    std::atomic<bool> Mute{false};
+    std::atomic<int> RefuseNumber{0};
+    std::atomic<int> ListPadding{0};
+    std::atomic<int> TrickleMs{0};
     // Sessions begun so far (set when the greeting is sent).
     std::atomic<int> SessionsStarted{0};
 

@@ -248,13 +248,31 @@ TEST_F(WSocketTest, Pop3Sync_ServerClosesMidBody_ReturnsWithoutTimeout)
     ASSERT_TRUE(pop.ConnectSync() && pop.UserSync() && pop.PassSync());
     pop.MsgNum = 1;
     const DWORD start = GetTickCount();
-    pop.TopSync();
+    EXPECT_FALSE(pop.TopSync()) << "a cut reply is no result";
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_NE(pop.ErrorMessage(), "426 Timeout");
     ASSERT_FALSE(errors.empty());
     EXPECT_EQ(errors.back(), 10004);
     EXPECT_EQ(pop.ProtocolState(), pop3Disconnected);
     EXPECT_FALSE(pop.UserSync());
+}
+
+TEST_F(WSocketTest, Pop3Sync_QuitAnsweredByAServerThatStaysConnected_EndsAtOnce)
+{
+    TLoopbackServer server([](SOCKET& client, TLoopbackServer& self) {
+        Pop3Login(client, self);
+        Pop3Answer(client, self, "+OK bye\r\n");
+        self.ReceiveUntilClosed(client);  // the server leaves the closing to the client
+    });
+    TSyncPop3Cli pop;
+    Aim(pop, server);
+    ASSERT_TRUE(pop.ConnectSync() && pop.UserSync() && pop.PassSync());
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(pop.QuitSync());
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_FALSE(pop.Connected());
+    EXPECT_TRUE(WaitFor([&] { return server.Finished(); })) << "the client closed the connection";
+    EXPECT_EQ(server.Received(), "USER alice\r\nPASS secret\r\nQUIT\r\n");
 }
 
 TEST_F(WSocketTest, Pop3Sync_RefusedConnection_FailsAndLaterCallsReturnAtOnce)

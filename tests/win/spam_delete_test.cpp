@@ -79,12 +79,31 @@ TEST_F(MailWatchTest, RefusedDeletion_IsStillCountedButNotReportedAsDone)
     ihmOptions->zdsEmail.SetText("spam.example");
     ihmMain->CheckAllMailboxes(false);
     ihmMain->DeleteSpamEmails();
-    EXPECT_EQ(ihmOptions->CounterSpam(), 1);
+    EXPECT_EQ(ihmOptions->CounterSpam(), 0);  // a message the server kept is not counted
     EXPECT_EQ(home.Messages().size(), 2u);
     const std::vector<std::string> log = Log();
     ASSERT_GE(log.size(), 3u);
-    EXPECT_EQ(log[1].rfind("Error during 'Home' message delete : -ERR not done", 0), 0u) << log[1];
+    EXPECT_EQ(log[1], "Error during 'Home' message delete : -ERR not done (DELE 2)");
     EXPECT_EQ(std::count(log.begin(), log.end(), "A message was deleted"), 0);
+}
+
+TEST_F(MailWatchTest, DeletionWhoseLoginIsRefused_SaysSoAndIsNotCounted)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(WithSpamAt(2, {2}));
+    TMailBox& box = AddMailbox("Home", kHome);
+    ihmOptions->zdsEmail.SetText("spam.example");
+    ihmMain->CheckAllMailboxes(false);
+    const size_t checkSessions = home.Sessions().size();
+    box.Password = "changed";  // the password was changed on the server meanwhile
+    ihmMain->DeleteSpamEmails();
+    EXPECT_EQ(ihmOptions->CounterSpam(), 0);
+    const std::vector<std::string> log = Log();
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
+              (std::vector<std::string>{"Starting SPAM messages delete...",
+                                        "Error during 'Home' connection : -ERR invalid login (PASS)",
+                                        "End of SPAM messages delete..."}));
+    EXPECT_EQ(home.Sessions()[checkSessions], (std::vector<std::string>{"USER alice", "PASS changed", "QUIT"}));
 }
 
 TEST_F(MailWatchTest, TimerTickWithSpamKiller_DeletesSpamAndSaysHowMany)
