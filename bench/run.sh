@@ -21,3 +21,5 @@ echo "== idle CPU under Wine"
 "$root/bench/idle_cpu.sh" build/win64
 echo "== full check of 1,000 messages against Dovecot: SkarnVale under Wine and Python's poplib"
 "$root/bench/mail_check.sh" build/win64
+echo "== responsiveness with 10,000 messages: worst answer of the program's windows, and Quit"
+python3 "$root/bench/responsiveness.py" build/win64

@@ -71,6 +71,7 @@ TihmMailbox::TihmMailbox()
     for (int column = 0; column < zdsGrid.ColumnCount(); ++column)
         zdsGrid.SetColumnWidth(column, DefaultColumnWidth(column));
     zdsGrid.SetRowCount(1);
+    zdsGrid.OnCellText = [this](int column, int row) { return CellText(column, row); };
     zdsGrid.OnClick = [this] { zdsGridClick(); };
     zdsGrid.OnRowTextColor = [this](int row, COLORREF& color) { return zdsGridDrawCell(row, color); };
     splitter.OnMoved = [this](int top) { SplitterMoved(top); };

@@ -49,6 +49,8 @@ public:
 
     // The email shown by the selected row; null when there is none.
     TEmail* SelectedEmail() const;
+    // The text of one grid cell, from the email behind the row.
+    std::string CellText(int column, int row) const;
 
     void zdsGridClick();
     // The text colour of a grid row: red for spam.

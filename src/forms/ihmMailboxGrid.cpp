@@ -10,22 +10,32 @@ void TihmMailbox::FillMailGrid()
         return;
     TMyCollection& emails = ihmMain->Emails;
     const int selected = zdsGrid.Selected();
-    if (emails.Count() > 0) {
+    if (emails.Count() > 0)
         emails.SetSorted(true);
-        zdsGrid.SetRowCount(emails.Count());
-        for (int i = 0; i < emails.Count(); ++i) {
-            const TEmail& email = *emails.ItemAs<TEmail>(i);
-            zdsGrid.SetCell(0, i, email.MailBox ? email.MailBox->MailboxName : std::string());
-            zdsGrid.SetCell(1, i, GetEmailAddress(email));
-            zdsGrid.SetCell(2, i, email.Subject);
-        }
-    } else {
-        zdsGrid.SetRowCount(1);
-        for (int column = 0; column < zdsGrid.ColumnCount(); ++column)
-            zdsGrid.SetCell(column, 0, std::string());
-    }
+    // The rows are drawn from the emails as they come into view: filling the
+    // grid costs the same for ten messages or ten thousand.
+    zdsGrid.SetRowCount(emails.Count() > 0 ? emails.Count() : 1);
     // A row is always current, as in a grid: the menu acts on it before any click.
     zdsGrid.SetSelected(selected >= 0 && selected < zdsGrid.RowCount() ? selected : 0);
+}
+
+std::string TihmMailbox::CellText(int column, int row) const
+{
+    // A row without an email behind it is empty: with no email at all, or
+    // while a check clears and refills the emails under the grid.
+    if (!ihmMain || row < 0 || row >= ihmMain->Emails.Count())
+        return std::string();
+    const TEmail& email = *ihmMain->Emails.ItemAs<TEmail>(row);
+    switch (column) {
+    case 0:
+        return email.MailBox ? email.MailBox->MailboxName : std::string();
+    case 1:
+        return GetEmailAddress(email);
+    case 2:
+        return email.Subject;
+    default:
+        return std::string();
+    }
 }
 
 TEmail* TihmMailbox::SelectedEmail() const

@@ -133,8 +133,6 @@ void TihmMailbox::mnpReloadClick()
         return;
     ihmMain->ClearMailLog();
     zdsGrid.SetRowCount(1);
-    for (int column = 0; column < zdsGrid.ColumnCount(); ++column)
-        zdsGrid.SetCell(column, 0, std::string());
     ihmMain->CheckAllMailboxes(false);
 }
 

@@ -15,19 +15,10 @@ const char* ListViewClass()
     return WC_LISTVIEWA;
 }
 
-LVITEMA TextItem(int column, int row, const std::string& text)
-{
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    return item;
-}
 }  // namespace
 
 TListGrid::TListGrid(TContainer& parent, const TBounds& bounds, int columnCount, int rowHeight)
-    : TControl(parent, ListViewClass(), LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, 0, bounds),
+    : TControl(parent, ListViewClass(), LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, 0, bounds),
       columnCount_(columnCount)
 {
     SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
@@ -107,16 +98,10 @@ int TListGrid::RowCount() const { return static_cast<int>(SendMessageA(Handle(),
 
 void TListGrid::SetRowCount(int count)
 {
-    if (count < 0)
-        count = 0;
-    for (int row = RowCount(); row < count; ++row) {
-        LVITEMA item = TextItem(0, row, std::string());
-        item.mask |= LVIF_IMAGE;
-        item.iImage = -1;  // the row sizer is not a picture to show
-        SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    }
-    for (int row = RowCount() - 1; row >= count; --row)
-        SendMessageA(Handle(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+    // Every row is drawn afresh from OnCellText, so the texts shown follow
+    // the data even when the count stays.
+    SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count < 0 ? 0 : count), 0);
+    Repaint();
 }
 
 std::string TListGrid::Cell(int column, int row) const
@@ -131,14 +116,8 @@ std::string TListGrid::Cell(int column, int row) const
         const LRESULT copied =
             SendMessageA(Handle(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
         if (copied < static_cast<LRESULT>(size) - 1 || size >= (1u << 20))
-            return std::string(buffer.data());
+            return std::string(item.pszText ? item.pszText : "");
     }
-}
-
-void TListGrid::SetCell(int column, int row, const std::string& text)
-{
-    LVITEMA item = TextItem(column, row, text);
-    SendMessageA(Handle(), LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
 int TListGrid::RowHeight() const
@@ -183,6 +162,32 @@ void TListGrid::Repaint() { InvalidateRect(Handle(), nullptr, TRUE); }
 
 bool TListGrid::HandleNotify(const NMHDR& header)
 {
+    if (header.code == LVN_GETDISPINFOA || header.code == LVN_GETDISPINFOW) {
+        // The list view asks for one cell as it draws it. The answer lives in
+        // the grid until the next question, as the list view reads it later.
+        auto& info = const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header));
+        if (info.item.mask & LVIF_IMAGE)
+            info.item.iImage = -1;  // the row sizer is not a picture to show
+        if (info.item.mask & LVIF_TEXT) {
+            cellText_ = OnCellText ? OnCellText(info.item.iSubItem, info.item.iItem) : std::string();
+            if (header.code == LVN_GETDISPINFOA) {
+                if (info.item.pszText && info.item.cchTextMax > 0)
+                    lstrcpynA(info.item.pszText, cellText_.c_str(), info.item.cchTextMax);
+                else
+                    info.item.pszText = const_cast<char*>(cellText_.c_str());
+            } else {
+                auto& wide = reinterpret_cast<NMLVDISPINFOW&>(info).item;
+                const int length = MultiByteToWideChar(CP_ACP, 0, cellText_.c_str(), -1, nullptr, 0);
+                cellTextW_.assign(length > 0 ? length : 1, L'\0');
+                MultiByteToWideChar(CP_ACP, 0, cellText_.c_str(), -1, &cellTextW_[0], length);
+                if (wide.pszText && wide.cchTextMax > 0)
+                    lstrcpynW(wide.pszText, cellTextW_.c_str(), wide.cchTextMax);
+                else
+                    wide.pszText = &cellTextW_[0];
+            }
+        }
+        return true;
+    }
     if (!OnClick || selectingByProgram_)
         return false;
     if (header.code == NM_CLICK) {

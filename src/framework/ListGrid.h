@@ -1,12 +1,17 @@
 // A text grid on the common list view in report mode: a header row with
 // resizable columns, whole-row selection, grid lines and a fixed row height.
-// Rows are addressed from 0, the header row not counted.
+// Rows are addressed from 0, the header row not counted. The grid holds no
+// text of its own (a virtual list view): each cell is asked of OnCellText
+// when it is drawn, so a row costs nothing until it is seen.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include "Controls.h"
+
+#include <functional>
+#include <string>
 
 class TListGrid : public TControl {
 public:
@@ -20,10 +25,12 @@ public:
     void SetColumnWidth(int column, int width);
 
     int RowCount() const;
-    // Rows added at the end are empty; rows past `count` go.
+    // The number of rows; their texts come from OnCellText, asked again
+    // for every row as it is drawn.
     void SetRowCount(int count);
+    // The cell's text as the list view shows it.
     std::string Cell(int column, int row) const;
-    void SetCell(int column, int row, const std::string& text);
+    std::function<std::string(int column, int row)> OnCellText;
     int RowHeight() const;
     // The row's rectangle in the grid's client area; empty for no such row.
     RECT RowRect(int row) const;
@@ -50,6 +57,8 @@ private:
     void FitRowHeight(int rowHeight);
 
     int columnCount_;
+    mutable std::string cellText_;  // kept alive for the list view that asked for it
+    std::wstring cellTextW_;
     HIMAGELIST rowSizer_ = nullptr;
     bool selectingByProgram_ = false;
 };

@@ -87,6 +87,12 @@ void TMemo::AppendLine(const std::string& text)
     const std::string added = length > 0 ? "\r\n" + text : text;
     SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(length), length);
     SendMessageA(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+    // The caret at the start of the new line keeps it in view without
+    // scrolling sideways to the end of a long line.
+    const LRESULT lastLine = SendMessageA(Handle(), EM_GETLINECOUNT, 0, 0) - 1;
+    const LRESULT lineStart = SendMessageA(Handle(), EM_LINEINDEX, static_cast<WPARAM>(lastLine), 0);
+    SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(lineStart), lineStart);
+    SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
 }
 
 void TMemo::ScrollToStart()

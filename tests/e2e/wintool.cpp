@@ -10,8 +10,15 @@
 //   wintool find CLASS TITLE                     prints "visible" or "hidden" for the top-level
 //        window FindWindowA finds; exit 1 when there is none, 3 when its thread does not
 //        answer messages (it is not in its message loop yet)
+//   wintool focus                                prints "CLASS<TAB>TOP<TAB>TEXT" of the control that has the
+//        keyboard focus in the foreground thread (TOP: its top edge in its window's client area)
+//   wintool probe LOGFILE                        sends WM_NULL to every top-level window of
+//        SkarnVale's thread (found by its TApplication window) again and again, each with
+//        SendMessageTimeout, until that window is gone; logs "UNIXMS WORSTMS" for each
+//        pass whose slowest answer took 20 ms or more, and prints the worst of all
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -171,8 +178,74 @@ int MenuKeys(int argc, char** argv)
     return 0;
 }
 
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM windows)
+{
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(hwnd);
+    return TRUE;
+}
+
+long long UnixMilliseconds()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<long long>(ticks / 10000ULL - 11644473600000ULL);
+}
+
+int Probe(const char* logPath)
+{
+    HWND application = FindWindowA("TApplication", "Skarnvale");
+    if (!application)
+        return 1;
+    const DWORD thread = GetWindowThreadProcessId(application, nullptr);
+    FILE* log = std::fopen(logPath, "a");
+    if (!log)
+        return 2;
+    DWORD worst = 0;
+    while (IsWindow(application)) {
+        std::vector<HWND> windows;
+        EnumThreadWindows(thread, CollectWindow, reinterpret_cast<LPARAM>(&windows));
+        DWORD passWorst = 0;
+        for (HWND hwnd : windows) {
+            const DWORD start = GetTickCount();
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer);
+            passWorst = std::max(passWorst, GetTickCount() - start);
+        }
+        if (passWorst >= 20) {
+            std::fprintf(log, "%lld %lu\n", UnixMilliseconds(), static_cast<unsigned long>(passWorst));
+            std::fflush(log);
+        }
+        worst = std::max(worst, passWorst);
+        Sleep(5);
+    }
+    std::fclose(log);
+    std::printf("worst %lu ms\n", static_cast<unsigned long>(worst));
+    return 0;
+}
+
+int Focus()
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(0, &info) || !info.hwndFocus)
+        return 1;
+    char className[256] = {};
+    GetClassNameA(info.hwndFocus, className, sizeof className);
+    RECT rect;
+    GetWindowRect(info.hwndFocus, &rect);
+    POINT top = {rect.left, rect.top};
+    ScreenToClient(GetAncestor(info.hwndFocus, GA_ROOT), &top);
+    std::printf("%s\t%ld\t%s\n", className, static_cast<long>(top.y), TextOf(info.hwndFocus).c_str());
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "focus") == 0)
+        return Focus();
+    if (argc == 3 && std::strcmp(argv[1], "probe") == 0)
+        return Probe(argv[2]);
     if (argc >= 3 && std::strcmp(argv[1], "menu-keys") == 0)
         return MenuKeys(argc, argv);
     if (argc >= 4 && std::strcmp(argv[1], "open") == 0)

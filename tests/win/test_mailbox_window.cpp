@@ -303,6 +303,24 @@ TEST_F(MailboxWindow, TextArea_IsReadOnlyWithBothScrollBars)
     EXPECT_TRUE(style & WS_HSCROLL);
 }
 
+TEST_F(MailboxWindow, LogLineLongerThanTheTextArea_ShowsItsBeginning)
+{
+    ShowWindowAndWait();
+    ihmMain->AddMailLog("Starting mailboxes check...");
+    ihmMain->AddMailLog("Error during 'Home' loading : " + std::string(600, 'x'));
+    EXPECT_EQ(GetScrollPos(ihmMailbox->zdsMail.Handle(), SB_HORZ), 0);
+}
+
+TEST_F(MailboxWindow, TenThousandEmails_AreRowsDrawnFromTheEmails)
+{
+    for (int n = 1; n <= 10000; ++n)
+        AddEmail("home", n, " a@example.org", " Note " + std::to_string(n));
+    ihmMailbox->FillMailGrid();
+    ASSERT_EQ(Grid().RowCount(), 10000);
+    EXPECT_EQ(Grid().Cell(2, 9999), ihmMain->Emails.ItemAs<TEmail>(9999)->Subject);
+    EXPECT_TRUE(GetWindowLongPtrA(Grid().Handle(), GWL_STYLE) & LVS_OWNERDATA) << "rows drawn from the emails";
+}
+
 TEST_F(MailboxWindow, FrenchTexts_AreWrittenIntoHeadingsAndMenu)
 {
     ApplyFrenchTexts();
