@@ -25,9 +25,11 @@ void TApplication::SetIcon(const TIcon& icon)
 
 void TApplication::Dispatch(MSG& msg)
 {
-    if (msg.message == WM_KEYDOWN) {
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
         TForm* form = TForm::FromChild(msg.hwnd);
-        if (form && form->PreviewKeyDown(msg.wParam))
+        if (form && msg.message == WM_KEYDOWN && form->PreviewKeyDown(msg.wParam))
+            return;
+        if (form && IsDialogMessageA(form->Handle(), &msg))
             return;
     }
     TranslateMessage(&msg);

@@ -28,12 +28,15 @@ public:
     void Run(const bool& quitRequested);
     // Waits until a message arrives or `milliseconds` elapse (INFINITE: no limit).
     static void WaitForMessage(DWORD milliseconds);
+    // Hands one message on: keys first to the form's key preview, then to the
+    // form as a dialog's keys (Tab, arrows, Enter, Escape, Alt+letter), the
+    // rest translated and dispatched. Every loop of the program goes through it.
+    static void Dispatch(MSG& msg);
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    static void Dispatch(MSG& msg);
 
     TIcon icon_;
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "framework/Application.h"
+
 bool Pop3PumpMessages(bool repost, int& exitCode)
 {
     MSG msg;
@@ -12,8 +14,7 @@ bool Pop3PumpMessages(bool repost, int& exitCode)
                 PostQuitMessage(exitCode);
             return true;
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        TApplication::Dispatch(msg);  // the forms' keys work during a conversation too
     }
     return false;
 }
