@@ -49,6 +49,9 @@ add_library(skarnvale_win STATIC
   src/net/WSocketLoader.cpp
   src/net/WSocketResolve.cpp
   src/net/WSocketSync.cpp
+  src/net/WSocketTls.cpp
+  src/net/WSocketTlsCert.cpp
+  src/net/WSocketTlsHandshake.cpp
   src/net/WSocketTransfer.cpp
   src/settings/ihmOptions.cpp
   src/settings/ihmOptionsEvents.cpp
@@ -71,9 +74,9 @@ add_library(skarnvale_win STATIC
   src/widgets/LEDBitmap.cpp
   src/widgets/UrlLabel.cpp
 )
-target_compile_definitions(skarnvale_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 NOMINMAX)
+target_compile_definitions(skarnvale_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 NOMINMAX SECURITY_WIN32)
 target_compile_options(skarnvale_win PRIVATE -Wall -Wextra)
-target_link_libraries(skarnvale_win PUBLIC skarnvale_core winmm comctl32 gdi32 user32 shell32 wsock32 comdlg32)
+target_link_libraries(skarnvale_win PUBLIC skarnvale_core winmm comctl32 gdi32 user32 shell32 wsock32 comdlg32 secur32 crypt32)
 
 add_executable(SkarnVale WIN32 src/app/SkarnVale.cpp resources/SkarnVale.rc)
 target_link_libraries(SkarnVale PRIVATE skarnvale_win)
@@ -94,7 +97,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     PROPERTIES TIMEOUT 60 LABELS wine)
 
   add_executable(wintool tests/e2e/wintool.cpp)
-  target_link_libraries(wintool PRIVATE user32 gdi32)
+  target_link_libraries(wintool PRIVATE user32 gdi32 crypt32)
   target_link_options(wintool PRIVATE -static)
 
   add_executable(bench_kill_lookup_wine bench/kill_lookup_bench.cpp bench/kill_lookup_win.cpp)

@@ -181,6 +181,9 @@ void TCustomPop3Cli::DnsLookupDone(WORD error)
         socket_->SetProto("tcp");
         socket_->SetPort(Port);
         socket_->SetLocalAddr(LocalAddr);
+        socket_->SslEnable = Security == pop3SecImplicit;
+        socket_->TlsServerName = Pop3Trim(Host);
+        socket_->TlsFingerprint = Fingerprint;
         socket_->OnSessionConnected = [this](TCustomWSocket*, WORD e) { SessionConnected(e); };
         socket_->OnDataAvailable = [this](TCustomWSocket*, WORD) { DataAvailable(); };
         SetClientState(pop3Connecting);
@@ -200,7 +203,7 @@ void TCustomPop3Cli::DnsLookupDone(WORD error)
 void TCustomPop3Cli::SessionConnected(WORD error)
 {
     if (error != 0) {
-        lastResponse_ = WinsockErrorLine(error);
+        lastResponse_ = ConnectionErrorLine(error);
         statusCode_ = 500;
         connected_ = false;
         errorCode_ = error;
@@ -212,6 +215,16 @@ void TCustomPop3Cli::SessionConnected(WORD error)
     }
     connected_ = true;
     SetClientState(pop3WaitingGreeting);
+}
+
+std::string TCustomPop3Cli::ConnectionErrorLine(WORD error) const
+{
+    // A refused certificate is named, so that the user can pin it knowingly.
+    if (error == WSocketErrorTls && !socket_->TlsPeerFingerprint().empty())
+        return "-ERR " + socket_->TlsErrorText() + ", SHA-256 fingerprint " + socket_->TlsPeerFingerprint();
+    if (error == WSocketErrorTls)
+        return "-ERR " + socket_->TlsErrorText();
+    return WinsockErrorLine(error);
 }
 
 void TCustomPop3Cli::SessionClosed(WORD error)

@@ -21,6 +21,10 @@ public:
 };
 
 enum TPop3ProtocolState { pop3Disconnected, pop3WaitingUser, pop3WaitingPass, pop3Transaction };
+// How the session is protected: in clear, TLS after STLS (RFC 2595), or TLS
+// from the first byte (RFC 8314). With either TLS mode no login command is
+// sent before TLS is up.
+enum TPop3Security { pop3SecNone, pop3SecStartTls, pop3SecImplicit };
 enum TPop3ClientState {
     pop3Idle,
     pop3Resolving,
@@ -77,6 +81,9 @@ public:
     int MsgLines = 0;  // body lines asked for by TOP
     int MsgNum = 0;    // message number of LIST, UIDL, RETR, TOP, DELE; set by some replies
     int Tag = 0;
+    TPop3Security Security = pop3SecNone;
+    // A server certificate accepted although it fails the check (TlsFingerprint.h).
+    std::string Fingerprint;
 
     // Outcome of the requests.
     const std::string& ErrorMessage() const { return errorMessage_; }
@@ -162,6 +169,8 @@ private:
     void Display(const std::string& text);
     void CheckReady();
     void CheckConnected();
+    void RequireTlsForLogin(const char* command);
+    std::string ConnectionErrorLine(WORD error) const;
     void ProtocolViolation(const std::string& text);
     void RequireTransaction(const char* command);
     void StartTransactionCommand(const char* command);

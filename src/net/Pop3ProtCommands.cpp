@@ -17,6 +17,14 @@ void TCustomPop3Cli::CheckConnected()
         throw Pop3Exception("POP3 component not connected");
 }
 
+void TCustomPop3Cli::RequireTlsForLogin(const char* command)
+{
+    // The last guard of the password: whatever the caller does, a session
+    // meant to be encrypted sends no login in clear.
+    if (connected_ && Security != pop3SecNone && !socket_->TlsActive())
+        ProtocolViolation(std::string("-ERR ") + command + " refused: the session is not encrypted");
+}
+
 void TCustomPop3Cli::ProtocolViolation(const std::string& text)
 {
     errorMessage_ = text;
@@ -65,6 +73,7 @@ void TCustomPop3Cli::User()
 {
     if (protocolState_ > pop3WaitingUser)
         ProtocolViolation("-ERR USER command invalid now");
+    RequireTlsForLogin("USER");
     SendCommand(pop3ReqUser, "USER " + Pop3Trim(UserName), pop3WaitingPass, nullptr);
 }
 
@@ -72,6 +81,7 @@ void TCustomPop3Cli::Pass()
 {
     if (protocolState_ > pop3WaitingPass)
         ProtocolViolation("-ERR PASS command invalid now");
+    RequireTlsForLogin("PASS");
     SendCommand(pop3ReqPass, "PASS " + Pop3Trim(PassWord), pop3Transaction, nullptr);
 }
 
@@ -79,6 +89,7 @@ void TCustomPop3Cli::RPop()
 {
     if (protocolState_ > pop3WaitingPass)
         ProtocolViolation("-ERR RPOP command invalid now");
+    RequireTlsForLogin("RPOP");
     SendCommand(pop3ReqRPop, "RPOP " + Pop3Trim(PassWord), pop3Transaction, nullptr);
 }
 
@@ -86,6 +97,7 @@ void TCustomPop3Cli::APop()
 {
     if (protocolState_ != pop3WaitingUser)
         ProtocolViolation("-ERR APOP command invalid now");
+    RequireTlsForLogin("APOP");
     if (timestamp_.empty())
         ProtocolViolation("-ERR Server do not support APOP (no timestamp)");
     SendCommand(pop3ReqAPop, "APOP " + Pop3Trim(UserName) + " " + Pop3ApopDigest(timestamp_, PassWord),

@@ -1,6 +1,6 @@
 // The socket as the system uses it: TWSocket, at the end of the chain
-// TCustomWSocket -> TCustomSocksWSocket -> TCustomLineWSocket ->
-// TCustomSyncWSocket -> TWSocket.
+// TCustomWSocket -> TCustomSocksWSocket -> TCustomTlsWSocket ->
+// TCustomLineWSocket -> TCustomSyncWSocket -> TWSocket.
 #pragma once
 
 #include <string>

@@ -167,6 +167,10 @@ protected:
     virtual void TriggerError();
     // Raw receive from Winsock; counts what it reads in ReadCount.
     virtual int DoRecv(void* buffer, int size, int flags);
+    // Bytes a layer holds already read from Winsock and not yet received
+    // above (decrypted TLS records): the receive loop offers them without
+    // waiting for a notification that would never come.
+    virtual bool HasBufferedData() const { return false; }
 
     // Reports the Winsock error of the failed call `function` (see the .cpp).
     void SocketError(const std::string& function);

@@ -20,7 +20,7 @@ int TCustomLineWSocket::RcvdCount()
         return static_cast<int>(lineLength_);
     if (!buffer_.Empty())
         return static_cast<int>(buffer_.Size());
-    return TCustomSocksWSocket::RcvdCount();
+    return TCustomTlsWSocket::RcvdCount();
 }
 
 int TCustomLineWSocket::Receive(void* buffer, int size)
@@ -33,7 +33,7 @@ int TCustomLineWSocket::Receive(void* buffer, int size)
             return 0;
         wanted = std::min(wanted, lineLength_);
     } else if (buffer_.Empty()) {
-        return TCustomSocksWSocket::Receive(buffer, size);
+        return TCustomTlsWSocket::Receive(buffer, size);
     }
     const std::size_t taken = buffer_.Take(static_cast<char*>(buffer), wanted);
     if (LineModeActive())
@@ -46,13 +46,13 @@ void TCustomLineWSocket::Connect()
 {
     buffer_.Clear();
     lineLength_ = 0;
-    TCustomSocksWSocket::Connect();
+    TCustomTlsWSocket::Connect();
 }
 
 bool TCustomLineWSocket::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_TRIGGER_DATA_AVAILABLE)
-        return TCustomSocksWSocket::WndProc(message, wParam, lParam);
+        return TCustomTlsWSocket::WndProc(message, wParam, lParam);
     try {
         if (LineModeActive())
             DeliverLines(0);
@@ -69,7 +69,7 @@ bool TCustomLineWSocket::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 bool TCustomLineWSocket::TriggerDataAvailable(WORD error)
 {
     if (!LineModeActive())
-        return TCustomSocksWSocket::TriggerDataAvailable(error);
+        return TCustomTlsWSocket::TriggerDataAvailable(error);
     ReadIntoLineBuffer();
     // A handler that runs the message loop may bring the next notification
     // here while a line is being offered: the outer delivery takes the new lines.
@@ -145,7 +145,7 @@ void TCustomLineWSocket::DeliverLine(std::size_t length, WORD error)
     lineLength_ = length;
     while (LineModeActive() && lineLength_ > 0) {
         const std::size_t before = lineLength_;
-        if (!TCustomSocksWSocket::TriggerDataAvailable(error))
+        if (!TCustomTlsWSocket::TriggerDataAvailable(error))
             break;  // no handler: the line is dropped
         if (lineLength_ == before)
             break;
@@ -156,7 +156,7 @@ void TCustomLineWSocket::DrainBuffer(WORD error)
 {
     while (!buffer_.Empty()) {
         const std::size_t before = buffer_.Size();
-        if (!TCustomSocksWSocket::TriggerDataAvailable(error) || buffer_.Size() == before)
+        if (!TCustomTlsWSocket::TriggerDataAvailable(error) || buffer_.Size() == before)
             break;
     }
 }
@@ -179,7 +179,7 @@ void TCustomLineWSocket::TriggerSessionClosed(WORD error)
     }
     buffer_.Clear();
     lineLength_ = 0;
-    TCustomSocksWSocket::TriggerSessionClosed(error);
+    TCustomTlsWSocket::TriggerSessionClosed(error);
 }
 
 void TCustomLineWSocket::TriggerLineLimitExceeded(int length, bool& clearData)

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "WSockLineBuffer.h"
-#include "WSocketSocks.h"
+#include "WSocketTls.h"
 
 using TLineLimitEvent = std::function<void(TCustomWSocket* sender, int rcvdLength, bool& clearData)>;
 
-class TCustomLineWSocket : public TCustomSocksWSocket {
+class TCustomLineWSocket : public TCustomTlsWSocket {
 public:
     TCustomLineWSocket() = default;
 

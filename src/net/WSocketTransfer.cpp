@@ -70,7 +70,11 @@ void TCustomWSocket::ASyncReceive(WORD error, TWSocketOptions options)
             // A handler that takes nothing would be offered the same bytes
             // for ever; they wait in Winsock for its next read instead. A
             // short read emptied Winsock: no need to ask it how much is left.
-            if (consumed_ == consumedBefore || lastReadShort_)
+            if (consumed_ == consumedBefore)
+                break;
+            if (HasBufferedData())
+                continue;
+            if (lastReadShort_)
                 break;
             const int count = WinsockRcvdCount();
             if (count <= 0)
@@ -84,13 +88,17 @@ bool TCustomWSocket::ReceiveWaiting(int ms)
 {
     if (hSocket_ == INVALID_SOCKET || state_ != wsConnected || paused_)
         return false;
+    const std::int64_t before = consumed_;
+    if (HasBufferedData()) {
+        ASyncReceive(0, ComponentOptions);
+        return consumed_ != before;
+    }
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(hSocket_, &readable);
     timeval limit = {0, ms * 1000};
     if (Winsock::select(0, &readable, nullptr, nullptr, &limit) != 1)
         return false;
-    const std::int64_t before = consumed_;
     ASyncReceive(0, ComponentOptions);
     return consumed_ != before;
 }

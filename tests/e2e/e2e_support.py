@@ -237,3 +237,58 @@ class TE2eTest(unittest.TestCase):
             lines = f.read().decode("cp1252").replace("\r", "").split("\n")
         # The last line may still be being written.
         return [TLogEntry(line) for line in lines[:-1] if line]
+
+
+DOVECOT_SCRIPT = os.path.join(ROOT, "tests", "servers", "dovecot.sh")
+TLS_ADDRESS = "127.0.0.50"
+TLS_NAMES = ("mail.test", "other.test", "untrusted.test", "expired.test")
+_test_pki = []
+
+
+def test_pki():
+    """The test PKI (dovecot.sh pki), made once per run, its CA trusted by
+    the session's prefix, and its server names resolving to TLS_ADDRESS."""
+    if not _test_pki:
+        directory = tempfile.mkdtemp(prefix="skarnvale-pki-")
+        subprocess.run([DOVECOT_SCRIPT, "pki", directory], check=True, stdin=subprocess.DEVNULL, timeout=120)
+        wintool = os.path.join(BUILD_DIR, "wintool.exe")
+        wine(wintool, "trust-root", "z:" + os.path.join(directory, "ca.der").replace("/", "\\"), check=True)
+        _test_pki.append(directory)
+    return _test_pki[0]
+
+
+def cert_fingerprint(pki, name):
+    """The SHA-256 fingerprint of NAME.crt, as openssl shows it."""
+    output = subprocess.run(["openssl", "x509", "-in", os.path.join(pki, name + ".crt"), "-noout", "-fingerprint",
+                             "-sha256"], check=True, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL).stdout
+    return output.decode().strip().split("=", 1)[1]
+
+
+HOSTS_MARK = " # skarnvale-tls-test\n"
+
+
+def add_test_hosts(test):
+    """Adds TLS_NAMES to /etc/hosts for the test and removes them after it.
+    The file is rewritten in place: in a network namespace it may be a bind
+    mount that cannot be replaced."""
+    with open("/etc/hosts") as f:
+        lines = [line for line in f if not line.endswith(HOSTS_MARK)]
+    with open("/etc/hosts", "w") as f:
+        f.writelines(lines + ["%s %s%s" % (TLS_ADDRESS, name, HOSTS_MARK) for name in TLS_NAMES])
+
+    def remove():
+        with open("/etc/hosts") as f:
+            kept = [line for line in f if not line.endswith(HOSTS_MARK)]
+        with open("/etc/hosts", "w") as f:
+            f.writelines(kept)
+    test.addCleanup(remove)
+
+
+def start_tls_dovecot(test, directory):
+    """Dovecot with TLS required on TLS_ADDRESS (STLS on 110, TLS on 995),
+    stopped when the test ends."""
+    env = dict(os.environ, SKARNVALE_DOVECOT_TLS=test_pki())
+    subprocess.run([DOVECOT_SCRIPT, "start", directory, "110", TLS_ADDRESS], check=True, env=env,
+                   stdin=subprocess.DEVNULL, timeout=60)
+    test.addCleanup(subprocess.run, [DOVECOT_SCRIPT, "stop", directory], stdin=subprocess.DEVNULL, timeout=60)
+    add_test_hosts(test)

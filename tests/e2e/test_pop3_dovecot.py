@@ -1,16 +1,20 @@
 """The POP3 client against a real Dovecot server: starts a private Dovecot
 instance (tests/servers/dovecot.sh, needs root) and runs the Windows test
-that talks to it under Wine."""
+that talks to it under Wine; the same over TLS, and against scripted TLS
+servers that cut records their own way."""
 
+import json
 import os
 import socket
 import subprocess
+import sys
 import tempfile
 import unittest
 
 import e2e_support
 
 DOVECOT_SCRIPT = os.path.join(e2e_support.ROOT, "tests", "servers", "dovecot.sh")
+SCRIPT_SERVER = os.path.join(e2e_support.ROOT, "tests", "servers", "pop3_script_server.py")
 
 
 def free_port():
@@ -42,6 +46,64 @@ class Pop3DovecotTest(unittest.TestCase):
                 self.assertIn("Logged out top=2/", log.read())
         finally:
             subprocess.run([DOVECOT_SCRIPT, "stop", directory], stdin=subprocess.DEVNULL, timeout=60)
+
+
+def run_win_tests(test, pattern, env_extra):
+    env = dict(e2e_support.SESSION_ENV, **env_extra)
+    tests = os.path.join(e2e_support.BUILD_DIR, "win_tests.exe")
+    result = subprocess.run([e2e_support.wine_loader(tests), tests, "--gtest_filter=" + pattern], env=env,
+                            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=180)
+    output = result.stdout.decode(errors="replace")
+    test.assertEqual(result.returncode, 0, output)
+    test.assertNotIn("SKIPPED", output)
+    return output
+
+
+@unittest.skipUnless(os.geteuid() == 0 and os.path.exists("/usr/sbin/dovecot"), "needs root and dovecot-pop3d")
+class Pop3TlsTest(unittest.TestCase):
+    def test_tls_against_dovecot_requiring_it(self):
+        directory = tempfile.mkdtemp(prefix="skarnvale-dovecot-tls-")
+        e2e_support.start_tls_dovecot(self, directory)
+        pki = e2e_support.test_pki()
+        run_win_tests(self, "Pop3Dovecot.*Tls*:Pop3Dovecot.Certificate*",
+                      {"SKARNVALE_DOVECOT_TLS": "1",
+                       "SKARNVALE_UNTRUSTED_FINGERPRINT": e2e_support.cert_fingerprint(pki, "untrusted.test")})
+        with open(os.path.join(directory, "dovecot.log")) as f:
+            log = f.read()
+        self.assertRegex(log, r"Login: user=<alice>.*TLS")
+        self.assertNotIn("bob", log, "a refused certificate let the client name its user")
+
+    def scripted_server(self, name, steps):
+        directory = tempfile.mkdtemp(prefix="skarnvale-tls-script-")
+        pki = e2e_support.test_pki()
+        with open(os.path.join(directory, "script.json"), "w") as f:
+            json.dump(steps, f)
+        server = subprocess.Popen(
+            [sys.executable, SCRIPT_SERVER, "--script", os.path.join(directory, "script.json"), "--log",
+             os.path.join(directory, "commands.log"), "--cert", os.path.join(pki, "mail.test.crt"),
+             "--key", os.path.join(pki, "mail.test.key")],
+            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
+        self.addCleanup(server.stdout.close)
+        self.addCleanup(server.wait, 30)
+        self.addCleanup(server.kill)
+        return os.path.join(directory, "commands.log"), server.stdout.readline().decode().strip()
+
+    def test_tls_records_and_endings_against_scripted_servers(self):
+        body = "".join("line %d of a long message\r\n" % n for n in range(2000))
+        records_log, records = self.scripted_server("records", [
+            {"tls": True}, {"send": "+OK ready\r\n", "split": 3},
+            {"command": True}, {"send": "+OK user\r\n"}, {"command": True}, {"send": "+OK pass\r\n"},
+            {"command": True}, {"records": ["+OK 2 messages\r\n", "1 120\r\n2 200\r\n", ".\r\n"]},
+            {"command": True}, {"send": "+OK\r\nSubject: long\r\n\r\n" + body + ".\r\n"},
+            {"command": True}, {"send": "+OK bye\r\n"}, {"close_notify": True}])
+        _, closing = self.scripted_server("closing", [{"close_in_handshake": True}])
+        _, silent = self.scripted_server("silent", [{"silent": True}])
+        run_win_tests(self, "Pop3Tls.*", {
+            "SKARNVALE_TLS_PIN": e2e_support.cert_fingerprint(e2e_support.test_pki(), "mail.test"),
+            "SKARNVALE_TLS_PORT_RECORDS": records, "SKARNVALE_TLS_PORT_CLOSING": closing,
+            "SKARNVALE_TLS_PORT_SILENT": silent})
+        with open(records_log, "rb") as f:
+            self.assertEqual(f.read(), b"USER alice\r\nPASS secret\r\nLIST\r\nTOP 1 2000\r\nQUIT\r\n")
 
 
 if __name__ == "__main__":

@@ -16,7 +16,9 @@
 //        SkarnVale's thread (found by its TApplication window) again and again, each with
 //        SendMessageTimeout, until that window is gone; logs "UNIXMS WORSTMS" for each
 //        pass whose slowest answer took 20 ms or more, and prints the worst of all
+//   wintool trust-root FILE.der                  adds a test CA to the prefix's trusted roots
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -240,12 +242,32 @@ int Focus()
     return 0;
 }
 
+// The prefix keeps the root in its registry, so the program run later trusts it.
+int TrustRoot(const char* path)
+{
+    FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return 1;
+    std::vector<BYTE> der(65536);
+    der.resize(std::fread(der.data(), 1, der.size(), file));
+    std::fclose(file);
+    HCERTSTORE store = CertOpenSystemStoreA(0, "ROOT");
+    const BOOL added = store && CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der.data(),
+                                                                 static_cast<DWORD>(der.size()),
+                                                                 CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+    if (store)
+        CertCloseStore(store, 0);
+    return added ? 0 : 1;
+}
+
 int main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "focus") == 0)
         return Focus();
     if (argc == 3 && std::strcmp(argv[1], "probe") == 0)
         return Probe(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "trust-root") == 0)
+        return TrustRoot(argv[2]);
     if (argc >= 3 && std::strcmp(argv[1], "menu-keys") == 0)
         return MenuKeys(argc, argv);
     if (argc >= 4 && std::strcmp(argv[1], "open") == 0)

@@ -7,6 +7,12 @@
 #                               messages unless DIR/mail/alice/Maildir/new
 #                               already holds some; returns when it greets
 #   dovecot.sh stop DIR         stop that instance and its remaining processes
+#   dovecot.sh pki DIR          make a test PKI in DIR: ca.crt (ca.der) signs
+#                               mail.test, expired.test (2020) and its names;
+#                               rogue-ca.crt, trusted nowhere, signs untrusted.test
+# With SKARNVALE_DOVECOT_TLS=PKI_DIR, start serves TLS only (ssl = required):
+# STLS on PORT and implicit TLS on 995, the certificate chosen by the name the
+# client asks for (mail.test by default, so other names get a mismatch).
 set -eu
 action=${1:?start|stop}
 dir=${2:?directory}
@@ -24,8 +30,54 @@ stop() {
     rm -f "$pidfile"
 }
 
+pki() {
+    mkdir -p "$dir" && cd "$dir"
+    for ca in ca rogue-ca; do
+        openssl req -x509 -newkey rsa:2048 -nodes -keyout $ca.key -out $ca.crt -days 30 -subj "/CN=SkarnVale $ca" \
+            -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" 2>/dev/null
+        : > $ca.index; echo 01 > $ca.serial
+    done
+    openssl x509 -in ca.crt -outform der -out ca.der
+    # name  CA  first day  last day
+    while read -r name ca start end; do
+        openssl req -newkey rsa:2048 -nodes -keyout $name.key -out $name.csr -subj "/CN=$name" 2>/dev/null
+        printf 'subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n' $name > $name.ext
+        cat > $ca.cnf <<CNF
+[ca]
+default_ca = test
+[test]
+database = $dir/$ca.index
+new_certs_dir = $dir
+serial = $dir/$ca.serial
+default_md = sha256
+policy = any
+unique_subject = no
+[any]
+commonName = supplied
+CNF
+        openssl ca -batch -config $ca.cnf -cert $ca.crt -keyfile $ca.key -in $name.csr -out $name.crt \
+            -startdate $start -enddate $end -extfile $name.ext -notext 2>/dev/null
+    done <<LIST
+mail.test ca $(date -u -d yesterday +%Y%m%d%H%M%SZ) $(date -u -d '+30 days' +%Y%m%d%H%M%SZ)
+expired.test ca 20200101000000Z 20210101000000Z
+untrusted.test rogue-ca $(date -u -d yesterday +%Y%m%d%H%M%SZ) $(date -u -d '+30 days' +%Y%m%d%H%M%SZ)
+LIST
+    chmod 644 ./*.key
+}
+
+# The TLS part of the configuration, for the PKI in $1.
+tls_config() {
+    local pki=$1
+    printf 'ssl = required\nssl_min_protocol = TLSv1.2\nssl_cert = <%s/mail.test.crt\nssl_key = <%s/mail.test.key\n' \
+        "$pki" "$pki"
+    for name in expired.test untrusted.test; do
+        printf 'local_name %s {\n  ssl_cert = <%s/%s.crt\n  ssl_key = <%s/%s.key\n}\n' \
+            $name "$pki" $name "$pki" $name
+    done
+}
+
 start() {
-    local port=${3:?port} address=${4:-127.0.0.1}
+    local port=${3:?port} address=${4:-127.0.0.1} tls=${SKARNVALE_DOVECOT_TLS:-}
     mkdir -p "$dir/run" "$dir/state" "$dir/mail/"{alice,bob}/Maildir/{new,cur,tmp}
     chmod 755 "$dir"
     printf 'alice:{PLAIN}secret\nbob:{PLAIN}secret\n' > "$dir/users"
@@ -39,8 +91,9 @@ start() {
     cat > "$dir/dovecot.conf" <<CONF
 protocols = pop3
 listen = $address
-ssl = no
+$(if [ -n "$tls" ]; then tls_config "$tls"; else echo "ssl = no"; fi)
 disable_plaintext_auth = no
+auth_verbose = yes
 base_dir = $dir/run
 state_dir = $dir/state
 log_path = $dir/dovecot.log
@@ -62,16 +115,23 @@ service pop3-login {
     port = $port
   }
   inet_listener pop3s {
-    port = 0
+    address = $address
+    port = $([ -n "$tls" ] && echo 995 || echo 0)
+    ssl = yes
   }
 }
 CONF
     dovecot -c "$dir/dovecot.conf" </dev/null >/dev/null 2>&1
     for _ in $(seq 100); do
-        if python3 - "$port" "$address" <<'PY' 2>/dev/null; then return 0; fi
-import socket, sys
+        if python3 - "$port" "$address" "$tls" <<'PY' 2>/dev/null; then return 0; fi
+import socket, ssl, sys
 s = socket.create_connection((sys.argv[2], int(sys.argv[1])), timeout=1)
-sys.exit(0 if s.recv(100).startswith(b"+OK") else 1)
+ok = s.recv(100).startswith(b"+OK")
+if ok and sys.argv[3]:
+    s = socket.create_connection((sys.argv[2], 995), timeout=1)
+    s = ssl.create_default_context(cafile=sys.argv[3] + "/ca.crt").wrap_socket(s, server_hostname="mail.test")
+    ok = s.recv(100).startswith(b"+OK")
+sys.exit(0 if ok else 1)
 PY
         sleep 0.1
     done
@@ -82,5 +142,6 @@ PY
 case "$action" in
 start) start "$@" ;;
 stop) stop ;;
-*) echo "usage: $0 start DIR PORT [ADDRESS] | stop DIR" >&2; exit 2 ;;
+pki) pki ;;
+*) echo "usage: $0 start DIR PORT [ADDRESS] | stop DIR | pki DIR" >&2; exit 2 ;;
 esac

@@ -11,6 +11,13 @@ appended to the log file. The script is a JSON list of steps:
   {"pause": seconds}        wait, so that the next send is a packet of its own
   {"silent": true}          answer nothing more; wait until the client closes
   {"close": true}           close the connection now (mid-reply if so placed)
+  {"tls": true}             TLS from here on, as server (--cert, --key); what
+                            follows is sent and read encrypted
+  {"send": "text", "split": n}   over TLS: the record's bytes in pieces of n
+                            bytes, each a packet of its own
+  {"records": ["a", "b"]}   over TLS: one record per text, all in one packet
+  {"close_notify": true}    over TLS: send the close notify, keep TCP open
+  {"close_in_handshake": true}   read the client's first TLS bytes, then close
 
 After the last step the server reads and logs commands until the client
 closes.
@@ -24,8 +31,69 @@ every TOP reply one line per SECONDS that never ends. Commands are logged.
 import argparse
 import json
 import socket
+import ssl
 import sys
 import time
+
+
+class TlsChannel:
+    """TLS over the accepted socket through memory buffers, so that the test
+    decides how the records are cut into packets."""
+
+    def __init__(self, conn, cert, key):
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(cert, key)
+        self.conn, self.incoming, self.outgoing = conn, ssl.MemoryBIO(), ssl.MemoryBIO()
+        self.tls = context.wrap_bio(self.incoming, self.outgoing, server_side=True)
+        while True:
+            try:
+                self.tls.do_handshake()
+                break
+            except ssl.SSLWantReadError:
+                self.flush()
+                if not self.fill():
+                    raise ConnectionError("closed in the handshake")
+        self.flush()
+
+    def fill(self):
+        data = self.conn.recv(16384)
+        if data:
+            self.incoming.write(data)
+        return bool(data)
+
+    def flush(self, split=None):
+        data = self.outgoing.read()
+        step = split or len(data) or 1
+        for i in range(0, len(data), step):
+            self.conn.sendall(data[i:i + step])
+            if split:
+                time.sleep(0.02)
+
+    def sendall(self, data, split=None):
+        self.tls.write(data)
+        self.flush(split)
+
+    def send_records(self, texts):
+        for text in texts:
+            self.tls.write(text)
+        self.flush()
+
+    def recv(self, size):
+        while True:
+            try:
+                return self.tls.read(size)
+            except ssl.SSLWantReadError:
+                if not self.fill():
+                    return b""
+            except ssl.SSLZeroReturnError:
+                return b""
+
+    def close_notify(self):
+        try:
+            self.tls.unwrap()
+        except ssl.SSLWantReadError:
+            pass
+        self.flush()
 
 
 def read_line(conn, pending):
@@ -114,6 +182,8 @@ def main():
     parser.add_argument("--port", type=int, default=110)
     parser.add_argument("--spam-every", type=int, default=0)
     parser.add_argument("--trickle", type=float, default=0.0)
+    parser.add_argument("--cert")
+    parser.add_argument("--key")
     args = parser.parse_args()
     if args.maildrop is not None:
         return serve_maildrop(args)
@@ -128,6 +198,7 @@ def main():
     conn, _ = listener.accept()
     conn.settimeout(args.timeout)
     conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+    raw = conn
     pending = [b""]
     with open(args.log, "ab") as log:
         def log_command():
@@ -139,7 +210,22 @@ def main():
 
         try:
             for step in steps:
-                if "send" in step:
+                if "tls" in step:
+                    conn = TlsChannel(raw, args.cert, args.key)
+                elif "close_in_handshake" in step:
+                    raw.recv(5)
+                    raw.close()
+                    return 0
+                elif "records" in step:
+                    conn.send_records([text.encode("latin-1") for text in step["records"]])
+                elif "close_notify" in step:
+                    conn.close_notify()
+                    while raw.recv(4096):
+                        pass
+                    return 0
+                elif "send" in step and "split" in step:
+                    conn.sendall(step["send"].encode("latin-1"), step["split"])
+                elif "send" in step:
                     conn.sendall(step["send"].encode("latin-1"))
                 elif "send_long" in step:
                     count, char, tail = step["send_long"]
@@ -154,14 +240,14 @@ def main():
                         pass
                     return 0
                 elif "close" in step:
-                    conn.close()
+                    raw.close()
                     return 0
             while log_command() is not None:
                 pass
-        except (socket.timeout, ConnectionError):
+        except (socket.timeout, ConnectionError, ssl.SSLError):
             pass
         finally:
-            conn.close()
+            raw.close()
     return 0
 
 

@@ -8,16 +8,11 @@
 
 #include "net/Pop3Sync.h"
 
-TEST(Pop3Dovecot, MailboxCheckAgainstDovecot_ReadsBothMessages)
+namespace {
+// The mailbox check's conversation with alice's two messages; the same
+// whether the session is in clear or encrypted.
+void ReadBothMessages(TSyncPop3Cli& pop)
 {
-    const char* port = std::getenv("SKARNVALE_DOVECOT_PORT");
-    if (!port)
-        GTEST_SKIP() << "no Dovecot server for this run";
-    TSyncPop3Cli pop;
-    pop.Host = "127.0.0.1";
-    pop.Port = port;
-    pop.UserName = "alice";
-    pop.PassWord = "secret";
     int listed = 0;
     std::vector<std::string> body;
     pop.OnListLine = [&](TCustomPop3Cli*) { ++listed; };
@@ -44,4 +39,162 @@ TEST(Pop3Dovecot, MailboxCheckAgainstDovecot_ReadsBothMessages)
     EXPECT_FALSE(pop.DeleSync()) << "no such message";
     EXPECT_EQ(pop.StatusCode(), 500);
     EXPECT_TRUE(pop.QuitSync());
+}
+}  // namespace
+
+TEST(Pop3Dovecot, MailboxCheckAgainstDovecot_ReadsBothMessages)
+{
+    const char* port = std::getenv("SKARNVALE_DOVECOT_PORT");
+    if (!port)
+        GTEST_SKIP() << "no Dovecot server for this run";
+    TSyncPop3Cli pop;
+    pop.Host = "127.0.0.1";
+    pop.Port = port;
+    pop.UserName = "alice";
+    pop.PassWord = "secret";
+    ReadBothMessages(pop);
+}
+
+// The same over TLS, against the Dovecot of tests/e2e/test_pop3_dovecot.py
+// that requires it (SKARNVALE_DOVECOT_TLS): the names of its certificates
+// resolve to it, the test CA that signs mail.test and expired.test is
+// trusted, untrusted.test's CA is not.
+namespace {
+bool TlsDovecot() { return std::getenv("SKARNVALE_DOVECOT_TLS") != nullptr; }
+
+std::string EnvText(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+void AimTls(TSyncPop3Cli& pop, const std::string& host, const std::string& user)
+{
+    pop.Host = host;
+    pop.Port = "995";
+    pop.Security = pop3SecImplicit;
+    pop.UserName = user;
+    pop.PassWord = "secret";
+}
+}  // namespace
+
+TEST(Pop3Dovecot, ImplicitTls_ReadsTheMailboxEncrypted)
+{
+    if (!TlsDovecot())
+        GTEST_SKIP() << "no TLS Dovecot for this run";
+    TSyncPop3Cli pop;
+    AimTls(pop, "mail.test", "alice");
+    pop.OnSessionConnected = [](TCustomPop3Cli* p, WORD) { EXPECT_TRUE(p->Socket()->TlsActive()); };
+    ReadBothMessages(pop);
+}
+
+// Each refused certificate ends the session before any login; the user
+// "bob" is never named to the server (its log is read by the e2e test).
+TEST(Pop3Dovecot, CertificateFailures_RefusedWithTheirReasonBeforeLogin)
+{
+    if (!TlsDovecot())
+        GTEST_SKIP() << "no TLS Dovecot for this run";
+    const std::string untrusted = EnvText("SKARNVALE_UNTRUSTED_FINGERPRINT");
+    ASSERT_EQ(untrusted.size(), 95u);
+    std::string wrongPin = untrusted;
+    wrongPin[0] = wrongPin[0] == '0' ? '1' : '0';
+    struct {
+        const char* host;
+        std::string pin;
+        std::string reason;  // empty: accepted
+    } cases[] = {{"untrusted.test", "", "certificate not trusted"},
+                 {"other.test", "", "certificate is for another name"},
+                 {"expired.test", "", "certificate expired"},
+                 {"untrusted.test", wrongPin, "certificate not trusted"},
+                 {"untrusted.test", untrusted, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.host) + " pinned " + c.pin);
+        TSyncPop3Cli pop;
+        AimTls(pop, c.host, c.reason.empty() ? "alice" : "bob");
+        pop.Fingerprint = c.pin;
+        const bool connected = pop.ConnectSync();
+        EXPECT_EQ(pop.Socket()->TlsErrorText(), c.reason);
+        EXPECT_EQ(pop.Socket()->TlsPeerFingerprint().size(), 95u);
+        if (!c.reason.empty()) {
+            EXPECT_FALSE(connected);
+            EXPECT_EQ(pop.ErrorMessage(),
+                      "-ERR " + c.reason + ", SHA-256 fingerprint " + pop.Socket()->TlsPeerFingerprint());
+            EXPECT_FALSE(pop.UserSync());
+            continue;
+        }
+        EXPECT_TRUE(connected) << pop.ErrorMessage();
+        EXPECT_EQ(pop.Socket()->TlsPeerFingerprint(), untrusted);
+        EXPECT_TRUE(pop.UserSync());
+        EXPECT_TRUE(pop.PassSync());
+        EXPECT_TRUE(pop.QuitSync());
+    }
+}
+
+// Against tests/servers/pop3_script_server.py in TLS, whose certificate is
+// pinned (SKARNVALE_TLS_PIN): how records meet the reads, and how a TLS
+// session ends.
+namespace {
+bool AimScripted(TSyncPop3Cli& pop, const char* portVariable)
+{
+    const char* port = std::getenv(portVariable);
+    if (!port)
+        return false;
+    pop.Host = "127.0.0.1";
+    pop.Port = port;
+    pop.Security = pop3SecImplicit;
+    pop.Fingerprint = EnvText("SKARNVALE_TLS_PIN");
+    pop.UserName = "alice";
+    pop.PassWord = "secret";
+    return true;
+}
+}  // namespace
+
+TEST(Pop3Tls, RecordsSplitOrJoined_ReadAsLinesAndCloseNotifyEndsTheQuit)
+{
+    TSyncPop3Cli pop;
+    if (!AimScripted(pop, "SKARNVALE_TLS_PORT_RECORDS"))
+        GTEST_SKIP() << "no scripted TLS server for this run";
+    int listed = 0, lines = 0;
+    pop.OnListLine = [&](TCustomPop3Cli*) { ++listed; };
+    pop.OnMessageLine = [&](TCustomPop3Cli* p) { lines += p->LastResponse().rfind("line ", 0) == 0; };
+    ASSERT_TRUE(pop.ConnectSync()) << pop.ErrorMessage();  // the greeting in 3-byte pieces
+    EXPECT_EQ(pop.LastResponse(), "+OK ready");
+    ASSERT_TRUE(pop.UserSync());
+    ASSERT_TRUE(pop.PassSync());
+    pop.MsgNum = 0;
+    ASSERT_TRUE(pop.ListSync());  // three records in one packet
+    EXPECT_EQ(listed, 2);
+    pop.MsgNum = 1;
+    pop.MsgLines = 2000;
+    ASSERT_TRUE(pop.TopSync());  // 60 KB: records of 16 KB in pieces the network cuts
+    EXPECT_EQ(lines, 2000);
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(pop.QuitSync());  // answered, then the close notify on an open connection
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_FALSE(pop.Connected());
+}
+
+TEST(Pop3Tls, ServerClosingInTheHandshake_FailsAtOnceWithItsReason)
+{
+    TSyncPop3Cli pop;
+    if (!AimScripted(pop, "SKARNVALE_TLS_PORT_CLOSING"))
+        GTEST_SKIP() << "no scripted TLS server for this run";
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(pop.ConnectSync());
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_EQ(pop.ErrorMessage(), "-ERR the server closed the connection during the TLS handshake");
+    EXPECT_FALSE(pop.UserSync());
+}
+
+TEST(Pop3Tls, SilentServer_HandshakeEndsWithTheTimeout)
+{
+    TSyncPop3Cli pop;
+    if (!AimScripted(pop, "SKARNVALE_TLS_PORT_SILENT"))
+        GTEST_SKIP() << "no scripted TLS server for this run";
+    pop.Timeout = 2;
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(pop.ConnectSync());
+    EXPECT_GE(GetTickCount() - start, 1900u);
+    EXPECT_EQ(pop.ErrorMessage(), "426 Timeout");
+    EXPECT_FALSE(pop.Connected());
 }
