@@ -41,6 +41,7 @@ add_library(skarnvale_win STATIC
   src/model/unitProcessWindows.cpp
   src/net/Pop3Prot.cpp
   src/net/Pop3ProtCommands.cpp
+  src/net/Pop3ProtPipeline.cpp
   src/net/Pop3ProtPump.cpp
   src/net/Pop3Sync.cpp
   src/net/WSocketConnect.cpp
@@ -59,6 +60,7 @@ add_library(skarnvale_win STATIC
   src/settings/ihmOptionsStore.cpp
   src/settings/ihmOptionsSpamLists.cpp
   src/mail/MailCheck.cpp
+  src/mail/MailCheckRead.cpp
   src/mail/MailDelete.cpp
   src/mail/MailLog.cpp
   src/mail/SpamDelete.cpp

@@ -15,6 +15,7 @@
 #include "../model/ClassesPerso.h"
 #include "../model/unitProcessEmail.h"
 #include "../model/unitProcessKillList.h"
+#include "../model/unitProcessReuse.h"
 #include "../net/Pop3Sync.h"
 #include "../widgets/BarMenus.h"
 #include "../widgets/TBNArea.h"
@@ -104,6 +105,7 @@ private:
     std::string HeaderFrom, HeaderTo, HeaderSubject;
     std::string MessageText;
     bool CollectingUidls = false;
+    std::map<int, int> ListedSizes;
     std::map<int, std::string> UidlByNumber;
 
     // The mailboxes that could not be read at the last check.
@@ -116,8 +118,22 @@ private:
     void utlPopUidlLine();
     // Hands the mail watch's handlers to the POP3 client.
     void WireMailClient();
-    // Gives the emails just read the unique ids the server lists for them.
-    void ReadUidls(const std::vector<TEmail*>& emails);
+    // The steps of a mailbox's check after the login: whether the server
+    // takes pipelined commands (CAPA, once a session), its listing (LIST and
+    // UIDL), then the messages not kept from the last check, read into
+    // Emails; those read whole are kept for the next check.
+    bool AskPipelining();
+    TMailboxListing ListMailbox(bool pipelining);
+    // `step` names the request in hand for an error line.
+    void ReadMessages(TMailBox& mailBox, const std::vector<TMessagePlan>& plan, bool pipelining, std::string& step);
+    // Marks one message for deletion in the session open on its mailbox,
+    // once it is known to be still the one seen; true when DELE was taken.
+    bool MarkForDeletion(TEmail& email);
+    // QUIT after the deletions of a session; true when messages were marked
+    // and the server took the QUIT, which is when it removes them.
+    bool EndDeletionSession(TMailBox& mailBox, bool marked);
+    // The spam of one mailbox, highest number first, in one session.
+    void DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam);
     // Asks the server whether message `email.Number` is still the one seen.
     bool IsStillTheMessageSeen(const TEmail& email);
     // One error line of the mail watch: stored, flagged and logged.

@@ -8,6 +8,7 @@
 #include "../forms/ihmVideo.h"
 #include "../framework/Dialogs.h"
 #include "../framework/Files.h"
+#include "../model/unitProcessReuse.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/ihmOptions.h"
 
@@ -27,11 +28,14 @@ void TihmMain::utlTimerEmailTimer()
     if (Busy)
         return;
     const int before = Emails.Count();
+    const std::set<TMessageIdentity> seen = MessageIdentities(EmailsOf(Emails));
     CheckAllMailboxes(false);
     const int after = Emails.Count();
     if (QuitRequested)
         return;
-    if (after != before && after > 0 && ihmMailbox && !ihmMailbox->Visible()) {
+    // New mail: another count, or the same count with a message not seen before.
+    const bool changed = after != before || HasNewMessage(seen, EmailsOf(Emails));
+    if (changed && after > 0 && ihmMailbox && !ihmMailbox->Visible()) {
         ShowForm(ihmMailbox);
         // The user may have switched the watch off while the check ran.
         if (ihmOptions->MailNotification()) {
@@ -140,98 +144,75 @@ void TihmMain::ReadMailbox(TMailBox& mailBox)
     ConnectMailbox(mailBox);
     if (ConnectFailed)
         return;
-    std::unique_ptr<TEmail> email;
-    std::string step = "LIST";  // the request in hand, named in an error line
+    std::string step = "CAPA";  // the request in hand, named in an error line
     try {
-        ListCount = 0;
-        utlPop.MsgNum = 0;
-        CountingList = true;
-        const bool listed = utlPop.ListSync();
-        CountingList = false;
-        // A refused or cut list is no count: the mailbox is in error, not empty.
-        if (!listed)
-            throw std::runtime_error(FailureReason());
-        const int bodyLines = ihmOptions->EmailLines();
-        std::vector<TEmail*> read;
-        // A refused request leaves that message's fields empty, unless the server
-        // went away: then the rest cannot be read, rather than listed as empty.
-        const auto stillThere = [this](bool done) {
-            if (!done && !utlPop.Connected())
-                throw std::runtime_error(FailureReason());
-            return done;
-        };
-        for (int n = 1; n <= ListCount && !QuitRequested; ++n) {
-            utlPop.MsgNum = n;
-            utlPop.MsgLines = 0;
-            email = std::make_unique<TEmail>();
-            email->Number = n;
-            email->MailBox = &mailBox;
-            step = "LIST " + std::to_string(n);
-            // A size the server refused is unknown, not the one of the message before.
-            if (stillThere(utlPop.ListSync())) {
-                email->Octets = utlPop.MsgSize();
-                email->Size = std::to_string(utlPop.MsgSize()) + " " + MsgBytes;
-            }
-            step = "TOP " + std::to_string(n) + " 0";
-            MessageText.clear();
-            HeaderFrom.clear();
-            HeaderTo.clear();
-            HeaderSubject.clear();
-            stillThere(utlPop.TopSync());
-            email->From = HeaderFrom;
-            email->To = HeaderTo;
-            email->Subject = HeaderSubject;
-            email->Header = MessageText;
-            email->Digest = HeaderDigest(MessageText);
-            utlPop.MsgLines = bodyLines;
-            step = "TOP " + std::to_string(n) + " " + std::to_string(bodyLines);
-            MessageText.clear();
-            stillThere(utlPop.TopSync());
-            email->Body = MessageText;
-            MessageText.clear();
-            StripEmailHeader(*email);
-            email->Name = MakeEmailKey(mailBox.MailboxName, n);
-            read.push_back(email.get());
-            Emails.Add(std::move(email));
-        }
+        const bool pipelining = AskPipelining();
+        step = "LIST";
+        const TMailboxListing listing = ListMailbox(pipelining);
+        if (!mailBox.Memory)
+            mailBox.Memory = std::make_shared<TMailboxMemory>();
+        const std::vector<TMessagePlan> plan =
+            PlanMailboxRead(listing, *mailBox.Memory, mailBox.Server, mailBox.User, ihmOptions->EmailLines());
+        ReadMessages(mailBox, plan, pipelining, step);
         if (ListCount == 0)
             AddMailLog(FormatText(MsgNoMessageOn, {mailBox.MailboxName}));
         else
             AddMailLog(FormatText(MsgMessagesOn, {ListCount, mailBox.MailboxName}));
-        step = "UIDL";
-        ReadUidls(read);
         utlPop.QuitSync();
     } catch (const std::exception& error) {
         CountingList = false;
         CollectingUidls = false;
-        email.reset();
+        utlPop.OnPipelinedReply = nullptr;
         ReportMailError(MsgLoadError, mailBox, error.what(), step);
         utlPop.QuitSync();
     }
 }
 
-void TihmMain::ReadUidls(const std::vector<TEmail*>& emails)
+bool TihmMain::AskPipelining()
 {
-    if (emails.empty() || !utlPop.Connected())
-        return;
+    if (!utlPop.CapaKnown())
+        utlPop.CapaSync();
+    return utlPop.HasCapability("PIPELINING");
+}
+
+TMailboxListing TihmMain::ListMailbox(bool pipelining)
+{
+    ListCount = 0;
+    ListedSizes.clear();
     UidlByNumber.clear();
     utlPop.MsgNum = 0;
+    CountingList = true;
     CollectingUidls = true;
-    const bool listed = utlPop.UidlSync();
+    bool listed = false;
+    bool uidlsListed = false;
+    utlPop.OnPipelinedReply = [&](TCustomPop3Cli*, std::size_t index, bool done) {
+        CountingList = false;
+        (index == 0 ? listed : uidlsListed) = done;
+    };
+    // One at a time, the unique ids are asked only of a mailbox that has messages.
+    utlPop.PipelineSync({{pop3ReqList}, {pop3ReqUidl}}, pipelining ? 2 : 1,
+                        [&](std::size_t index) { return index == 0 || pipelining || ListCount > 0; });
+    utlPop.OnPipelinedReply = nullptr;
+    CountingList = false;
     CollectingUidls = false;
-    if (listed)
-        for (TEmail* email : emails) {
-            auto found = UidlByNumber.find(email->Number);
-            if (found != UidlByNumber.end())
-                email->Uidl = found->second;
-        }
+    // A refused or cut list is no count: the mailbox is in error, not empty.
+    if (!listed)
+        throw std::runtime_error(FailureReason());
+    TMailboxListing listing;
+    listing.Count = ListCount;
+    listing.Sizes.swap(ListedSizes);
+    if (uidlsListed)
+        listing.Uidls.swap(UidlByNumber);
     UidlByNumber.clear();
+    return listing;
 }
 
 void TihmMain::utlPopListLine()
 {
-    if (CountingList)
-        ++ListCount;
+    if (!CountingList)
+        return;
+    ++ListCount;
+    ListedSizes[utlPop.MsgNum] = utlPop.MsgSize();
 }
 
 void TihmMain::utlPopMessageLine()
@@ -253,7 +234,7 @@ void TihmMain::utlPopHeaderEnd()
 void TihmMain::utlPopUidlLine()
 {
     // One id per message the list counted, whatever else the server sends.
-    if (CollectingUidls && !utlPop.MsgUidl().empty() && utlPop.MsgNum >= 1 && utlPop.MsgNum <= ListCount)
+    if (CollectingUidls && utlPop.MsgNum >= 1 && utlPop.MsgNum <= ListCount)
         UidlByNumber[utlPop.MsgNum] = utlPop.MsgUidl();
 }
 

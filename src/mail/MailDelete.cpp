@@ -30,6 +30,35 @@ bool TihmMain::IsStillTheMessageSeen(const TEmail& email)
     return read && digest == email.Digest;
 }
 
+bool TihmMain::MarkForDeletion(TEmail& email)
+{
+    TMailBox& box = *email.MailBox;
+    const std::string dele = "DELE " + std::to_string(email.Number);
+    try {
+        if (!IsStillTheMessageSeen(email)) {
+            AddMailLog(FormatText(MsgMessageChanged, {email.Number, box.MailboxName}));
+            return false;
+        }
+        utlPop.MsgNum = email.Number;
+        if (utlPop.DeleSync())
+            return true;
+        // A refused DELE is no deletion: say so with the server's reply.
+        ReportMailError(MsgDeleteError, box, FailureReason(), dele);
+    } catch (const std::exception& error) {
+        ReportMailError(MsgDeleteError, box, error.what(), dele);
+    }
+    return false;
+}
+
+bool TihmMain::EndDeletionSession(TMailBox& mailBox, bool marked)
+{
+    // The server removes the marked messages only when QUIT succeeds.
+    const bool quit = utlPop.QuitSync();
+    if (marked && !quit)
+        ReportMailError(MsgDeleteError, mailBox, FailureReason(), "QUIT");
+    return marked && quit;
+}
+
 bool TihmMain::DeleteEmail(TEmail& email, bool inBatch)
 {
     bool deleted = false;
@@ -37,26 +66,7 @@ bool TihmMain::DeleteEmail(TEmail& email, bool inBatch)
     TMailBox& box = *email.MailBox;
     ConnectMailbox(box);
     if (!ConnectFailed) {
-        const std::string dele = "DELE " + std::to_string(email.Number);
-        bool marked = false;
-        try {
-            if (!IsStillTheMessageSeen(email)) {
-                AddMailLog(FormatText(MsgMessageChanged, {email.Number, box.MailboxName}));
-            } else {
-                utlPop.MsgNum = email.Number;
-                marked = utlPop.DeleSync();
-                // A refused DELE is no deletion: say so with the server's reply.
-                if (!marked)
-                    ReportMailError(MsgDeleteError, box, FailureReason(), dele);
-            }
-        } catch (const std::exception& error) {
-            ReportMailError(MsgDeleteError, box, error.what(), dele);
-        }
-        // The server removes the message only when QUIT succeeds.
-        const bool quit = utlPop.QuitSync();
-        if (marked && !quit)
-            ReportMailError(MsgDeleteError, box, FailureReason(), "QUIT");
-        deleted = marked && quit;
+        deleted = EndDeletionSession(box, MarkForDeletion(email));
         if (deleted)
             AddMailLog(MsgMessageDeleted);
     }

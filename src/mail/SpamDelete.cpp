@@ -27,16 +27,15 @@ void TihmMain::DeleteSpamEmails()
             spam.push_back(email);
     }
     // The sort key puts message 1000 before 999: the numbers are ordered
-    // again so that each mailbox loses its highest numbers first.
-    for (TEmail* email : SpamDeletionOrder(spam)) {
-        if (QuitRequested)
-            break;
-        // Only a message the server took is counted and announced.
-        if (!DeleteEmail(*email, true))
-            continue;
-        ihmOptions->SetCounterSpam(ihmOptions->CounterSpam() + 1);
-        if (ihmOptions->SoundOnKillSpam() && HasWaveDevice() && FileExists(ihmOptions->SoundFileSpam()))
-            PlaySoundFile(ihmOptions->SoundFileSpam());
+    // again so that each mailbox loses its highest numbers first, all in one
+    // session (which servers that limit logins prefer).
+    const std::vector<TEmail*> order = SpamDeletionOrder(spam);
+    for (std::size_t first = 0; first < order.size() && !QuitRequested;) {
+        std::size_t end = first;
+        while (end < order.size() && order[end]->MailBox == order[first]->MailBox)
+            ++end;
+        DeleteSpamOf(*order[first]->MailBox, std::vector<TEmail*>(order.begin() + first, order.begin() + end));
+        first = end;
     }
     UpdateMailStatus(false);
     UpdateTrayIcon();
@@ -44,4 +43,31 @@ void TihmMain::DeleteSpamEmails()
     AddMailLog(MsgSpamEnd);
     if (!spam.empty() && !QuitRequested)
         CheckAllMailboxes(true);
+}
+
+void TihmMain::DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam)
+{
+    utlIcon.SetEnabled(true);
+    ConnectMailbox(mailBox);
+    if (!ConnectFailed) {
+        // Numbers do not change within a session: each message is checked,
+        // then marked, and the server removes them all at QUIT.
+        int marked = 0;
+        for (TEmail* email : spam) {
+            if (QuitRequested)
+                break;
+            if (MarkForDeletion(*email))
+                ++marked;
+        }
+        // Only messages the server took are counted and announced.
+        if (EndDeletionSession(mailBox, marked > 0))
+            for (int i = 0; i < marked; ++i) {
+                AddMailLog(MsgMessageDeleted);
+                ihmOptions->SetCounterSpam(ihmOptions->CounterSpam() + 1);
+                if (ihmOptions->SoundOnKillSpam() && HasWaveDevice() && FileExists(ihmOptions->SoundFileSpam()))
+                    PlaySoundFile(ihmOptions->SoundFileSpam());
+            }
+    }
+    UpdateTrayIcon();
+    UpdateMailStatus(false);
 }

@@ -2,9 +2,12 @@
 // and the functions that derive displayable values from a message.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "ClassesPerso.h"
+
+struct TMailboxMemory;
 
 class TMailBox : public TMyItem {
 public:
@@ -12,6 +15,8 @@ public:
     std::string Server;
     std::string User;
     std::string Password;
+    // What the last check kept of the messages it read (unitProcessReuse.h).
+    std::shared_ptr<TMailboxMemory> Memory;
 };
 
 class TEmail : public TMyItem {

@@ -106,6 +106,10 @@ void TCustomPop3Cli::FillErrorMessage(const std::string& text)
 
 void TCustomPop3Cli::TriggerRequestDone(WORD error)
 {
+    // What ends a request in the middle of a pipelined run (the session's
+    // end) ends the reply in hand as it would have ended that request.
+    if (pipelining_)
+        CutPipeline(errorCode_ == 0 && clientState_ != pop3Aborting);
     if (requestType_ == pop3ReqQuit && quitSent_) {
         if (!quitGate_) {
             quitGate_ = true;
@@ -152,6 +156,9 @@ void TCustomPop3Cli::Connect()
         requestType_ = pop3ReqConnect;
     requestDone_ = false;
     quitSent_ = false;
+    capaKnown_ = false;
+    capabilities_.clear();
+    pipelining_ = false;
     buffer_.Clear();
     errorCode_ = 0;
     SetClientState(pop3Resolving);
@@ -309,7 +316,7 @@ void TCustomPop3Cli::SingleLineReply(const TPop3Line& line)
     if (statusCode_ != 0) {
         errorCode_ = statusCode_;
         FillErrorMessage(line.Text);
-        TriggerRequestDone(static_cast<WORD>(errorCode_));
+        ReplyDone(static_cast<WORD>(errorCode_));
         return;
     }
     errorCode_ = 0;
@@ -317,7 +324,7 @@ void TCustomPop3Cli::SingleLineReply(const TPop3Line& line)
     if (replyCallback_)
         (this->*replyCallback_)();
     else
-        TriggerRequestDone(0);
+        ReplyDone(0);
 }
 
 void TCustomPop3Cli::StartBody(TPop3NotifyEvent* begin, TPop3NotifyEvent* each, TPop3NotifyEvent* end,
@@ -338,7 +345,7 @@ void TCustomPop3Cli::BodyLine(const TPop3Line& line)
         errorMessage_ = "-ERR Disconneced unexpectedly";
         errorCode_ = 500;
         Display(errorMessage_);
-        TriggerRequestDone(500);
+        ReplyDone(500);
         return;
     }
     if (Pop3IsBodyEnd(line)) {
@@ -353,7 +360,7 @@ void TCustomPop3Cli::BodyLine(const TPop3Line& line)
             (*bodyEnd_)(this);
         lastResponse_.clear();
         next_ = nullptr;
-        TriggerRequestDone(0);
+        ReplyDone(0);
         return;
     }
     lastResponse_ = Pop3UnstuffLine(line);
@@ -370,6 +377,8 @@ void TCustomPop3Cli::BodyLine(const TPop3Line& line)
 
 void TCustomPop3Cli::Abort()
 {
+    if (pipelining_)
+        CutPipeline(false);
     SetClientState(pop3Aborting);
     socket_->CancelDnsLookup();
     socket_->Abort();

@@ -10,6 +10,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "Pop3Header.h"
 #include "Pop3LineBuffer.h"
@@ -51,7 +52,17 @@ enum TPop3Request {
     pop3ReqRSet,
     pop3ReqUidl,
     pop3ReqAPop,
-    pop3ReqOpen
+    pop3ReqOpen,
+    pop3ReqCapa,
+    pop3ReqPipeline
+};
+
+// One transaction command of a pipelined run: what MsgNum and MsgLines would
+// hold for the same request sent alone.
+struct TPop3Command {
+    TPop3Request Request = pop3ReqNoop;
+    int MsgNum = 0;
+    int MsgLines = 0;
 };
 
 // The message that carries a completion to the hidden window.
@@ -64,6 +75,11 @@ using TPop3DisplayEvent = std::function<void(TCustomPop3Cli* sender, const std::
 using TPop3RequestDoneEvent = std::function<void(TCustomPop3Cli* sender, TPop3Request rqType, WORD error)>;
 using TPop3SessionEvent = std::function<void(TCustomPop3Cli* sender, WORD error)>;
 using TPop3NotifyEvent = std::function<void(TCustomPop3Cli* sender)>;
+// The end of one reply of a pipelined run: the command's place in the run and
+// whether it ended as its own request would have ended without error.
+using TPop3ReplyEvent = std::function<void(TCustomPop3Cli* sender, std::size_t index, bool done)>;
+// Asked before a command of a pipelined run is sent; false sends no more.
+using TPop3MayStart = std::function<bool(std::size_t index)>;
 
 class TCustomPop3Cli {
 public:
@@ -109,6 +125,14 @@ public:
     const std::string& MsgReturnPath() const { return header_.MsgReturnPath; }
     const std::string& HeaderKeyword() const { return header_.HeaderKeyword; }
     const std::string& HeaderData() const { return header_.HeaderData; }
+    // The server's capabilities (RFC 2449), one reply line each, from the
+    // last CAPA of this session; CapaKnown is false until one was answered.
+    bool CapaKnown() const { return capaKnown_; }
+    const std::vector<std::string>& Capabilities() const { return capabilities_; }
+    // Whether a capability line starts with `name` (case-insensitive).
+    bool HasCapability(const std::string& name) const;
+    // Commands of the pipelined run in progress sent so far.
+    std::size_t PipelineSent() const { return pipeSent_; }
     TWSocket* Socket() const { return socket_.get(); }
     HWND WindowHandle() const;
 
@@ -128,6 +152,7 @@ public:
     TPop3DisplayEvent OnResponse;
     TPop3SessionEvent OnSessionConnected;
     TPop3SessionEvent OnSessionClosed;
+    TPop3ReplyEvent OnPipelinedReply;
 
     // The requests; each returns at once and ends with OnRequestDone.
     virtual void Connect();
@@ -147,6 +172,15 @@ public:
     virtual void RSet();
     virtual void Uidl();
     virtual void Abort();
+    // Asks the server for its capabilities; allowed in any state of a session.
+    virtual void Capa();
+    // Sends transaction commands without waiting for each reply, with at most
+    // `window` of them awaiting theirs (RFC 2449 PIPELINING; a window of 1 is
+    // the one-at-a-time conversation). Each reply is read exactly as the
+    // reply of the same request sent alone, with its events and its MsgNum,
+    // and ends with OnPipelinedReply. The run is one request; it ends once
+    // every command sent was answered (error 0), or with the session.
+    virtual void Pipeline(std::vector<TPop3Command> commands, int window, TPop3MayStart mayStart = nullptr);
 
 protected:
     friend class TPop3Window;
@@ -156,6 +190,7 @@ protected:
     virtual void TriggerResponse(const std::string& msg);
     virtual void TriggerStateChange();
     virtual void TriggerRequestDone(WORD error);
+    virtual void TriggerPipelinedReply(std::size_t index, bool done);
 
     void SetErrorMessage(const std::string& text) { errorMessage_ = text; }
     void SetStatusCode(int code) { statusCode_ = code; }
@@ -164,6 +199,11 @@ private:
     using TNextStep = void (TCustomPop3Cli::*)(const TPop3Line& line);
     using TReplyCallback = void (TCustomPop3Cli::*)();
     using TLineParser = void (TCustomPop3Cli::*)();
+    struct TTransactionCommand;
+    struct TCommandText {
+        std::string Line;
+        TReplyCallback Callback = nullptr;
+    };
 
     void SetClientState(TPop3ClientState state);
     void Display(const std::string& text);
@@ -174,11 +214,16 @@ private:
     void ProtocolViolation(const std::string& text);
     void RequireTransaction(const char* command);
     void StartTransactionCommand(const char* command);
+    static const TTransactionCommand* FindTransactionCommand(TPop3Request request);
+    static TCommandText CommandText(const TTransactionCommand& command, int msgNum, int msgLines);
+    void SendTransaction(TPop3Request request);
     void SendCommand(TPop3Request request, const std::string& line, TPop3ProtocolState nextState,
                      TReplyCallback callback);
     void PumpOnce();
     void FinishRequest(WORD error);
     void FillErrorMessage(const std::string& text);
+    // The end of a reply: the end of the request, or of one reply of a run.
+    void ReplyDone(WORD error);
 
     void DnsLookupDone(WORD error);
     void SessionConnected(WORD error);
@@ -199,6 +244,13 @@ private:
     void MessageStart();
     void ParseListLine();
     void ParseUidlLine();
+    void CapaStart();
+    void ParseCapaLine();
+
+    void ArmPipelinedReply(std::size_t index);
+    void SendPipelinedCommands();
+    // Ends a run cut short; the reply in hand, if any, is reported with `done`.
+    void CutPipeline(bool done);
 
     void ChainNext();
 
@@ -220,6 +272,9 @@ private:
     int msgCount_ = 0;
     int msgSize_ = 0;
     int msgLast_ = 0;
+    bool capaKnown_ = false;
+    std::vector<std::string> capabilities_;
+    TPop3NotifyEvent noEvent_;
 
     bool requestDone_ = false;
     TPop3ProtocolState nextProtocolState_ = pop3Disconnected;
@@ -239,6 +294,14 @@ private:
     enum { StepConnect = 1, StepUser = 2, StepPass = 4 };
     unsigned chainSteps_ = 0;
     bool chainRunning_ = false;
+
+    // The pipelined run: commands sent, replies read, and the window.
+    bool pipelining_ = false;
+    std::vector<TPop3Command> pipeline_;
+    std::size_t pipeSent_ = 0;
+    std::size_t pipeAnswered_ = 0;
+    std::size_t pipeWindow_ = 1;
+    TPop3MayStart pipeMayStart_;
 };
 
 // The component as the program places it; all behaviour is in TCustomPop3Cli.

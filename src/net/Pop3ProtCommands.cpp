@@ -5,6 +5,8 @@
 #include "Pop3Parse.h"
 #include "Pop3ProtPump.h"
 
+#include <cctype>
+
 void TCustomPop3Cli::CheckReady()
 {
     if (clientState_ != pop3Idle && clientState_ != pop3InternalIdle)
@@ -122,92 +124,104 @@ void TCustomPop3Cli::Quit()
     SendCommand(pop3ReqQuit, "QUIT", pop3Disconnected, nullptr);
 }
 
-void TCustomPop3Cli::Stat()
+// The transaction commands: the word sent, the arguments that follow it and
+// how the reply is read, with a number and without one.
+struct TCustomPop3Cli::TTransactionCommand {
+    enum TArguments { NoArgument, OptionalNumber, Number, NumberAndLines };
+    TPop3Request Request;
+    const char* Word;
+    TArguments Arguments;
+    TReplyCallback WithNumber;
+    TReplyCallback Alone;
+};
+
+const TCustomPop3Cli::TTransactionCommand* TCustomPop3Cli::FindTransactionCommand(TPop3Request request)
 {
-    StartTransactionCommand("STAT");
-    SendCommand(pop3ReqStat, "STAT", pop3Transaction, &TCustomPop3Cli::StatDone);
+    using C = TTransactionCommand;
+    static const TTransactionCommand commands[] = {
+        {pop3ReqStat, "STAT", C::NoArgument, nullptr, &TCustomPop3Cli::StatDone},
+        {pop3ReqList, "LIST", C::OptionalNumber, &TCustomPop3Cli::ListOneDone, &TCustomPop3Cli::ListAllStart},
+        {pop3ReqUidl, "UIDL", C::OptionalNumber, &TCustomPop3Cli::UidlOneDone, &TCustomPop3Cli::UidlAllStart},
+        {pop3ReqRetr, "RETR", C::Number, &TCustomPop3Cli::MessageStart, nullptr},
+        {pop3ReqTop, "TOP", C::NumberAndLines, &TCustomPop3Cli::MessageStart, nullptr},
+        {pop3ReqDele, "DELE", C::Number, nullptr, nullptr},
+        {pop3ReqNoop, "NOOP", C::NoArgument, nullptr, nullptr},
+        {pop3ReqLast, "LAST", C::NoArgument, nullptr, &TCustomPop3Cli::LastDone},
+        {pop3ReqRSet, "RSET", C::NoArgument, nullptr, nullptr},
+    };
+    for (const TTransactionCommand& command : commands)
+        if (command.Request == request)
+            return &command;
+    return nullptr;
 }
 
-void TCustomPop3Cli::List()
+TCustomPop3Cli::TCommandText TCustomPop3Cli::CommandText(const TTransactionCommand& command, int msgNum,
+                                                         int msgLines)
 {
-    StartTransactionCommand("LIST");
-    if (MsgNum > 0)
-        SendCommand(pop3ReqList, "LIST " + std::to_string(MsgNum), pop3Transaction, &TCustomPop3Cli::ListOneDone);
-    else
-        SendCommand(pop3ReqList, "LIST", pop3Transaction, &TCustomPop3Cli::ListAllStart);
+    const std::string word = command.Word;
+    switch (command.Arguments) {
+    case TTransactionCommand::OptionalNumber:
+        if (msgNum > 0)
+            return {word + " " + std::to_string(msgNum), command.WithNumber};
+        return {word, command.Alone};
+    case TTransactionCommand::Number:
+        return {word + " " + std::to_string(msgNum), command.WithNumber};
+    case TTransactionCommand::NumberAndLines:
+        return {word + " " + std::to_string(msgNum) + " " + std::to_string(msgLines), command.WithNumber};
+    case TTransactionCommand::NoArgument:
+        break;
+    }
+    return {word, command.Alone};
 }
 
-void TCustomPop3Cli::Uidl()
+void TCustomPop3Cli::SendTransaction(TPop3Request request)
 {
-    StartTransactionCommand("UIDL");
-    if (MsgNum > 0)
-        SendCommand(pop3ReqUidl, "UIDL " + std::to_string(MsgNum), pop3Transaction, &TCustomPop3Cli::UidlOneDone);
-    else
-        SendCommand(pop3ReqUidl, "UIDL", pop3Transaction, &TCustomPop3Cli::UidlAllStart);
-}
-
-void TCustomPop3Cli::Retr()
-{
-    StartTransactionCommand("RETR");
-    SendCommand(pop3ReqRetr, "RETR " + std::to_string(MsgNum), pop3Transaction, &TCustomPop3Cli::MessageStart);
-}
-
-void TCustomPop3Cli::Top()
-{
-    StartTransactionCommand("TOP");
-    if (MsgLines < 0)
+    const TTransactionCommand& command = *FindTransactionCommand(request);
+    StartTransactionCommand(command.Word);
+    if (request == pop3ReqTop && MsgLines < 0)
         throw Pop3Exception("Invalid MsgLines for TOP command");
-    SendCommand(pop3ReqTop, "TOP " + std::to_string(MsgNum) + " " + std::to_string(MsgLines), pop3Transaction,
-                &TCustomPop3Cli::MessageStart);
+    const TCommandText text = CommandText(command, MsgNum, MsgLines);
+    SendCommand(request, text.Line, pop3Transaction, text.Callback);
 }
 
-void TCustomPop3Cli::Dele()
-{
-    StartTransactionCommand("DELE");
-    SendCommand(pop3ReqDele, "DELE " + std::to_string(MsgNum), pop3Transaction, nullptr);
-}
+void TCustomPop3Cli::Stat() { SendTransaction(pop3ReqStat); }
+void TCustomPop3Cli::List() { SendTransaction(pop3ReqList); }
+void TCustomPop3Cli::Uidl() { SendTransaction(pop3ReqUidl); }
+void TCustomPop3Cli::Retr() { SendTransaction(pop3ReqRetr); }
+void TCustomPop3Cli::Top() { SendTransaction(pop3ReqTop); }
+void TCustomPop3Cli::Dele() { SendTransaction(pop3ReqDele); }
+void TCustomPop3Cli::Noop() { SendTransaction(pop3ReqNoop); }
+void TCustomPop3Cli::Last() { SendTransaction(pop3ReqLast); }
+void TCustomPop3Cli::RSet() { SendTransaction(pop3ReqRSet); }
 
-void TCustomPop3Cli::Noop()
+void TCustomPop3Cli::Capa()
 {
-    StartTransactionCommand("NOOP");
-    SendCommand(pop3ReqNoop, "NOOP", pop3Transaction, nullptr);
-}
-
-void TCustomPop3Cli::Last()
-{
-    StartTransactionCommand("LAST");
-    SendCommand(pop3ReqLast, "LAST", pop3Transaction, &TCustomPop3Cli::LastDone);
-}
-
-void TCustomPop3Cli::RSet()
-{
-    StartTransactionCommand("RSET");
-    SendCommand(pop3ReqRSet, "RSET", pop3Transaction, nullptr);
+    SendCommand(pop3ReqCapa, "CAPA", protocolState_, &TCustomPop3Cli::CapaStart);
 }
 
 void TCustomPop3Cli::StatDone()
 {
     Pop3ParseTwoNumbers(lastResponse_, msgCount_, msgSize_);
-    TriggerRequestDone(static_cast<WORD>(errorCode_));
+    ReplyDone(static_cast<WORD>(errorCode_));
 }
 
 void TCustomPop3Cli::ListOneDone()
 {
     Pop3ParseTwoNumbers(lastResponse_, MsgNum, msgSize_);
-    TriggerRequestDone(static_cast<WORD>(errorCode_));
+    ReplyDone(static_cast<WORD>(errorCode_));
 }
 
 void TCustomPop3Cli::UidlOneDone()
 {
     Pop3ParseNumberAndId(lastResponse_, MsgNum, msgUidl_);
-    TriggerRequestDone(static_cast<WORD>(errorCode_));
+    ReplyDone(static_cast<WORD>(errorCode_));
 }
 
 void TCustomPop3Cli::LastDone()
 {
     // "+OK n" carries one number: the highest message number accessed.
     msgLast_ = Pop3ParseLastNumber(lastResponse_);
-    TriggerRequestDone(static_cast<WORD>(errorCode_));
+    ReplyDone(static_cast<WORD>(errorCode_));
 }
 
 void TCustomPop3Cli::ListAllStart()
@@ -233,4 +247,33 @@ void TCustomPop3Cli::ParseListLine()
 void TCustomPop3Cli::ParseUidlLine()
 {
     Pop3ParseNumberAndId(lastResponse_, MsgNum, msgUidl_);
+}
+
+void TCustomPop3Cli::CapaStart()
+{
+    capabilities_.clear();
+    capaKnown_ = true;
+    StartBody(&noEvent_, &noEvent_, &noEvent_, &TCustomPop3Cli::ParseCapaLine);
+}
+
+void TCustomPop3Cli::ParseCapaLine()
+{
+    // A server's list is a few dozen short lines; more is not a list.
+    constexpr std::size_t MaxCapabilities = 100;
+    if (capabilities_.size() < MaxCapabilities)
+        capabilities_.push_back(lastResponse_);
+}
+
+bool TCustomPop3Cli::HasCapability(const std::string& name) const
+{
+    for (const std::string& line : capabilities_) {
+        if (line.size() < name.size() || (line.size() > name.size() && line[name.size()] != ' '))
+            continue;
+        bool same = true;
+        for (std::size_t i = 0; i < name.size() && same; ++i)
+            same = std::toupper(static_cast<unsigned char>(line[i])) == std::toupper(static_cast<unsigned char>(name[i]));
+        if (same)
+            return true;
+    }
+    return false;
 }

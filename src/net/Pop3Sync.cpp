@@ -28,6 +28,14 @@ void TSyncPop3Cli::TriggerResponse(const std::string& msg)
         ArmDeadline();
 }
 
+void TSyncPop3Cli::TriggerPipelinedReply(std::size_t index, bool done)
+{
+    TPop3Cli::TriggerPipelinedReply(index, done);
+    // Each command of a pipelined run is a request of its own: the limit
+    // holds for each one, not for the whole run.
+    requestStarted_ = GetTickCount();
+}
+
 void TSyncPop3Cli::CancelRequests()
 {
     cancelled_ = true;
@@ -38,7 +46,7 @@ void TSyncPop3Cli::CancelRequests()
 bool TSyncPop3Cli::WaitUntilReady()
 {
     ArmDeadline();
-    const DWORD started = GetTickCount();
+    requestStarted_ = GetTickCount();
     bool quitSeen = false;
     int exitCode = 0;
     std::string stopReason = "426 Timeout";
@@ -60,7 +68,7 @@ bool TSyncPop3Cli::WaitUntilReady()
         if (Timeout > 0 && left < 0)
             break;
         const DWORD limitMs = RequestLimit > 0 ? TimeoutMs(RequestLimit) : 0;
-        if (limitMs > 0 && GetTickCount() - started >= limitMs) {
+        if (limitMs > 0 && GetTickCount() - requestStarted_ >= limitMs) {
             stopReason = "426 Timeout: request longer than " + std::to_string(RequestLimit) + " s";
             break;
         }
@@ -83,7 +91,7 @@ bool TSyncPop3Cli::WaitUntilReady()
             wait = static_cast<DWORD>(remaining > 0 ? remaining : 0);
         }
         if (limitMs > 0) {
-            const DWORD elapsed = GetTickCount() - started;
+            const DWORD elapsed = GetTickCount() - requestStarted_;
             wait = std::min(wait, elapsed < limitMs ? limitMs - elapsed : 0);
         }
         TApplication::WaitForMessage(wait);
@@ -136,3 +144,16 @@ bool TSyncPop3Cli::LastSync() { return Run(&TCustomPop3Cli::Last); }
 bool TSyncPop3Cli::RSetSync() { return Run(&TCustomPop3Cli::RSet); }
 bool TSyncPop3Cli::UidlSync() { return Run(&TCustomPop3Cli::Uidl); }
 bool TSyncPop3Cli::AbortSync() { return Run(&TCustomPop3Cli::Abort); }
+bool TSyncPop3Cli::CapaSync() { return Run(&TCustomPop3Cli::Capa); }
+
+bool TSyncPop3Cli::PipelineSync(std::vector<TPop3Command> commands, int window, TPop3MayStart mayStart)
+{
+    if (cancelled_)
+        return false;
+    try {
+        Pipeline(std::move(commands), window, std::move(mayStart));
+        return WaitUntilReady();
+    } catch (...) {
+        return false;
+    }
+}

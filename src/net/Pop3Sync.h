@@ -51,10 +51,15 @@ public:
     virtual bool RSetSync();
     virtual bool UidlSync();
     virtual bool AbortSync();
+    virtual bool CapaSync();
+    // A pipelined run (TCustomPop3Cli::Pipeline); true when every command
+    // sent was answered, whatever each reply said.
+    virtual bool PipelineSync(std::vector<TPop3Command> commands, int window, TPop3MayStart mayStart = nullptr);
 
 protected:
     // Every received line gives the server a new Timeout to send the next.
     void TriggerResponse(const std::string& msg) override;
+    void TriggerPipelinedReply(std::size_t index, bool done) override;
 
 private:
     bool Run(void (TCustomPop3Cli::*request)());
@@ -62,5 +67,6 @@ private:
     void DeliverRequestDone();
 
     DWORD deadline_ = 0;
+    DWORD requestStarted_ = 0;
     bool cancelled_ = false;
 };

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "model/unitProcessEmail.h"
+#include "model/unitProcessReuse.h"
 
 namespace {
 TEmail WithHeader(const std::string& header)
@@ -124,4 +127,91 @@ TEST(EmailsCollection, NumberFromThousandSortsBeforeHundredAndOne)
 {
     // The key keeps its textual order; the deletion cycle must not rely on it above 999.
     EXPECT_LT(AsciiCompareText(MakeEmailKey("box", 1000), MakeEmailKey("box", 101)), 0);
+}
+
+// Reuse by unique id: what the next check takes from the last one.
+namespace {
+TMailboxListing Listing(std::map<int, std::string> uidls, int size = 100)
+{
+    TMailboxListing listing;
+    listing.Count = static_cast<int>(uidls.size());
+    for (const auto& entry : uidls)
+        listing.Sizes[entry.first] = size;
+    listing.Uidls = std::move(uidls);
+    return listing;
+}
+
+TMailboxMemory Remembered(std::initializer_list<std::string> uidls, int size = 100)
+{
+    TMailboxMemory memory;
+    PlanMailboxRead({}, memory, "pop.example", "alice", 5);
+    std::vector<TEmail> emails;
+    for (const std::string& uidl : uidls) {
+        emails.emplace_back();
+        emails.back().Uidl = uidl;
+        emails.back().Octets = size;
+        emails.back().Subject = "kept " + uidl;
+    }
+    std::vector<const TEmail*> complete;
+    for (const TEmail& email : emails)
+        complete.push_back(&email);
+    RememberEmails(memory, complete);
+    return memory;
+}
+}  // namespace
+
+TEST(PlanMailboxRead, RenumberedMessagesAreKeptByIdAndOnlyTheNewOneIsRead)
+{
+    TMailboxMemory memory = Remembered({"a", "b", "c"});
+    const auto plan = PlanMailboxRead(Listing({{1, "b"}, {2, "c"}, {3, "d"}}), memory, "pop.example", "alice", 5);
+    ASSERT_EQ(plan.size(), 3u);
+    ASSERT_NE(plan[0].Kept, nullptr);
+    EXPECT_EQ(plan[0].Kept->Subject, "kept b");
+    EXPECT_EQ(plan[1].Kept->Subject, "kept c");
+    EXPECT_EQ(plan[2].Kept, nullptr);
+    EXPECT_EQ(plan[2].Octets, 100);  // from the listing: no LIST n
+    EXPECT_EQ(plan[2].Uidl, "d");
+}
+
+TEST(PlanMailboxRead, ChangedSizeUnderAKnownIdIsReadAgain)
+{
+    TMailboxMemory memory = Remembered({"a"}, 100);
+    EXPECT_EQ(PlanMailboxRead(Listing({{1, "a"}}, 101), memory, "pop.example", "alice", 5)[0].Kept, nullptr);
+}
+
+TEST(PlanMailboxRead, AnIdGivenTwiceOrNoIdsGiveTheSpecifiedConversation)
+{
+    TMailboxMemory memory = Remembered({"a", "b"});
+    for (const TMessagePlan& message :
+         PlanMailboxRead(Listing({{1, "a"}, {2, "a"}}), memory, "pop.example", "alice", 5)) {
+        EXPECT_EQ(message.Kept, nullptr);
+        EXPECT_EQ(message.Octets, -1);  // asked with LIST n
+        EXPECT_EQ(message.Uidl, "");
+    }
+    TMailboxListing noIds = Listing({{1, "a"}});
+    noIds.Uidls.clear();
+    EXPECT_EQ(PlanMailboxRead(noIds, memory, "pop.example", "alice", 5)[0].Kept, nullptr);
+}
+
+TEST(PlanMailboxRead, OtherBodyLinesServerOrUserForgetWhatWasKept)
+{
+    for (const auto& change : std::vector<std::tuple<std::string, std::string, int>>{
+             {"pop.example", "alice", 6}, {"other.example", "alice", 5}, {"pop.example", "bob", 5}}) {
+        TMailboxMemory memory = Remembered({"a"});
+        EXPECT_EQ(PlanMailboxRead(Listing({{1, "a"}}), memory, std::get<0>(change), std::get<1>(change),
+                                  std::get<2>(change))[0].Kept, nullptr);
+        EXPECT_TRUE(memory.ByUidl.empty());
+    }
+}
+
+TEST(HasNewMessage, SameCountWithAnotherIdIsNewMail)
+{
+    TMailBox box;
+    TEmail a, b, c;
+    for (auto* email : {&a, &b, &c})
+        email->MailBox = &box;
+    a.Uidl = "a", b.Uidl = "b", c.Uidl = "c";
+    const auto before = MessageIdentities({&a, &b});
+    EXPECT_FALSE(HasNewMessage(before, {&b, &a}));
+    EXPECT_TRUE(HasNewMessage(before, {&a, &c}));
 }

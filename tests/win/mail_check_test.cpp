@@ -38,11 +38,13 @@ TEST_F(MailWatchTest, CheckThreeMailboxes_LogsEachAndReadsEveryMessage)
     EXPECT_EQ(first.Body, "Line 1 of a\r\nLine 2 of a\r\n");
     EXPECT_NE(first.Header.find("Subject: Hello\r\n"), std::string::npos);
     EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->Subject, " .dotted subject");
-    // The conversation of a check: the whole list, then three requests a message.
-    const std::vector<std::string> expected = {"USER alice", "PASS secret", "LIST", "LIST 1", "TOP 1 0", "TOP 1 2",
-                                               "LIST 2", "TOP 2 0", "TOP 2 2", "UIDL", "QUIT"};
+    // The conversation of a check: the capabilities, the listing, then the
+    // header and the first lines of each message, pipelined.
+    const std::vector<std::string> expected = {"USER alice", "PASS secret", "CAPA",    "LIST",    "UIDL",
+                                               "TOP 1 0",    "TOP 1 2",     "TOP 2 0", "TOP 2 2", "QUIT"};
     EXPECT_EQ(home.AllCommands(), expected);
-    EXPECT_EQ(empty.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "LIST", "QUIT"}));
+    EXPECT_TRUE(home.CommandsArrivedAhead);
+    EXPECT_EQ(empty.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "CAPA", "LIST", "UIDL", "QUIT"}));
     EXPECT_EQ(work.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "QUIT"}));
     EXPECT_EQ(ihmMain->Busy, false);
 }
@@ -131,6 +133,8 @@ TEST_F(MailWatchTest, ServerRefusingOneMessage_ItsRowShowsNothingOfAnother)
     TPop3Maildrop home(kHome);
     home.SetMessages(Numbered(3));
     home.RefuseNumber = 2;
+    home.SupportsCapa = false;  // the specified conversation, where the size comes from LIST n
+    home.SupportsUidl = false;
     AddMailbox("Home", kHome);
     ihmMain->CheckAllMailboxes(false);
     ASSERT_EQ(ihmMain->Emails.Count(), 3);
@@ -141,7 +145,7 @@ TEST_F(MailWatchTest, ServerRefusingOneMessage_ItsRowShowsNothingOfAnother)
     EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(2)->Subject, " Note 3");
     EXPECT_EQ(Log()[1], "3 message(s) found on 'Home'");
     const auto commands = home.AllCommands();
-    EXPECT_EQ(std::vector<std::string>(commands.begin() + 6, commands.begin() + 9),
+    EXPECT_EQ(std::vector<std::string>(commands.begin() + 8, commands.begin() + 11),
               (std::vector<std::string>{"LIST 2", "TOP 2 0", "TOP 2 2"}));
 }
 
@@ -170,8 +174,9 @@ TEST_F(MailWatchTest, ServerClosingMidCheck_LogsALoadingErrorAndKeepsWhatWasRead
                 line += c;
         };
         TLoopbackServer::SendAll(client, "+OK hi\r\n");
-        const char* replies[] = {"+OK\r\n", "+OK\r\n", "+OK\r\n1 10\r\n2 10\r\n3 10\r\n.\r\n", "+OK 1 10\r\n",
-                                 "+OK\r\nSubject: kept\r\n\r\n.\r\n", "+OK\r\nSubject: kept\r\n\r\n.\r\n"};
+        // Neither CAPA nor UIDL: the specified conversation, one command at a time.
+        const char* replies[] = {"+OK\r\n", "+OK\r\n", "-ERR\r\n", "+OK\r\n1 10\r\n2 10\r\n3 10\r\n.\r\n", "-ERR\r\n",
+                                 "+OK 1 10\r\n", "+OK\r\nSubject: kept\r\n\r\n.\r\n", "+OK\r\nSubject: kept\r\n\r\n.\r\n"};
         for (const char* reply : replies) {
             readLine();
             TLoopbackServer::SendAll(client, reply);
@@ -227,23 +232,37 @@ TEST_F(MailWatchTest, TimerTickDuringACheck_DoesNothing)
 // The new-mail rule: which counts after which tell the user.
 class NewMailRuleTest : public MailWatchTest {
 protected:
-    bool TickShowsWindow(int before, int after)
+    bool TickShowsWindow(std::vector<TMaildropMessage> before, std::vector<TMaildropMessage> after, bool uidl = true)
     {
         TPop3Maildrop home(kHome);
+        home.SupportsUidl = uidl;
         AddMailbox("Home", kHome);
-        home.SetMessages(Numbered(before));
+        home.SetMessages(std::move(before));
         ihmMain->CheckAllMailboxes(false);
         ihmMailbox->Hide();
-        home.SetMessages(Numbered(after, "n"));
+        home.SetMessages(std::move(after));
         ihmMain->utlTimerEmailTimer();
         return ihmMailbox->Visible();
     }
 };
 
-TEST_F(NewMailRuleTest, MoreMessages_ShowsTheWindow) { EXPECT_TRUE(TickShowsWindow(2, 3)); }
-TEST_F(NewMailRuleTest, FewerMessages_ShowsTheWindow) { EXPECT_TRUE(TickShowsWindow(3, 2)); }
-TEST_F(NewMailRuleTest, NoMessageLeft_ShowsNothing) { EXPECT_FALSE(TickShowsWindow(3, 0)); }
-TEST_F(NewMailRuleTest, SameCountOtherMessages_ShowsNothing) { EXPECT_FALSE(TickShowsWindow(2, 2)); }
+TEST_F(NewMailRuleTest, MoreMessages_ShowsTheWindow) { EXPECT_TRUE(TickShowsWindow(Numbered(2), Numbered(3, "n"))); }
+TEST_F(NewMailRuleTest, FewerMessages_ShowsTheWindow) { EXPECT_TRUE(TickShowsWindow(Numbered(3), Numbered(2, "n"))); }
+TEST_F(NewMailRuleTest, NoMessageLeft_ShowsNothing) { EXPECT_FALSE(TickShowsWindow(Numbered(3), {})); }
+TEST_F(NewMailRuleTest, SameMessages_ShowsNothing) { EXPECT_FALSE(TickShowsWindow(Numbered(2), Numbered(2))); }
+
+TEST_F(NewMailRuleTest, SameCountOneNewOneRemovedElsewhere_ShowsTheWindowByUniqueId)
+{
+    std::vector<TMaildropMessage> after = Numbered(2);
+    after.erase(after.begin());
+    after.push_back(MakeMessage("new", "friend@example.org", "New"));
+    EXPECT_TRUE(TickShowsWindow(Numbered(2), after));
+}
+
+TEST_F(NewMailRuleTest, SameCountOtherMessagesWithoutUniqueIds_ShowsNothing)
+{
+    EXPECT_FALSE(TickShowsWindow(Numbered(2), Numbered(2, "n"), false));
+}
 
 TEST_F(NewMailRuleTest, WindowAlreadyVisible_NoNewShowAndOtherWindowsStay)
 {
@@ -304,7 +323,8 @@ TEST_F(MailWatchTest, QuitChosenDuringATricklingReply_EndsTheCheckWithinASecond)
     const DWORD ended = GetTickCount();
     KillTimer(nullptr, timer);
     EXPECT_LT(ended - quitAt, 1000u);
-    EXPECT_EQ(home.Sessions().back(), (std::vector<std::string>{"USER alice", "PASS secret", "LIST", "LIST 1", "TOP 1 0"}));
+    EXPECT_EQ(home.Sessions().back(),
+              (std::vector<std::string>{"USER alice", "PASS secret", "CAPA", "LIST", "UIDL", "TOP 1 0"}));
     EXPECT_TRUE(work.Sessions().empty());
     EXPECT_FALSE(ihmMain->Busy);
     ihmMain->QuitRequested = false;
@@ -324,4 +344,110 @@ TEST_F(MailWatchTest, TricklingReply_EndsAtTheRequestLimitWithAnErrorLine)
     EXPECT_EQ(Log()[1], "Error during 'Home' loading : 426 Timeout: request longer than 2 s (TOP 1 0)");
     EXPECT_EQ(ihmMain->Emails.Count(), 0);
     EXPECT_NE(ihmMain->utlTB.Tip().find(", 1 mailbox(es) in error"), std::string::npos);
+}
+
+// What a check gets from a server that pipelines and gives unique ids, from
+// one that gives ids only, and from one that does neither (the specified
+// conversation): the same emails, check after check, with only what is new read.
+namespace {
+const char kPlain[] = "127.0.0.4";
+
+std::vector<TMaildropMessage> MixedMailbox()
+{
+    std::vector<TMaildropMessage> messages = {
+        MakeMessage("a", " Bob <bob@example.org>", "Hello", 3), MakeMessage("b", "carol@example.org", ".dotted", 1),
+        MakeMessage("c", "refused@example.org", "Refused"), {"d", "Subject: no sender\r\n\r\n..stuffed\r\nplain\r\n"},
+        MakeMessage("e", "eve@example.org", "Last", 0)};
+    return messages;
+}
+
+// Every field the grid and the window show, for one mailbox's emails.
+std::vector<std::string> Rows(const TMailBox& mailBox)
+{
+    std::vector<std::string> rows;
+    for (int i = 0; i < ihmMain->Emails.Count(); ++i) {
+        const TEmail& e = *ihmMain->Emails.ItemAs<TEmail>(i);
+        if (e.MailBox == &mailBox)
+            rows.push_back(std::to_string(e.Number) + "|" + e.From + "|" + e.To + "|" + e.Subject + "|" + e.Size +
+                           "|" + e.Header + "|" + e.Body);
+    }
+    return rows;
+}
+
+std::vector<std::string> LastSession(TPop3Maildrop& maildrop) { return maildrop.Sessions().back(); }
+}  // namespace
+
+TEST_F(MailWatchTest, ReuseAndPipelining_SameEmailsAsTheSpecifiedConversationReadingOnlyWhatIsNew)
+{
+    TPop3Maildrop modern(kHome), idsOnly(kWork), plain(kPlain);
+    idsOnly.SupportsCapa = false;
+    plain.SupportsCapa = false;
+    plain.SupportsUidl = false;
+    for (TPop3Maildrop* maildrop : {&modern, &idsOnly, &plain}) {
+        maildrop->SetMessages(MixedMailbox());
+        maildrop->RefuseTopOf = 3;
+    }
+    const TMailBox& m = AddMailbox("Modern", kHome);
+    const TMailBox& i = AddMailbox("Ids", kWork);
+    const TMailBox& p = AddMailbox("Plain", kPlain);
+    const auto sameEverywhere = [&] {
+        EXPECT_EQ(Rows(m).size(), modern.Messages().size());
+        EXPECT_EQ(Rows(m), Rows(p));
+        EXPECT_EQ(Rows(i), Rows(p));
+    };
+
+    ihmMain->CheckAllMailboxes(false);
+    sameEverywhere();
+    EXPECT_EQ(Rows(m)[2], "3||||" + std::to_string(modern.Messages()[2].Text.size()) + " bytes||");
+    EXPECT_TRUE(modern.CommandsArrivedAhead);
+    EXPECT_FALSE(idsOnly.CommandsArrivedAhead);
+    EXPECT_FALSE(plain.CommandsArrivedAhead);
+    const std::vector<std::string> specified = {"USER alice", "PASS secret", "CAPA", "LIST", "UIDL", "LIST 1", "TOP 1 0"};
+    const std::vector<std::string> plainSession = LastSession(plain);
+    EXPECT_EQ(std::vector<std::string>(plainSession.begin(), plainSession.begin() + 7), specified);
+
+    // Nothing new: only the message the server refused is asked again.
+    ihmMain->CheckAllMailboxes(false);
+    sameEverywhere();
+    const std::vector<std::string> refusedOnly = {"USER alice", "PASS secret", "CAPA", "LIST", "UIDL",
+                                                  "TOP 3 0",    "TOP 3 2",     "QUIT"};
+    EXPECT_EQ(LastSession(modern), refusedOnly);
+    EXPECT_EQ(LastSession(idsOnly), refusedOnly);
+    EXPECT_EQ(LastSession(plain).size(), 21u);  // every message read again
+
+    // Another client removed message 1 (numbers shift, ids do not), message
+    // "b" changed its size under its id, and one message arrived.
+    for (TPop3Maildrop* maildrop : {&modern, &idsOnly, &plain}) {
+        std::vector<TMaildropMessage> now = MixedMailbox();
+        now.erase(now.begin());
+        now[0].Text += "one more line\r\n";
+        now.push_back(MakeMessage("f", "new@example.org", "New"));
+        maildrop->SetMessages(now);
+        maildrop->RefuseTopOf = 2;
+    }
+    ihmMain->CheckAllMailboxes(false);
+    sameEverywhere();
+    EXPECT_EQ(LastSession(modern), (std::vector<std::string>{"USER alice", "PASS secret", "CAPA", "LIST", "UIDL",
+                                                             "TOP 1 0", "TOP 1 2", "TOP 2 0", "TOP 2 2", "TOP 5 0",
+                                                             "TOP 5 2", "QUIT"}));
+}
+
+TEST_F(MailWatchTest, PipelinedReplyCutInTheMiddle_KeepsTheMessagesBeforeAndLogsALoadingError)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(Numbered(5));
+    home.CutReplyOf = 10;  // TOP 3 0, after USER PASS CAPA LIST UIDL and two messages
+    AddMailbox("Home", kHome);
+    ihmMain->CheckAllMailboxes(false);
+    ASSERT_EQ(ihmMain->Emails.Count(), 2);
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->Subject, " Note 2");
+    const std::vector<std::string> log = Log();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[1].rfind("Error during 'Home' loading : the connection was lost (", 0), 0u) << log[1];
+
+    // The next check reads only the messages it did not get whole.
+    home.CutReplyOf = 0;
+    ihmMain->CheckAllMailboxes(false);
+    EXPECT_EQ(ihmMain->Emails.Count(), 5);
+    EXPECT_EQ(home.Sessions().back()[5], "TOP 3 0");
 }

@@ -148,9 +148,14 @@ void TPop3Maildrop::Serve(SOCKET client)
             continue;
         const std::string command = line.substr(0, line.size() - 2);
         line.clear();
+        u_long waiting = 0;
+        if (ioctlsocket(client, FIONREAD, &waiting) == 0 && waiting > 0)
+            CommandsArrivedAhead = true;
+        size_t number;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             sessions_.back().push_back(command);
+            number = sessions_.back().size();
         }
         if (TrickleMs > 0 && loggedIn && command.rfind("TOP", 0) == 0) {
             // Each line comes well within the client's silence limit; the reply never ends.
@@ -159,7 +164,17 @@ void TPop3Maildrop::Serve(SOCKET client)
                 Sleep(TrickleMs);
             return;
         }
-        TLoopbackServer::SendAll(client, Reply(command, loggedIn, deleted, quit));
+        const std::string reply = Reply(command, loggedIn, deleted, quit);
+        if (static_cast<int>(number) == CutReplyOf) {
+            // An orderly end after half a reply: the commands sent ahead
+            // are read and dropped, so that no reset overtakes the data.
+            TLoopbackServer::SendAll(client, reply.substr(0, reply.size() / 2));
+            shutdown(client, 1);
+            while (!stop_ && recv(client, &c, 1, 0) == 1) {
+            }
+            return;
+        }
+        TLoopbackServer::SendAll(client, reply);
     }
 }
 
@@ -186,6 +201,9 @@ std::string TPop3Maildrop::Reply(const std::string& command, bool& loggedIn, std
     }
     if (verb == "USER")
         return "+OK user\r\n";
+    if (verb == "CAPA" && SupportsCapa)
+        return std::string("+OK capabilities\r\nTOP\r\nUSER\r\n") + (SupportsUidl ? "UIDL\r\n" : "") +
+               (SupportsPipelining ? "PIPELINING\r\n" : "") + ".\r\n";
     if (verb == "PASS") {
         loggedIn = command == "PASS " + password_;
         return loggedIn ? "+OK logged in\r\n" : "-ERR invalid login\r\n";
@@ -211,7 +229,8 @@ std::string TPop3Maildrop::Reply(const std::string& command, bool& loggedIn, std
                 reply += item(n) + std::string(verb == "LIST" ? ListPadding.load() : 0, ' ') + "\r\n";
         return reply + ".\r\n";
     }
-    if (verb == "TOP" && numbers.size() == 2 && exists(numbers[0]) && numbers[0] != RefuseNumber) {
+    if (verb == "TOP" && numbers.size() == 2 && exists(numbers[0]) && numbers[0] != RefuseNumber &&
+        numbers[0] != RefuseTopOf) {
         const std::string& text = messages[numbers[0] - 1].Text;
         std::string reply = "+OK top follows\r\n";
         std::istringstream header(Header(text));

@@ -41,6 +41,14 @@ public:
     std::vector<std::string> AllCommands();
 
     std::atomic<bool> SupportsUidl{true};
+    // Answers CAPA, and lists PIPELINING in it.
+    std::atomic<bool> SupportsCapa{true};
+    std::atomic<bool> SupportsPipelining{true};
+    // The session's command of this number (from 1) gets half its reply, then
+    // the connection closes; 0: never.
+    std::atomic<int> CutReplyOf{0};
+    // Set when a command was read while the next one had already arrived.
+    std::atomic<bool> CommandsArrivedAhead{false};
     std::atomic<bool> RefuseDele{false};
     // Hostile servers: greets with -ERR; accepts and never greets; refuses
     // LIST n and TOP n of one message; pads each line of the whole LIST with
@@ -50,6 +58,8 @@ public:
     std::atomic<int> RefuseNumber{0};
     std::atomic<int> ListPadding{0};
     std::atomic<int> TrickleMs{0};
+    // TOP of this message number is refused; 0: none.
+    std::atomic<int> RefuseTopOf{0};
     // Sessions begun so far (set when the greeting is sent).
     std::atomic<int> SessionsStarted{0};
 
