@@ -41,7 +41,7 @@ class Pop3DovecotTest(unittest.TestCase):
                 timeout=120)
             output = result.stdout.decode(errors="replace")
             self.assertEqual(result.returncode, 0, output)
-            self.assertIn("[  PASSED  ] 1 test", output)
+            self.assertIn("[  PASSED  ] 2 tests", output)
             with open(os.path.join(directory, "dovecot.log")) as log:
                 self.assertIn("Logged out top=2/", log.read())
         finally:

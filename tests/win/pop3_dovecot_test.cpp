@@ -3,6 +3,7 @@
 // "secret", two messages). Without that server the test is skipped.
 #include "wsocket_support.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -197,4 +198,39 @@ TEST(Pop3Tls, SilentServer_HandshakeEndsWithTheTimeout)
     EXPECT_GE(GetTickCount() - start, 1900u);
     EXPECT_EQ(pop.ErrorMessage(), "426 Timeout");
     EXPECT_FALSE(pop.Connected());
+}
+
+// Pipelined, Dovecot's replies are those of the same commands one at a time:
+// every line of every reply, and which ones were refused.
+TEST(Pop3Dovecot, PipelinedCommands_GiveTheRepliesOfOneAtATime)
+{
+    const char* port = std::getenv("SKARNVALE_DOVECOT_PORT");
+    if (!port)
+        GTEST_SKIP() << "no Dovecot server for this run";
+    const auto replies = [port](int window) {
+        TSyncPop3Cli pop;
+        pop.Host = "127.0.0.1";
+        pop.Port = port;
+        pop.UserName = "alice";
+        pop.PassWord = "secret";
+        std::vector<std::string> seen;
+        const auto line = [&](TCustomPop3Cli* p) { seen.push_back(p->LastResponse()); };
+        pop.OnListLine = pop.OnUidlLine = pop.OnMessageLine = line;
+        pop.OnHeaderEnd = [&](TCustomPop3Cli* p) { seen.push_back("from" + p->MsgFrom()); };
+        pop.OnPipelinedReply = [&](TCustomPop3Cli*, std::size_t index, bool done) {
+            seen.push_back("reply " + std::to_string(index) + (done ? " done" : " refused"));
+        };
+        EXPECT_TRUE(pop.ConnectSync() && pop.UserSync() && pop.PassSync()) << pop.ErrorMessage();
+        EXPECT_TRUE(pop.CapaSync());
+        EXPECT_TRUE(pop.HasCapability("PIPELINING"));
+        EXPECT_TRUE(pop.PipelineSync({{pop3ReqList}, {pop3ReqUidl}, {pop3ReqTop, 1, 0}, {pop3ReqTop, 1, 2},
+                                      {pop3ReqTop, 3, 0}, {pop3ReqTop, 2, 0}, {pop3ReqTop, 2, 1}},
+                                     window));
+        EXPECT_TRUE(pop.QuitSync());
+        return seen;
+    };
+    const std::vector<std::string> oneAtATime = replies(1);
+    EXPECT_EQ(replies(64), oneAtATime);
+    EXPECT_NE(std::find(oneAtATime.begin(), oneAtATime.end(), "reply 4 refused"), oneAtATime.end());
+    EXPECT_EQ(std::count(oneAtATime.begin(), oneAtATime.end(), "from Bob <bob@example.org>"), 2);
 }
