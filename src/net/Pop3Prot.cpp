@@ -377,11 +377,12 @@ void TCustomPop3Cli::BodyLine(const TPop3Line& line)
 
 void TCustomPop3Cli::Abort()
 {
-    if (pipelining_)
-        CutPipeline(false);
     SetClientState(pop3Aborting);
     socket_->CancelDnsLookup();
     socket_->Abort();
+    // The session's end has normally cut the run short already.
+    if (pipelining_)
+        CutPipeline(false);
     SetClientState(pop3Idle);
 }
 
