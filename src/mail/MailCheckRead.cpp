@@ -53,8 +53,8 @@ std::unique_ptr<TEmail> BuildEmail(TMailBox& mailBox, TMessageRead& read, int bo
     email->MailBox = &mailBox;
     // A refused request leaves that message's fields empty, unless the server
     // went away: then the rest cannot be read, rather than listed as empty.
-    const auto take = [&](TReadStep step) {
-        const TStepReply& reply = read.Replies[step];
+    const auto take = [&](TReadStep which) {
+        const TStepReply& reply = read.Replies[which];
         if (!reply.Answered || (!reply.Done && !reply.Connected))
             throw std::runtime_error(lostReason);
         whole = whole && reply.Done;

@@ -131,8 +131,6 @@ public:
     const std::vector<std::string>& Capabilities() const { return capabilities_; }
     // Whether a capability line starts with `name` (case-insensitive).
     bool HasCapability(const std::string& name) const;
-    // Commands of the pipelined run in progress sent so far.
-    std::size_t PipelineSent() const { return pipeSent_; }
     TWSocket* Socket() const { return socket_.get(); }
     HWND WindowHandle() const;
 
