@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "Form.h"
+#include "PageControl.h"
 
 TApplication* Application = nullptr;
 
@@ -29,7 +30,7 @@ void TApplication::Dispatch(MSG& msg)
         TForm* form = TForm::FromChild(msg.hwnd);
         if (form && msg.message == WM_KEYDOWN && form->PreviewKeyDown(msg.wParam))
             return;
-        if (form && IsDialogMessageA(form->Handle(), &msg))
+        if (form && (SwitchPageByKey(form->Handle(), msg.message, msg.wParam) || IsDialogMessageA(form->Handle(), &msg)))
             return;
     }
     TranslateMessage(&msg);

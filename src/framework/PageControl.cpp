@@ -26,8 +26,11 @@ void TTabSheet::SetCaption(const std::string& caption)
     SendMessageA(owner_.Handle(), TCM_SETITEMA, static_cast<WPARAM>(index_), reinterpret_cast<LPARAM>(&item));
 }
 
+// Tab and Shift+Tab go through the controls of the page shown (the sheets
+// are the tab control's children); Ctrl+Tab and Ctrl+Page Down or Up go from
+// page to page, as in the system's property sheets.
 TPageControl::TPageControl(TContainer& parent, const TBounds& bounds)
-    : TControl(parent, WC_TABCONTROLA, WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0, bounds),
+    : TControl(parent, WC_TABCONTROLA, WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, WS_EX_CONTROLPARENT, bounds),
       font_(parent.Font())
 {
 }
@@ -71,5 +74,24 @@ bool TPageControl::HandleNotify(const NMHDR& header)
     if (header.code != static_cast<UINT>(TCN_SELCHANGE))
         return false;
     SetActivePageIndex(ActivePageIndex());
+    return true;
+}
+
+bool SwitchPageByKey(HWND form, UINT message, WPARAM key)
+{
+    if (message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 || (key != VK_TAB && key != VK_NEXT && key != VK_PRIOR))
+        return false;
+    HWND tabs = FindWindowExA(form, nullptr, WC_TABCONTROLA, nullptr);
+    const int count = tabs ? static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
+    if (count == 0)
+        return false;
+    const bool back = key == VK_PRIOR || (key == VK_TAB && GetKeyState(VK_SHIFT) < 0);
+    const int current = static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0));
+    SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>((current + (back ? count - 1 : 1)) % count), 0);
+    // Told as a click on the tab is, so that the page control shows the sheet.
+    NMHDR change = {tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(GetParent(tabs), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+    if (HWND first = GetNextDlgTabItem(form, nullptr, FALSE))
+        SetFocus(first);
     return true;
 }

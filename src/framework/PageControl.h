@@ -38,3 +38,8 @@ private:
     HFONT font_;
     std::vector<TTabSheet*> sheets_;
 };
+
+// Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+Page Down and Ctrl+Page Up in `form`: shows
+// the next or previous page of its page control and focuses that page's first
+// control. False when the key is none of these or the form has no pages.
+bool SwitchPageByKey(HWND form, UINT message, WPARAM key);

@@ -38,6 +38,49 @@ class TTrayTest(TTrayDriver, TE2eTest):
             return self._try(lambda: wait_until(
                 lambda: any(w.title == "Windows lists" for w in app.visible_windows()), 3, "the windows list"))
         wait_until(shown, 20, "the windows-list dialog after a double-click on the tray icon")
+        # The keyboard, as in any dialog: Tab and Shift+Tab between the two lists, Escape hides.
+        self.assertEqual(self.keys_then_focus(app, None), ["ListBox", "213"])
+        self.assertEqual(self.keys_then_focus(app, "Tab"), ["ListBox", "29"])
+        self.assertEqual(self.keys_then_focus(app, "shift+Tab"), ["ListBox", "213"])
+        xdotool("key", "Escape")
+        wait_until(lambda: not any(w.title == "Windows lists" for w in app.visible_windows()), 10,
+                   "Escape to hide the windows list")
+
+    def test_OptionsDialog_TabWalksThePageCtrlTabTurnsItEscapeClosesAndSaves(self):
+        self.set_value("General", "ConfigDblClick", "7")
+        app = self.program_dir()
+        self.start_skarnvale(app)
+        x, y = self.icon_position()
+        def shown():
+            xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
+            return self._try(lambda: wait_until(
+                lambda: any(w.title == "Options" for w in app.visible_windows()), 3, "the options dialog"))
+        wait_until(shown, 20, "the options dialog after a double-click on the tray icon")
+        # The General page: double-click action, stay on top, IP address, the language group.
+        self.assertEqual(self.keys_then_focus(app, "Tab"), ["ComboBox", "33"])
+        self.assertEqual(self.keys_then_focus(app, "Tab"), ["Button", "64", "Stay on top"])
+        self.assertEqual(self.keys_then_focus(app, "Tab"), ["Button", "83", "IP address"])
+        self.assertEqual(self.keys_then_focus(app, "shift+Tab"), ["Button", "64", "Stay on top"])
+        xdotool("key", "space")  # the check box takes the space bar
+        self.assertEqual(self.keys_then_focus(app, "ctrl+Tab"), ["Edit", "47"])  # the Popup page's interval
+        self.assertEqual(self.keys_then_focus(app, "ctrl+shift+Tab"), ["ComboBox", "33"])
+        xdotool("key", "Escape")
+        wait_until(lambda: self.value("General", "ListStayOnTop") == "1", 10, "Escape to close and save")
+        self.assertFalse(any(w.title == "Options" for w in app.visible_windows()))
+
+    def keys_then_focus(self, app, keys):
+        """Presses `keys` (none: nothing) and answers the focused control as
+        class, top edge and text."""
+        if keys:
+            xdotool("key", keys)
+        last = []
+        def settled():
+            code, output = app.wintool("focus")
+            now = output.strip().split("\t") if code == 0 else []
+            answer = now if now == last and now else None
+            last[:] = now
+            return answer
+        return wait_until(settled, 10, "the focus to settle after %s" % keys, interval=0.3)
 
     def test_SecondCopyInFrench_SaysSoInFrench(self):
         self.set_value("General", "French", "1")
