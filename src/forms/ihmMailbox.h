@@ -17,6 +17,10 @@ class TEmail;
 class TihmMailbox : public TForm {
 public:
     static constexpr int DefaultGridHeight = 100;
+    // The size it opens at when none was saved: its three columns and a few
+    // rows of the grid above a few lines of the log.
+    static constexpr int DefaultWidth = 560;
+    static constexpr int DefaultHeight = 400;
     static int DefaultColumnWidth(int column);
 
     TihmMailbox();

@@ -23,6 +23,12 @@ UINT TimerInterval(long long milliseconds)
     return static_cast<UINT>(milliseconds);
 }
 
+// A negative interval, typed or stored, is no interval: the default stands
+// in for it. A kill tick faster than this would only burn the processor.
+constexpr int DefaultKillInterval = 500;
+constexpr int DefaultMailInterval = 10;
+constexpr int FastestKillTick = 50;
+
 // Runs `change` with the main form's UpdatingMenu flag set, so the menu's
 // toggle commands ignore the check marks it changes.
 template <class TChange>
@@ -134,9 +140,11 @@ void ShowNumber(TEdit& edit, int value)
 
 void TihmOptions::SetInterval(int value)
 {
+    if (value < 0)
+        value = DefaultKillInterval;
     ShowNumber(zdsInterval, value);
     if (ihmMain)
-        ihmMain->utlTimer.SetInterval(TimerInterval(value));
+        ihmMain->utlTimer.SetInterval(TimerInterval(value < FastestKillTick ? FastestKillTick : value));
 }
 
 bool TihmOptions::SoundOnKill() const { return zdsSoundOnKill.Checked(); }
@@ -190,6 +198,8 @@ int TihmOptions::IntervalEmail() const { return DecodeInteger(zdsIntervalEmail.T
 
 void TihmOptions::SetIntervalEmail(int value)
 {
+    if (value < 0)
+        value = DefaultMailInterval;
     ShowNumber(zdsIntervalEmail, value);
     if (!ihmMain)
         return;

@@ -2,6 +2,7 @@
 // in one fixed order, so the setters' enabling rules see the settings they
 // depend on.
 #include "../framework/Registry.h"
+#include "../forms/ihmMailbox.h"
 #include "../model/unitProcessEmail.h"
 #include "SettingsValues.h"
 #include "ihmOptions.h"
@@ -53,8 +54,8 @@ void TihmOptions::LoadSettings()
             SetVideoLeft(ini.ReadInteger("Video", "Left", 20));
             SetMailboxesTop(ini.ReadInteger("Mailboxes", "Top", 20));
             SetMailboxesLeft(ini.ReadInteger("Mailboxes", "Left", 20));
-            SetMailboxesWidth(ini.ReadInteger("Mailboxes", "Width", 100));
-            SetMailboxesHeight(ini.ReadInteger("Mailboxes", "Height", 100));
+            SetMailboxesWidth(ini.ReadInteger("Mailboxes", "Width", TihmMailbox::DefaultWidth));
+            SetMailboxesHeight(ini.ReadInteger("Mailboxes", "Height", TihmMailbox::DefaultHeight));
             SetMailboxesHeader(ini.ReadBool("Mailboxes", "Header", false));
             SetMailboxesGrid(ini.ReadInteger("Mailboxes", "Grid", 100));
             SetMailboxesCol1(ini.ReadInteger("Mailboxes", "Col1", 60));
@@ -86,8 +87,8 @@ void TihmOptions::ApplyDefaultSettings()
     SetVideoLeft(20);
     SetMailboxesTop(20);
     SetMailboxesLeft(20);
-    SetMailboxesWidth(100);
-    SetMailboxesHeight(100);
+    SetMailboxesWidth(TihmMailbox::DefaultWidth);
+    SetMailboxesHeight(TihmMailbox::DefaultHeight);
 }
 
 void TihmOptions::SaveSettings()

@@ -28,6 +28,9 @@ TEST_F(SettingsStore, EmptyRegistry_GivesTheDefaults)
     EXPECT_EQ(ihmOptions->VideoTop(), 20);
     EXPECT_EQ(ihmOptions->MailboxesLeft(), 20);
     EXPECT_EQ(ihmOptions->MailboxesTop(), 20);
+    // Big enough to show the columns and a few rows, above the window's 250 x 250 minimum.
+    EXPECT_EQ(ihmOptions->MailboxesWidth(), 560);
+    EXPECT_EQ(ihmOptions->MailboxesHeight(), 400);
     EXPECT_EQ(ihmOptions->MailboxesGrid(), 100);
     EXPECT_EQ(ihmOptions->MailboxesCol1(), 60);
     EXPECT_EQ(ihmOptions->MailboxesCol2(), 150);
@@ -130,15 +133,22 @@ TEST_F(SettingsStore, MinutesOfZero_StopTheMailWatchWithoutTouchingLedOrMenu)
     EXPECT_EQ(ihmMain->utlTimerEmail.Interval(), 300000u);
 }
 
-TEST_F(SettingsStore, IntervalsNeverReachThePlatformOverflowedOrBelowOne)
+TEST_F(SettingsStore, IntervalsNeverReachThePlatformOverflowedNegativeOrAbsurdlyShort)
 {
     ihmOptions->SetIntervalEmail(71583);  // 71583 x 60000 does not fit in 32 bits
     EXPECT_EQ(ihmMain->utlTimerEmail.Interval(), 2147483647u);
-    ihmOptions->SetIntervalEmail(-3);
-    EXPECT_EQ(ihmMain->utlTimerEmail.Interval(), 1u);
+    ihmOptions->SetIntervalEmail(-3);  // no check every millisecond: the default
+    EXPECT_EQ(ihmMain->utlTimerEmail.Interval(), 600000u);
+    EXPECT_EQ(ihmOptions->IntervalEmail(), 10);
     ihmOptions->SetInterval(-10);
-    EXPECT_EQ(ihmMain->utlTimer.Interval(), 1u);
-    EXPECT_EQ(ihmOptions->Interval(), -10);
+    EXPECT_EQ(ihmMain->utlTimer.Interval(), 500u);
+    EXPECT_EQ(ihmOptions->Interval(), 500);
+    ihmOptions->SetInterval(1);  // kept as typed, ticking at the fastest sound pace
+    EXPECT_EQ(ihmMain->utlTimer.Interval(), 50u);
+    EXPECT_EQ(ihmOptions->Interval(), 1);
+    Ini().WriteString("Email", "IntervalEmail", "-1");
+    ihmOptions->LoadSettings();
+    EXPECT_EQ(ihmOptions->IntervalEmail(), 10);
 }
 
 TEST_F(SettingsStore, KillerSwitch_DrivesTimerLedEnablingMenuAndIcon)
