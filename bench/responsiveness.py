@@ -2,7 +2,7 @@
 """How responsive the program stays with a big mailbox. The real SkarnVale.exe
 runs under Wine against the scripted maildrop (tests/servers/pop3_script_server.py)
 serving 10,000 messages, every 2,000th of them spam, on 127.0.0.30:110 (needs
-root). `wintool probe` sends WM_NULL to every window of the program's thread
+root). bench_window_probe.exe sends WM_NULL to every window of the program's thread
 with SendMessageTimeout the whole time. The mail timer's first tick runs the
 check, fills the grid and shows the window, then runs the spam cycle and its
 re-check; Quit is chosen from the tray menu while that re-check runs.
@@ -69,7 +69,9 @@ class TResponsiveness(TTrayDriver, TE2eTest):
             f.write(b"spam.example\r\n")
         self.start_skarnvale(app)
         probe_log = os.path.join(self.tempdir, "probe.log")
-        probe = app.start("wintool.exe", "probe", probe_log)
+        probe_exe = os.path.join(e2e_support.BUILD_DIR, "bench_window_probe.exe")
+        probe = subprocess.Popen([e2e_support.wine_loader(probe_exe), probe_exe, probe_log],
+                                 env=e2e_support.SESSION_ENV, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
         self.addCleanup(probe.wait)
 
         started = time.time()

@@ -12,15 +12,10 @@
 //        answer messages (it is not in its message loop yet)
 //   wintool focus                                prints "CLASS<TAB>TOP<TAB>TEXT" of the control that has the
 //        keyboard focus in the foreground thread (TOP: its top edge in its window's client area)
-//   wintool probe LOGFILE                        sends WM_NULL to every top-level window of
-//        SkarnVale's thread (found by its TApplication window) again and again, each with
-//        SendMessageTimeout, until that window is gone; logs "UNIXMS WORSTMS" for each
-//        pass whose slowest answer took 20 ms or more, and prints the worst of all
 //   wintool trust-root FILE.der                  adds a test CA to the prefix's trusted roots
 #include <windows.h>
 #include <wincrypt.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -180,52 +175,6 @@ int MenuKeys(int argc, char** argv)
     return 0;
 }
 
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM windows)
-{
-    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(hwnd);
-    return TRUE;
-}
-
-long long UnixMilliseconds()
-{
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    return static_cast<long long>(ticks / 10000ULL - 11644473600000ULL);
-}
-
-int Probe(const char* logPath)
-{
-    HWND application = FindWindowA("TApplication", "Skarnvale");
-    if (!application)
-        return 1;
-    const DWORD thread = GetWindowThreadProcessId(application, nullptr);
-    FILE* log = std::fopen(logPath, "a");
-    if (!log)
-        return 2;
-    DWORD worst = 0;
-    while (IsWindow(application)) {
-        std::vector<HWND> windows;
-        EnumThreadWindows(thread, CollectWindow, reinterpret_cast<LPARAM>(&windows));
-        DWORD passWorst = 0;
-        for (HWND hwnd : windows) {
-            const DWORD start = GetTickCount();
-            DWORD_PTR answer = 0;
-            SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer);
-            passWorst = std::max(passWorst, GetTickCount() - start);
-        }
-        if (passWorst >= 20) {
-            std::fprintf(log, "%lld %lu\n", UnixMilliseconds(), static_cast<unsigned long>(passWorst));
-            std::fflush(log);
-        }
-        worst = std::max(worst, passWorst);
-        Sleep(5);
-    }
-    std::fclose(log);
-    std::printf("worst %lu ms\n", static_cast<unsigned long>(worst));
-    return 0;
-}
-
 int Focus()
 {
     GUITHREADINFO info = {};
@@ -264,8 +213,6 @@ int main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "focus") == 0)
         return Focus();
-    if (argc == 3 && std::strcmp(argv[1], "probe") == 0)
-        return Probe(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "trust-root") == 0)
         return TrustRoot(argv[2]);
     if (argc >= 3 && std::strcmp(argv[1], "menu-keys") == 0)
