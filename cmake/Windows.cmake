@@ -1,4 +1,4 @@
-# Windows build (MinGW): the program, and for x86_64 the tests run under Wine.
+# Windows build (MinGW): the program and the tests run under Wine.
 enable_language(RC)
 
 add_library(skarnvale_win STATIC
@@ -86,22 +86,24 @@ target_link_options(SkarnVale PRIVATE -static -s)
 set_source_files_properties(resources/SkarnVale.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico;${CMAKE_SOURCE_DIR}/resources/pictures/led_pics.bmp;${CMAKE_SOURCE_DIR}/resources/pictures/bar_pic.bmp")
 
+# The Windows tests and the end-to-end helper exist in both architectures:
+# the i686 ones run under 32-bit Wine, beside the release they test.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(win_tests ${WIN_TEST_SOURCES} resources/SkarnVale.rc)
+target_link_libraries(win_tests PRIVATE skarnvale_win GTest::gtest_main)
+target_link_options(win_tests PRIVATE -static)
+gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  PROPERTIES TIMEOUT 60 LABELS wine)
+
+add_executable(wintool tests/e2e/wintool.cpp)
+target_link_libraries(wintool PRIVATE user32 gdi32 crypt32)
+target_link_options(wintool PRIVATE -static)
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-  add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  include(GoogleTest)
-
-  file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
-  add_executable(win_tests ${WIN_TEST_SOURCES} resources/SkarnVale.rc)
-  target_link_libraries(win_tests PRIVATE skarnvale_win GTest::gtest_main)
-  target_link_options(win_tests PRIVATE -static)
-  gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 60 LABELS wine)
-
-  add_executable(wintool tests/e2e/wintool.cpp)
-  target_link_libraries(wintool PRIVATE user32 gdi32 crypt32)
-  target_link_options(wintool PRIVATE -static)
-
   add_executable(bench_kill_lookup_wine bench/kill_lookup_bench.cpp bench/kill_lookup_win.cpp)
   target_link_libraries(bench_kill_lookup_wine PRIVATE skarnvale_win)
   target_link_options(bench_kill_lookup_wine PRIVATE -static)

@@ -1,18 +1,43 @@
 #!/bin/bash
-# Installs from Debian's packages whatever of the build and test tools is missing.
+# Installs from Debian's packages whatever of the build and test tools is
+# missing; then, where the machine runs 32-bit code, the 32-bit Wine that runs
+# the release build and its tests.
 set -eu
-packages=(cmake g++ clang libclang-rt-14-dev googletest python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64
+here=$(cd "$(dirname "$0")" && pwd)
+packages=(cmake g++ binutils clang libclang-rt-14-dev googletest python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64
           wine wine64 xvfb xdotool imagemagick x11-utils procps util-linux file dovecot-pop3d)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
+
+# Prints those of the packages named that are installed, as named (the native
+# architecture's without a suffix).
+installed() {
+    dpkg-query -W -f='${binary:Package} ${db:Status-Status}\n' "$@" 2>/dev/null |
+        sed -n -e "s/:$(dpkg --print-architecture) / /" -e 's/ installed$//p'
+}
+# One dpkg query for all: this runs before every build and test run.
+have=" $(installed "${packages[@]}" | tr '\n' ' ') "
+missing=()
+for p in "${packages[@]}"; do
+    [[ $have == *" $p "* ]] || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    # With their recommended packages: Wine draws text and pictures with fonts-wine,
+    # the X render extension and friends, which it only recommends.
+    $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# 32-bit Wine only where 32-bit code runs: asked after the packages above,
+# which bring the assembler and linker the probe is built with.
+[ -n "$(installed wine32:i386)" ] && exit 0
+if ! reason=$("$here/can-run-32bit.sh"); then
+    echo "Not installing wine32: $reason."
+    exit 0
+fi
+echo "Installing: wine32:i386"
+dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
 $sudo apt-get update -qq
-# With their recommended packages: Wine draws text and pictures with fonts-wine,
-# the X render extension and friends, which it only recommends.
-$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+$sudo apt-get install -y -qq wine32:i386 >/dev/null

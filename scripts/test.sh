@@ -23,11 +23,26 @@ if i686-w64-mingw32-objdump -p build/win32/SkarnVale.exe | grep -iE 'DLL Name: (
     exit 1
 fi
 
+# The release build and its tests also run under 32-bit Wine, where the
+# machine runs 32-bit code and install-deps.sh could install wine32.
+declare -A arch=([win64]="x86_64, 64-bit Wine" [win32]="i686, 32-bit Wine")
+builds=(win64)
+if ! why=$("$root/scripts/can-run-32bit.sh"); then
+    echo "== 32-bit runs skipped: $why"
+elif ! dpkg-query -W -f='${db:Status-Status}' wine32:i386 2>/dev/null | grep -qx installed; then
+    echo "== 32-bit runs skipped: wine32:i386 is not installed"
+else
+    echo "== 32-bit runs: the i686 release build and its tests also run, under 32-bit Wine"
+    builds+=(win32)
+fi
+
 export SKARNVALE_WINE_SESSION=$(mktemp -d /tmp/skarnvale-test.XXXXXX)
 trap '"$root/tests/win/wine-session.sh" stop "$SKARNVALE_WINE_SESSION"; rm -rf "$SKARNVALE_WINE_SESSION"' EXIT
 "$root/tests/win/wine-session.sh" start "$SKARNVALE_WINE_SESSION"
-echo "== Windows tests under Wine"
-ctest --test-dir build/win64 --output-on-failure
-echo "== end-to-end tests"
-python3 tests/e2e/run_e2e.py build/win64
+for b in "${builds[@]}"; do
+    echo "== Windows tests under Wine: build/$b (${arch[$b]})"
+    ctest --test-dir "build/$b" --output-on-failure
+done
+echo "== end-to-end tests: ${builds[*]/#/build/}"
+python3 tests/e2e/run_e2e.py "${builds[@]/#/build/}"
 echo "All tests passed."

@@ -61,22 +61,36 @@ def wait_until(condition, timeout, what, interval=0.05, state=None):
         time.sleep(interval)
 
 
+I386_MACHINE = 0x14C
+
+
+def pe_machine(program):
+    """The machine field of a Windows program's PE header, None when the file
+    is not one."""
+    try:
+        with open(program, "rb") as f:
+            header = f.read(4096)
+        pe = int.from_bytes(header[0x3C:0x40], "little")
+        if header[pe:pe + 4] == b"PE\0\0":
+            return int.from_bytes(header[pe + 4:pe + 6], "little")
+    except (OSError, ValueError):
+        pass
+    return None
+
+
+def architecture(build_dir):
+    """'i686' or 'x86_64': what the build's SkarnVale.exe is made for."""
+    return "i686" if pe_machine(os.path.join(build_dir, "SkarnVale.exe")) == I386_MACHINE else "x86_64"
+
+
 def wine_loader(program):
     """The Wine loader for a program: once wine32 is installed, Debian's `wine`
     starts 64-bit programs behind a 32-bit launcher (another PID), so only
     32-bit programs go to it; 64-bit ones and Wine's own tools go to the
     64-bit loader."""
     wine64 = "/usr/lib/wine/wine64"
-    if not os.access(wine64, os.X_OK):
+    if not os.access(wine64, os.X_OK) or pe_machine(program) == I386_MACHINE:
         return "wine"
-    try:
-        with open(program, "rb") as f:
-            header = f.read(4096)
-        pe = int.from_bytes(header[0x3C:0x40], "little")
-        if header[pe:pe + 4] == b"PE\0\0" and int.from_bytes(header[pe + 4:pe + 6], "little") == 0x14C:
-            return "wine"
-    except (OSError, ValueError):
-        pass
     return wine64
 
 

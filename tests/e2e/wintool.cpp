@@ -94,7 +94,7 @@ int Open(int argc, char** argv)
             ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     }
     Log("ready", "", GetTickCount());
-    SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
+    SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { PostQuitMessage(0); });
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

@@ -100,7 +100,7 @@ TEST_F(UrlLabel, Font_IsVerdanaWhenTheSystemHasIt)
     HDC screen = GetDC(nullptr);
     EnumFontFamiliesExA(
         screen, &wanted,
-        [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+        [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) CALLBACK {
             *reinterpret_cast<bool*>(found) = true;
             return 0;
         },

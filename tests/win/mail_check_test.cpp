@@ -206,7 +206,7 @@ TEST_F(MailWatchTest, MailboxesRemovedDuringTheCheck_OnlyThoseStillListedAreRead
     // While the first mailbox is read, the user deletes every mailbox.
     static std::vector<std::unique_ptr<TMyItem>>* keep;
     keep = &removed;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
         while (ihmOptions->Mailboxes.Count() > 0)
             keep->push_back(ihmOptions->Mailboxes.Delete(0));
     });
@@ -223,7 +223,7 @@ TEST_F(MailWatchTest, TimerTickDuringACheck_DoesNothing)
     home.SetMessages(Numbered(3));
     AddMailbox("Home", kHome);
     const UINT_PTR timer =
-        SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) { ihmMain->utlTimerEmailTimer(); });
+        SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { ihmMain->utlTimerEmailTimer(); });
     ihmMain->CheckAllMailboxes(false);
     KillTimer(nullptr, timer);
     EXPECT_EQ(home.Sessions().size(), 1u);
@@ -315,7 +315,7 @@ TEST_F(MailWatchTest, QuitChosenDuringATricklingReply_EndsTheCheckWithinASecond)
     AddMailbox("Home", kHome);
     AddMailbox("Work", kWork);
     static DWORD quitAt;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 1500, [](HWND, UINT, UINT_PTR, DWORD) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 1500, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
         quitAt = GetTickCount();
         ihmMain->mnpTbQuitClick();
     });

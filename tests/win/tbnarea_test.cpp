@@ -589,7 +589,7 @@ TEST(TBNMenuHandle, RealMenu_ChosenCommandReachesCommandWindowThroughTheQueue)
     // Once the menu shows, choose its first item with the keyboard.
     static bool pressed;
     pressed = false;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
         HWND menuWindow = FindWindowA("#32768", nullptr);
         if (pressed || !menuWindow || !IsWindowVisible(menuWindow))
             return;
