@@ -43,8 +43,9 @@ class TSingleInstanceTest(TE2eTest):
             self.screenshot(shot)
         self.assertIn(ALREADY_RUNNING, dialog.texts, "message box texts: %r" % dialog.texts)
         self.assertIn("OK", dialog.texts, "message box texts: %r" % dialog.texts)
-        self.assertEqual(first.find_window("TApplication", "Skarnvale"), "visible",
-                         "the second copy did not show the first copy's application window")
+        # The first copy may take a moment to answer while it shows its window.
+        wait_until(lambda: first.find_window("TApplication", "Skarnvale") == "visible", 10,
+                   "the second copy to show the first copy's application window")
         self.assertEqual(second.wintool("press-ok", "Information")[0], 0, "no \"Information\" box to press OK on")
         wait_until(lambda: not second.processes("SkarnVale.exe"), 20, "the second copy to end after OK")
         self.assertIsNone(self.already_running_dialog(second), "the message box is still shown")
