@@ -29,6 +29,14 @@ MESSAGES = {
     },
 }
 SPAM = {"2.M1.a", "2.M1.b"}
+# The two mailboxes of MESSAGES and where the mailboxes window stands.
+MAILBOX_SETTINGS = [
+    ("Mailboxes", "Number", "2"), ("Mailboxes", "Left", "100"), ("Mailboxes", "Top", "100"),
+    ("Mailboxes", "Width", "600"), ("Mailboxes", "Height", "420"), ("Mailboxes", "Grid", "120"),
+    ("Mailbox1", "Name", "Alice"), ("Mailbox1", "Server", ADDRESS),
+    ("Mailbox1", "User", "alice"), ("Mailbox1", "Password", "secret"),
+    ("Mailbox2", "Name", "Bob"), ("Mailbox2", "Server", ADDRESS),
+    ("Mailbox2", "User", "bob"), ("Mailbox2", "Password", "secret")]
 
 
 def maildir_files(directory, user):
@@ -39,22 +47,33 @@ def maildir_files(directory, user):
     return names
 
 
+def start_dovecot():
+    """A private Dovecot on ADDRESS port 110 serving MESSAGES; returns its
+    directory, for stop_dovecot."""
+    directory = tempfile.mkdtemp(prefix="skarnvale-dovecot-")
+    for user, messages in MESSAGES.items():
+        new = os.path.join(directory, "mail", user, "Maildir", "new")
+        os.makedirs(new)
+        for name, (sender, subject) in messages.items():
+            with open(os.path.join(new, name), "wb") as f:
+                f.write(("From: %s\r\nTo: %s@example.org\r\nSubject: %s\r\n"
+                         "Date: Tue, 8 Dec 2026 09:00:00 +0000\r\n\r\nHello from %s\r\n"
+                         % (sender, user, subject, name)).encode())
+    subprocess.run([DOVECOT_SCRIPT, "start", directory, "110", ADDRESS], check=True,
+                   stdin=subprocess.DEVNULL, timeout=60)
+    return directory
+
+
+def stop_dovecot(directory):
+    subprocess.run([DOVECOT_SCRIPT, "stop", directory], stdin=subprocess.DEVNULL, timeout=60)
+
+
 @unittest.skipUnless(os.geteuid() == 0 and os.path.exists("/usr/sbin/dovecot"), "needs root and dovecot-pop3d")
 class TMailWatchTest(TTrayDriver, TE2eTest):
 
     def start_dovecot(self):
-        directory = tempfile.mkdtemp(prefix="skarnvale-dovecot-")
-        for user, messages in MESSAGES.items():
-            new = os.path.join(directory, "mail", user, "Maildir", "new")
-            os.makedirs(new)
-            for name, (sender, subject) in messages.items():
-                with open(os.path.join(new, name), "wb") as f:
-                    f.write(("From: %s\r\nTo: %s@example.org\r\nSubject: %s\r\n"
-                             "Date: Tue, 8 Dec 2026 09:00:00 +0000\r\n\r\nHello from %s\r\n"
-                             % (sender, user, subject, name)).encode())
-        subprocess.run([DOVECOT_SCRIPT, "start", directory, "110", ADDRESS], check=True,
-                       stdin=subprocess.DEVNULL, timeout=60)
-        self.addCleanup(subprocess.run, [DOVECOT_SCRIPT, "stop", directory], stdin=subprocess.DEVNULL, timeout=60)
+        directory = start_dovecot()
+        self.addCleanup(stop_dovecot, directory)
         return directory
 
     def mailboxes_window(self, app):
@@ -74,13 +93,7 @@ class TMailWatchTest(TTrayDriver, TE2eTest):
         for section, name, value in [
                 ("General", "TaskPopup", "0"), ("Email", "MailNotification", "1"),
                 ("Email", "IntervalEmail", "1"), ("Email", "EmailLines", "5"),
-                ("Spam", "SpamKillerActive", "1"), ("Spam", "CounterSpam", "7"),
-                ("Mailboxes", "Number", "2"), ("Mailboxes", "Left", "100"), ("Mailboxes", "Top", "100"),
-                ("Mailboxes", "Width", "600"), ("Mailboxes", "Height", "420"), ("Mailboxes", "Grid", "120"),
-                ("Mailbox1", "Name", "Alice"), ("Mailbox1", "Server", ADDRESS),
-                ("Mailbox1", "User", "alice"), ("Mailbox1", "Password", "secret"),
-                ("Mailbox2", "Name", "Bob"), ("Mailbox2", "Server", ADDRESS),
-                ("Mailbox2", "User", "bob"), ("Mailbox2", "Password", "secret")]:
+                ("Spam", "SpamKillerActive", "1"), ("Spam", "CounterSpam", "7")] + MAILBOX_SETTINGS:
             self.set_value(section, name, value)
         app = self.program_dir()
         with open(app.file("skarnvale.mail"), "wb") as f:

@@ -5,8 +5,14 @@
 //        (TEXT the title of the window asked); MS the milliseconds from this tool's start
 //        to the event, for a close request to the moment it was posted.
 //   wintool list                                 prints visible top-level windows and their texts
+//        (a list box's: its items)
 //   wintool press-ok CAPTION                     presses OK on a visible dialog with that caption
-//   wintool menu-keys KEY...                     presses up|down|return|escape in the open popup menu
+//   wintool menu-keys KEY...                     presses up|down|left|right|return|escape in the open
+//        popup menu
+//   wintool tab-keys TITLE KEY...                the same in the tab control of the window TITLE
+//   wintool close TITLE                          asks the top-level window TITLE to close (WM_CLOSE)
+//   wintool rect CLASS TITLE                     prints "X Y WIDTH HEIGHT", the screen rectangle of the
+//        visible top-level window of that class ("-": any) and title ("-": any); exit 1 when none
 //   wintool find CLASS TITLE                     prints "visible" or "hidden" for the top-level
 //        window FindWindowA finds; exit 1 when there is none, 3 when its thread does not
 //        answer messages (it is not in its message loop yet)
@@ -14,6 +20,7 @@
 //        keyboard focus in the foreground thread (TOP: its top edge in its window's client area)
 //   wintool trust-root FILE.der                  adds a test CA to the prefix's trusted roots
 #include <windows.h>
+#include <commctrl.h>
 #include <wincrypt.h>
 
 #include <cstdio>
@@ -114,6 +121,20 @@ BOOL CALLBACK PrintChild(HWND hwnd, LPARAM)
             c = ' ';
     if (text[0])
         std::printf("\t%s", text);
+    // A list box has no text of its own: its items stand for it.
+    char className[64] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    // Asked in UTF-16: sent with SendMessageA from another process, Wine 8
+    // answered LB_GETTEXT in UTF-16 all the same.
+    if (lstrcmpiA(className, "ListBox") == 0) {
+        const LRESULT count = SendMessageW(hwnd, LB_GETCOUNT, 0, 0);
+        wchar_t item[1024];
+        for (LRESULT i = 0; i < count; ++i)
+            if (SendMessageW(hwnd, LB_GETTEXTLEN, i, 0) < 1024 &&
+                SendMessageW(hwnd, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item)) > 0 &&
+                WideCharToMultiByte(CP_ACP, 0, item, -1, text, sizeof text, nullptr, nullptr) > 0)
+                std::printf("\t%s", text);
+    }
     return TRUE;
 }
 
@@ -158,20 +179,38 @@ int Find(const char* className, const char* title)
 }
 }  // namespace
 
-// Posts key presses to the open popup menu (class #32768), whose modal loop
-// reads them from its thread's queue even when the X server gives no focus.
-int MenuKeys(int argc, char** argv)
+// Posts key presses to a window, whose thread reads them from its queue even
+// when the X server gives no focus: an open popup menu (class #32768) in its
+// modal loop, a tab control that then changes page and tells its parent.
+int PostKeys(HWND target, int argc, char** argv, int first)
 {
-    HWND menu = FindWindowA("#32768", nullptr);
-    if (!menu || !IsWindowVisible(menu))
+    if (!target || !IsWindowVisible(target))
         return 1;
-    for (int i = 2; i < argc; ++i) {
+    for (int i = first; i < argc; ++i) {
         const std::string key = argv[i];
-        const WPARAM vk = key == "up" ? VK_UP : key == "down" ? VK_DOWN : key == "return" ? VK_RETURN : VK_ESCAPE;
-        PostMessageA(menu, WM_KEYDOWN, vk, 0);
-        PostMessageA(menu, WM_KEYUP, vk, 0xC0000001);
+        const WPARAM vk = key == "up"       ? VK_UP
+                          : key == "down"   ? VK_DOWN
+                          : key == "left"   ? VK_LEFT
+                          : key == "right"  ? VK_RIGHT
+                          : key == "return" ? VK_RETURN
+                                            : VK_ESCAPE;
+        PostMessageA(target, WM_KEYDOWN, vk, 0);
+        PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
         Sleep(50);
     }
+    return 0;
+}
+
+const char* AnyWhenDash(const char* text) { return std::strcmp(text, "-") == 0 ? nullptr : text; }
+
+int PrintRect(const char* className, const char* title)
+{
+    HWND found = FindWindowA(AnyWhenDash(className), AnyWhenDash(title));
+    RECT r;
+    if (!found || !IsWindowVisible(found) || !GetWindowRect(found, &r))
+        return 1;
+    std::printf("%ld %ld %ld %ld\n", static_cast<long>(r.left), static_cast<long>(r.top),
+                static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
     return 0;
 }
 
@@ -216,7 +255,17 @@ int main(int argc, char** argv)
     if (argc == 3 && std::strcmp(argv[1], "trust-root") == 0)
         return TrustRoot(argv[2]);
     if (argc >= 3 && std::strcmp(argv[1], "menu-keys") == 0)
-        return MenuKeys(argc, argv);
+        return PostKeys(FindWindowA("#32768", nullptr), argc, argv, 2);
+    if (argc >= 4 && std::strcmp(argv[1], "tab-keys") == 0) {
+        HWND window = FindWindowA(nullptr, argv[2]);
+        return PostKeys(window ? FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr) : nullptr, argc, argv, 3);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "close") == 0) {
+        HWND window = FindWindowA(nullptr, argv[2]);
+        return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (argc == 4 && std::strcmp(argv[1], "rect") == 0)
+        return PrintRect(argv[2], argv[3]);
     if (argc >= 4 && std::strcmp(argv[1], "open") == 0)
         return Open(argc, argv);
     if (argc == 2 && std::strcmp(argv[1], "list") == 0) {
@@ -234,6 +283,8 @@ int main(int argc, char** argv)
     if (argc == 4 && std::strcmp(argv[1], "find") == 0)
         return Find(argv[2], argv[3]);
     std::fprintf(stderr,
-                 "usage: wintool open LOG SECONDS KIND:TITLE... | list | press-ok CAPTION | find CLASS TITLE\n");
+                 "usage: wintool open LOG SECONDS KIND:TITLE... | list | press-ok CAPTION | find CLASS TITLE |"
+                 " menu-keys KEY... | tab-keys TITLE KEY... | close TITLE | rect CLASS TITLE | focus |"
+                 " trust-root FILE\n");
     return 2;
 }
