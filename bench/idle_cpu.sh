@@ -1,16 +1,17 @@
 #!/bin/bash
 # CPU used by an idle SkarnVale.exe under Wine: the killer on with its 500 ms
-# ticks, no mailbox, nothing on the desktop to close.
-#   idle_cpu.sh BUILD_DIR      (BUILD_DIR holds the x86_64 SkarnVale.exe and wintool.exe)
+# ticks and its window event hook, no mailbox, nothing on the desktop to close.
+#   idle_cpu.sh BUILD_DIR [SECONDS]   (BUILD_DIR holds the x86_64 SkarnVale.exe and wintool.exe)
 # Uses the Wine session named by SKARNVALE_WINE_SESSION (started if needed), or
 # a session of its own that it stops at the end. Prints the share of one core
-# used over 10 s by SkarnVale.exe, and by the session's wineserver for
-# information. Exit status 1 when SkarnVale.exe uses more than the target.
+# used over SECONDS (60 unless given) by SkarnVale.exe, and by the session's
+# wineserver for information. Exit status 1 when SkarnVale.exe uses more than
+# the target.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
+[ $# -ge 1 ] && [ $# -le 2 ] || { echo "usage: $0 BUILD_DIR [SECONDS]" >&2; exit 2; }
 build=$(cd "$1" && pwd)
-seconds=10
+seconds=${2:-60}
 settle=2
 target=0.5
 

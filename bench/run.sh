@@ -1,6 +1,7 @@
 #!/bin/bash
 # All benchmarks: the kill-list lookups of one tick (native and under Wine),
-# the idle CPU of SkarnVale.exe under Wine, and a full mail check of 1,000
+# how soon a listed popup is asked to close (window events, and the tick
+# alone), the idle CPU of SkarnVale.exe under Wine, and a full mail check of 1,000
 # messages against Dovecot compared with Python's poplib.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,6 +18,8 @@ echo "== kill-list lookups, native"
 build/native/bench_kill_lookup
 echo "== kill-list lookups, under Wine"
 "$root/tests/win/wine-run.sh" build/win64/bench_kill_lookup_wine.exe
+echo "== a listed popup of another program, from its creation to its close request, under Wine"
+"$root/bench/kill_latency.sh" build/win64
 echo "== idle CPU under Wine"
 "$root/bench/idle_cpu.sh" build/win64
 echo "== full check of 1,000 messages against Dovecot: SkarnVale under Wine and Python's poplib"

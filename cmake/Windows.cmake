@@ -36,8 +36,10 @@ add_library(skarnvale_win STATIC
   src/framework/Splitter.cpp
   src/framework/StdControls.cpp
   src/framework/Timer.cpp
+  src/framework/WinEventHook.cpp
   src/framework/Window.cpp
   src/model/unitProcessKillFile.cpp
+  src/model/unitProcessKillWatch.cpp
   src/model/unitProcessWindows.cpp
   src/net/Pop3Prot.cpp
   src/net/Pop3ProtCommands.cpp
@@ -110,6 +112,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(bench_window_probe bench/window_probe.cpp)
   target_link_libraries(bench_window_probe PRIVATE user32)
   target_link_options(bench_window_probe PRIVATE -static)
+  add_executable(bench_kill_latency_wine bench/kill_latency_wine.cpp resources/SkarnVale.rc)
+  target_link_libraries(bench_kill_latency_wine PRIVATE skarnvale_win)
+  target_link_options(bench_kill_latency_wine PRIVATE -static)
   add_executable(bench_mail_check_wine bench/mail_check_wine.cpp resources/SkarnVale.rc)
   target_link_libraries(bench_mail_check_wine PRIVATE skarnvale_win psapi wsock32)
   target_link_options(bench_mail_check_wine PRIVATE -static)

@@ -27,6 +27,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             ihmMain->utlTB.SetEnabled(true);
             ihmMain->QuitRequested = false;
             application.Run(ihmMain->QuitRequested);
+            ihmMain->utlKillWatch.SetActive(false);  // nothing is closed while the program ends
             ihmMain->utlTB.SetEnabled(false);
             ihmOptions->SaveSettings();
         }

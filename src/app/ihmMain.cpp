@@ -5,7 +5,6 @@
 #include "../framework/Icon.h"
 #include "../framework/Locale.h"
 #include "../model/unitProcessKillFile.h"
-#include "../model/unitProcessWindows.h"
 #include "../settings/ihmOptions.h"
 #include "Divers.h"
 #include "unitLanguage.h"
@@ -48,6 +47,7 @@ TihmMain::TihmMain()
       utlTimer(*this, 500, true),
       utlTimerEmail(*this, 600000, false),
       utlIcon(*this, 500, false),
+      utlKillWatch(*this, KillList, [this] { CountKill(); }),
       utlImageList({"MENU_QUIT", "MENU_OPTIONS", "MENU_WINDOWS", "MENU_MAILBOXES"}),
       mnpTB(TrayMenuItems(*this))
 {
@@ -68,6 +68,7 @@ TihmMain::TihmMain()
 
 TihmMain::~TihmMain()
 {
+    utlKillWatch.SetActive(false);
     SetTextApplier(TTextWindow::TrayMenu, nullptr);
     FormDestroy();
 }
@@ -95,9 +96,12 @@ void TihmMain::utlTimerTimer()
     KillPopupsNow();
 }
 
-void TihmMain::KillPopupsNow()
+void TihmMain::KillPopupsNow() { utlKillWatch.Sweep(); }
+
+void TihmMain::SetKillerRunning(bool on)
 {
-    KillPopups(KillList, [this] { CountKill(); });
+    utlTimer.SetEnabled(on);
+    utlKillWatch.SetActive(on);
 }
 
 void TihmMain::CountKill()

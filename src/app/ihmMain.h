@@ -16,6 +16,7 @@
 #include "../model/unitProcessEmail.h"
 #include "../model/unitProcessKillList.h"
 #include "../model/unitProcessReuse.h"
+#include "../model/unitProcessKillWatch.h"
 #include "../net/Pop3Sync.h"
 #include "../widgets/BarMenus.h"
 #include "../widgets/TBNArea.h"
@@ -40,6 +41,10 @@ public:
     TTimer utlTimer;       // the kill tick
     TTimer utlTimerEmail;  // the mail check
     TTimer utlIcon;        // the blinking of the tray icon
+    // The window events: on while the kill tick is, from the loading of the
+    // settings on (before, the thread does not turn its loop, and a killer
+    // saved off must not close what appears while the program starts).
+    TKillWatch utlKillWatch;
     TImageList utlImageList;  // 0 Quit, 1 Options, 2 Windows list, 3 Mailboxes
     TBcBarPopupMenu mnpTB;
     TTBNArea utlTB;
@@ -94,6 +99,8 @@ public:
 
     // The kill tick alone, without the refresh of the windows-list dialog.
     void KillPopupsNow();
+    // The killer on or off: the kill tick's timer and the window events together.
+    void SetKillerRunning(bool on);
     // One kill: count it and announce it when asked.
     void CountKill();
 

@@ -9,16 +9,21 @@ std::string GetWindowTitle(HWND hwnd)
     return length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string();
 }
 
-BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collection)
+std::string CandidateTitle(HWND hwnd)
 {
     if (!IsWindowVisible(hwnd))
-        return TRUE;
+        return std::string();
     const HWND owner = reinterpret_cast<HWND>(GetWindowLongPtrA(hwnd, GWLP_HWNDPARENT));
     if (owner && owner != GetDesktopWindow())
-        return TRUE;
+        return std::string();
     if (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
-        return TRUE;
-    const std::string title = GetWindowTitle(hwnd);
+        return std::string();
+    return GetWindowTitle(hwnd);
+}
+
+BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collection)
+{
+    const std::string title = CandidateTitle(hwnd);
     if (title.empty())
         return TRUE;
     reinterpret_cast<TMyCollection*>(collection)->Add(std::make_unique<TWindow>(hwnd, title));
@@ -31,16 +36,22 @@ void EnumerateWindows(TMyCollection& windows)
     EnumWindows(CollectWindowProc, reinterpret_cast<LPARAM>(&windows));
 }
 
-void KillPopups(const TWindowList& killList, const std::function<void()>& onKill)
+void KillPopups(const TWindowList& killList, const std::function<void()>& onKill, TKillAppearances* asked)
 {
     TMyCollection windows;
     EnumerateWindows(windows);
+    if (asked)
+        asked->BeginSweep();
     for (int i = 0; i < windows.Count(); ++i) {
         const TWindow* window = windows.ItemAs<TWindow>(i);
         if (!IsInKillList(killList, window->Title))
             continue;
-        PostMessageA(window->Handle, WM_CLOSE, 0, 0);
+        if (asked && !asked->AskFromSweep(reinterpret_cast<TWindowKey>(window->Handle)))
+            continue;
+        AskToClose(window->Handle);
         if (onKill)
             onKill();
     }
+    if (asked)
+        asked->EndSweep();
 }

@@ -9,6 +9,7 @@
 
 #include "ClassesPerso.h"
 #include "unitProcessKillList.h"
+#include "unitProcessKillRecords.h"
 
 class TWindow : public TMyItem {
 public:
@@ -20,6 +21,10 @@ public:
 // The title through the ANSI window-text call with a 256-byte buffer, so at
 // most 255 characters; empty for an untitled window.
 std::string GetWindowTitle(HWND hwnd);
+// The kill tick's rules for one window: visible, no owner but the desktop, no
+// tool-window style. Answers its title, empty when the window is not a
+// candidate (or has no title).
+std::string CandidateTitle(HWND hwnd);
 // Keeps visible windows with a title, no owner but the desktop and no
 // tool-window style; always goes on enumerating.
 BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collection);
@@ -27,5 +32,10 @@ BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collection);
 // Z order.
 void EnumerateWindows(TMyCollection& windows);
 // The kill tick: posts WM_CLOSE to every selected window whose title is on the
-// kill list and calls `onKill` once per post.
-void KillPopups(const TWindowList& killList, const std::function<void()>& onKill);
+// kill list and calls `onKill` once per post. With `asked`, a window that the
+// window events asked since the previous tick is not asked again (see
+// TKillAppearances).
+void KillPopups(const TWindowList& killList, const std::function<void()>& onKill,
+                TKillAppearances* asked = nullptr);
+// Posts WM_CLOSE to `hwnd`, a window whose title is on the kill list.
+inline void AskToClose(HWND hwnd) { PostMessageA(hwnd, WM_CLOSE, 0, 0); }

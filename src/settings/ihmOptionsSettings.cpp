@@ -112,7 +112,7 @@ bool TihmOptions::KillerActive() const { return ihmMain && ihmMain->utlTimer.Ena
 void TihmOptions::SetKillerActive(bool value)
 {
     if (ihmMain)
-        ihmMain->utlTimer.SetEnabled(value);
+        ihmMain->SetKillerRunning(value);
     zdsLedPopup.SetLit(value);
     zdsInterval.SetEnabled(value);
     zdsSoundOnKill.SetEnabled(value);

@@ -201,9 +201,13 @@ class TProgramDir:
 
     def wait_for_skarnvale(self, timeout=20):
         """Waits until SkarnVale's application window exists and its thread
-        answers messages, that is until the program turns its message loop."""
-        return wait_until(lambda: self.find_window("TApplication", "Skarnvale"), timeout,
-                          "SkarnVale's application window (TApplication \"Skarnvale\")", interval=0.1)
+        answers messages, then until its last window of start-up (the untitled
+        video window) does: the thread answers while it waits for the tray
+        during start-up, the loop turns only after the settings are loaded."""
+        wait_until(lambda: self.find_window("TApplication", "Skarnvale"), timeout,
+                   "SkarnVale's application window (TApplication \"Skarnvale\")", interval=0.1)
+        return wait_until(lambda: self.find_window("TSkarnValeForm", ""), timeout,
+                          "SkarnVale's video window, the last one it creates", interval=0.1)
 
     def stop_all(self):
         for _ in range(3):

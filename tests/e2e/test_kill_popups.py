@@ -2,6 +2,7 @@
 side: wintool opens windows and logs every close request they receive."""
 
 from e2e_support import TE2eTest, wait_until
+from tray_driver import TTrayDriver, xdotool
 
 # A window that is listed but refuses to close: it is asked again on every
 # tick, so its requests show that the killer has looked at the desktop that
@@ -14,7 +15,7 @@ def at_least(count, items):
     return items if len(items) >= count else None
 
 
-class TKillPopupsTest(TE2eTest):
+class TKillPopupsBase(TE2eTest):
 
     def open_windows(self, program_dir, kill_list, *windows):
         """Writes the kill list, starts SkarnVale, then opens `windows`
@@ -40,6 +41,10 @@ class TKillPopupsTest(TE2eTest):
     def assert_never_asked(self, log, title, why):
         asked = self.close_requests(log, title)
         self.assertEqual(asked, [], "%r (%s) was asked to close; log: %r" % (title, why, self.read_log(log)))
+
+
+
+class TKillPopupsTest(TKillPopupsBase):
 
     def test_KillPopups_ListedWindow_ClosedWithinOneSecond(self):
         app = self.program_dir()
@@ -107,6 +112,69 @@ class TKillPopupsTest(TE2eTest):
                    "a close request to the window whose first 255 characters are listed")
         self.wait_for_ticks(log)
         self.assert_never_asked(log, other_title, "only its whole 300-character title is listed")
+
+
+class TWindowEventsTest(TTrayDriver, TKillPopupsBase):
+    """The window events: a listed window is asked to close as it appears,
+    long before the tick. Wine raises only the creation event by itself;
+    wintool raises the show and title events as Windows would."""
+
+    def setUp(self):
+        super().setUp()
+        # With a 5 s tick, only the window events close a popup within a second.
+        self.set_value("Popup", "Interval", "5000")
+
+    def shown_ms(self, log, title):
+        return next((e.ms for e in self.read_log(log) if e.event == "shown" and e.title == title), None)
+
+    def assert_asked_within(self, log, title, ms, timeout=3):
+        closes = wait_until(lambda: self.close_requests(log, title), timeout, "a close request to %r" % title,
+                            state=lambda: "log: %r" % self.read_log(log))
+        delay = closes[0].ms - self.shown_ms(log, title)
+        self.assertLessEqual(delay, ms, "%r was asked to close %d ms after it was shown" % (title, delay))
+
+    def test_WindowEvents_ListedWindowCreatedVisible_ClosedWithin50msCountedOnce(self):
+        app = self.program_dir()
+        log = self.open_windows(app, ["Annoying Popup", "Renamed Popup"],
+                                "visible:Annoying Popup", "visible:Keep Me", "title-later:Renamed Popup")
+        self.assert_asked_within(log, "Annoying Popup", 50)
+        # The renamed window's event comes after every second look at the others.
+        self.assert_asked_within(log, "Renamed Popup", 50)
+        self.assert_never_asked(log, "Keep Me", "not on the list")
+        self.open_menu(app)
+        self.choose_last_item(app)
+        self.assertEqual(len(self.close_requests(log, "Annoying Popup")), 1, self.read_log(log))
+        self.assertEqual(self.value("Popup", "Counter"), "2")
+
+    def test_WindowEvents_ShownOrTitledAfterCreation_Closed(self):
+        app = self.program_dir()
+        log = self.open_windows(app, ["Shown Popup", "Soon Titled", "Quietly Titled"],
+                                "show-later:Shown Popup", "title-soon:Soon Titled", "title-quietly:Quietly Titled")
+        self.assert_asked_within(log, "Shown Popup", 50)
+        # Seen by a second look (the last one 200 ms after creation), without an event.
+        self.assert_asked_within(log, "Soon Titled", 300)
+        # Titled after the last second look and without an event: the tick's.
+        self.assert_asked_within(log, "Quietly Titled", 5500, timeout=10)
+
+    def test_WindowEvents_KillerOff_NothingClosedUntilSwitchedOn(self):
+        self.set_value("Popup", "KillerActive", "0")
+        self.set_value("Popup", "Interval", "500")
+        app = self.program_dir()
+        titles = ["Visible Popup", "Shown Popup", "Renamed Popup"]
+        log = self.open_windows(app, titles, "visible:Visible Popup", "show-later:Shown Popup",
+                                "title-later:Renamed Popup")
+        wait_until(lambda: all(self.shown_ms(log, title) is not None for title in titles), 5, "the windows shown")
+        last_shown = max(self.shown_ms(log, title) for title in titles)
+        # Double-clicking the icon (action 0) switches the killer on.
+        x, y = self.icon_position()
+        def switched_on():
+            xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
+            return self._try(lambda: wait_until(lambda: all(self.close_requests(log, t) for t in titles), 3,
+                                                "close requests after switching the killer on"))
+        wait_until(switched_on, 20, "the killer switched on by a double-click on the tray icon")
+        for title in titles:
+            self.assertGreaterEqual(self.close_requests(log, title)[0].ms, last_shown,
+                                    "%r was asked while the killer was off: %r" % (title, self.read_log(log)))
 
 
 if __name__ == "__main__":

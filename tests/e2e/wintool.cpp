@@ -1,9 +1,15 @@
 // The end-to-end tests' hands and eyes inside Wine.
 //   wintool open LOGFILE SECONDS KIND:TITLE...   opens windows and logs each close request
 //        KIND: normal | refuse (stays open) | tool | hidden | owned (owned by another window)
-//        Each log line is "MS EVENT TEXT": EVENT "ready" (all windows shown) or "close"
-//        (TEXT the title of the window asked); MS the milliseconds from this tool's start
-//        to the event, for a close request to the moment it was posted.
+//        | visible (created visible and titled) | show-later (created hidden, shown 300 ms
+//        later) | title-later (created visible untitled, titled 300 ms later): both raise the
+//        window event Windows raises, which Wine does not | title-soon (titled 30 ms later)
+//        | title-quietly (titled 700 ms later): both without the event, as under Wine
+//        Each log line is "MS EVENT TEXT": EVENT "ready" (all windows created), "shown"
+//        (TEXT the title of a window now visible with its title; a visible one's as its
+//        CreateWindowEx returns) or "close" (TEXT the
+//        title of the window asked); MS the milliseconds from this tool's start to the
+//        event, for a close request to the moment it was posted.
 //   wintool list                                 prints visible top-level windows and their texts
 //        (a list box's: its items)
 //   wintool press-ok CAPTION                     presses OK on a visible dialog with that caption
@@ -26,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <list>
 #include <string>
 #include <vector>
 
@@ -51,9 +58,46 @@ std::string TextOf(HWND hwnd)
     return text;
 }
 
+// Windows that take their final state at a timer's tick after their creation:
+// shown (created hidden) or titled (created untitled), with the window event
+// Windows raises for it or without, as under Wine.
+struct TLateKind {
+    const char* kind;
+    UINT delay;
+    bool show;
+    bool event;
+};
+const TLateKind kLateKinds[] = {{"show-later", 300, true, true}, {"title-later", 300, false, true},
+                                {"title-soon", 30, false, false}, {"title-quietly", 700, false, false}};
+struct TLateWindow {
+    HWND hwnd;
+    const TLateKind* late;
+    std::string title;
+};
+std::list<TLateWindow> lateWindows;
+
+void ApplyLateChange(HWND hwnd)
+{
+    KillTimer(hwnd, 1);
+    for (const TLateWindow& w : lateWindows) {
+        if (w.hwnd != hwnd)
+            continue;
+        if (w.late->show)
+            ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        else
+            SetWindowTextA(hwnd, w.title.c_str());
+        Log("shown", w.title, GetTickCount());
+        if (w.late->event)
+            NotifyWinEvent(w.late->show ? EVENT_OBJECT_SHOW : EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_WINDOW, CHILDID_SELF);
+    }
+}
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_TIMER:
+        ApplyLateChange(hwnd);
+        return 0;
     case WM_CLOSE:
         Log("close", TextOf(hwnd), static_cast<DWORD>(GetMessageTime()));
         if (GetPropA(hwnd, "refuse"))
@@ -92,13 +136,24 @@ int Open(int argc, char** argv)
                                     200, 100, nullptr, nullptr, wc.hInstance, nullptr);
         if (owner)
             ++openWindows;
-        HWND hwnd = CreateWindowExA(exStyle, "WinToolWindow", title.c_str(), WS_OVERLAPPEDWINDOW, 100 + 20 * i,
-                                    100 + 20 * i, 240, 120, owner, nullptr, wc.hInstance, nullptr);
+        const TLateKind* late = nullptr;
+        for (const TLateKind& k : kLateKinds)
+            late = kind == k.kind ? &k : late;
+        const bool visible = kind == "visible" || (late && !late->show);
+        HWND hwnd = CreateWindowExA(exStyle, "WinToolWindow", late && !late->show ? "" : title.c_str(),
+                                    WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 100 + 20 * i, 100 + 20 * i,
+                                    240, 120, owner, nullptr, wc.hInstance, nullptr);
         ++openWindows;
         if (kind == "refuse")
             SetPropA(hwnd, "refuse", reinterpret_cast<HANDLE>(1));
-        if (kind != "hidden")
+        if (late) {
+            lateWindows.push_back({hwnd, late, title});
+            SetTimer(hwnd, 1, late->delay, nullptr);
+        } else if (kind == "visible") {
+            Log("shown", title, GetTickCount());  // Wine may take long to make it: timed from then
+        } else if (kind != "hidden") {
             ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        }
     }
     Log("ready", "", GetTickCount());
     SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { PostQuitMessage(0); });

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/unitProcessKillList.h"
+#include "model/unitProcessKillRecords.h"
 
 namespace {
 TWindowList Load(const std::string& bytes)
@@ -120,4 +121,43 @@ TEST(KillList, RememberedAnswersFollowEveryChangeOfTheList)
     EXPECT_FALSE(IsInKillList(list, "Popup"));
     for (int i = 0; i < 5000; ++i)  // more titles than are remembered at once
         EXPECT_FALSE(IsInKillList(list, "Window " + std::to_string(i)));
+}
+
+TEST(KillAppearances, OneAppearanceAskedOnceByEvents_TickSkipsItOnceThenAsksEveryTick)
+{
+    TKillAppearances asked;
+    EXPECT_TRUE(asked.AskFromEvent(1));
+    EXPECT_FALSE(asked.AskFromEvent(1));  // a second event of the same appearance
+    asked.BeginSweep();
+    EXPECT_FALSE(asked.AskFromSweep(1));  // the event's request stands for this tick
+    EXPECT_TRUE(asked.AskFromSweep(2));   // a window the events did not see
+    asked.EndSweep();
+    EXPECT_FALSE(asked.AskFromEvent(2));  // the tick asked it in this appearance
+    asked.BeginSweep();
+    EXPECT_TRUE(asked.AskFromSweep(1));  // still there a tick later: asked again
+    asked.EndSweep();                     // window 2 is gone
+    EXPECT_TRUE(asked.AskFromEvent(2));
+    asked.Forget(1);  // hidden, renamed or created anew
+    EXPECT_TRUE(asked.AskFromEvent(1));
+}
+
+TEST(RelookSchedule, EachDelayOnceAcrossTheTickWrap_ReplacedOrRemovedWindowsNotTwice)
+{
+    TRelookSchedule relooks;
+    const std::uint32_t created = 0xFFFFFFF0u;  // 16 ms before the tick count wraps
+    relooks.Add(7, created - 100);
+    relooks.Add(7, created);  // created again: its looks start over
+    relooks.Add(8, created);
+    relooks.Remove(8);
+    const auto& delays = TRelookSchedule::Delays();
+    EXPECT_EQ(relooks.WaitFrom(created), static_cast<long>(delays[0]));
+    EXPECT_TRUE(relooks.TakeDue(created + delays[0] - 1).empty());
+    for (std::uint32_t delay : delays)
+        EXPECT_EQ(relooks.TakeDue(created + delay), std::vector<TWindowKey>{7});
+    EXPECT_EQ(relooks.WaitFrom(created), -1);
+    for (TWindowKey w = 0; w <= TRelookSchedule::MaxWaiting; ++w)
+        relooks.Add(w, 0);
+    const auto due = relooks.TakeDue(delays[0]);
+    ASSERT_EQ(due.size(), TRelookSchedule::MaxWaiting);
+    EXPECT_EQ(due.front(), 1u);  // the oldest made room
 }

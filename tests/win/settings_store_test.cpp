@@ -15,6 +15,7 @@ TEST_F(SettingsStore, EmptyRegistry_GivesTheDefaults)
     EXPECT_TRUE(ihmOptions->TaskPopup());
     EXPECT_TRUE(ihmOptions->KillerActive());
     EXPECT_TRUE(ihmMain->utlTimer.Enabled());
+    EXPECT_TRUE(ihmMain->utlKillWatch.Active());
     EXPECT_EQ(ihmMain->utlTimer.Interval(), 500u);
     EXPECT_FALSE(ihmOptions->MailNotification());
     EXPECT_EQ(ihmOptions->IntervalEmail(), 10);
@@ -157,6 +158,7 @@ TEST_F(SettingsStore, KillerSwitch_DrivesTimerLedEnablingMenuAndIcon)
     ihmOptions->SetSoundOnKill(true);
     ihmOptions->SetKillerActive(false);
     EXPECT_FALSE(ihmMain->utlTimer.Enabled());
+    EXPECT_FALSE(ihmMain->utlKillWatch.Active());
     EXPECT_FALSE(ihmOptions->zdsLedPopup.Lit());
     EXPECT_FALSE(ihmOptions->zdsInterval.Enabled());
     EXPECT_FALSE(ihmOptions->zdsSoundFile.Enabled());
