@@ -14,6 +14,7 @@ add_library(skarnvale_win STATIC
   src/forms/ihmMailboxMenu.cpp
   src/forms/ihmVideo.cpp
   src/framework/Animate.cpp
+  src/framework/CodePage.cpp
   src/framework/Application.cpp
   src/framework/Container.cpp
   src/framework/Controls.cpp

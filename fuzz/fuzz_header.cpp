@@ -47,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TPop3Header header;
     header.Start();
     bool ended = false;
+    bool fieldOpen = false;  // a field line came last, which a folded line continues
     std::string lastFrom, lastSubject;
     std::size_t index = 0;
     for (const std::string& line : SplitLines(expanded)) {
@@ -69,8 +70,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         Check(!headerEnd && header.InHeaderPart);
 
+        const bool folded = (line[0] == ' ' || line[0] == '\t') && fieldOpen;
         const std::size_t colon = line.find(':');
-        if (line[0] == '\t' || colon == std::string::npos) {
+        if (folded) {
+            // A folded line is joined onto the field in hand, up to the limit.
+            const std::size_t room = TPop3Header::MaxHeaderData - before.HeaderData.size();
+            Check(header.HeaderKeyword == before.HeaderKeyword);
+            Check(header.HeaderData == before.HeaderData + line.substr(0, room));
+            if (header.HeaderKeyword == "from")
+                lastFrom = header.HeaderData;
+            if (header.HeaderKeyword == "subject")
+                lastSubject = header.HeaderData;
+            Check(header.MsgFrom == lastFrom && header.MsgSubject == lastSubject);
+            continue;
+        }
+        fieldOpen = colon != std::string::npos;
+        if (!fieldOpen) {
             Check(header.HeaderKeyword == before.HeaderKeyword && header.HeaderData == before.HeaderData);
             continue;
         }

@@ -30,9 +30,9 @@ std::string TihmMailbox::CellText(int column, int row) const
     case 0:
         return email.MailBox ? email.MailBox->MailboxName : std::string();
     case 1:
-        return GetEmailAddress(email);
+        return GetDecodedEmailAddress(email);
     case 2:
-        return email.Subject;
+        return email.DecodedSubject;
     default:
         return std::string();
     }
@@ -62,10 +62,10 @@ void TihmMailbox::ShowDetails()
     const TEmail* email = SelectedEmail();
     if (!email)
         return;
-    std::string text = "From : " + email->From + "\r\n";
-    text += "To : " + email->To + "\r\n";
+    std::string text = "From : " + email->DecodedFrom + "\r\n";
+    text += "To : " + email->DecodedTo + "\r\n";
     text += "Date : " + GetEmailDate(*email) + "\r\n";
-    text += "Subject : " + email->Subject + "\r\n";
+    text += "Subject : " + email->DecodedSubject + "\r\n";
     text += "Size : " + email->Size + "\r\n";
     text += "\r\n";
     if (ViewHeader())

@@ -96,7 +96,7 @@ void TihmMailbox::mnpAddSubjectClick()
 {
     const TEmail* email = MailBusy() ? nullptr : SelectedEmail();
     if (email)
-        AddSubjectEntry(email->Subject);
+        AddSubjectEntry(email->DecodedSubject);
 }
 
 void TihmMailbox::mnpAddSubjectEditClick()
@@ -106,7 +106,7 @@ void TihmMailbox::mnpAddSubjectEditClick()
         return;
     // A copy: the dialog runs its own message loop, in which a timed check
     // may clear the emails.
-    std::string subject = email->Subject;
+    std::string subject = email->DecodedSubject;
     if (!InputQuery(MsgSubjectEdition, MsgNewSubject, subject))
         return;
     AddSubjectEntry(subject);
@@ -117,7 +117,9 @@ void TihmMailbox::mnpAddExpClick()
     const TEmail* email = MailBusy() ? nullptr : SelectedEmail();
     if (!email || !ihmOptions)
         return;
-    AddSpamEntry(ihmOptions->zdsEmail, ExpeditorEntry(email->From), MsgSenderOnList);
+    // The address as written: an encoded display name cannot pass for one.
+    const bool hasAddress = email->From.find('<') != std::string::npos;
+    AddSpamEntry(ihmOptions->zdsEmail, ExpeditorEntry(hasAddress ? email->From : email->DecodedFrom), MsgSenderOnList);
     zdsGrid.Repaint();
 }
 

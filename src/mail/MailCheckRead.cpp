@@ -10,6 +10,7 @@
 
 #include "../app/ihmMain.h"
 #include "../app/unitGlobal.h"
+#include "../framework/CodePage.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/ihmOptions.h"
 
@@ -83,6 +84,8 @@ std::unique_ptr<TEmail> BuildEmail(TMailBox& mailBox, TMessageRead& read, int bo
         StripEmailHeader(*email);
         email->Uidl = read.Plan->Uidl;
     }
+    // Read or kept, the fields people read come from the header as written.
+    DecodeEmailFields(*email, ConvertCodePageToAnsi);
     if (sized)
         email->Size = std::to_string(email->Octets) + " " + MsgBytes;
     email->Name = MakeEmailKey(mailBox.MailboxName, n);

@@ -31,6 +31,20 @@ std::string GetEmailAddress(const TEmail& email)
     return email.From.substr(open + 1, close - open - 1);
 }
 
+std::string GetDecodedEmailAddress(const TEmail& email)
+{
+    if (email.From.find('<') == std::string::npos || email.From.find('>') == std::string::npos)
+        return email.DecodedFrom;
+    return GetEmailAddress(email);
+}
+
+void DecodeEmailFields(TEmail& email, const TCodePageConverter& convert)
+{
+    email.DecodedFrom = Pop3DecodeHeaderText(email.From, convert);
+    email.DecodedTo = Pop3DecodeHeaderText(email.To, convert);
+    email.DecodedSubject = Pop3DecodeHeaderText(email.Subject, convert);
+}
+
 void StripEmailHeader(TEmail& email)
 {
     const std::string& header = email.Header;

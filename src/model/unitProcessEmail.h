@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "../net/Pop3HeaderWords.h"
 #include "ClassesPerso.h"
 
 struct TMailboxMemory;
@@ -24,6 +25,11 @@ public:
     std::string From;
     std::string To;
     std::string Subject;
+    // From, To and Subject as people read them: encoded words decoded, in
+    // code page 1252. The three above stay as the header wrote them.
+    std::string DecodedFrom;
+    std::string DecodedTo;
+    std::string DecodedSubject;
     std::string Size;
     std::string Header;
     std::string Body;
@@ -44,5 +50,11 @@ std::string MakeEmailKey(const std::string& mailboxName, int number);
 std::string GetEmailDate(const TEmail& email);
 // Text between the first "<" and the first ">" of From, or From unchanged.
 std::string GetEmailAddress(const TEmail& email);
+// The sender a reader is shown: the address between the angle brackets of
+// From as written (an encoded display name cannot pass for one), or the whole
+// decoded From when it has no such address.
+std::string GetDecodedEmailAddress(const TEmail& email);
+// Fills DecodedFrom, DecodedTo and DecodedSubject from the header values.
+void DecodeEmailFields(TEmail& email, const TCodePageConverter& convert);
 // Removes from Body the longest prefix it shares with Header.
 void StripEmailHeader(TEmail& email);

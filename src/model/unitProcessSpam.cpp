@@ -14,12 +14,14 @@ std::string LowerAscii(std::string text)
     return text;
 }
 
-bool ContainsAny(const std::string& text, const std::vector<std::string>& entries)
+const std::string* FirstFoundIn(const std::string& written, const std::string& decoded,
+                                const std::vector<std::string>& entries)
 {
+    const std::string writtenLower = LowerAscii(written), decodedLower = LowerAscii(decoded);
     for (const std::string& entry : entries)
-        if (text.find(entry) != std::string::npos)
-            return true;
-    return false;
+        if (writtenLower.find(entry) != std::string::npos || decodedLower.find(entry) != std::string::npos)
+            return &entry;
+    return nullptr;
 }
 }  // namespace
 
@@ -63,11 +65,18 @@ std::vector<std::string> SpamEntries(const std::string& fieldText)
     return entries;
 }
 
+const std::string* FindSpamEntry(const TEmail& email, const std::vector<std::string>& addressEntries,
+                                 const std::vector<std::string>& subjectEntries)
+{
+    if (const std::string* entry = FirstFoundIn(email.From, email.DecodedFrom, addressEntries))
+        return entry;
+    return FirstFoundIn(email.Subject, email.DecodedSubject, subjectEntries);
+}
+
 bool IsSpamEmailFor(const TEmail& email, const std::vector<std::string>& addressEntries,
                     const std::vector<std::string>& subjectEntries)
 {
-    return ContainsAny(LowerAscii(email.From), addressEntries) ||
-           ContainsAny(LowerAscii(email.Subject), subjectEntries);
+    return FindSpamEntry(email, addressEntries, subjectEntries) != nullptr;
 }
 
 std::vector<std::string> ParseSpamListFile(const std::string& bytes, const TTextCompare& compare)

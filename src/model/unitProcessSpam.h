@@ -11,8 +11,13 @@
 
 // The entries of a list field: its non-empty lines, ASCII letters lowered.
 std::vector<std::string> SpamEntries(const std::string& fieldText);
-// Spam when an address entry occurs in From or a subject entry in Subject,
-// both compared with ASCII letters lowered.
+// The entry that makes the email spam: the first address entry, in list
+// order, that occurs in From as written or as decoded, else the first subject
+// entry that occurs in Subject as written or as decoded, all compared with
+// ASCII letters lowered; nullptr when none does.
+const std::string* FindSpamEntry(const TEmail& email, const std::vector<std::string>& addressEntries,
+                                 const std::vector<std::string>& subjectEntries);
+// Spam when FindSpamEntry finds an entry.
 bool IsSpamEmailFor(const TEmail& email, const std::vector<std::string>& addressEntries,
                     const std::vector<std::string>& subjectEntries);
 

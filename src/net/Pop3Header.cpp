@@ -33,6 +33,7 @@ std::string Pop3Trim(const std::string& text)
 void TPop3Header::Start()
 {
     InHeaderPart = true;
+    fieldOpen_ = false;
     HeaderKeyword.clear();
     HeaderData.clear();
     MsgFrom.clear();
@@ -44,6 +45,23 @@ void TPop3Header::Start()
     MsgReturnPath.clear();
 }
 
+std::string* TPop3Header::Field()
+{
+    static const struct {
+        const char* keyword;
+        std::string TPop3Header::*field;
+    } fields[] = {
+        {"from", &TPop3Header::MsgFrom},           {"to", &TPop3Header::MsgTo},
+        {"subject", &TPop3Header::MsgSubject},     {"date", &TPop3Header::MsgDate},
+        {"message-id", &TPop3Header::MsgMessageId}, {"reply-to", &TPop3Header::MsgReplyTo},
+        {"return-path", &TPop3Header::MsgReturnPath},
+    };
+    for (const auto& entry : fields)
+        if (HeaderKeyword == entry.keyword)
+            return &(this->*entry.field);
+    return nullptr;
+}
+
 bool TPop3Header::ProcessLine(const std::string& line, bool continuation)
 {
     if (!InHeaderPart || continuation)
@@ -52,31 +70,18 @@ bool TPop3Header::ProcessLine(const std::string& line, bool continuation)
         InHeaderPart = false;
         return true;
     }
-    if (line[0] == '\t')
-        return false;
-    const std::size_t colon = line.find(':');
-    if (colon == std::string::npos)
-        return false;
-
-    HeaderKeyword = Pop3LowerCase(Pop3Trim(line.substr(0, colon)));
-    HeaderData = line.substr(colon + 1, MaxHeaderData);
-
-    std::string* field = nullptr;
-    if (HeaderKeyword == "from")
-        field = &MsgFrom;
-    else if (HeaderKeyword == "to")
-        field = &MsgTo;
-    else if (HeaderKeyword == "subject")
-        field = &MsgSubject;
-    else if (HeaderKeyword == "date")
-        field = &MsgDate;
-    else if (HeaderKeyword == "message-id")
-        field = &MsgMessageId;
-    else if (HeaderKeyword == "reply-to")
-        field = &MsgReplyTo;
-    else if (HeaderKeyword == "return-path")
-        field = &MsgReturnPath;
-    if (field)
+    // A folded line with no field before it is read as a field line of its own.
+    if (fieldOpen_ && (line[0] == ' ' || line[0] == '\t')) {
+        HeaderData.append(line, 0, MaxHeaderData - HeaderData.size());
+    } else {
+        const std::size_t colon = line.find(':');
+        fieldOpen_ = colon != std::string::npos;
+        if (!fieldOpen_)
+            return false;
+        HeaderKeyword = Pop3LowerCase(Pop3Trim(line.substr(0, colon)));
+        HeaderData = line.substr(colon + 1, MaxHeaderData);
+    }
+    if (std::string* field = Field())
         *field = HeaderData;
     return false;
 }

@@ -11,7 +11,7 @@
 //        title of the window asked); MS the milliseconds from this tool's start to the
 //        event, for a close request to the moment it was posted.
 //   wintool list                                 prints visible top-level windows and their texts
-//        (a list box's: its items)
+//        (a list box's: its items; a list view's rows as texts of their own, the cells joined by "|")
 //   wintool press-ok CAPTION                     presses OK on a visible dialog with that caption
 //   wintool menu-keys KEY...                     presses up|down|left|right|return|escape in the open
 //        popup menu
@@ -166,8 +166,45 @@ int Open(int argc, char** argv)
     return 0;
 }
 
+// A list view's items live in its own process: they are read through a
+// buffer made there.
+void PrintListRows(HWND list)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    char* remote = process ? static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE))
+                           : nullptr;
+    const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    const int rows = remote ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int row = 0; row < rows; ++row) {
+        std::string cells;
+        for (int column = 0; column < columns; ++column) {
+            LVITEMA item = {};
+            item.iSubItem = column;
+            item.pszText = remote + sizeof item;
+            item.cchTextMax = 1024;
+            char text[1024] = {};
+            WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+            SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
+            ReadProcessMemory(process, remote + sizeof item, text, sizeof text - 1, nullptr);
+            cells += (column ? "|" : "") + std::string(text);
+        }
+        std::printf("\t%s", cells.c_str());
+    }
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process)
+        CloseHandle(process);
+}
+
 BOOL CALLBACK PrintChild(HWND hwnd, LPARAM)
 {
+    char className[64] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    if (std::strcmp(className, WC_LISTVIEWA) == 0)
+        PrintListRows(hwnd);
     char text[1024] = {};
     SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     // One window a line: the line breaks and tabs of a text area become spaces.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "net/Pop3Header.h"
+#include "net/Pop3HeaderWords.h"
 #include "net/Pop3LineBuffer.h"
 #include "net/Pop3Parse.h"
 
@@ -555,18 +556,22 @@ TEST(Pop3Header, LaterLineReplacesValue)
     EXPECT_EQ(header.MsgSubject, " second");
 }
 
-TEST(Pop3Header, TabContinuationIsSkipped_SpaceContinuationIsOwnLine)
+TEST(Pop3Header, FoldedLinesAreJoinedOntoTheirField_ALineWithoutColonEndsIt)
 {
     TPop3Header header;
     header.Start();
     header.ProcessLine("Subject: first part");
     header.ProcessLine("\tsecond part: tab");
-    EXPECT_EQ(header.MsgSubject, " first part");
+    header.ProcessLine(" third");
+    EXPECT_EQ(header.MsgSubject, " first part\tsecond part: tab third");
     EXPECT_EQ(header.HeaderKeyword, "subject");
-    header.ProcessLine(" continued: with space");
-    EXPECT_EQ(header.HeaderKeyword, "continued");
-    EXPECT_EQ(header.HeaderData, " with space");
-    EXPECT_EQ(header.MsgSubject, " first part");
+    header.ProcessLine("X-Long: " + std::string(TPop3Header::MaxHeaderData, 'x'));
+    header.ProcessLine(" more");
+    EXPECT_EQ(header.HeaderData.size(), TPop3Header::MaxHeaderData);
+    header.ProcessLine("no colon");
+    header.ProcessLine(" stray");
+    EXPECT_EQ(header.MsgSubject, " first part\tsecond part: tab third");
+    EXPECT_EQ(header.HeaderData.size(), TPop3Header::MaxHeaderData);
 }
 
 TEST(Pop3Header, LineWithoutColonChangesNothing)
@@ -664,4 +669,64 @@ TEST(Pop3Header, RestOfLongHeaderLine_IsNotAHeaderLine)
     EXPECT_EQ(header.MsgFrom, " real");
     header.ProcessLine("", true);
     EXPECT_TRUE(header.InHeaderPart);
+}
+
+// ---- encoded words
+
+namespace {
+// The platform's part: UTF-8 up to U+00FF, ISO-8859-2's ASCII; others refused.
+bool ConvertForTest(unsigned codePage, const std::string& bytes, std::string& ansi)
+{
+    if (codePage == 28592)
+        ansi = bytes;
+    if (codePage != 65001)
+        return codePage == 28592;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if ((c & 0xE0) == 0xC0 && i + 1 < bytes.size())
+            ansi += static_cast<char>(((c & 0x1F) << 6) | (bytes[++i] & 0x3F));
+        else
+            ansi += c < 0x80 ? static_cast<char>(c) : '?';
+    }
+    return true;
+}
+}  // namespace
+
+TEST(Pop3DecodeHeaderText, ExamplesOfTheEncodedWordsRfcAndWhatMailReallyHolds)
+{
+    const struct {
+        const char* written;
+        const char* shown;
+    } cases[] = {
+        {"(=?ISO-8859-1?Q?a?=)", "(a)"},
+        {"(=?ISO-8859-1?Q?a?= b)", "(a b)"},
+        {"(=?ISO-8859-1?Q?a?= =?ISO-8859-1?Q?b?=)", "(ab)"},
+        {"(=?ISO-8859-1?Q?a?=  \t  =?ISO-8859-1?Q?b?=)", "(ab)"},
+        {"(=?ISO-8859-1?Q?a_b?=)", "(a b)"},
+        {"(=?ISO-8859-1?Q?a?= =?ISO-8859-2?Q?_b?=)", "(a b)"},
+        {" =?ISO-8859-1?Q?Keld_J=F8rn_Simonsen?= <keld@dkuug.dk>", " Keld J\xF8rn Simonsen <keld@dkuug.dk>"},
+        {" =?ISO-8859-1?B?SWYgeW91IGNhbiByZWFkIHRoaXMgeW8=?= =?ISO-8859-2?B?dSB1bmRlcnN0YW5kIHRoZSBleGFtcGxlLg==?=",
+         " If you can read this you understand the example."},
+        // A charset the platform refuses stays as written.
+        {"N. B. (=?iso-8859-8?b?7eXs+SDv4SDp7Oj08A==?=)", "N. B. (=?iso-8859-8?b?7eXs+SDv4SDp7Oj08A==?=)"},
+        {"=?UTF-8?B?Q2Fmw6k=?= =?utf-8?b?Q2Fmw6k?=", "Caf\xE9" "Caf\xE9"},
+        {"=?utf-8?Q?t=C3?= =?UTF-8*fr?Q?=A9l=c3=a9?=", "t\xE9l\xE9"},  // a character split between two words
+        {"=?utf-8?Q?a?= =?x-klingon?Q?b?= =?utf-8?Q?=ZZ?= =?utf-8?B?Q2Fmw?=", "a =?x-klingon?Q?b?= =?utf-8?Q?=ZZ?= "
+                                                                         "=?utf-8?B?Q2Fmw?="},
+        {"=?iso-8859-2?Q?a?= =?iso-8859-8?Q?b?= =?iso-8859-2?Q?c?=", "a =?iso-8859-8?Q?b?= c"},
+        {"x=?utf-8?q?a?b?= =?utf-8?Q?a=0Db=09c?=\x01\xE9", "x=?utf-8?q?a?b?= a?b c?\xE9"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Pop3DecodeHeaderText(c.written, ConvertForTest), c.shown) << c.written;
+}
+
+TEST(Pop3CharsetCodePage, NamesInAnyFormAndLatin1ReadAsItsWindowsSuperset)
+{
+    EXPECT_EQ(Pop3CharsetCodePage("UTF8"), 65001u);
+    EXPECT_EQ(Pop3CharsetCodePage("iso_8859-15"), 28605u);
+    EXPECT_EQ(Pop3CharsetCodePage("Latin1"), 1252u);
+    EXPECT_EQ(Pop3CharsetCodePage("US-ASCII"), 1252u);
+    EXPECT_EQ(Pop3CharsetCodePage("cp1250"), 1250u);
+    EXPECT_EQ(Pop3CharsetCodePage("iso-8859-10"), 0u);
+    EXPECT_EQ(Pop3CharsetCodePage("iso-2022-jp"), 0u);
 }

@@ -9,6 +9,7 @@ TEmail Mail(const std::string& from, const std::string& subject)
     TEmail email;
     email.From = from;
     email.Subject = subject;
+    DecodeEmailFields(email, nullptr);
     return email;
 }
 
@@ -39,6 +40,18 @@ TEST(IsSpamEmail, OnlyAsciiLettersAreLowered)
 {
     EXPECT_FALSE(IsSpam(Mail("a@b", "\xC9T\xC9"), "", "\xE9t\xE9"));
     EXPECT_TRUE(IsSpam(Mail("a@b", "\xC9T\xC9"), "", "\xC9t\xC9"));
+}
+
+TEST(IsSpamEmail, EntriesMatchTheTextAsDecodedOrAsWritten_TheFirstEntryListedIsReported)
+{
+    const TEmail mail = Mail(" =?ISO-8859-1?Q?Casino_Royal?= <win@example.com>", " =?ISO-8859-1?Q?Cr=E9dit_gratuit?=");
+    EXPECT_TRUE(IsSpam(mail, "CASINO royal", ""));
+    EXPECT_TRUE(IsSpam(mail, "q?casino_", ""));
+    EXPECT_TRUE(IsSpam(mail, "", "cr\xE9" "dit"));
+    EXPECT_FALSE(IsSpam(mail, "casino_royal <", "cr\xE9" "dit payant"));
+    const std::vector<std::string> subjects = SpamEntries("payant\r\nGRATUIT\r\ncr\xE9" "dit");
+    EXPECT_EQ(FindSpamEntry(mail, SpamEntries("nobody"), subjects), &subjects[1]);
+    EXPECT_EQ(*FindSpamEntry(mail, SpamEntries("win@"), subjects), "win@");
 }
 
 TEST(SpamListFile, SortedCaseInsensitiveDuplicatesDroppedFirstWinsEmptySkipped)

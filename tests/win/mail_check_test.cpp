@@ -93,6 +93,40 @@ TEST_F(MailWatchTest, MessageWithoutFrom_GetsEmptyFromAfterOneWithIt)
     EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(2)->Subject, " All header");
 }
 
+TEST_F(MailWatchTest, EncodedAndFoldedSubjects_GridShowsThemAsWrittenForPeopleAndSpamListsMatchThat)
+{
+    const struct {
+        const char* written;
+        const char* shown;
+        bool spam;
+    } subjects[] = {
+        {"=?UTF-8?B?Q2Fmw6kgzqkgNeKCrA==?=", " Caf\xE9 ? 5\x80", true},  // 1252 has the euro, not the omega
+        {"=?ISO-8859-1?Q?Pr=EAt_=E0_taux_z=E9ro?=", " Pr\xEAt \xE0 taux z\xE9ro", true},
+        {"=?UTF-8?Q?Un_t=C3?=\r\n =?UTF-8?Q?=A9l=C3=A9phone?=", " Un t\xE9l\xE9phone", true},  // é split in two
+        {"Meeting notes\r\n\tfor Friday", " Meeting notes for Friday", true},
+        {"=?UTF-8?Q?caf=C3=A?=", " =?UTF-8?Q?caf=C3=A?=", false},
+        {"=?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?=", " =?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?=", false},
+    };
+    TPop3Maildrop home(kHome);
+    std::vector<TMaildropMessage> messages;
+    for (const auto& subject : subjects)
+        messages.push_back(MakeMessage(std::to_string(messages.size()),
+                                       "=?ISO-8859-15?Q?=A4uro_Andr=E9?= <andre@example.org>", subject.written));
+    home.SetMessages(messages);
+    AddMailbox("Home", kHome);
+    ihmOptions->zdsSubject.SetText("caf\xE9\r\nz\xE9ro\r\nt\xE9l\xE9phone\r\nfriday");
+    ihmMain->CheckAllMailboxes(false);
+    ASSERT_EQ(ihmMain->Emails.Count(), 6);
+    for (int i = 0; i < 6; ++i) {
+        const TEmail& email = *ihmMain->Emails.ItemAs<TEmail>(i);
+        EXPECT_EQ(ihmMailbox->zdsGrid.Cell(2, i), subjects[i].shown) << i;
+        EXPECT_EQ(ihmMain->IsSpamEmail(email), subjects[i].spam) << i;
+        EXPECT_NE(email.Header.find(std::string("Subject: ") + subjects[i].written + "\r\n"), std::string::npos);
+    }
+    EXPECT_EQ(ihmMailbox->zdsGrid.Cell(1, 0), "andre@example.org");
+    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(0)->DecodedFrom, " \x80uro Andr\xE9 <andre@example.org>");
+}
+
 TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThem)
 {
     TPop3Maildrop work(kWork, "other"), grumpy(kEmpty), mute("127.0.0.6"), good("127.0.0.8");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "forms/ihmMailbox.h"
+#include "framework/CodePage.h"
 #include "graphic_capture.h"
 #include "message_box_watcher.h"
 #include "model/unitProcessEmail.h"
@@ -34,6 +35,7 @@ protected:
         email->From = from;
         email->Subject = subject;
         email->To = " me@example.org";
+        DecodeEmailFields(*email, ConvertCodePageToAnsi);
         email->Size = "1234";
         email->Header = "From:" + from + "\r\nDate: Tue, 1 Dec 2026 14:05:00 +0100\r\n";
         email->Body = "Body of " + subject + "\r\n";
