@@ -560,17 +560,12 @@ TEST(Pop3Header, FoldedLinesAreJoinedOntoTheirField_ALineWithoutColonEndsIt)
 {
     TPop3Header header;
     header.Start();
-    header.ProcessLine("Subject: first part");
-    header.ProcessLine("\tsecond part: tab");
-    header.ProcessLine(" third");
+    for (const char* line : {"Subject: first part", "\tsecond part: tab", " third", "no colon", " stray"})
+        header.ProcessLine(line);
     EXPECT_EQ(header.MsgSubject, " first part\tsecond part: tab third");
     EXPECT_EQ(header.HeaderKeyword, "subject");
     header.ProcessLine("X-Long: " + std::string(TPop3Header::MaxHeaderData, 'x'));
     header.ProcessLine(" more");
-    EXPECT_EQ(header.HeaderData.size(), TPop3Header::MaxHeaderData);
-    header.ProcessLine("no colon");
-    header.ProcessLine(" stray");
-    EXPECT_EQ(header.MsgSubject, " first part\tsecond part: tab third");
     EXPECT_EQ(header.HeaderData.size(), TPop3Header::MaxHeaderData);
 }
 
@@ -674,21 +669,15 @@ TEST(Pop3Header, RestOfLongHeaderLine_IsNotAHeaderLine)
 // ---- encoded words
 
 namespace {
-// The platform's part: UTF-8 up to U+00FF, ISO-8859-2's ASCII; others refused.
+// The platform's part: UTF-8 up to U+00FF, ISO-8859-8 refused, others as they are.
 bool ConvertForTest(unsigned codePage, const std::string& bytes, std::string& ansi)
 {
-    if (codePage == 28592)
-        ansi = bytes;
-    if (codePage != 65001)
-        return codePage == 28592;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if ((c & 0xE0) == 0xC0 && i + 1 < bytes.size())
-            ansi += static_cast<char>(((c & 0x1F) << 6) | (bytes[++i] & 0x3F));
-        else
-            ansi += c < 0x80 ? static_cast<char>(c) : '?';
+        const bool pair = codePage == 65001 && c >= 0xC0 && i + 1 < bytes.size();
+        ansi += pair ? static_cast<char>((c << 6) | (bytes[++i] & 0x3F)) : bytes[i];
     }
-    return true;
+    return codePage != 28598;
 }
 }  // namespace
 
@@ -722,11 +711,9 @@ TEST(Pop3DecodeHeaderText, ExamplesOfTheEncodedWordsRfcAndWhatMailReallyHolds)
 
 TEST(Pop3CharsetCodePage, NamesInAnyFormAndLatin1ReadAsItsWindowsSuperset)
 {
-    EXPECT_EQ(Pop3CharsetCodePage("UTF8"), 65001u);
-    EXPECT_EQ(Pop3CharsetCodePage("iso_8859-15"), 28605u);
-    EXPECT_EQ(Pop3CharsetCodePage("Latin1"), 1252u);
-    EXPECT_EQ(Pop3CharsetCodePage("US-ASCII"), 1252u);
-    EXPECT_EQ(Pop3CharsetCodePage("cp1250"), 1250u);
-    EXPECT_EQ(Pop3CharsetCodePage("iso-8859-10"), 0u);
-    EXPECT_EQ(Pop3CharsetCodePage("iso-2022-jp"), 0u);
+    const std::pair<const char*, unsigned> names[] = {{"UTF8", 65001},       {"iso_8859-15", 28605}, {"Latin1", 1252},
+                                                      {"US-ASCII", 1252},    {"cp1250", 1250},       {"iso-8859-10", 0},
+                                                      {"iso-2022-jp", 0}};
+    for (const auto& name : names)
+        EXPECT_EQ(Pop3CharsetCodePage(name.first), name.second) << name.first;
 }

@@ -78,7 +78,7 @@ TEST_F(WSocketTest, Pop3Sync_MailboxCheckConversation_DeliversListHeaderAndBody)
     pop.MsgLines = 0;
     ASSERT_TRUE(pop.TopSync());
     EXPECT_EQ(pop.MsgFrom(), " Bob <bob@example.org>");
-    EXPECT_EQ(pop.MsgSubject(), "Hi") << "the folded line is not appended";
+    EXPECT_EQ(pop.MsgSubject(), "Hi\tfolded more") << "the folded line is joined on";
     EXPECT_EQ(pop.MsgDate(), " Mon, 1 Jan 2024");
     EXPECT_EQ(rec.headerEnds, 1);
     EXPECT_EQ(rec.messageLines.size(), 5u) << "header lines and the separator, not the final dot";
