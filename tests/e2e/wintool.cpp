@@ -167,19 +167,17 @@ int Open(int argc, char** argv)
 }
 
 // A list view's items live in its own process: they are read through a
-// buffer made there.
+// buffer made there (the calls below fail harmlessly on a null handle).
 void PrintListRows(HWND list)
 {
     DWORD pid = 0;
     GetWindowThreadProcessId(list, &pid);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    char* remote = process ? static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE))
-                           : nullptr;
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
     const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
     const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    const int rows = remote ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
-    for (int row = 0; row < rows; ++row) {
-        std::string cells;
+    for (int row = 0; remote && row < SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
+        std::printf("\t");
         for (int column = 0; column < columns; ++column) {
             LVITEMA item = {};
             item.iSubItem = column;
@@ -189,14 +187,11 @@ void PrintListRows(HWND list)
             WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
             SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
             ReadProcessMemory(process, remote + sizeof item, text, sizeof text - 1, nullptr);
-            cells += (column ? "|" : "") + std::string(text);
+            std::printf(column ? "|%s" : "%s", text);
         }
-        std::printf("\t%s", cells.c_str());
     }
-    if (remote)
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    if (process)
-        CloseHandle(process);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
 }
 
 BOOL CALLBACK PrintChild(HWND hwnd, LPARAM)

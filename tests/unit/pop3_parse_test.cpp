@@ -711,9 +711,7 @@ TEST(Pop3DecodeHeaderText, ExamplesOfTheEncodedWordsRfcAndWhatMailReallyHolds)
 
 TEST(Pop3CharsetCodePage, NamesInAnyFormAndLatin1ReadAsItsWindowsSuperset)
 {
-    const std::pair<const char*, unsigned> names[] = {{"UTF8", 65001},       {"iso_8859-15", 28605}, {"Latin1", 1252},
-                                                      {"US-ASCII", 1252},    {"cp1250", 1250},       {"iso-8859-10", 0},
-                                                      {"iso-2022-jp", 0}};
-    for (const auto& name : names)
+    for (const auto& name : {std::make_pair("UTF8", 65001u), {"iso_8859-15", 28605u}, {"Latin1", 1252u},
+                             {"US-ASCII", 1252u}, {"cp1250", 1250u}, {"iso-8859-10", 0u}, {"iso-2022-jp", 0u}})
         EXPECT_EQ(Pop3CharsetCodePage(name.first), name.second) << name.first;
 }
