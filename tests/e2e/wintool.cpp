@@ -209,8 +209,6 @@ BOOL CALLBACK PrintChild(HWND hwnd, LPARAM)
     if (text[0])
         std::printf("\t%s", text);
     // A list box has no text of its own: its items stand for it.
-    char className[64] = {};
-    GetClassNameA(hwnd, className, sizeof className);
     // Asked in UTF-16: sent with SendMessageA from another process, Wine 8
     // answered LB_GETTEXT in UTF-16 all the same.
     if (lstrcmpiA(className, "ListBox") == 0) {
