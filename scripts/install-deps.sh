@@ -10,6 +10,17 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
 
+# A mirror in the middle of a sync serves index files of the wrong size for a
+# minute or two: try again, then go on with what was fetched.
+update_index() {
+    local try
+    for try in 1 2 3; do
+        $sudo apt-get update -qq && return 0
+        sleep $((try * 20))
+    done
+    echo "apt-get update failed three times; going on with the package lists there are." >&2
+}
+
 # Prints those of the packages named that are installed, as named (the native
 # architecture's without a suffix).
 installed() {
@@ -24,7 +35,7 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
+    update_index
     # With their recommended packages: Wine draws text and pictures with fonts-wine,
     # the X render extension and friends, which it only recommends.
     $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
@@ -39,5 +50,7 @@ if ! reason=$("$here/can-run-32bit.sh"); then
 fi
 echo "Installing: wine32:i386"
 dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq wine32:i386 >/dev/null
+update_index
+# Without it only the 32-bit runs are left out (test.sh says so), not the suite.
+$sudo apt-get install -y -qq wine32:i386 >/dev/null ||
+    echo "Could not install wine32:i386; the 32-bit runs will be skipped." >&2
