@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "app/unitLanguage.h"
 #include "forms/ihmAppList.h"
 #include "framework/Application.h"
+#include "graphic_capture.h"
 
 TEST(WindowsListDialog, CreatedHiddenTopmostWithCountOfThreeZeros)
 {
@@ -14,6 +16,29 @@ TEST(WindowsListDialog, CreatedHiddenTopmostWithCountOfThreeZeros)
     GetClientRect(dialog.Handle(), &client);
     EXPECT_EQ(client.right, 412);
     EXPECT_EQ(client.bottom, 405);
+}
+
+// A label sized to its text shows all of it: its last column holds no ink.
+bool RightEdgeIsBlank(const TLabel& label)
+{
+    const TCapture capture = CaptureClient(label.Handle());
+    const COLORREF background = capture.At(0, 0);
+    for (int y = 0; y < capture.height; ++y)
+        if (capture.At(capture.width - 1, y) != background)
+            return false;
+    return capture.width > 0;
+}
+
+TEST(WindowsListDialog, LabelsShowTheirWholeTextInBothLanguages)
+{
+    TihmAppList dialog;
+    ihmAppList = &dialog;
+    for (TLanguage language : {TLanguage::French, TLanguage::English}) {
+        ApplyTexts(language);
+        EXPECT_TRUE(RightEdgeIsBlank(dialog.lblCurrentProcess)) << dialog.lblCurrentProcess.Text();
+        EXPECT_TRUE(RightEdgeIsBlank(dialog.lblSelectedProcess)) << dialog.lblSelectedProcess.Text();
+    }
+    ihmAppList = nullptr;
 }
 
 TEST(WindowsListDialog, EscapeInAListIsSeenByTheDialogAndHidesIt)
