@@ -1,5 +1,7 @@
 #include "Pop3HeaderWords.h"
 
+#include "HexDigits.h"
+
 namespace {
 struct TEncodedWord {
     std::size_t end = 0;  // just after its "?="
@@ -13,17 +15,6 @@ bool IsWordChar(char c) { return c > ' ' && c < 127 && c != '?'; }
 bool IsLinearWhiteSpace(const std::string& text)
 {
     return text.find_first_not_of(" \t") == std::string::npos;
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
 }
 
 int Base64Value(char c)
@@ -49,8 +40,8 @@ bool DecodeQ(const std::string& text, std::string& bytes)
         } else if (text[i] != '=') {
             bytes += text[i];
         } else {
-            const int high = i + 2 < text.size() ? HexValue(text[i + 1]) : -1;
-            const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
+            const int high = i + 2 < text.size() ? HexDigitValue(text[i + 1]) : -1;
+            const int low = high >= 0 ? HexDigitValue(text[i + 2]) : -1;
             if (low < 0)
                 return false;
             bytes += static_cast<char>(high * 16 + low);

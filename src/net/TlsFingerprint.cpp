@@ -1,17 +1,6 @@
 #include "TlsFingerprint.h"
 
-namespace {
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-}  // namespace
+#include "HexDigits.h"
 
 std::string FormatFingerprint(const TSHA256Digest& digest)
 {
@@ -32,7 +21,7 @@ bool FingerprintMatches(const std::string& pinned, const TSHA256Digest& digest)
     for (char c : pinned) {
         if (c == ':' || c == ' ' || c == '-')
             continue;
-        const int value = HexValue(c);
+        const int value = HexDigitValue(c);
         if (value < 0 || nibbles >= 64)
             return false;
         const std::uint8_t byte = digest[nibbles / 2];
