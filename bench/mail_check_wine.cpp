@@ -6,13 +6,18 @@
 // 1,000 NOOPs through the client and 1,000 through a plain blocking socket.
 // With STAGING and NEW (folders): a first check, a second one with nothing
 // new, then the files of STAGING are moved into NEW (the Maildir's) and a
-// third check reads them.
-//   bench_mail_check_wine.exe SERVER USER PASSWORD [STAGING NEW]
+// third check reads them. With "sessions": 20 sessions opened (connect, and
+// STLS when asked) and closed, the time to a session ready for USER each,
+// then a first and a second check.
+// SKARNVALE_BENCH_PORT, SKARNVALE_BENCH_SECURITY (0, 1 STLS, 2 TLS) and
+// SKARNVALE_BENCH_FINGERPRINT set the mailbox's values of those names.
+//   bench_mail_check_wine.exe SERVER USER PASSWORD [STAGING NEW | sessions]
 #include <winsock.h>
 #include <windows.h>
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -100,6 +105,42 @@ void Check(const char* label)
     std::fflush(stdout);
 }
 
+std::string EnvText(const char* name, const char* otherwise)
+{
+    const char* value = std::getenv(name);
+    return value ? value : otherwise;
+}
+
+// Sessions opened as the check opens them, up to the point where USER
+// would be sent: the cost of TLS's handshake and certificate check.
+void OpenSessions(const TMailBox& mailbox)
+{
+    TSyncPop3Cli& pop = ihmMain->utlPop;
+    pop.Host = mailbox.Server;
+    pop.Port = mailbox.Port;
+    pop.Security = static_cast<TPop3Security>(mailbox.Security);
+    pop.Fingerprint = mailbox.Fingerprint;
+    constexpr int Sessions = 20;
+    double total = 0, first = 0;
+    for (int i = 0; i < Sessions; ++i) {
+        LARGE_INTEGER frequency, start, end;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        const bool ready = pop.ConnectSync() && (pop.Security != pop3SecStartTls || pop.StlsSync());
+        QueryPerformanceCounter(&end);
+        const double ms = (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
+        if (!ready) {
+            std::printf("session failed: %s\n", pop.ErrorMessage().c_str());
+            return;
+        }
+        (i == 0 ? first : total) += ms;
+        pop.QuitSync();
+    }
+    std::printf("sessions security=%d port=%s count=%d first_ms=%.1f later_mean_ms=%.2f\n", mailbox.Security,
+                mailbox.Port.c_str(), Sessions, first, total / (Sessions - 1));
+    std::fflush(stdout);
+}
+
 // Moves every file of `from` into `to`, as a delivery would.
 void Deliver(const std::string& from, const std::string& to)
 {
@@ -117,8 +158,9 @@ void Deliver(const std::string& from, const std::string& to)
 
 int main(int argc, char** argv)
 {
-    if (argc != 4 && argc != 6) {
-        std::fprintf(stderr, "usage: bench_mail_check_wine SERVER USER PASSWORD [STAGING NEW]\n");
+    const bool sessions = argc == 5 && std::string(argv[4]) == "sessions";
+    if (argc != 4 && argc != 6 && !sessions) {
+        std::fprintf(stderr, "usage: bench_mail_check_wine SERVER USER PASSWORD [STAGING NEW | sessions]\n");
         return 2;
     }
     TApplication application("MailCheckBench");
@@ -130,9 +172,17 @@ int main(int argc, char** argv)
     mailbox->Server = argv[1];
     mailbox->User = argv[2];
     mailbox->Password = argv[3];
+    mailbox->Port = EnvText("SKARNVALE_BENCH_PORT", "110");
+    mailbox->Security = std::atoi(EnvText("SKARNVALE_BENCH_SECURITY", "0").c_str());
+    mailbox->Fingerprint = EnvText("SKARNVALE_BENCH_FINGERPRINT", "");
+    const TMailBox& box = *mailbox;
     ihmOptions->Mailboxes.Add(std::move(mailbox));
 
-    if (argc == 6) {
+    if (sessions) {
+        OpenSessions(box);
+        Check("first");
+        Check("nothing_new");
+    } else if (argc == 6) {
         Check("first");
         Check("nothing_new");
         Deliver(argv[4], argv[5]);

@@ -46,6 +46,7 @@ add_library(skarnvale_win STATIC
   src/net/Pop3ProtCommands.cpp
   src/net/Pop3ProtPipeline.cpp
   src/net/Pop3ProtPump.cpp
+  src/net/Pop3ProtStls.cpp
   src/net/Pop3Sync.cpp
   src/net/WSocketConnect.cpp
   src/net/WSocketCustom.cpp

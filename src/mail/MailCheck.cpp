@@ -10,7 +10,18 @@
 #include "../framework/Files.h"
 #include "../model/unitProcessReuse.h"
 #include "../model/unitProcessSpam.h"
+#include "../settings/SettingsValues.h"
 #include "../settings/ihmOptions.h"
+
+namespace {
+// A mailbox's Security value as the client's protection of the session.
+TPop3Security SessionSecurity(int security)
+{
+    return security == MailboxSecurityStartTls   ? pop3SecStartTls
+           : security == MailboxSecurityImplicit ? pop3SecImplicit
+                                                 : pop3SecNone;
+}
+}  // namespace
 
 void TihmMain::WireMailClient()
 {
@@ -99,13 +110,17 @@ void TihmMain::ConnectMailbox(TMailBox& mailBox)
         utlPop.Host = mailBox.Server;
         utlPop.UserName = mailBox.User;
         utlPop.PassWord = mailBox.Password;
-        utlPop.Port = "110";
+        utlPop.Port = mailBox.Port;
+        utlPop.Security = SessionSecurity(mailBox.Security);
+        utlPop.Fingerprint = mailBox.Fingerprint;
         ConnectFailed = false;
-        // A mailbox that cannot be read says so: an unreachable server or a
-        // refused login is not an empty mailbox. The step is named, never
-        // the password.
-        const char* failedStep = !utlPop.ConnectSync() ? "connect"
-                                 : !utlPop.UserSync()  ? "USER"
+        // A mailbox that cannot be read says so: an unreachable server, a
+        // refused certificate or STLS, or a refused login is not an empty
+        // mailbox. The step is named, never the password.
+        const bool startTls = utlPop.Security == pop3SecStartTls;
+        const char* failedStep = !utlPop.ConnectSync()              ? "connect"
+                                 : startTls && !utlPop.StlsSync() ? "STLS"
+                                 : !utlPop.UserSync()               ? "USER"
                                  : !utlPop.PassSync()  ? "PASS"
                                                        : nullptr;
         if (failedStep) {

@@ -16,6 +16,12 @@ public:
     std::string Server;
     std::string User;
     std::string Password;
+    // Where and how the server is reached: its POP3 port, the protection of
+    // the session (MailboxSecurity* in settings/SettingsValues.h) and a
+    // certificate accepted although it fails the check (net/TlsFingerprint.h).
+    std::string Port = "110";
+    int Security = 0;
+    std::string Fingerprint;
     // What the last check kept of the messages it read (unitProcessReuse.h).
     std::shared_ptr<TMailboxMemory> Memory;
 };

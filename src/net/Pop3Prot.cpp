@@ -106,6 +106,11 @@ void TCustomPop3Cli::FillErrorMessage(const std::string& text)
 
 void TCustomPop3Cli::TriggerRequestDone(WORD error)
 {
+    // A step of STLS that ended: the request goes on, or fails as a whole.
+    if (stlsStep_ != StlsNone) {
+        ContinueStls(error);
+        return;
+    }
     // What ends a request in the middle of a pipelined run (the session's
     // end) ends the reply in hand as it would have ended that request.
     if (pipelining_)
@@ -159,6 +164,7 @@ void TCustomPop3Cli::Connect()
     capaKnown_ = false;
     capabilities_.clear();
     pipelining_ = false;
+    stlsStep_ = StlsNone;
     buffer_.Clear();
     errorCode_ = 0;
     SetClientState(pop3Resolving);
@@ -393,7 +399,7 @@ void TCustomPop3Cli::Open()
     CheckReady();
     requestType_ = pop3ReqOpen;
     errorCode_ = 0;
-    chainSteps_ = StepConnect | StepUser | StepPass;
+    chainSteps_ = StepConnect | (Security == pop3SecStartTls ? unsigned{StepStls} : 0u) | StepUser | StepPass;
     chainRunning_ = true;
     lastResponse_.clear();
     errorMessage_.clear();
@@ -418,6 +424,9 @@ void TCustomPop3Cli::ChainNext()
             if (chainSteps_ & StepConnect) {
                 chainSteps_ &= ~StepConnect;
                 Connect();
+            } else if (chainSteps_ & StepStls) {
+                chainSteps_ &= ~StepStls;
+                Stls();
             } else if (chainSteps_ & StepUser) {
                 chainSteps_ &= ~StepUser;
                 User();

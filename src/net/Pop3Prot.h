@@ -54,7 +54,8 @@ enum TPop3Request {
     pop3ReqAPop,
     pop3ReqOpen,
     pop3ReqCapa,
-    pop3ReqPipeline
+    pop3ReqPipeline,
+    pop3ReqStls
 };
 
 // One transaction command of a pipelined run: what MsgNum and MsgLines would
@@ -172,6 +173,13 @@ public:
     virtual void Abort();
     // Asks the server for its capabilities; allowed in any state of a session.
     virtual void Capa();
+    // Makes the session in clear a TLS session on the same connection (RFC
+    // 2595), before any login: asks CAPA unless known, requires STLS among
+    // the capabilities, sends STLS and runs the handshake, then forgets the
+    // capabilities heard in clear. A server that does not offer STLS or
+    // refuses it, and a failed handshake, end the connection: nothing more
+    // is sent in clear, not even QUIT. Open runs it when Security asks.
+    virtual void Stls();
     // Sends transaction commands without waiting for each reply, with at most
     // `window` of them awaiting theirs (RFC 2449 PIPELINING; a window of 1 is
     // the one-at-a-time conversation). Each reply is read exactly as the
@@ -252,6 +260,15 @@ private:
 
     void ChainNext();
 
+    // The STLS request's steps (Pop3ProtStls.cpp).
+    enum TStlsStep { StlsNone, StlsCapa, StlsCommand, StlsHandshake };
+    void SendStls();
+    void ContinueStls(WORD error);
+    void StlsAccepted();
+    void StlsHandshakeDone(WORD error);
+    void FailStls(WORD error, const std::string& text);
+    TStlsStep stlsStep_ = StlsNone;
+
     std::unique_ptr<TPop3Window> window_;
     std::unique_ptr<TWSocket> socket_;
     TPop3LineBuffer buffer_;
@@ -288,8 +305,8 @@ private:
     bool quitSent_ = false;
     bool quitGate_ = false;
 
-    // The Open chain: connect, USER, PASS as one request.
-    enum { StepConnect = 1, StepUser = 2, StepPass = 4 };
+    // The Open chain: connect, STLS when Security asks, USER, PASS as one request.
+    enum { StepConnect = 1, StepUser = 2, StepPass = 4, StepStls = 8 };
     unsigned chainSteps_ = 0;
     bool chainRunning_ = false;
 

@@ -52,6 +52,7 @@ public:
     virtual bool UidlSync();
     virtual bool AbortSync();
     virtual bool CapaSync();
+    virtual bool StlsSync();
     // A pipelined run (TCustomPop3Cli::Pipeline); true when every command
     // sent was answered, whatever each reply said.
     virtual bool PipelineSync(std::vector<TPop3Command> commands, int window, TPop3MayStart mayStart = nullptr);

@@ -38,3 +38,26 @@ bool DecodeBoolean(const std::string& text, bool defaultValue)
 }
 
 std::string MailboxSectionName(int number) { return "Mailbox" + std::to_string(number); }
+
+std::string DecodeMailboxPort(const std::string& text)
+{
+    const int port = DecodeInteger(text, 0);
+    if (port < 1 || port > 65535 || text[0] == '-' || text[0] == '+')
+        return "110";
+    return EncodeInteger(port);
+}
+
+int DecodeMailboxSecurity(const std::string& text)
+{
+    const int security = DecodeInteger(text, MailboxSecurityNone);
+    return security >= MailboxSecurityNone && security <= MailboxSecurityImplicit ? security : MailboxSecurityNone;
+}
+
+std::string UsualMailboxPort(int security) { return security == MailboxSecurityImplicit ? "995" : "110"; }
+
+std::string PortAfterSecurityChange(const std::string& port, int before, int after)
+{
+    if (port.empty() || port == UsualMailboxPort(before))
+        return UsualMailboxPort(after);
+    return port;
+}

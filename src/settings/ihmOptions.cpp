@@ -91,14 +91,20 @@ TihmOptions::TihmOptions()
       lblSubject(tsSpamList, {176, 8, 0, 0}, "Subject"),
       zdsSubject(tsSpamList, {176, 24, 160, 121}),
       zdsMailboxList(tsMailbox, {8, 8, 121, 105}, 14),
-      lblName(tsMailbox, {144, 20, 0, 0}, "Name"),
-      lblServer(tsMailbox, {144, 52, 0, 0}, "Server"),
-      lblUser(tsMailbox, {144, 84, 0, 0}, "User"),
-      lblPassword(tsMailbox, {144, 116, 0, 0}, "Password"),
-      zdsName(tsMailbox, {216, 16, 121, 22}),
-      zdsServer(tsMailbox, {216, 48, 121, 22}),
-      zdsUser(tsMailbox, {216, 80, 121, 22}),
-      zdsPassword(tsMailbox, {216, 112, 121, 22}, true),
+      lblName(tsMailbox, {144, 10, 0, 0}, "Name"),
+      lblServer(tsMailbox, {144, 34, 0, 0}, "Server"),
+      lblUser(tsMailbox, {144, 58, 0, 0}, "User"),
+      lblPassword(tsMailbox, {144, 82, 0, 0}, "Password"),
+      lblSecurity(tsMailbox, {144, 106, 0, 0}, "Security"),
+      lblPort(tsMailbox, {284, 106, 0, 0}, "Port"),
+      lblFingerprint(tsMailbox, {144, 130, 0, 0}, "Fingerprint"),
+      zdsName(tsMailbox, {216, 6, 121, 22}),
+      zdsServer(tsMailbox, {216, 30, 121, 22}),
+      zdsUser(tsMailbox, {216, 54, 121, 22}),
+      zdsPassword(tsMailbox, {216, 78, 121, 22}, true),
+      zdsSecurity(tsMailbox, {216, 102, 64, 22}, 14),
+      zdsPort(tsMailbox, {307, 102, 30, 22}),
+      zdsFingerprint(tsMailbox, {216, 126, 121, 22}),
       btnAdd(tsMailbox, {8, 122, 58, 25}, "Add"),
       btnDelete(tsMailbox, {72, 122, 58, 25}, "Delete"),
       Mailboxes(LocaleCompareText)
@@ -114,8 +120,8 @@ void TihmOptions::FormCreate()
     // English until the settings say otherwise; the combo gets its eight actions here.
     ApplyOptionsTexts(*this, TLanguage::English);
     SetTextApplier(TTextWindow::OptionsDialog, [this](TLanguage language) { ApplyOptionsTexts(*this, language); });
-    for (TEdit* edit : {&zdsName, &zdsServer, &zdsUser, &zdsPassword})
-        edit->SetEnabled(false);
+    for (TControl* editor : MailboxEditors())
+        editor->SetEnabled(false);
     zdsInterval.SetText("500");
     zdsIntervalEmail.SetText("10");
     zdsEmailLines.SetText("100");

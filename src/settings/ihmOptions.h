@@ -83,8 +83,10 @@ public:
     TMemo zdsSubject;
     // Mailboxes page
     TListBox zdsMailboxList;
-    TLabel lblName, lblServer, lblUser, lblPassword;
+    TLabel lblName, lblServer, lblUser, lblPassword, lblSecurity, lblPort, lblFingerprint;
     TEdit zdsName, zdsServer, zdsUser, zdsPassword;
+    TComboBox zdsSecurity;  // item index: the mailbox's Security value
+    TEdit zdsPort, zdsFingerprint;
     TButton btnAdd, btnDelete;
 
     TMyCollection Mailboxes;  // TMailBox items in configuration order
@@ -100,6 +102,8 @@ public:
     void zdsMailboxListClick();
     void btnAddClick();
     void btnDeleteClick();
+    // A new security mode brings its usual port, unless the user typed another.
+    void zdsSecurityChange();
     void btnViewVideoFileEmailClick();
 
     void LoadSettings();
@@ -191,8 +195,9 @@ private:
     void PlayIfDevice(const std::string& fileName);
     TMailBox* SelectedMailbox() const;
     void StoreMailboxField(TEdit& edit, std::string TMailBox::*field);
-    void SetMailboxEdits(bool enabled, const std::string& name, const std::string& server, const std::string& user,
-                         const std::string& password);
+    // Fills the editor with `mailbox`'s values, or empties it when none.
+    void SetMailboxEdits(bool enabled, const TMailBox* mailbox);
+    std::vector<TControl*> MailboxEditors();
     // The settings when the registry key can be neither opened nor created.
     void ApplyDefaultSettings();
     // The spam lists' files are read and written with the settings.

@@ -78,6 +78,9 @@ void TihmOptions::ConnectEvents()
     zdsServer.OnExit = [this] { StoreMailboxField(zdsServer, &TMailBox::Server); };
     zdsUser.OnExit = [this] { StoreMailboxField(zdsUser, &TMailBox::User); };
     zdsPassword.OnExit = [this] { StoreMailboxField(zdsPassword, &TMailBox::Password); };
+    zdsSecurity.OnChange = [this] { zdsSecurityChange(); };
+    zdsPort.OnExit = [this] { StoreMailboxField(zdsPort, &TMailBox::Port); };
+    zdsFingerprint.OnExit = [this] { StoreMailboxField(zdsFingerprint, &TMailBox::Fingerprint); };
 }
 
 void TihmOptions::FormClose()
@@ -85,7 +88,7 @@ void TihmOptions::FormClose()
     // A mailbox edit that still has the focus has not stored its text yet:
     // store it now, as leaving it would, so the save below holds it.
     const HWND focus = GetFocus();
-    for (TEdit* edit : {&zdsName, &zdsServer, &zdsUser, &zdsPassword})
+    for (TEdit* edit : {&zdsName, &zdsServer, &zdsUser, &zdsPassword, &zdsPort, &zdsFingerprint})
         if (focus == edit->Handle() && edit->OnExit)
             edit->OnExit();
     SaveSettings();
@@ -139,7 +142,7 @@ void TihmOptions::zdsMailboxListClick()
     const TMailBox* mailbox = SelectedMailbox();
     if (!mailbox)
         return;
-    SetMailboxEdits(true, mailbox->MailboxName, mailbox->Server, mailbox->User, mailbox->Password);
+    SetMailboxEdits(true, mailbox);
 }
 
 void TihmOptions::btnAddClick()
@@ -147,9 +150,10 @@ void TihmOptions::btnAddClick()
     static const char kNewMailbox[] = "New mailbox";  // the same in both languages
     auto mailbox = std::make_unique<TMailBox>();
     mailbox->MailboxName = kNewMailbox;
+    const TMailBox* added = mailbox.get();
     Mailboxes.Add(std::move(mailbox));
     zdsMailboxList.SetItemIndex(zdsMailboxList.Add(kNewMailbox));
-    SetMailboxEdits(true, kNewMailbox, "", "", "");
+    SetMailboxEdits(true, added);
 }
 
 void TihmOptions::btnDeleteClick()
@@ -161,7 +165,7 @@ void TihmOptions::btnDeleteClick()
     DeletedMailboxes.push_back(Mailboxes.Delete(index));
     zdsMailboxList.Delete(index);
     zdsMailboxList.SetItemIndex(-1);
-    SetMailboxEdits(Mailboxes.Count() > 0, "", "", "", "");
+    SetMailboxEdits(Mailboxes.Count() > 0, nullptr);
 }
 
 void TihmOptions::StoreMailboxField(TEdit& edit, std::string TMailBox::*field)
@@ -170,6 +174,11 @@ void TihmOptions::StoreMailboxField(TEdit& edit, std::string TMailBox::*field)
     if (!mailbox)
         return;
     mailbox->*field = edit.Text();
+    if (field == &TMailBox::Port) {
+        // What is not a port is shown as the port that will be used.
+        mailbox->Port = DecodeMailboxPort(mailbox->Port);
+        edit.SetText(mailbox->Port);
+    }
     if (field == &TMailBox::MailboxName) {
         const int index = zdsMailboxList.ItemIndex();
         zdsMailboxList.Delete(index);
@@ -178,13 +187,32 @@ void TihmOptions::StoreMailboxField(TEdit& edit, std::string TMailBox::*field)
     }
 }
 
-void TihmOptions::SetMailboxEdits(bool enabled, const std::string& name, const std::string& server,
-                                  const std::string& user, const std::string& password)
+void TihmOptions::zdsSecurityChange()
 {
-    zdsName.SetText(name);
-    zdsServer.SetText(server);
-    zdsUser.SetText(user);
-    zdsPassword.SetText(password);
-    for (TEdit* edit : {&zdsName, &zdsServer, &zdsUser, &zdsPassword})
-        edit->SetEnabled(enabled);
+    TMailBox* mailbox = SelectedMailbox();
+    const int security = zdsSecurity.ItemIndex();
+    if (!mailbox || security < 0)
+        return;
+    // The field as it stands: a port typed and not yet left counts as typed.
+    mailbox->Port = DecodeMailboxPort(PortAfterSecurityChange(zdsPort.Text(), mailbox->Security, security));
+    mailbox->Security = security;
+    zdsPort.SetText(mailbox->Port);
+}
+
+std::vector<TControl*> TihmOptions::MailboxEditors()
+{
+    return {&zdsName, &zdsServer, &zdsUser, &zdsPassword, &zdsSecurity, &zdsPort, &zdsFingerprint};
+}
+
+void TihmOptions::SetMailboxEdits(bool enabled, const TMailBox* mailbox)
+{
+    zdsName.SetText(mailbox ? mailbox->MailboxName : "");
+    zdsServer.SetText(mailbox ? mailbox->Server : "");
+    zdsUser.SetText(mailbox ? mailbox->User : "");
+    zdsPassword.SetText(mailbox ? mailbox->Password : "");
+    zdsSecurity.SetItemIndex(mailbox ? mailbox->Security : -1);
+    zdsPort.SetText(mailbox ? mailbox->Port : "");
+    zdsFingerprint.SetText(mailbox ? mailbox->Fingerprint : "");
+    for (TControl* editor : MailboxEditors())
+        editor->SetEnabled(enabled);
 }

@@ -46,6 +46,9 @@ void TihmOptions::LoadSettings()
                 mailbox->Server = ini.ReadString(section, "Server", "");
                 mailbox->User = ini.ReadString(section, "User", "");
                 mailbox->Password = ini.ReadString(section, "Password", "");
+                mailbox->Port = DecodeMailboxPort(ini.ReadString(section, "Port", "110"));
+                mailbox->Security = DecodeMailboxSecurity(ini.ReadString(section, "Security", "0"));
+                mailbox->Fingerprint = ini.ReadString(section, "Fingerprint", "");
                 Mailboxes.Add(std::move(mailbox));
             }
             ShowMailboxNames();
@@ -130,6 +133,9 @@ void TihmOptions::SaveSettings()
                 ini.WriteString(section, "Server", mailbox->Server);
                 ini.WriteString(section, "User", mailbox->User);
                 ini.WriteString(section, "Password", mailbox->Password);
+                ini.WriteString(section, "Port", mailbox->Port);
+                ini.WriteInteger(section, "Security", mailbox->Security);
+                ini.WriteString(section, "Fingerprint", mailbox->Fingerprint);
             }
 
             ini.WriteInteger("Video", "Top", VideoTop());

@@ -1,10 +1,15 @@
 #include "ihmOptionsTexts.h"
 
+#include <map>
+#include <tuple>
+
 #include "ihmOptions.h"
 
 namespace {
 // The double-click actions, one combo item each, in the tray controller's order.
 const int kDoubleClickActions = 8;
+// The mailbox's security modes: none, STLS, TLS.
+const int kSecurityModes = 3;
 
 std::string ItemKey(const std::string& control, int index)
 {
@@ -44,6 +49,8 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
                        std::make_pair("lblCounterSpam", &form.lblCounterSpam),
                        std::make_pair("lblName", &form.lblName), std::make_pair("lblServer", &form.lblServer),
                        std::make_pair("lblUser", &form.lblUser), std::make_pair("lblPassword", &form.lblPassword),
+                       std::make_pair("lblSecurity", &form.lblSecurity), std::make_pair("lblPort", &form.lblPort),
+                       std::make_pair("lblFingerprint", &form.lblFingerprint),
                        std::make_pair("lblEmail", &form.lblEmail), std::make_pair("lblSubject", &form.lblSubject)})
         setters[label.first] = [target = label.second](const std::string& text) { target->SetCaption(text); };
     for (auto control : {std::make_pair("zdsStayOnTop", static_cast<TControl*>(&form.zdsStayOnTop)),
@@ -59,18 +66,22 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
                 target->SetItemCaption(i, text);
             };
     }
-    // The combo's items are replaced all at once; SetItems selects the same
-    // index again, so the chosen action survives a language switch.
-    std::vector<std::string> actions;
-    for (int i = 0; i < kDoubleClickActions; ++i)
-        setters[ItemKey("zdsConfigDblClick", i)] = [&actions, i](const std::string& text) {
-            if (static_cast<int>(actions.size()) <= i)
-                actions.resize(static_cast<size_t>(i) + 1);
-            actions[static_cast<size_t>(i)] = text;
-        };
+    // A combo's items are replaced all at once; SetItems selects the same
+    // index again, so the chosen action or mode survives a language switch.
+    std::map<TComboBox*, std::vector<std::string>> comboItems;
+    for (auto combo : {std::make_tuple("zdsConfigDblClick", &form.zdsConfigDblClick, kDoubleClickActions),
+                       std::make_tuple("zdsSecurity", &form.zdsSecurity, kSecurityModes)})
+        for (int i = 0; i < std::get<2>(combo); ++i)
+            setters[ItemKey(std::get<0>(combo), i)] = [&comboItems, target = std::get<1>(combo), i](
+                                                          const std::string& text) {
+                std::vector<std::string>& items = comboItems[target];
+                if (static_cast<int>(items.size()) <= i)
+                    items.resize(static_cast<size_t>(i) + 1);
+                items[static_cast<size_t>(i)] = text;
+            };
 
     std::vector<std::string> unbound = WriteRows(OptionsTexts(), setters, language);
-    if (!actions.empty())
-        form.zdsConfigDblClick.SetItems(actions);
+    for (auto& combo : comboItems)
+        combo.first->SetItems(combo.second);
     return unbound;
 }

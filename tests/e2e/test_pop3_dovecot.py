@@ -63,15 +63,28 @@ def run_win_tests(test, pattern, env_extra):
 class Pop3TlsTest(unittest.TestCase):
     def test_tls_against_dovecot_requiring_it(self):
         directory = tempfile.mkdtemp(prefix="skarnvale-dovecot-tls-")
+        # alice gets dovecot.sh's two messages, bob these; one of each is spam.
+        bob_new = os.path.join(directory, "mail", "bob", "Maildir", "new")
+        os.makedirs(bob_new)
+        for name, sender in (("1.M1.bob", "carol@example.org"), ("2.M1.bob", "spam@example.net")):
+            with open(os.path.join(bob_new, name), "wb") as f:
+                f.write(b"From: %s\r\nSubject: For Bob\r\n\r\nHello\r\n" % sender.encode())
         e2e_support.start_tls_dovecot(self, directory)
         pki = e2e_support.test_pki()
-        run_win_tests(self, "Pop3Dovecot.*Tls*:Pop3Dovecot.Certificate*",
+        run_win_tests(self, "Pop3Dovecot.*Tls*:Pop3Dovecot.Certificate*:MailCheckTls.*",
                       {"SKARNVALE_DOVECOT_TLS": "1",
-                       "SKARNVALE_UNTRUSTED_FINGERPRINT": e2e_support.cert_fingerprint(pki, "untrusted.test")})
+                       "SKARNVALE_UNTRUSTED_FINGERPRINT": e2e_support.cert_fingerprint(pki, "untrusted.test"),
+                       "SKARNVALE_MAIL_FINGERPRINT": e2e_support.cert_fingerprint(pki, "mail.test")})
         with open(os.path.join(directory, "dovecot.log")) as f:
             log = f.read()
         self.assertRegex(log, r"Login: user=<alice>.*TLS")
-        self.assertNotIn("bob", log, "a refused certificate let the client name its user")
+        self.assertRegex(log, r"Login: user=<bob>.*TLS")
+        self.assertNotIn("carol", log, "a refused certificate let the client name its user")
+        # The spam cycle over TLS and STLS left exactly the mail that is not spam.
+        for user, kept in (("alice", ["1000.M1.test"]), ("bob", ["1.M1.bob"])):
+            maildir = os.path.join(directory, "mail", user, "Maildir")
+            left = [name.split(":")[0] for sub in ("new", "cur") for name in os.listdir(os.path.join(maildir, sub))]
+            self.assertEqual(sorted(left), kept)
 
     def scripted_server(self, name, steps):
         directory = tempfile.mkdtemp(prefix="skarnvale-tls-script-")
@@ -98,12 +111,24 @@ class Pop3TlsTest(unittest.TestCase):
             {"command": True}, {"send": "+OK bye\r\n"}, {"close_notify": True}])
         _, closing = self.scripted_server("closing", [{"close_in_handshake": True}])
         _, silent = self.scripted_server("silent", [{"silent": True}])
+        greeting = [{"send": "+OK ready\r\n"}, {"command": True}]
+        no_stls_log, no_stls = self.scripted_server("no STLS", greeting + [{"send": "+OK\r\nUSER\r\n.\r\n"}])
+        offered = greeting + [{"send": "+OK\r\nSTLS\r\n.\r\n"}, {"command": True}]
+        refused_log, refused = self.scripted_server("STLS refused", offered + [{"send": "-ERR not today\r\n"}])
+        injected_log, injected = self.scripted_server("STLS injected", offered + [
+            {"send": "+OK begin TLS\r\n-ERR injected in clear\r\n"}, {"tls": True},
+            {"command": True}, {"send": "+OK user\r\n"}, {"command": True}, {"send": "+OK pass\r\n"},
+            {"command": True}, {"send": "+OK bye\r\n"}, {"close_notify": True}])
         run_win_tests(self, "Pop3Tls.*", {
             "SKARNVALE_TLS_PIN": e2e_support.cert_fingerprint(e2e_support.test_pki(), "mail.test"),
             "SKARNVALE_TLS_PORT_RECORDS": records, "SKARNVALE_TLS_PORT_CLOSING": closing,
-            "SKARNVALE_TLS_PORT_SILENT": silent})
-        with open(records_log, "rb") as f:
-            self.assertEqual(f.read(), b"USER alice\r\nPASS secret\r\nLIST\r\nTOP 1 2000\r\nQUIT\r\n")
+            "SKARNVALE_TLS_PORT_SILENT": silent, "SKARNVALE_TLS_PORT_NO_STLS": no_stls,
+            "SKARNVALE_TLS_PORT_STLS_REFUSED": refused, "SKARNVALE_TLS_PORT_STLS_INJECTED": injected})
+        for log, received in ((records_log, b"USER alice\r\nPASS secret\r\nLIST\r\nTOP 1 2000\r\nQUIT\r\n"),
+                              (no_stls_log, b"CAPA\r\n"), (refused_log, b"CAPA\r\nSTLS\r\n"),
+                              (injected_log, b"CAPA\r\nSTLS\r\nUSER alice\r\nPASS secret\r\nQUIT\r\n")):
+            with open(log, "rb") as f:
+                self.assertEqual(f.read(), received)
 
 
 if __name__ == "__main__":

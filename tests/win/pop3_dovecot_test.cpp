@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "mail_watch_support.h"
 #include "net/Pop3Sync.h"
 
 namespace {
@@ -19,6 +20,12 @@ void ReadBothMessages(TSyncPop3Cli& pop)
     pop.OnListLine = [&](TCustomPop3Cli*) { ++listed; };
     pop.OnMessageLine = [&](TCustomPop3Cli* p) { body.push_back(p->LastResponse()); };
     ASSERT_TRUE(pop.ConnectSync()) << pop.ErrorMessage();
+    if (pop.Security == pop3SecStartTls) {
+        EXPECT_FALSE(pop.UserSync()) << "no login in clear";
+        ASSERT_TRUE(pop.StlsSync()) << pop.ErrorMessage();
+        EXPECT_TRUE(pop.Socket()->TlsActive());
+        EXPECT_FALSE(pop.CapaKnown()) << "what was heard in clear is forgotten";
+    }
     ASSERT_TRUE(pop.UserSync()) << pop.ErrorMessage();
     ASSERT_TRUE(pop.PassSync()) << pop.ErrorMessage();
     pop.MsgNum = 0;
@@ -69,11 +76,12 @@ std::string EnvText(const char* name)
     return value ? value : "";
 }
 
-void AimTls(TSyncPop3Cli& pop, const std::string& host, const std::string& user)
+void AimTls(TSyncPop3Cli& pop, const std::string& host, const std::string& user,
+            TPop3Security security = pop3SecImplicit)
 {
     pop.Host = host;
-    pop.Port = "995";
-    pop.Security = pop3SecImplicit;
+    pop.Port = security == pop3SecImplicit ? "995" : "110";
+    pop.Security = security;
     pop.UserName = user;
     pop.PassWord = "secret";
 }
@@ -89,8 +97,17 @@ TEST(Pop3Dovecot, ImplicitTls_ReadsTheMailboxEncrypted)
     ReadBothMessages(pop);
 }
 
+TEST(Pop3Dovecot, StartTls_ReadsTheMailboxEncrypted)
+{
+    if (!TlsDovecot())
+        GTEST_SKIP() << "no TLS Dovecot for this run";
+    TSyncPop3Cli pop;
+    AimTls(pop, "mail.test", "alice", pop3SecStartTls);
+    ReadBothMessages(pop);
+}
+
 // Each refused certificate ends the session before any login; the user
-// "bob" is never named to the server (its log is read by the e2e test).
+// "carol" is never named to the server (its log is read by the e2e test).
 TEST(Pop3Dovecot, CertificateFailures_RefusedWithTheirReasonBeforeLogin)
 {
     if (!TlsDovecot())
@@ -99,27 +116,32 @@ TEST(Pop3Dovecot, CertificateFailures_RefusedWithTheirReasonBeforeLogin)
     ASSERT_EQ(untrusted.size(), 95u);
     std::string wrongPin = untrusted;
     wrongPin[0] = wrongPin[0] == '0' ? '1' : '0';
+    const TPop3Security stls = pop3SecStartTls, tls = pop3SecImplicit;
     struct {
         const char* host;
         std::string pin;
         std::string reason;  // empty: accepted
-    } cases[] = {{"untrusted.test", "", "certificate not trusted"},
-                 {"other.test", "", "certificate is for another name"},
-                 {"expired.test", "", "certificate expired"},
-                 {"untrusted.test", wrongPin, "certificate not trusted"},
-                 {"untrusted.test", untrusted, ""}};
+        TPop3Security security;
+    } cases[] = {{"untrusted.test", "", "certificate not trusted", tls},
+                 {"other.test", "", "certificate is for another name", tls},
+                 {"expired.test", "", "certificate expired", tls},
+                 {"untrusted.test", wrongPin, "certificate not trusted", tls},
+                 {"untrusted.test", untrusted, "", tls},
+                 {"other.test", "", "certificate is for another name", stls},
+                 {"untrusted.test", untrusted, "", stls}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.host) + " pinned " + c.pin);
+        SCOPED_TRACE(std::string(c.host) + " pinned " + c.pin + (c.security == stls ? " STLS" : " TLS"));
         TSyncPop3Cli pop;
-        AimTls(pop, c.host, c.reason.empty() ? "alice" : "bob");
+        AimTls(pop, c.host, c.reason.empty() ? "alice" : "carol", c.security);
         pop.Fingerprint = c.pin;
-        const bool connected = pop.ConnectSync();
+        const bool connected = pop.ConnectSync() && (c.security != stls || pop.StlsSync());
         EXPECT_EQ(pop.Socket()->TlsErrorText(), c.reason);
         EXPECT_EQ(pop.Socket()->TlsPeerFingerprint().size(), 95u);
         if (!c.reason.empty()) {
             EXPECT_FALSE(connected);
             EXPECT_EQ(pop.ErrorMessage(),
                       "-ERR " + c.reason + ", SHA-256 fingerprint " + pop.Socket()->TlsPeerFingerprint());
+            EXPECT_FALSE(pop.Connected());
             EXPECT_FALSE(pop.UserSync());
             continue;
         }
@@ -198,6 +220,87 @@ TEST(Pop3Tls, SilentServer_HandshakeEndsWithTheTimeout)
     EXPECT_GE(GetTickCount() - start, 1900u);
     EXPECT_EQ(pop.ErrorMessage(), "426 Timeout");
     EXPECT_FALSE(pop.Connected());
+}
+
+// STLS that the server does not offer, or refuses: the connection ends
+// with nothing more sent in clear (the e2e test reads what the server got).
+TEST(Pop3Tls, StlsNotOfferedOrRefused_EndsTheSessionBeforeAnyLogin)
+{
+    const struct {
+        const char* port;
+        const char* error;
+    } cases[] = {{"SKARNVALE_TLS_PORT_NO_STLS", "-ERR the server does not offer STLS"},
+                 {"SKARNVALE_TLS_PORT_STLS_REFUSED", "-ERR not today"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.port);
+        TSyncPop3Cli pop;
+        if (!AimScripted(pop, c.port))
+            GTEST_SKIP() << "no scripted TLS server for this run";
+        pop.Security = pop3SecStartTls;
+        ASSERT_TRUE(pop.ConnectSync()) << pop.ErrorMessage();
+        EXPECT_FALSE(pop.StlsSync());
+        EXPECT_EQ(pop.ErrorMessage(), c.error);
+        EXPECT_FALSE(pop.Connected());
+        EXPECT_FALSE(pop.UserSync());
+        pop.QuitSync();  // nothing to say goodbye to: nothing sent
+    }
+}
+
+// Lines that follow STLS's +OK in clear are no replies of the TLS session.
+TEST(Pop3Tls, LinesInjectedAfterStls_AreDropped)
+{
+    TSyncPop3Cli pop;
+    if (!AimScripted(pop, "SKARNVALE_TLS_PORT_STLS_INJECTED"))
+        GTEST_SKIP() << "no scripted TLS server for this run";
+    pop.Security = pop3SecStartTls;
+    ASSERT_TRUE(pop.ConnectSync());
+    ASSERT_TRUE(pop.StlsSync()) << pop.ErrorMessage();
+    EXPECT_TRUE(pop.UserSync()) << pop.LastResponse();
+    EXPECT_TRUE(pop.PassSync()) << pop.LastResponse();
+    EXPECT_TRUE(pop.QuitSync());
+}
+
+// The mail check and the spam cycle over TLS, as the program runs them:
+// alice by TLS from the first byte, bob after STLS on the pinned certificate
+// of untrusted.test. Carol's mailboxes fail their certificate and are never
+// logged in (the e2e test reads Dovecot's log and what its maildirs hold).
+using MailCheckTls = MailWatchTest;
+
+TEST_F(MailCheckTls, CheckAndSpamCycle_OverTlsAndStls_RefusedCertificatesLogged)
+{
+    if (!TlsDovecot())
+        GTEST_SKIP() << "no TLS Dovecot for this run";
+    TMailBox& alice = AddMailbox("Alice", "mail.test");
+    alice.Security = 2;
+    alice.Port = "995";
+    TMailBox& bob = AddMailbox("Bob", "untrusted.test");
+    bob.User = "bob";
+    bob.Security = 1;
+    bob.Fingerprint = EnvText("SKARNVALE_UNTRUSTED_FINGERPRINT");
+    TMailBox& rogue = AddMailbox("Rogue", "untrusted.test");
+    rogue.User = "carol";
+    rogue.Security = 2;
+    rogue.Port = "995";
+    TMailBox& misnamed = AddMailbox("Misnamed", "other.test");
+    misnamed.User = "carol";
+    misnamed.Security = 1;
+    ihmMain->CheckAllMailboxes(false);
+    const std::vector<std::string> expected = {
+        "Starting mailboxes check...", "2 message(s) found on 'Alice'", "2 message(s) found on 'Bob'",
+        "Error during 'Rogue' connection : -ERR certificate not trusted, SHA-256 fingerprint " +
+            EnvText("SKARNVALE_UNTRUSTED_FINGERPRINT") + " (connect)",
+        "Error during 'Misnamed' connection : -ERR certificate is for another name, SHA-256 fingerprint " +
+            EnvText("SKARNVALE_MAIL_FINGERPRINT") + " (STLS)",
+        "End of mailboxes check"};
+    EXPECT_EQ(Log(), expected);
+    EXPECT_EQ(ihmMain->Emails.Count(), 4);
+
+    ihmOptions->zdsEmail.SetText("spam@example.com\r\nspam@example.net");
+    ihmMain->DeleteSpamEmails();
+    const std::vector<std::string> log = Log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "A message was deleted"), 2);
+    EXPECT_EQ(ihmMain->Emails.Count(), 2);
+    EXPECT_EQ(ihmOptions->CounterSpam(), 2);
 }
 
 // Pipelined, Dovecot's replies are those of the same commands one at a time:
