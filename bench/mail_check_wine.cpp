@@ -130,7 +130,7 @@ void OpenSessions(const TMailBox& mailbox)
         QueryPerformanceCounter(&end);
         const double ms = (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
         if (!ready) {
-            std::printf("session failed: %s\n", pop.ErrorMessage().c_str());
+            std::printf("session %d failed: %s\n", i + 1, pop.ErrorMessage().c_str());
             return;
         }
         (i == 0 ? first : total) += ms;

@@ -311,9 +311,12 @@ void TCustomWSocket::InternalClose(bool shutFirst, WORD error)
 void TCustomWSocket::PurgeSocketMessages()
 {
     // Notifications of the closed handle still queued must not reach a later
-    // socket that Winsock gives the same handle value.
+    // socket that Winsock gives the same handle value, nor a delayed close
+    // asked for by the session that just ended (the TLS layer's, at the
+    // server's close notify) close the next session of this socket.
     HWND hwnd = WindowHandle();
     MSG msg;
-    while (hwnd && PeekMessageA(&msg, hwnd, WM_ASYNCSELECT, WM_ASYNCSELECT, PM_REMOVE)) {
-    }
+    for (UINT message : {WM_ASYNCSELECT, WM_CLOSE_DELAYED})
+        while (hwnd && PeekMessageA(&msg, hwnd, message, message, PM_REMOVE)) {
+        }
 }

@@ -72,7 +72,7 @@ class Pop3TlsTest(unittest.TestCase):
         e2e_support.start_tls_dovecot(self, directory)
         pki = e2e_support.test_pki()
         run_win_tests(self, "Pop3Dovecot.*Tls*:Pop3Dovecot.Certificate*:MailCheckTls.*",
-                      {"SKARNVALE_DOVECOT_TLS": "1",
+                      {"SKARNVALE_DOVECOT_TLS": e2e_support.TLS_ADDRESS,
                        "SKARNVALE_UNTRUSTED_FINGERPRINT": e2e_support.cert_fingerprint(pki, "untrusted.test"),
                        "SKARNVALE_MAIL_FINGERPRINT": e2e_support.cert_fingerprint(pki, "mail.test")})
         with open(os.path.join(directory, "dovecot.log")) as f:

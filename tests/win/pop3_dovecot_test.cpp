@@ -48,6 +48,23 @@ void ReadBothMessages(TSyncPop3Cli& pop)
     EXPECT_EQ(pop.StatusCode(), 500);
     EXPECT_TRUE(pop.QuitSync());
 }
+
+// Sessions one after the other on the same client, as the mail check opens
+// them: nothing of one reaches the next (Dovecot's close notify comes with
+// its last reply before a login, and the close it asks for is moot). The
+// server by its address, so that no lookup delays the next connection; its
+// certificate, for another name, pinned.
+void SessionsInARow(TSyncPop3Cli& pop)
+{
+    pop.Host = std::getenv("SKARNVALE_DOVECOT_TLS");
+    pop.Fingerprint = std::getenv("SKARNVALE_MAIL_FINGERPRINT");
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE("session " + std::to_string(i + 1));
+        ASSERT_TRUE(pop.ConnectSync()) << pop.ErrorMessage();
+        ASSERT_TRUE(pop.Security != pop3SecStartTls || pop.StlsSync()) << pop.ErrorMessage();
+        ASSERT_TRUE(pop.QuitSync()) << pop.ErrorMessage();
+    }
+}
 }  // namespace
 
 TEST(Pop3Dovecot, MailboxCheckAgainstDovecot_ReadsBothMessages)
@@ -64,9 +81,9 @@ TEST(Pop3Dovecot, MailboxCheckAgainstDovecot_ReadsBothMessages)
 }
 
 // The same over TLS, against the Dovecot of tests/e2e/test_pop3_dovecot.py
-// that requires it (SKARNVALE_DOVECOT_TLS): the names of its certificates
-// resolve to it, the test CA that signs mail.test and expired.test is
-// trusted, untrusted.test's CA is not.
+// that requires it (SKARNVALE_DOVECOT_TLS, its address): the names of its
+// certificates resolve to it, the test CA that signs mail.test and
+// expired.test is trusted, untrusted.test's CA is not.
 namespace {
 bool TlsDovecot() { return std::getenv("SKARNVALE_DOVECOT_TLS") != nullptr; }
 
@@ -95,6 +112,7 @@ TEST(Pop3Dovecot, ImplicitTls_ReadsTheMailboxEncrypted)
     AimTls(pop, "mail.test", "alice");
     pop.OnSessionConnected = [](TCustomPop3Cli* p, WORD) { EXPECT_TRUE(p->Socket()->TlsActive()); };
     ReadBothMessages(pop);
+    SessionsInARow(pop);
 }
 
 TEST(Pop3Dovecot, StartTls_ReadsTheMailboxEncrypted)
@@ -104,6 +122,7 @@ TEST(Pop3Dovecot, StartTls_ReadsTheMailboxEncrypted)
     TSyncPop3Cli pop;
     AimTls(pop, "mail.test", "alice", pop3SecStartTls);
     ReadBothMessages(pop);
+    SessionsInARow(pop);
 }
 
 // Each refused certificate ends the session before any login; the user
