@@ -2,7 +2,8 @@
 # All benchmarks: the kill-list lookups of one tick (native and under Wine),
 # how soon a listed popup is asked to close (window events, and the tick
 # alone), the idle CPU of SkarnVale.exe under Wine, and a full mail check of 1,000
-# messages against Dovecot compared with Python's poplib.
+# messages against Dovecot compared with Python's poplib, and the same check
+# over TLS.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -24,5 +25,7 @@ echo "== idle CPU under Wine"
 "$root/bench/idle_cpu.sh" build/win64
 echo "== full check of 1,000 messages against Dovecot: SkarnVale under Wine and Python's poplib"
 "$root/bench/mail_check.sh" build/win64
+echo "== TLS: sessions up to the login and checks of 1,000 messages in clear, after STLS and on 995"
+"$root/bench/tls_check.sh" build/win64
 echo "== responsiveness with 10,000 messages: worst answer of the program's windows, and Quit"
 python3 "$root/bench/responsiveness.py" build/win64
