@@ -118,11 +118,11 @@ void TihmMain::ConnectMailbox(TMailBox& mailBox)
         // refused certificate or STLS, or a refused login is not an empty
         // mailbox. The step is named, never the password.
         const bool startTls = utlPop.Security == pop3SecStartTls;
-        const char* failedStep = !utlPop.ConnectSync()              ? "connect"
+        const char* failedStep = !utlPop.ConnectSync()             ? "connect"
                                  : startTls && !utlPop.StlsSync() ? "STLS"
-                                 : !utlPop.UserSync()               ? "USER"
-                                 : !utlPop.PassSync()  ? "PASS"
-                                                       : nullptr;
+                                 : !utlPop.UserSync()             ? "USER"
+                                 : !utlPop.PassSync()             ? "PASS"
+                                                                  : nullptr;
         if (failedStep) {
             // The first error since the connection began: the server's reply,
             // Winsock's text or the time-out.
