@@ -105,6 +105,7 @@ TEST(Pop3Dovecot, ImplicitTls_ReadsTheMailboxEncrypted)
     pop.OnSessionConnected = [](TCustomPop3Cli* p, WORD) { EXPECT_TRUE(p->Socket()->TlsActive()); };
     ReadBothMessages(pop);
     SessionsInARow(pop, pop3SecImplicit, "995");
+    pop.OnSessionConnected = nullptr;  // in clear until STLS
     SessionsInARow(pop, pop3SecStartTls, "110");
 }
 
