@@ -3,6 +3,7 @@ enable_language(RC)
 
 add_library(skarnvale_win STATIC
   src/app/Divers.cpp
+  src/app/FileErrorBox.cpp
   src/app/ihmMain.cpp
   src/app/ihmMainStatus.cpp
   src/app/ihmMainTray.cpp
@@ -62,6 +63,7 @@ add_library(skarnvale_win STATIC
   src/settings/ihmOptionsEvents.cpp
   src/settings/ihmOptionsSettings.cpp
   src/settings/ihmOptionsStore.cpp
+  src/settings/SettingsTable.cpp
   src/settings/ihmOptionsSpamLists.cpp
   src/mail/MailCheck.cpp
   src/mail/MailCheckRead.cpp
@@ -70,7 +72,7 @@ add_library(skarnvale_win STATIC
   src/mail/SpamDelete.cpp
   src/settings/ihmOptionsTexts.cpp
   src/widgets/TBNArea.cpp
-  src/widgets/TBNAreaMenu.cpp
+  src/framework/MenuPopup.cpp
   src/widgets/BarMenus.cpp
   src/widgets/BarMenusDraw.cpp
   src/widgets/BarMenusPaint.cpp

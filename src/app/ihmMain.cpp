@@ -5,8 +5,10 @@
 #include "../framework/Icon.h"
 #include "../framework/Locale.h"
 #include "../model/unitProcessKillFile.h"
+#include "../settings/SettingsValues.h"
 #include "../settings/ihmOptions.h"
 #include "Divers.h"
+#include "FileErrorBox.h"
 #include "unitLanguage.h"
 
 TihmMain* ihmMain = nullptr;
@@ -44,8 +46,8 @@ TihmMain::TihmMain()
     : TForm(MainFormOptions()),
       KillList(LocaleCompareText),
       Emails(LocaleCompareText),
-      utlTimer(*this, 500, true),
-      utlTimerEmail(*this, 600000, false),
+      utlTimer(*this, DefaultInterval, true),
+      utlTimerEmail(*this, DefaultIntervalEmail * 60000, false),
       utlIcon(*this, 500, false),
       utlKillWatch(*this, KillList, [this] { CountKill(); }),
       utlImageList({"MENU_QUIT", "MENU_OPTIONS", "MENU_WINDOWS", "MENU_MAILBOXES"}),
@@ -76,7 +78,8 @@ TihmMain::~TihmMain()
 void TihmMain::FormCreate()
 {
     KillList.Clear();
-    LoadKillList(KillList, ihmAppList);
+    if (!LoadKillList(KillList, ihmAppList))
+        ShowReadErrorBox(GetKillListFileName());
     Emails.SetDuplicates(TDuplicates::Accept);
     Emails.SetSorted(true);
     CountBeforeCheck = 0;
@@ -84,7 +87,8 @@ void TihmMain::FormCreate()
 
 void TihmMain::FormDestroy()
 {
-    SaveKillList(KillList);
+    if (!SaveKillList(KillList))
+        ShowWriteErrorBox(GetKillListFileName());
     KillList.Clear();
     Emails.Clear();
 }

@@ -16,6 +16,7 @@
 #include "../model/unitProcessEmail.h"
 #include "../model/unitProcessKillList.h"
 #include "../model/unitProcessReuse.h"
+#include "../model/unitProcessSpam.h"
 #include "../model/unitProcessKillWatch.h"
 #include "../net/Pop3Sync.h"
 #include "../widgets/BarMenus.h"
@@ -93,6 +94,8 @@ public:
     // Deletes every spam message from its server, then checks again.
     void DeleteSpamEmails();
     bool IsSpamEmail(const TEmail& email) const;
+    // The options dialog's two spam lists as they read now, parsed.
+    TSpamLists SpamLists() const;
     // The log is the mailboxes window's text area; an empty text appends LastError.
     void AddMailLog(const std::string& text);
     void ClearMailLog();

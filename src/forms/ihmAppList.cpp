@@ -1,5 +1,6 @@
 #include "ihmAppList.h"
 
+#include "../app/FileErrorBox.h"
 #include "../app/ihmMain.h"
 #include "../app/unitGlobal.h"
 #include "../app/unitLanguage.h"
@@ -140,7 +141,8 @@ void TihmAppList::zdsCurrentProcessDblClick()
         MessageDlg(MsgNotGoodIdea, TMsgDlgType::Warning);
         return;
     }
-    AddToKillList(ihmMain->KillList, title, this);
+    if (!AddToKillList(ihmMain->KillList, title, this))
+        ShowWriteErrorBox(GetKillListFileName());
     ihmMain->KillPopupsNow();
     FocusControl(zdsSelectedProcess);
 }

@@ -4,18 +4,23 @@
 // deletes messages, feeds the spam lists and checks again.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "../framework/Form.h"
 #include "../framework/ListGrid.h"
 #include "../framework/PopupMenu.h"
 #include "../framework/Splitter.h"
 #include "../framework/StdControls.h"
+#include "../model/unitProcessSpam.h"
 
 class TEmail;
 
 class TihmMailbox : public TForm {
 public:
+    static constexpr int DefaultLeft = 20;
+    static constexpr int DefaultTop = 20;
     static constexpr int DefaultGridHeight = 100;
     // The size it opens at when none was saved: its three columns and a few
     // rows of the grid above a few lines of the log.
@@ -42,6 +47,11 @@ public:
 
     // Called by the check cycle once Emails holds the messages found.
     void FillMailGrid();
+    // The spam lists changed: the rows are tested again as they are drawn.
+    void SpamListsChanged();
+    // The emails behind the rows are replaced (a check has begun): no row's
+    // spam test is kept for them.
+    void EmailsCleared();
 
     // Geometry and state kept in the settings.
     bool ViewHeader() const;
@@ -85,6 +95,17 @@ private:
 
     int gridHeight_ = DefaultGridHeight;
     bool laidOut_ = false;
+    // The spam test of each row, made when the row is first drawn after a
+    // fill or a change of the lists, with the lists parsed once for all rows.
+    // A row's flag holds for the email it was made for: a check refills the
+    // emails under the grid before it fills the grid again.
+    struct TSpamRow {
+        const TEmail* email = nullptr;
+        bool spam = false;
+    };
+    mutable std::vector<TSpamRow> spamRows_;
+    mutable std::optional<TSpamLists> spamLists_;
+    bool IsSpamRow(int row) const;
 };
 
 // The sender entry for the address list: the text after the first "<" up to

@@ -14,6 +14,7 @@ void TihmMailbox::FillMailGrid()
         emails.SetSorted(true);
     // The rows are drawn from the emails as they come into view: filling the
     // grid costs the same for ten messages or ten thousand.
+    EmailsCleared();
     zdsGrid.SetRowCount(emails.Count() > 0 ? emails.Count() : 1);
     // A row is always current, as in a grid: the menu acts on it before any click.
     zdsGrid.SetSelected(selected >= 0 && selected < zdsGrid.RowCount() ? selected : 0);
@@ -81,10 +82,36 @@ bool TihmMailbox::zdsGridDrawCell(int row, COLORREF& textColor) const
     // refills Emails under the still-filled grid, which may repaint meanwhile.
     if (!ihmMain || row < 0 || row >= ihmMain->Emails.Count())
         return false;
-    if (!ihmMain->IsSpamEmail(*ihmMain->Emails.ItemAs<TEmail>(row)))
+    if (!IsSpamRow(row))
         return false;
     textColor = RGB(255, 0, 0);
     return true;
+}
+
+bool TihmMailbox::IsSpamRow(int row) const
+{
+    const TEmail* email = ihmMain->Emails.ItemAs<TEmail>(row);
+    if (spamRows_.size() <= static_cast<size_t>(row))
+        spamRows_.resize(static_cast<size_t>(row) + 1);
+    TSpamRow& known = spamRows_[static_cast<size_t>(row)];
+    if (known.email != email) {
+        if (!spamLists_)
+            spamLists_ = ihmMain->SpamLists();
+        known = {email, spamLists_->Marks(*email)};
+    }
+    return known.spam;
+}
+
+void TihmMailbox::EmailsCleared()
+{
+    spamRows_.clear();
+    spamLists_.reset();
+}
+
+void TihmMailbox::SpamListsChanged()
+{
+    EmailsCleared();
+    zdsGrid.Repaint();
 }
 
 void TihmMailbox::FormResize()

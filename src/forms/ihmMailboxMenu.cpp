@@ -89,7 +89,7 @@ void TihmMailbox::AddSubjectEntry(const std::string& entry)
     if (!ihmOptions)
         return;
     AddSpamEntry(ihmOptions->zdsSubject, entry, MsgSubjectOnList);
-    zdsGrid.Repaint();  // rows that became spam turn red at once
+    SpamListsChanged();  // rows that became spam turn red at once
 }
 
 void TihmMailbox::mnpAddSubjectClick()
@@ -120,7 +120,7 @@ void TihmMailbox::mnpAddExpClick()
     // The address as written: an encoded display name cannot pass for one.
     const bool hasAddress = email->From.find('<') != std::string::npos;
     AddSpamEntry(ihmOptions->zdsEmail, ExpeditorEntry(hasAddress ? email->From : email->DecodedFrom), MsgSenderOnList);
-    zdsGrid.Repaint();
+    SpamListsChanged();
 }
 
 void TihmMailbox::mnpViewHeaderClick()

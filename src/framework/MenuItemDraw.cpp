@@ -4,7 +4,7 @@
 
 #include "GdiScoped.h"
 #include "ImageList.h"
-#include "PopupMenu.h"
+#include "MenuItem.h"
 
 namespace {
 constexpr int kImageSize = 16;

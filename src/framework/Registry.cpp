@@ -1,6 +1,6 @@
 #include "Registry.h"
 
-#include "../settings/SettingsValues.h"
+#include "RegistryValues.h"
 
 namespace {
 TScopedRegKey OpenSection(HKEY key, const std::string& section, REGSAM access)

@@ -63,6 +63,14 @@ TMemo::TMemo(TContainer& parent, const TBounds& bounds, bool readOnly, bool hori
     SendMessageA(Handle(), EM_SETLIMITTEXT, 0, 0);  // no 32 KB cap on the lists and the mail log
 }
 
+bool TMemo::HandleCommand(WORD code)
+{
+    if (code != EN_CHANGE || !OnChange)
+        return false;
+    OnChange();
+    return true;
+}
+
 std::vector<std::string> TMemo::Lines() const
 {
     const std::string text = Text();

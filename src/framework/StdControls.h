@@ -49,6 +49,9 @@ public:
     void AppendLine(const std::string& text);
     // Puts the caret at the very start and scrolls it into view.
     void ScrollToStart();
+    // Runs when the user changes the text.
+    std::function<void()> OnChange;
+    bool HandleCommand(WORD code) override;
 };
 
 // A drop-down list without free text.

@@ -3,7 +3,7 @@
 #include "Window.h"
 
 TTimer::TTimer(TWindowBase& owner, UINT interval, bool enabled)
-    : owner_(owner), id_(owner.AttachTimer(this)), interval_(interval), enabled_(enabled)
+    : owner_(owner), id_(owner.AttachTimer([this] { Tick(); })), interval_(interval), enabled_(enabled)
 {
     Update();
 }

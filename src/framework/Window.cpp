@@ -1,8 +1,7 @@
 #include "Window.h"
 
 #include <set>
-
-#include "Timer.h"
+#include <utility>
 
 TWindowBase::~TWindowBase() { DestroyHandle(); }
 
@@ -40,10 +39,10 @@ void TWindowBase::CreateHandle(const char* className, const std::string& title, 
                     GetModuleHandleA(nullptr), this);
 }
 
-UINT_PTR TWindowBase::AttachTimer(TTimer* timer)
+UINT_PTR TWindowBase::AttachTimer(std::function<void()> tick)
 {
     const UINT_PTR id = nextTimerId_++;
-    timers_[id] = timer;
+    timers_[id] = std::move(tick);
     return id;
 }
 
@@ -59,7 +58,7 @@ bool TWindowBase::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& re
     if (message == WM_TIMER) {
         auto it = timers_.find(wParam);
         if (it != timers_.end()) {
-            it->second->Tick();
+            it->second();
             result = 0;
             return true;
         }

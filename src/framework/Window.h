@@ -4,10 +4,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <string>
-
-class TTimer;
 
 class TWindowBase {
 public:
@@ -19,8 +18,9 @@ public:
     HWND Handle() const { return handle_; }
     void DestroyHandle();
 
-    // Timers post WM_TIMER to their owner window, which routes it back by id.
-    UINT_PTR AttachTimer(TTimer* timer);
+    // Timers post WM_TIMER to their owner window, which runs the tick
+    // attached under that id.
+    UINT_PTR AttachTimer(std::function<void()> tick);
     void DetachTimer(UINT_PTR id);
 
 protected:
@@ -36,7 +36,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND handle_ = nullptr;
-    std::map<UINT_PTR, TTimer*> timers_;
+    std::map<UINT_PTR, std::function<void()>> timers_;
     UINT_PTR nextTimerId_ = 1;
 };
 

@@ -90,6 +90,8 @@ void TihmMain::CheckAllMailboxes(bool keepLog)
     AddMailLog(MsgCheckStart);
     utlIcon.SetEnabled(true);
     Emails.Clear();
+    if (ihmMailbox)
+        ihmMailbox->EmailsCleared();
     MailboxesInError.clear();
     // The options dialog stays usable meanwhile: the list may shrink under the
     // walk. A Quit chosen meanwhile ends the check after the mailbox in hand.

@@ -7,12 +7,12 @@
 #include "../model/unitProcessSpam.h"
 #include "../settings/ihmOptions.h"
 
-bool TihmMain::IsSpamEmail(const TEmail& email) const
+TSpamLists TihmMain::SpamLists() const
 {
-    if (!ihmOptions)
-        return false;
-    return IsSpamEmailFor(email, SpamEntries(ihmOptions->zdsEmail.Text()), SpamEntries(ihmOptions->zdsSubject.Text()));
+    return ihmOptions ? ParseSpamLists(ihmOptions->zdsEmail.Text(), ihmOptions->zdsSubject.Text()) : TSpamLists();
 }
+
+bool TihmMain::IsSpamEmail(const TEmail& email) const { return SpamLists().Marks(email); }
 
 void TihmMain::DeleteSpamEmails()
 {
@@ -20,10 +20,11 @@ void TihmMain::DeleteSpamEmails()
     Busy = true;
     AddMailLog(MsgSpamStart);
     utlIcon.SetEnabled(true);
+    const TSpamLists lists = SpamLists();
     std::vector<TEmail*> spam;
     for (int i = Emails.Count() - 1; i >= 0; --i) {
         TEmail* email = Emails.ItemAs<TEmail>(i);
-        if (IsSpamEmail(*email))
+        if (lists.Marks(*email))
             spam.push_back(email);
     }
     // The sort key puts message 1000 before 999: the numbers are ordered

@@ -7,11 +7,15 @@
 #include "unitProcessKillList.h"
 
 std::string GetKillListFileName();
+// The file functions answer false when the file could not be read or written
+// whole; the caller tells the user.
+
 // Reads the file into the list; a missing file leaves everything untouched.
-void LoadKillList(TWindowList& list, IKillListView* view);
+// Lines read before a failure stay in the list and are shown.
+bool LoadKillList(TWindowList& list, IKillListView* view);
 // Rewrites the file whole from the list.
-void SaveKillList(const TWindowList& list);
+bool SaveKillList(const TWindowList& list);
 // Adds an absent title, shows it and saves the file; a present one changes nothing.
-void AddToKillList(TWindowList& list, const std::string& title, IKillListView* view);
+bool AddToKillList(TWindowList& list, const std::string& title, IKillListView* view);
 // Removes the title from the list and the dialog; the file follows at the next save.
 void RemoveFromKillList(TWindowList& list, const std::string& title, IKillListView* view);

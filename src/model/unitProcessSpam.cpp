@@ -79,6 +79,11 @@ bool IsSpamEmailFor(const TEmail& email, const std::vector<std::string>& address
     return FindSpamEntry(email, addressEntries, subjectEntries) != nullptr;
 }
 
+TSpamLists ParseSpamLists(const std::string& addressField, const std::string& subjectField)
+{
+    return {SpamEntries(addressField), SpamEntries(subjectField)};
+}
+
 std::vector<std::string> ParseSpamListFile(const std::string& bytes, const TTextCompare& compare)
 {
     std::vector<std::string> sorted;

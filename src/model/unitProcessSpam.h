@@ -21,6 +21,14 @@ const std::string* FindSpamEntry(const TEmail& email, const std::vector<std::str
 bool IsSpamEmailFor(const TEmail& email, const std::vector<std::string>& addressEntries,
                     const std::vector<std::string>& subjectEntries);
 
+// Both lists split into their entries once, for all the emails tested against them.
+struct TSpamLists {
+    std::vector<std::string> Addresses;
+    std::vector<std::string> Subjects;
+    bool Marks(const TEmail& email) const { return IsSpamEmailFor(email, Addresses, Subjects); }
+};
+TSpamLists ParseSpamLists(const std::string& addressField, const std::string& subjectField);
+
 using TTextCompare = std::function<int(const std::string&, const std::string&)>;
 
 // A list file's entries: a line ends at CR (one LF right after it is

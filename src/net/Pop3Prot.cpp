@@ -255,7 +255,7 @@ void TCustomPop3Cli::SessionClosed(WORD error)
     if (OnSessionClosed)
         OnSessionClosed(this, error);
     TriggerRequestDone(WSocketErrorCancelled);
-    protocolState_ = pop3Disconnected;
+    SetProtocolState(pop3Disconnected);
 }
 
 void TCustomPop3Cli::DataAvailable()
@@ -306,7 +306,7 @@ void TCustomPop3Cli::HandleGreeting(const TPop3Line& line)
         return;
     }
     timestamp_ = Pop3ExtractTimestamp(line.Text);
-    protocolState_ = pop3WaitingUser;
+    SetProtocolState(pop3WaitingUser);
     SetClientState(pop3Connected);
     TriggerSessionConnected(0);
     TriggerRequestDone(0);
@@ -326,7 +326,7 @@ void TCustomPop3Cli::SingleLineReply(const TPop3Line& line)
         return;
     }
     errorCode_ = 0;
-    protocolState_ = nextProtocolState_;
+    SetProtocolState(nextProtocolState_);
     if (replyCallback_)
         (this->*replyCallback_)();
     else

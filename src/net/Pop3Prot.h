@@ -205,13 +205,31 @@ private:
     using TNextStep = void (TCustomPop3Cli::*)(const TPop3Line& line);
     using TReplyCallback = void (TCustomPop3Cli::*)();
     using TLineParser = void (TCustomPop3Cli::*)();
-    struct TTransactionCommand;
+    // What follows the command's word on its line.
+    enum TArguments { NoArgument, OptionalNumber, Number, NumberAndLines, LoginName, LoginPassword, LoginDigest };
+    // One request of the protocol: the command, the protocol states it may
+    // be sent in, the state a positive reply leaves and how that reply is
+    // read, for the command with a message number and without one.
+    struct TRequestRule {
+        TPop3Request Request;
+        const char* Word;
+        TArguments Arguments;
+        TPop3ProtocolState From, To;  // the states it may be sent in, both included
+        TPop3ProtocolState Leaves;
+        bool KeepsState;  // a positive reply leaves the state as it was: Leaves is not used
+        TReplyCallback WithNumber;
+        TReplyCallback Alone;
+    };
+    // Every request that sends a command; the table follows the class.
+    static const TRequestRule Requests[];
     struct TCommandText {
         std::string Line;
         TReplyCallback Callback = nullptr;
     };
 
     void SetClientState(TPop3ClientState state);
+    // The one place the protocol state changes.
+    void SetProtocolState(TPop3ProtocolState state) { protocolState_ = state; }
     void Display(const std::string& text);
     void CheckReady();
     void CheckConnected();
@@ -219,10 +237,19 @@ private:
     std::string ConnectionErrorLine(WORD error) const;
     void ProtocolViolation(const std::string& text);
     void RequireTransaction(const char* command);
-    void StartTransactionCommand(const char* command);
-    static const TTransactionCommand* FindTransactionCommand(TPop3Request request);
-    static TCommandText CommandText(const TTransactionCommand& command, int msgNum, int msgLines);
-    void SendTransaction(TPop3Request request);
+    // The rule of a request that sends a command; null for the others.
+    static const TRequestRule* FindRequest(TPop3Request request);
+    // Whether the request may be one command of a pipelined run.
+    static bool IsTransactionCommand(const TRequestRule* rule);
+    TCommandText CommandText(const TRequestRule& rule, int msgNum, int msgLines) const;
+    // Whether the protocol state allows the request now, and the state its positive reply leaves.
+    bool InStatesOf(const TRequestRule& rule) const { return protocolState_ >= rule.From && protocolState_ <= rule.To; }
+    TPop3ProtocolState StateAfter(const TRequestRule& rule) const
+    {
+        return rule.KeepsState ? protocolState_ : rule.Leaves;
+    }
+    // Checks the request against its rule and sends its command.
+    void SendRequest(TPop3Request request);
     void SendCommand(TPop3Request request, const std::string& line, TPop3ProtocolState nextState,
                      TReplyCallback callback);
     void PumpOnce();
@@ -278,7 +305,7 @@ private:
     std::string lastResponse_;
     std::string timestamp_;
     std::string msgUidl_;
-    TPop3ProtocolState protocolState_ = pop3Disconnected;
+    TPop3ProtocolState protocolState_{pop3Disconnected};
     TPop3ClientState clientState_ = pop3Idle;
     TPop3Request requestType_ = pop3ReqConnect;
     bool connected_ = false;
@@ -317,6 +344,38 @@ private:
     std::size_t pipeAnswered_ = 0;
     std::size_t pipeWindow_ = 1;
     TPop3MayStart pipeMayStart_;
+};
+
+// The protocol at a glance. USER, PASS and the other login commands go only
+// over TLS when the session asks for it; the greeting leaves the state
+// pop3WaitingUser and the end of the session pop3Disconnected.
+inline const TCustomPop3Cli::TRequestRule TCustomPop3Cli::Requests[] = {
+    // request, word, what follows it, sent in the states from ... to, state left, keeps the state,
+    // reading of a positive reply with a message number, and without one
+    {pop3ReqUser, "USER", LoginName, pop3Disconnected, pop3WaitingUser, pop3WaitingPass, false, nullptr, nullptr},
+    {pop3ReqPass, "PASS", LoginPassword, pop3Disconnected, pop3WaitingPass, pop3Transaction, false, nullptr, nullptr},
+    {pop3ReqRPop, "RPOP", LoginPassword, pop3Disconnected, pop3WaitingPass, pop3Transaction, false, nullptr, nullptr},
+    {pop3ReqAPop, "APOP", LoginDigest, pop3WaitingUser, pop3WaitingUser, pop3Transaction, false, nullptr, nullptr},
+    {pop3ReqQuit, "QUIT", NoArgument, pop3Disconnected, pop3Transaction, pop3Disconnected, false, nullptr, nullptr},
+    {pop3ReqCapa, "CAPA", NoArgument, pop3Disconnected, pop3Transaction, pop3Disconnected, true, nullptr,
+     &TCustomPop3Cli::CapaStart},
+    {pop3ReqStls, "STLS", NoArgument, pop3WaitingUser, pop3WaitingUser, pop3WaitingUser, true, nullptr,
+     &TCustomPop3Cli::StlsAccepted},
+    {pop3ReqStat, "STAT", NoArgument, pop3Transaction, pop3Transaction, pop3Transaction, false, nullptr,
+     &TCustomPop3Cli::StatDone},
+    {pop3ReqList, "LIST", OptionalNumber, pop3Transaction, pop3Transaction, pop3Transaction, false,
+     &TCustomPop3Cli::ListOneDone, &TCustomPop3Cli::ListAllStart},
+    {pop3ReqUidl, "UIDL", OptionalNumber, pop3Transaction, pop3Transaction, pop3Transaction, false,
+     &TCustomPop3Cli::UidlOneDone, &TCustomPop3Cli::UidlAllStart},
+    {pop3ReqRetr, "RETR", Number, pop3Transaction, pop3Transaction, pop3Transaction, false,
+     &TCustomPop3Cli::MessageStart, nullptr},
+    {pop3ReqTop, "TOP", NumberAndLines, pop3Transaction, pop3Transaction, pop3Transaction, false,
+     &TCustomPop3Cli::MessageStart, nullptr},
+    {pop3ReqDele, "DELE", Number, pop3Transaction, pop3Transaction, pop3Transaction, false, nullptr, nullptr},
+    {pop3ReqNoop, "NOOP", NoArgument, pop3Transaction, pop3Transaction, pop3Transaction, false, nullptr, nullptr},
+    {pop3ReqLast, "LAST", NoArgument, pop3Transaction, pop3Transaction, pop3Transaction, false, nullptr,
+     &TCustomPop3Cli::LastDone},
+    {pop3ReqRSet, "RSET", NoArgument, pop3Transaction, pop3Transaction, pop3Transaction, false, nullptr, nullptr},
 };
 
 // The component as the program places it; all behaviour is in TCustomPop3Cli.

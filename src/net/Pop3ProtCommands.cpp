@@ -1,5 +1,5 @@
-// The POP3 client's commands: their protocol-state rules, the lines sent and
-// what a positive reply carries.
+// The POP3 client's commands: their rules (the table in Pop3Prot.h) applied,
+// the lines sent and what a positive reply carries.
 #include "Pop3Prot.h"
 
 #include "Pop3Parse.h"
@@ -40,12 +40,6 @@ void TCustomPop3Cli::RequireTransaction(const char* command)
         ProtocolViolation(std::string("-ERR ") + command + " command invalid now");
 }
 
-void TCustomPop3Cli::StartTransactionCommand(const char* command)
-{
-    RequireTransaction(command);
-    header_.Start();
-}
-
 void TCustomPop3Cli::PumpOnce()
 {
     int exitCode = 0;
@@ -71,40 +65,64 @@ void TCustomPop3Cli::SendCommand(TPop3Request request, const std::string& line, 
     socket_->SendStr(line + "\r\n");
 }
 
-void TCustomPop3Cli::User()
+const TCustomPop3Cli::TRequestRule* TCustomPop3Cli::FindRequest(TPop3Request request)
 {
-    if (protocolState_ > pop3WaitingUser)
-        ProtocolViolation("-ERR USER command invalid now");
-    RequireTlsForLogin("USER");
-    SendCommand(pop3ReqUser, "USER " + Pop3Trim(UserName), pop3WaitingPass, nullptr);
+    for (const TRequestRule& rule : Requests)
+        if (rule.Request == request)
+            return &rule;
+    return nullptr;
 }
 
-void TCustomPop3Cli::Pass()
+bool TCustomPop3Cli::IsTransactionCommand(const TRequestRule* rule)
 {
-    if (protocolState_ > pop3WaitingPass)
-        ProtocolViolation("-ERR PASS command invalid now");
-    RequireTlsForLogin("PASS");
-    SendCommand(pop3ReqPass, "PASS " + Pop3Trim(PassWord), pop3Transaction, nullptr);
+    return rule && rule->From == pop3Transaction && rule->To == pop3Transaction;
 }
 
-void TCustomPop3Cli::RPop()
+TCustomPop3Cli::TCommandText TCustomPop3Cli::CommandText(const TRequestRule& rule, int msgNum, int msgLines) const
 {
-    if (protocolState_ > pop3WaitingPass)
-        ProtocolViolation("-ERR RPOP command invalid now");
-    RequireTlsForLogin("RPOP");
-    SendCommand(pop3ReqRPop, "RPOP " + Pop3Trim(PassWord), pop3Transaction, nullptr);
+    const std::string word = rule.Word;
+    switch (rule.Arguments) {
+    case OptionalNumber:
+        if (msgNum > 0)
+            return {word + " " + std::to_string(msgNum), rule.WithNumber};
+        return {word, rule.Alone};
+    case Number:
+        return {word + " " + std::to_string(msgNum), rule.WithNumber};
+    case NumberAndLines:
+        return {word + " " + std::to_string(msgNum) + " " + std::to_string(msgLines), rule.WithNumber};
+    case LoginName:
+        return {word + " " + Pop3Trim(UserName), rule.Alone};
+    case LoginPassword:
+        return {word + " " + Pop3Trim(PassWord), rule.Alone};
+    case LoginDigest:
+        return {word + " " + Pop3Trim(UserName) + " " + Pop3ApopDigest(timestamp_, PassWord), rule.Alone};
+    case NoArgument:
+        break;
+    }
+    return {word, rule.Alone};
 }
 
-void TCustomPop3Cli::APop()
+void TCustomPop3Cli::SendRequest(TPop3Request request)
 {
-    if (protocolState_ != pop3WaitingUser)
-        ProtocolViolation("-ERR APOP command invalid now");
-    RequireTlsForLogin("APOP");
-    if (timestamp_.empty())
+    const TRequestRule& rule = *FindRequest(request);
+    if (!InStatesOf(rule))
+        ProtocolViolation(std::string("-ERR ") + rule.Word + " command invalid now");
+    if (rule.Arguments >= LoginName)
+        RequireTlsForLogin(rule.Word);
+    if (rule.Arguments == LoginDigest && timestamp_.empty())
         ProtocolViolation("-ERR Server do not support APOP (no timestamp)");
-    SendCommand(pop3ReqAPop, "APOP " + Pop3Trim(UserName) + " " + Pop3ApopDigest(timestamp_, PassWord),
-                pop3Transaction, nullptr);
+    if (IsTransactionCommand(&rule))
+        header_.Start();
+    if (rule.Arguments == NumberAndLines && MsgLines < 0)
+        throw Pop3Exception("Invalid MsgLines for TOP command");
+    const TCommandText text = CommandText(rule, MsgNum, MsgLines);
+    SendCommand(request, text.Line, StateAfter(rule), text.Callback);
 }
+
+void TCustomPop3Cli::User() { SendRequest(pop3ReqUser); }
+void TCustomPop3Cli::Pass() { SendRequest(pop3ReqPass); }
+void TCustomPop3Cli::RPop() { SendRequest(pop3ReqRPop); }
+void TCustomPop3Cli::APop() { SendRequest(pop3ReqAPop); }
 
 void TCustomPop3Cli::Quit()
 {
@@ -121,83 +139,19 @@ void TCustomPop3Cli::Quit()
     // not let this one end on its reply alone.
     quitGate_ = false;
     quitSent_ = true;
-    SendCommand(pop3ReqQuit, "QUIT", pop3Disconnected, nullptr);
+    SendRequest(pop3ReqQuit);
 }
 
-// The transaction commands: the word sent, the arguments that follow it and
-// how the reply is read, with a number and without one.
-struct TCustomPop3Cli::TTransactionCommand {
-    enum TArguments { NoArgument, OptionalNumber, Number, NumberAndLines };
-    TPop3Request Request;
-    const char* Word;
-    TArguments Arguments;
-    TReplyCallback WithNumber;
-    TReplyCallback Alone;
-};
-
-const TCustomPop3Cli::TTransactionCommand* TCustomPop3Cli::FindTransactionCommand(TPop3Request request)
-{
-    using C = TTransactionCommand;
-    static const TTransactionCommand commands[] = {
-        {pop3ReqStat, "STAT", C::NoArgument, nullptr, &TCustomPop3Cli::StatDone},
-        {pop3ReqList, "LIST", C::OptionalNumber, &TCustomPop3Cli::ListOneDone, &TCustomPop3Cli::ListAllStart},
-        {pop3ReqUidl, "UIDL", C::OptionalNumber, &TCustomPop3Cli::UidlOneDone, &TCustomPop3Cli::UidlAllStart},
-        {pop3ReqRetr, "RETR", C::Number, &TCustomPop3Cli::MessageStart, nullptr},
-        {pop3ReqTop, "TOP", C::NumberAndLines, &TCustomPop3Cli::MessageStart, nullptr},
-        {pop3ReqDele, "DELE", C::Number, nullptr, nullptr},
-        {pop3ReqNoop, "NOOP", C::NoArgument, nullptr, nullptr},
-        {pop3ReqLast, "LAST", C::NoArgument, nullptr, &TCustomPop3Cli::LastDone},
-        {pop3ReqRSet, "RSET", C::NoArgument, nullptr, nullptr},
-    };
-    for (const TTransactionCommand& command : commands)
-        if (command.Request == request)
-            return &command;
-    return nullptr;
-}
-
-TCustomPop3Cli::TCommandText TCustomPop3Cli::CommandText(const TTransactionCommand& command, int msgNum,
-                                                         int msgLines)
-{
-    const std::string word = command.Word;
-    switch (command.Arguments) {
-    case TTransactionCommand::OptionalNumber:
-        if (msgNum > 0)
-            return {word + " " + std::to_string(msgNum), command.WithNumber};
-        return {word, command.Alone};
-    case TTransactionCommand::Number:
-        return {word + " " + std::to_string(msgNum), command.WithNumber};
-    case TTransactionCommand::NumberAndLines:
-        return {word + " " + std::to_string(msgNum) + " " + std::to_string(msgLines), command.WithNumber};
-    case TTransactionCommand::NoArgument:
-        break;
-    }
-    return {word, command.Alone};
-}
-
-void TCustomPop3Cli::SendTransaction(TPop3Request request)
-{
-    const TTransactionCommand& command = *FindTransactionCommand(request);
-    StartTransactionCommand(command.Word);
-    if (request == pop3ReqTop && MsgLines < 0)
-        throw Pop3Exception("Invalid MsgLines for TOP command");
-    const TCommandText text = CommandText(command, MsgNum, MsgLines);
-    SendCommand(request, text.Line, pop3Transaction, text.Callback);
-}
-
-void TCustomPop3Cli::Stat() { SendTransaction(pop3ReqStat); }
-void TCustomPop3Cli::List() { SendTransaction(pop3ReqList); }
-void TCustomPop3Cli::Uidl() { SendTransaction(pop3ReqUidl); }
-void TCustomPop3Cli::Retr() { SendTransaction(pop3ReqRetr); }
-void TCustomPop3Cli::Top() { SendTransaction(pop3ReqTop); }
-void TCustomPop3Cli::Dele() { SendTransaction(pop3ReqDele); }
-void TCustomPop3Cli::Noop() { SendTransaction(pop3ReqNoop); }
-void TCustomPop3Cli::Last() { SendTransaction(pop3ReqLast); }
-void TCustomPop3Cli::RSet() { SendTransaction(pop3ReqRSet); }
-
-void TCustomPop3Cli::Capa()
-{
-    SendCommand(pop3ReqCapa, "CAPA", protocolState_, &TCustomPop3Cli::CapaStart);
-}
+void TCustomPop3Cli::Stat() { SendRequest(pop3ReqStat); }
+void TCustomPop3Cli::List() { SendRequest(pop3ReqList); }
+void TCustomPop3Cli::Uidl() { SendRequest(pop3ReqUidl); }
+void TCustomPop3Cli::Retr() { SendRequest(pop3ReqRetr); }
+void TCustomPop3Cli::Top() { SendRequest(pop3ReqTop); }
+void TCustomPop3Cli::Dele() { SendRequest(pop3ReqDele); }
+void TCustomPop3Cli::Noop() { SendRequest(pop3ReqNoop); }
+void TCustomPop3Cli::Last() { SendRequest(pop3ReqLast); }
+void TCustomPop3Cli::RSet() { SendRequest(pop3ReqRSet); }
+void TCustomPop3Cli::Capa() { SendRequest(pop3ReqCapa); }
 
 void TCustomPop3Cli::StatDone()
 {

@@ -10,7 +10,7 @@ void TCustomPop3Cli::Pipeline(std::vector<TPop3Command> commands, int window, TP
 {
     RequireTransaction("PIPELINE");
     for (const TPop3Command& command : commands) {
-        if (!FindTransactionCommand(command.Request))
+        if (!IsTransactionCommand(FindRequest(command.Request)))
             throw Pop3Exception("Request not allowed in a pipeline");
         if (command.Request == pop3ReqTop && command.MsgLines < 0)
             throw Pop3Exception("Invalid MsgLines for TOP command");
@@ -45,7 +45,7 @@ void TCustomPop3Cli::ArmPipelinedReply(std::size_t index)
     header_.Start();
     next_ = &TCustomPop3Cli::SingleLineReply;
     nextProtocolState_ = pop3Transaction;
-    replyCallback_ = CommandText(*FindTransactionCommand(command.Request), command.MsgNum, command.MsgLines).Callback;
+    replyCallback_ = CommandText(*FindRequest(command.Request), command.MsgNum, command.MsgLines).Callback;
 }
 
 void TCustomPop3Cli::SendPipelinedCommands()
@@ -61,8 +61,7 @@ void TCustomPop3Cli::SendPipelinedCommands()
             break;
         }
         const TPop3Command& command = pipeline_[pipeSent_];
-        const std::string line =
-            CommandText(*FindTransactionCommand(command.Request), command.MsgNum, command.MsgLines).Line;
+        const std::string line = CommandText(*FindRequest(command.Request), command.MsgNum, command.MsgLines).Line;
         Display("> " + line);
         lines += line + "\r\n";
         ++pipeSent_;

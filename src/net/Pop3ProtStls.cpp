@@ -8,8 +8,9 @@ void TCustomPop3Cli::Stls()
 {
     CheckReady();
     CheckConnected();
-    if (protocolState_ != pop3WaitingUser || socket_->TlsActive())
-        ProtocolViolation("-ERR STLS command invalid now");
+    const TRequestRule& rule = *FindRequest(pop3ReqStls);
+    if (!InStatesOf(rule) || socket_->TlsActive())
+        ProtocolViolation(std::string("-ERR ") + rule.Word + " command invalid now");
     if (!chainRunning_)
         requestType_ = pop3ReqStls;
     requestDone_ = false;
@@ -19,7 +20,8 @@ void TCustomPop3Cli::Stls()
         return;
     }
     stlsStep_ = StlsCapa;
-    SendCommand(pop3ReqStls, "CAPA", protocolState_, &TCustomPop3Cli::CapaStart);
+    const TRequestRule& capa = *FindRequest(pop3ReqCapa);
+    SendCommand(pop3ReqStls, capa.Word, StateAfter(capa), capa.Alone);
 }
 
 void TCustomPop3Cli::SendStls()
@@ -30,7 +32,8 @@ void TCustomPop3Cli::SendStls()
     }
     stlsStep_ = StlsCommand;
     SetClientState(pop3InternalIdle);  // between two commands of one request
-    SendCommand(pop3ReqStls, "STLS", protocolState_, &TCustomPop3Cli::StlsAccepted);
+    const TRequestRule& rule = *FindRequest(pop3ReqStls);
+    SendCommand(pop3ReqStls, rule.Word, StateAfter(rule), rule.Alone);
 }
 
 void TCustomPop3Cli::ContinueStls(WORD error)

@@ -3,6 +3,7 @@
 #include "../app/unitLanguage.h"
 #include "../framework/Locale.h"
 #include "../model/unitProcessEmail.h"
+#include "SettingsValues.h"
 #include "ihmOptionsTexts.h"
 
 TihmOptions* ihmOptions = nullptr;
@@ -122,9 +123,9 @@ void TihmOptions::FormCreate()
     SetTextApplier(TTextWindow::OptionsDialog, [this](TLanguage language) { ApplyOptionsTexts(*this, language); });
     for (TControl* editor : MailboxEditors())
         editor->SetEnabled(false);
-    zdsInterval.SetText("500");
-    zdsIntervalEmail.SetText("10");
-    zdsEmailLines.SetText("100");
+    zdsInterval.SetText(EncodeInteger(DefaultInterval));
+    zdsIntervalEmail.SetText(EncodeInteger(DefaultIntervalEmail));
+    zdsEmailLines.SetText(EncodeInteger(DefaultEmailLines));
     zdsCounter.SetCaption("0000");
     zdsCounterSpam.SetCaption("0000");
     ConnectEvents();

@@ -17,6 +17,7 @@
 #include "../widgets/LED.h"
 
 class TMailBox;
+class TRegistryIniFile;
 
 class TihmOptions : public TForm {
 public:
@@ -200,6 +201,9 @@ private:
     std::vector<TControl*> MailboxEditors();
     // The settings when the registry key can be neither opened nor created.
     void ApplyDefaultSettings();
+    // The mailbox sections 1 to `count`, appended to Mailboxes.
+    void LoadMailboxes(const TRegistryIniFile& ini, int count);
+    void SaveMailboxes(TRegistryIniFile& ini) const;
     // The spam lists' files are read and written with the settings.
     void LoadSpamLists();
     void SaveSpamLists();

@@ -6,6 +6,7 @@
 #include "../app/Divers.h"
 #include "../app/ihmMain.h"
 #include "../app/unitLanguage.h"
+#include "../forms/ihmMailbox.h"
 #include "../forms/ihmVideo.h"
 #include "../framework/Dialogs.h"
 #include "../framework/Files.h"
@@ -40,11 +41,15 @@ void TihmOptions::ConnectEvents()
         if (ihmMain)
             ihmMain->UpdateTrayIcon();
     };
-    zdsInterval.OnChange = [this] { SetInterval(DecodeInteger(zdsInterval.Text(), 500)); };
+    zdsInterval.OnChange = [this] { SetInterval(DecodeInteger(zdsInterval.Text(), DefaultInterval)); };
     zdsIntervalEmail.OnChange = [this] { SetIntervalEmail(DecodeInteger(zdsIntervalEmail.Text(), 5000)); };
     zdsSoundOnKill.OnClick = [this] { ApplyPopupFileRowRule(); };
     zdsSoundOnEmail.OnClick = [this] { ApplyEmailFileRowRule(); };
     zdsSoundOnKillSpam.OnClick = [this] { ApplySpamFileRowRule(); };
+    zdsEmail.OnChange = zdsSubject.OnChange = [] {
+        if (ihmMailbox)
+            ihmMailbox->SpamListsChanged();
+    };
 
     btnMailProgram.OnClick = [this] { PickFile(zdsEmailProgram, OpenDialogExe); };
     btnSoundFile.OnClick = [this] { PickFile(zdsSoundFile, OpenDialog); };

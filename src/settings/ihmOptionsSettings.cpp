@@ -23,10 +23,7 @@ UINT TimerInterval(long long milliseconds)
     return static_cast<UINT>(milliseconds);
 }
 
-// A negative interval, typed or stored, is no interval: the default stands
-// in for it. A kill tick faster than this would only burn the processor.
-constexpr int DefaultKillInterval = 500;
-constexpr int DefaultMailInterval = 10;
+// A kill tick faster than this would only burn the processor.
 constexpr int FastestKillTick = 50;
 
 // Runs `change` with the main form's UpdatingMenu flag set, so the menu's
@@ -49,7 +46,8 @@ void MoveWindowTo(TForm* form, int left, int top)
 
 RECT WindowRectOf(const TForm* form)
 {
-    RECT r = {20, 20, 120, 120};
+    RECT r = {TihmMailbox::DefaultLeft, TihmMailbox::DefaultTop, TihmMailbox::DefaultLeft + 100,
+              TihmMailbox::DefaultTop + 100};
     if (form)
         GetWindowRect(form->Handle(), &r);
     return r;
@@ -125,7 +123,7 @@ void TihmOptions::SetKillerActive(bool value)
     WhileUpdatingMenu([value] { ihmMain->mnpTbActivatePopup().SetChecked(value); });
 }
 
-int TihmOptions::Interval() const { return DecodeInteger(zdsInterval.Text(), 500); }
+int TihmOptions::Interval() const { return DecodeInteger(zdsInterval.Text(), DefaultInterval); }
 
 namespace {
 // The field shows the number; an unchanged text is not written again, so the
@@ -140,8 +138,9 @@ void ShowNumber(TEdit& edit, int value)
 
 void TihmOptions::SetInterval(int value)
 {
+    // A negative interval, typed or stored, is no interval: the default stands in for it.
     if (value < 0)
-        value = DefaultKillInterval;
+        value = DefaultInterval;
     ShowNumber(zdsInterval, value);
     if (ihmMain)
         ihmMain->utlTimer.SetInterval(TimerInterval(value < FastestKillTick ? FastestKillTick : value));
@@ -194,12 +193,12 @@ void TihmOptions::SetMailNotification(bool value)
     ihmMain->UpdateTrayIcon();
 }
 
-int TihmOptions::IntervalEmail() const { return DecodeInteger(zdsIntervalEmail.Text(), 10); }
+int TihmOptions::IntervalEmail() const { return DecodeInteger(zdsIntervalEmail.Text(), DefaultIntervalEmail); }
 
 void TihmOptions::SetIntervalEmail(int value)
 {
     if (value < 0)
-        value = DefaultMailInterval;
+        value = DefaultIntervalEmail;
     ShowNumber(zdsIntervalEmail, value);
     if (!ihmMain)
         return;
@@ -229,7 +228,7 @@ bool TihmOptions::NoBorderVideo() const { return zdsNoBorderVideo.Checked(); }
 
 void TihmOptions::SetNoBorderVideo(bool value) { zdsNoBorderVideo.SetChecked(value); }
 
-int TihmOptions::EmailLines() const { return DecodeInteger(zdsEmailLines.Text(), 100); }
+int TihmOptions::EmailLines() const { return DecodeInteger(zdsEmailLines.Text(), DefaultEmailLines); }
 
 void TihmOptions::SetEmailLines(int value) { zdsEmailLines.SetText(EncodeInteger(value)); }
 

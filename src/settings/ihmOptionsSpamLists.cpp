@@ -1,7 +1,7 @@
 // The two spam lists kept beside the executable: the address list and the
 // subject list, read at start-up and written at every settings save.
-#include "../app/unitGlobal.h"
-#include "../framework/Dialogs.h"
+#include "../app/FileErrorBox.h"
+#include "../forms/ihmMailbox.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
 #include "../model/unitProcessSpam.h"
@@ -19,7 +19,7 @@ void LoadList(TMemo& field, const std::string& fileName)
         return;
     std::string bytes;
     if (!ReadFileBytes(path, bytes)) {
-        MessageDlg(FormatText(MsgReadError, path), TMsgDlgType::Error);
+        ShowReadErrorBox(path);
         return;
     }
     field.SetText(JoinLines(ParseSpamListFile(bytes, LocaleCompareText)));
@@ -31,7 +31,7 @@ void SaveList(const TMemo& field, const std::string& fileName)
     // The new list goes beside the old one and then takes its place, so a
     // failure mid-write leaves the previous list whole.
     if (!WriteFileReplacing(path, FormatSpamListFile(field.Text())))
-        MessageDlg(FormatText(MsgWriteError, path), TMsgDlgType::Error);
+        ShowWriteErrorBox(path);
 }
 }  // namespace
 
@@ -39,6 +39,8 @@ void TihmOptions::LoadSpamLists()
 {
     LoadList(zdsEmail, kAddressFile);
     LoadList(zdsSubject, kSubjectFile);
+    if (ihmMailbox)
+        ihmMailbox->SpamListsChanged();
 }
 
 void TihmOptions::SaveSpamLists()

@@ -3,8 +3,6 @@
 #include <cstddef>
 #include <cstring>
 
-#include "TBNAreaMenu.h"
-
 // The shell is always handed the first form of its record: the tip field is
 // 64 bytes and the size is 88 in the 32-bit build (104 with 64-bit handles).
 static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void*) == 4 ? 88 : 104),
@@ -56,21 +54,21 @@ void TTBNArea::Loaded()
     SendNotifyIcon(NIM_ADD, kAllFlags);
 }
 
-void TTBNArea::SetPopupMenuL(TTBNPopupMenu* menu) { ReferTo(popupMenuL_, menu); }
+void TTBNArea::SetPopupMenuL(TMenuPopup* menu) { ReferTo(popupMenuL_, menu); }
 
-void TTBNArea::SetPopupMenuR(TTBNPopupMenu* menu) { ReferTo(popupMenuR_, menu); }
+void TTBNArea::SetPopupMenuR(TMenuPopup* menu) { ReferTo(popupMenuR_, menu); }
 
-void TTBNArea::ReferTo(TTBNPopupMenu*& slot, TTBNPopupMenu* menu)
+void TTBNArea::ReferTo(TMenuPopup*& slot, TMenuPopup* menu)
 {
-    TTBNPopupMenu* old = slot;
+    TMenuPopup* old = slot;
     slot = menu;
     if (old && old != popupMenuL_ && old != popupMenuR_)
-        old->referrers_.erase(this);
+        old->RemoveReferrer(this);
     if (menu)
-        menu->referrers_.insert(this);
+        menu->AddReferrer(this);
 }
 
-void TTBNArea::Notification(TTBNPopupMenu* removed)
+void TTBNArea::MenuGone(TMenuPopup* removed)
 {
     if (!removed)
         return;
@@ -78,7 +76,7 @@ void TTBNArea::Notification(TTBNPopupMenu* removed)
         popupMenuL_ = nullptr;
     if (popupMenuR_ == removed)
         popupMenuR_ = nullptr;
-    removed->referrers_.erase(this);
+    removed->RemoveReferrer(this);
 }
 
 void TTBNArea::SetIcon(const TIcon& icon)
@@ -210,7 +208,7 @@ void TTBNArea::SendNotifyIcon(DWORD message, UINT flags)
 
 BOOL TTBNArea::ShellNotifyIcon(DWORD message, NOTIFYICONDATAA& data) { return Shell_NotifyIconA(message, &data); }
 
-void TTBNArea::PopupAtCursor(TTBNPopupMenu& menu)
+void TTBNArea::PopupAtCursor(TMenuPopup& menu)
 {
     POINT at = {0, 0};
     GetCursorPos(&at);

@@ -11,13 +11,12 @@
 #include <string>
 
 #include "../framework/Icon.h"
+#include "../framework/MenuPopup.h"
 #include "../framework/Window.h"
-
-class TTBNPopupMenu;
 
 enum TChangeKind { ckIcon = 0, ckTip = 1 };
 
-class TTBNArea {
+class TTBNArea : private TMenuReferrer {
 public:
     using TNotifyEvent = std::function<void(TTBNArea& sender)>;
     using TChangeEvent = std::function<void(TTBNArea& sender, TChangeKind kind)>;
@@ -37,10 +36,10 @@ public:
     // icon in the shell when Enabled.
     void Loaded();
 
-    TTBNPopupMenu* PopupMenuL() const { return popupMenuL_; }
-    void SetPopupMenuL(TTBNPopupMenu* menu);
-    TTBNPopupMenu* PopupMenuR() const { return popupMenuR_; }
-    void SetPopupMenuR(TTBNPopupMenu* menu);
+    TMenuPopup* PopupMenuL() const { return popupMenuL_; }
+    void SetPopupMenuL(TMenuPopup* menu);
+    TMenuPopup* PopupMenuR() const { return popupMenuR_; }
+    void SetPopupMenuR(TMenuPopup* menu);
 
     const TIcon& Icon() const { return icon_; }
     // Keeps a copy of `icon`; giving the component its own icon does nothing.
@@ -67,8 +66,6 @@ public:
     // The number under which the shell reports mouse actions, shared by every instance.
     UINT CallbackMessage() const { return callbackMessage_; }
 
-    // A menu referred to as PopupMenuL or PopupMenuR is being destroyed.
-    void Notification(TTBNPopupMenu* removed);
 
 protected:
     virtual void Change(TChangeKind kind);
@@ -81,6 +78,9 @@ protected:
     virtual BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA& data);
 
 private:
+    // A menu referred to as PopupMenuL or PopupMenuR is being destroyed.
+    void MenuGone(TMenuPopup* removed) override;
+
     class TTrayWindow : public TWindowBase {
     public:
         explicit TTrayWindow(TTBNArea& owner);
@@ -94,11 +94,11 @@ private:
 
     bool TrayWndProc(UINT message, LPARAM lParam);
     void SendNotifyIcon(DWORD message, UINT flags);
-    void PopupAtCursor(TTBNPopupMenu& menu);
-    void ReferTo(TTBNPopupMenu*& slot, TTBNPopupMenu* menu);
+    void PopupAtCursor(TMenuPopup& menu);
+    void ReferTo(TMenuPopup*& slot, TMenuPopup* menu);
 
-    TTBNPopupMenu* popupMenuL_ = nullptr;
-    TTBNPopupMenu* popupMenuR_ = nullptr;
+    TMenuPopup* popupMenuL_ = nullptr;
+    TMenuPopup* popupMenuR_ = nullptr;
     TIcon icon_;
     std::string tip_;
     bool enabled_ = true;

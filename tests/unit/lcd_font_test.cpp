@@ -3,30 +3,17 @@
 #include <string>
 #include <vector>
 
+#include "../support/lcd_cells.h"
 #include "widgets/LCD_LabFont.h"
 
 namespace {
 // A glyph drawn as rows of '#' (lit) and '.' (unlit), separated by spaces.
 std::string Picture(const TLCDFont& font, int code, int rows)
 {
-    std::string picture;
     const std::uint8_t* glyph = font.Glyph(code);
-    for (int row = 0; row < rows; ++row) {
-        if (row)
-            picture += ' ';
-        for (int column = 0; column < font.Columns; ++column)
-            picture += glyph[row * font.Columns + column] == 1 ? '#' : '.';
-    }
-    return picture;
+    return ReadLcdCell(font.Columns, rows,
+                       [&](int column, int row) { return glyph[row * font.Columns + column] == 1; });
 }
-
-const char* const kDigits[10] = {
-    ".###. #...# #..## #.#.# ##..# #...# .###.", "..#.. .##.. ..#.. ..#.. ..#.. ..#.. .###.",
-    ".###. #...# ....# ...#. ..#.. .#... #####", "##### ...#. ..#.. ...#. ....# #...# .###.",
-    "...#. ..##. .#.#. #..#. ##### ...#. ...#.", "##### #.... ####. ....# ....# #...# .###.",
-    "..##. .#... #.... ####. #...# #...# .###.", "##### ....# ...#. ..#.. .#... .#... .#...",
-    ".###. #...# #...# .###. #...# #...# .###.", ".###. #...# #...# .#### ....# ...#. .##..",
-};
 
 const TDotMatrix kBuiltIn[] = {mat5x7, mat5x8, mat7x9, mat9x12, Hitachi, Hitachi2, dos5x7};
 
@@ -43,13 +30,13 @@ bool AnyLit(const TLCDFont& font, int code, int fromRow = 0)
 TEST(LCDFont, Mat5x7Digits_AreTheCounterDigits)
 {
     for (int digit = 0; digit < 10; ++digit)
-        EXPECT_EQ(Picture(BuiltInFont(mat5x7), '0' + digit, 7), kDigits[digit]) << digit;
+        EXPECT_EQ(Picture(BuiltInFont(mat5x7), '0' + digit, 7), kLcdDigits[digit]) << digit;
 }
 
 TEST(LCDFont, HitachiDigits_AreTheSameAsMat5x7)
 {
     for (int digit = 0; digit < 10; ++digit)
-        EXPECT_EQ(Picture(BuiltInFont(Hitachi), '0' + digit, 7), kDigits[digit]) << digit;
+        EXPECT_EQ(Picture(BuiltInFont(Hitachi), '0' + digit, 7), kLcdDigits[digit]) << digit;
 }
 
 TEST(LCDFont, Space_IsUnlitInEveryBuiltInFont)

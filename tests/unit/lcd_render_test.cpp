@@ -2,19 +2,12 @@
 
 #include <string>
 
+#include "../support/lcd_cells.h"
 #include "widgets/LCD_LabRender.h"
 
 namespace {
 constexpr std::uint32_t kOn = 0x000000, kOff = 0xAAAAAA, kBack = 0xC0C0C0;
 const TLCDFrameColors kFrame{0xFFFFFF, 0x808080};
-
-const char* const kDigits[10] = {
-    ".###. #...# #..## #.#.# ##..# #...# .###.", "..#.. .##.. ..#.. ..#.. ..#.. ..#.. .###.",
-    ".###. #...# ....# ...#. ..#.. .#... #####", "##### ...#. ..#.. ...#. ....# #...# .###.",
-    "...#. ..##. .#.#. #..#. ##### ...#. ...#.", "##### #.... ####. ....# ....# #...# .###.",
-    "..##. .#... #.... ####. #...# #...# .###.", "##### ....# ...#. ..#.. .#... .#... .#...",
-    ".###. #...# #...# .###. #...# #...# .###.", ".###. #...# #...# .#### ....# ...#. .##..",
-};
 
 struct TDisplay {
     TLCDSettings settings;
@@ -49,20 +42,12 @@ struct TDisplay {
     // The cell read back as '#' where its dots show PixelOn and '.' where PixelOff.
     std::string Read(const TLCDPixels& pixels, int cell, int line = 0) const
     {
-        std::string picture;
-        for (int row = 0; row < geometry.Rows; ++row) {
-            if (row)
-                picture += ' ';
-            for (int column = 0; column < geometry.Columns; ++column) {
-                const std::uint32_t color = pixels.At(DotX(cell, column), DotY(line, row));
-                picture += color == settings.PixelOn ? '#' : color == settings.PixelOff ? '.' : '?';
-            }
-        }
-        return picture;
+        return ReadLcdCell(geometry.Columns, geometry.Rows, [&](int column, int row) {
+            const std::uint32_t color = pixels.At(DotX(cell, column), DotY(line, row));
+            return color == settings.PixelOn ? 1 : color == settings.PixelOff ? 0 : -1;
+        });
     }
 };
-
-const std::string kBlank = "..... ..... ..... ..... ..... ..... .....";
 }  // namespace
 
 TEST(LCDRender, Counter0042_LightsTheDotsOfEachDigit)
@@ -71,10 +56,10 @@ TEST(LCDRender, Counter0042_LightsTheDotsOfEachDigit)
     const TLCDPixels pixels = display.Render("0042");
     ASSERT_EQ(pixels.Width, 70);
     ASSERT_EQ(pixels.Height, 28);
-    EXPECT_EQ(display.Read(pixels, 0), kDigits[0]);
-    EXPECT_EQ(display.Read(pixels, 1), kDigits[0]);
-    EXPECT_EQ(display.Read(pixels, 2), kDigits[4]);
-    EXPECT_EQ(display.Read(pixels, 3), kDigits[2]);
+    EXPECT_EQ(display.Read(pixels, 0), kLcdDigits[0]);
+    EXPECT_EQ(display.Read(pixels, 1), kLcdDigits[0]);
+    EXPECT_EQ(display.Read(pixels, 2), kLcdDigits[4]);
+    EXPECT_EQ(display.Read(pixels, 3), kLcdDigits[2]);
 }
 
 TEST(LCDRender, Counter0042_FillsEachDotBoxAndLeavesTheGapsBackground)
@@ -137,25 +122,25 @@ TEST(LCDRender, ShortCaption_LeavesTheOtherCellsBlank)
 {
     const TDisplay display(4);
     const TLCDPixels pixels = display.Render("42");
-    EXPECT_EQ(display.Read(pixels, 0), kDigits[4]);
-    EXPECT_EQ(display.Read(pixels, 2), kBlank);
-    EXPECT_EQ(display.Read(pixels, 3), kBlank);
+    EXPECT_EQ(display.Read(pixels, 0), kLcdDigits[4]);
+    EXPECT_EQ(display.Read(pixels, 2), kLcdBlank);
+    EXPECT_EQ(display.Read(pixels, 3), kLcdBlank);
 }
 
 TEST(LCDRender, FiveDigitsOnFourCells_ShowTheFirstFour)
 {
     const TDisplay display(4);
     const TLCDPixels pixels = display.Render("10000");
-    EXPECT_EQ(display.Read(pixels, 0), kDigits[1]);
-    EXPECT_EQ(display.Read(pixels, 3), kDigits[0]);
+    EXPECT_EQ(display.Read(pixels, 0), kLcdDigits[1]);
+    EXPECT_EQ(display.Read(pixels, 3), kLcdDigits[0]);
 }
 
 TEST(LCDRender, Caption_RunsOnIntoTheNextLine)
 {
     const TDisplay display(2, 2);
     const TLCDPixels pixels = display.Render("1234");
-    EXPECT_EQ(display.Read(pixels, 0, 1), kDigits[3]);
-    EXPECT_EQ(display.Read(pixels, 1, 1), kDigits[4]);
+    EXPECT_EQ(display.Read(pixels, 0, 1), kLcdDigits[3]);
+    EXPECT_EQ(display.Read(pixels, 1, 1), kLcdDigits[4]);
 }
 
 TEST(LCDRender, CodesAboveTheFont_ShowItsLastGlyph)
@@ -164,13 +149,13 @@ TEST(LCDRender, CodesAboveTheFont_ShowItsLastGlyph)
     const TDisplay display(2);
     const TLCDPixels pixels = display.Render("\xE9~");
     EXPECT_EQ(display.Read(pixels, 0), display.Read(pixels, 1));
-    EXPECT_NE(display.Read(pixels, 0), kBlank);
+    EXPECT_NE(display.Read(pixels, 0), kLcdBlank);
 }
 
 TEST(LCDRender, CodesBelowTheFont_ShowItsFirstGlyph)
 {
     const TDisplay display(1);
-    EXPECT_EQ(display.Read(display.Render("\x01"), 0), kBlank);
+    EXPECT_EQ(display.Read(display.Render("\x01"), 0), kLcdBlank);
 }
 
 TEST(LCDRender, ClampCode_ReadsBytesUnsigned)
@@ -188,7 +173,7 @@ TEST(LCDRender, Dos5x7HighCode_ShowsItsOwnGlyph)
     const TDisplay dos(2, 1, dos5x7);
     const TLCDPixels pixels = dos.Render("\xDB");  // full block
     EXPECT_EQ(dos.Read(pixels, 0), "##### ##### ##### ##### ##### ##### #####");
-    EXPECT_EQ(dos.Read(pixels, 1), kBlank);  // code 0 after the end
+    EXPECT_EQ(dos.Read(pixels, 1), kLcdBlank);  // code 0 after the end
 }
 
 TEST(LCDRender, CaptionBuffer_CutsLongCaptionsAt255Bytes)
@@ -204,8 +189,8 @@ TEST(LCDRender, LongCaptionOnManyCells_StopsAtTheBuffer)
 {
     TDisplay display(20, 15);  // 300 cells
     const TLCDPixels pixels = display.Render(std::string(300, '8'));
-    EXPECT_EQ(display.Read(pixels, 14, 12), kDigits[8]);  // cell 254
-    EXPECT_EQ(display.Read(pixels, 15, 12), kBlank);      // cell 255: the terminating zero
+    EXPECT_EQ(display.Read(pixels, 14, 12), kLcdDigits[8]);  // cell 254
+    EXPECT_EQ(display.Read(pixels, 15, 12), kLcdBlank);      // cell 255: the terminating zero
 }
 
 TEST(LCDRender, RoundDots_KeepTheBackgroundInTheCorners)
@@ -246,7 +231,7 @@ TEST(LCDRender, OnePixelDots_SetOnePixelWhateverTheShape)
     display.settings.PixelSpacing = 0;
     display.geometry = LCDGeometry(display.settings, *display.font);
     const TLCDPixels pixels = display.Render("1");
-    EXPECT_EQ(display.Read(pixels, 0), kDigits[1]);
+    EXPECT_EQ(display.Read(pixels, 0), kLcdDigits[1]);
     EXPECT_EQ(pixels.Width, 2 * 3 + 5 + 2);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "../support/lcd_cells.h"
 #include "framework/Form.h"
 
 struct TCapture {
@@ -61,4 +62,14 @@ inline TFormOptions HostFormOptions()
     options.clientWidth = 400;
     options.clientHeight = 200;
     return options;
+}
+
+// One 5 x 7 cell of a counter (2 x 2 dots, spacing 1, cells 2 apart, border
+// space 3) read from its dots: black lit, grey unlit.
+inline std::string ReadCounterCell(const TCapture& capture, int cell)
+{
+    return ReadLcdCell(5, 7, [&](int column, int row) {
+        const COLORREF c = capture.At(4 + cell * 16 + column * 3, 4 + row * 3);
+        return c == RGB(0, 0, 0) ? 1 : c == RGB(170, 170, 170) ? 0 : -1;
+    });
 }

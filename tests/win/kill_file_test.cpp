@@ -5,6 +5,7 @@
 #include "framework/Locale.h"
 #include "message_box_watcher.h"
 #include "model/unitProcessKillFile.h"
+#include "system_fixture.h"
 
 namespace {
 std::string ReadAll(const std::string& path)
@@ -116,31 +117,55 @@ TEST_F(KillListFileTest, WorksWithoutADialog)
     EXPECT_EQ(list.Count(), 1);
 }
 
-TEST_F(KillListFileTest, FailedSave_ShowsWriteErrorAndKeepsThePreviousFileWhole)
+TEST_F(KillListFileTest, FailedSave_FailsAndKeepsThePreviousFileWhole)
 {
     WriteRaw(path, "Old\r\n");
     // A directory where the new file has to be written makes the write fail.
     ASSERT_TRUE(CreateDirectoryA((path + ".new").c_str(), nullptr));
     list.Add("New");
-    TMessageBoxWatcher watcher;
-    SaveKillList(list);
+    EXPECT_FALSE(SaveKillList(list));
+    EXPECT_FALSE(AddToKillList(list, "Newer", &dialog));
     EXPECT_EQ(ReadAll(path), "Old\r\n");
-    ASSERT_TRUE(PumpUntil([&] { return !watcher.Seen().empty(); }));
-    EXPECT_EQ(watcher.Seen()[0].caption, "Erreur");
-    EXPECT_EQ(watcher.Seen()[0].text, "Write error on file '" + path + "'");
 }
 
-TEST_F(KillListFileTest, UnreadableFile_ShowsReadErrorAndStillFillsTheDialog)
+namespace {
+HANDLE LockedKillListFile(const std::string& path)
 {
     WriteRaw(path, "Locked\r\n");
-    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+}  // namespace
+
+TEST_F(KillListFileTest, UnreadableFile_FailsAndStillFillsTheDialog)
+{
+    HANDLE lock = LockedKillListFile(path);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     list.Add("Kept");
-    TMessageBoxWatcher watcher;
-    LoadKillList(list, &dialog);
+    EXPECT_FALSE(LoadKillList(list, &dialog));
     CloseHandle(lock);
-    ASSERT_TRUE(PumpUntil([&] { return !watcher.Seen().empty(); }));
-    EXPECT_EQ(watcher.Seen()[0].text, "Read error on file '" + path + "'");
     EXPECT_EQ(Lower(dialog), (std::vector<std::string>{"Kept"}));
     EXPECT_EQ(dialog.zdsNumber.Text(), "1");
+}
+
+// The main form reads the list as the program starts and writes it back at
+// exit; a failure of either opens the error box.
+TEST_F(SystemTest, KillListFile_UnreadableAtStartAndUnwritableAtExit_ShowErrorBoxes)
+{
+    const std::string path = GetKillListFileName();
+    windows.reset();
+    HANDLE lock = LockedKillListFile(path);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    TMessageBoxWatcher watcher;
+    windows = std::make_unique<TSystemWindows>();
+    CloseHandle(lock);
+    ASSERT_TRUE(PumpUntil([&] { return watcher.Seen().size() == 1; }));
+    EXPECT_EQ(watcher.Seen()[0].text, "Read error on file '" + path + "'");
+
+    ASSERT_TRUE(CreateDirectoryA((path + ".new").c_str(), nullptr));
+    windows.reset();
+    RemoveDirectoryA((path + ".new").c_str());
+    ASSERT_TRUE(PumpUntil([&] { return watcher.Seen().size() == 2; }));
+    EXPECT_EQ(watcher.Seen()[1].caption, "Erreur");
+    EXPECT_EQ(watcher.Seen()[1].text, "Write error on file '" + path + "'");
+    EXPECT_EQ(ReadAll(path), "Locked\r\n");
 }

@@ -10,31 +10,7 @@
 #include "widgets/LCD_Lab.h"
 
 namespace {
-const char* const kDigits[10] = {
-    ".###. #...# #..## #.#.# ##..# #...# .###.", "..#.. .##.. ..#.. ..#.. ..#.. ..#.. .###.",
-    ".###. #...# ....# ...#. ..#.. .#... #####", "##### ...#. ..#.. ...#. ....# #...# .###.",
-    "...#. ..##. .#.#. #..#. ##### ...#. ...#.", "##### #.... ####. ....# ....# #...# .###.",
-    "..##. .#... #.... ####. #...# #...# .###.", "##### ....# ...#. ..#.. .#... .#... .#...",
-    ".###. #...# #...# .###. #...# #...# .###.", ".###. #...# #...# .#### ....# ...#. .##..",
-};
-const std::string kBlank = "..... ..... ..... ..... ..... ..... .....";
 constexpr COLORREF kGrey = RGB(170, 170, 170), kSilver = RGB(192, 192, 192);
-
-// One 5 x 7 cell of a counter (2 x 2 dots, spacing 1, cells 2 apart, border
-// space 3) read from its dots: '#' black, '.' unlit grey.
-std::string ReadCell(const TCapture& capture, int cell)
-{
-    std::string picture;
-    for (int row = 0; row < 7; ++row) {
-        if (row)
-            picture += ' ';
-        for (int column = 0; column < 5; ++column) {
-            const COLORREF c = capture.At(4 + cell * 16 + column * 3, 4 + row * 3);
-            picture += c == RGB(0, 0, 0) ? '#' : c == kGrey ? '.' : '?';
-        }
-    }
-    return picture;
-}
 
 class LCDTest : public ::testing::Test {
 protected:
@@ -100,10 +76,10 @@ TEST_F(LCDTest, Caption0042_PaintsTheDigitsDotByDot)
     lcd.SetCaption("0042");
     const TCapture capture = CaptureClient(lcd.Handle());
     ASSERT_EQ(capture.width, 70);
-    EXPECT_EQ(ReadCell(capture, 0), kDigits[0]);
-    EXPECT_EQ(ReadCell(capture, 1), kDigits[0]);
-    EXPECT_EQ(ReadCell(capture, 2), kDigits[4]);
-    EXPECT_EQ(ReadCell(capture, 3), kDigits[2]);
+    EXPECT_EQ(ReadCounterCell(capture, 0), kLcdDigits[0]);
+    EXPECT_EQ(ReadCounterCell(capture, 1), kLcdDigits[0]);
+    EXPECT_EQ(ReadCounterCell(capture, 2), kLcdDigits[4]);
+    EXPECT_EQ(ReadCounterCell(capture, 3), kLcdDigits[2]);
     EXPECT_EQ(capture.At(47, 4), kSilver);  // between two dots
     EXPECT_EQ(capture.At(0, 0), GetSysColor(COLOR_BTNSHADOW));
     EXPECT_EQ(capture.At(69, 27), GetSysColor(COLOR_BTNHIGHLIGHT));
@@ -117,8 +93,8 @@ TEST_F(LCDTest, CaptionOf10000_ShowsItsFirstFourDigitsAndReadsBackWhole)
     lcd.SetCaption("10000");
     EXPECT_EQ(lcd.Caption(), "10000");
     const TCapture capture = CaptureClient(lcd.Handle());
-    EXPECT_EQ(ReadCell(capture, 0), kDigits[1]);
-    EXPECT_EQ(ReadCell(capture, 3), kDigits[0]);
+    EXPECT_EQ(ReadCounterCell(capture, 0), kLcdDigits[1]);
+    EXPECT_EQ(ReadCounterCell(capture, 3), kLcdDigits[0]);
 }
 
 TEST_F(LCDTest, ShortCaption_LeavesTheRestBlank)
@@ -127,9 +103,9 @@ TEST_F(LCDTest, ShortCaption_LeavesTheRestBlank)
     lcd.SetCaption("0042");
     lcd.SetCaption("7");
     const TCapture capture = CaptureClient(lcd.Handle());
-    EXPECT_EQ(ReadCell(capture, 0), kDigits[7]);
-    EXPECT_EQ(ReadCell(capture, 1), kBlank);
-    EXPECT_EQ(ReadCell(capture, 3), kBlank);
+    EXPECT_EQ(ReadCounterCell(capture, 0), kLcdDigits[7]);
+    EXPECT_EQ(ReadCounterCell(capture, 1), kLcdBlank);
+    EXPECT_EQ(ReadCounterCell(capture, 3), kLcdBlank);
 }
 
 TEST_F(LCDTest, AccentedCharacter_IsReadAsAnUnsignedCode)
@@ -137,9 +113,9 @@ TEST_F(LCDTest, AccentedCharacter_IsReadAsAnUnsignedCode)
     TLCDLabel lcd(form, {0, 0, 70, 28});
     lcd.SetCaption("\xE9~\x01");  // é above 126 shows as ~, code 1 below 32 as a space
     const TCapture capture = CaptureClient(lcd.Handle());
-    EXPECT_EQ(ReadCell(capture, 0), ReadCell(capture, 1));
-    EXPECT_NE(ReadCell(capture, 0), kBlank);
-    EXPECT_EQ(ReadCell(capture, 2), kBlank);
+    EXPECT_EQ(ReadCounterCell(capture, 0), ReadCounterCell(capture, 1));
+    EXPECT_NE(ReadCounterCell(capture, 0), kLcdBlank);
+    EXPECT_EQ(ReadCounterCell(capture, 2), kLcdBlank);
 }
 
 TEST_F(LCDTest, CaptionLongerThan255_ReadsBack255AndPaints)
@@ -147,7 +123,7 @@ TEST_F(LCDTest, CaptionLongerThan255_ReadsBack255AndPaints)
     TLCDLabel lcd(form, {0, 0, 70, 28});
     lcd.SetCaption(std::string(400, '9'));
     EXPECT_EQ(lcd.Caption(), std::string(255, '9'));
-    EXPECT_EQ(ReadCell(CaptureClient(lcd.Handle()), 3), kDigits[9]);
+    EXPECT_EQ(ReadCounterCell(CaptureClient(lcd.Handle()), 3), kLcdDigits[9]);
 }
 
 TEST_F(LCDTest, DisabledDisplay_ShowsNoDots)

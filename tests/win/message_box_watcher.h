@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "message_pump.h"
+
 struct TSeenBox {
     std::string caption;
     std::string text;
@@ -29,22 +31,3 @@ private:
     std::vector<TSeenBox> seen_;
     std::thread thread_;
 };
-
-// Dispatches this thread's messages until `done` answers true or `ms` pass.
-template <class TCondition>
-bool PumpUntil(TCondition done, DWORD ms = 3000)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start > ms)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}

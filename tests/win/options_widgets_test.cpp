@@ -5,24 +5,6 @@
 namespace {
 using OptionsWidgets = SystemTest;
 
-const char* const kDigit0 = ".###. #...# #..## #.#.# ##..# #...# .###.";
-const char* const kDigit4 = "...#. ..##. .#.#. #..#. ##### ...#. ...#.";
-const char* const kDigit2 = ".###. #...# ....# ...#. ..#.. .#... #####";
-
-std::string ReadCell(const TCapture& capture, int cell)
-{
-    std::string picture;
-    for (int row = 0; row < 7; ++row) {
-        if (row)
-            picture += ' ';
-        for (int column = 0; column < 5; ++column) {
-            const COLORREF c = capture.At(4 + cell * 16 + column * 3, 4 + row * 3);
-            picture += c == RGB(0, 0, 0) ? '#' : c == RGB(170, 170, 170) ? '.' : '?';
-        }
-    }
-    return picture;
-}
-
 void ExpectBounds(const TBounds& bounds, int left, int top, int width, int height)
 {
     EXPECT_EQ(bounds.left, left);
@@ -58,10 +40,10 @@ TEST_F(OptionsWidgets, CounterSetting_IsPaintedOnTheDisplay)
     ihmOptions->LoadSettings();
     ihmOptions->SetCounter(42);
     const TCapture capture = CaptureClient(ihmOptions->zdsCounter.Handle());
-    EXPECT_EQ(ReadCell(capture, 0), kDigit0);
-    EXPECT_EQ(ReadCell(capture, 1), kDigit0);
-    EXPECT_EQ(ReadCell(capture, 2), kDigit4);
-    EXPECT_EQ(ReadCell(capture, 3), kDigit2);
+    EXPECT_EQ(ReadCounterCell(capture, 0), kLcdDigits[0]);
+    EXPECT_EQ(ReadCounterCell(capture, 1), kLcdDigits[0]);
+    EXPECT_EQ(ReadCounterCell(capture, 2), kLcdDigits[4]);
+    EXPECT_EQ(ReadCounterCell(capture, 3), kLcdDigits[2]);
 }
 
 TEST_F(OptionsWidgets, KillerSetting_LightsThePopupLamp)

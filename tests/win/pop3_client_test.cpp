@@ -29,11 +29,11 @@ TEST_F(WSocketTest, Pop3Client_GreetingSplitAcrossPackets_IsHandledWhenComplete)
     pop.OnResponse = [&](TCustomPop3Cli*, const std::string& m) { responses.push_back(m); };
     pop.OnRequestDone = [&](TCustomPop3Cli*, TPop3Request rq, WORD e) { done.emplace_back(rq, e); };
     pop.Connect();
-    ASSERT_TRUE(WaitFor([&] { return pop.Socket()->ReadCount() >= 7; }));
+    ASSERT_TRUE(PumpUntil([&] { return pop.Socket()->ReadCount() >= 7; }));
     EXPECT_TRUE(responses.empty());
     EXPECT_EQ(pop.ClientState(), pop3WaitingGreeting);
     server.Signal();
-    ASSERT_TRUE(WaitFor([&] { return !done.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !done.empty(); }));
     EXPECT_EQ(responses, (std::vector<std::string>{"+OK hello <12.34@host>"}));
     EXPECT_EQ(done[0], std::make_pair(pop3ReqConnect, WORD(0)));
     EXPECT_EQ(pop.Timestamp(), "<12.34@host>");
@@ -164,14 +164,14 @@ TEST_F(WSocketTest, Pop3Client_UserAfterPass_IsRefusedWithItsText)
     bool done = false;
     pop.OnRequestDone = [&](TCustomPop3Cli*, TPop3Request, WORD) { done = true; };
     pop.Connect();
-    ASSERT_TRUE(WaitFor([&] { return done; }));
+    ASSERT_TRUE(PumpUntil([&] { return done; }));
     done = false;
     pop.User();
-    ASSERT_TRUE(WaitFor([&] { return done; }));
+    ASSERT_TRUE(PumpUntil([&] { return done; }));
     done = false;
     pop.Pass();
     EXPECT_THROW(pop.Noop(), Pop3Exception) << "not ready while PASS waits";
-    ASSERT_TRUE(WaitFor([&] { return done; }));
+    ASSERT_TRUE(PumpUntil([&] { return done; }));
     try {
         pop.User();
         FAIL() << "USER accepted after PASS";

@@ -205,7 +205,7 @@ TEST_F(WSocketTest, Pop3Sync_SilentServer_TimesOutWithoutRaisingAndSleeps)
     EXPECT_EQ(pop.StatusCode(), 426);
     EXPECT_EQ(pop.ClientState(), pop3Idle);
     EXPECT_FALSE(pop.Connected());
-    EXPECT_TRUE(WaitFor([&] { return server.Finished(); })) << "the connection was closed";
+    EXPECT_TRUE(PumpUntil([&] { return server.Finished(); })) << "the connection was closed";
     EXPECT_FALSE(pop.UserSync()) << "after a time-out only a new connection can follow";
 }
 
@@ -271,7 +271,7 @@ TEST_F(WSocketTest, Pop3Sync_QuitAnsweredByAServerThatStaysConnected_EndsAtOnce)
     EXPECT_TRUE(pop.QuitSync());
     EXPECT_LT(GetTickCount() - start, 1000u);
     EXPECT_FALSE(pop.Connected());
-    EXPECT_TRUE(WaitFor([&] { return server.Finished(); })) << "the client closed the connection";
+    EXPECT_TRUE(PumpUntil([&] { return server.Finished(); })) << "the client closed the connection";
     EXPECT_EQ(server.Received(), "USER alice\r\nPASS secret\r\nQUIT\r\n");
 }
 
@@ -308,7 +308,7 @@ TEST_F(WSocketTest, Pop3Sync_QuitWithoutConnection_ReturnsTrueAtOnce)
     std::vector<TPop3Request> done;
     pop.OnRequestDone = [&](TCustomPop3Cli*, TPop3Request rq, WORD) { done.push_back(rq); };
     EXPECT_TRUE(pop.QuitSync());
-    ASSERT_TRUE(WaitFor([&] { return !done.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !done.empty(); }));
     EXPECT_EQ(done[0], pop3ReqQuit);
 }
 

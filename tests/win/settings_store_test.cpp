@@ -2,6 +2,8 @@
 
 #include "app/unitGlobal.h"
 #include "model/unitProcessEmail.h"
+#include "settings/SettingsTable.h"
+#include "settings/SettingsValues.h"
 
 namespace {
 using SettingsStore = SystemTest;
@@ -39,21 +41,62 @@ TEST_F(SettingsStore, EmptyRegistry_GivesTheDefaults)
     EXPECT_EQ(ihmMain->TrayIconName, "POP_ACTIVE");
 }
 
-TEST_F(SettingsStore, SaveThenLoad_RoundTripsEveryKindOfValueAsStrings)
+namespace {
+// A value other than the row's default, as the registry stores it: a number
+// where the default is one (a port is text), text otherwise.
+template <class TOwner>
+std::string OtherThanDefault(const TSettingRow<TOwner>& row)
+{
+    if (row.Kind == TSettingKind::Boolean)
+        return row.Default == "1" ? "0" : "1";
+    if (row.Kind == TSettingKind::Integer || !row.Default.empty())
+        return EncodeInteger(DecodeInteger(row.Default, 0) + 1);
+    return std::string("C:\\Sons\\Fen\xEAtre ") + row.Name;
+}
+}  // namespace
+
+TEST_F(SettingsStore, EveryRowSaved_IsStoredAsItsTextAndLoadedBack)
 {
     ihmOptions->LoadSettings();
-    ihmOptions->SetFrench(true);
-    ihmOptions->SetInterval(750);
-    ihmOptions->SetCounter(42);
-    ihmOptions->SetSoundFile("C:\\Sons\\Fen\xEAtre.wav");
-    ihmOptions->SetKillerActive(false);
+    for (const auto& row : SettingsTable())
+        if (row.Set)
+            row.Set(*ihmOptions, OtherThanDefault(row));
+    auto mailbox = std::make_unique<TMailBox>();
+    for (const auto& value : MailboxSettingsTable())
+        value.Set(*mailbox, OtherThanDefault(value));
+    ihmOptions->Mailboxes.Add(std::move(mailbox));
     ihmOptions->SaveSettings();
+
+    for (const auto& row : SettingsTable())
+        if (row.Set)
+            row.Set(*ihmOptions, row.Default);
+    ihmOptions->Mailboxes.Clear();
+    ihmOptions->LoadSettings();
     TRegistryIniFile ini = Ini();
-    EXPECT_EQ(ini.ReadString("General", "French", ""), "1");
-    EXPECT_EQ(ini.ReadString("Popup", "Interval", ""), "750");
-    EXPECT_EQ(ini.ReadString("Popup", "Counter", ""), "42");
-    EXPECT_EQ(ini.ReadString("Popup", "KillerActive", ""), "0");
-    EXPECT_EQ(ini.ReadString("Popup", "SoundFile", ""), "C:\\Sons\\Fen\xEAtre.wav");
+    for (const auto& row : SettingsTable()) {
+        if (!row.Set)
+            continue;
+        EXPECT_EQ(ini.ReadString(row.Section, row.Name, ""), OtherThanDefault(row)) << row.Section << "/" << row.Name;
+        EXPECT_EQ(row.Get(*ihmOptions), OtherThanDefault(row)) << row.Section << "/" << row.Name;
+    }
+    EXPECT_EQ(ini.ReadString("Mailboxes", "Number", ""), "1");
+    ASSERT_EQ(ihmOptions->Mailboxes.Count(), 1);
+    for (const auto& value : MailboxSettingsTable()) {
+        EXPECT_EQ(ini.ReadString("Mailbox1", value.Name, ""), OtherThanDefault(value)) << value.Name;
+        EXPECT_EQ(value.Get(*ihmOptions->Mailboxes.ItemAs<TMailBox>(0)), OtherThanDefault(value)) << value.Name;
+    }
+}
+
+TEST_F(SettingsStore, KeyThatCannotBeOpened_GivesTheDefaultOfEveryRow)
+{
+    for (const auto& row : SettingsTable())
+        if (row.Set)
+            row.Set(*ihmOptions, OtherThanDefault(row));
+    ihmOptions->RegistryKey = "\\Software\\" + std::string(300, 'k');
+    ihmOptions->LoadSettings();
+    for (const auto& row : SettingsTable())
+        if (row.Set)
+            EXPECT_EQ(row.Get(*ihmOptions), row.Default) << row.Section << "/" << row.Name;
 }
 
 TEST_F(SettingsStore, MailboxesAreReadUpToNumber_MissingSectionsGiveEmptyMailboxes)

@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/MenuPopup.h"
+#include "message_pump.h"
 #include "widgets/TBNArea.h"
-#include "widgets/TBNAreaMenu.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ protected:
 };
 
 // A menu that only records where and when it was asked to pop up.
-class TRecordingMenu : public TTBNPopupMenu {
+class TRecordingMenu : public TMenuPopup {
 public:
     struct TShown {
         HWND foreground;
@@ -73,20 +74,6 @@ bool IconPresent(HWND window)
     data.hWnd = window;
     data.uID = 1;
     return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
-}
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 10000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-    }
-    return true;
 }
 
 // Removes every null message posted to the thread itself; answers how many there were.
@@ -175,7 +162,7 @@ TEST(TBNArea, LoadedEnabled_AddsIconToTheRealShellAndDisablingRemovesIt)
     EXPECT_EQ(add.tip, "SkarnVale");
     EXPECT_TRUE(add.result);
     EXPECT_TRUE(IconPresent(tray.Handle()));
-    EXPECT_TRUE(WaitFor([] { return FindWindowA(nullptr, "Wine System Tray") != nullptr; }))
+    EXPECT_TRUE(PumpUntil([] { return FindWindowA(nullptr, "Wine System Tray") != nullptr; }))
         << "the notification area never showed";
 
     tray.SetEnabled(false);
@@ -581,7 +568,7 @@ TEST(TBNMenuHandle, RealMenu_ChosenCommandReachesCommandWindowThroughTheQueue)
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, 101, "First");
     AppendMenuA(menu, MF_STRING, 102, "Quit");
-    TTBNMenuHandle popup(menu, commandWindow);
+    TMenuHandlePopup popup(menu, commandWindow);
     int popups = 0;
     popup.OnPopup = [&] { ++popups; };
     tray.SetPopupMenuR(&popup);

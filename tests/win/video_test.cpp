@@ -10,6 +10,7 @@
 #include "forms/ihmVideo.h"
 #include "framework/Application.h"
 #include "framework/Files.h"
+#include "message_pump.h"
 
 namespace {
 
@@ -129,17 +130,9 @@ private:
 
 // Dispatches messages, through the application's key preview, until `done`
 // answers true or the deadline passes.
-bool PumpUntil(TApplication& app, const std::function<bool()>& done, DWORD timeoutMs = 5000)
+bool PumpUntil(TApplication& app, const std::function<bool()>& done)
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        app.ProcessMessages();
-        if (done())
-            return true;
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        TApplication::WaitForMessage(20);
-    }
+    return ::PumpUntil(done, 5000, [&app] { app.ProcessMessages(); });
 }
 
 RECT WindowRect(HWND hwnd)

@@ -23,11 +23,11 @@ TEST_F(WSocketTest, ExceptionInConnectedHandler_ReachesOnBgExceptionAndAborts)
     socket.OnSessionClosed = [&](TCustomWSocket*, WORD) { ++closed; };
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return !caught.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !caught.empty(); }));
     EXPECT_EQ(caught, "handler failed");
     EXPECT_EQ(socket.State(), wsClosed) << "CanClose left true aborts the socket";
     EXPECT_EQ(closed, 1);
-    EXPECT_TRUE(WaitFor([&] { return server.Finished(); }));
+    EXPECT_TRUE(PumpUntil([&] { return server.Finished(); }));
 }
 
 TEST_F(WSocketTest, BgExceptionHandlerKeepingSocket_LeavesItConnected)
@@ -42,10 +42,10 @@ TEST_F(WSocketTest, BgExceptionHandlerKeepingSocket_LeavesItConnected)
     };
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return caught > 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return caught > 0; }));
     EXPECT_EQ(socket.State(), wsConnected);
     EXPECT_EQ(socket.SendStr("still here"), 10);
-    EXPECT_TRUE(WaitFor([&] { return server.Received() == "still here"; }));
+    EXPECT_TRUE(PumpUntil([&] { return server.Received() == "still here"; }));
 }
 
 TEST_F(WSocketTest, TestExceptionMessage_GoesToOnBgException)
@@ -54,7 +54,7 @@ TEST_F(WSocketTest, TestExceptionMessage_GoesToOnBgException)
     std::string caught;
     socket.OnBgException = [&](TCustomWSocket*, const std::exception& e, bool&) { caught = e.what(); };
     PostMessageA(socket.WindowHandle(), WM_TRIGGER_EXCEPTION, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return !caught.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !caught.empty(); }));
     EXPECT_EQ(caught, "Test exception in WSocket");
 }
 
@@ -67,7 +67,7 @@ TEST_F(WSocketTest, FailingBgExceptionHandler_IsContained)
         throw std::runtime_error("second failure");
     };
     PostMessageA(socket.WindowHandle(), WM_TRIGGER_EXCEPTION, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return calls > 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return calls > 0; }));
     EXPECT_EQ(socket.State(), wsClosed);
 }
 
@@ -90,9 +90,9 @@ TEST_F(WSocketTest, ExceptionInDataHandler_EndsOnlyThatReceiveLoop)
     };
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return received == "first"; }));
+    ASSERT_TRUE(PumpUntil([&] { return received == "first"; }));
     server.Signal();
-    ASSERT_TRUE(WaitFor([&] { return received == "firstsecond"; }));
+    ASSERT_TRUE(PumpUntil([&] { return received == "firstsecond"; }));
     EXPECT_EQ(bgExceptions, 0);
     EXPECT_EQ(socket.State(), wsConnected);
 }

@@ -50,10 +50,10 @@ TEST_F(WSocketTest, LineMode_SplitsLinesExactly_AcrossReads)
     });
     TLineReader reader(server.Port());
     reader.socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return reader.lines.size() == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return reader.lines.size() == 2; }));
     EXPECT_EQ(reader.socket.RcvdCount(), 0) << "outside an offer there is no line to read";
     server.Signal();
-    ASSERT_TRUE(WaitFor([&] { return reader.lines.size() == 4; }));
+    ASSERT_TRUE(PumpUntil([&] { return reader.lines.size() == 4; }));
     EXPECT_EQ(reader.lines, (std::vector<std::string>{"one\r\n", "two\r\n", "three\r\n", "four\r\n"}));
     EXPECT_EQ(reader.announced, (std::vector<int>{5, 5, 7, 6}));
 }
@@ -67,7 +67,7 @@ TEST_F(WSocketTest, LineMode_OtherLineEnd_SplitsOnIt)
     TLineReader reader(server.Port());
     reader.socket.LineEnd = "\n";
     reader.socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return reader.lines.size() == 3; }));
+    ASSERT_TRUE(PumpUntil([&] { return reader.lines.size() == 3; }));
     EXPECT_EQ(reader.lines, (std::vector<std::string>{"a\r\n", "b\n", "c\n"}));
 }
 
@@ -87,11 +87,11 @@ TEST_F(WSocketTest, LineMode_LineOverLimit_IsReportedAndDropped)
         EXPECT_TRUE(clearData);
     };
     reader.socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return !exceeded.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !exceeded.empty(); }));
     EXPECT_EQ(exceeded, std::vector<int>{30});
     EXPECT_EQ(reader.lines, std::vector<std::string>{"short\r\n"});
     server.Signal();
-    ASSERT_TRUE(WaitFor([&] { return reader.lines.size() == 3; }));
+    ASSERT_TRUE(PumpUntil([&] { return reader.lines.size() == 3; }));
     EXPECT_EQ(reader.lines, (std::vector<std::string>{"short\r\n", "tail\r\n", "ok\r\n"}));
 }
 
@@ -112,9 +112,9 @@ TEST_F(WSocketTest, LineMode_LimitHandlerKeepingData_LineArrivesWhole)
         clearData = false;
     };
     reader.socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return exceeded > 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return exceeded > 0; }));
     server.Signal();
-    ASSERT_TRUE(WaitFor([&] { return !reader.lines.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !reader.lines.empty(); }));
     EXPECT_EQ(reader.lines, std::vector<std::string>{longLine});
 }
 
@@ -132,10 +132,10 @@ TEST_F(WSocketTest, LineMode_HandlerNeverReading_IsOfferedEachLineOnce)
     socket.OnDataAvailable = [&](TCustomWSocket* sender, WORD) { offers.push_back(sender->RcvdCount()); };
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return offers.size() >= 3; }));
+    ASSERT_TRUE(PumpUntil([&] { return offers.size() >= 3; }));
     server.Signal();
-    ASSERT_TRUE(WaitFor([&] { return offers.size() >= 4; }));
-    EXPECT_FALSE(WaitFor([&] { return offers.size() > 4; }, 200));
+    ASSERT_TRUE(PumpUntil([&] { return offers.size() >= 4; }));
+    EXPECT_FALSE(PumpUntil([&] { return offers.size() > 4; }, 200));
     EXPECT_EQ(offers, (std::vector<int>{3, 4, 5, 6}));
 }
 
@@ -155,7 +155,7 @@ TEST_F(WSocketTest, LineMode_HandlerReadingInPieces_GetsTheWholeLine)
     };
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return pieces.size() == 6; }));
+    ASSERT_TRUE(PumpUntil([&] { return pieces.size() == 6; }));
     EXPECT_EQ(pieces, (std::vector<std::string>{"hell", "o wo", "rld\r", "\n", "next", "\r\n"}));
 }
 
@@ -168,7 +168,7 @@ TEST_F(WSocketTest, LineMode_PartialLineAtServerClose_IsDeliveredAsLastLine)
     });
     TLineReader reader(server.Port());
     reader.socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return reader.closed; }));
+    ASSERT_TRUE(PumpUntil([&] { return reader.closed; }));
     EXPECT_EQ(reader.linesAtClose, (std::vector<std::string>{"x\r\n", "partial"}));
 }
 
@@ -195,10 +195,10 @@ TEST_F(WSocketTest, LineMode_SwitchedOff_BufferedBytesComeFirst)
     };
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return raw == "rest\r\nmore"; }));
+    ASSERT_TRUE(PumpUntil([&] { return raw == "rest\r\nmore"; }));
     EXPECT_EQ(firstLine, "header\r\n");
     server.Signal();
-    ASSERT_TRUE(WaitFor([&] { return raw == "rest\r\nmore+later"; }));
+    ASSERT_TRUE(PumpUntil([&] { return raw == "rest\r\nmore+later"; }));
 }
 
 TEST_F(WSocketTest, LineEditAndEcho_EditsTheLineAndSendsItBack)
@@ -211,9 +211,9 @@ TEST_F(WSocketTest, LineEditAndEcho_EditsTheLineAndSendsItBack)
     reader.socket.LineEdit = true;
     reader.socket.LineEcho = true;
     reader.socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return reader.lines.size() == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return reader.lines.size() == 1; }));
     EXPECT_EQ(reader.lines[0], "ac      d\r\n");
-    EXPECT_TRUE(WaitFor([&] { return server.Received() == "ab\b \bc      d\r\n"; })) << server.Received();
+    EXPECT_TRUE(PumpUntil([&] { return server.Received() == "ab\b \bc      d\r\n"; })) << server.Received();
 }
 
 TEST_F(WSocketTest, ReadLine_WaitsForEachLine)

@@ -1,24 +1,5 @@
 #include "wsocket_support.h"
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (condition())
-            return true;
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs)
-            return false;
-        const DWORD slice = timeoutMs - elapsed < 10 ? timeoutMs - elapsed : 10;
-        MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    }
-}
-
 double ProcessCpuSeconds()
 {
     FILETIME creation, exit, kernel, user;

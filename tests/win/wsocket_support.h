@@ -14,10 +14,7 @@
 #include <string>
 #include <thread>
 
-// Runs the thread's messages until `condition` holds or `timeoutMs` pass.
-// Sleeps in the system's wait between messages, waking at least every 10 ms
-// to see conditions that another thread changes.
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+#include "message_pump.h"
 
 // CPU time used by this process so far, in seconds.
 double ProcessCpuSeconds();

@@ -85,7 +85,7 @@ TEST_F(WSocketTest, DnsLookup_Localhost_CompletesFromTheMessageLoop)
     log.Attach(socket);
     socket.DnsLookup("localhost");
     EXPECT_TRUE(log.dnsErrors.empty()) << "the reply can only come through the message loop";
-    ASSERT_TRUE(WaitFor([&] { return !log.dnsErrors.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !log.dnsErrors.empty(); }));
     EXPECT_EQ(log.dnsErrors, std::vector<WORD>{0});
     EXPECT_EQ(socket.DnsResult().rfind("127.", 0), 0u) << socket.DnsResult();
     ASSERT_FALSE(socket.DnsResultList().empty());
@@ -103,8 +103,8 @@ TEST_F(WSocketTest, CancelDnsLookup_ReportsInterruptedOnce)
     EXPECT_EQ(WSocketErrorText(10004), "Interrupted system call");
     // A later lookup sees only its own reply, never the cancelled one's.
     socket.DnsLookup("localhost");
-    ASSERT_TRUE(WaitFor([&] { return log.dnsErrors.size() >= 2; }));
-    EXPECT_FALSE(WaitFor([&] { return log.dnsErrors.size() > 2; }, 300));
+    ASSERT_TRUE(PumpUntil([&] { return log.dnsErrors.size() >= 2; }));
+    EXPECT_FALSE(PumpUntil([&] { return log.dnsErrors.size() > 2; }, 300));
     EXPECT_EQ(log.dnsErrors, (std::vector<WORD>{10004, 0}));
     socket.CancelDnsLookup();  // nothing pending: no event
     EXPECT_EQ(log.dnsErrors.size(), 2u);
@@ -134,7 +134,7 @@ TEST_F(WSocketTest, Connect_ToListeningServer_GoesThroughOpenedConnectingConnect
     Aim(socket, server.Port());
     socket.Connect();
     EXPECT_EQ(socket.State(), wsConnecting);
-    ASSERT_TRUE(WaitFor([&] { return !log.connectErrors.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !log.connectErrors.empty(); }));
     EXPECT_EQ(log.connectErrors, std::vector<WORD>{0});
     EXPECT_EQ(socket.State(), wsConnected);
     EXPECT_EQ(states, (std::vector<TSocketState>{wsOpened, wsConnecting, wsConnected}));
@@ -155,13 +155,13 @@ TEST_F(WSocketTest, Connect_Refused_ReportsConnectionRefusedThenClosedOnce)
     log.Attach(socket);
     Aim(socket, UnusedLoopbackPort());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return !log.closeErrors.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !log.closeErrors.empty(); }));
     EXPECT_EQ(log.connectErrors, std::vector<WORD>{10061});
     EXPECT_EQ(WSocketErrorText(log.connectErrors[0]), "Connection refused");
     EXPECT_EQ(log.closeErrors, std::vector<WORD>{0});
     EXPECT_EQ(log.events, (std::vector<std::string>{"connected", "closed"}));
     EXPECT_EQ(socket.State(), wsClosed);
-    EXPECT_FALSE(WaitFor([&] { return log.closeErrors.size() > 1; }, 200));
+    EXPECT_FALSE(PumpUntil([&] { return log.closeErrors.size() > 1; }, 200));
 }
 
 TEST_F(WSocketTest, Connect_AfterClose_NeedsAddrAndPortAgain)
@@ -179,7 +179,7 @@ TEST_F(WSocketTest, Connect_AfterClose_NeedsAddrAndPortAgain)
     log.Attach(socket);
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return !log.connectErrors.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !log.connectErrors.empty(); }));
     socket.Close();
     EXPECT_EQ(socket.State(), wsClosed);
     EXPECT_EQ(socket.Port(), server.PortText()) << "the text stays";
@@ -205,7 +205,7 @@ TEST_F(WSocketTest, Connect_WithLocalAddress_BindsAndReportsBoundPort)
     socket.SetLocalAddr("127.0.0.1");
     socket.Connect();
     EXPECT_NE(socket.LocalPort(), "0");
-    ASSERT_TRUE(WaitFor([&] { return !log.connectErrors.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !log.connectErrors.empty(); }));
     EXPECT_EQ(log.connectErrors, std::vector<WORD>{0});
 }
 
@@ -219,13 +219,13 @@ TEST_F(WSocketTest, Send_5000Bytes_GoesOutInBlocksOf1460)
     socket.OnSendData = [&](TCustomWSocket*, int count) { sends.push_back(count); };
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return socket.State() == wsConnected; }));
+    ASSERT_TRUE(PumpUntil([&] { return socket.State() == wsConnected; }));
     const int sentBefore = log.dataSent;
     const std::string data = Pattern(5000);
     EXPECT_EQ(socket.Send(data.data(), static_cast<int>(data.size())), 5000);
     EXPECT_EQ(sends, (std::vector<int>{1460, 1460, 1460, 620}));
     EXPECT_EQ(log.dataSent, sentBefore) << "OnDataSent comes from the message loop, not from inside Send";
-    ASSERT_TRUE(WaitFor([&] { return server.Finished() && log.dataSent > sentBefore; }))
+    ASSERT_TRUE(PumpUntil([&] { return server.Finished() && log.dataSent > sentBefore; }))
         << "received " << server.Received().size() << ", finished " << server.Finished() << ", data sent events "
         << log.dataSent - sentBefore << ", state " << socket.State();
     EXPECT_EQ(server.Received(), data);
@@ -249,12 +249,12 @@ TEST_F(WSocketTest, Send_LargeBuffer_ArrivesWholeAndInOrder)
     };
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return socket.State() == wsConnected; }));
+    ASSERT_TRUE(PumpUntil([&] { return socket.State() == wsConnected; }));
     const int sentBefore = log.dataSent;
     EXPECT_EQ(socket.Send(data.data(), static_cast<int>(data.size())), static_cast<int>(data.size()));
     EXPECT_LT(sentTotal, static_cast<long long>(data.size())) << "the rest waits in the queue";
     server.Signal();
-    ASSERT_TRUE(WaitFor([&] { return server.Finished() && log.dataSent > sentBefore; }, 30000))
+    ASSERT_TRUE(PumpUntil([&] { return server.Finished() && log.dataSent > sentBefore; }, 30000))
         << "sent " << sentTotal << ", received " << server.Received().size() << ", finished " << server.Finished()
         << ", data sent events " << log.dataSent - sentBefore;
     EXPECT_EQ(sentTotal, static_cast<long long>(data.size()));
@@ -314,7 +314,7 @@ TEST_F(WSocketTest, ServerSendsThenCloses_AllDataArrivesBeforeSessionClosed)
     };
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return !log.closeErrors.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !log.closeErrors.empty(); }));
     EXPECT_EQ(log.closeErrors, std::vector<WORD>{0});
     EXPECT_TRUE(dataAtClose == data) << dataAtClose.size() << " of " << data.size() << " bytes at close";
     EXPECT_EQ(socket.ReadCount(), 0) << "counters are reset with the session";
@@ -329,14 +329,14 @@ TEST_F(WSocketTest, LocalClose_FiresSessionClosedOnceAndServerSeesEnd)
     log.Attach(socket);
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return socket.State() == wsConnected; }));
+    ASSERT_TRUE(PumpUntil([&] { return socket.State() == wsConnected; }));
     socket.SendStr("QUIT\r\n");
-    ASSERT_TRUE(WaitFor([&] { return server.Received() == "QUIT\r\n"; }));
+    ASSERT_TRUE(PumpUntil([&] { return server.Received() == "QUIT\r\n"; }));
     socket.Close();
     EXPECT_EQ(log.closeErrors, std::vector<WORD>{0});
     EXPECT_EQ(socket.State(), wsClosed);
     socket.Close();
-    EXPECT_TRUE(WaitFor([&] { return server.Finished(); }));
+    EXPECT_TRUE(PumpUntil([&] { return server.Finished(); }));
     EXPECT_EQ(log.closeErrors.size(), 1u);
 }
 
@@ -348,11 +348,11 @@ TEST_F(WSocketTest, Abort_ClosesAtOnceAndFiresSessionClosed)
     log.Attach(socket);
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return socket.State() == wsConnected; }));
+    ASSERT_TRUE(PumpUntil([&] { return socket.State() == wsConnected; }));
     socket.Abort();
     EXPECT_EQ(socket.State(), wsClosed);
     EXPECT_EQ(log.closeErrors, std::vector<WORD>{0});
-    EXPECT_TRUE(WaitFor([&] { return server.Finished(); }));
+    EXPECT_TRUE(PumpUntil([&] { return server.Finished(); }));
 }
 
 TEST_F(WSocketTest, Abort_DuringLookup_CancelsIt)
@@ -383,10 +383,10 @@ TEST_F(WSocketTest, CloseDelayed_InsideDataHandler_ClosesFromTheLoop)
     };
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return !log.closeErrors.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !log.closeErrors.empty(); }));
     EXPECT_EQ(stateAfterCall, wsConnected);
     EXPECT_EQ(log.data, "+OK bye\r\n");
-    EXPECT_TRUE(WaitFor([&] { return server.Finished(); }));
+    EXPECT_TRUE(PumpUntil([&] { return server.Finished(); }));
 }
 
 TEST_F(WSocketTest, Release_DeletesTheSocketFromTheLoop)
@@ -396,7 +396,7 @@ TEST_F(WSocketTest, Release_DeletesTheSocketFromTheLoop)
     EXPECT_EQ(TCustomWSocket::SocketCount(), before + 1);
     socket->Release();
     EXPECT_EQ(TCustomWSocket::SocketCount(), before + 1);
-    EXPECT_TRUE(WaitFor([&] { return TCustomWSocket::SocketCount() == before; }));
+    EXPECT_TRUE(PumpUntil([&] { return TCustomWSocket::SocketCount() == before; }));
 }
 
 TEST_F(WSocketTest, HandlerThatNeverReads_IsNotOfferedTheDataInALoop)
@@ -412,8 +412,8 @@ TEST_F(WSocketTest, HandlerThatNeverReads_IsNotOfferedTheDataInALoop)
     socket.OnDataAvailable = [&](TCustomWSocket*, WORD) { ++offers; };
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return offers > 0; }));
-    EXPECT_FALSE(WaitFor([&] { return offers > 1; }, 200));
+    ASSERT_TRUE(PumpUntil([&] { return offers > 0; }));
+    EXPECT_FALSE(PumpUntil([&] { return offers > 1; }, 200));
     EXPECT_EQ(socket.RcvdCount(), 100) << "the bytes wait in Winsock for a later read";
     EXPECT_EQ(socket.ReceiveStr(), std::string(100, 'x'));
     server.Signal();
@@ -430,7 +430,7 @@ TEST_F(WSocketTest, NoDataHandler_DataIsDiscarded)
     log.Attach(socket, false);
     Aim(socket, server.Port());
     socket.Connect();
-    ASSERT_TRUE(WaitFor([&] { return socket.ReadCount() == 5000; }));
+    ASSERT_TRUE(PumpUntil([&] { return socket.ReadCount() == 5000; }));
     EXPECT_EQ(socket.RcvdCount(), 0);
     server.Signal();
 }

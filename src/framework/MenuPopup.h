@@ -1,6 +1,6 @@
 // What the tray icon needs from a popup menu: pop it up at a screen point,
-// returning once it is closed, and tell every tray icon that refers to it
-// when it goes away, so none keeps a dangling reference.
+// returning once it is closed, and tell every referrer when it goes away, so
+// none keeps a dangling reference.
 #pragma once
 
 #include <windows.h>
@@ -8,14 +8,23 @@
 #include <functional>
 #include <set>
 
-class TTBNArea;
+class TMenuPopup;
 
-class TTBNPopupMenu {
+// Whoever keeps a pointer to a menu and must drop it when the menu goes.
+class TMenuReferrer {
 public:
-    TTBNPopupMenu() = default;
-    virtual ~TTBNPopupMenu();
-    TTBNPopupMenu(const TTBNPopupMenu&) = delete;
-    TTBNPopupMenu& operator=(const TTBNPopupMenu&) = delete;
+    virtual void MenuGone(TMenuPopup* menu) = 0;
+
+protected:
+    ~TMenuReferrer() = default;
+};
+
+class TMenuPopup {
+public:
+    TMenuPopup() = default;
+    virtual ~TMenuPopup();
+    TMenuPopup(const TMenuPopup&) = delete;
+    TMenuPopup& operator=(const TMenuPopup&) = delete;
 
     // Shows the menu at (x, y) in screen coordinates and returns when it is
     // closed. `foreground` is the window the caller has just made the
@@ -23,17 +32,19 @@ public:
     // tracking with it, so a click elsewhere dismisses the menu.
     virtual void Popup(HWND foreground, int x, int y) = 0;
 
+    void AddReferrer(TMenuReferrer* referrer) { referrers_.insert(referrer); }
+    void RemoveReferrer(TMenuReferrer* referrer) { referrers_.erase(referrer); }
+
 private:
-    friend class TTBNArea;
-    std::set<TTBNArea*> referrers_;
+    std::set<TMenuReferrer*> referrers_;
 };
 
 // A plain menu handle, not owned. The chosen command is posted as WM_COMMAND
 // to `commandWindow` once the menu has closed, so it reaches its handler
 // through the ordinary message queue.
-class TTBNMenuHandle : public TTBNPopupMenu {
+class TMenuHandlePopup : public TMenuPopup {
 public:
-    TTBNMenuHandle(HMENU menu, HWND commandWindow) : menu_(menu), commandWindow_(commandWindow) {}
+    TMenuHandlePopup(HMENU menu, HWND commandWindow) : menu_(menu), commandWindow_(commandWindow) {}
 
     HMENU Menu() const { return menu_; }
     // Runs just before the menu shows, to enable or check its items.

@@ -1,15 +1,13 @@
-#include "TBNAreaMenu.h"
+#include "MenuPopup.h"
 
-#include "TBNArea.h"
-
-TTBNPopupMenu::~TTBNPopupMenu()
+TMenuPopup::~TMenuPopup()
 {
     // Each referrer drops its reference, which also takes it out of the set.
     while (!referrers_.empty())
-        (*referrers_.begin())->Notification(this);
+        (*referrers_.begin())->MenuGone(this);
 }
 
-void TTBNMenuHandle::Popup(HWND foreground, int x, int y)
+void TMenuHandlePopup::Popup(HWND foreground, int x, int y)
 {
     if (OnPopup)
         OnPopup();

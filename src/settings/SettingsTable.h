@@ -1,0 +1,38 @@
+// Every registry value of the settings as one table. A row names the value,
+// its kind and its default as stored, and reads and sets the live value as
+// that text through the accessors that hold it; loading, saving and the
+// defaults are loops over the rows, so a new value is one new row.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TihmOptions;
+class TMailBox;
+
+enum class TSettingKind {
+    Text,
+    Integer,  // decimal text
+    Boolean,  // "1" or "0"
+    // An integer: how many mailbox sections follow, each with the values of
+    // the mailbox table; they are read and written right after this row.
+    MailboxCount,
+};
+
+template <class TOwner>
+struct TSettingRow {
+    const char* Section;  // empty for a value of a mailbox section
+    const char* Name;
+    TSettingKind Kind;
+    std::string Default;  // the text a missing value reads as
+    std::function<std::string(const TOwner&)> Get;
+    // Takes the stored text, which the row decodes with its default.
+    std::function<void(TOwner&, const std::string&)> Set;
+};
+
+// In the order of loading and saving: a setter's enabling rules read the
+// settings set before it.
+const std::vector<TSettingRow<TihmOptions>>& SettingsTable();
+// The values of each mailbox section, in the order they are read and written.
+const std::vector<TSettingRow<TMailBox>>& MailboxSettingsTable();
