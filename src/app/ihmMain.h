@@ -50,6 +50,9 @@ public:
     TBcBarPopupMenu mnpTB;
     TTBNArea utlTB;
     TSyncPop3Cli utlPop;  // the mail watch's POP3 client
+    // More than any mailbox holds: a server that lists more has gone wrong,
+    // and its list ends there, the mailbox in error, before it fills the memory.
+    int MaxListedMessages = 1000000;
 
     TMenuItem& mnpTbActivatePopup() { return mnpTB.Item("mnpTbActivatePopup"); }
     TMenuItem& mnpTbActivateEmail() { return mnpTB.Item("mnpTbActivateEmail"); }
@@ -111,6 +114,8 @@ private:
     bool ConnectFailed = false;
     bool CountingList = false;
     int ListCount = 0;
+    bool ListCut = false;  // the server listed more than MaxListedMessages
+    std::string ListTooLong() const;
     std::string LastError;
     std::string HeaderFrom, HeaderTo, HeaderSubject;
     std::string MessageText;

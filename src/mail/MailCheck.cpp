@@ -195,6 +195,7 @@ bool TihmMain::AskPipelining()
 TMailboxListing TihmMain::ListMailbox(bool pipelining)
 {
     ListCount = 0;
+    ListCut = false;
     ListedSizes.clear();
     UidlByNumber.clear();
     utlPop.MsgNum = 0;
@@ -213,6 +214,8 @@ TMailboxListing TihmMain::ListMailbox(bool pipelining)
     CountingList = false;
     CollectingUidls = false;
     // A refused or cut list is no count: the mailbox is in error, not empty.
+    if (ListCut)
+        throw std::runtime_error("426 " + ListTooLong());
     if (!listed)
         throw std::runtime_error(FailureReason());
     TMailboxListing listing;
@@ -224,10 +227,21 @@ TMailboxListing TihmMain::ListMailbox(bool pipelining)
     return listing;
 }
 
+std::string TihmMain::ListTooLong() const
+{
+    return "more than " + std::to_string(MaxListedMessages) + " messages listed";
+}
+
 void TihmMain::utlPopListLine()
 {
     if (!CountingList)
         return;
+    if (ListCount >= MaxListedMessages) {
+        CountingList = false;
+        ListCut = true;
+        utlPop.StopRequest(ListTooLong());
+        return;
+    }
     ++ListCount;
     ListedSizes[utlPop.MsgNum] = utlPop.MsgSize();
 }

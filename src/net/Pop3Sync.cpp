@@ -43,8 +43,15 @@ void TSyncPop3Cli::CancelRequests()
     PostMessageA(WindowHandle(), WM_NULL, 0, 0);
 }
 
+void TSyncPop3Cli::StopRequest(const std::string& reason)
+{
+    stopAsked_ = "426 " + reason;
+    PostMessageA(WindowHandle(), WM_NULL, 0, 0);
+}
+
 bool TSyncPop3Cli::WaitUntilReady()
 {
+    stopAsked_.clear();
     ArmDeadline();
     requestStarted_ = GetTickCount();
     bool quitSeen = false;
@@ -61,6 +68,10 @@ bool TSyncPop3Cli::WaitUntilReady()
             break;
         if (cancelled_) {
             stopReason = "426 Cancelled";
+            break;
+        }
+        if (!stopAsked_.empty()) {
+            stopReason = stopAsked_;
             break;
         }
         // Signed difference: correct across the tick counter's wrap.

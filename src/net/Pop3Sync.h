@@ -26,6 +26,10 @@ public:
     void CancelRequests();
     void AllowRequests() { cancelled_ = false; }
     bool Cancelled() const { return cancelled_; }
+    // Ends the request in progress (aborting the session) as soon as its
+    // wait looks again, with ErrorMessage "426 " + reason; safe to call from
+    // the client's events, where the session cannot be aborted in place.
+    void StopRequest(const std::string& reason);
 
     // Waits until the request in progress has ended; true when it ended
     // without error. On a time-out or WM_QUIT the client is aborted,
@@ -70,4 +74,5 @@ private:
     DWORD deadline_ = 0;
     DWORD requestStarted_ = 0;
     bool cancelled_ = false;
+    std::string stopAsked_;
 };

@@ -380,6 +380,21 @@ TEST_F(MailWatchTest, TricklingReply_EndsAtTheRequestLimitWithAnErrorLine)
     EXPECT_NE(ihmMain->utlTB.Tip().find(", 1 mailbox(es) in error"), std::string::npos);
 }
 
+TEST_F(MailWatchTest, EndlessList_EndsAtTheMostMessagesAMailboxMayHaveWithAnErrorLine)
+{
+    TPop3Maildrop home(kHome), work(kWork);
+    home.SetMessages(Numbered(1));
+    home.EndlessList = true;
+    work.SetMessages(Numbered(2));
+    AddMailbox("Home", kHome);
+    AddMailbox("Work", kWork);
+    ihmMain->MaxListedMessages = 20000;
+    ihmMain->CheckAllMailboxes(false);
+    EXPECT_EQ(Log()[1], "Error during 'Home' loading : 426 more than 20000 messages listed (LIST)");
+    EXPECT_EQ(Log()[2], "2 message(s) found on 'Work'");  // the next mailbox is read as usual
+    EXPECT_EQ(ihmMain->Emails.Count(), 2);
+}
+
 // What a check gets from a server that pipelines and gives unique ids, from
 // one that gives ids only, and from one that does neither (the specified
 // conversation): the same emails, check after check, with only what is new read.

@@ -164,6 +164,12 @@ void TPop3Maildrop::Serve(SOCKET client)
                 Sleep(TrickleMs);
             return;
         }
+        if (EndlessList && loggedIn && command == "LIST") {
+            TLoopbackServer::SendAll(client, "+OK listing follows\r\n");
+            for (int n = 1; !stop_ && TLoopbackServer::SendAll(client, std::to_string(n) + " 100\r\n"); ++n) {
+            }
+            return;
+        }
         const std::string reply = Reply(command, loggedIn, deleted, quit);
         if (static_cast<int>(number) == CutReplyOf) {
             // An orderly end after half a reply: the commands sent ahead

@@ -52,12 +52,14 @@ public:
     std::atomic<bool> RefuseDele{false};
     // Hostile servers: greets with -ERR; accepts and never greets; refuses
     // LIST n and TOP n of one message; pads each line of the whole LIST with
-    // this many bytes; answers TOP with one line every TrickleMs, without end.
+    // this many bytes; answers TOP with one line every TrickleMs, without end;
+    // answers the whole LIST with ever new message numbers, without end.
     std::atomic<bool> NegativeGreeting{false};
     std::atomic<bool> Mute{false};
     std::atomic<int> RefuseNumber{0};
     std::atomic<int> ListPadding{0};
     std::atomic<int> TrickleMs{0};
+    std::atomic<bool> EndlessList{false};
     // TOP of this message number is refused; 0: none.
     std::atomic<int> RefuseTopOf{0};
     // Sessions begun so far (set when the greeting is sent).
