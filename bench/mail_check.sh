@@ -3,7 +3,7 @@
 # root), by the program's CheckAllMailboxes under Wine and by Python's poplib,
 # at round trips of 0 ms (loopback) and, through ../shared/tools/latency_proxy.py
 # on 127.0.0.9:110, of 20 and 50 ms. The program: a first check, a second with
-# nothing new, a second with 10 new messages; poplib: the specified
+# nothing new, a second with 10 new messages; poplib: the classic
 # conversation one command at a time (estimated from 300 messages above 0 ms)
 # and pipelined. Ends with the table of seconds.
 #   mail_check.sh BUILD_DIR [ROUND_TRIPS_MS...]

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The check's specified conversation done by Python's poplib, for comparison:
+"""The check's classic conversation (one command at a time) done by Python's poplib, for comparison:
 USER, PASS, LIST, then LIST n, TOP n 0 and TOP n LINES for every message, QUIT;
 one command at a time, or with --pipelined the same commands sent WINDOW at a
 time ahead of their replies (RFC 2449), read back with poplib's own reply

@@ -160,7 +160,7 @@ TMailboxMemory Remembered(std::initializer_list<std::string> uidls)
 }
 }  // namespace
 
-TEST(PlanMailboxRead, AnIdGivenTwiceOrNoIdsGiveTheSpecifiedConversation)
+TEST(PlanMailboxRead, AnIdGivenTwiceOrNoIdsGiveTheClassicConversation)
 {
     TMailboxMemory memory = Remembered({"a", "b"});
     for (const TMessagePlan& message :

@@ -167,7 +167,7 @@ TEST_F(MailWatchTest, ServerRefusingOneMessage_ItsRowShowsNothingOfAnother)
     TPop3Maildrop home(kHome);
     home.SetMessages(Numbered(3));
     home.RefuseNumber = 2;
-    home.SupportsCapa = false;  // the specified conversation, where the size comes from LIST n
+    home.SupportsCapa = false;  // the classic conversation, where the size comes from LIST n
     home.SupportsUidl = false;
     AddMailbox("Home", kHome);
     ihmMain->CheckAllMailboxes(false);
@@ -208,7 +208,7 @@ TEST_F(MailWatchTest, ServerClosingMidCheck_LogsALoadingErrorAndKeepsWhatWasRead
                 line += c;
         };
         TLoopbackServer::SendAll(client, "+OK hi\r\n");
-        // Neither CAPA nor UIDL: the specified conversation, one command at a time.
+        // Neither CAPA nor UIDL: the classic conversation, one command at a time.
         const char* replies[] = {"+OK\r\n", "+OK\r\n", "-ERR\r\n", "+OK\r\n1 10\r\n2 10\r\n3 10\r\n.\r\n", "-ERR\r\n",
                                  "+OK 1 10\r\n", "+OK\r\nSubject: kept\r\n\r\n.\r\n", "+OK\r\nSubject: kept\r\n\r\n.\r\n"};
         for (const char* reply : replies) {
@@ -396,7 +396,7 @@ TEST_F(MailWatchTest, EndlessList_EndsAtTheMostMessagesAMailboxMayHaveWithAnErro
 }
 
 // What a check gets from a server that pipelines and gives unique ids, from
-// one that gives ids only, and from one that does neither (the specified
+// one that gives ids only, and from one that does neither (the classic
 // conversation): the same emails, check after check, with only what is new read.
 namespace {
 const char kPlain[] = "127.0.0.4";
@@ -426,7 +426,7 @@ std::vector<std::string> Rows(const TMailBox& mailBox)
 std::vector<std::string> LastSession(TPop3Maildrop& maildrop) { return maildrop.Sessions().back(); }
 }  // namespace
 
-TEST_F(MailWatchTest, ReuseAndPipelining_SameEmailsAsTheSpecifiedConversationReadingOnlyWhatIsNew)
+TEST_F(MailWatchTest, ReuseAndPipelining_SameEmailsAsTheClassicConversationReadingOnlyWhatIsNew)
 {
     TPop3Maildrop modern(kHome), idsOnly(kWork), plain(kPlain);
     idsOnly.SupportsCapa = false;
@@ -451,9 +451,9 @@ TEST_F(MailWatchTest, ReuseAndPipelining_SameEmailsAsTheSpecifiedConversationRea
     EXPECT_TRUE(modern.CommandsArrivedAhead);
     EXPECT_FALSE(idsOnly.CommandsArrivedAhead);
     EXPECT_FALSE(plain.CommandsArrivedAhead);
-    const std::vector<std::string> specified = {"USER alice", "PASS secret", "CAPA", "LIST", "UIDL", "LIST 1", "TOP 1 0"};
+    const std::vector<std::string> classic = {"USER alice", "PASS secret", "CAPA", "LIST", "UIDL", "LIST 1", "TOP 1 0"};
     const std::vector<std::string> plainSession = LastSession(plain);
-    EXPECT_EQ(std::vector<std::string>(plainSession.begin(), plainSession.begin() + 7), specified);
+    EXPECT_EQ(std::vector<std::string>(plainSession.begin(), plainSession.begin() + 7), classic);
 
     // Nothing new: only the message the server refused is asked again.
     ihmMain->CheckAllMailboxes(false);
