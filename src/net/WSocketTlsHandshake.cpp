@@ -90,6 +90,14 @@ void TCustomTlsWSocket::ContinueHandshake()
     for (int round = 0; tlsState_ == TlsHandshake && round < 16; ++round) {
         if (rawIn_.empty())
             return;
+        // A record starts with its content type, 20 to 24: anything else (a
+        // "+OK" greeting) is a server speaking in clear on this port, which
+        // would otherwise be waited on until the time-out.
+        const unsigned char contentType = static_cast<unsigned char>(rawIn_[0]);
+        if (contentType < 20 || contentType > 24) {
+            FailTls("the server does not answer in TLS on this port");
+            return;
+        }
         SecBuffer in[2] = {{static_cast<unsigned long>(rawIn_.size()), SECBUFFER_TOKEN, &rawIn_[0]},
                            {0, SECBUFFER_EMPTY, nullptr}};
         SecBufferDesc inDescription = {SECBUFFER_VERSION, 2, in};

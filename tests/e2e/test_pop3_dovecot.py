@@ -111,6 +111,7 @@ class Pop3TlsTest(unittest.TestCase):
             {"command": True}, {"send": "+OK bye\r\n"}, {"close_notify": True}])
         _, closing = self.scripted_server("closing", [{"close_in_handshake": True}])
         _, silent = self.scripted_server("silent", [{"silent": True}])
+        _, clear = self.scripted_server("clear", [{"send": "+OK ready\r\n"}])
         greeting = [{"send": "+OK ready\r\n"}, {"command": True}]
         no_stls_log, no_stls = self.scripted_server("no STLS", greeting + [{"send": "+OK\r\nUSER\r\n.\r\n"}])
         offered = greeting + [{"send": "+OK\r\nSTLS\r\n.\r\n"}, {"command": True}]
@@ -118,7 +119,8 @@ class Pop3TlsTest(unittest.TestCase):
         run_win_tests(self, "Pop3Tls.*", {
             "SKARNVALE_TLS_PIN": e2e_support.cert_fingerprint(e2e_support.test_pki(), "mail.test"),
             "SKARNVALE_TLS_PORT_RECORDS": records, "SKARNVALE_TLS_PORT_CLOSING": closing,
-            "SKARNVALE_TLS_PORT_SILENT": silent, "SKARNVALE_TLS_PORT_NO_STLS": no_stls,
+            "SKARNVALE_TLS_PORT_SILENT": silent, "SKARNVALE_TLS_PORT_CLEAR": clear,
+            "SKARNVALE_TLS_PORT_NO_STLS": no_stls,
             "SKARNVALE_TLS_PORT_STLS_REFUSED": refused})
         for log, received in ((records_log, b"USER alice\r\nPASS secret\r\nLIST\r\nTOP 1 2000\r\nQUIT\r\n"),
                               (no_stls_log, b"CAPA\r\n"), (refused_log, b"CAPA\r\nSTLS\r\n")):

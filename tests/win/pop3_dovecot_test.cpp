@@ -195,16 +195,21 @@ TEST(Pop3Tls, RecordsSplitOrJoined_ReadAsLinesAndCloseNotifyEndsTheQuit)
     EXPECT_FALSE(pop.Connected());
 }
 
-TEST(Pop3Tls, ServerClosingInTheHandshake_FailsAtOnceWithItsReason)
+TEST(Pop3Tls, ServerClosingInTheHandshakeOrAnsweringInClear_FailsAtOnceWithItsReason)
 {
-    TSyncPop3Cli pop;
-    if (!AimScripted(pop, "SKARNVALE_TLS_PORT_CLOSING"))
-        GTEST_SKIP() << "no scripted TLS server for this run";
-    const DWORD start = GetTickCount();
-    EXPECT_FALSE(pop.ConnectSync());
-    EXPECT_LT(GetTickCount() - start, 5000u);
-    EXPECT_EQ(pop.ErrorMessage(), "-ERR the server closed the connection during the TLS handshake");
-    EXPECT_FALSE(pop.UserSync());
+    const char* closed = "-ERR the server closed the connection during the TLS handshake";
+    const char* inClear = "-ERR the server does not answer in TLS on this port";
+    for (const auto& c : {std::make_pair("SKARNVALE_TLS_PORT_CLOSING", closed),
+                          std::make_pair("SKARNVALE_TLS_PORT_CLEAR", inClear)}) {
+        TSyncPop3Cli pop;
+        if (!AimScripted(pop, c.first))
+            GTEST_SKIP() << "no scripted TLS server for this run";
+        const DWORD start = GetTickCount();
+        EXPECT_FALSE(pop.ConnectSync());
+        EXPECT_LT(GetTickCount() - start, 5000u);
+        EXPECT_EQ(pop.ErrorMessage(), c.second);
+        EXPECT_FALSE(pop.UserSync());
+    }
 }
 
 TEST(Pop3Tls, SilentServer_HandshakeEndsWithTheTimeout)
