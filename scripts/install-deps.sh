@@ -16,7 +16,7 @@ update_index() {
     local try
     for try in 1 2 3; do
         $sudo apt-get update -qq && return 0
-        sleep $((try * 20))
+        if [ "$try" -lt 3 ]; then sleep $((try * 20)); fi
     done
     echo "apt-get update failed three times; going on with the package lists there are." >&2
 }
