@@ -28,16 +28,22 @@ class TTrayTest(TTrayDriver, TE2eTest):
         self.assertEqual(self.value("General", "TaskPopup"), "1")
         self.assertEqual(app.read_kill_list(), b"alpha\r\nZeta\r\n")
 
-    def test_DoubleClickWithActionOne_ShowsTheWindowsList(self):
-        self.set_value("General", "ConfigDblClick", "1")
+    def open_by_double_click(self, action, title):
+        """Starts SkarnVale with the double-click action `action` and
+        double-clicks its tray icon until the window `title` shows."""
+        self.set_value("General", "ConfigDblClick", action)
         app = self.program_dir()
         self.start_skarnvale(app)
         x, y = self.icon_position()
         def shown():
             xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
             return self._try(lambda: wait_until(
-                lambda: any(w.title == "Windows lists" for w in app.visible_windows()), 3, "the windows list"))
-        wait_until(shown, 20, "the windows-list dialog after a double-click on the tray icon")
+                lambda: any(w.title == title for w in app.visible_windows()), 3, title))
+        wait_until(shown, 20, "%s after a double-click on the tray icon" % title)
+        return app
+
+    def test_DoubleClickWithActionOne_ShowsTheWindowsList(self):
+        app = self.open_by_double_click("1", "Windows lists")
         # The keyboard, as in any dialog: Tab and Shift+Tab between the two lists, Escape hides.
         self.assertEqual(self.keys_then_focus(app, None), ["ListBox", "213"])
         self.assertEqual(self.keys_then_focus(app, "Tab"), ["ListBox", "29"])
@@ -47,15 +53,7 @@ class TTrayTest(TTrayDriver, TE2eTest):
                    "Escape to hide the windows list")
 
     def test_OptionsDialog_TabWalksThePageCtrlTabTurnsItEscapeClosesAndSaves(self):
-        self.set_value("General", "ConfigDblClick", "7")
-        app = self.program_dir()
-        self.start_skarnvale(app)
-        x, y = self.icon_position()
-        def shown():
-            xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
-            return self._try(lambda: wait_until(
-                lambda: any(w.title == "Options" for w in app.visible_windows()), 3, "the options dialog"))
-        wait_until(shown, 20, "the options dialog after a double-click on the tray icon")
+        app = self.open_by_double_click("7", "Options")
         # The General page: double-click action, stay on top, IP address, the language group.
         self.assertEqual(self.keys_then_focus(app, "Tab"), ["ComboBox", "33"])
         self.assertEqual(self.keys_then_focus(app, "Tab"), ["Button", "64", "Stay on top"])
