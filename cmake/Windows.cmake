@@ -31,6 +31,7 @@ add_library(skarnvale_win STATIC
   src/framework/Icon.cpp
   src/framework/ImageList.cpp
   src/framework/Locale.cpp
+  src/framework/WideText.cpp
   src/framework/PageControl.cpp
   src/framework/PopupMenu.cpp
   src/framework/MenuItemDraw.cpp
