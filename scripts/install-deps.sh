@@ -51,6 +51,7 @@ fi
 echo "Installing: wine32:i386"
 dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
 update_index
-# Without it only the 32-bit runs are left out (test.sh says so), not the suite.
-$sudo apt-get install -y -qq wine32:i386 >/dev/null ||
+# Also when the mirror's i386 security index is broken (install-wine32.sh says
+# how). Without it only the 32-bit runs are left out (test.sh says so), not the suite.
+"$here/install-wine32.sh" ||
     echo "Could not install wine32:i386; the 32-bit runs will be skipped." >&2
