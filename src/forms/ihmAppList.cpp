@@ -6,6 +6,7 @@
 #include "../app/unitLanguage.h"
 #include "../framework/Dialogs.h"
 #include "../model/unitProcessKillFile.h"
+#include "../model/unitProcessShell.h"
 #include "../model/unitProcessWindows.h"
 #include "../settings/ihmOptions.h"
 
@@ -137,12 +138,14 @@ void TihmAppList::zdsCurrentProcessDblClick()
         return;
     }
     const std::string title = zdsCurrentProcess.Items(selected);
-    if (title == "Skarnvale") {  // the system never lists itself this way
+    // The system never lists itself this way; the shell's windows are not
+    // listed, but another window may bear the title of one of them.
+    if (title == "Skarnvale" || IsShellWindowTitle(title)) {
         MessageDlg(MsgNotGoodIdea, TMsgDlgType::Warning);
         return;
     }
     if (!AddToKillList(ihmMain->KillList, title, this))
-        ShowWriteErrorBox(GetKillListFileName());
+        ShowWriteErrorFor(kKillListFile);
     ihmMain->KillPopupsNow();
     FocusControl(zdsSelectedProcess);
 }

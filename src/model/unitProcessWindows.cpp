@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "unitProcessShell.h"
+
 std::string GetWindowTitle(HWND hwnd)
 {
     char buffer[256];
@@ -18,7 +20,10 @@ std::string CandidateTitle(HWND hwnd)
         return std::string();
     if (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
         return std::string();
-    return GetWindowTitle(hwnd);
+    std::string title = GetWindowTitle(hwnd);
+    if (!title.empty() && IsShellWindow(hwnd))
+        return std::string();
+    return title;
 }
 
 BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collection)

@@ -22,8 +22,8 @@ public:
 // most 255 characters; empty for an untitled window.
 std::string GetWindowTitle(HWND hwnd);
 // The kill tick's rules for one window: visible, no owner but the desktop, no
-// tool-window style. Answers its title, empty when the window is not a
-// candidate (or has no title).
+// tool-window style, not the shell's. Answers its title, empty when the window
+// is not a candidate (or has no title).
 std::string CandidateTitle(HWND hwnd);
 // Keeps visible windows with a title, no owner but the desktop and no
 // tool-window style; always goes on enumerating.
