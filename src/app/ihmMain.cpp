@@ -88,7 +88,7 @@ void TihmMain::FormCreate()
 void TihmMain::FormDestroy()
 {
     if (!SaveKillList(KillList))
-        ShowWriteErrorBox(GetKillListFileName());
+        ShowWriteErrorFor(kKillListFile);
     KillList.Clear();
     Emails.Clear();
 }

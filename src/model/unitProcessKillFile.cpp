@@ -1,8 +1,9 @@
 #include "unitProcessKillFile.h"
 
+#include "../framework/DataFolder.h"
 #include "../framework/Files.h"
 
-std::string GetKillListFileName() { return ExecutableDirectory() + "SkarnVale.txt"; }
+std::string GetKillListFileName() { return DataFilePath(kKillListFile, TFileUse::Read); }
 
 bool LoadKillList(TWindowList& list, IKillListView* view)
 {
@@ -21,7 +22,11 @@ bool LoadKillList(TWindowList& list, IKillListView* view)
     return complete;
 }
 
-bool SaveKillList(const TWindowList& list) { return WriteFileReplacing(GetKillListFileName(), FormatKillList(list)); }
+bool SaveKillList(const TWindowList& list)
+{
+    const std::string path = DataFilePath(kKillListFile, TFileUse::Write);
+    return !path.empty() && WriteFileReplacing(path, FormatKillList(list));
+}
 
 bool AddToKillList(TWindowList& list, const std::string& title, IKillListView* view)
 {

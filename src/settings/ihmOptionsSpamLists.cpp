@@ -1,7 +1,9 @@
-// The two spam lists kept beside the executable: the address list and the
-// subject list, read at start-up and written at every settings save.
+// The two spam lists, the address list and the subject list, kept beside the
+// executable (or in the user's folder: DataFolder.h), read at start-up and
+// written at every settings save.
 #include "../app/FileErrorBox.h"
 #include "../forms/ihmMailbox.h"
+#include "../framework/DataFolder.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
 #include "../model/unitProcessSpam.h"
@@ -14,7 +16,7 @@ const char kSubjectFile[] = "skarnvale.sub";
 void LoadList(TMemo& field, const std::string& fileName)
 {
     field.SetText("");
-    const std::string path = ExecutableDirectory() + fileName;
+    const std::string path = DataFilePath(fileName, TFileUse::Read);
     if (!FileExists(path))
         return;
     std::string bytes;
@@ -27,11 +29,11 @@ void LoadList(TMemo& field, const std::string& fileName)
 
 void SaveList(const TMemo& field, const std::string& fileName)
 {
-    const std::string path = ExecutableDirectory() + fileName;
+    const std::string path = DataFilePath(fileName, TFileUse::Write);
     // The new list goes beside the old one and then takes its place, so a
     // failure mid-write leaves the previous list whole.
-    if (!WriteFileReplacing(path, FormatSpamListFile(field.Text())))
-        ShowWriteErrorBox(path);
+    if (path.empty() || !WriteFileReplacing(path, FormatSpamListFile(field.Text())))
+        ShowWriteErrorFor(fileName);
 }
 }  // namespace
 
