@@ -1,5 +1,11 @@
 #include "ListGrid.h"
 
+#include "Container.h"
+
+#include "WideText.h"
+
+#include <algorithm>
+
 #include <vector>
 
 namespace {
@@ -31,7 +37,7 @@ TListGrid::TListGrid(TContainer& parent, const TBounds& bounds, int columnCount,
         info.iSubItem = column;
         SendMessageA(Handle(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
     }
-    FitRowHeight(rowHeight);
+    FitRowHeight(parent.Scale(rowHeight));
 }
 
 TListGrid::~TListGrid()
@@ -203,6 +209,52 @@ bool TListGrid::HandleNotify(const NMHDR& header)
         }
     }
     return false;
+}
+
+bool TListGrid::FindRow(const NMHDR& header, LRESULT& result) const
+{
+    std::wstring typed;
+    UINT flags = 0;
+    int start = 0;
+    if (header.code == LVN_ODFINDITEMW) {
+        const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
+        typed = find.lvfi.psz ? find.lvfi.psz : L"";
+        flags = find.lvfi.flags;
+        start = find.iStart;
+    } else if (header.code == LVN_ODFINDITEMA) {
+        const auto& find = reinterpret_cast<const NMLVFINDITEMA&>(header);
+        // The list view of an ANSI window types in the ANSI code page.
+        if (find.lvfi.psz && *find.lvfi.psz) {
+            typed.assign(MultiByteToWideChar(CP_ACP, 0, find.lvfi.psz, -1, nullptr, 0), L'\0');
+            MultiByteToWideChar(CP_ACP, 0, find.lvfi.psz, -1, &typed[0], static_cast<int>(typed.size()));
+            typed.resize(typed.size() - 1);
+        }
+        flags = find.lvfi.flags;
+        start = find.iStart;
+    } else {
+        return false;
+    }
+    result = -1;
+    const int rows = RowCount();
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL)) || typed.empty() || rows <= 0 || !OnCellText)
+        return true;
+    const bool wrap = (flags & LVFI_WRAP) != 0;
+    const int first = std::max(0, std::min(start, rows));
+    for (int step = 0; step < rows; ++step) {
+        const int row = first + step;
+        if (row >= rows && !wrap)
+            break;
+        const std::wstring cell = Widen(OnCellText(0, row % rows));
+        const bool whole = !(flags & LVFI_PARTIAL);
+        if (cell.size() < typed.size() || (whole && cell.size() != typed.size()))
+            continue;
+        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, cell.c_str(), static_cast<int>(typed.size()),
+                           typed.c_str(), static_cast<int>(typed.size())) == CSTR_EQUAL) {
+            result = row % rows;
+            break;
+        }
+    }
+    return true;
 }
 
 LRESULT TListGrid::CustomDraw(NMLVCUSTOMDRAW& draw) const

@@ -121,9 +121,23 @@ void TPopupMenu::Popup(HWND foreground, int x, int y)
         OnPopup();
     TScopedMenu menu = BuildMenu();
     HWND owner = OwnerWindow();
+    // The menu reads the keyboard of its thread, which must be the foreground
+    // one: a click on the tray icon leaves the shell's window active. A hidden
+    // owner cannot take the focus everywhere (under Wine the X keyboard focus
+    // needs a window on the screen), so while another program is in front the
+    // owner is shown as one pixel under the menu while it is open.
+    DWORD foregroundProcess = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
+    const bool lend = foregroundProcess != GetCurrentProcessId() && !IsWindowVisible(owner);
+    if (lend) {
+        SetWindowPos(owner, HWND_TOP, x, y, 1, 1, SWP_SHOWWINDOW);
+        SetForegroundWindow(owner);
+    }
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | (AlignBottom ? TPM_BOTTOMALIGN : TPM_TOPALIGN), x,
                        y, 0, owner, nullptr));
+    if (lend)
+        SetWindowPos(owner, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
     PostMessageA(owner, WM_NULL, 0, 0);
     if (chosen)
         RunCommand(chosen);

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-#include <shlwapi.h>
 
 #include <string>
 #include <vector>
@@ -77,18 +75,12 @@ TEST(ExeResources, VersionResourceNamesTheProductAndItsVersion)
     EXPECT_NE(VersionString(block, L"FileDescription").find(L"POP3"), std::wstring::npos);
 }
 
-// The tests carry the program's resources, manifest included: every window
-// test runs with the common controls the program gets.
+// The tests carry the program's resources, manifest included: the loader
+// sends every window test to the common controls 6 the program gets.
 TEST(ExeResources, ProcessRunsWithCommonControls6)
 {
-    INITCOMMONCONTROLSEX init = {sizeof init, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
-    ASSERT_TRUE(InitCommonControlsEx(&init));
-    HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-    ASSERT_NE(comctl, nullptr);
-    auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(GetProcAddress(comctl, "DllGetVersion"));
-    ASSERT_NE(getVersion, nullptr);
-    DLLVERSIONINFO info = {};
-    info.cbSize = sizeof info;
-    ASSERT_EQ(getVersion(&info), S_OK);
-    EXPECT_EQ(info.dwMajorVersion, 6u);
+    ACTCTX_SECTION_KEYED_DATA found = {};
+    found.cbSize = sizeof found;
+    EXPECT_TRUE(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, L"comctl32.dll",
+                                         &found));
 }
