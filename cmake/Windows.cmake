@@ -19,7 +19,9 @@ add_library(skarnvale_win STATIC
   src/framework/Application.cpp
   src/framework/Container.cpp
   src/framework/Controls.cpp
+  src/framework/DataFolder.cpp
   src/framework/Dialogs.cpp
+  src/framework/Dpi.cpp
   src/framework/FileDialog.cpp
   src/framework/Files.cpp
   src/framework/Font.cpp
@@ -43,6 +45,7 @@ add_library(skarnvale_win STATIC
   src/framework/Window.cpp
   src/model/unitProcessKillFile.cpp
   src/model/unitProcessKillWatch.cpp
+  src/model/unitProcessShell.cpp
   src/model/unitProcessWindows.cpp
   src/net/Pop3Prot.cpp
   src/net/Pop3ProtCommands.cpp
@@ -91,7 +94,7 @@ add_executable(SkarnVale WIN32 src/app/SkarnVale.cpp resources/SkarnVale.rc)
 target_link_libraries(SkarnVale PRIVATE skarnvale_win)
 target_link_options(SkarnVale PRIVATE -static -s)
 set_source_files_properties(resources/SkarnVale.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico;${CMAKE_SOURCE_DIR}/resources/pictures/led_pics.bmp;${CMAKE_SOURCE_DIR}/resources/pictures/bar_pic.bmp")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/SkarnVale.manifest;${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico;${CMAKE_SOURCE_DIR}/resources/pictures/led_pics.bmp;${CMAKE_SOURCE_DIR}/resources/pictures/bar_pic.bmp")
 
 # The Windows tests and the end-to-end helper exist in both architectures:
 # the i686 ones run under 32-bit Wine, beside the release they test.
@@ -101,7 +104,8 @@ include(GoogleTest)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} resources/SkarnVale.rc)
-target_link_libraries(win_tests PRIVATE skarnvale_win GTest::gtest_main)
+target_link_libraries(win_tests PRIVATE skarnvale_win GTest::gtest_main version)
+add_dependencies(win_tests SkarnVale)
 target_link_options(win_tests PRIVATE -static)
 gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES TIMEOUT 60 LABELS wine)

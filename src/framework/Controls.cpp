@@ -14,8 +14,10 @@ TControl::TControl(TContainer& parent, const char* className, DWORD style, DWORD
                    const std::string& text)
     : parent_(parent), id_(NextControlId())
 {
-    handle_ = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, bounds.left,
-                              bounds.top, bounds.width, bounds.height, parent.Handle(),
+    // The bounds are 96-DPI pixels, placed at the container's DPI.
+    handle_ = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE,
+                              parent.Scale(bounds.left), parent.Scale(bounds.top), parent.Scale(bounds.width),
+                              parent.Scale(bounds.height), parent.Handle(),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr),
                               nullptr);
     SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(parent.Font()), FALSE);
@@ -77,7 +79,7 @@ TListBox::TListBox(TContainer& parent, const TBounds& bounds, int itemHeight)
                bounds)
 {
     if (itemHeight > 0)
-        SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, itemHeight);
+        SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, parent.Scale(itemHeight));
 }
 
 int TListBox::Add(const std::string& text)

@@ -1,16 +1,21 @@
 #include "Form.h"
 
 #include "Controls.h"
+#include "Dpi.h"
 
 namespace {
 const char kFormClass[] = "TSkarnValeForm";
 }
 
-TForm::TForm(const TFormOptions& options) : font_(CreateUiFont(options.fontName, options.fontHeight))
+// The sizes and the font are 96-DPI ones, made at the DPI the form is created
+// at: the system's.
+TForm::TForm(const TFormOptions& options)
+    : font_(CreateUiFont(options.fontName, ScaleToDpi(options.fontHeight, SystemDpi())))
 {
     RegisterClassOnce(kFormClass);
-    RECT frame = {0, 0, options.clientWidth, options.clientHeight};
-    AdjustWindowRectEx(&frame, options.style, FALSE, options.exStyle);
+    const UINT dpi = SystemDpi();
+    const RECT client = {0, 0, ScaleToDpi(options.clientWidth, dpi), ScaleToDpi(options.clientHeight, dpi)};
+    const RECT frame = FrameForClient(client, options.style, options.exStyle, dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT;

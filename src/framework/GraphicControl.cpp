@@ -7,8 +7,9 @@
 TGraphicControl::TGraphicControl(TContainer& parent, const char* className, const TBounds& bounds)
 {
     RegisterClassOnce(className, CS_DBLCLKS);
-    CreateHandle(className, std::string(), WS_CHILD | WS_VISIBLE, 0, bounds.left, bounds.top, bounds.width,
-                 bounds.height, parent.Handle());
+    // Placed at the container's DPI; the widget sizes its own picture.
+    CreateHandle(className, std::string(), WS_CHILD | WS_VISIBLE, 0, parent.Scale(bounds.left),
+                 parent.Scale(bounds.top), parent.Scale(bounds.width), parent.Scale(bounds.height), parent.Handle());
 }
 
 bool TGraphicControl::Enabled() const { return IsWindowEnabled(Handle()) != FALSE; }

@@ -1,5 +1,6 @@
 #include "UrlLabel.h"
 
+#include "../framework/Dpi.h"
 #include "../framework/GdiScoped.h"
 
 #include <commctrl.h>
@@ -170,7 +171,8 @@ void Tk7tUrlLabel::SetFontName(const std::string& name)
 
 void Tk7tUrlLabel::RebuildFont()
 {
-    font_.reset(CreateFontA(fontHeight_, 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, italic_, underline_, FALSE,
+    // The height is a 96-DPI one, drawn at the label's DPI.
+    font_.reset(CreateFontA(ScaleToDpi(fontHeight_, WindowDpi(Handle())), 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, italic_, underline_, FALSE,
                             ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH | FF_DONTCARE, fontName_.c_str()));
     FitToCaption();
