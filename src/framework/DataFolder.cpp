@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <string>
+
 #include "Files.h"
 #include "WideText.h"
 
@@ -12,8 +14,13 @@ namespace {
 // rights of the user (Program Files), of a read-only medium or of a share.
 bool CanWriteIn(const std::string& folder)
 {
-    const std::wstring probe = Widen(folder + "SkarnVale.write-probe");
-    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    // A name of this process's own: two copies asking at once (a second one
+    // that only says it is already running, tests in parallel) must not
+    // make each other's folder look read-only.
+    const std::wstring probe =
+        Widen(folder + "SkarnVale.write-probe." + std::to_string(GetCurrentProcessId()));
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
