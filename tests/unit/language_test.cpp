@@ -258,7 +258,7 @@ TEST_F(Language, EveryTable_HasEachKeyOnce)
         ++rows;
     }
     EXPECT_EQ(seen.size(), 6u);
-    EXPECT_EQ(rows, MessageTexts().size() + 10 + 57 + 6 + 4 + 12);
+    EXPECT_EQ(rows, MessageTexts().size() + 10 + 57 + 6 + 5 + 12);
 }
 
 TEST_F(Language, OptionsTable_WritesCaptionAndPagesThenFileDialogsThenControls)
