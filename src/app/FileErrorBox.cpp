@@ -22,3 +22,8 @@ void ShowWriteErrorFor(const std::string& name)
     shown = true;
     ShowWriteErrorBox(UserDataFolder() + name);
 }
+
+void ShowSettingsWriteErrorBox(const std::string& key)
+{
+    MessageDlg(FormatText(MsgSettingsWriteError, key), TMsgDlgType::Error);
+}

@@ -2,7 +2,6 @@
 // executable (or in the user's folder: DataFolder.h), read at start-up and
 // written at every settings save.
 #include "../app/FileErrorBox.h"
-#include "../forms/ihmMailbox.h"
 #include "../framework/DataFolder.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
@@ -13,9 +12,9 @@ namespace {
 const char kAddressFile[] = "skarnvale.mail";
 const char kSubjectFile[] = "skarnvale.sub";
 
-void LoadList(TMemo& field, const std::string& fileName)
+void LoadList(std::string& list, const std::string& fileName)
 {
-    field.SetText("");
+    list.clear();
     const std::string path = DataFilePath(fileName, TFileUse::Read);
     if (!FileExists(path))
         return;
@@ -24,29 +23,28 @@ void LoadList(TMemo& field, const std::string& fileName)
         ShowReadErrorBox(path);
         return;
     }
-    field.SetText(JoinLines(ParseSpamListFile(bytes, LocaleCompareText)));
+    list = JoinLines(ParseSpamListFile(bytes, LocaleCompareText));
 }
 
-void SaveList(const TMemo& field, const std::string& fileName)
+void SaveList(const std::string& list, const std::string& fileName)
 {
     const std::string path = DataFilePath(fileName, TFileUse::Write);
     // The new list goes beside the old one and then takes its place, so a
     // failure mid-write leaves the previous list whole.
-    if (path.empty() || !WriteFileReplacing(path, FormatSpamListFile(field.Text())))
+    if (path.empty() || !WriteFileReplacing(path, FormatSpamListFile(list)))
         ShowWriteErrorFor(fileName);
 }
 }  // namespace
 
 void TihmOptions::LoadSpamLists()
 {
-    LoadList(zdsEmail, kAddressFile);
-    LoadList(zdsSubject, kSubjectFile);
-    if (ihmMailbox)
-        ihmMailbox->SpamListsChanged();
+    LoadList(settings_.SpamAddresses, kAddressFile);
+    LoadList(settings_.SpamSubjects, kSubjectFile);
+    ShowSpamLists();
 }
 
 void TihmOptions::SaveSpamLists()
 {
-    SaveList(zdsEmail, kAddressFile);
-    SaveList(zdsSubject, kSubjectFile);
+    SaveList(settings_.SpamAddresses, kAddressFile);
+    SaveList(settings_.SpamSubjects, kSubjectFile);
 }
