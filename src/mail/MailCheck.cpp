@@ -108,6 +108,13 @@ void TihmMain::CheckAllMailboxes(bool keepLog)
 
 void TihmMain::ConnectMailbox(TMailBox& mailBox)
 {
+    // A Security value the program does not know could mean anything: the
+    // mailbox waits for the user's choice rather than going out in clear.
+    if (mailBox.Security == MailboxSecurityUnknown) {
+        ReportMailError(MsgConnectError, mailBox, FormatText(MsgSecurityUnknown, {mailBox.UnknownSecurity}),
+                        "Security");
+        return;
+    }
     try {
         utlPop.Host = mailBox.Server;
         utlPop.UserName = mailBox.User;
@@ -143,7 +150,11 @@ std::string TihmMain::FailureReason() const
     // otherwise the server's refusal.
     if (utlPop.StatusCode() == 426)
         return utlPop.ErrorMessage();
-    return utlPop.Connected() ? utlPop.LastResponse() : MsgConnectionLost;
+    if (utlPop.Connected())
+        return utlPop.LastResponse();
+    // A TLS failure (a record that could not be decrypted) says what it was.
+    const std::string& tls = utlPop.Socket()->TlsErrorText();
+    return tls.empty() ? MsgConnectionLost : "-ERR " + tls;
 }
 
 void TihmMain::CheckMailbox(TMailBox& mailBox)
@@ -161,6 +172,9 @@ void TihmMain::ReadMailbox(TMailBox& mailBox)
     ConnectMailbox(mailBox);
     if (ConnectFailed)
         return;
+    // Accepted although its CRL or OCSP server gave no answer: said once per check.
+    if (utlPop.Socket()->TlsRevocationUnknown())
+        AddMailLog(FormatText(MsgRevocationUnknown, {mailBox.MailboxName}));
     std::string step = "CAPA";  // the request in hand, named in an error line
     try {
         const bool pipelining = AskPipelining();

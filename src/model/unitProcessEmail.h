@@ -21,6 +21,7 @@ public:
     // certificate accepted although it fails the check (net/TlsFingerprint.h).
     std::string Port = "110";
     int Security = 0;
+    std::string UnknownSecurity;  // the stored value, when Security is unknown
     std::string Fingerprint;
     // What the last check kept of the messages it read (unitProcessReuse.h).
     std::shared_ptr<TMailboxMemory> Memory;

@@ -250,7 +250,9 @@ void TCustomPop3Cli::SessionClosed(WORD error)
         errorCode_ == 0) {
         errorCode_ = WSocketErrorCancelled;
         statusCode_ = 500;
-        FillErrorMessage("-ERR Disconnected unexpectedly");
+        // A TLS failure ended it: its reason, not a bare disconnection.
+        const std::string& tls = socket_->TlsErrorText();
+        FillErrorMessage(tls.empty() ? "-ERR Disconnected unexpectedly" : "-ERR " + tls);
     }
     if (OnSessionClosed)
         OnSessionClosed(this, error);

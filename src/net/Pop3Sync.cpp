@@ -76,8 +76,13 @@ bool TSyncPop3Cli::WaitUntilReady()
         }
         // Signed difference: correct across the tick counter's wrap.
         const int left = static_cast<int>(deadline_ - GetTickCount());
-        if (Timeout > 0 && left < 0)
+        if (Timeout > 0 && left < 0) {
+            // A handshake that did not end says what it was waiting for.
+            const std::string stall = Socket()->TlsHandshakeStall();
+            if (!stall.empty())
+                stopReason += " in the TLS handshake: " + stall;
             break;
+        }
         const DWORD limitMs = RequestLimit > 0 ? TimeoutMs(RequestLimit) : 0;
         if (limitMs > 0 && GetTickCount() - requestStarted_ >= limitMs) {
             stopReason = "426 Timeout: request longer than " + std::to_string(RequestLimit) + " s";

@@ -155,6 +155,9 @@ void TihmOptions::btnAddClick()
     static const char kNewMailbox[] = "New mailbox";  // the same in both languages
     auto mailbox = std::make_unique<TMailBox>();
     mailbox->MailboxName = kNewMailbox;
+    // A new mailbox is encrypted unless the user says otherwise.
+    mailbox->Security = MailboxSecurityImplicit;
+    mailbox->Port = UsualMailboxPort(MailboxSecurityImplicit);
     const TMailBox* added = mailbox.get();
     Mailboxes.Add(std::move(mailbox));
     zdsMailboxList.SetItemIndex(zdsMailboxList.Add(kNewMailbox));
@@ -201,6 +204,7 @@ void TihmOptions::zdsSecurityChange()
     // The field as it stands: a port typed and not yet left counts as typed.
     mailbox->Port = DecodeMailboxPort(PortAfterSecurityChange(zdsPort.Text(), mailbox->Security, security));
     mailbox->Security = security;
+    mailbox->UnknownSecurity.clear();
     zdsPort.SetText(mailbox->Port);
 }
 

@@ -259,18 +259,35 @@ class TE2eTest(unittest.TestCase):
 
 DOVECOT_SCRIPT = os.path.join(ROOT, "tests", "servers", "dovecot.sh")
 TLS_ADDRESS = "127.0.0.50"
-TLS_NAMES = ("mail.test", "other.test", "untrusted.test", "expired.test")
+TLS_NAMES = ("mail.test", "other.test", "untrusted.test", "expired.test", "future.test", "revoked.test",
+             "offline-crl.test", "expired-self.test")
+# Where the test CA's certificates say its CRL is (dovecot.sh pki).
+CRL_ADDRESS = "127.0.0.51"
 _test_pki = []
+
+
+def serve_crl(directory):
+    """Serves DIR's files (its CRL) over HTTP on CRL_ADDRESS:80 for the rest
+    of the run, as a CA's CRL server would."""
+    import functools
+    import http.server
+    import threading
+    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=directory)
+    handler.log_message = lambda *args: None
+    server = http.server.ThreadingHTTPServer((CRL_ADDRESS, 80), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
 
 
 def test_pki():
     """The test PKI (dovecot.sh pki), made once per run, its CA trusted by
-    the session's prefix, and its server names resolving to TLS_ADDRESS."""
+    the session's prefix, its CRL served, and its server names resolving to
+    TLS_ADDRESS."""
     if not _test_pki:
         directory = tempfile.mkdtemp(prefix="skarnvale-pki-")
         subprocess.run([DOVECOT_SCRIPT, "pki", directory], check=True, stdin=subprocess.DEVNULL, timeout=120)
         wintool = os.path.join(BUILD_DIR, "wintool.exe")
         wine(wintool, "trust-root", "z:" + os.path.join(directory, "ca.der").replace("/", "\\"), check=True)
+        serve_crl(directory)
         _test_pki.append(directory)
     return _test_pki[0]
 

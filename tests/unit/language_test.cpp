@@ -78,7 +78,7 @@ TEST_F(Language, MessagesTable_HasEveryMessageOnceInOrder)
         "VersionText",       "MsgReadError",     "MsgWriteError",      "MsgNotGoodIdea",    "MsgAlreadyRunning",
         "MsgDeleteError",    "MsgLoadError",     "MsgConnectError",    "MsgNoMessageOn",    "MsgMessagesOn",
         "MsgSubjectOnList",  "MsgSenderOnList",  "MsgMessageDeleted",  "MsgMessageChanged", "MsgConnectionLost",
-        "MsgMessagesFound",  "MsgOneMessageFound", "MsgMailboxesInError",
+        "MsgSecurityUnknown", "MsgRevocationUnknown", "MsgMessagesFound",  "MsgOneMessageFound", "MsgMailboxesInError",
         "MsgNoMessageFound", "MsgCheckInProgress", "MsgCheckStart",    "MsgCheckEnd",       "MsgSpamStart",
         "MsgSpamEnd",        "MsgBytes",         "MsgMailboxes",       "MsgSpamDeleted",    "MsgSubjectEdition",
         "MsgNewSubject"};
@@ -162,7 +162,7 @@ TEST_F(Language, EveryRow_HasTheSamePlaceholdersInBothLanguages)
         if (!PlaceholderSequence(row.english).empty())
             ++withPlaceholders;
     }
-    EXPECT_EQ(withPlaceholders, 13);
+    EXPECT_EQ(withPlaceholders, 15);
 }
 
 TEST_F(Language, VersionText_IsTheSameInBothLanguages)

@@ -6,6 +6,7 @@
 
 #include "app/unitGlobal.h"
 #include "forms/ihmAbout.h"
+#include "settings/SettingsValues.h"
 #include "wsocket_support.h"
 
 namespace {
@@ -138,6 +139,11 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
     AddMailbox("Grumpy", kEmpty);
     AddMailbox("Mute", "127.0.0.6");
     AddMailbox("Good", "127.0.0.8");
+    // A Security value the program does not know: never reached at all.
+    TPop3Maildrop damaged("127.0.0.10");
+    TMailBox& unknown = AddMailbox("Damaged", "127.0.0.10");
+    unknown.Security = MailboxSecurityUnknown;
+    unknown.UnknownSecurity = "7";
     ihmMain->utlPop.Timeout = 1;
     ihmMain->CheckAllMailboxes(false);
     EXPECT_EQ(Log(), (std::vector<std::string>{
@@ -146,16 +152,20 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
                          "Error during 'Work' connection : -ERR invalid login (PASS)",
                          "Error during 'Grumpy' connection : -ERR go away (connect)",
                          "Error during 'Mute' connection : 426 Timeout (connect)", "1 message(s) found on 'Good'",
+                         "Error during 'Damaged' connection : unknown Security value \"7\": choose one in the "
+                         "options (Security)",
                          "End of mailboxes check"}));
+    EXPECT_TRUE(damaged.Sessions().empty());
     EXPECT_EQ(work.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "QUIT"}));
     EXPECT_TRUE(grumpy.AllCommands().empty());
     EXPECT_TRUE(mute.AllCommands().empty());
     EXPECT_EQ(ihmMain->Emails.Count(), 1);
     const std::string tip = ihmMain->utlTB.Tip();
     EXPECT_EQ(tip.rfind("One message found (", 0), 0u) << tip;
-    EXPECT_EQ(tip.substr(tip.size() - 24), ", 4 mailbox(es) in error") << tip;
+    EXPECT_EQ(tip.substr(tip.size() - 24), ", 5 mailbox(es) in error") << tip;
     EXPECT_EQ(ihmMailbox->Caption(), "Mailboxes - " + tip);
 
+    ihmOptions->Mailboxes.Delete(5);
     while (ihmOptions->Mailboxes.Count() > 1)  // only Good is left: nothing in error any more
         ihmOptions->Mailboxes.Delete(0);
     ihmMain->CheckAllMailboxes(false);

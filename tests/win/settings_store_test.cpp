@@ -111,6 +111,7 @@ TEST_F(SettingsStore, MailboxesAreReadUpToNumber_MissingSectionsGiveEmptyMailbox
         ini.WriteString("Mailbox1", "Port", "995");
         ini.WriteString("Mailbox1", "Security", "2");
         ini.WriteString("Mailbox1", "Fingerprint", "AB:CD");
+        ini.WriteString("Mailbox2", "Security", "7");  // damaged, or a later version's
     }
     ihmOptions->LoadSettings();
     ASSERT_EQ(ihmOptions->Mailboxes.Count(), 3);
@@ -119,11 +120,14 @@ TEST_F(SettingsStore, MailboxesAreReadUpToNumber_MissingSectionsGiveEmptyMailbox
     EXPECT_EQ(first->Password, "secret");
     EXPECT_EQ(first->Port, "995");
     EXPECT_EQ(first->Security, 2);
+    EXPECT_EQ(ihmOptions->Mailboxes.ItemAs<TMailBox>(1)->Security, MailboxSecurityUnknown);
     EXPECT_EQ(ihmOptions->Mailboxes.ItemAs<TMailBox>(2)->Server, "");
+    EXPECT_EQ(ihmOptions->Mailboxes.ItemAs<TMailBox>(2)->Security, MailboxSecurityNone);  // no value: in clear
     EXPECT_EQ(ihmOptions->zdsMailboxList.Count(), 3);
     EXPECT_EQ(ihmOptions->zdsMailboxList.Items(0), "Home");
     ihmOptions->SaveSettings();
     EXPECT_EQ(Ini().ReadString("Mailbox1", "Fingerprint", ""), "AB:CD");
+    EXPECT_EQ(Ini().ReadString("Mailbox2", "Security", ""), "7");  // kept until the user chooses
 }
 
 TEST_F(SettingsStore, FewerMailboxesSaved_StaleSectionsStayButAreNotLoaded)
