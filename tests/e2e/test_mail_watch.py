@@ -182,7 +182,7 @@ class TQuitDuringACheckTest(TTrayDriver, TE2eTest):
         app.wintool("menu-keys", "up", "return")
         chosen = time.monotonic()
         wait_until(lambda: not app.processes("SkarnVale.exe"), 2, "SkarnVale to end within 2 s of Quit")
-        print("Quit while %s ended the program in %.2f s" % (what, time.monotonic() - chosen))
+        print("Quit chosen (%s) ended the program in %.2f s" % (what, time.monotonic() - chosen))
         self.assertEqual(self.value("Popup", "Interval"), "500")  # the settings were saved at exit
 
     def test_QuitDuringATricklingReply_EndsTheProgramWithinTwoSecondsAndSaves(self):
