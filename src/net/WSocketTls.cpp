@@ -107,9 +107,9 @@ void TCustomTlsWSocket::ReadRaw()
     if (tlsState_ == TlsHandshake) {
         handshakeBytes_ += static_cast<std::size_t>(received);
         ContinueHandshake();
-    }
-    else if (tlsState_ == TlsOn)
+    } else if (tlsState_ == TlsOn) {
         DecryptRecords();
+    }
     if (rawIn_.size() > MaxRawHeld && tlsState_ != TlsFailed)
         FailTls("the server sent a TLS record too long to be read");
 }
