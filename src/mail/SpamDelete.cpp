@@ -3,13 +3,14 @@
 #include "../app/Divers.h"
 #include "../app/ihmMain.h"
 #include "../app/unitGlobal.h"
+#include "../framework/CaseFold.h"
 #include "../framework/Files.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/ihmOptions.h"
 
 TSpamLists TihmMain::SpamLists() const
 {
-    return ihmOptions ? ParseSpamLists(ihmOptions->zdsEmail.Text(), ihmOptions->zdsSubject.Text()) : TSpamLists();
+    return ihmOptions ? ParseSpamLists(ihmOptions->zdsEmail.Text(), ihmOptions->zdsSubject.Text(), FoldCase) : TSpamLists();
 }
 
 bool TihmMain::IsSpamEmail(const TEmail& email) const { return SpamLists().Marks(email); }

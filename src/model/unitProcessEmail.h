@@ -32,7 +32,7 @@ public:
     std::string To;
     std::string Subject;
     // From, To and Subject as people read them: encoded words decoded, in
-    // code page 1252. The three above stay as the header wrote them.
+    // UTF-8. The three above stay as the header wrote them.
     std::string DecodedFrom;
     std::string DecodedTo;
     std::string DecodedSubject;
