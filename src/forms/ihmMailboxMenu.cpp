@@ -119,7 +119,8 @@ void TihmMailbox::mnpAddExpClick()
         return;
     // The address as written: an encoded display name cannot pass for one.
     const bool hasAddress = email->From.find('<') != std::string::npos;
-    AddSpamEntry(ihmOptions->zdsEmail, ExpeditorEntry(hasAddress ? email->From : email->DecodedFrom), MsgSenderOnList);
+    AddSpamEntry(ihmOptions->zdsEmail, ExpeditorEntry(hasAddress ? RawTextToUtf8(email->From) : email->DecodedFrom),
+                 MsgSenderOnList);
     SpamListsChanged();
 }
 

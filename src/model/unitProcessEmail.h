@@ -58,7 +58,8 @@ std::string GetEmailDate(const TEmail& email);
 std::string GetEmailAddress(const TEmail& email);
 // The sender a reader is shown: the address between the angle brackets of
 // From as written (an encoded display name cannot pass for one), or the whole
-// decoded From when it has no such address.
+// decoded From when it has no such address; UTF-8 either way (raw bytes
+// as raw header bytes are read).
 std::string GetDecodedEmailAddress(const TEmail& email);
 // Fills DecodedFrom, DecodedTo and DecodedSubject from the header values.
 void DecodeEmailFields(TEmail& email, const TCodePageConverter& convert);
