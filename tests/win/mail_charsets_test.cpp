@@ -3,12 +3,13 @@
 // wide text), the spam run deletes exactly the messages holding a Cyrillic
 // or a CJK entry in any letter case, and the detail view shows a body
 // decoded from its transfer encoding and charset.
+#include "mail_watch_support.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
 
 #include "framework/WideText.h"
-#include "mail_watch_support.h"
 
 namespace {
 const char kHome[] = "127.0.0.2";
