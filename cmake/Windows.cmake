@@ -16,6 +16,7 @@ add_library(skarnvale_win STATIC
   src/forms/ihmMailboxMenu.cpp
   src/forms/ihmVideo.cpp
   src/framework/Animate.cpp
+  src/framework/CaseFold.cpp
   src/framework/CodePage.cpp
   src/framework/Application.cpp
   src/framework/Container.cpp
@@ -115,6 +116,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(bench_kill_lookup_wine bench/kill_lookup_bench.cpp bench/kill_lookup_win.cpp)
   target_link_libraries(bench_kill_lookup_wine PRIVATE skarnvale_win)
   target_link_options(bench_kill_lookup_wine PRIVATE -static)
+  add_executable(bench_mail_decode_wine bench/mail_decode_bench.cpp bench/mail_decode_win.cpp)
+  target_link_libraries(bench_mail_decode_wine PRIVATE skarnvale_win)
+  target_link_options(bench_mail_decode_wine PRIVATE -static)
   add_executable(bench_window_probe bench/window_probe.cpp)
   target_link_libraries(bench_window_probe PRIVATE user32)
   target_link_options(bench_window_probe PRIVATE -static)
