@@ -2,8 +2,10 @@
 // subject list, read at start-up and written at every settings save.
 #include "../app/FileErrorBox.h"
 #include "../forms/ihmMailbox.h"
+#include "../framework/AnsiCodePage.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
+#include "../model/ListFileText.h"
 #include "../model/unitProcessSpam.h"
 #include "ihmOptions.h"
 
@@ -22,7 +24,7 @@ void LoadList(TMemo& field, const std::string& fileName)
         ShowReadErrorBox(path);
         return;
     }
-    field.SetText(JoinLines(ParseSpamListFile(bytes, LocaleCompareText)));
+    field.SetText(JoinLines(ParseSpamListFile(ListFileToUtf8(bytes, SystemAnsiCodePage()), LocaleCompareText)));
 }
 
 void SaveList(const TMemo& field, const std::string& fileName)
@@ -30,7 +32,7 @@ void SaveList(const TMemo& field, const std::string& fileName)
     const std::string path = ExecutableDirectory() + fileName;
     // The new list goes beside the old one and then takes its place, so a
     // failure mid-write leaves the previous list whole.
-    if (!WriteFileReplacing(path, FormatSpamListFile(field.Text())))
+    if (!WriteFileReplacing(path, Utf8ToListFile(FormatSpamListFile(field.Text()), SystemAnsiCodePage())))
         ShowWriteErrorBox(path);
 }
 }  // namespace
