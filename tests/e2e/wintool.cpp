@@ -146,7 +146,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 
 int Open(int argc, char** argv)
 {
-    logFile = std::fopen(argv[2], "a");
+    logFile = _wfopen(W(argv[2]).c_str(), L"a");
     if (!logFile)
         return 2;
     const int seconds = std::atoi(argv[3]);
@@ -351,7 +351,7 @@ int Focus()
 // The prefix keeps the root in its registry, so the program run later trusts it.
 int TrustRoot(const char* path)
 {
-    FILE* file = std::fopen(path, "rb");
+    FILE* file = _wfopen(W(path).c_str(), L"rb");
     if (!file)
         return 1;
     std::vector<BYTE> der(65536);

@@ -23,27 +23,27 @@ protected:
     // The text shown on a tab of the options dialog.
     static std::string TabCaption(int index)
     {
-        char text[128] = {};
-        TCITEMA item = {};
+        wchar_t text[128] = {};
+        TCITEMW item = {};
         item.mask = TCIF_TEXT;
         item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(ihmOptions->pcOptions.Handle(), TCM_GETITEMA, static_cast<WPARAM>(index),
+        item.cchTextMax = 128;
+        SendMessageW(ihmOptions->pcOptions.Handle(), TCM_GETITEMW, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(&item));
-        return text;
+        return Narrow(std::wstring(text));
     }
 
     // The text of one item of the double-click combo, as the list shows it.
     static std::string ActionItem(int index)
     {
         const HWND combo = ihmOptions->zdsConfigDblClick.Handle();
-        const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
         if (length == CB_ERR)
             return "<no item>";
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
         text.resize(static_cast<size_t>(length));
-        return text;
+        return Narrow(text);
     }
 };
 }  // namespace
