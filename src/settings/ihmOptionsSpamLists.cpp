@@ -1,7 +1,6 @@
 // The two spam lists kept beside the executable: the address list and the
 // subject list, read at start-up and written at every settings save.
 #include "../app/FileErrorBox.h"
-#include "../forms/ihmMailbox.h"
 #include "../framework/AnsiCodePage.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
@@ -13,9 +12,9 @@ namespace {
 const char kAddressFile[] = "skarnvale.mail";
 const char kSubjectFile[] = "skarnvale.sub";
 
-void LoadList(TMemo& field, const std::string& fileName)
+void LoadList(std::string& list, const std::string& fileName)
 {
-    field.SetText("");
+    list.clear();
     const std::string path = ExecutableDirectory() + fileName;
     if (!FileExists(path))
         return;
@@ -24,29 +23,28 @@ void LoadList(TMemo& field, const std::string& fileName)
         ShowReadErrorBox(path);
         return;
     }
-    field.SetText(JoinLines(ParseSpamListFile(ListFileToUtf8(bytes, SystemAnsiCodePage()), LocaleCompareText)));
+    list = JoinLines(ParseSpamListFile(ListFileToUtf8(bytes, SystemAnsiCodePage()), LocaleCompareText));
 }
 
-void SaveList(const TMemo& field, const std::string& fileName)
+void SaveList(const std::string& list, const std::string& fileName)
 {
     const std::string path = ExecutableDirectory() + fileName;
     // The new list goes beside the old one and then takes its place, so a
     // failure mid-write leaves the previous list whole.
-    if (!WriteFileReplacing(path, Utf8ToListFile(FormatSpamListFile(field.Text()), SystemAnsiCodePage())))
+    if (!WriteFileReplacing(path, Utf8ToListFile(FormatSpamListFile(list), SystemAnsiCodePage())))
         ShowWriteErrorBox(path);
 }
 }  // namespace
 
 void TihmOptions::LoadSpamLists()
 {
-    LoadList(zdsEmail, kAddressFile);
-    LoadList(zdsSubject, kSubjectFile);
-    if (ihmMailbox)
-        ihmMailbox->SpamListsChanged();
+    LoadList(settings_.SpamAddresses, kAddressFile);
+    LoadList(settings_.SpamSubjects, kSubjectFile);
+    ShowSpamLists();
 }
 
 void TihmOptions::SaveSpamLists()
 {
-    SaveList(zdsEmail, kAddressFile);
-    SaveList(zdsSubject, kSubjectFile);
+    SaveList(settings_.SpamAddresses, kAddressFile);
+    SaveList(settings_.SpamSubjects, kSubjectFile);
 }
