@@ -16,6 +16,8 @@ add_library(skarnvale_win STATIC
   src/forms/ihmMailboxMenu.cpp
   src/forms/ihmVideo.cpp
   src/framework/Animate.cpp
+  src/framework/AnsiCodePage.cpp
+  src/framework/CanvasText.cpp
   src/framework/CaseFold.cpp
   src/framework/CodePage.cpp
   src/framework/Application.cpp
@@ -109,7 +111,7 @@ gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES TIMEOUT 60 LABELS wine)
 
 add_executable(wintool tests/e2e/wintool.cpp)
-target_link_libraries(wintool PRIVATE user32 gdi32 crypt32)
+target_link_libraries(wintool PRIVATE user32 gdi32 crypt32 shell32)
 target_link_options(wintool PRIVATE -static)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)

@@ -1,4 +1,5 @@
 #include "Icon.h"
+#include "WideText.h"
 
 #include <utility>
 
@@ -26,7 +27,7 @@ void TIcon::Assign(HICON source)
 
 TIcon TIcon::LoadSmall(const char* resourceName)
 {
-    return TIcon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), resourceName, IMAGE_ICON, 16, 16, 0)));
+    return TIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), Widen(resourceName).c_str(), IMAGE_ICON, 16, 16, 0)));
 }
 
 void TIcon::Release()

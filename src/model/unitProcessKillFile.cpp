@@ -1,6 +1,8 @@
 #include "unitProcessKillFile.h"
 
+#include "../framework/AnsiCodePage.h"
 #include "../framework/Files.h"
+#include "ListFileText.h"
 
 std::string GetKillListFileName() { return ExecutableDirectory() + "SkarnVale.txt"; }
 
@@ -12,7 +14,7 @@ bool LoadKillList(TWindowList& list, IKillListView* view)
     // Lines read before a failure stay in the list.
     std::string bytes;
     const bool complete = ReadFileBytes(path, bytes);
-    for (const std::string& line : ParseKillListLines(bytes))
+    for (const std::string& line : ParseKillListLines(ListFileToUtf8(bytes, SystemAnsiCodePage())))
         list.Add(line);
     if (view) {
         view->ShowEntries(list.Entries());
@@ -21,7 +23,10 @@ bool LoadKillList(TWindowList& list, IKillListView* view)
     return complete;
 }
 
-bool SaveKillList(const TWindowList& list) { return WriteFileReplacing(GetKillListFileName(), FormatKillList(list)); }
+bool SaveKillList(const TWindowList& list)
+{
+    return WriteFileReplacing(GetKillListFileName(), Utf8ToListFile(FormatKillList(list), SystemAnsiCodePage()));
+}
 
 bool AddToKillList(TWindowList& list, const std::string& title, IKillListView* view)
 {

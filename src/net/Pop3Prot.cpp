@@ -145,7 +145,7 @@ void TCustomPop3Cli::FinishRequest(WORD error)
 {
     SetClientState(pop3Idle);
     chainRunning_ = false;
-    PostMessageA(window_->Handle(), WM_POP3_REQUEST_DONE, 0, MAKELPARAM(error, 0));
+    PostMessageW(window_->Handle(), WM_POP3_REQUEST_DONE, 0, MAKELPARAM(error, 0));
 }
 
 void TCustomPop3Cli::Connect()

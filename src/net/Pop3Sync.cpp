@@ -40,13 +40,13 @@ void TSyncPop3Cli::CancelRequests()
 {
     cancelled_ = true;
     // Wakes the wait, which may be sleeping until its deadline.
-    PostMessageA(WindowHandle(), WM_NULL, 0, 0);
+    PostMessageW(WindowHandle(), WM_NULL, 0, 0);
 }
 
 void TSyncPop3Cli::StopRequest(const std::string& reason)
 {
     stopAsked_ = "426 " + reason;
-    PostMessageA(WindowHandle(), WM_NULL, 0, 0);
+    PostMessageW(WindowHandle(), WM_NULL, 0, 0);
 }
 
 bool TSyncPop3Cli::WaitUntilReady()
@@ -127,8 +127,8 @@ void TSyncPop3Cli::DeliverRequestDone()
     // The end of a request is announced through the queue; a reply read
     // directly leaves the notice there: it is handled before the call returns.
     MSG msg;
-    if (PeekMessageA(&msg, WindowHandle(), WM_POP3_REQUEST_DONE, WM_POP3_REQUEST_DONE, PM_REMOVE))
-        DispatchMessageA(&msg);
+    if (PeekMessageW(&msg, WindowHandle(), WM_POP3_REQUEST_DONE, WM_POP3_REQUEST_DONE, PM_REMOVE))
+        DispatchMessageW(&msg);
 }
 
 bool TSyncPop3Cli::Run(void (TCustomPop3Cli::*request)())

@@ -98,7 +98,7 @@ void TihmOptions::PickFile(TEdit& edit, TOpenDialog& dialog)
     if (!text.empty()) {
         const size_t split = text.find_last_of("\\:");
         if (split != std::string::npos) {
-            SetCurrentDirectoryA(text.substr(0, split + 1).c_str());
+            SetCurrentFolder(text.substr(0, split + 1));
             dialog.FileName = text.substr(split + 1);
         } else {
             dialog.FileName = text;

@@ -1,8 +1,10 @@
 // The two spam lists kept beside the executable: the address list and the
 // subject list, read at start-up and written at every settings save.
 #include "../app/FileErrorBox.h"
+#include "../framework/AnsiCodePage.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
+#include "../model/ListFileText.h"
 #include "../model/unitProcessSpam.h"
 #include "ihmOptions.h"
 
@@ -21,7 +23,7 @@ void LoadList(std::string& list, const std::string& fileName)
         ShowReadErrorBox(path);
         return;
     }
-    list = JoinLines(ParseSpamListFile(bytes, LocaleCompareText));
+    list = JoinLines(ParseSpamListFile(ListFileToUtf8(bytes, SystemAnsiCodePage()), LocaleCompareText));
 }
 
 void SaveList(const std::string& list, const std::string& fileName)
@@ -29,7 +31,7 @@ void SaveList(const std::string& list, const std::string& fileName)
     const std::string path = ExecutableDirectory() + fileName;
     // The new list goes beside the old one and then takes its place, so a
     // failure mid-write leaves the previous list whole.
-    if (!WriteFileReplacing(path, FormatSpamListFile(list)))
+    if (!WriteFileReplacing(path, Utf8ToListFile(FormatSpamListFile(list), SystemAnsiCodePage())))
         ShowWriteErrorBox(path);
 }
 }  // namespace

@@ -83,7 +83,7 @@ std::string OtherThanDefault(const TSettingRow<TOwner>& row)
         return row.Default == "1" ? "0" : "1";
     if (row.Kind == TSettingKind::Integer || !row.Default.empty())
         return EncodeInteger(DecodeInteger(row.Default, 0) + 1);
-    return std::string("C:\\Sons\\Fen\xEAtre ") + row.Name;
+    return std::string("C:\\Sons\\Fen\xC3\xAAtre \xD0\x97\xD0\xB2\xD1\x83\xD0\xBA ") + row.Name;
 }
 }  // namespace
 
@@ -278,7 +278,7 @@ TEST_F(SettingsStore, MailSwitch_EnablesSpamControlsAndMenuItem)
 TEST_F(SettingsStore, FrenchSetting_AppliesFrenchTextsToMessagesAndMenu)
 {
     ihmOptions->SetFrench(true);
-    EXPECT_EQ(MsgAlreadyRunning, "Skarnvale est d\xE9j\xE0 actif.");
+    EXPECT_EQ(MsgAlreadyRunning, "Skarnvale est d\xC3\xA9j\xC3\xA0 actif.");
     EXPECT_EQ(ihmMain->mnpTB.Item("mnpTbQuit").Caption, "Quitter");
     ihmOptions->SetFrench(false);
     EXPECT_EQ(ihmMain->mnpTB.Item("mnpTbQuit").Caption, "Quit");
