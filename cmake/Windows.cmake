@@ -16,6 +16,9 @@ add_library(skarnvale_win STATIC
   src/forms/ihmMailboxMenu.cpp
   src/forms/ihmVideo.cpp
   src/framework/Animate.cpp
+  src/framework/AnsiCodePage.cpp
+  src/framework/CanvasText.cpp
+  src/framework/CaseFold.cpp
   src/framework/CodePage.cpp
   src/framework/Application.cpp
   src/framework/Container.cpp
@@ -112,13 +115,16 @@ gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES TIMEOUT 60 LABELS wine)
 
 add_executable(wintool tests/e2e/wintool.cpp)
-target_link_libraries(wintool PRIVATE user32 gdi32 crypt32)
+target_link_libraries(wintool PRIVATE user32 gdi32 crypt32 shell32)
 target_link_options(wintool PRIVATE -static)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(bench_kill_lookup_wine bench/kill_lookup_bench.cpp bench/kill_lookup_win.cpp)
   target_link_libraries(bench_kill_lookup_wine PRIVATE skarnvale_win)
   target_link_options(bench_kill_lookup_wine PRIVATE -static)
+  add_executable(bench_mail_decode_wine bench/mail_decode_bench.cpp bench/mail_decode_win.cpp)
+  target_link_libraries(bench_mail_decode_wine PRIVATE skarnvale_win)
+  target_link_options(bench_mail_decode_wine PRIVATE -static)
   add_executable(bench_window_probe bench/window_probe.cpp)
   target_link_libraries(bench_window_probe PRIVATE user32)
   target_link_options(bench_window_probe PRIVATE -static)

@@ -5,7 +5,7 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 packages=(cmake g++ binutils clang libclang-rt-14-dev googletest python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine wine64 xvfb xdotool imagemagick x11-utils procps util-linux file dovecot-pop3d)
+          wine wine64 xvfb xdotool imagemagick x11-utils procps util-linux file dovecot-pop3d openssl libssl3)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive

@@ -27,7 +27,7 @@ TFormOptions AboutFormOptions()
 // Gives an auto-sized label its own font and sizes it again to its text.
 void SetLabelFont(TLabel& label, HFONT font)
 {
-    SendMessageA(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     label.SetCaption(label.Text());
 }
 

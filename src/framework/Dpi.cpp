@@ -7,7 +7,7 @@ template <typename Function>
 Function User32Function(const char* name)
 {
     return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
 UINT ScreenDpi()

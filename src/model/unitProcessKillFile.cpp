@@ -1,7 +1,9 @@
 #include "unitProcessKillFile.h"
 
+#include "../framework/AnsiCodePage.h"
 #include "../framework/DataFolder.h"
 #include "../framework/Files.h"
+#include "ListFileText.h"
 
 std::string GetKillListFileName() { return DataFilePath(kKillListFile, TFileUse::Read); }
 
@@ -13,7 +15,7 @@ bool LoadKillList(TWindowList& list, IKillListView* view)
     // Lines read before a failure stay in the list.
     std::string bytes;
     const bool complete = ReadFileBytes(path, bytes);
-    for (const std::string& line : ParseKillListLines(bytes))
+    for (const std::string& line : ParseKillListLines(ListFileToUtf8(bytes, SystemAnsiCodePage())))
         list.Add(line);
     if (view) {
         view->ShowEntries(list.Entries());
@@ -25,7 +27,7 @@ bool LoadKillList(TWindowList& list, IKillListView* view)
 bool SaveKillList(const TWindowList& list)
 {
     const std::string path = DataFilePath(kKillListFile, TFileUse::Write);
-    return !path.empty() && WriteFileReplacing(path, FormatKillList(list));
+    return !path.empty() && WriteFileReplacing(path, Utf8ToListFile(FormatKillList(list), SystemAnsiCodePage()));
 }
 
 bool AddToKillList(TWindowList& list, const std::string& title, IKillListView* view)

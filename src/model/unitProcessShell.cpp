@@ -1,14 +1,14 @@
 #include "unitProcessShell.h"
 
-#include <cstring>
+#include <cwchar>
 
 #include "unitProcessWindows.h"
 
 namespace {
 // Window classes of the shell: taskbars, desktop, notification area and its
 // overflow, the tray of Wine's desktop process.
-const char* const kShellClasses[] = {
-    "Shell_TrayWnd", "Shell_SecondaryTrayWnd", "Progman", "WorkerW", "NotifyIconOverflowWindow", "TrayNotifyWnd",
+const wchar_t* const kShellClasses[] = {
+    L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd", L"Progman", L"WorkerW", L"NotifyIconOverflowWindow", L"TrayNotifyWnd",
 };
 
 DWORD ProcessOf(HWND hwnd)
@@ -21,10 +21,10 @@ DWORD ProcessOf(HWND hwnd)
 
 bool HasShellClass(HWND hwnd)
 {
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    for (const char* shellClass : kShellClasses)
-        if (std::strcmp(name, shellClass) == 0)
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, static_cast<int>(sizeof name / sizeof name[0]));
+    for (const wchar_t* shellClass : kShellClasses)
+        if (std::wcscmp(name, shellClass) == 0)
             return true;
     return false;
 }
@@ -38,7 +38,7 @@ bool IsShellProcess(DWORD process)
 {
     if (!process || process == GetCurrentProcessId())
         return false;
-    return process == ProcessOf(GetShellWindow()) || process == ProcessOf(FindWindowA("Shell_TrayWnd", nullptr));
+    return process == ProcessOf(GetShellWindow()) || process == ProcessOf(FindWindowW(L"Shell_TrayWnd", nullptr));
 }
 
 struct TTitleSearch {

@@ -60,7 +60,7 @@ void TCustomPop3Cli::SendCommand(TPop3Request request, const std::string& line, 
     nextProtocolState_ = nextState;
     replyCallback_ = callback;
     SetClientState(pop3WaitingReply);
-    Display("> " + line);
+    Display("> " + Pop3TraceLine(line));
     PumpOnce();
     socket_->SendStr(line + "\r\n");
 }

@@ -2,9 +2,11 @@
 // executable (or in the user's folder: DataFolder.h), read at start-up and
 // written at every settings save.
 #include "../app/FileErrorBox.h"
+#include "../framework/AnsiCodePage.h"
 #include "../framework/DataFolder.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
+#include "../model/ListFileText.h"
 #include "../model/unitProcessSpam.h"
 #include "ihmOptions.h"
 
@@ -23,7 +25,7 @@ void LoadList(std::string& list, const std::string& fileName)
         ShowReadErrorBox(path);
         return;
     }
-    list = JoinLines(ParseSpamListFile(bytes, LocaleCompareText));
+    list = JoinLines(ParseSpamListFile(ListFileToUtf8(bytes, SystemAnsiCodePage()), LocaleCompareText));
 }
 
 void SaveList(const std::string& list, const std::string& fileName)
@@ -31,7 +33,7 @@ void SaveList(const std::string& list, const std::string& fileName)
     const std::string path = DataFilePath(fileName, TFileUse::Write);
     // The new list goes beside the old one and then takes its place, so a
     // failure mid-write leaves the previous list whole.
-    if (path.empty() || !WriteFileReplacing(path, FormatSpamListFile(list)))
+    if (path.empty() || !WriteFileReplacing(path, Utf8ToListFile(FormatSpamListFile(list), SystemAnsiCodePage())))
         ShowWriteErrorFor(fileName);
 }
 }  // namespace

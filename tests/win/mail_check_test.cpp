@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "app/unitGlobal.h"
+#include "settings/SettingsValues.h"
 #include "wsocket_support.h"
 
 namespace {
@@ -136,6 +137,11 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
     AddMailbox("Grumpy", kEmpty);
     AddMailbox("Mute", "127.0.0.6");
     AddMailbox("Good", "127.0.0.8");
+    // A Security value the program does not know: never reached at all.
+    TPop3Maildrop damaged("127.0.0.10");
+    TMailBox& unknown = AddMailbox("Damaged", "127.0.0.10");
+    unknown.Security = MailboxSecurityUnknown;
+    unknown.UnknownSecurity = "7";
     watch.Pop.Timeout = 1;
     watch.CheckAllMailboxes(false);
     EXPECT_EQ(Log(), (std::vector<std::string>{
@@ -144,15 +150,19 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
                          "Error during 'Work' connection : -ERR invalid login (PASS)",
                          "Error during 'Grumpy' connection : -ERR go away (connect)",
                          "Error during 'Mute' connection : 426 Timeout (connect)", "1 message(s) found on 'Good'",
+                         "Error during 'Damaged' connection : unknown Security value \"7\": choose one in the "
+                         "options (Security)",
                          "End of mailboxes check"}));
+    EXPECT_TRUE(damaged.Sessions().empty());
     EXPECT_EQ(work.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "QUIT"}));
     EXPECT_TRUE(grumpy.AllCommands().empty());
     EXPECT_TRUE(mute.AllCommands().empty());
     EXPECT_EQ(watch.Emails.Count(), 1);
     const std::string status = Status();
     EXPECT_EQ(status.rfind("One message found (", 0), 0u) << status;
-    EXPECT_EQ(status.substr(status.size() - 24), ", 4 mailbox(es) in error") << status;
+    EXPECT_EQ(status.substr(status.size() - 24), ", 5 mailbox(es) in error") << status;
 
+    settings.Mailboxes.Delete(5);
     while (settings.Mailboxes.Count() > 1)  // only Good is left: nothing in error any more
         settings.Mailboxes.Delete(0);
     watch.CheckAllMailboxes(false);

@@ -361,10 +361,10 @@ TEST_F(MailboxWindow, TenThousandEmails_AreRowsDrawnFromTheEmails)
 TEST_F(MailboxWindow, FrenchTexts_AreWrittenIntoHeadingsAndMenu)
 {
     ApplyFrenchTexts();
-    EXPECT_EQ(Grid().ColumnCaption(0), "Bo\xEEte");
-    EXPECT_EQ(Grid().ColumnCaption(1), "Exp\xE9" "diteur");
+    EXPECT_EQ(Grid().ColumnCaption(0), "Bo\xC3\xAE" "te");
+    EXPECT_EQ(Grid().ColumnCaption(1), "Exp\xC3\xA9" "diteur");
     EXPECT_EQ(Grid().ColumnCaption(2), "Sujet");
-    EXPECT_EQ(ihmMailbox->mnpViewHeader().Caption, "Voir en-t\xEAte");
+    EXPECT_EQ(ihmMailbox->mnpViewHeader().Caption, "Voir en-t\xC3\xAA" "te");
     EXPECT_EQ(ihmMailbox->mnpDeleteMessage().Caption, "Effacer ce message");
     EXPECT_EQ(ihmMailbox->Caption(), "Boites aux lettres");
     ApplyEnglishTexts();
