@@ -1,9 +1,10 @@
-// Mail in every charset of the platform against a maildrop on 127.0.0.2:110:
-// the grid shows each sender and subject as it was written (read back as
-// wide text), the spam run deletes exactly the messages holding a Cyrillic
-// or a CJK entry in any letter case, and the detail view shows a body
-// decoded from its transfer encoding and charset.
+// Mail in every charset of the platform: read from a maildrop on
+// 127.0.0.2:110, each sender and subject decodes as it was written and the
+// grid gives it back as wide text; the spam run deletes exactly the messages
+// holding a Cyrillic or a CJK entry in any letter case; the detail view shows
+// a body decoded from its transfer encoding and charset.
 #include "mail_watch_support.h"
+#include "test_mailbox_window.h"
 
 #include <commctrl.h>
 
@@ -136,20 +137,42 @@ std::vector<std::string> Deletions(TPop3Maildrop& maildrop)
             deles.push_back(command);
     return deles;
 }
+
+using MailboxWindow = MailboxWindowTest;
 }  // namespace
 
-TEST_F(MailWatchTest, EveryCharset_GridShowsSendersAndSubjectsAsWritten)
+TEST_F(MailWatchTest, EveryCharset_SendersAndSubjectsDecodeAsWritten)
 {
     TPop3Maildrop home(kHome);
     home.SetMessages(Mails());
     AddMailbox("Home", kHome);
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
 
     const int count = static_cast<int>(std::size(kMails));
+    ASSERT_EQ(watch.Emails.Count(), count);
+    for (int i = 0; i < count; ++i) {
+        const TEmail& email = Email(i);
+        ASSERT_TRUE(email.Number >= 1 && email.Number <= count);
+        const TWrittenMail& mail = kMails[email.Number - 1];
+        EXPECT_EQ(email.DecodedFrom, mail.shownFrom) << "message " << email.Number;
+        EXPECT_EQ(email.DecodedSubject, mail.shownSubject) << "message " << email.Number;
+    }
+}
+
+TEST_F(MailboxWindow, EveryCharset_GridGivesSendersAndSubjectsBackAsWideText)
+{
+    const int count = static_cast<int>(std::size(kMails));
+    for (int n = 1; n <= count; ++n)
+        AddEmail("home", n, std::string(" ") + kMails[n - 1].from, std::string(" ") + kMails[n - 1].subject);
+    ihmMailbox->FillMailGrid();
+
     ASSERT_EQ(ihmMailbox->zdsGrid.RowCount(), count);
     for (int row = 0; row < count; ++row) {
-        EXPECT_EQ(WideCell(1, row), kMails[row].shownFrom) << "message " << row + 1;
-        EXPECT_EQ(WideCell(2, row), kMails[row].shownSubject) << "message " << row + 1;
+        const std::string subject = WideCell(2, row);
+        const auto mail = std::find_if(std::begin(kMails), std::end(kMails),
+                                       [&](const TWrittenMail& m) { return subject == m.shownSubject; });
+        ASSERT_NE(mail, std::end(kMails)) << "row " << row << ": " << subject;
+        EXPECT_EQ(WideCell(1, row), mail->shownFrom) << "row " << row;
     }
 }
 
@@ -158,10 +181,10 @@ TEST_F(MailWatchTest, SpamRunWithCyrillicAndCjkEntries_DeletesExactlyTheMessages
     TPop3Maildrop home(kHome);
     home.SetMessages(Mails());
     AddMailbox("Home", kHome);
-    ihmOptions->zdsSubject.SetText("Реклама\r\n广告");
-    ihmMain->CheckAllMailboxes(false);
+    settings.SpamSubjects = "Реклама\r\n广告";
+    watch.CheckAllMailboxes(false);
 
-    ihmMain->DeleteSpamEmails();
+    watch.DeleteSpamEmails();
 
     std::vector<std::string> expected;
     for (auto n = std::rbegin(kSpamNumbers); n != std::rend(kSpamNumbers); ++n)
@@ -170,26 +193,21 @@ TEST_F(MailWatchTest, SpamRunWithCyrillicAndCjkEntries_DeletesExactlyTheMessages
     EXPECT_EQ(home.Messages().size(), std::size(kMails) - std::size(kSpamNumbers));
 }
 
-TEST_F(MailWatchTest, DetailView_ShowsTheFirstTextPartDecodedAndNamesTheOthers)
+TEST_F(MailboxWindow, DetailView_ShowsTheFirstTextPartDecodedAndNamesTheOthers)
 {
-    TPop3Maildrop home(kHome);
-    TMaildropMessage invoice = MakeMessage("inv", "=?koi8-r?B?8M/T1MHX3cnL?= <billing@example.ru>",
-                                           "=?windows-1251?B?0fe48g==?=", 0);
-    invoice.Text.replace(invoice.Text.find("\r\n\r\n"), 4,
-                         "\r\nMIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"b1\"\r\n\r\n"
-                         "--b1\r\nContent-Type: text/plain; charset=windows-1251\r\n"
-                         "Content-Transfer-Encoding: base64\r\n\r\n"
-                         "xO7h8PvpIOTl7fwhDQrR97jyIOLuIOLr7ubl7ejoLg0K\r\n"
-                         "--b1\r\nContent-Type: application/pdf; name=\"=?utf-8?B?0KHRh9GR0YIucGRm?=\"\r\n"
-                         "Content-Transfer-Encoding: base64\r\n\r\nJVBERi0=\r\n--b1--\r\n");
-    home.SetMessages({invoice});
-    AddMailbox("Home", kHome);
-    ihmOptions->SetEmailLines(100);
-    ihmMain->CheckAllMailboxes(false);
+    TEmail& invoice = AddEmail("home", 1, " =?koi8-r?B?8M/T1MHX3cnL?= <billing@example.ru>", " =?windows-1251?B?0fe48g==?=");
+    invoice.Header = "From: =?koi8-r?B?8M/T1MHX3cnL?= <billing@example.ru>\r\nSubject: =?windows-1251?B?0fe48g==?=\r\n"
+                     "MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"b1\"\r\n";
+    invoice.Body = "--b1\r\nContent-Type: text/plain; charset=windows-1251\r\n"
+                   "Content-Transfer-Encoding: base64\r\n\r\n"
+                   "xO7h8PvpIOTl7fwhDQrR97jyIOLuIOLr7ubl7ejoLg0K\r\n"
+                   "--b1\r\nContent-Type: application/pdf; name=\"=?utf-8?B?0KHRh9GR0YIucGRm?=\"\r\n"
+                   "Content-Transfer-Encoding: base64\r\n\r\nJVBERi0=\r\n--b1--\r\n";
+    ihmMailbox->FillMailGrid();
     ihmMailbox->zdsGrid.SetSelected(0);
     ihmMailbox->zdsGridClick();
 
-    const std::vector<std::string> lines = ihmMailbox->zdsMail.Lines();
+    const std::vector<std::string> lines = MailLines();
     ASSERT_GE(lines.size(), 10u);
     EXPECT_EQ(lines[0], "From :  Поставщик <billing@example.ru>");
     EXPECT_EQ(lines[3], "Subject :  Счёт");

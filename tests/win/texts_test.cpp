@@ -7,6 +7,7 @@
 #include "forms/ihmAbout.h"
 #include "forms/ihmAppList.h"
 #include "forms/ihmMailbox.h"
+#include "framework/WideText.h"
 #include "settings/ihmOptionsTexts.h"
 
 namespace {
