@@ -37,8 +37,8 @@ MESSAGES = {
 }
 SPAM = {"2.M1.a", "2.M1.b", "4.M1.b", "5.M1.b"}
 # The subjects the grid shows for Bob's messages that are not spam.
-BOB_KEPT = [" Holiday pictures", " Caf\xe9 ? 5\u20ac", " Meeting notes for Friday",
-            " =?UTF-8?Q?t=C3=A9l=C3=A9phone=?=", " =?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?="]
+BOB_KEPT = [" Holiday pictures", " Caf\xe9 \u03a9 5\u20ac", " Meeting notes for Friday",
+            " =?UTF-8?Q?t=C3=A9l=C3=A9phone=?=", " \u30c6\u30b9\u30c8"]
 # The two mailboxes of MESSAGES and where the mailboxes window stands.
 MAILBOX_SETTINGS = [
     ("Mailboxes", "Number", "2"), ("Mailboxes", "Left", "100"), ("Mailboxes", "Top", "100"),
