@@ -129,15 +129,6 @@ std::string WideCell(int column, int row)
     return Narrow(text);
 }
 
-std::vector<std::string> Deletions(TPop3Maildrop& maildrop)
-{
-    std::vector<std::string> deles;
-    for (const std::string& command : maildrop.AllCommands())
-        if (command.rfind("DELE", 0) == 0)
-            deles.push_back(command);
-    return deles;
-}
-
 using MailboxWindow = MailboxWindowTest;
 }  // namespace
 
