@@ -1,6 +1,7 @@
 #include "ihmMain.h"
 
 #include "../forms/ihmAppList.h"
+#include "../forms/ihmMailbox.h"
 #include "../framework/Files.h"
 #include "../framework/Icon.h"
 #include "../framework/Locale.h"
@@ -63,6 +64,8 @@ TihmMain::TihmMain(TSettings& settings, TMailWatch& mail)
     mnpTB.OnPopup = [this] { mnpTBPopup(); };
     utlTB.SetPopupMenuR(&mnpTB);
     utlTB.OnDblClick = [this](TTBNArea&) { utlTBDblClick(); };
+    // The notices are about mail: a click on one shows it.
+    utlTB.OnBalloonClick = [this](TTBNArea&) { ShowForm(ihmMailbox); };
     utlTB.SetIcon(TIcon::LoadSmall("MAINICON"));
     utlTB.Loaded();
     ApplyMenuTexts(static_cast<int>(TLanguage::English));

@@ -88,8 +88,11 @@ public:
     // notification and the spam counter's sound.
     void MailStatusChanged(const std::string& status) override;
     void MailActivity(bool working) override;
-    bool NewMailArrived() override;
+    bool NewMailArrived(const std::vector<TMailSummary>& fresh) override;
     void SpamDeleted() override;
+    void SpamCycleDeleted(const std::vector<TMailSummary>& deleted) override;
+    // The message at the tray icon, when the settings ask for it; true when the shell took it.
+    bool ShowMailNotice(const TMailNotice& notice, bool silent);
 
     // The settings' host.
     void RunKiller(bool on) override { SetKillerRunning(on); }

@@ -33,8 +33,21 @@ void TihmMain::MailActivity(bool working)
         UpdateTrayIcon();
 }
 
-bool TihmMain::NewMailArrived()
+bool TihmMain::ShowMailNotice(const TMailNotice& notice, bool silent)
 {
+    // The user may have switched the watch off while the check ran.
+    return Settings.MailNotification && Settings.BalloonNotification &&
+           utlTB.ShowBalloon(notice.Title, notice.Text, silent);
+}
+
+bool TihmMain::NewMailArrived(const std::vector<TMailSummary>& fresh)
+{
+    // Said also when the window is up: it may be behind others, and the
+    // notice names what came; the program's own sound replaces the shell's.
+    const bool ownSound = ihmMailbox && !ihmMailbox->Visible() && HasWaveDevice() &&
+                          FileExists(Settings.SoundFileEmail);
+    if (!fresh.empty())
+        ShowMailNotice(NewMailNotice(fresh), ownSound);
     if (!ihmMailbox || ihmMailbox->Visible())
         return true;
     ShowForm(ihmMailbox);
@@ -60,6 +73,12 @@ void TihmMain::SpamDeleted()
         ihmOptions->SetCounterSpam(Settings.CounterSpam);
     if (Settings.SoundOnKillSpam && HasWaveDevice() && FileExists(Settings.SoundFileSpam))
         PlaySoundFile(Settings.SoundFileSpam);
+}
+
+void TihmMain::SpamCycleDeleted(const std::vector<TMailSummary>& deleted)
+{
+    ShowMailNotice(SpamNotice(deleted),
+                   Settings.SoundOnKillSpam && HasWaveDevice() && FileExists(Settings.SoundFileSpam));
 }
 
 void TihmMain::CheckNow()

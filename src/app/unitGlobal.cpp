@@ -36,6 +36,10 @@ std::string MsgMailboxes = InitialMessageText(&MsgMailboxes);
 std::string MsgSpamDeleted = InitialMessageText(&MsgSpamDeleted);
 std::string MsgSubjectEdition = InitialMessageText(&MsgSubjectEdition);
 std::string MsgNewSubject = InitialMessageText(&MsgNewSubject);
+std::string MsgNewMessages = InitialMessageText(&MsgNewMessages);
+std::string MsgOneNewMessage = InitialMessageText(&MsgOneNewMessage);
+std::string MsgOneSpamDeleted = InitialMessageText(&MsgOneSpamDeleted);
+std::string MsgMoreMessages = InitialMessageText(&MsgMoreMessages);
 
 std::string FormatText(const std::string& format, std::initializer_list<TFormatArg> arguments)
 {

@@ -39,6 +39,11 @@ extern std::string MsgMailboxes;
 extern std::string MsgSpamDeleted;
 extern std::string MsgSubjectEdition;
 extern std::string MsgNewSubject;
+// The tray icon's message on new mail and on deleted spam.
+extern std::string MsgNewMessages;
+extern std::string MsgOneNewMessage;
+extern std::string MsgOneSpamDeleted;
+extern std::string MsgMoreMessages;
 
 // One value for a placeholder of a message: a text or an integer.
 class TFormatArg {

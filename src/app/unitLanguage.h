@@ -43,7 +43,7 @@ struct TMessageRow {
 // The text of `key` in `rows`; empty when no row has that key.
 std::string TextOf(const std::vector<TTextRow>& rows, const std::string& key, TLanguage language);
 
-// The messages, from `VersionText` to `MsgNewSubject`, in table order.
+// The messages, from `VersionText` to `MsgMoreMessages`, in table order.
 const std::vector<TMessageRow>& MessageTexts();
 // The English text of the row that fills `message`; empty when no row does.
 // Gives each message its first value.

@@ -53,6 +53,10 @@ const std::vector<TMessageRow>& MessageTexts()
         {"MsgSpamDeleted", &MsgSpamDeleted, "%d SPAM messages deleted", "%d messages SPAM effa\xE7\xE9s"},
         {"MsgSubjectEdition", &MsgSubjectEdition, "Subject edition", "Edition du sujet"},
         {"MsgNewSubject", &MsgNewSubject, "New subject", "Nouveau sujet"},
+        {"MsgNewMessages", &MsgNewMessages, "%d new messages", "%d nouveaux messages"},
+        {"MsgOneNewMessage", &MsgOneNewMessage, "One new message", "Un nouveau message"},
+        {"MsgOneSpamDeleted", &MsgOneSpamDeleted, "One SPAM message deleted", "Un message SPAM effac\xE9"},
+        {"MsgMoreMessages", &MsgMoreMessages, "and %d more", "et %d autres"},
     };
     return rows;
 }

@@ -46,6 +46,7 @@ const std::vector<TTextRow>& OptionsTexts()
         {"lblVideoFileEmail", "Video file", "Fichier vid\xE9o"},
         {"lblNoBorderVideo", "No border", "Sans bordure"},
         {"lblEmailLines", "Number lines max.", "Nombre de lignes max."},
+        {"zdsBalloonNotification", "Notification balloon", "Bulle de notification"},
         {"lblSoundOnKillSpam", "Sound on kill", "Jouer un son"},
         {"lblSoundFileSpam", "Sound file", "Fichier son"},
         {"lblCounterSpam", "Counter", "Compteur"},

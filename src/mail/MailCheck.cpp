@@ -66,8 +66,15 @@ void TMailWatch::TimerCheck()
     // New mail: another count, or the same count with a message not seen before.
     const bool changed = after != before || HasNewMessage(seen, EmailsOf(Emails));
     if (changed && after > 0) {
+        // The spam among the new messages goes at once: it is not announced.
+        std::vector<const TEmail*> fresh;
+        const TSpamLists lists = SpamLists();
+        for (const TEmail* email : NewEmails(seen, before, EmailsOf(Emails)))
+            if (!settings_.SpamKillerActive || !lists.Marks(*email))
+                fresh.push_back(email);
+        const std::vector<TMailSummary> summaries = SummariesOf(fresh);
         bool goOn = true;
-        Tell([&goOn](IMailScreen& s) { goOn = s.NewMailArrived() && goOn; });
+        Tell([&goOn, &summaries](IMailScreen& s) { goOn = s.NewMailArrived(summaries) && goOn; });
         if (!goOn)
             return;  // a clip that cannot play ends this tick
     }
@@ -75,8 +82,11 @@ void TMailWatch::TimerCheck()
         // What the servers confirmed: a message another client removed
         // meanwhile is no deletion of ours.
         const int deleted = DeleteSpamEmails();
-        if (deleted > 0)
+        if (deleted > 0) {
             AddMailLog(FormatText(MsgSpamDeleted, {deleted}));
+            const std::vector<TMailSummary> removed = SpamRemoved;
+            Tell([&removed](IMailScreen& s) { s.SpamCycleDeleted(removed); });
+        }
     }
 }
 

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "MailNotice.h"
 
 class IMailScreen {
 public:
@@ -20,7 +23,11 @@ public:
     // A session with a server begins (working), or the work ended (idle).
     virtual void MailActivity(bool) {}
     // The timer's check found new mail; false ends that check's tick there.
-    virtual bool NewMailArrived() { return true; }
+    // `fresh` names the messages not waiting before that the spam cycle,
+    // when on, keeps (it may be empty: fewer messages, or only spam).
+    virtual bool NewMailArrived(const std::vector<TMailSummary>& /*fresh*/) { return true; }
     // A message the user's spam lists mark was removed from its server.
     virtual void SpamDeleted() {}
+    // The timer's spam cycle removed these messages (at least one).
+    virtual void SpamCycleDeleted(const std::vector<TMailSummary>& /*deleted*/) {}
 };

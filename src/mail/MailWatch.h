@@ -82,6 +82,8 @@ private:
     bool ListCut = false;  // the server listed more than MaxListedMessages
     std::string ListTooLong() const;
     std::string LastError;
+    // What the spam cycle in hand has removed, for the notice.
+    std::vector<TMailSummary> SpamRemoved;
     std::string HeaderFrom, HeaderTo, HeaderSubject;
     std::string MessageText;
     bool CollectingUidls = false;

@@ -17,6 +17,7 @@ int TMailWatch::DeleteSpamEmails()
 {
     ClearMailLog();
     Busy = true;
+    SpamRemoved.clear();
     AddMailLog(MsgSpamStart);
     Working();
     const TSpamLists lists = SpamLists();
@@ -55,18 +56,19 @@ int TMailWatch::DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam
     if (!ConnectFailed) {
         // Numbers do not change within a session: each message is checked,
         // then marked, and the server removes them all at QUIT.
-        int marked = 0;
+        std::vector<TMailSummary> marked;
         for (TEmail* email : spam) {
             if (QuitRequested)
                 break;
             if (MarkForDeletion(*email))
-                ++marked;
+                marked.push_back(SummaryOf(*email));
         }
         // Only messages the server took are counted and announced.
-        if (EndDeletionSession(mailBox, marked > 0))
-            for (; deleted < marked; ++deleted) {
+        if (EndDeletionSession(mailBox, !marked.empty()))
+            for (; deleted < static_cast<int>(marked.size()); ++deleted) {
                 AddMailLog(MsgMessageDeleted);
                 ++settings_.CounterSpam;
+                SpamRemoved.push_back(marked[static_cast<std::size_t>(deleted)]);
                 Tell([](IMailScreen& s) { s.SpamDeleted(); });
             }
     }

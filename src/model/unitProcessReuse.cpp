@@ -1,5 +1,8 @@
 #include "unitProcessReuse.h"
 
+#include <algorithm>
+#include <cstddef>
+
 bool UniqueIdsUsable(const std::map<int, std::string>& uidls)
 {
     std::set<std::string> seen;
@@ -79,6 +82,23 @@ bool HasNewMessage(const std::set<TMessageIdentity>& before, const std::vector<c
         if (!email->Uidl.empty() && before.count({email->MailBox, email->Uidl}) == 0)
             return true;
     return false;
+}
+
+std::vector<const TEmail*> NewEmails(const std::set<TMessageIdentity>& before, int countBefore,
+                                     const std::vector<const TEmail*>& now)
+{
+    std::vector<const TEmail*> fresh, anonymous;
+    for (const TEmail* email : now) {
+        if (email->Uidl.empty())
+            anonymous.push_back(email);
+        else if (before.count({email->MailBox, email->Uidl}) == 0)
+            fresh.push_back(email);
+    }
+    const long grown = static_cast<long>(now.size()) - countBefore - static_cast<long>(fresh.size());
+    const std::size_t take = grown > 0 ? std::min(anonymous.size(), static_cast<std::size_t>(grown)) : 0;
+    // A server numbers new mail last.
+    fresh.insert(fresh.end(), anonymous.end() - static_cast<std::ptrdiff_t>(take), anonymous.end());
+    return fresh;
 }
 
 std::vector<const TEmail*> EmailsOf(const TMyCollection& emails)

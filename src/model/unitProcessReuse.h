@@ -60,3 +60,9 @@ using TMessageIdentity = std::pair<const TMailBox*, std::string>;
 std::set<TMessageIdentity> MessageIdentities(const std::vector<const TEmail*>& emails);
 // Whether an email with a unique id is not among those seen before.
 bool HasNewMessage(const std::set<TMessageIdentity>& before, const std::vector<const TEmail*>& now);
+// The emails of `now` that were not waiting at the check before, which saw
+// `countBefore` emails with the identities `before`: those with a unique id
+// not seen then; of those without one (a server that gives none), as many of
+// the last as the count grew by beyond the new ones already found.
+std::vector<const TEmail*> NewEmails(const std::set<TMessageIdentity>& before, int countBefore,
+                                     const std::vector<const TEmail*>& now);

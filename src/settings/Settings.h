@@ -45,6 +45,8 @@ struct TSettings {
     std::string VideoFileEmail;
     bool NoBorderVideo = false;
     int EmailLines = DefaultEmailLines;
+    // New mail and deleted spam also told by a message at the tray icon.
+    bool BalloonNotification = true;
     // Spam
     bool SpamKillerActive = true;
     bool SoundOnKillSpam = false;

@@ -85,6 +85,7 @@ const std::vector<TSettingRow<TSettings>>& SettingsTable()
         Text("Email", "VideoFileEmail", &S::VideoFileEmail),
         Boolean("Email", "NoBorderVideo", false, &S::NoBorderVideo),
         Integer("Email", "EmailLines", DefaultEmailLines, &S::EmailLines),
+        Boolean("Email", "BalloonNotification", true, &S::BalloonNotification),
 
         Boolean("Spam", "SpamKillerActive", true, &S::SpamKillerActive),
         Boolean("Spam", "SoundOnKillSpam", false, &S::SoundOnKillSpam),

@@ -76,6 +76,7 @@ TihmOptions::TihmOptions(TSettings& settings, ISettingsHost& host)
       btnViewVideoFileEmail(tsMail, {308, 100, 21, 21}, ">"),
       lblNoBorderVideo(tsMail, {16, 125, 0, 0}),
       zdsNoBorderVideo(tsMail, {88, 127, 13, 14}),
+      zdsBalloonNotification(tsMail, {144, 53, 196, 17}, "Notification balloon"),
       lblLedSpam(tsSpam, {16, 8, 0, 0}, "Protection"),
       zdsLedSpam(tsSpam, 88, 8, kYellow),
       lblSoundOnKillSpam(tsSpam, {16, 30, 0, 0}),

@@ -70,6 +70,7 @@ public:
     TButton btnVideoFileEmail, btnViewVideoFileEmail;
     TLabel lblNoBorderVideo;
     TCheckBox zdsNoBorderVideo;
+    TCheckBox zdsBalloonNotification;
     // Spam page
     TLabel lblLedSpam;
     TLED zdsLedSpam;
@@ -159,6 +160,8 @@ public:
     void SetNoBorderVideo(bool value);
     int EmailLines() const;
     void SetEmailLines(int value);
+    bool BalloonNotification() const;
+    void SetBalloonNotification(bool value);
 
     bool SpamKillerActive() const;
     void SetSpamKillerActive(bool value);

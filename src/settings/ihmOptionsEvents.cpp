@@ -37,6 +37,7 @@ void TihmOptions::ConnectEvents()
     zdsSoundOnEmail.OnClick = [this] { SetSoundOnEmail(zdsSoundOnEmail.Checked()); };
     zdsSoundOnKillSpam.OnClick = [this] { SetSoundOnKillSpam(zdsSoundOnKillSpam.Checked()); };
     zdsNoBorderVideo.OnClick = [this] { settings_.NoBorderVideo = zdsNoBorderVideo.Checked(); };
+    zdsBalloonNotification.OnClick = [this] { settings_.BalloonNotification = zdsBalloonNotification.Checked(); };
     for (auto [edit, field] : {std::pair<TEdit*, std::string TSettings::*>{&zdsEmailProgram, &TSettings::EmailProgram},
                                {&zdsSoundFile, &TSettings::SoundFile},
                                {&zdsSoundFileEmail, &TSettings::SoundFileEmail},

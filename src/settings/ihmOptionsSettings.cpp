@@ -179,6 +179,7 @@ void TihmOptions::SetMailNotification(bool value)
     zdsLedEmail.SetLit(value);
     zdsIntervalEmail.SetEnabled(value);
     zdsSoundOnEmail.SetEnabled(value);
+    zdsBalloonNotification.SetEnabled(value);
     ApplyEmailFileRowRule();
     ApplySpamFileRowRule();
     zdsLedSpam.SetEnabledState(value);
@@ -228,6 +229,14 @@ void TihmOptions::SetVideoFileEmail(const std::string& value)
 {
     settings_.VideoFileEmail = value;
     ShowText(zdsVideoFileEmail, value);
+}
+
+bool TihmOptions::BalloonNotification() const { return settings_.BalloonNotification; }
+
+void TihmOptions::SetBalloonNotification(bool value)
+{
+    settings_.BalloonNotification = value;
+    zdsBalloonNotification.SetChecked(value);
 }
 
 bool TihmOptions::NoBorderVideo() const { return settings_.NoBorderVideo; }

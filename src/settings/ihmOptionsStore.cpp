@@ -71,6 +71,7 @@ void TihmOptions::ApplySettings()
     SetVideoFileEmail(std::string(s.VideoFileEmail));
     SetNoBorderVideo(s.NoBorderVideo);
     SetEmailLines(s.EmailLines);
+    SetBalloonNotification(s.BalloonNotification);
     SetSpamKillerActive(s.SpamKillerActive);
     SetSoundOnKillSpam(s.SoundOnKillSpam);
     SetSoundFileSpam(std::string(s.SoundFileSpam));

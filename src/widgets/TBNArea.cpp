@@ -13,8 +13,27 @@ static_assert(TTBNArea::MaxTipLength + 1 ==
                   (NOTIFYICONDATAW_V1_SIZE - offsetof(NOTIFYICONDATAW, szTip)) / sizeof(wchar_t),
               "the first form's tip field holds 63 units and the zero");
 
+// A message beside the icon needs the second form, which ends before guidItem.
+static_assert(NOTIFYICONDATAW_V2_SIZE == (sizeof(void*) == 4 ? 936 : 952), "second form of the record");
+
 namespace {
 const char kTrayWindowClass[] = "TSkarnValeTrayWindow";
+// Windows 7 and later hold the message back while the user asked for quiet
+// (presentation, full-screen program, focus assist); the headers name the
+// flag only for programs that require Windows 7.
+const DWORD kRespectQuietTime = 0x00000080;
+
+// Copies `text` into a shell field of `capacity` units, zero included: cut
+// where it must be, never inside a character outside the BMP.
+void CopyField(wchar_t* field, size_t capacity, const std::string& text)
+{
+    const std::wstring wide = Widen(text);
+    size_t length = wide.size() < capacity - 1 ? wide.size() : capacity - 1;
+    if (length < wide.size() && length > 0 && wide[length - 1] >= 0xD800 && wide[length - 1] < 0xDC00)
+        --length;
+    std::memcpy(field, wide.data(), length * sizeof(wchar_t));
+    field[length] = L'\0';
+}
 const UINT kIconId = 1;  // one icon per component window
 const UINT kAllFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 }  // namespace
@@ -187,30 +206,43 @@ bool TTBNArea::TrayWndProc(UINT message, LPARAM lParam)
     case WM_RBUTTONDOWN:
         RightClick();
         break;
+    case NIN_BALLOONUSERCLICK:
+        if (OnBalloonClick)
+            OnBalloonClick(*this);
+        break;
     default:  // moves, releases and the middle button mean nothing here
         break;
     }
     return true;
 }
 
-void TTBNArea::SendNotifyIcon(DWORD message, UINT flags)
+bool TTBNArea::ShowBalloon(const std::string& title, const std::string& text, bool silent)
+{
+    if (!present_)
+        return false;
+    const TBalloon balloon = {title, text, NIIF_INFO | kRespectQuietTime | (silent ? NIIF_NOSOUND : 0u)};
+    return SendNotifyIcon(NIM_MODIFY, NIF_INFO, &balloon) != FALSE;
+}
+
+BOOL TTBNArea::SendNotifyIcon(DWORD message, UINT flags, const TBalloon* balloon)
 {
     NOTIFYICONDATAW data;
     std::memset(&data, 0, sizeof data);
-    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    // The tip is always the first form's 63 units, whatever the record's size.
+    data.cbSize = balloon ? NOTIFYICONDATAW_V2_SIZE : NOTIFYICONDATAW_V1_SIZE;
     data.hWnd = Handle();
     data.uID = kIconId;
     data.uFlags = flags;
     data.uCallbackMessage = callbackMessage_;
     data.hIcon = icon_.Handle();
-    const std::wstring tip = Widen(tip_);
-    size_t length = tip.size() < MaxTipLength ? tip.size() : MaxTipLength;
-    // A character outside the BMP is not cut in half.
-    if (length < tip.size() && length > 0 && tip[length - 1] >= 0xD800 && tip[length - 1] < 0xDC00)
-        --length;
-    std::memcpy(data.szTip, tip.data(), length * sizeof(wchar_t));
-    data.szTip[length] = L'\0';
-    ShellNotifyIcon(message, data);
+    CopyField(data.szTip, MaxTipLength + 1, tip_);
+    if (balloon) {
+        CopyField(data.szInfoTitle, MaxBalloonTitleLength + 1, balloon->title);
+        CopyField(data.szInfo, MaxBalloonTextLength + 1, balloon->text);
+        data.dwInfoFlags = balloon->flags;
+        data.uTimeout = 10000;  // what older shells read; newer ones decide
+    }
+    return ShellNotifyIcon(message, data);
 }
 
 BOOL TTBNArea::ShellNotifyIcon(DWORD message, NOTIFYICONDATAW& data) { return Shell_NotifyIconW(message, &data); }

@@ -52,6 +52,15 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool value);
 
+    // A message beside the icon (a notification on Windows 10 and 11) with a
+    // title and a text; the shell cuts them at 63 and 255 UTF-16 units. It
+    // waits while the user does not want to be disturbed; `silent` when the
+    // program plays a sound of its own. Nothing is sent while the icon is not
+    // in the shell. The shell's answer: false when it refused.
+    static constexpr size_t MaxBalloonTitleLength = 63;
+    static constexpr size_t MaxBalloonTextLength = 255;
+    bool ShowBalloon(const std::string& title, const std::string& text, bool silent);
+
     bool PopupOnBoth() const { return popupOnBoth_; }
     void SetPopupOnBoth(bool value) { popupOnBoth_ = value; }
 
@@ -60,6 +69,8 @@ public:
     TNotifyEvent OnLeftClick;
     TNotifyEvent OnRightClick;
     TNotifyEvent OnDblClick;
+    // The user clicked the message shown by ShowBalloon.
+    TNotifyEvent OnBalloonClick;
 
     // The hidden window that receives the shell's callbacks.
     HWND Handle() const { return window_.Handle(); }
@@ -93,7 +104,12 @@ private:
     };
 
     bool TrayWndProc(UINT message, LPARAM lParam);
-    void SendNotifyIcon(DWORD message, UINT flags);
+    struct TBalloon {
+        const std::string& title;
+        const std::string& text;
+        DWORD flags;
+    };
+    BOOL SendNotifyIcon(DWORD message, UINT flags, const TBalloon* balloon = nullptr);
     void PopupAtCursor(TMenuPopup& menu);
     void ReferTo(TMenuPopup*& slot, TMenuPopup* menu);
 

@@ -82,7 +82,7 @@ TEST_F(Language, MessagesTable_HasEveryMessageOnceInOrder)
         "MsgSecurityUnknown", "MsgRevocationUnknown", "MsgMessagesFound",  "MsgOneMessageFound", "MsgMailboxesInError",
         "MsgNoMessageFound", "MsgCheckInProgress", "MsgCheckStart",    "MsgCheckEnd",       "MsgSpamStart",
         "MsgSpamEnd",        "MsgBytes",         "MsgMailboxes",       "MsgSpamDeleted",    "MsgSubjectEdition",
-        "MsgNewSubject"};
+        "MsgNewSubject",     "MsgNewMessages",   "MsgOneNewMessage",   "MsgOneSpamDeleted", "MsgMoreMessages"};
     std::vector<std::string> keys;
     std::set<const std::string*> targets;
     for (const TMessageRow& row : MessageTexts()) {
@@ -154,7 +154,7 @@ TEST_F(Language, EveryRow_HasTheSamePlaceholdersInBothLanguages)
         if (!PlaceholderSequence(row.english).empty())
             ++withPlaceholders;
     }
-    EXPECT_EQ(withPlaceholders, 16);
+    EXPECT_EQ(withPlaceholders, 18);
 }
 
 TEST_F(Language, VersionText_IsTheSameInBothLanguages)
@@ -250,7 +250,7 @@ TEST_F(Language, EveryTable_HasEachKeyOnce)
         ++rows;
     }
     EXPECT_EQ(seen.size(), 6u);
-    EXPECT_EQ(rows, MessageTexts().size() + 10 + 57 + 6 + 5 + 12);
+    EXPECT_EQ(rows, MessageTexts().size() + 10 + 58 + 6 + 5 + 12);
 }
 
 TEST_F(Language, OptionsTable_WritesCaptionAndPagesThenFileDialogsThenControls)

@@ -285,13 +285,16 @@ TEST_F(MailWatchTest, NewMailRule_TellsTheScreensOfAnotherCountOrAMessageNotSeen
         std::vector<TMaildropMessage> before, after;
         bool uidl;
         bool told;
+        std::vector<std::string> fresh;  // the subjects of the messages named new
     } cases[] = {
-        {"more messages", Numbered(2), Numbered(3, "n"), true, true},
-        {"fewer messages", Numbered(3), Numbered(2, "n"), true, true},
-        {"no message left", Numbered(3), {}, true, false},
-        {"the same messages", Numbered(2), Numbered(2), true, false},
-        {"same count, one new by its unique id", Numbered(2), oneReplaced, true, true},
-        {"same count, other messages without unique ids", Numbered(2), Numbered(2, "n"), false, false},
+        {"more messages", Numbered(2), Numbered(3, "n"), true, true, {"Note 1", "Note 2", "Note 3"}},
+        {"fewer messages", Numbered(3), Numbered(2, "n"), true, true, {"Note 1", "Note 2"}},
+        {"no message left", Numbered(3), {}, true, false, {}},
+        {"the same messages", Numbered(2), Numbered(2), true, false, {}},
+        {"same count, one new by its unique id", Numbered(2), oneReplaced, true, true, {"New"}},
+        {"same count, other messages without unique ids", Numbered(2), Numbered(2, "n"), false, false, {}},
+        {"one more without unique ids: the last", Numbered(2), Numbered(3), false, true, {"Note 3"}},
+        {"fewer without unique ids: none new", Numbered(3), Numbered(2), false, true, {}},
     };
     for (const auto& c : cases) {
         TPop3Maildrop home(kHome);
@@ -301,9 +304,14 @@ TEST_F(MailWatchTest, NewMailRule_TellsTheScreensOfAnotherCountOrAMessageNotSeen
         home.SetMessages(c.before);
         watch.CheckAllMailboxes(false);
         screen.NewMail = 0;
+        screen.Fresh.clear();
         home.SetMessages(c.after);
         watch.TimerCheck();
         EXPECT_EQ(screen.NewMail > 0, c.told) << c.name;
+        std::vector<std::string> fresh;
+        for (const TMailSummary& m : screen.Fresh)
+            fresh.push_back(m.Subject);
+        EXPECT_EQ(fresh, c.fresh) << c.name;
         watch.Emails.Clear();  // its emails point at the mailbox removed next
     }
 }

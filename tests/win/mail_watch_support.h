@@ -33,6 +33,8 @@ public:
     std::vector<std::string> Statuses;
     int NewMail = 0;
     int SpamDeletions = 0;
+    // What the last new-mail tick and the last spam cycle named.
+    std::vector<TMailSummary> Fresh, SpamRemoved;
     bool Working = false;
     // Runs as each line is logged: what happens elsewhere at that moment.
     std::function<void(const std::string&)> OnLogLine;
@@ -46,12 +48,14 @@ public:
     void MailLogCleared() override { Log.clear(); }
     void MailStatusChanged(const std::string& status) override { Statuses.push_back(status); }
     void MailActivity(bool working) override { Working = working; }
-    bool NewMailArrived() override
+    bool NewMailArrived(const std::vector<TMailSummary>& fresh) override
     {
         ++NewMail;
+        Fresh = fresh;
         return true;
     }
     void SpamDeleted() override { ++SpamDeletions; }
+    void SpamCycleDeleted(const std::vector<TMailSummary>& deleted) override { SpamRemoved = deleted; }
 };
 
 class MailWatchTest : public ::testing::Test {

@@ -53,6 +53,7 @@ TEST_F(SettingsStore, Table_IsTheRegistryLayoutInItsOrderWithItsDefaults)
         {"Popup", "SoundFile", ""}, {"Popup", "Counter", "0"}, {"Email", "MailNotification", "0"},
         {"Email", "IntervalEmail", "10"}, {"Email", "SoundOnEmail", "0"}, {"Email", "SoundFileEmail", ""},
         {"Email", "VideoFileEmail", ""}, {"Email", "NoBorderVideo", "0"}, {"Email", "EmailLines", "100"},
+        {"Email", "BalloonNotification", "1"},
         {"Spam", "SpamKillerActive", "1"}, {"Spam", "SoundOnKillSpam", "0"}, {"Spam", "SoundFileSpam", ""},
         {"Spam", "CounterSpam", "0"}, {"Mailboxes", "Number", "0"}, {"Video", "Top", "20"}, {"Video", "Left", "20"},
         {"Mailboxes", "Top", "20"}, {"Mailboxes", "Left", "20"},

@@ -114,6 +114,16 @@ TEST_F(MailWatchTest, TimerTickWithSpamKiller_DeletesSpamAndSaysHowMany)
     EXPECT_EQ(Deletions(home), (std::vector<std::string>{"DELE 3", "DELE 1"}));
     EXPECT_EQ(Log().front(), "Starting SPAM messages delete...");
     EXPECT_EQ(Log().back(), "3 SPAM messages deleted");
+    // The notices: the new mail the spam cycle keeps, then what it removed.
+    std::vector<std::string> fresh, removed;
+    for (const TMailSummary& m : screen.Fresh)
+        fresh.push_back(m.Sender + " " + m.Subject);
+    for (const TMailSummary& m : screen.SpamRemoved)
+        removed.push_back(m.Sender + " " + m.Subject);
+    std::sort(removed.begin(), removed.end());
+    EXPECT_EQ(fresh, (std::vector<std::string>{"friend@example.org Note 2", "friend@example.org Note 1"}));
+    EXPECT_EQ(removed, (std::vector<std::string>{"deals@spam.example Offer 1", "deals@spam.example Offer 2",
+                                                 "deals@spam.example Offer 3"}));
 }
 
 // Another client removed message 1 between the check and the deletion: the

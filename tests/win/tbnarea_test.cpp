@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <cstring>
 #include <cwchar>
@@ -28,6 +29,8 @@ struct TShellCall {
     HICON icon;
     std::string tip;
     bool tipTerminatedInField;
+    std::string infoTitle, info;
+    DWORD infoFlags;
     BOOL result;
 };
 
@@ -49,6 +52,9 @@ protected:
         call.icon = data.hIcon;
         call.tipTerminatedInField = std::wmemchr(data.szTip, 0, 64) != nullptr;
         call.tip = Narrow(data.szTip, wcsnlen(data.szTip, 64));
+        call.infoTitle = Narrow(data.szInfoTitle, wcsnlen(data.szInfoTitle, 64));
+        call.info = Narrow(data.szInfo, wcsnlen(data.szInfo, 256));
+        call.infoFlags = data.dwInfoFlags;
         call.result = TTBNArea::ShellNotifyIcon(message, data);
         calls.push_back(call);
         return call.result;
@@ -367,6 +373,61 @@ TEST(TBNArea, OnChangeFailingForTip_IsIgnored)
     tray.OnChange = [](TTBNArea&, TChangeKind) { throw std::runtime_error("handler failed"); };
     EXPECT_NO_THROW(tray.SetTip("new"));
     EXPECT_EQ(tray.Tip(), "new");
+}
+
+// The shell's balloon: under Wine a tool tip of explorer's, whose text the window gives back.
+struct TBalloonFind {
+    std::wstring text;
+    HWND found;
+};
+
+static BOOL CALLBACK FindBalloon(HWND hwnd, LPARAM param)
+{
+    auto* find = reinterpret_cast<TBalloonFind*>(param);
+    wchar_t className[64] = {}, shown[512] = {};
+    GetClassNameW(hwnd, className, 64);
+    if (lstrcmpiW(className, L"tooltips_class32") != 0 || !IsWindowVisible(hwnd) ||
+        !(GetWindowLongW(hwnd, GWL_STYLE) & TTS_BALLOON))
+        return TRUE;
+    SendMessageW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(shown));
+    if (find->text == shown)
+        find->found = hwnd;
+    return find->found == nullptr;
+}
+
+static HWND ShellBalloonSaying(const std::string& text)
+{
+    TBalloonFind find = {Widen(text), nullptr};
+    EnumWindows(FindBalloon, reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+TEST(TBNArea, Balloon_SecondFormOfTheRecordShownByTheShellAndItsClickFiresTheEvent)
+{
+    TRecordingTBNArea tray;
+    EXPECT_FALSE(tray.ShowBalloon("1 new message", "bob", false)) << "no icon in the shell yet";
+    EXPECT_TRUE(tray.calls.empty());
+    tray.SetIcon(StockIcon(IDI_APPLICATION));
+    tray.Loaded();
+    const std::string text = "bob@example.org: Lunch \xE2\x82\xAC\ncarol@example.org: " + std::string(300, 'x');
+    EXPECT_TRUE(tray.ShowBalloon("2 new messages", text, true));
+    ASSERT_EQ(tray.calls.size(), 2u);
+    const TShellCall& info = tray.calls[1];
+    EXPECT_EQ(info.message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(info.size, NOTIFYICONDATAW_V2_SIZE);
+    EXPECT_EQ(info.flags, static_cast<UINT>(NIF_INFO));
+    EXPECT_EQ(info.infoTitle, "2 new messages");
+    EXPECT_EQ(info.info, text.substr(0, 255 + 2)) << "255 units: the euro sign is one unit, three bytes";
+    EXPECT_EQ(info.infoFlags, static_cast<DWORD>(NIIF_INFO | NIIF_NOSOUND | 0x80));
+    tray.ShowBalloon("1 new message", "bob", false);
+    EXPECT_EQ(tray.calls.back().infoFlags, static_cast<DWORD>(NIIF_INFO | 0x80));
+    EXPECT_TRUE(PumpUntil([] { return ShellBalloonSaying("bob") != nullptr; }, 15000))
+        << "the shell never showed the balloon";
+
+    int clicks = 0;
+    tray.OnBalloonClick = [&clicks](TTBNArea&) { ++clicks; };
+    Mouse(tray, NIN_BALLOONUSERCLICK);
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST(TBNArea, MouseActions_DispatchLeftRightAndDoubleClick)

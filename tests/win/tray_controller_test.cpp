@@ -106,11 +106,30 @@ TEST_F(TrayController, MailStatus_TipCountsMessagesAndAddsAddressesWhenAsked)
 
 TEST_F(TrayController, NewMail_ShowsTheMailboxesWindowUnlessItIsUpAlready)
 {
-    ihmMain->NewMailArrived();
+    ihmMain->NewMailArrived({});
     EXPECT_TRUE(ihmMailbox->Visible());
     ihmAbout->Show();
-    ihmMain->NewMailArrived();
+    ihmMain->NewMailArrived({});
     EXPECT_TRUE(ihmAbout->Visible());  // a second showing would have hidden it
+}
+
+TEST_F(TrayController, MailNotice_SentWhileTheWatchAndItsCheckBoxAreOnAndItsClickShowsTheMailboxes)
+{
+    ihmOptions->LoadSettings();
+    const TMailNotice notice = NewMailNotice({{"bob@example.org", "Lunch"}});
+    EXPECT_FALSE(ihmMain->ShowMailNotice(notice, false)) << "the mail watch is off";
+    ihmOptions->SetMailNotification(true);
+    EXPECT_TRUE(ihmOptions->zdsBalloonNotification.Checked());
+    EXPECT_TRUE(ihmOptions->zdsBalloonNotification.Enabled());
+    EXPECT_TRUE(ihmMain->ShowMailNotice(notice, false));
+    SendMessageW(ihmOptions->zdsBalloonNotification.Handle(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(windows->Settings().BalloonNotification);
+    EXPECT_FALSE(ihmMain->ShowMailNotice(notice, false));
+    ihmOptions->SetMailNotification(false);
+    EXPECT_FALSE(ihmOptions->zdsBalloonNotification.Enabled());
+
+    SendMessageW(ihmMain->utlTB.Handle(), ihmMain->utlTB.CallbackMessage(), 0, NIN_BALLOONUSERCLICK);
+    EXPECT_TRUE(ihmMailbox->Visible());
 }
 
 TEST_F(TrayController, ManualCheckThatChangesTheCount_ShowsTheMailboxesWindow)
