@@ -92,6 +92,16 @@ class TMailWatchTest(TTrayDriver, TE2eTest):
                 return window
         return None
 
+    @staticmethod
+    def balloon(app, last_line=None):
+        """The lines of the balloon the notification area shows (the one
+        whose last line is `last_line` when given), None when there is none.
+        Wine's tool tips do not give their title back (TTM_GETTITLE answers
+        nothing): the Wine tests read the title from the record sent."""
+        code, output = app.wintool("balloons")
+        shown = [line.split("\t")[1:] for line in output.split("\n") if line] if code == 0 else []
+        return next((b for b in shown if last_line is None or b[-1] == last_line), None)
+
     def screenshot(self, name):
         shots = os.path.join(e2e_support.BUILD_DIR, "e2e-shots")
         os.makedirs(shots, exist_ok=True)
@@ -117,6 +127,13 @@ class TMailWatchTest(TTrayDriver, TE2eTest):
             left = maildir_files(directory, "alice") | maildir_files(directory, "bob")
             return not (left & SPAM)
         wait_until(spam_gone, 60, "the spam messages to be deleted from Dovecot")
+        # The cycle says what it removed: three senders and subjects, and the fourth counted.
+        notice = wait_until(lambda: self.balloon(app, "and 1 more"), 30,
+                            "the balloon of the deleted spam", state=lambda: self.balloon(app))
+        spam_lines = {"offers@SPAM.example: Best prices", "lucky@example.net: You won the LOTTERY",
+                      "news@example.org: Pr\xeat \xe0 taux z\xe9ro", "news@example.org: Un t\xe9l\xe9phone"}
+        self.assertEqual(len(notice), 4, notice)
+        self.assertTrue(set(notice[:3]) < spam_lines, notice)
         # The closing re-check ends the cycle with the log's last line.
         wait_until(lambda: any("7 messages found" in w.title for w in app.visible_windows()), 60,
                    "the re-check after the spam cycle")
@@ -137,6 +154,28 @@ class TMailWatchTest(TTrayDriver, TE2eTest):
         self.assertEqual(self.value("Spam", "CounterSpam"), "11")
         with open(app.file("skarnvale.sub"), "rb") as f:
             self.assertEqual(f.read(), b"lottery\r\nt\xe9l\xe9phone\r\nz\xe9ro\r\n")
+
+    def test_NewMailOnTimer_BalloonNamesTheMessagesAndItsClickShowsTheMailboxes(self):
+        self.start_dovecot()
+        for section, name, value in [("Email", "MailNotification", "1"), ("Email", "IntervalEmail", "1"),
+                                     ("Spam", "SpamKillerActive", "0")] + MAILBOX_SETTINGS:
+            self.set_value(section, name, value)
+        self.set_value("Mailboxes", "Number", "1")  # Alice's alone
+        app = self.program_dir()
+        self.start_skarnvale(app)
+        notice = wait_until(lambda: self.balloon(app), 100, "the new-mail balloon after the first check")
+        self.assertEqual(notice, ["bob@example.org: Lunch on Friday",
+                                  "offers@SPAM.example: Best prices", "carol@example.org: Minutes of the meeting"])
+        self.screenshot("new-mail-balloon.png")
+        # The window came up as well; hidden, a click on the balloon brings it back.
+        window = wait_until(lambda: self.mailboxes_window(app), 10, "the mailboxes window with the balloon")
+        app.wintool("close", window.title)
+        wait_until(lambda: not self.mailboxes_window(app), 10, "the mailboxes window to hide")
+        self.assertEqual(app.wintool("tray-message", "1029")[0], 0)
+        wait_until(lambda: self.mailboxes_window(app), 10, "the mailboxes window after a click on the balloon")
+        self.open_menu(app)
+        self.choose_last_item(app)
+        self.assertEqual(self.value("Email", "BalloonNotification"), "1")
 
 
 SCRIPT_SERVER = os.path.join(e2e_support.ROOT, "tests", "servers", "pop3_script_server.py")

@@ -26,6 +26,10 @@
 //        keyboard focus in the foreground thread (TOP: its top edge in its window's client area)
 //   wintool dblclick-item TITLE ITEM             selects ITEM in a list box of the top-level window
 //        TITLE and tells the window it was double-clicked, as a user's double-click does
+//   wintool balloons                             prints "TITLE<TAB>LINE<TAB>LINE..." of each visible balloon
+//        tool tip (under Wine the notification area's messages are those)
+//   wintool tray-message CODE                    posts CODE as the shell's tray callback to SkarnVale's
+//        tray window, as the shell reports an action (1029: a click on the balloon)
 //   wintool acp                                  prints the ANSI code page of a program started now
 //   wintool trust-root FILE.der                  adds a test CA to the prefix's trusted roots
 #include <windows.h>
@@ -368,6 +372,50 @@ int TrustRoot(const char* path)
 
 int DoubleClickItem(const char* title, const char* item);
 
+// A tool tip's title lives in its own process: asked into a buffer made there.
+std::string BalloonTitle(HWND tip)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tip, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+    wchar_t title[128] = {};
+    if (remote) {
+        TTGETTITLE get = {};
+        get.dwSize = sizeof get;
+        get.cch = 128;
+        get.pszTitle = reinterpret_cast<wchar_t*>(remote + 256);
+        WriteProcessMemory(process, remote, &get, sizeof get, nullptr);
+        SendMessageW(tip, TTM_GETTITLE, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote + 256, title, sizeof title - sizeof(wchar_t), nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return U8(title);
+}
+
+BOOL CALLBACK PrintBalloon(HWND hwnd, LPARAM)
+{
+    wchar_t className[64] = {};
+    GetClassNameW(hwnd, className, 64);
+    if (lstrcmpiW(className, TOOLTIPS_CLASSW) != 0 || !IsWindowVisible(hwnd) ||
+        !(GetWindowLongW(hwnd, GWL_STYLE) & TTS_BALLOON))
+        return TRUE;
+    wchar_t wide[1024] = {};
+    SendMessageW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide));
+    std::string text = U8(wide);
+    for (char& c : text)
+        c = c == '\n' ? '\t' : c == '\r' ? ' ' : c;
+    std::printf("%s\t%s\n", BalloonTitle(hwnd).c_str(), text.c_str());
+    return TRUE;
+}
+
+int PostTrayMessage(const char* code)
+{
+    HWND tray = FindWindowW(L"TSkarnValeTrayWindow", nullptr);
+    return tray && PostMessageW(tray, RegisterWindowMessageW(L"NSM_NewTNIMessage"), 1, std::atoi(code)) ? 0 : 1;
+}
+
 int Main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "focus") == 0)
@@ -402,6 +450,12 @@ int Main(int argc, char** argv)
     }
     if (argc == 4 && std::strcmp(argv[1], "dblclick-item") == 0)
         return DoubleClickItem(argv[2], argv[3]);
+    if (argc == 2 && std::strcmp(argv[1], "balloons") == 0) {
+        EnumWindows(PrintBalloon, 0);
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "tray-message") == 0)
+        return PostTrayMessage(argv[2]);
     if (argc == 2 && std::strcmp(argv[1], "acp") == 0) {
         std::printf("%u\n", GetACP());
         return 0;
@@ -411,7 +465,7 @@ int Main(int argc, char** argv)
     std::fprintf(stderr,
                  "usage: wintool open LOG SECONDS KIND:TITLE... | list | press-ok CAPTION | find CLASS TITLE |"
                  " menu-keys KEY... | tab-keys TITLE KEY... | close TITLE | rect CLASS TITLE | focus |"
-                 " trust-root FILE\n");
+                 " balloons | tray-message CODE | trust-root FILE\n");
     return 2;
 }
 
