@@ -127,12 +127,11 @@ void TPopupMenu::Popup(HWND foreground, int x, int y)
     HWND owner = OwnerWindow();
     // The menu reads the keyboard of its thread, which must be the foreground
     // one: a click on the tray icon leaves the shell's window active. A hidden
-    // owner cannot take the focus everywhere (under Wine the X keyboard focus
-    // needs a window on the screen), so while another program is in front the
-    // owner is shown as one pixel under the menu while it is open.
-    DWORD foregroundProcess = 0;
-    GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
-    const bool lend = foregroundProcess != GetCurrentProcessId() && !IsWindowVisible(owner);
+    // owner cannot take the keyboard everywhere, even once it is the
+    // foreground window (under Wine the X keyboard focus needs a window on
+    // the screen and stays on the shell's), so the owner is shown as one
+    // pixel under the menu while it is open.
+    const bool lend = !IsWindowVisible(owner);
     if (lend) {
         SetWindowPos(owner, HWND_TOP, x, y, 1, 1, SWP_SHOWWINDOW);
         SetForegroundWindow(owner);

@@ -78,23 +78,29 @@ class TTrayTest(TTrayDriver, TE2eTest):
         ("Mailboxes", ("Down", "Down", "Down", "Down", "Down"), (20, 20)),
     )
 
-    @unittest.skip("the keys after Return do not reach the window chosen under Xvfb yet: cause not found")
     def test_WindowChosenInTheTrayMenuWithKeys_TakesTheKeyboardAndEscapeHidesIt(self):
-        app = self.program_dir()
-        self.start_skarnvale(app)
-        for title, keys, (dx, dy) in self.MENU_WINDOWS:
+        # Each window from a fresh start: under Xvfb, which has no window
+        # manager, the X keyboard focus that a window hidden by Escape leaves
+        # behind may keep the next menu from the keys.
+        for number, (title, keys, (dx, dy)) in enumerate(self.MENU_WINDOWS):
             with self.subTest(window=title):
+                app = self.program_dir("app%d" % number)
+                self.start_skarnvale(app)
                 def shown():
                     self.open_menu(app)
                     xdotool("key", "--delay", "100", *(keys + ("Return",)))
                     return self._try(lambda: wait_until(lambda: self.visible_title(app, title), 5, title))
-                caption = wait_until(shown, 60, "%s chosen in the tray menu with the keys" % title)
+                caption = wait_until(shown, 30, "%s chosen in the tray menu with the keys" % title)
                 code, rect = app.wintool("rect", "TSkarnValeForm", caption)
                 self.assertEqual(code, 0, caption)
                 x, y, width, height = (int(v) for v in rect.split())
                 xdotool("mousemove", str(x + dx), str(y + height - dy), "click", "1")
                 xdotool("key", "Escape")
                 wait_until(lambda: not self.visible_title(app, title), 10, "Escape to hide %s" % title)
+                # Quit takes the icon away; a killed program's would stay in
+                # the notification area where the next tests click.
+                self.open_menu(app)
+                self.choose_last_item(app)
 
     @staticmethod
     def visible_title(app, title):
