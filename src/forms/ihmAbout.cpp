@@ -46,6 +46,14 @@ void ApplyAboutTexts(TihmAbout& form, TLanguage language)
 }
 }  // namespace
 
+void TihmAbout::ApplyLabelFonts()
+{
+    SetLabelFont(lblAppName, fontAppName_.get());
+    SetLabelFont(lblVersion, fontBold_.get());
+    SetLabelFont(lblAuteur, fontBold_.get());
+    SetLabelFont(lblDate, fontBold_.get());
+}
+
 TihmAbout::TihmAbout()
     : TForm(AboutFormOptions()),
       fontAppName_(CreateUiFont("Arial Black", ScaleToDpi(-19, SystemDpi()))),
@@ -63,10 +71,14 @@ TihmAbout::TihmAbout()
       lblDate(*this, {16, 95, 0, 0}, "Date :"),
       Label2(*this, {80, 95, 0, 0}, "16/09/2002")
 {
-    SetLabelFont(lblAppName, fontAppName_.get());
-    SetLabelFont(lblVersion, fontBold_.get());
-    SetLabelFont(lblAuteur, fontBold_.get());
-    SetLabelFont(lblDate, fontBold_.get());
+    ApplyLabelFonts();
+    OnDpiChanged = [this] {
+        // The old fonts live until the labels hold the new ones.
+        TScopedFont appName = std::move(fontAppName_), bold = std::move(fontBold_);
+        fontAppName_ = CreateUiFont("Arial Black", ScaleToDpi(-19, Dpi()));
+        fontBold_ = CreateUiFont("Arial", ScaleToDpi(-11, Dpi()), FW_BOLD);
+        ApplyLabelFonts();
+    };
 
     // The home page carries its whole address, scheme included.
     urlWebSite.SetFontName("Verdana");

@@ -32,6 +32,8 @@ public:
     TLabel lblDate;
     TLabel Label2;
 
+    // The name, version, author and date labels in their own fonts.
+    void ApplyLabelFonts();
     // Escape hides the box; other keys pass on.
     bool FormKeyDown(WPARAM key);
 };

@@ -2,10 +2,21 @@
 
 #include "Controls.h"
 #include "Dpi.h"
+#include "Form.h"
 
-UINT TContainer::Dpi() const { return WindowDpi(Handle()); }
+UINT TContainer::Dpi() const
+{
+    const TForm* form = TForm::FromChild(Handle());
+    return form && form != this ? form->Dpi() : WindowDpi(Handle());
+}
 
 int TContainer::Scale(int value) const { return ScaleToDpi(value, Dpi()); }
+
+TControl* TContainer::ControlOf(HWND child) const
+{
+    auto it = controls_.find(GetDlgCtrlID(child));
+    return it != controls_.end() && it->second->Handle() == child ? it->second : nullptr;
+}
 
 bool TContainer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {

@@ -11,12 +11,14 @@ class TControl;
 class TContainer : public TWindowBase {
 public:
     virtual HFONT Font() const = 0;
-    // The DPI its controls' 96-DPI bounds are scaled to.
-    UINT Dpi() const;
+    // The DPI its controls' 96-DPI bounds are scaled to: its form's.
+    virtual UINT Dpi() const;
     // A 96-DPI length at the container's DPI.
     int Scale(int value) const;
     void RegisterControl(TControl* control, int id) { controls_[id] = control; }
     void UnregisterControl(int id) { controls_.erase(id); }
+    // The control of this container that `child` is, if any.
+    TControl* ControlOf(HWND child) const;
 
 protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -28,6 +28,8 @@ public:
     virtual bool HandleCommand(WORD) { return false; }
     // Answers true when it handled a WM_NOTIFY it sent to its container.
     virtual bool HandleNotify(const NMHDR&) { return false; }
+    // Its form was laid out at another DPI, the new font given.
+    virtual void DpiChanged() {}
 
 protected:
     TControl(TContainer& parent, const char* className, DWORD style, DWORD exStyle, const TBounds& bounds,
@@ -45,6 +47,8 @@ public:
     TLabel(TContainer& parent, const TBounds& bounds, const std::string& caption = std::string(),
            DWORD align = SS_LEFT);
     void SetCaption(const std::string& text);
+    // A label sized to its text takes the size of its text in the new font.
+    void DpiChanged() override { SetCaption(Text()); }
 
 private:
     bool autoSize_;

@@ -5,6 +5,10 @@
 #include <windows.h>
 
 constexpr UINT kDesignDpi = 96;
+// The messages of a DPI change (Windows 8.1 and 10 1703); the headers name
+// them only for programs that require those versions.
+constexpr UINT kWmDpiChanged = 0x02E0;
+constexpr UINT kWmDpiChangedAfterParent = 0x02E3;
 
 // The window's DPI: GetDpiForWindow where user32 has it (Windows 10 1607 and
 // later, Wine), else the screen's.

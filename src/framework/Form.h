@@ -37,6 +37,16 @@ public:
     std::string Caption() const;
     void SetCaption(const std::string& text);
     HFONT Font() const override { return font_.get(); }
+    // The DPI the form is laid out at: the system's at its creation, then the
+    // one each WM_DPICHANGED brings (the monitor it moved to).
+    UINT Dpi() const override { return dpi_; }
+    // The DPI of the form holding `hwnd`, else the window's own.
+    static UINT DpiOf(HWND hwnd);
+    // Lays the form out again at `dpi` in `frame`: the font made again at
+    // that DPI, every child window moved and sized in proportion, each told
+    // by WM_DPICHANGED_AFTERPARENT, then OnDpiChanged.
+    void ApplyDpi(UINT dpi, const RECT& frame);
+    std::function<void()> OnDpiChanged;
 
     // Key preview: runs before the focused control sees WM_KEYDOWN; answer
     // true to swallow the key.
@@ -55,4 +65,7 @@ protected:
 
 private:
     TScopedFont font_;
+    std::string fontName_;
+    int fontHeight_;
+    UINT dpi_;
 };

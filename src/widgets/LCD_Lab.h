@@ -71,7 +71,8 @@ private:
     void AssignSpacing(int& field, int value, const char* message);
     const TLCDFont& Font() const;
     // Works out the cell counts and the size, and takes that size.
-    TLCDGeometry Layout();
+    // `drawn`: the settings at the form's DPI, with which the paint draws.
+    TLCDGeometry Layout(TLCDSettings& drawn);
 
     TLCDSettings settings_;
     std::string filename_;

@@ -17,6 +17,26 @@ TLCDGeometry LCDGeometry(TLCDSettings& settings, const TLCDFont& font)
     return geometry;
 }
 
+TLCDSettings ScaledLCDSettings(const TLCDSettings& settings, int dpi)
+{
+    TLCDSettings scaled = settings;
+    if (dpi == 96 || dpi <= 0)
+        return scaled;
+    const auto scale = [dpi](int value) {
+        const int pixels = (value * dpi + 48) / 96;
+        return value > 0 && pixels < 1 ? 1 : pixels;
+    };
+    const int dot = settings.PixelSize != pixCustom ? static_cast<int>(settings.PixelSize) + 1 : 0;
+    scaled.PixelSize = pixCustom;
+    scaled.PixelWidth = scale(dot ? dot : settings.PixelWidth);
+    scaled.PixelHeight = scale(dot ? dot : settings.PixelHeight);
+    scaled.PixelSpacing = scale(settings.PixelSpacing);
+    scaled.CharSpacing = scale(settings.CharSpacing);
+    scaled.LineSpacing = scale(settings.LineSpacing);
+    scaled.BorderSpace = scale(settings.BorderSpace);
+    return scaled;
+}
+
 TLCDSize LCDSizeFromCounts(const TLCDSettings& settings, const TLCDGeometry& geometry)
 {
     TLCDSize size;

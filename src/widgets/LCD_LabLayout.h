@@ -60,5 +60,10 @@ TLCDSize LCDSizeFromCounts(const TLCDSettings& settings, const TLCDGeometry& geo
 // otherwise they stay. Answers the size the control must take.
 TLCDSize LCDLayout(TLCDSettings& settings, const TLCDGeometry& geometry, TLCDSize current, TLCDSize lastPainted);
 
+// The settings as drawn at `dpi`: the dot size, the spacings and the border
+// space are 96-DPI pixels, scaled (a dot and a non-zero spacing keep at
+// least one pixel); at 96 DPI they are `settings` unchanged.
+TLCDSettings ScaledLCDSettings(const TLCDSettings& settings, int dpi);
+
 // PixelOn with red, green and blue halved; the top byte is kept.
 std::uint32_t LCDShadowColor(std::uint32_t pixelOn);

@@ -1,5 +1,7 @@
 #include "LCD_Lab.h"
 
+#include "../framework/Form.h"
+
 void TLCDLabel::SetDotMatrix(TDotMatrix value)
 {
     const TDotMatrix previous = settings_.DotMatrix;
@@ -32,11 +34,16 @@ const TLCDFont& TLCDLabel::Font() const
     return BuiltInFont(settings_.DotMatrix == CustomFont ? mat5x7 : settings_.DotMatrix);
 }
 
-TLCDGeometry TLCDLabel::Layout()
+TLCDGeometry TLCDLabel::Layout(TLCDSettings& drawn)
 {
-    const TLCDGeometry geometry = LCDGeometry(settings_, Font());
+    // The form's DPI: the dots grow with the control's bounds.
+    drawn = ScaledLCDSettings(settings_, static_cast<int>(TForm::DpiOf(Handle())));
+    LCDGeometry(settings_, Font());  // the 96-DPI dot size, as the properties answer it
+    const TLCDGeometry geometry = LCDGeometry(drawn, Font());
     const TLCDSize current{Width(), Height()};
-    const TLCDSize size = LCDLayout(settings_, geometry, current, lastPainted_);
+    const TLCDSize size = LCDLayout(drawn, geometry, current, lastPainted_);
+    settings_.NoOfChars = drawn.NoOfChars;
+    settings_.TextLines = drawn.TextLines;
     // Remembered before resizing, so the resize itself is not taken for a new size.
     lastPainted_ = size;
     if (size != current)
@@ -46,9 +53,10 @@ TLCDGeometry TLCDLabel::Layout()
 
 void TLCDLabel::Paint(HDC dc)
 {
-    const TLCDGeometry geometry = Layout();
+    TLCDSettings drawn;
+    const TLCDGeometry geometry = Layout(drawn);
     const TLCDFrameColors frame{GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW)};
-    const TLCDPixels pixels = RenderLCD(settings_, geometry, Font(), caption_, lastPainted_.Width,
+    const TLCDPixels pixels = RenderLCD(drawn, geometry, Font(), caption_, lastPainted_.Width,
                                         lastPainted_.Height, Enabled(), frame);
     DrawPixels(dc, 0, 0, pixels.Width, pixels.Height, pixels.Pixels.data());
 }

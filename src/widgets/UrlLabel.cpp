@@ -2,6 +2,7 @@
 
 #include "../framework/CanvasText.h"
 #include "../framework/Dpi.h"
+#include "../framework/Form.h"
 #include "../framework/GdiScoped.h"
 #include "../framework/WideText.h"
 
@@ -176,7 +177,7 @@ void Tk7tUrlLabel::RebuildFont()
 {
     // The height is a 96-DPI one, drawn at the label's DPI; the default
     // character set, so the system links in the glyphs the face lacks.
-    font_.reset(CreateFontW(ScaleToDpi(fontHeight_, WindowDpi(Handle())), 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, italic_,
+    font_.reset(CreateFontW(ScaleToDpi(fontHeight_, TForm::DpiOf(Handle())), 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, italic_,
                             underline_, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH | FF_DONTCARE, Widen(fontName_).c_str()));
     FitToCaption();
@@ -224,6 +225,10 @@ void Tk7tUrlLabel::Paint(HDC dc)
 bool Tk7tUrlLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
+    case kWmDpiChangedAfterParent:
+        RebuildFont();
+        result = 0;
+        return true;
     case WM_MOUSEMOVE:
         if (!hovered_) {
             // Ask for the leave notice once per visit.

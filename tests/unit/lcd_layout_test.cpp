@@ -126,3 +126,22 @@ TEST(LCDLayout, ShadowColor_HalvesEachComponentAndKeepsTopByte)
     EXPECT_EQ(LCDShadowColor(0x12FF8001u), 0x127F4000u);
     EXPECT_EQ(LCDShadowColor(0x00000000u), 0x00000000u);
 }
+
+TEST(LCDLayout, ScaledSettings_DotsSpacingsAndBorderFollowTheDpi)
+{
+    TLCDSettings counter;  // the options dialog's: 2 x 2 dots, spacing 1, characters 2 apart, border 3
+    EXPECT_EQ(ScaledLCDSettings(counter, 96).PixelSize, pix2x2);
+    const TLCDSettings at144 = ScaledLCDSettings(counter, 144);
+    EXPECT_EQ(at144.PixelSize, pixCustom);
+    EXPECT_EQ(at144.PixelWidth, 3);
+    EXPECT_EQ(at144.PixelHeight, 3);
+    EXPECT_EQ(at144.PixelSpacing, 2);  // 1.5 rounds up
+    EXPECT_EQ(at144.CharSpacing, 3);
+    EXPECT_EQ(at144.BorderSpace, 5);
+    const TLCDSettings at192 = ScaledLCDSettings(counter, 192);
+    EXPECT_EQ(at192.PixelWidth, 4);
+    EXPECT_EQ(at192.LineSpacing, 4);
+    counter.PixelSpacing = 0;
+    EXPECT_EQ(ScaledLCDSettings(counter, 120).PixelSpacing, 0);
+    EXPECT_EQ(ScaledLCDSettings(counter, 48).PixelWidth, 1);
+}

@@ -126,3 +126,64 @@ TEST_F(DpiLayout, EveryControlHoldsItsTextAndStaysInsideItsParent)
         }
     }
 }
+
+namespace {
+RECT RectIn(HWND control, HWND parent)
+{
+    RECT place = {};
+    GetWindowRect(control, &place);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+// The form moved to a monitor of `dpi`, as Windows tells it: the frame it suggests is the old one scaled.
+void MoveToMonitorOf(TForm& form, UINT dpi)
+{
+    RECT frame = {};
+    GetWindowRect(form.Handle(), &frame);
+    const UINT old = form.Dpi();
+    RECT suggested = {frame.left, frame.top,
+                      frame.left + MulDiv(frame.right - frame.left, static_cast<int>(dpi), static_cast<int>(old)),
+                      frame.top + MulDiv(frame.bottom - frame.top, static_cast<int>(dpi), static_cast<int>(old))};
+    SendMessageW(form.Handle(), kWmDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+}  // namespace
+
+TEST_F(DpiLayout, DpiChanged_LaysEveryWindowOutAgainWithItsFontsAndDotsThenBack)
+{
+    const UINT start = WindowDpi(ihmOptions->Handle());
+    const UINT twice = start * 2;
+    const RECT interval = RectIn(ihmOptions->zdsInterval.Handle(), ihmOptions->tsPopup.Handle());
+    const int counterWidth = ihmOptions->zdsCounter.Width();
+    for (TForm* form : std::vector<TForm*>{ihmOptions, ihmAppList, ihmAbout, ihmMailbox}) {
+        MoveToMonitorOf(*form, twice);
+        EXPECT_EQ(form->Dpi(), twice) << form->Caption();
+        std::vector<HWND> controls;
+        EnumChildWindows(form->Handle(), Collect, reinterpret_cast<LPARAM>(&controls));
+        for (HWND control : controls) {
+            const std::string fault = Fault(control, twice);
+            EXPECT_TRUE(fault.empty()) << form->Caption() << ": " << ClassOf(control) << " \""
+                                       << std::string(TextOf(control).begin(), TextOf(control).end()) << "\" "
+                                       << fault << " at " << twice << " DPI";
+        }
+    }
+    const RECT wide = RectIn(ihmOptions->zdsInterval.Handle(), ihmOptions->tsPopup.Handle());
+    EXPECT_NEAR(wide.right - wide.left, 2 * (interval.right - interval.left), 1);
+    EXPECT_NEAR(wide.top, 2 * interval.top, 1);
+    // The counter's dots doubled with it: the same four digits fill twice the width.
+    EXPECT_NEAR(ihmOptions->zdsCounter.Width(), 2 * counterWidth, 2);
+    EXPECT_EQ(ihmOptions->zdsCounter.NoOfChars(), 4);
+    TEXTMETRICW metrics = {};
+    HDC dc = GetDC(ihmOptions->Handle());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(ihmOptions->zdsInterval.Handle(), WM_GETFONT, 0, 0)));
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(ihmOptions->Handle(), dc);
+    EXPECT_GE(metrics.tmHeight - metrics.tmInternalLeading, ScaleToDpi(11, twice) - 1);
+
+    MoveToMonitorOf(*ihmOptions, start);
+    const RECT back = RectIn(ihmOptions->zdsInterval.Handle(), ihmOptions->tsPopup.Handle());
+    EXPECT_EQ(back.left, interval.left);
+    EXPECT_EQ(back.right - back.left, interval.right - interval.left);
+    EXPECT_EQ(ihmOptions->zdsCounter.Width(), counterWidth);
+}
