@@ -31,6 +31,9 @@ protected:
 
 private:
     void Changed();
+    // The picture's 12 x 13 pixels at the form's DPI.
+    int LampWidth() const;
+    int LampHeight() const;
 
     bool lit_ = false;
     TLEDColor color_ = lcRed;

@@ -155,6 +155,7 @@ TEST_F(DpiLayout, DpiChanged_LaysEveryWindowOutAgainWithItsFontsAndDotsThenBack)
     const UINT twice = start * 2;
     const RECT interval = RectIn(ihmOptions->zdsInterval.Handle(), ihmOptions->tsPopup.Handle());
     const int counterWidth = ihmOptions->zdsCounter.Width();
+    const int lampWidth = ihmOptions->zdsLedPopup.Width();
     for (TForm* form : std::vector<TForm*>{ihmOptions, ihmAppList, ihmAbout, ihmMailbox}) {
         MoveToMonitorOf(*form, twice);
         EXPECT_EQ(form->Dpi(), twice) << form->Caption();
@@ -173,6 +174,7 @@ TEST_F(DpiLayout, DpiChanged_LaysEveryWindowOutAgainWithItsFontsAndDotsThenBack)
     // The counter's dots doubled with it: the same four digits fill twice the width.
     EXPECT_NEAR(ihmOptions->zdsCounter.Width(), 2 * counterWidth, 2);
     EXPECT_EQ(ihmOptions->zdsCounter.NoOfChars(), 4);
+    EXPECT_NEAR(ihmOptions->zdsLedPopup.Width(), 2 * lampWidth, 1);
     TEXTMETRICW metrics = {};
     HDC dc = GetDC(ihmOptions->Handle());
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(ihmOptions->zdsInterval.Handle(), WM_GETFONT, 0, 0)));
@@ -186,4 +188,5 @@ TEST_F(DpiLayout, DpiChanged_LaysEveryWindowOutAgainWithItsFontsAndDotsThenBack)
     EXPECT_EQ(back.left, interval.left);
     EXPECT_EQ(back.right - back.left, interval.right - interval.left);
     EXPECT_EQ(ihmOptions->zdsCounter.Width(), counterWidth);
+    EXPECT_EQ(ihmOptions->zdsLedPopup.Width(), lampWidth);
 }
