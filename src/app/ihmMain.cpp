@@ -2,6 +2,7 @@
 
 #include "../forms/ihmAppList.h"
 #include "../forms/ihmMailbox.h"
+#include "../framework/Dpi.h"
 #include "../framework/Files.h"
 #include "../framework/Icon.h"
 #include "../framework/Locale.h"
@@ -16,17 +17,19 @@ TihmMain* ihmMain = nullptr;
 
 namespace {
 // The tray menu's side bar: a blue-to-navy gradient with the program's
-// picture near the bottom and its name written upwards above it.
+// picture near the bottom and its name written upwards above it. Its width
+// and caption are 96-DPI sizes; the menu opens on the system's DPI.
 void ConfigureTrayMenuBar(TBcBar& bar)
 {
-    bar.SetWidth(21);
+    const UINT dpi = SystemDpi();
+    bar.SetWidth(ScaleToDpi(21, dpi));
     bar.SetGradientStart(clBlue);
     bar.SetGradientEnd(clNavy);
     bar.BarBitmap().LoadFromResource("BAR_PIC");
     bar.BarBitmap().SetOffsetY(-2);
     TBarFont font = bar.BarCaption().Font();
     font.Name = "Arial Black";
-    font.Height = -16;
+    font.Height = ScaleToDpi(-16, dpi);
     font.Color = clWhite;
     bar.BarCaption().SetFont(font);
     bar.BarCaption().SetCaption("SkarnVale");

@@ -135,6 +135,11 @@ void TPopupMenu::Popup(HWND foreground, int x, int y)
     if (lend) {
         SetWindowPos(owner, HWND_TOP, x, y, 1, 1, SWP_SHOWWINDOW);
         SetForegroundWindow(owner);
+        // What the activation queued is taken now, before the menu's loop:
+        // under Wine a second menu in a row otherwise closed at once, seen
+        // as the focus changes of the first one's end reached it.
+        MSG pending;
+        PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE);
     }
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | (AlignBottom ? TPM_BOTTOMALIGN : TPM_TOPALIGN), x,

@@ -114,6 +114,10 @@ TEST_F(DpiLayout, EveryControlHoldsItsTextAndStaysInsideItsParent)
     SelectObject(dc, old);
     ReleaseDC(ihmOptions->Handle(), dc);
     EXPECT_GE(metrics.tmHeight - metrics.tmInternalLeading, ScaleToDpi(11, dpi) - 1);
+    // The tray menu's side bar and its caption, and the lamps, grow with it.
+    EXPECT_EQ(ihmMain->mnpTB.Bar().Width(), ScaleToDpi(21, dpi));
+    EXPECT_EQ(ihmMain->mnpTB.Bar().BarCaption().Font().Height, ScaleToDpi(-16, dpi));
+    EXPECT_EQ(ihmOptions->zdsLedEmail.Width(), ScaleToDpi(12, dpi));
 
     for (TForm* form : std::vector<TForm*>{ihmOptions, ihmAppList, ihmAbout, ihmMailbox}) {
         std::vector<HWND> controls;
