@@ -42,6 +42,5 @@ extern std::string MsgSpamDeleted;
 extern std::string MsgSubjectEdition;
 extern std::string MsgNewSubject;
 
-
 // The mail watch's texts: the messages above that its lines are made of.
 TMailTexts MailTextsOfMessages();

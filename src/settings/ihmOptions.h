@@ -2,8 +2,8 @@
 // settings themselves: Apply puts what the copy changed into the settings and
 // runs the apply step of each value changed, which shows it and, through the
 // dialog's host, brings the timers, LEDs, tray menu and tray icon into line;
-// Discard drops the copy. A change the user makes is applied at once, each
-// value read where it is used applied without a step of its own. Every
+// Discard drops the copy. A change the user makes is applied at once; a value
+// read only where it is used is put back with no step of its own. Every
 // setting is read through the accessor named after its registry value and
 // set through its setter, which applies it the same way.
 #pragma once
@@ -253,6 +253,9 @@ private:
     // the row named `step` (its setting's name, or "SpamLists") also when
     // its value is unchanged.
     void Apply(const char* step);
+    // A setter's change: into the copy, then applied with the setting's step.
+    template <class T, class TValue>
+    void Change(T TSettings::*field, const TValue& value, const char* step);
     // The apply step of each setting from ConfigDblClick to CounterSpam: its
     // control shows it and what follows it is brought into line.
     using TApplyStep = void (TihmOptions::*)();

@@ -43,13 +43,16 @@ RECT WindowRectOf(const TForm* form)
 }
 }  // namespace
 
+template <class T, class TValue>
+void TihmOptions::Change(T TSettings::*field, const TValue& value, const char* step)
+{
+    draft_.*field = value;
+    Apply(step);
+}
+
 int TihmOptions::ConfigDblClick() const { return settings_.ConfigDblClick; }
 
-void TihmOptions::SetConfigDblClick(int value)
-{
-    draft_.ConfigDblClick = value;
-    Apply("ConfigDblClick");
-}
+void TihmOptions::SetConfigDblClick(int value) { Change(&TSettings::ConfigDblClick, value, "ConfigDblClick"); }
 
 void TihmOptions::ApplyConfigDblClick()
 {
@@ -61,11 +64,7 @@ void TihmOptions::ApplyConfigDblClick()
 
 bool TihmOptions::ListStayOnTop() const { return settings_.ListStayOnTop; }
 
-void TihmOptions::SetListStayOnTop(bool value)
-{
-    draft_.ListStayOnTop = value;
-    Apply("ListStayOnTop");
-}
+void TihmOptions::SetListStayOnTop(bool value) { Change(&TSettings::ListStayOnTop, value, "ListStayOnTop"); }
 
 void TihmOptions::ApplyListStayOnTop()
 {
@@ -75,11 +74,7 @@ void TihmOptions::ApplyListStayOnTop()
 
 bool TihmOptions::AddressIp() const { return settings_.AddressIp; }
 
-void TihmOptions::SetAddressIp(bool value)
-{
-    draft_.AddressIp = value;
-    Apply("AddressIp");
-}
+void TihmOptions::SetAddressIp(bool value) { Change(&TSettings::AddressIp, value, "AddressIp"); }
 
 void TihmOptions::ApplyAddressIp()
 {
@@ -89,11 +84,7 @@ void TihmOptions::ApplyAddressIp()
 
 bool TihmOptions::French() const { return settings_.French; }
 
-void TihmOptions::SetFrench(bool value)
-{
-    draft_.French = value;
-    Apply("French");
-}
+void TihmOptions::SetFrench(bool value) { Change(&TSettings::French, value, "French"); }
 
 void TihmOptions::ApplyFrench()
 {
@@ -106,11 +97,7 @@ void TihmOptions::ApplyFrench()
 
 bool TihmOptions::TaskPopup() const { return settings_.TaskPopup; }
 
-void TihmOptions::SetTaskPopup(bool value)
-{
-    draft_.TaskPopup = value;
-    Apply("TaskPopup");
-}
+void TihmOptions::SetTaskPopup(bool value) { Change(&TSettings::TaskPopup, value, "TaskPopup"); }
 
 void TihmOptions::ApplyTaskPopup()
 {
@@ -132,21 +119,13 @@ void ShowNumber(TEdit& edit, int value) { ShowText(edit, EncodeInteger(value)); 
 
 std::string TihmOptions::EmailProgram() const { return settings_.EmailProgram; }
 
-void TihmOptions::SetEmailProgram(const std::string& value)
-{
-    draft_.EmailProgram = value;
-    Apply("EmailProgram");
-}
+void TihmOptions::SetEmailProgram(const std::string& value) { Change(&TSettings::EmailProgram, value, "EmailProgram"); }
 
 void TihmOptions::ApplyEmailProgram() { ShowText(zdsEmailProgram, settings_.EmailProgram); }
 
 bool TihmOptions::KillerActive() const { return settings_.KillerActive; }
 
-void TihmOptions::SetKillerActive(bool value)
-{
-    draft_.KillerActive = value;
-    Apply("KillerActive");
-}
+void TihmOptions::SetKillerActive(bool value) { Change(&TSettings::KillerActive, value, "KillerActive"); }
 
 void TihmOptions::ApplyKillerActive()
 {
@@ -164,11 +143,7 @@ void TihmOptions::ApplyKillerActive()
 
 int TihmOptions::Interval() const { return settings_.Interval; }
 
-void TihmOptions::SetInterval(int value)
-{
-    draft_.Interval = value;
-    Apply("Interval");
-}
+void TihmOptions::SetInterval(int value) { Change(&TSettings::Interval, value, "Interval"); }
 
 void TihmOptions::ApplyInterval()
 {
@@ -182,11 +157,7 @@ void TihmOptions::ApplyInterval()
 
 bool TihmOptions::SoundOnKill() const { return settings_.SoundOnKill; }
 
-void TihmOptions::SetSoundOnKill(bool value)
-{
-    draft_.SoundOnKill = value;
-    Apply("SoundOnKill");
-}
+void TihmOptions::SetSoundOnKill(bool value) { Change(&TSettings::SoundOnKill, value, "SoundOnKill"); }
 
 void TihmOptions::ApplySoundOnKill()
 {
@@ -196,11 +167,7 @@ void TihmOptions::ApplySoundOnKill()
 
 std::string TihmOptions::SoundFile() const { return settings_.SoundFile; }
 
-void TihmOptions::SetSoundFile(const std::string& value)
-{
-    draft_.SoundFile = value;
-    Apply("SoundFile");
-}
+void TihmOptions::SetSoundFile(const std::string& value) { Change(&TSettings::SoundFile, value, "SoundFile"); }
 
 void TihmOptions::ApplySoundFile() { ShowText(zdsSoundFile, settings_.SoundFile); }
 
@@ -215,21 +182,13 @@ std::string CounterCaption(int value)
 }
 }  // namespace
 
-void TihmOptions::SetCounter(int value)
-{
-    draft_.Counter = value;
-    Apply("Counter");
-}
+void TihmOptions::SetCounter(int value) { Change(&TSettings::Counter, value, "Counter"); }
 
 void TihmOptions::ApplyCounter() { zdsCounter.SetCaption(CounterCaption(settings_.Counter)); }
 
 bool TihmOptions::MailNotification() const { return settings_.MailNotification; }
 
-void TihmOptions::SetMailNotification(bool value)
-{
-    draft_.MailNotification = value;
-    Apply("MailNotification");
-}
+void TihmOptions::SetMailNotification(bool value) { Change(&TSettings::MailNotification, value, "MailNotification"); }
 
 void TihmOptions::ApplyMailNotification()
 {
@@ -249,11 +208,7 @@ void TihmOptions::ApplyMailNotification()
 
 int TihmOptions::IntervalEmail() const { return settings_.IntervalEmail; }
 
-void TihmOptions::SetIntervalEmail(int value)
-{
-    draft_.IntervalEmail = value;
-    Apply("IntervalEmail");
-}
+void TihmOptions::SetIntervalEmail(int value) { Change(&TSettings::IntervalEmail, value, "IntervalEmail"); }
 
 void TihmOptions::ApplyIntervalEmail()
 {
@@ -272,11 +227,7 @@ void TihmOptions::ApplyIntervalEmail()
 
 bool TihmOptions::SoundOnEmail() const { return settings_.SoundOnEmail; }
 
-void TihmOptions::SetSoundOnEmail(bool value)
-{
-    draft_.SoundOnEmail = value;
-    Apply("SoundOnEmail");
-}
+void TihmOptions::SetSoundOnEmail(bool value) { Change(&TSettings::SoundOnEmail, value, "SoundOnEmail"); }
 
 void TihmOptions::ApplySoundOnEmail()
 {
@@ -288,8 +239,7 @@ std::string TihmOptions::SoundFileEmail() const { return settings_.SoundFileEmai
 
 void TihmOptions::SetSoundFileEmail(const std::string& value)
 {
-    draft_.SoundFileEmail = value;
-    Apply("SoundFileEmail");
+    Change(&TSettings::SoundFileEmail, value, "SoundFileEmail");
 }
 
 void TihmOptions::ApplySoundFileEmail() { ShowText(zdsSoundFileEmail, settings_.SoundFileEmail); }
@@ -298,39 +248,26 @@ std::string TihmOptions::VideoFileEmail() const { return settings_.VideoFileEmai
 
 void TihmOptions::SetVideoFileEmail(const std::string& value)
 {
-    draft_.VideoFileEmail = value;
-    Apply("VideoFileEmail");
+    Change(&TSettings::VideoFileEmail, value, "VideoFileEmail");
 }
 
 void TihmOptions::ApplyVideoFileEmail() { ShowText(zdsVideoFileEmail, settings_.VideoFileEmail); }
 
 bool TihmOptions::NoBorderVideo() const { return settings_.NoBorderVideo; }
 
-void TihmOptions::SetNoBorderVideo(bool value)
-{
-    draft_.NoBorderVideo = value;
-    Apply("NoBorderVideo");
-}
+void TihmOptions::SetNoBorderVideo(bool value) { Change(&TSettings::NoBorderVideo, value, "NoBorderVideo"); }
 
 void TihmOptions::ApplyNoBorderVideo() { zdsNoBorderVideo.SetChecked(settings_.NoBorderVideo); }
 
 int TihmOptions::EmailLines() const { return settings_.EmailLines; }
 
-void TihmOptions::SetEmailLines(int value)
-{
-    draft_.EmailLines = value;
-    Apply("EmailLines");
-}
+void TihmOptions::SetEmailLines(int value) { Change(&TSettings::EmailLines, value, "EmailLines"); }
 
 void TihmOptions::ApplyEmailLines() { ShowNumber(zdsEmailLines, settings_.EmailLines); }
 
 bool TihmOptions::SpamKillerActive() const { return settings_.SpamKillerActive; }
 
-void TihmOptions::SetSpamKillerActive(bool value)
-{
-    draft_.SpamKillerActive = value;
-    Apply("SpamKillerActive");
-}
+void TihmOptions::SetSpamKillerActive(bool value) { Change(&TSettings::SpamKillerActive, value, "SpamKillerActive"); }
 
 void TihmOptions::ApplySpamKillerActive()
 {
@@ -343,11 +280,7 @@ void TihmOptions::ApplySpamKillerActive()
 
 bool TihmOptions::SoundOnKillSpam() const { return settings_.SoundOnKillSpam; }
 
-void TihmOptions::SetSoundOnKillSpam(bool value)
-{
-    draft_.SoundOnKillSpam = value;
-    Apply("SoundOnKillSpam");
-}
+void TihmOptions::SetSoundOnKillSpam(bool value) { Change(&TSettings::SoundOnKillSpam, value, "SoundOnKillSpam"); }
 
 void TihmOptions::ApplySoundOnKillSpam()
 {
@@ -359,19 +292,14 @@ std::string TihmOptions::SoundFileSpam() const { return settings_.SoundFileSpam;
 
 void TihmOptions::SetSoundFileSpam(const std::string& value)
 {
-    draft_.SoundFileSpam = value;
-    Apply("SoundFileSpam");
+    Change(&TSettings::SoundFileSpam, value, "SoundFileSpam");
 }
 
 void TihmOptions::ApplySoundFileSpam() { ShowText(zdsSoundFileSpam, settings_.SoundFileSpam); }
 
 int TihmOptions::CounterSpam() const { return settings_.CounterSpam; }
 
-void TihmOptions::SetCounterSpam(int value)
-{
-    draft_.CounterSpam = value;
-    Apply("CounterSpam");
-}
+void TihmOptions::SetCounterSpam(int value) { Change(&TSettings::CounterSpam, value, "CounterSpam"); }
 
 void TihmOptions::ApplyCounterSpam() { zdsCounterSpam.SetCaption(CounterCaption(settings_.CounterSpam)); }
 
@@ -405,17 +333,9 @@ const std::map<std::string, TihmOptions::TApplyStep>& TihmOptions::ApplySteps()
     return steps;
 }
 
-void TihmOptions::SetSpamAddresses(const std::string& value)
-{
-    draft_.SpamAddresses = value;
-    Apply("SpamLists");
-}
+void TihmOptions::SetSpamAddresses(const std::string& value) { Change(&TSettings::SpamAddresses, value, "SpamLists"); }
 
-void TihmOptions::SetSpamSubjects(const std::string& value)
-{
-    draft_.SpamSubjects = value;
-    Apply("SpamLists");
-}
+void TihmOptions::SetSpamSubjects(const std::string& value) { Change(&TSettings::SpamSubjects, value, "SpamLists"); }
 
 void TihmOptions::ShowSpamLists()
 {
