@@ -71,6 +71,7 @@ add_library(skarnvale_win STATIC
   src/settings/ihmOptionsEvents.cpp
   src/settings/ihmOptionsSettings.cpp
   src/settings/ihmOptionsStore.cpp
+  src/settings/ihmOptionsDraft.cpp
   src/settings/ihmOptionsSpamLists.cpp
   src/mail/MailCheck.cpp
   src/mail/MailCheckRead.cpp

@@ -12,6 +12,7 @@
 #include "../settings/ihmOptions.h"
 #include "AddressText.h"
 #include "Divers.h"
+#include "unitGlobal.h"
 #include "ihmMain.h"
 
 void TihmMain::MailStatusChanged(const std::string& mailStatus)
@@ -47,7 +48,7 @@ bool TihmMain::NewMailArrived(const std::vector<TMailSummary>& fresh)
     const bool ownSound = ihmMailbox && !ihmMailbox->Visible() && HasWaveDevice() &&
                           FileExists(Settings.SoundFileEmail);
     if (!fresh.empty())
-        ShowMailNotice(NewMailNotice(fresh), ownSound);
+        ShowMailNotice(NewMailNotice(fresh, NoticeTextsOfMessages()), ownSound);
     if (!ihmMailbox || ihmMailbox->Visible())
         return true;
     ShowForm(ihmMailbox);
@@ -77,7 +78,7 @@ void TihmMain::SpamDeleted()
 
 void TihmMain::SpamCycleDeleted(const std::vector<TMailSummary>& deleted)
 {
-    ShowMailNotice(SpamNotice(deleted),
+    ShowMailNotice(SpamNotice(deleted, NoticeTextsOfMessages()),
                    Settings.SoundOnKillSpam && HasWaveDevice() && FileExists(Settings.SoundFileSpam));
 }
 

@@ -1,6 +1,6 @@
 #include "MailNotice.h"
 
-#include "../app/unitGlobal.h"
+#include "../model/FormatText.h"
 #include "../model/Utf8Text.h"
 #include "../model/unitProcessEmail.h"
 
@@ -36,7 +36,7 @@ std::string Trimmed(const std::string& text)
     return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-std::string NoticeText(const std::vector<TMailSummary>& messages)
+std::string NoticeText(const std::vector<TMailSummary>& messages, const std::string& moreMessages)
 {
     std::string text;
     for (std::size_t i = 0; i < messages.size() && i < NoticeLines; ++i) {
@@ -45,7 +45,7 @@ std::string NoticeText(const std::vector<TMailSummary>& messages)
         text += (i ? "\n" : "") + NoticeLine(line, NoticeLineLength);
     }
     if (messages.size() > NoticeLines)
-        text += "\n" + NoticeLine(FormatText(MsgMoreMessages, {static_cast<int>(messages.size() - NoticeLines)}),
+        text += "\n" + NoticeLine(FormatText(moreMessages, {static_cast<int>(messages.size() - NoticeLines)}),
                                   NoticeLineLength);
     return text;
 }
@@ -64,14 +64,16 @@ std::vector<TMailSummary> SummariesOf(const std::vector<const TEmail*>& emails)
     return summaries;
 }
 
-TMailNotice NewMailNotice(const std::vector<TMailSummary>& fresh)
+TMailNotice NewMailNotice(const std::vector<TMailSummary>& fresh, const TMailNoticeTexts& texts)
 {
     const int count = static_cast<int>(fresh.size());
-    return {count == 1 ? MsgOneNewMessage : FormatText(MsgNewMessages, {count}), NoticeText(fresh)};
+    return {count == 1 ? texts.OneNewMessage : FormatText(texts.NewMessages, {count}),
+            NoticeText(fresh, texts.MoreMessages)};
 }
 
-TMailNotice SpamNotice(const std::vector<TMailSummary>& deleted)
+TMailNotice SpamNotice(const std::vector<TMailSummary>& deleted, const TMailNoticeTexts& texts)
 {
     const int count = static_cast<int>(deleted.size());
-    return {count == 1 ? MsgOneSpamDeleted : FormatText(MsgSpamDeleted, {count}), NoticeText(deleted)};
+    return {count == 1 ? texts.OneSpamDeleted : FormatText(texts.SpamDeleted, {count}),
+            NoticeText(deleted, texts.MoreMessages)};
 }

@@ -29,7 +29,16 @@ constexpr std::size_t NoticeLines = 3;
 // UTF-16 units, so the lines and the count line always fit whole.
 constexpr std::size_t NoticeLineLength = 60;
 
+// The message texts a notice is written with, in the language of the interface.
+struct TMailNoticeTexts {
+    const std::string& NewMessages;      // "%d new messages"
+    const std::string& OneNewMessage;
+    const std::string& SpamDeleted;      // "%d SPAM messages deleted"
+    const std::string& OneSpamDeleted;
+    const std::string& MoreMessages;     // "and %d more"
+};
+
 // "3 new messages" with "sender: subject" lines.
-TMailNotice NewMailNotice(const std::vector<TMailSummary>& fresh);
+TMailNotice NewMailNotice(const std::vector<TMailSummary>& fresh, const TMailNoticeTexts& texts);
 // "2 SPAM messages deleted" with the same lines for what was removed.
-TMailNotice SpamNotice(const std::vector<TMailSummary>& deleted);
+TMailNotice SpamNotice(const std::vector<TMailSummary>& deleted, const TMailNoticeTexts& texts);

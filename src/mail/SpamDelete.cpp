@@ -1,6 +1,5 @@
 // The spam cycle: every message that the user's lists mark is deleted from
 // its server, counted and announced, then the mailboxes are read again.
-#include "../app/unitGlobal.h"
 #include "../framework/CaseFold.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/Settings.h"
@@ -18,7 +17,7 @@ int TMailWatch::DeleteSpamEmails()
     ClearMailLog();
     Busy = true;
     SpamRemoved.clear();
-    AddMailLog(MsgSpamStart);
+    AddMailLog(texts_.SpamStart);
     Working();
     const TSpamLists lists = SpamLists();
     std::vector<TEmail*> spam;
@@ -42,7 +41,7 @@ int TMailWatch::DeleteSpamEmails()
     UpdateMailStatus(false);
     Idle();
     Busy = false;
-    AddMailLog(MsgSpamEnd);
+    AddMailLog(texts_.SpamEnd);
     if (!spam.empty() && !QuitRequested)
         CheckAllMailboxes(true);
     return deleted;
@@ -66,7 +65,7 @@ int TMailWatch::DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam
         // Only messages the server took are counted and announced.
         if (EndDeletionSession(mailBox, !marked.empty()))
             for (; deleted < static_cast<int>(marked.size()); ++deleted) {
-                AddMailLog(MsgMessageDeleted);
+                AddMailLog(texts_.MessageDeleted);
                 ++settings_.CounterSpam;
                 SpamRemoved.push_back(marked[static_cast<std::size_t>(deleted)]);
                 Tell([](IMailScreen& s) { s.SpamDeleted(); });

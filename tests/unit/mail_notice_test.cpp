@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/unitGlobal.h"
 #include "app/unitLanguage.h"
 #include "mail/MailNotice.h"
 #include "model/unitProcessReuse.h"
@@ -43,18 +44,18 @@ TEST(MailNotice, CountsTheMessagesAndNamesTheFirstThreeSendersAndSubjects)
     const std::vector<TMailSummary> four = {
         {"bob@example.org", "Lunch on Friday"}, {"carol@example.org", ""}, {"dan@example.org", "Minutes"},
         {"eve@example.org", "Hidden"}};
-    const TMailNotice notice = NewMailNotice(four);
+    const TMailNotice notice = NewMailNotice(four, NoticeTextsOfMessages());
     EXPECT_EQ(notice.Title, "4 new messages");
     EXPECT_EQ(notice.Text, "bob@example.org: Lunch on Friday\ncarol@example.org\ndan@example.org: Minutes\nand 1 more");
-    EXPECT_EQ(NewMailNotice({four[0]}).Title, "One new message");
-    EXPECT_EQ(SpamNotice({four[0], four[1]}).Title, "2 SPAM messages deleted");
-    EXPECT_EQ(SpamNotice({four[0]}).Text, "bob@example.org: Lunch on Friday");
+    EXPECT_EQ(NewMailNotice({four[0]}, NoticeTextsOfMessages()).Title, "One new message");
+    EXPECT_EQ(SpamNotice({four[0], four[1]}, NoticeTextsOfMessages()).Title, "2 SPAM messages deleted");
+    EXPECT_EQ(SpamNotice({four[0]}, NoticeTextsOfMessages()).Text, "bob@example.org: Lunch on Friday");
 }
 
 TEST(MailNotice, LongOrFoldedSubject_OneLineOfSixtyCodePointsWithAnEllipsis)
 {
     const std::string omegas(200, 'x');
-    const TMailNotice notice = NewMailNotice({{"a@x", "Caf\xC3\xA9\r\n\t" + omegas}});
+    const TMailNotice notice = NewMailNotice({{"a@x", "Caf\xC3\xA9\r\n\t" + omegas}}, NoticeTextsOfMessages());
     EXPECT_EQ(notice.Text.find('\n'), std::string::npos);
     EXPECT_EQ(notice.Text.rfind("a@x: Caf\xC3\xA9  ", 0), 0u) << notice.Text;
     // 60 code points, then U+2026.
@@ -65,7 +66,7 @@ TEST(MailNotice, LongOrFoldedSubject_OneLineOfSixtyCodePointsWithAnEllipsis)
 TEST(MailNotice, InFrench)
 {
     ApplyFrenchTexts();
-    EXPECT_EQ(NewMailNotice({{"a@x", "s"}, {"b@x", "t"}}).Title, "2 nouveaux messages");
-    EXPECT_EQ(SpamNotice({{"a@x", "s"}}).Title, "Un message SPAM effac\xC3\xA9");
+    EXPECT_EQ(NewMailNotice({{"a@x", "s"}, {"b@x", "t"}}, NoticeTextsOfMessages()).Title, "2 nouveaux messages");
+    EXPECT_EQ(SpamNotice({{"a@x", "s"}}, NoticeTextsOfMessages()).Title, "Un message SPAM effac\xC3\xA9");
     ApplyEnglishTexts();
 }

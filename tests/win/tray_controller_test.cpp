@@ -116,7 +116,7 @@ TEST_F(TrayController, NewMail_ShowsTheMailboxesWindowUnlessItIsUpAlready)
 TEST_F(TrayController, MailNotice_SentWhileTheWatchAndItsCheckBoxAreOnAndItsClickShowsTheMailboxes)
 {
     ihmOptions->LoadSettings();
-    const TMailNotice notice = NewMailNotice({{"bob@example.org", "Lunch"}});
+    const TMailNotice notice = NewMailNotice({{"bob@example.org", "Lunch"}}, NoticeTextsOfMessages());
     EXPECT_FALSE(ihmMain->ShowMailNotice(notice, false)) << "the mail watch is off";
     ihmOptions->SetMailNotification(true);
     EXPECT_TRUE(ihmOptions->zdsBalloonNotification.Checked());
