@@ -94,6 +94,19 @@ std::string Fault(HWND control, UINT dpi)
     return std::string();
 }
 
+// Every child of `form` holds its text and stays inside its parent at `dpi`.
+void ExpectEveryControlHeld(TForm& form, UINT dpi)
+{
+    std::vector<HWND> controls;
+    EnumChildWindows(form.Handle(), Collect, reinterpret_cast<LPARAM>(&controls));
+    for (HWND control : controls) {
+        const std::string fault = Fault(control, dpi);
+        EXPECT_TRUE(fault.empty()) << form.Caption() << ": " << ClassOf(control) << " \""
+                                   << std::string(TextOf(control).begin(), TextOf(control).end()) << "\" " << fault
+                                   << " at " << dpi << " DPI";
+    }
+}
+
 UINT ExpectedDpi()
 {
     const char* wanted = std::getenv("SKARNVALE_EXPECT_DPI");
@@ -119,16 +132,8 @@ TEST_F(DpiLayout, EveryControlHoldsItsTextAndStaysInsideItsParent)
     EXPECT_EQ(ihmMain->mnpTB.Bar().BarCaption().Font().Height, ScaleToDpi(-16, dpi));
     EXPECT_EQ(ihmOptions->zdsLedEmail.Width(), ScaleToDpi(12, dpi));
 
-    for (TForm* form : std::vector<TForm*>{ihmOptions, ihmAppList, ihmAbout, ihmMailbox}) {
-        std::vector<HWND> controls;
-        EnumChildWindows(form->Handle(), Collect, reinterpret_cast<LPARAM>(&controls));
-        for (HWND control : controls) {
-            const std::string fault = Fault(control, dpi);
-            EXPECT_TRUE(fault.empty()) << form->Caption() << ": " << ClassOf(control) << " \""
-                                       << std::string(TextOf(control).begin(), TextOf(control).end()) << "\" "
-                                       << fault << " at " << dpi << " DPI";
-        }
-    }
+    for (TForm* form : std::vector<TForm*>{ihmOptions, ihmAppList, ihmAbout, ihmMailbox})
+        ExpectEveryControlHeld(*form, dpi);
 }
 
 namespace {
@@ -163,14 +168,7 @@ TEST_F(DpiLayout, DpiChanged_LaysEveryWindowOutAgainWithItsFontsAndDotsThenBack)
     for (TForm* form : std::vector<TForm*>{ihmOptions, ihmAppList, ihmAbout, ihmMailbox}) {
         MoveToMonitorOf(*form, twice);
         EXPECT_EQ(form->Dpi(), twice) << form->Caption();
-        std::vector<HWND> controls;
-        EnumChildWindows(form->Handle(), Collect, reinterpret_cast<LPARAM>(&controls));
-        for (HWND control : controls) {
-            const std::string fault = Fault(control, twice);
-            EXPECT_TRUE(fault.empty()) << form->Caption() << ": " << ClassOf(control) << " \""
-                                       << std::string(TextOf(control).begin(), TextOf(control).end()) << "\" "
-                                       << fault << " at " << twice << " DPI";
-        }
+        ExpectEveryControlHeld(*form, twice);
     }
     const RECT wide = RectIn(ihmOptions->zdsInterval.Handle(), ihmOptions->tsPopup.Handle());
     EXPECT_NEAR(wide.right - wide.left, 2 * (interval.right - interval.left), 1);
