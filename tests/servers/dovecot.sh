@@ -8,11 +8,14 @@
 #                               already holds some; returns when it greets
 #   dovecot.sh stop DIR         stop that instance and its remaining processes
 #   dovecot.sh pki DIR          make a test PKI in DIR: ca.crt (ca.der) signs
-#                               mail.test, expired.test (2020) and its names;
+#                               mail.test, auth.test, expired.test (2020) and its names;
 #                               rogue-ca.crt, trusted nowhere, signs untrusted.test
 # With SKARNVALE_DOVECOT_TLS=PKI_DIR, start serves TLS only (ssl = required):
 # STLS on PORT and implicit TLS on 995, the certificate chosen by the name the
 # client asks for (mail.test by default, so other names get a mismatch).
+# With SKARNVALE_DOVECOT_OAUTH=URL as well, the SASL mechanisms XOAUTH2 and
+# OAUTHBEARER are offered and their tokens checked by the oauth2 passdb at the
+# introspection URL (tests/servers/oauth_server.py, trusted through PKI_DIR's CA).
 set -eu
 action=${1:?start|stop}
 dir=${2:?directory}
@@ -59,6 +62,7 @@ CNF
             -startdate $start -enddate $end -extfile $name.ext -notext 2>/dev/null
     done <<LIST
 mail.test ca $(date -u -d yesterday +%Y%m%d%H%M%SZ) $(date -u -d '+30 days' +%Y%m%d%H%M%SZ)
+auth.test ca $(date -u -d yesterday +%Y%m%d%H%M%SZ) $(date -u -d '+30 days' +%Y%m%d%H%M%SZ)
 expired.test ca 20200101000000Z 20210101000000Z
 untrusted.test rogue-ca $(date -u -d yesterday +%Y%m%d%H%M%SZ) $(date -u -d '+30 days' +%Y%m%d%H%M%SZ)
 LIST
@@ -76,8 +80,18 @@ tls_config() {
     done
 }
 
+# Token checks by the authorization server at $1, whose certificate the CA
+# of the PKI in $2 signs; password logins stay as they are.
+oauth_config() {
+    printf 'introspection_mode = post\nintrospection_url = %s\nforce_introspection = yes\n' "$1" > "$dir/oauth2.conf"
+    printf 'username_attribute = username\nactive_attribute = active\nactive_value = true\n' >> "$dir/oauth2.conf"
+    printf 'tls_ca_cert_file = %s/ca.crt\n' "$2" >> "$dir/oauth2.conf"
+    printf 'auth_mechanisms = plain login xoauth2 oauthbearer\n'
+    printf 'passdb {\n  driver = oauth2\n  mechanisms = xoauth2 oauthbearer\n  args = %s/oauth2.conf\n}\n' "$dir"
+}
+
 start() {
-    local port=${3:?port} address=${4:-127.0.0.1} tls=${SKARNVALE_DOVECOT_TLS:-}
+    local port=${3:?port} address=${4:-127.0.0.1} tls=${SKARNVALE_DOVECOT_TLS:-} oauth=${SKARNVALE_DOVECOT_OAUTH:-}
     mkdir -p "$dir/run" "$dir/state" "$dir/mail/"{alice,bob}/Maildir/{new,cur,tmp}
     chmod 755 "$dir"
     printf 'alice:{PLAIN}secret\nbob:{PLAIN}secret\n' > "$dir/users"
@@ -101,6 +115,7 @@ mail_location = maildir:~/Maildir
 mail_uid = nobody
 mail_gid = nogroup
 first_valid_uid = 1
+$(if [ -n "$oauth" ]; then oauth_config "$oauth" "$tls"; fi)
 passdb {
   driver = passwd-file
   args = $dir/users
