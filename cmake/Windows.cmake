@@ -20,6 +20,7 @@ add_library(skarnvale_win STATIC
   src/framework/Container.cpp
   src/framework/Controls.cpp
   src/framework/Dialogs.cpp
+  src/framework/Dpapi.cpp
   src/framework/FileDialog.cpp
   src/framework/Files.cpp
   src/framework/Font.cpp
@@ -36,7 +37,9 @@ add_library(skarnvale_win STATIC
   src/framework/PopupMenu.cpp
   src/framework/MenuItemDraw.cpp
   src/framework/Registry.cpp
+  src/framework/ShellOpen.cpp
   src/framework/Splitter.cpp
+  src/framework/SystemRandom.cpp
   src/framework/StdControls.cpp
   src/framework/Timer.cpp
   src/framework/WinEventHook.cpp
@@ -44,15 +47,19 @@ add_library(skarnvale_win STATIC
   src/model/unitProcessKillFile.cpp
   src/model/unitProcessKillWatch.cpp
   src/model/unitProcessWindows.cpp
+  src/net/HttpsPost.cpp
+  src/net/OAuthSignIn.cpp
   src/net/Pop3Prot.cpp
   src/net/Pop3ProtCommands.cpp
   src/net/Pop3ProtPipeline.cpp
   src/net/Pop3ProtPump.cpp
+  src/net/Pop3ProtAuth.cpp
   src/net/Pop3ProtStls.cpp
   src/net/Pop3Sync.cpp
   src/net/WSocketConnect.cpp
   src/net/WSocketCustom.cpp
   src/net/WSocketLine.cpp
+  src/net/WSocketListen.cpp
   src/net/WSocketLoader.cpp
   src/net/WSocketResolve.cpp
   src/net/WSocketSync.cpp

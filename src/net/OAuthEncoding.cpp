@@ -35,7 +35,14 @@ std::string Encode(const std::string& bytes, bool url)
     return out;
 }
 
-int SextetValue(char c)
+bool IsUnreserved(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == '_' || c == '~';
+}
+}  // namespace
+
+int Base64DigitValue(char c)
 {
     if (c >= 'A' && c <= 'Z')
         return c - 'A';
@@ -45,13 +52,6 @@ int SextetValue(char c)
         return c - '0' + 52;
     return c == '+' ? 62 : c == '/' ? 63 : -1;
 }
-
-bool IsUnreserved(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
-           c == '_' || c == '~';
-}
-}  // namespace
 
 std::string Base64Encode(const std::string& bytes) { return Encode(bytes, false); }
 
@@ -67,7 +67,7 @@ bool Base64Decode(const std::string& text, std::string& bytes)
         const int pads = last ? (text[i + 3] == '=') + (text[i + 2] == '=' && text[i + 3] == '=') : 0;
         unsigned v = 0;
         for (int k = 0; k < 4; ++k) {
-            const int s = k >= 4 - pads ? 0 : SextetValue(text[i + k]);
+            const int s = k >= 4 - pads ? 0 : Base64DigitValue(text[i + k]);
             if (s < 0)
                 return false;
             v = v << 6 | static_cast<unsigned>(s);

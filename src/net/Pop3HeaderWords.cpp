@@ -1,6 +1,7 @@
 #include "Pop3HeaderWords.h"
 
 #include "HexDigits.h"
+#include "OAuthEncoding.h"
 
 namespace {
 struct TEncodedWord {
@@ -15,21 +16,6 @@ bool IsWordChar(char c) { return c > ' ' && c < 127 && c != '?'; }
 bool IsLinearWhiteSpace(const std::string& text)
 {
     return text.find_first_not_of(" \t") == std::string::npos;
-}
-
-int Base64Value(char c)
-{
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 26;
-    if (c >= '0' && c <= '9')
-        return c - '0' + 52;
-    if (c == '+')
-        return 62;
-    if (c == '/')
-        return 63;
-    return -1;
 }
 
 bool DecodeQ(const std::string& text, std::string& bytes)
@@ -63,7 +49,7 @@ bool DecodeB(const std::string& text, std::string& bytes)
     unsigned bits = 0;
     int pending = 0;
     for (std::size_t i = 0; i < length; ++i) {
-        const int value = Base64Value(text[i]);
+        const int value = Base64DigitValue(text[i]);
         if (value < 0)
             return false;
         bits = ((bits << 6) | static_cast<unsigned>(value)) & 0xFFFFu;

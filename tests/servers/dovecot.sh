@@ -85,7 +85,9 @@ tls_config() {
 oauth_config() {
     printf 'introspection_mode = post\nintrospection_url = %s\nforce_introspection = yes\n' "$1" > "$dir/oauth2.conf"
     printf 'username_attribute = username\nactive_attribute = active\nactive_value = true\n' >> "$dir/oauth2.conf"
-    printf 'tls_ca_cert_file = %s/ca.crt\n' "$2" >> "$dir/oauth2.conf"
+    # The auth process runs unprivileged: it reads its own copy of the CA.
+    install -m 644 "$2/ca.crt" "$dir/oauth-ca.crt"
+    printf 'tls_ca_cert_file = %s/oauth-ca.crt\n' "$dir" >> "$dir/oauth2.conf"
     printf 'auth_mechanisms = plain login xoauth2 oauthbearer\n'
     printf 'passdb {\n  driver = oauth2\n  mechanisms = xoauth2 oauthbearer\n  args = %s/oauth2.conf\n}\n' "$dir"
 }

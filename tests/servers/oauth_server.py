@@ -20,6 +20,8 @@ line of stdout) until it is killed:
                       (Dovecot's oauth2 passdb, introspection_mode = post)
   POST /control/revoke       every refresh token issued so far is revoked
   POST /control/expire       every access token issued so far expires now
+  POST /control/long-tokens  access tokens issued from now on are as long as
+                      the big providers' (over a thousand characters)
 
 Access tokens live --expires seconds. Every request is appended to --log as
 one JSON line: method, path and, for /token, the grant type; never a token.
@@ -46,6 +48,7 @@ class TState:
         self.codes = {}          # code -> authorization request
         self.access = {}         # access token -> (user, expiry)
         self.refresh = {}        # refresh token -> (user, revoked)
+        self.token_bytes = 24
 
     def log(self, entry):
         if self.args.log:
@@ -53,7 +56,7 @@ class TState:
                 f.write(json.dumps(entry) + "\n")
 
     def issue(self, user):
-        access, refresh = secrets.token_urlsafe(24), secrets.token_urlsafe(32)
+        access, refresh = secrets.token_urlsafe(self.token_bytes), secrets.token_urlsafe(32)
         self.access[access] = (user, time.time() + self.args.expires)
         self.refresh[refresh] = (user, False)
         return {"access_token": access, "token_type": "Bearer", "expires_in": self.args.expires,
@@ -147,6 +150,10 @@ class THandler(BaseHTTPRequestHandler):
         elif path == "/control/revoke":
             with state.lock:
                 state.refresh = {t: (u, True) for t, (u, _) in state.refresh.items()}
+            self.json(200, {})
+        elif path == "/control/long-tokens":
+            with state.lock:
+                state.token_bytes = 900
             self.json(200, {})
         elif path == "/control/expire":
             with state.lock:
