@@ -88,19 +88,19 @@ void Check(const char* label)
     const SIZE_T committedBefore = Memory().PagefileUsage;
     const double cpuBefore = CpuSeconds();
     const DWORD start = GetTickCount();
-    ihmMain->CheckAllMailboxes(false);
+    ihmMain->Mail.CheckAllMailboxes(false);
     const double seconds = (GetTickCount() - start) / 1000.0;
     const double cpu = CpuSeconds() - cpuBefore;
     const SIZE_T peakGrowth = Memory().PeakPagefileUsage - committedBefore;
 
     long long fetched = 0;
-    for (int i = 0; i < ihmMain->Emails.Count(); ++i) {
-        const TEmail* email = ihmMain->Emails.ItemAs<TEmail>(i);
+    for (int i = 0; i < ihmMain->Mail.Emails.Count(); ++i) {
+        const TEmail* email = ihmMain->Mail.Emails.ItemAs<TEmail>(i);
         fetched += static_cast<long long>(email->Header.size() * 2 + email->Body.size());
     }
     std::printf("skarnvale check=%s messages=%d seconds=%.3f messages_per_second=%.0f cpu_seconds=%.3f "
                 "peak_memory_growth_bytes=%llu header_and_body_bytes=%lld\n",
-                label, ihmMain->Emails.Count(), seconds, ihmMain->Emails.Count() / (seconds > 0 ? seconds : 0.001),
+                label, ihmMain->Mail.Emails.Count(), seconds, ihmMain->Mail.Emails.Count() / (seconds > 0 ? seconds : 0.001),
                 cpu, static_cast<unsigned long long>(peakGrowth), fetched);
     std::fflush(stdout);
 }
@@ -115,7 +115,7 @@ std::string EnvText(const char* name, const char* otherwise)
 // would be sent: the cost of TLS's handshake and certificate check.
 void OpenSessions(const TMailBox& mailbox)
 {
-    TSyncPop3Cli& pop = ihmMain->utlPop;
+    TSyncPop3Cli& pop = ihmMain->Mail.Pop;
     pop.Host = mailbox.Server;
     pop.Port = mailbox.Port;
     pop.Security = static_cast<TPop3Security>(mailbox.Security);
@@ -189,7 +189,7 @@ int main(int argc, char** argv)
         Check("ten_new");
     } else {
         Check("first");
-        NoopRoundTrips(ihmMain->utlPop, argv);
+        NoopRoundTrips(ihmMain->Mail.Pop, argv);
     }
     windows.reset();
     Application = nullptr;

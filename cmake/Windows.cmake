@@ -5,6 +5,7 @@ add_library(skarnvale_win STATIC
   src/app/Divers.cpp
   src/app/FileErrorBox.cpp
   src/app/ihmMain.cpp
+  src/app/ihmMainSettings.cpp
   src/app/ihmMainStatus.cpp
   src/app/ihmMainTray.cpp
   src/app/SystemWindows.cpp
@@ -71,12 +72,12 @@ add_library(skarnvale_win STATIC
   src/settings/ihmOptionsEvents.cpp
   src/settings/ihmOptionsSettings.cpp
   src/settings/ihmOptionsStore.cpp
-  src/settings/SettingsTable.cpp
   src/settings/ihmOptionsSpamLists.cpp
   src/mail/MailCheck.cpp
   src/mail/MailCheckRead.cpp
   src/mail/MailDelete.cpp
   src/mail/MailLog.cpp
+  src/mail/MailStatus.cpp
   src/mail/SpamDelete.cpp
   src/settings/ihmOptionsTexts.cpp
   src/widgets/TBNArea.cpp

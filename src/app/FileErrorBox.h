@@ -7,3 +7,5 @@
 
 void ShowReadErrorBox(const std::string& path);
 void ShowWriteErrorBox(const std::string& path);
+// The settings could not all be written under the registry key `key`.
+void ShowSettingsWriteErrorBox(const std::string& key);

@@ -25,8 +25,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             MessageDlg(MsgAlreadyRunning, TMsgDlgType::Information);
         } else {
             ihmMain->utlTB.SetEnabled(true);
-            ihmMain->QuitRequested = false;
-            application.Run(ihmMain->QuitRequested);
+            ihmMain->Mail.QuitRequested = false;
+            application.Run(ihmMain->Mail.QuitRequested);
             ihmMain->utlKillWatch.SetActive(false);  // nothing is closed while the program ends
             ihmMain->utlTB.SetEnabled(false);
             ihmOptions->SaveSettings();

@@ -7,11 +7,13 @@
 #include "../settings/ihmOptions.h"
 #include "ihmMain.h"
 
+#include <utility>
+
 namespace {
-template <class TFormClass>
-std::unique_ptr<TFormClass> CreateForm(TFormClass*& globalReference)
+template <class TFormClass, class... TArgs>
+std::unique_ptr<TFormClass> CreateForm(TFormClass*& globalReference, TArgs&&... args)
 {
-    auto form = std::make_unique<TFormClass>();
+    auto form = std::make_unique<TFormClass>(std::forward<TArgs>(args)...);
     globalReference = form.get();
     return form;
 }
@@ -27,11 +29,16 @@ void DestroyForm(std::unique_ptr<TFormClass>& form, TFormClass*& globalReference
 TSystemWindows::TSystemWindows()
 {
     appList_ = CreateForm(ihmAppList);
-    main_ = CreateForm(ihmMain);
-    options_ = CreateForm(ihmOptions);
+    main_ = CreateForm(ihmMain, settings_, mail_);
+    options_ = CreateForm(ihmOptions, settings_, *main_);
     about_ = CreateForm(ihmAbout);
     mailbox_ = CreateForm(ihmMailbox);
     video_ = CreateForm(ihmVideo);
+    // Each form asks through what it is given here, never up into another.
+    TihmMain* main = main_.get();
+    appList_->Connect(main->KillList, settings_, [main] { main->KillPopupsNow(); });
+    mailbox_->Connect(mail_, settings_, {[main] { main->mnpTbEmailProgramClick(); },
+                                         [] { ihmOptions->ShowSpamLists(); }});
 }
 
 TSystemWindows::~TSystemWindows()

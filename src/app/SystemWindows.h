@@ -1,8 +1,12 @@
 // The six windows of the system, created hidden in their fixed order, each
-// reachable through its global reference, and destroyed in the shutdown order.
+// reachable through its global reference, and destroyed in the shutdown order;
+// before them the settings and the mail watch, which the windows are given.
 #pragma once
 
 #include <memory>
+
+#include "../mail/MailWatch.h"
+#include "../settings/Settings.h"
 
 class TihmAppList;
 class TihmMain;
@@ -18,7 +22,12 @@ public:
     TSystemWindows(const TSystemWindows&) = delete;
     TSystemWindows& operator=(const TSystemWindows&) = delete;
 
+    TSettings& Settings() { return settings_; }
+    TMailWatch& MailWatch() { return mail_; }
+
 private:
+    TSettings settings_;
+    TMailWatch mail_{settings_};
     std::unique_ptr<TihmAppList> appList_;
     std::unique_ptr<TihmMain> main_;
     std::unique_ptr<TihmOptions> options_;

@@ -42,10 +42,11 @@ TFormOptions MainFormOptions()
 }
 }  // namespace
 
-TihmMain::TihmMain()
+TihmMain::TihmMain(TSettings& settings, TMailWatch& mail)
     : TForm(MainFormOptions()),
+      Settings(settings),
+      Mail(mail),
       KillList(LocaleCompareText),
-      Emails(LocaleCompareText),
       utlTimer(*this, DefaultInterval, true),
       utlTimerEmail(*this, DefaultIntervalEmail * 60000, false),
       utlIcon(*this, 500, false),
@@ -57,7 +58,8 @@ TihmMain::TihmMain()
     ConfigureTrayMenuBar(mnpTB.Bar());
     utlTimer.OnTimer = [this] { utlTimerTimer(); };
     utlIcon.OnTimer = [this] { utlIconTimer(); };
-    WireMailClient();
+    utlTimerEmail.OnTimer = [this] { Mail.TimerCheck(); };
+    Mail.AddScreen(*this);
     mnpTB.OnPopup = [this] { mnpTBPopup(); };
     utlTB.SetPopupMenuR(&mnpTB);
     utlTB.OnDblClick = [this](TTBNArea&) { utlTBDblClick(); };
@@ -71,6 +73,7 @@ TihmMain::TihmMain()
 TihmMain::~TihmMain()
 {
     utlKillWatch.SetActive(false);
+    Mail.RemoveScreen(*this);
     SetTextApplier(TTextWindow::TrayMenu, nullptr);
     FormDestroy();
 }
@@ -80,8 +83,6 @@ void TihmMain::FormCreate()
     KillList.Clear();
     if (!LoadKillList(KillList, ihmAppList))
         ShowReadErrorBox(GetKillListFileName());
-    Emails.SetDuplicates(TDuplicates::Accept);
-    Emails.SetSorted(true);
     CountBeforeCheck = 0;
 }
 
@@ -90,7 +91,7 @@ void TihmMain::FormDestroy()
     if (!SaveKillList(KillList))
         ShowWriteErrorBox(GetKillListFileName());
     KillList.Clear();
-    Emails.Clear();
+    Mail.Emails.Clear();
 }
 
 void TihmMain::utlTimerTimer()
@@ -105,17 +106,21 @@ void TihmMain::KillPopupsNow() { utlKillWatch.Sweep(); }
 void TihmMain::SetKillerRunning(bool on)
 {
     utlTimer.SetEnabled(on);
-    utlKillWatch.SetActive(on);
+    // Without the events the killer still sweeps at each tick: the windows list says so.
+    const bool events = utlKillWatch.SetActive(on);
+    if (ihmAppList)
+        ihmAppList->ShowWindowEvents(events);
 }
 
 void TihmMain::CountKill()
 {
-    if (!ihmOptions)
+    if (ihmOptions)
+        ihmOptions->SetCounter(Settings.Counter + 1);
+    else
+        ++Settings.Counter;
+    if (!Settings.SoundOnKill)
         return;
-    ihmOptions->SetCounter(ihmOptions->Counter() + 1);
-    if (!ihmOptions->SoundOnKill())
-        return;
-    const std::string sound = ihmOptions->SoundFile();
+    const std::string sound = Settings.SoundFile;
     if (!sound.empty() && FileExists(sound))
         PlaySoundFile(sound);
 }

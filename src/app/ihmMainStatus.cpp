@@ -1,57 +1,73 @@
-// The status of the mail watch as the user sees it: the mailboxes window's
-// caption and the tray tip, with the local addresses when asked.
+// The tray controller as the mail watch's screen: the tray tip with the local
+// addresses when asked, the blinking icon while a server is talked to, the
+// notification of new mail and the spam counter with its sound.
 #include <winsock.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "../forms/ihmMailbox.h"
+#include "../forms/ihmVideo.h"
+#include "../framework/Dialogs.h"
+#include "../framework/Files.h"
 #include "../settings/ihmOptions.h"
 #include "AddressText.h"
+#include "Divers.h"
 #include "ihmMain.h"
-#include "unitGlobal.h"
 
-namespace {
-// "hh:nn" with the time separator of the user's locale.
-std::string ShortTime(std::time_t when)
+void TihmMain::MailStatusChanged(const std::string& mailStatus)
 {
-    std::tm local = *std::localtime(&when);
-    char separator[8] = ":";
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, sizeof separator);
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d%s%02d", local.tm_hour, separator, local.tm_min);
-    return text;
-}
-}  // namespace
-
-void TihmMain::UpdateMailStatus(bool inProgress)
-{
-    std::string status;
-    if (inProgress) {
-        status = MsgCheckInProgress;
-    } else {
-        if (LastCheck == 0)
-            LastCheck = std::time(nullptr);
-        const std::string time = ShortTime(LastCheck);
-        const int count = Emails.Count();
-        if (count > 1)
-            status = FormatText(MsgMessagesFound, {count, time});
-        else if (count == 1)
-            status = FormatText(MsgOneMessageFound, {time});
-        else
-            status = FormatText(MsgNoMessageFound, {time});
-        // Said where the user looks, not only in the log.
-        if (!MailboxesInError.empty())
-            status += FormatText(MsgMailboxesInError, {static_cast<int>(MailboxesInError.size())});
-    }
-    if (ihmMailbox)
-        ihmMailbox->SetCaption(MsgMailboxes + " - " + status);
-    if (ihmOptions && ihmOptions->AddressIp()) {
+    std::string status = mailStatus;
+    if (Settings.AddressIp) {
         const std::string addresses = GetAddressText();
         if (!addresses.empty())
             status += "\r\n" + addresses;
     }
     utlTB.SetTip(status);
+}
+
+void TihmMain::MailActivity(bool working)
+{
+    if (working)
+        utlIcon.SetEnabled(true);
+    else
+        UpdateTrayIcon();
+}
+
+bool TihmMain::NewMailArrived()
+{
+    if (!ihmMailbox || ihmMailbox->Visible())
+        return true;
+    ShowForm(ihmMailbox);
+    // The user may have switched the watch off while the check ran.
+    if (!Settings.MailNotification)
+        return true;
+    if (HasWaveDevice() && FileExists(Settings.SoundFileEmail))
+        PlaySoundFile(Settings.SoundFileEmail);
+    if (ihmVideo && FileExists(Settings.VideoFileEmail)) {
+        try {
+            ihmVideo->ShowEmailVideo(Settings.VideoFileEmail, Settings.NoBorderVideo);
+        } catch (const std::exception& error) {
+            MessageDlg(error.what(), TMsgDlgType::Error);
+            return false;
+        }
+    }
+    return true;
+}
+
+void TihmMain::SpamDeleted()
+{
+    if (ihmOptions)
+        ihmOptions->SetCounterSpam(Settings.CounterSpam);
+    if (Settings.SoundOnKillSpam && HasWaveDevice() && FileExists(Settings.SoundFileSpam))
+        PlaySoundFile(Settings.SoundFileSpam);
+}
+
+void TihmMain::CheckNow()
+{
+    CountBeforeCheck = Mail.Emails.Count();
+    Mail.CheckAllMailboxes(false);
+    if (Mail.Emails.Count() != CountBeforeCheck)
+        ShowForm(ihmMailbox);
 }
 
 std::vector<std::string> GetLocalAddresses()

@@ -76,15 +76,15 @@ void TihmMain::mnpTbActivateEmailClick()
 void TihmMain::mnpTbMailboxesClick()
 {
     ShowForm(ihmMailbox);
-    if (Emails.Count() == 0)
-        CheckAllMailboxes(false);
+    if (Mail.Emails.Count() == 0)
+        Mail.CheckAllMailboxes(false);
 }
 
 void TihmMain::mnpTbMailboxes2Click() { CheckNow(); }
 
 void TihmMain::mnpTbEmailProgramClick()
 {
-    const std::string program = ihmOptions->EmailProgram();
+    const std::string program = Settings.EmailProgram;
     if (FileExists(program))
         ShellExecuteA(nullptr, nullptr, program.c_str(), "", "", SW_SHOW);
 }
@@ -98,18 +98,16 @@ void TihmMain::mnpTbOptionsClick() { ShowForm(ihmOptions); }
 
 void TihmMain::mnpTbQuitClick()
 {
-    QuitRequested = true;
-    // Whatever the servers do, the wait in progress ends now and no request
-    // follows: the check or spam cycle unwinds and the program ends.
-    utlPop.CancelRequests();
+    // The check or spam cycle in hand unwinds and the program ends.
+    Mail.RequestQuit();
     ShowForm(nullptr);
 }
 
-void TihmMain::mnpTBPopup() { mnpTbEmailProgram().SetEnabled(FileExists(ihmOptions->EmailProgram())); }
+void TihmMain::mnpTBPopup() { mnpTbEmailProgram().SetEnabled(FileExists(Settings.EmailProgram)); }
 
 void TihmMain::utlTBDblClick()
 {
-    const int action = ihmOptions->ConfigDblClick();
+    const int action = Settings.ConfigDblClick;
     if (action < 0 || action > 7)
         return;
     // The same handler as the menu item, whatever the item's greyed state.
@@ -120,7 +118,7 @@ void TihmMain::UpdateDefaultMenuItem()
 {
     for (const char* name : kDefaultItems)
         mnpTB.Item(name).SetDefault(false);
-    const int action = ihmOptions ? ihmOptions->ConfigDblClick() : -1;
+    const int action = Settings.ConfigDblClick;
     if (action >= 0 && action <= 7)
         mnpTB.Item(kDefaultItems[action]).SetDefault(true);
 }
@@ -144,10 +142,10 @@ void TihmMain::UpdateTrayIcon()
     if (!ihmOptions)
         return;
     const char* name;
-    if (ihmOptions->TaskPopup())
-        name = ihmOptions->KillerActive() ? "POP_ACTIVE" : "POP_INACTIVE";
-    else if (ihmOptions->MailNotification())
-        name = Emails.Count() > 0 ? "MAIL_FOUND" : "MAIL_ACTIVE";
+    if (Settings.TaskPopup)
+        name = Settings.KillerActive ? "POP_ACTIVE" : "POP_INACTIVE";
+    else if (Settings.MailNotification)
+        name = Mail.Emails.Count() > 0 ? "MAIL_FOUND" : "MAIL_ACTIVE";
     else
         name = "MAIL_INACTIVE";
     SetTrayIcon(name);

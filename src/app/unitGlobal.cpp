@@ -7,6 +7,7 @@
 std::string VersionText = InitialMessageText(&VersionText);
 std::string MsgReadError = InitialMessageText(&MsgReadError);
 std::string MsgWriteError = InitialMessageText(&MsgWriteError);
+std::string MsgSettingsWriteError = InitialMessageText(&MsgSettingsWriteError);
 std::string MsgNotGoodIdea = InitialMessageText(&MsgNotGoodIdea);
 std::string MsgAlreadyRunning = InitialMessageText(&MsgAlreadyRunning);
 std::string MsgDeleteError = InitialMessageText(&MsgDeleteError);

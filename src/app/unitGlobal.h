@@ -10,6 +10,7 @@
 extern std::string VersionText;
 extern std::string MsgReadError;
 extern std::string MsgWriteError;
+extern std::string MsgSettingsWriteError;
 extern std::string MsgNotGoodIdea;
 extern std::string MsgAlreadyRunning;
 extern std::string MsgDeleteError;

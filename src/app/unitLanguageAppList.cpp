@@ -8,6 +8,8 @@ const std::vector<TTextRow>& WindowsListTexts()
         {"lblCurrentProcess", "Active windows list", "Liste des fen\xEAtres actives"},
         {"lblSelectedProcess", "Selected windows list", "Liste des fen\xEAtres \xE0 d\xE9truire"},
         {"lblNumber", "Windows number : ", "Nombre de fen\xEAtres : "},
+        // Shown only when the platform refused the window events.
+        {"lblEvents", "No window events: checked every tick only", "Sans \xE9v\xE9nements : v\xE9rifi\xE9 \xE0 chaque tour"},
     };
     return rows;
 }

@@ -8,6 +8,8 @@ const std::vector<TMessageRow>& MessageTexts()
         {"VersionText", &VersionText, "2.0", "2.0"},
         {"MsgReadError", &MsgReadError, "Read error on file '%s'", "Erreur lors de la lecture du fichier '%s'"},
         {"MsgWriteError", &MsgWriteError, "Write error on file '%s'", "Erreur lors de l'ecriture du fichier '%s'"},
+        {"MsgSettingsWriteError", &MsgSettingsWriteError, "Write error on the settings in the registry key '%s'",
+         "Erreur lors de l'ecriture des param\xE8tres dans la cl\xE9 de registre '%s'"},
         {"MsgNotGoodIdea", &MsgNotGoodIdea, "I think it's not a good idea :)",
          "Je pense que ce n'est pas une bonne id\xE9" "e :)"},
         {"MsgAlreadyRunning", &MsgAlreadyRunning, "Skarnvale is already running.",

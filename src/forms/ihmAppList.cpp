@@ -1,13 +1,11 @@
 #include "ihmAppList.h"
 
 #include "../app/FileErrorBox.h"
-#include "../app/ihmMain.h"
 #include "../app/unitGlobal.h"
 #include "../app/unitLanguage.h"
 #include "../framework/Dialogs.h"
 #include "../model/unitProcessKillFile.h"
 #include "../model/unitProcessWindows.h"
-#include "../settings/ihmOptions.h"
 
 #include <algorithm>
 
@@ -34,7 +32,8 @@ void ApplyWindowsListTexts(TihmAppList& form, TLanguage language)
               {{"Caption", [&form](const std::string& text) { form.SetCaption(text); }},
                {"lblCurrentProcess", [&form](const std::string& text) { form.lblCurrentProcess.SetCaption(text); }},
                {"lblSelectedProcess", [&form](const std::string& text) { form.lblSelectedProcess.SetCaption(text); }},
-               {"lblNumber", [&form](const std::string& text) { form.lblNumber.SetCaption(text); }}},
+               {"lblNumber", [&form](const std::string& text) { form.lblNumber.SetCaption(text); }},
+               {"lblEvents", [&form](const std::string& text) { form.SetEventsText(text); }}},
               language);
 }
 }  // namespace
@@ -48,7 +47,8 @@ TihmAppList::TihmAppList()
       utlSeparateur(*this, {16, 189, 377, 2}),
       zdsSelectedProcess(*this, {16, 213, 377, 153}, 14),
       lblNumber(*this, {240, 376, 128, 14}, "Windows number : ", SS_RIGHT),
-      zdsNumber(*this, {376, 376, 0, 0}, "000")
+      zdsNumber(*this, {376, 376, 0, 0}, "000"),
+      lblEvents(*this, {16, 376, 220, 14}, "")
 {
     ApplyWindowsListTexts(*this, TLanguage::English);
     // Through the global reference: it is cleared when the system's dialog goes,
@@ -119,11 +119,30 @@ void TihmAppList::RefreshActiveWindows()
     shownTitles_ = titles;
 }
 
+void TihmAppList::Connect(TWindowList& killList, const TSettings& settings, std::function<void()> killNow)
+{
+    killList_ = &killList;
+    settings_ = &settings;
+    killNow_ = std::move(killNow);
+}
+
+void TihmAppList::ShowWindowEvents(bool received)
+{
+    eventsReceived_ = received;
+    lblEvents.SetCaption(received ? "" : eventsText_);
+}
+
+void TihmAppList::SetEventsText(const std::string& text)
+{
+    eventsText_ = text;
+    ShowWindowEvents(eventsReceived_);
+}
+
 void TihmAppList::ApplyStayOnTop()
 {
-    if (!ihmOptions)
+    if (!settings_)
         return;
-    SetWindowPos(Handle(), ihmOptions->ListStayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+    SetWindowPos(Handle(), settings_->ListStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -132,7 +151,7 @@ void TihmAppList::zdsCurrentProcessDblClick()
     if (zdsCurrentProcess.Count() == 0)
         return;
     const int selected = zdsCurrentProcess.ItemIndex();
-    if (selected < 0 || !ihmMain) {
+    if (selected < 0 || !killList_) {
         MessageBeep(0);
         return;
     }
@@ -141,9 +160,10 @@ void TihmAppList::zdsCurrentProcessDblClick()
         MessageDlg(MsgNotGoodIdea, TMsgDlgType::Warning);
         return;
     }
-    if (!AddToKillList(ihmMain->KillList, title, this))
+    if (!AddToKillList(*killList_, title, this))
         ShowWriteErrorBox(GetKillListFileName());
-    ihmMain->KillPopupsNow();
+    if (killNow_)
+        killNow_();
     FocusControl(zdsSelectedProcess);
 }
 
@@ -152,9 +172,9 @@ void TihmAppList::zdsSelectedProcessDblClick()
     if (zdsSelectedProcess.Count() == 0)
         return;
     const int selected = zdsSelectedProcess.ItemIndex();
-    if (selected < 0 || !ihmMain) {
+    if (selected < 0 || !killList_) {
         MessageBeep(0);
         return;
     }
-    RemoveFromKillList(ihmMain->KillList, zdsSelectedProcess.Items(selected), this);
+    RemoveFromKillList(*killList_, zdsSelectedProcess.Items(selected), this);
 }

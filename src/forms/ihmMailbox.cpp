@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "../app/unitGlobal.h"
 #include "../app/unitLanguage.h"
+#include "../mail/MailWatch.h"
 
 TihmMailbox* ihmMailbox = nullptr;
 
@@ -57,9 +59,22 @@ void ApplyMailboxTexts(TihmMailbox& form, TLanguage language)
 
 int TihmMailbox::DefaultColumnWidth(int column)
 {
-    static const int widths[] = {60, 150, 300};
-    return column >= 0 && column < 3 ? widths[column] : 0;
+    return column >= 0 && column < 3 ? DefaultMailboxesColumns[column] : 0;
 }
+
+void TihmMailbox::Connect(TMailWatch& mail, TSettings& settings, TMailboxCommands commands)
+{
+    mail_ = &mail;
+    settings_ = &settings;
+    commands_ = std::move(commands);
+    mail.AddScreen(*this);
+}
+
+void TihmMailbox::MailLogLine(const std::string& line) { zdsMail.AppendLine(line); }
+
+void TihmMailbox::MailLogCleared() { zdsMail.SetText(""); }
+
+void TihmMailbox::MailStatusChanged(const std::string& status) { SetCaption(MsgMailboxes + " - " + status); }
 
 TihmMailbox::TihmMailbox()
     : TForm(MailboxFormOptions()),
@@ -91,6 +106,8 @@ TihmMailbox::TihmMailbox()
 TihmMailbox::~TihmMailbox()
 {
     laidOut_ = false;
+    if (mail_)
+        mail_->RemoveScreen(*this);
     SetTextApplier(TTextWindow::Mailboxes, nullptr);
 }
 

@@ -4,6 +4,7 @@
 // deletes messages, feeds the spam lists and checks again.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,23 +14,40 @@
 #include "../framework/PopupMenu.h"
 #include "../framework/Splitter.h"
 #include "../framework/StdControls.h"
+#include "../mail/MailScreen.h"
 #include "../model/unitProcessSpam.h"
+#include "../settings/Settings.h"
 
 class TEmail;
+class TMailWatch;
 
-class TihmMailbox : public TForm {
+// The tray commands the window's menu runs, given at start-up.
+struct TMailboxCommands {
+    std::function<void()> OpenEmailProgram;
+    // An entry was added to a spam list of the settings.
+    std::function<void()> SpamListsEdited;
+};
+
+class TihmMailbox : public TForm, public IMailScreen {
 public:
-    static constexpr int DefaultLeft = 20;
-    static constexpr int DefaultTop = 20;
-    static constexpr int DefaultGridHeight = 100;
-    // The size it opens at when none was saved: its three columns and a few
-    // rows of the grid above a few lines of the log.
-    static constexpr int DefaultWidth = 560;
-    static constexpr int DefaultHeight = 400;
+    static constexpr int DefaultLeft = DefaultWindowLeft;
+    static constexpr int DefaultTop = DefaultWindowTop;
+    static constexpr int DefaultGridHeight = DefaultMailboxesGrid;
+    static constexpr int DefaultWidth = DefaultMailboxesWidth;
+    static constexpr int DefaultHeight = DefaultMailboxesHeight;
     static int DefaultColumnWidth(int column);
 
     TihmMailbox();
     ~TihmMailbox() override;
+    // The mail watch whose emails the window shows and whose log it holds,
+    // the settings whose spam lists it feeds, and the tray's commands.
+    void Connect(TMailWatch& mail, TSettings& settings, TMailboxCommands commands);
+
+    // The mail watch's window screen: the log, the grid and the caption.
+    void MailLogLine(const std::string& line) override;
+    void MailLogCleared() override;
+    void EmailsChanged() override { FillMailGrid(); }
+    void MailStatusChanged(const std::string& status) override;
 
     TListGrid zdsGrid;
     TSplitter splitter;
@@ -51,7 +69,7 @@ public:
     void SpamListsChanged();
     // The emails behind the rows are replaced (a check has begun): no row's
     // spam test is kept for them.
-    void EmailsCleared();
+    void EmailsCleared() override;
 
     // Geometry and state kept in the settings.
     bool ViewHeader() const;
@@ -92,6 +110,14 @@ private:
     // Shows the selected email's details in the text area.
     void ShowDetails();
     void AddSubjectEntry(const std::string& entry);
+
+    TMailWatch* mail_ = nullptr;
+    TSettings* settings_ = nullptr;
+    TMailboxCommands commands_;
+    bool MailBusy() const;
+    bool HasEmails() const;
+    // Adds `entry` as the last line of a spam list unless it holds it already.
+    void AddSpamEntry(std::string TSettings::*list, const std::string& entry, const std::string& alreadyThere);
 
     int gridHeight_ = DefaultGridHeight;
     bool laidOut_ = false;

@@ -1,14 +1,14 @@
 // The mailboxes window's grid: filling it from the emails, the red spam rows
 // and the detail view of the selected row.
-#include "../app/ihmMain.h"
+#include "../mail/MailWatch.h"
 #include "../model/unitProcessEmail.h"
 #include "ihmMailbox.h"
 
 void TihmMailbox::FillMailGrid()
 {
-    if (!ihmMain)
+    if (!mail_)
         return;
-    TMyCollection& emails = ihmMain->Emails;
+    TMyCollection& emails = mail_->Emails;
     const int selected = zdsGrid.Selected();
     if (emails.Count() > 0)
         emails.SetSorted(true);
@@ -24,9 +24,9 @@ std::string TihmMailbox::CellText(int column, int row) const
 {
     // A row without an email behind it is empty: with no email at all, or
     // while a check clears and refills the emails under the grid.
-    if (!ihmMain || row < 0 || row >= ihmMain->Emails.Count())
+    if (!mail_ || row < 0 || row >= mail_->Emails.Count())
         return std::string();
-    const TEmail& email = *ihmMain->Emails.ItemAs<TEmail>(row);
+    const TEmail& email = *mail_->Emails.ItemAs<TEmail>(row);
     switch (column) {
     case 0:
         return email.MailBox ? email.MailBox->MailboxName : std::string();
@@ -41,19 +41,19 @@ std::string TihmMailbox::CellText(int column, int row) const
 
 TEmail* TihmMailbox::SelectedEmail() const
 {
-    if (!ihmMain)
+    if (!mail_)
         return nullptr;
     const int row = zdsGrid.Selected();
     // The grid can still hold rows of emails a check has just cleared.
-    if (row < 0 || row >= ihmMain->Emails.Count())
+    if (row < 0 || row >= mail_->Emails.Count())
         return nullptr;
-    return ihmMain->Emails.ItemAs<TEmail>(row);
+    return mail_->Emails.ItemAs<TEmail>(row);
 }
 
 void TihmMailbox::zdsGridClick()
 {
     // During a check the text area is the log, which a click must not hide.
-    if (!ihmMain || ihmMain->Busy || ihmMain->Emails.Count() == 0)
+    if (!mail_ || mail_->Busy || mail_->Emails.Count() == 0)
         return;
     ShowDetails();
 }
@@ -80,7 +80,7 @@ bool TihmMailbox::zdsGridDrawCell(int row, COLORREF& textColor) const
 {
     // Rows without an email behind them stay as drawn: a check clears and
     // refills Emails under the still-filled grid, which may repaint meanwhile.
-    if (!ihmMain || row < 0 || row >= ihmMain->Emails.Count())
+    if (!mail_ || row < 0 || row >= mail_->Emails.Count())
         return false;
     if (!IsSpamRow(row))
         return false;
@@ -90,13 +90,13 @@ bool TihmMailbox::zdsGridDrawCell(int row, COLORREF& textColor) const
 
 bool TihmMailbox::IsSpamRow(int row) const
 {
-    const TEmail* email = ihmMain->Emails.ItemAs<TEmail>(row);
+    const TEmail* email = mail_->Emails.ItemAs<TEmail>(row);
     if (spamRows_.size() <= static_cast<size_t>(row))
         spamRows_.resize(static_cast<size_t>(row) + 1);
     TSpamRow& known = spamRows_[static_cast<size_t>(row)];
     if (known.email != email) {
         if (!spamLists_)
-            spamLists_ = ihmMain->SpamLists();
+            spamLists_ = mail_->SpamLists();
         known = {email, spamLists_->Marks(*email)};
     }
     return known.spam;

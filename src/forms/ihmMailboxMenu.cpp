@@ -1,32 +1,33 @@
 // The mailboxes window's popup menu: its items, their enabled states and
 // their commands on the emails and the spam lists.
-#include "../app/ihmMain.h"
 #include "../app/unitGlobal.h"
 #include "../framework/Dialogs.h"
 #include "../framework/Files.h"
 #include "../framework/InputQuery.h"
 #include "../framework/Locale.h"
-#include "../settings/ihmOptions.h"
+#include "../mail/MailWatch.h"
 #include "ihmMailbox.h"
 
-namespace {
-bool MailBusy() { return ihmMain && ihmMain->Busy; }
+bool TihmMailbox::MailBusy() const { return mail_ && mail_->Busy; }
 
-bool HasEmails() { return ihmMain && ihmMain->Emails.Count() > 0; }
+bool TihmMailbox::HasEmails() const { return mail_ && mail_->Emails.Count() > 0; }
 
-// Adds `entry` as the last line of a spam list field unless the field holds
-// it already, compared as the lists are sorted: case-insensitive, in the
-// user's locale.
-void AddSpamEntry(TMemo& list, const std::string& entry, const std::string& alreadyThere)
+// Compared as the lists are sorted: case-insensitive, in the user's locale.
+void TihmMailbox::AddSpamEntry(std::string TSettings::*list, const std::string& entry,
+                               const std::string& alreadyThere)
 {
-    for (const std::string& line : list.Lines())
+    if (!settings_)
+        return;
+    std::string& text = settings_->*list;
+    for (const std::string& line : SplitLines(text))
         if (LocaleCompareText(line, entry) == 0) {
             MessageDlg(alreadyThere, TMsgDlgType::Information);
             return;
         }
-    list.AppendLine(entry);
+    text += (text.empty() ? "" : "\r\n") + entry;
+    if (commands_.SpamListsEdited)
+        commands_.SpamListsEdited();
 }
-}  // namespace
 
 std::string ExpeditorEntry(const std::string& from)
 {
@@ -66,7 +67,7 @@ void TihmMailbox::mnpGridPopup()
         item->SetEnabled(onEmails);
     mnpViewHeader().SetEnabled(true);
     mnpReload().SetEnabled(!MailBusy());
-    mnpEmailProgram().SetEnabled(ihmOptions && FileExists(ihmOptions->EmailProgram()));
+    mnpEmailProgram().SetEnabled(settings_ && FileExists(settings_->EmailProgram));
 }
 
 // The handlers check Busy themselves too: the menu's states were computed
@@ -75,20 +76,18 @@ void TihmMailbox::mnpDeleteMessageClick()
 {
     TEmail* email = MailBusy() ? nullptr : SelectedEmail();
     if (email)
-        ihmMain->DeleteSelectedEmail(*email);
+        mail_->DeleteSelectedEmail(*email);
 }
 
 void TihmMailbox::mnpDeleteSPAMClick()
 {
-    if (ihmMain && !MailBusy())
-        ihmMain->DeleteSpamEmails();
+    if (mail_ && !MailBusy())
+        mail_->DeleteSpamEmails();
 }
 
 void TihmMailbox::AddSubjectEntry(const std::string& entry)
 {
-    if (!ihmOptions)
-        return;
-    AddSpamEntry(ihmOptions->zdsSubject, entry, MsgSubjectOnList);
+    AddSpamEntry(&TSettings::SpamSubjects, entry, MsgSubjectOnList);
     SpamListsChanged();  // rows that became spam turn red at once
 }
 
@@ -115,11 +114,12 @@ void TihmMailbox::mnpAddSubjectEditClick()
 void TihmMailbox::mnpAddExpClick()
 {
     const TEmail* email = MailBusy() ? nullptr : SelectedEmail();
-    if (!email || !ihmOptions)
+    if (!email)
         return;
     // The address as written: an encoded display name cannot pass for one.
     const bool hasAddress = email->From.find('<') != std::string::npos;
-    AddSpamEntry(ihmOptions->zdsEmail, ExpeditorEntry(hasAddress ? email->From : email->DecodedFrom), MsgSenderOnList);
+    AddSpamEntry(&TSettings::SpamAddresses, ExpeditorEntry(hasAddress ? email->From : email->DecodedFrom),
+                 MsgSenderOnList);
     SpamListsChanged();
 }
 
@@ -131,15 +131,15 @@ void TihmMailbox::mnpViewHeaderClick()
 
 void TihmMailbox::mnpReloadClick()
 {
-    if (!ihmMain || MailBusy())
+    if (!mail_ || MailBusy())
         return;
-    ihmMain->ClearMailLog();
+    mail_->ClearMailLog();
     zdsGrid.SetRowCount(1);
-    ihmMain->CheckAllMailboxes(false);
+    mail_->CheckAllMailboxes(false);
 }
 
 void TihmMailbox::mnpEmailProgramClick()
 {
-    if (ihmMain)
-        ihmMain->mnpTbEmailProgramClick();
+    if (commands_.OpenEmailProgram)
+        commands_.OpenEmailProgram();
 }

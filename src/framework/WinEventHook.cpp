@@ -18,26 +18,30 @@ const DWORD kEventRanges[][2] = {
 };
 }  // namespace
 
-void TWinEventHook::SetActive(bool value)
+bool TWinEventHook::SetActive(bool value)
 {
     if (value == Active())
-        return;
+        return true;
     if (!value) {
         for (HWINEVENTHOOK hook : hooks_) {
             UnhookWinEvent(hook);
             Owners().erase(hook);
         }
         hooks_.clear();
-        return;
+        return true;
     }
+    bool complete = true;
     for (const auto& range : kEventRanges) {
         HWINEVENTHOOK hook = SetWinEventHook(range[0], range[1], nullptr, Deliver, 0, 0,
                                              WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
-        if (!hook)
+        if (!hook) {
+            complete = false;
             continue;
+        }
         hooks_.push_back(hook);
         Owners()[hook] = this;
     }
+    return complete;
 }
 
 void CALLBACK TWinEventHook::Deliver(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG idObject, LONG idChild,

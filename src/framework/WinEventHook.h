@@ -17,8 +17,9 @@ public:
     TWinEventHook& operator=(const TWinEventHook&) = delete;
 
     bool Active() const { return !hooks_.empty(); }
-    // Installs or removes the hooks; the thread must pump messages to receive events.
-    void SetActive(bool value);
+    // Installs or removes the hooks; the thread must pump messages to receive
+    // events. False when the platform refused one of the hooks.
+    bool SetActive(bool value);
 
     // A window was created, shown, hidden, destroyed or renamed: `event` is the
     // EVENT_OBJECT_* code, `window` a top-level window (never a child or a

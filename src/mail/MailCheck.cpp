@@ -1,17 +1,15 @@
 // The mail watch's check: every mailbox is read in a POP3 session of its own,
 // each message's size, header and first body lines becoming one email. The
 // timer's check then decides whether the user is told about new mail.
-#include "../app/Divers.h"
-#include "../app/ihmMain.h"
+#include "MailWatch.h"
+
+#include <algorithm>
+
 #include "../app/unitGlobal.h"
-#include "../forms/ihmMailbox.h"
-#include "../forms/ihmVideo.h"
-#include "../framework/Dialogs.h"
-#include "../framework/Files.h"
+#include "../framework/Locale.h"
 #include "../model/unitProcessReuse.h"
 #include "../model/unitProcessSpam.h"
-#include "../settings/SettingsValues.h"
-#include "../settings/ihmOptions.h"
+#include "../settings/Settings.h"
 
 namespace {
 // A mailbox's Security value as the client's protection of the session.
@@ -23,18 +21,39 @@ TPop3Security SessionSecurity(int security)
 }
 }  // namespace
 
-void TihmMain::WireMailClient()
+TMailWatch::TMailWatch(TSettings& settings) : Emails(LocaleCompareText), settings_(settings)
 {
-    utlPop.Timeout = 15;
-    utlPop.LocalAddr = "0.0.0.0";
-    utlPop.OnListLine = [this](TCustomPop3Cli*) { utlPopListLine(); };
-    utlPop.OnMessageLine = [this](TCustomPop3Cli*) { utlPopMessageLine(); };
-    utlPop.OnHeaderEnd = [this](TCustomPop3Cli*) { utlPopHeaderEnd(); };
-    utlPop.OnUidlLine = [this](TCustomPop3Cli*) { utlPopUidlLine(); };
-    utlTimerEmail.OnTimer = [this] { utlTimerEmailTimer(); };
+    Emails.SetDuplicates(TDuplicates::Accept);
+    Emails.SetSorted(true);
+    WireMailClient();
 }
 
-void TihmMain::utlTimerEmailTimer()
+TMailWatch::~TMailWatch() { Emails.Clear(); }
+
+void TMailWatch::AddScreen(IMailScreen& screen) { screens_.push_back(&screen); }
+
+void TMailWatch::RemoveScreen(IMailScreen& screen)
+{
+    screens_.erase(std::remove(screens_.begin(), screens_.end(), &screen), screens_.end());
+}
+
+void TMailWatch::RequestQuit()
+{
+    QuitRequested = true;
+    Pop.CancelRequests();
+}
+
+void TMailWatch::WireMailClient()
+{
+    Pop.Timeout = 15;
+    Pop.LocalAddr = "0.0.0.0";
+    Pop.OnListLine = [this](TCustomPop3Cli*) { PopListLine(); };
+    Pop.OnMessageLine = [this](TCustomPop3Cli*) { PopMessageLine(); };
+    Pop.OnHeaderEnd = [this](TCustomPop3Cli*) { PopHeaderEnd(); };
+    Pop.OnUidlLine = [this](TCustomPop3Cli*) { PopUidlLine(); };
+}
+
+void TMailWatch::TimerCheck()
 {
     if (Busy)
         return;
@@ -46,40 +65,22 @@ void TihmMain::utlTimerEmailTimer()
         return;
     // New mail: another count, or the same count with a message not seen before.
     const bool changed = after != before || HasNewMessage(seen, EmailsOf(Emails));
-    if (changed && after > 0 && ihmMailbox && !ihmMailbox->Visible()) {
-        ShowForm(ihmMailbox);
-        // The user may have switched the watch off while the check ran.
-        if (ihmOptions->MailNotification()) {
-            if (HasWaveDevice() && FileExists(ihmOptions->SoundFileEmail()))
-                PlaySoundFile(ihmOptions->SoundFileEmail());
-            if (ihmVideo && FileExists(ihmOptions->VideoFileEmail())) {
-                try {
-                    ihmVideo->ShowEmailVideo(ihmOptions->VideoFileEmail(), ihmOptions->NoBorderVideo());
-                } catch (const std::exception& error) {
-                    MessageDlg(error.what(), TMsgDlgType::Error);
-                    return;  // a clip that cannot play ends this tick
-                }
-            }
-        }
+    if (changed && after > 0) {
+        bool goOn = true;
+        Tell([&goOn](IMailScreen& s) { goOn = s.NewMailArrived() && goOn; });
+        if (!goOn)
+            return;  // a clip that cannot play ends this tick
     }
-    if (after > 0 && ihmOptions->SpamKillerActive()) {
-        const int beforeSpam = Emails.Count();
-        DeleteSpamEmails();
-        const int afterSpam = Emails.Count();
-        if (beforeSpam > afterSpam)
-            AddMailLog(FormatText(MsgSpamDeleted, {beforeSpam - afterSpam}));
+    if (after > 0 && settings_.SpamKillerActive) {
+        // What the servers confirmed: a message another client removed
+        // meanwhile is no deletion of ours.
+        const int deleted = DeleteSpamEmails();
+        if (deleted > 0)
+            AddMailLog(FormatText(MsgSpamDeleted, {deleted}));
     }
 }
 
-void TihmMain::CheckNow()
-{
-    CountBeforeCheck = Emails.Count();
-    CheckAllMailboxes(false);
-    if (Emails.Count() != CountBeforeCheck)
-        ShowForm(ihmMailbox);
-}
-
-void TihmMain::CheckAllMailboxes(bool keepLog)
+void TMailWatch::CheckAllMailboxes(bool keepLog)
 {
     if (Busy)
         return;
@@ -88,65 +89,63 @@ void TihmMain::CheckAllMailboxes(bool keepLog)
         ClearMailLog();
     Busy = true;
     AddMailLog(MsgCheckStart);
-    utlIcon.SetEnabled(true);
+    Working();
     Emails.Clear();
-    if (ihmMailbox)
-        ihmMailbox->EmailsCleared();
+    Tell([](IMailScreen& s) { s.EmailsCleared(); });
     MailboxesInError.clear();
     // The options dialog stays usable meanwhile: the list may shrink under the
     // walk. A Quit chosen meanwhile ends the check after the mailbox in hand.
-    for (int i = 0; ihmOptions && i < ihmOptions->Mailboxes.Count() && !QuitRequested; ++i)
-        CheckMailbox(*ihmOptions->Mailboxes.ItemAs<TMailBox>(i));
-    if (ihmMailbox)
-        ihmMailbox->FillMailGrid();
+    for (int i = 0; i < settings_.Mailboxes.Count() && !QuitRequested; ++i)
+        CheckMailbox(*settings_.Mailboxes.ItemAs<TMailBox>(i));
+    Tell([](IMailScreen& s) { s.EmailsChanged(); });
     LastCheck = std::time(nullptr);
     UpdateMailStatus(false);
-    UpdateTrayIcon();
+    Idle();
     Busy = false;
     AddMailLog(MsgCheckEnd);
 }
 
-void TihmMain::ConnectMailbox(TMailBox& mailBox)
+void TMailWatch::ConnectMailbox(TMailBox& mailBox)
 {
     try {
-        utlPop.Host = mailBox.Server;
-        utlPop.UserName = mailBox.User;
-        utlPop.PassWord = mailBox.Password;
-        utlPop.Port = mailBox.Port;
-        utlPop.Security = SessionSecurity(mailBox.Security);
-        utlPop.Fingerprint = mailBox.Fingerprint;
+        Pop.Host = mailBox.Server;
+        Pop.UserName = mailBox.User;
+        Pop.PassWord = mailBox.Password;
+        Pop.Port = mailBox.Port;
+        Pop.Security = SessionSecurity(mailBox.Security);
+        Pop.Fingerprint = mailBox.Fingerprint;
         ConnectFailed = false;
         // A mailbox that cannot be read says so: an unreachable server, a
         // refused certificate or STLS, or a refused login is not an empty
         // mailbox. The step is named, never the password.
-        const bool startTls = utlPop.Security == pop3SecStartTls;
-        const char* failedStep = !utlPop.ConnectSync()             ? "connect"
-                                 : startTls && !utlPop.StlsSync() ? "STLS"
-                                 : !utlPop.UserSync()             ? "USER"
-                                 : !utlPop.PassSync()             ? "PASS"
+        const bool startTls = Pop.Security == pop3SecStartTls;
+        const char* failedStep = !Pop.ConnectSync()             ? "connect"
+                                 : startTls && !Pop.StlsSync() ? "STLS"
+                                 : !Pop.UserSync()             ? "USER"
+                                 : !Pop.PassSync()             ? "PASS"
                                                                   : nullptr;
         if (failedStep) {
             // The first error since the connection began: the server's reply,
             // Winsock's text or the time-out.
-            ReportMailError(MsgConnectError, mailBox, utlPop.ErrorMessage(), failedStep);
-            if (utlPop.Connected())
-                utlPop.QuitSync();
+            ReportMailError(MsgConnectError, mailBox, Pop.ErrorMessage(), failedStep);
+            if (Pop.Connected())
+                Pop.QuitSync();
         }
     } catch (const std::exception& error) {
-        ReportMailError(MsgConnectError, mailBox, error.what(), utlPop.LastResponse());
+        ReportMailError(MsgConnectError, mailBox, error.what(), Pop.LastResponse());
     }
 }
 
-std::string TihmMain::FailureReason() const
+std::string TMailWatch::FailureReason() const
 {
     // A time-out or a cancel is the wait's own text, a lost session says so;
     // otherwise the server's refusal.
-    if (utlPop.StatusCode() == 426)
-        return utlPop.ErrorMessage();
-    return utlPop.Connected() ? utlPop.LastResponse() : MsgConnectionLost;
+    if (Pop.StatusCode() == 426)
+        return Pop.ErrorMessage();
+    return Pop.Connected() ? Pop.LastResponse() : MsgConnectionLost;
 }
 
-void TihmMain::CheckMailbox(TMailBox& mailBox)
+void TMailWatch::CheckMailbox(TMailBox& mailBox)
 {
     ReadMailbox(mailBox);
     // Counted once per mailbox, also when a deletion reads it again.
@@ -156,7 +155,7 @@ void TihmMain::CheckMailbox(TMailBox& mailBox)
         MailboxesInError.erase(&mailBox);
 }
 
-void TihmMain::ReadMailbox(TMailBox& mailBox)
+void TMailWatch::ReadMailbox(TMailBox& mailBox)
 {
     ConnectMailbox(mailBox);
     if (ConnectFailed)
@@ -169,48 +168,48 @@ void TihmMain::ReadMailbox(TMailBox& mailBox)
         if (!mailBox.Memory)
             mailBox.Memory = std::make_shared<TMailboxMemory>();
         const std::vector<TMessagePlan> plan =
-            PlanMailboxRead(listing, *mailBox.Memory, mailBox.Server, mailBox.User, ihmOptions->EmailLines());
+            PlanMailboxRead(listing, *mailBox.Memory, mailBox.Server, mailBox.User, settings_.EmailLines);
         ReadMessages(mailBox, plan, pipelining, step);
         if (ListCount == 0)
             AddMailLog(FormatText(MsgNoMessageOn, {mailBox.MailboxName}));
         else
             AddMailLog(FormatText(MsgMessagesOn, {ListCount, mailBox.MailboxName}));
-        utlPop.QuitSync();
+        Pop.QuitSync();
     } catch (const std::exception& error) {
         CountingList = false;
         CollectingUidls = false;
-        utlPop.OnPipelinedReply = nullptr;
+        Pop.OnPipelinedReply = nullptr;
         ReportMailError(MsgLoadError, mailBox, error.what(), step);
-        utlPop.QuitSync();
+        Pop.QuitSync();
     }
 }
 
-bool TihmMain::AskPipelining()
+bool TMailWatch::AskPipelining()
 {
-    if (!utlPop.CapaKnown())
-        utlPop.CapaSync();
-    return utlPop.HasCapability("PIPELINING");
+    if (!Pop.CapaKnown())
+        Pop.CapaSync();
+    return Pop.HasCapability("PIPELINING");
 }
 
-TMailboxListing TihmMain::ListMailbox(bool pipelining)
+TMailboxListing TMailWatch::ListMailbox(bool pipelining)
 {
     ListCount = 0;
     ListCut = false;
     ListedSizes.clear();
     UidlByNumber.clear();
-    utlPop.MsgNum = 0;
+    Pop.MsgNum = 0;
     CountingList = true;
     CollectingUidls = true;
     bool listed = false;
     bool uidlsListed = false;
-    utlPop.OnPipelinedReply = [&](TCustomPop3Cli*, std::size_t index, bool done) {
+    Pop.OnPipelinedReply = [&](TCustomPop3Cli*, std::size_t index, bool done) {
         CountingList = false;
         (index == 0 ? listed : uidlsListed) = done;
     };
     // One at a time, the unique ids are asked only of a mailbox that has messages.
-    utlPop.PipelineSync({{pop3ReqList}, {pop3ReqUidl}}, pipelining ? 2 : 1,
+    Pop.PipelineSync({{pop3ReqList}, {pop3ReqUidl}}, pipelining ? 2 : 1,
                         [&](std::size_t index) { return index == 0 || pipelining || ListCount > 0; });
-    utlPop.OnPipelinedReply = nullptr;
+    Pop.OnPipelinedReply = nullptr;
     CountingList = false;
     CollectingUidls = false;
     // A refused or cut list is no count: the mailbox is in error, not empty.
@@ -227,49 +226,49 @@ TMailboxListing TihmMain::ListMailbox(bool pipelining)
     return listing;
 }
 
-std::string TihmMain::ListTooLong() const
+std::string TMailWatch::ListTooLong() const
 {
     return "more than " + std::to_string(MaxListedMessages) + " messages listed";
 }
 
-void TihmMain::utlPopListLine()
+void TMailWatch::PopListLine()
 {
     if (!CountingList)
         return;
     if (ListCount >= MaxListedMessages) {
         CountingList = false;
         ListCut = true;
-        utlPop.StopRequest(ListTooLong());
+        Pop.StopRequest(ListTooLong());
         return;
     }
     ++ListCount;
-    ListedSizes[utlPop.MsgNum] = utlPop.MsgSize();
+    ListedSizes[Pop.MsgNum] = Pop.MsgSize();
 }
 
-void TihmMain::utlPopMessageLine()
+void TMailWatch::PopMessageLine()
 {
     // What is kept of a message is for reading in the window: a server that
     // sends megabytes of header or an endless reply does not fill the memory.
     constexpr std::size_t MaxMessageText = 1 << 20;
     if (MessageText.size() < MaxMessageText)
-        MessageText += utlPop.LastResponse() + "\r\n";
+        MessageText += Pop.LastResponse() + "\r\n";
 }
 
-void TihmMain::utlPopHeaderEnd()
+void TMailWatch::PopHeaderEnd()
 {
-    HeaderFrom = utlPop.MsgFrom();
-    HeaderTo = utlPop.MsgTo();
-    HeaderSubject = utlPop.MsgSubject();
+    HeaderFrom = Pop.MsgFrom();
+    HeaderTo = Pop.MsgTo();
+    HeaderSubject = Pop.MsgSubject();
 }
 
-void TihmMain::utlPopUidlLine()
+void TMailWatch::PopUidlLine()
 {
     // One id per message the list counted, whatever else the server sends.
-    if (CollectingUidls && utlPop.MsgNum >= 1 && utlPop.MsgNum <= ListCount)
-        UidlByNumber[utlPop.MsgNum] = utlPop.MsgUidl();
+    if (CollectingUidls && Pop.MsgNum >= 1 && Pop.MsgNum <= ListCount)
+        UidlByNumber[Pop.MsgNum] = Pop.MsgUidl();
 }
 
-void TihmMain::ReportMailError(const std::string& format, const TMailBox& mailBox, const std::string& error,
+void TMailWatch::ReportMailError(const std::string& format, const TMailBox& mailBox, const std::string& error,
                                const std::string& detail)
 {
     LastError = FormatText(format, {mailBox.MailboxName, error, detail});

@@ -8,11 +8,11 @@
 #include <stdexcept>
 #include <utility>
 
-#include "../app/ihmMain.h"
 #include "../app/unitGlobal.h"
 #include "../framework/CodePage.h"
 #include "../model/unitProcessSpam.h"
-#include "../settings/ihmOptions.h"
+#include "../settings/Settings.h"
+#include "MailWatch.h"
 
 namespace {
 // Commands in flight on a pipelining server: a few kilobytes of commands and
@@ -93,10 +93,10 @@ std::unique_ptr<TEmail> BuildEmail(TMailBox& mailBox, TMessageRead& read, int bo
 }
 }  // namespace
 
-void TihmMain::ReadMessages(TMailBox& mailBox, const std::vector<TMessagePlan>& plan, bool pipelining,
+void TMailWatch::ReadMessages(TMailBox& mailBox, const std::vector<TMessagePlan>& plan, bool pipelining,
                             std::string& step)
 {
-    const int bodyLines = ihmOptions->EmailLines();
+    const int bodyLines = settings_.EmailLines;
     std::vector<TMessageRead> reads(plan.size());
     std::vector<TPop3Command> commands;
     std::vector<TCommandOwner> owners;
@@ -129,12 +129,12 @@ void TihmMain::ReadMessages(TMailBox& mailBox, const std::vector<TMessagePlan>& 
     HeaderFrom.clear();
     HeaderTo.clear();
     HeaderSubject.clear();
-    utlPop.OnPipelinedReply = [&](TCustomPop3Cli*, std::size_t index, bool done) {
+    Pop.OnPipelinedReply = [&](TCustomPop3Cli*, std::size_t index, bool done) {
         TMessageRead& read = reads[owners[index].Read];
         const TReadStep step = owners[index].Step;
-        read.Replies[step] = {true, done, utlPop.Connected()};
+        read.Replies[step] = {true, done, Pop.Connected()};
         if (step == StepSize) {
-            read.Octets = utlPop.MsgSize();
+            read.Octets = Pop.MsgSize();
         } else if (step == StepHeader) {
             read.From = HeaderFrom;
             read.To = HeaderTo;
@@ -149,8 +149,8 @@ void TihmMain::ReadMessages(TMailBox& mailBox, const std::vector<TMessagePlan>& 
         HeaderSubject.clear();
     };
     if (!commands.empty())
-        utlPop.PipelineSync(commands, pipelining ? PipelineWindow : 1, mayStart);
-    utlPop.OnPipelinedReply = nullptr;
+        Pop.PipelineSync(commands, pipelining ? PipelineWindow : 1, mayStart);
+    Pop.OnPipelinedReply = nullptr;
     const std::string lostReason = FailureReason();
 
     // What was read whole is kept for the next check, also when the rest

@@ -1,36 +1,35 @@
 // Deleting one message: a POP3 session of its own that first makes sure the
 // message under that number is still the one the last check saw, since mail
 // may have been removed or fetched elsewhere in between.
-#include "../app/ihmMain.h"
 #include "../app/unitGlobal.h"
-#include "../forms/ihmMailbox.h"
 #include "../model/unitProcessSpam.h"
+#include "MailWatch.h"
 
-bool TihmMain::IsStillTheMessageSeen(const TEmail& email)
+bool TMailWatch::IsStillTheMessageSeen(const TEmail& email)
 {
     // A request that failed because the session did is no answer: it raises,
     // and the deletion reports the error instead of a changed message.
     const auto answered = [this](bool done) {
-        if (!done && (!utlPop.Connected() || utlPop.StatusCode() == 426))
+        if (!done && (!Pop.Connected() || Pop.StatusCode() == 426))
             throw std::runtime_error(FailureReason());
         return done;
     };
-    utlPop.MsgNum = email.Number;
+    Pop.MsgNum = email.Number;
     if (!email.Uidl.empty())
-        return answered(utlPop.UidlSync()) && utlPop.MsgUidl() == email.Uidl;
-    utlPop.MsgNum = email.Number;
-    if (!answered(utlPop.ListSync()) || utlPop.MsgSize() != email.Octets)
+        return answered(Pop.UidlSync()) && Pop.MsgUidl() == email.Uidl;
+    Pop.MsgNum = email.Number;
+    if (!answered(Pop.ListSync()) || Pop.MsgSize() != email.Octets)
         return false;
-    utlPop.MsgNum = email.Number;
-    utlPop.MsgLines = 0;
+    Pop.MsgNum = email.Number;
+    Pop.MsgLines = 0;
     MessageText.clear();
-    const bool read = answered(utlPop.TopSync());
+    const bool read = answered(Pop.TopSync());
     const std::string digest = HeaderDigest(MessageText);
     MessageText.clear();
     return read && digest == email.Digest;
 }
 
-bool TihmMain::MarkForDeletion(TEmail& email)
+bool TMailWatch::MarkForDeletion(TEmail& email)
 {
     TMailBox& box = *email.MailBox;
     const std::string dele = "DELE " + std::to_string(email.Number);
@@ -39,8 +38,8 @@ bool TihmMain::MarkForDeletion(TEmail& email)
             AddMailLog(FormatText(MsgMessageChanged, {email.Number, box.MailboxName}));
             return false;
         }
-        utlPop.MsgNum = email.Number;
-        if (utlPop.DeleSync())
+        Pop.MsgNum = email.Number;
+        if (Pop.DeleSync())
             return true;
         // A refused DELE is no deletion: say so with the server's reply.
         ReportMailError(MsgDeleteError, box, FailureReason(), dele);
@@ -50,19 +49,19 @@ bool TihmMain::MarkForDeletion(TEmail& email)
     return false;
 }
 
-bool TihmMain::EndDeletionSession(TMailBox& mailBox, bool marked)
+bool TMailWatch::EndDeletionSession(TMailBox& mailBox, bool marked)
 {
     // The server removes the marked messages only when QUIT succeeds.
-    const bool quit = utlPop.QuitSync();
+    const bool quit = Pop.QuitSync();
     if (marked && !quit)
         ReportMailError(MsgDeleteError, mailBox, FailureReason(), "QUIT");
     return marked && quit;
 }
 
-bool TihmMain::DeleteEmail(TEmail& email, bool inBatch)
+bool TMailWatch::DeleteEmail(TEmail& email, bool inBatch)
 {
     bool deleted = false;
-    utlIcon.SetEnabled(true);
+    Working();
     TMailBox& box = *email.MailBox;
     ConnectMailbox(box);
     if (!ConnectFailed) {
@@ -78,15 +77,14 @@ bool TihmMain::DeleteEmail(TEmail& email, bool inBatch)
                 ++i;
         }
         CheckMailbox(box);
-        if (ihmMailbox)
-            ihmMailbox->FillMailGrid();
+        Tell([](IMailScreen& s) { s.EmailsChanged(); });
     }
-    UpdateTrayIcon();
+    Idle();
     UpdateMailStatus(false);
     return deleted;
 }
 
-void TihmMain::DeleteSelectedEmail(TEmail& email)
+void TMailWatch::DeleteSelectedEmail(TEmail& email)
 {
     if (Busy)
         return;

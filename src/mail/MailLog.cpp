@@ -1,15 +1,13 @@
-// The mail log: the lines of the mailboxes window's text area.
-#include "../app/ihmMain.h"
-#include "../forms/ihmMailbox.h"
+// The mail log: its lines go to the screens, which show them.
+#include "MailWatch.h"
 
-void TihmMain::AddMailLog(const std::string& text)
+void TMailWatch::AddMailLog(const std::string& text)
 {
-    if (ihmMailbox)
-        ihmMailbox->zdsMail.AppendLine(text.empty() ? LastError : text);
+    const std::string& line = text.empty() ? LastError : text;
+    Tell([&line](IMailScreen& s) { s.MailLogLine(line); });
 }
 
-void TihmMain::ClearMailLog()
+void TMailWatch::ClearMailLog()
 {
-    if (ihmMailbox)
-        ihmMailbox->zdsMail.SetText("");
+    Tell([](IMailScreen& s) { s.MailLogCleared(); });
 }

@@ -1,25 +1,23 @@
 // The spam cycle: every message that the user's lists mark is deleted from
 // its server, counted and announced, then the mailboxes are read again.
-#include "../app/Divers.h"
-#include "../app/ihmMain.h"
 #include "../app/unitGlobal.h"
-#include "../framework/Files.h"
 #include "../model/unitProcessSpam.h"
-#include "../settings/ihmOptions.h"
+#include "../settings/Settings.h"
+#include "MailWatch.h"
 
-TSpamLists TihmMain::SpamLists() const
+TSpamLists TMailWatch::SpamLists() const
 {
-    return ihmOptions ? ParseSpamLists(ihmOptions->zdsEmail.Text(), ihmOptions->zdsSubject.Text()) : TSpamLists();
+    return ParseSpamLists(settings_.SpamAddresses, settings_.SpamSubjects);
 }
 
-bool TihmMain::IsSpamEmail(const TEmail& email) const { return SpamLists().Marks(email); }
+bool TMailWatch::IsSpamEmail(const TEmail& email) const { return SpamLists().Marks(email); }
 
-void TihmMain::DeleteSpamEmails()
+int TMailWatch::DeleteSpamEmails()
 {
     ClearMailLog();
     Busy = true;
     AddMailLog(MsgSpamStart);
-    utlIcon.SetEnabled(true);
+    Working();
     const TSpamLists lists = SpamLists();
     std::vector<TEmail*> spam;
     for (int i = Emails.Count() - 1; i >= 0; --i) {
@@ -31,24 +29,27 @@ void TihmMain::DeleteSpamEmails()
     // again so that each mailbox loses its highest numbers first, all in one
     // session (which servers that limit logins prefer).
     const std::vector<TEmail*> order = SpamDeletionOrder(spam);
+    int deleted = 0;
     for (std::size_t first = 0; first < order.size() && !QuitRequested;) {
         std::size_t end = first;
         while (end < order.size() && order[end]->MailBox == order[first]->MailBox)
             ++end;
-        DeleteSpamOf(*order[first]->MailBox, std::vector<TEmail*>(order.begin() + first, order.begin() + end));
+        deleted += DeleteSpamOf(*order[first]->MailBox, std::vector<TEmail*>(order.begin() + first, order.begin() + end));
         first = end;
     }
     UpdateMailStatus(false);
-    UpdateTrayIcon();
+    Idle();
     Busy = false;
     AddMailLog(MsgSpamEnd);
     if (!spam.empty() && !QuitRequested)
         CheckAllMailboxes(true);
+    return deleted;
 }
 
-void TihmMain::DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam)
+int TMailWatch::DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam)
 {
-    utlIcon.SetEnabled(true);
+    int deleted = 0;
+    Working();
     ConnectMailbox(mailBox);
     if (!ConnectFailed) {
         // Numbers do not change within a session: each message is checked,
@@ -62,13 +63,13 @@ void TihmMain::DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam)
         }
         // Only messages the server took are counted and announced.
         if (EndDeletionSession(mailBox, marked > 0))
-            for (int i = 0; i < marked; ++i) {
+            for (; deleted < marked; ++deleted) {
                 AddMailLog(MsgMessageDeleted);
-                ihmOptions->SetCounterSpam(ihmOptions->CounterSpam() + 1);
-                if (ihmOptions->SoundOnKillSpam() && HasWaveDevice() && FileExists(ihmOptions->SoundFileSpam()))
-                    PlaySoundFile(ihmOptions->SoundFileSpam());
+                ++settings_.CounterSpam;
+                Tell([](IMailScreen& s) { s.SpamDeleted(); });
             }
     }
-    UpdateTrayIcon();
+    Idle();
     UpdateMailStatus(false);
+    return deleted;
 }

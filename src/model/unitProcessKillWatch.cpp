@@ -13,13 +13,14 @@ TKillWatch::TKillWatch(TWindowBase& timerOwner, const TWindowList& killList, std
     relookTimer_.OnTimer = [this] { LookAgain(); };
 }
 
-void TKillWatch::SetActive(bool value)
+bool TKillWatch::SetActive(bool value)
 {
-    hook_.SetActive(value);
+    const bool done = hook_.SetActive(value);
     if (value)
-        return;
+        return done;
     relooks_ = TRelookSchedule();
     relookTimer_.SetEnabled(false);
+    return done;
 }
 
 void TKillWatch::Sweep() { KillPopups(killList_, onKill_, &asked_); }

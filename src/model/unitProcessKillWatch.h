@@ -22,8 +22,9 @@ public:
     TKillWatch(TWindowBase& timerOwner, const TWindowList& killList, std::function<void()> onKill);
 
     bool Active() const { return hook_.Active(); }
-    // Installs the window event hook, or removes it and forgets what was waiting.
-    void SetActive(bool value);
+    // Installs the window event hook, or removes it and forgets what was
+    // waiting. False when the platform refused the events: the tick alone sweeps.
+    bool SetActive(bool value);
     // The kill tick over all windows, aware of what the events asked already.
     void Sweep();
 

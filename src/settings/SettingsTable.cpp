@@ -1,45 +1,38 @@
 #include "SettingsTable.h"
 
-#include "../forms/ihmMailbox.h"
-#include "../forms/ihmVideo.h"
 #include "../model/unitProcessEmail.h"
+#include "Settings.h"
 #include "SettingsValues.h"
-#include "ihmOptions.h"
 
 namespace {
-using TOptions = TihmOptions;
-using TSetting = TSettingRow<TOptions>;
+using TSetting = TSettingRow<TSettings>;
 
 // A value stored through an encoding and read back through its decoding.
 template <class T>
-TSetting Coded(const char* section, const char* name, TSettingKind kind, T defaultValue, T (TOptions::*get)() const,
-               void (TOptions::*set)(T), std::string (*encode)(T), T (*decode)(const std::string&, T))
+TSetting Coded(const char* section, const char* name, TSettingKind kind, T defaultValue, T TSettings::*field,
+               std::string (*encode)(T), T (*decode)(const std::string&, T))
 {
     return {section, name, kind, encode(defaultValue),
-            [get, encode](const TOptions& options) { return encode((options.*get)()); },
-            [set, decode, defaultValue](TOptions& options, const std::string& text) {
-                (options.*set)(decode(text, defaultValue));
+            [field, encode](const TSettings& settings) { return encode(settings.*field); },
+            [field, decode, defaultValue](TSettings& settings, const std::string& text) {
+                settings.*field = decode(text, defaultValue);
             }};
 }
 
-TSetting Integer(const char* section, const char* name, int defaultValue, int (TOptions::*get)() const,
-                 void (TOptions::*set)(int))
+TSetting Integer(const char* section, const char* name, int defaultValue, int TSettings::*field)
 {
-    return Coded(section, name, TSettingKind::Integer, defaultValue, get, set, EncodeInteger, DecodeInteger);
+    return Coded(section, name, TSettingKind::Integer, defaultValue, field, EncodeInteger, DecodeInteger);
 }
 
-TSetting Boolean(const char* section, const char* name, bool defaultValue, bool (TOptions::*get)() const,
-                 void (TOptions::*set)(bool))
+TSetting Boolean(const char* section, const char* name, bool defaultValue, bool TSettings::*field)
 {
-    return Coded(section, name, TSettingKind::Boolean, defaultValue, get, set, EncodeBoolean, DecodeBoolean);
+    return Coded(section, name, TSettingKind::Boolean, defaultValue, field, EncodeBoolean, DecodeBoolean);
 }
 
-TSetting Text(const char* section, const char* name, std::string (TOptions::*get)() const,
-              void (TOptions::*set)(const std::string&))
+TSetting Text(const char* section, const char* name, std::string TSettings::*field)
 {
-    return {section, name, TSettingKind::Text, "",
-            [get](const TOptions& options) { return (options.*get)(); },
-            [set](TOptions& options, const std::string& text) { (options.*set)(text); }};
+    return {section, name, TSettingKind::Text, "", [field](const TSettings& settings) { return settings.*field; },
+            [field](TSettings& settings, const std::string& text) { settings.*field = text; }};
 }
 
 // A mailbox value read back through `decode`, when it has one.
@@ -61,57 +54,50 @@ TSettingRow<TMailBox> MailboxInteger(const char* name, int TMailBox::*field, int
 }
 }  // namespace
 
-const std::vector<TSettingRow<TihmOptions>>& SettingsTable()
+const std::vector<TSettingRow<TSettings>>& SettingsTable()
 {
+    using S = TSettings;
     static const std::vector<TSetting> table = {
-        Integer("General", "ConfigDblClick", 0, &TOptions::ConfigDblClick, &TOptions::SetConfigDblClick),
-        Boolean("General", "ListStayOnTop", false, &TOptions::ListStayOnTop, &TOptions::SetListStayOnTop),
-        Boolean("General", "AddressIp", false, &TOptions::AddressIp, &TOptions::SetAddressIp),
-        Boolean("General", "French", false, &TOptions::French, &TOptions::SetFrench),
-        Boolean("General", "TaskPopup", true, &TOptions::TaskPopup, &TOptions::SetTaskPopup),
-        Text("General", "EmailProgram", &TOptions::EmailProgram, &TOptions::SetEmailProgram),
+        Integer("General", "ConfigDblClick", 0, &S::ConfigDblClick),
+        Boolean("General", "ListStayOnTop", false, &S::ListStayOnTop),
+        Boolean("General", "AddressIp", false, &S::AddressIp),
+        Boolean("General", "French", false, &S::French),
+        Boolean("General", "TaskPopup", true, &S::TaskPopup),
+        Text("General", "EmailProgram", &S::EmailProgram),
 
-        Boolean("Popup", "KillerActive", true, &TOptions::KillerActive, &TOptions::SetKillerActive),
-        Integer("Popup", "Interval", DefaultInterval, &TOptions::Interval, &TOptions::SetInterval),
-        Boolean("Popup", "SoundOnKill", false, &TOptions::SoundOnKill, &TOptions::SetSoundOnKill),
-        Text("Popup", "SoundFile", &TOptions::SoundFile, &TOptions::SetSoundFile),
-        Integer("Popup", "Counter", 0, &TOptions::Counter, &TOptions::SetCounter),
+        Boolean("Popup", "KillerActive", true, &S::KillerActive),
+        Integer("Popup", "Interval", DefaultInterval, &S::Interval),
+        Boolean("Popup", "SoundOnKill", false, &S::SoundOnKill),
+        Text("Popup", "SoundFile", &S::SoundFile),
+        Integer("Popup", "Counter", 0, &S::Counter),
 
-        Boolean("Email", "MailNotification", false, &TOptions::MailNotification, &TOptions::SetMailNotification),
-        Integer("Email", "IntervalEmail", DefaultIntervalEmail, &TOptions::IntervalEmail,
-                &TOptions::SetIntervalEmail),
-        Boolean("Email", "SoundOnEmail", false, &TOptions::SoundOnEmail, &TOptions::SetSoundOnEmail),
-        Text("Email", "SoundFileEmail", &TOptions::SoundFileEmail, &TOptions::SetSoundFileEmail),
-        Text("Email", "VideoFileEmail", &TOptions::VideoFileEmail, &TOptions::SetVideoFileEmail),
-        Boolean("Email", "NoBorderVideo", false, &TOptions::NoBorderVideo, &TOptions::SetNoBorderVideo),
-        Integer("Email", "EmailLines", DefaultEmailLines, &TOptions::EmailLines, &TOptions::SetEmailLines),
+        Boolean("Email", "MailNotification", false, &S::MailNotification),
+        Integer("Email", "IntervalEmail", DefaultIntervalEmail, &S::IntervalEmail),
+        Boolean("Email", "SoundOnEmail", false, &S::SoundOnEmail),
+        Text("Email", "SoundFileEmail", &S::SoundFileEmail),
+        Text("Email", "VideoFileEmail", &S::VideoFileEmail),
+        Boolean("Email", "NoBorderVideo", false, &S::NoBorderVideo),
+        Integer("Email", "EmailLines", DefaultEmailLines, &S::EmailLines),
 
-        Boolean("Spam", "SpamKillerActive", true, &TOptions::SpamKillerActive, &TOptions::SetSpamKillerActive),
-        Boolean("Spam", "SoundOnKillSpam", false, &TOptions::SoundOnKillSpam, &TOptions::SetSoundOnKillSpam),
-        Text("Spam", "SoundFileSpam", &TOptions::SoundFileSpam, &TOptions::SetSoundFileSpam),
-        Integer("Spam", "CounterSpam", 0, &TOptions::CounterSpam, &TOptions::SetCounterSpam),
+        Boolean("Spam", "SpamKillerActive", true, &S::SpamKillerActive),
+        Boolean("Spam", "SoundOnKillSpam", false, &S::SoundOnKillSpam),
+        Text("Spam", "SoundFileSpam", &S::SoundFileSpam),
+        Integer("Spam", "CounterSpam", 0, &S::CounterSpam),
 
         {"Mailboxes", "Number", TSettingKind::MailboxCount, "0",
-         [](const TOptions& options) { return EncodeInteger(options.Mailboxes.Count()); }, nullptr},
+         [](const S& settings) { return EncodeInteger(settings.Mailboxes.Count()); }, nullptr},
 
-        Integer("Video", "Top", TihmVideo::DefaultTop, &TOptions::VideoTop, &TOptions::SetVideoTop),
-        Integer("Video", "Left", TihmVideo::DefaultLeft, &TOptions::VideoLeft, &TOptions::SetVideoLeft),
-        Integer("Mailboxes", "Top", TihmMailbox::DefaultTop, &TOptions::MailboxesTop, &TOptions::SetMailboxesTop),
-        Integer("Mailboxes", "Left", TihmMailbox::DefaultLeft, &TOptions::MailboxesLeft,
-                &TOptions::SetMailboxesLeft),
-        Integer("Mailboxes", "Width", TihmMailbox::DefaultWidth, &TOptions::MailboxesWidth,
-                &TOptions::SetMailboxesWidth),
-        Integer("Mailboxes", "Height", TihmMailbox::DefaultHeight, &TOptions::MailboxesHeight,
-                &TOptions::SetMailboxesHeight),
-        Boolean("Mailboxes", "Header", false, &TOptions::MailboxesHeader, &TOptions::SetMailboxesHeader),
-        Integer("Mailboxes", "Grid", TihmMailbox::DefaultGridHeight, &TOptions::MailboxesGrid,
-                &TOptions::SetMailboxesGrid),
-        Integer("Mailboxes", "Col1", TihmMailbox::DefaultColumnWidth(0), &TOptions::MailboxesCol1,
-                &TOptions::SetMailboxesCol1),
-        Integer("Mailboxes", "Col2", TihmMailbox::DefaultColumnWidth(1), &TOptions::MailboxesCol2,
-                &TOptions::SetMailboxesCol2),
-        Integer("Mailboxes", "Col3", TihmMailbox::DefaultColumnWidth(2), &TOptions::MailboxesCol3,
-                &TOptions::SetMailboxesCol3),
+        Integer("Video", "Top", DefaultWindowTop, &S::VideoTop),
+        Integer("Video", "Left", DefaultWindowLeft, &S::VideoLeft),
+        Integer("Mailboxes", "Top", DefaultWindowTop, &S::MailboxesTop),
+        Integer("Mailboxes", "Left", DefaultWindowLeft, &S::MailboxesLeft),
+        Integer("Mailboxes", "Width", DefaultMailboxesWidth, &S::MailboxesWidth),
+        Integer("Mailboxes", "Height", DefaultMailboxesHeight, &S::MailboxesHeight),
+        Boolean("Mailboxes", "Header", false, &S::MailboxesHeader),
+        Integer("Mailboxes", "Grid", DefaultMailboxesGrid, &S::MailboxesGrid),
+        Integer("Mailboxes", "Col1", DefaultMailboxesColumns[0], &S::MailboxesCol1),
+        Integer("Mailboxes", "Col2", DefaultMailboxesColumns[1], &S::MailboxesCol2),
+        Integer("Mailboxes", "Col3", DefaultMailboxesColumns[2], &S::MailboxesCol3),
     };
     return table;
 }

@@ -1,14 +1,14 @@
 // Every registry value of the settings as one table. A row names the value,
-// its kind and its default as stored, and reads and sets the live value as
-// that text through the accessors that hold it; loading, saving and the
-// defaults are loops over the rows, so a new value is one new row.
+// its kind and its default as stored, and reads and sets the field of the
+// settings that holds it as that text; loading, saving and the defaults are
+// loops over the rows, so a new value is one new row.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
-class TihmOptions;
+struct TSettings;
 class TMailBox;
 
 enum class TSettingKind {
@@ -31,8 +31,8 @@ struct TSettingRow {
     std::function<void(TOwner&, const std::string&)> Set;
 };
 
-// In the order of loading and saving: a setter's enabling rules read the
-// settings set before it.
-const std::vector<TSettingRow<TihmOptions>>& SettingsTable();
+// In the order of loading and saving, which is also the order in which the
+// settings are applied: an enabling rule reads the settings applied before it.
+const std::vector<TSettingRow<TSettings>>& SettingsTable();
 // The values of each mailbox section, in the order they are read and written.
 const std::vector<TSettingRow<TMailBox>>& MailboxSettingsTable();

@@ -25,7 +25,7 @@ TFormOptions OptionsFormOptions()
 const COLORREF kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0), kYellow = RGB(255, 255, 0);
 }  // namespace
 
-TihmOptions::TihmOptions()
+TihmOptions::TihmOptions(TSettings& settings, ISettingsHost& host)
     : TForm(OptionsFormOptions()),
       pcOptions(*this, {0, 0, 355, 185}),
       tsGeneral(pcOptions, "General"),
@@ -108,7 +108,9 @@ TihmOptions::TihmOptions()
       zdsFingerprint(tsMailbox, {216, 126, 121, 22}),
       btnAdd(tsMailbox, {8, 122, 58, 25}, "Add"),
       btnDelete(tsMailbox, {72, 122, 58, 25}, "Delete"),
-      Mailboxes(LocaleCompareText)
+      Mailboxes(settings.Mailboxes),
+      settings_(settings),
+      host_(host)
 {
     FormCreate();
 }
@@ -149,18 +151,18 @@ void EnableAll(std::initializer_list<TControl*> controls, bool on)
 
 void TihmOptions::ApplyPopupFileRowRule()
 {
-    EnableAll({&zdsSoundFile, &btnSoundFile, &btnPlaySoundFile}, KillerActive() && zdsSoundOnKill.Checked());
+    EnableAll({&zdsSoundFile, &btnSoundFile, &btnPlaySoundFile}, KillerActive() && SoundOnKill());
 }
 
 void TihmOptions::ApplyEmailFileRowRule()
 {
     EnableAll({&zdsSoundFileEmail, &btnSoundFileEmail, &btnPlaySoundFileEmail, &zdsVideoFileEmail, &btnVideoFileEmail,
                &btnViewVideoFileEmail, &zdsNoBorderVideo},
-              MailNotification() && zdsSoundOnEmail.Checked());
+              MailNotification() && SoundOnEmail());
 }
 
 void TihmOptions::ApplySpamFileRowRule()
 {
     EnableAll({&zdsSoundFileSpam, &btnSoundFileSpam, &btnPlaySoundFileSpam},
-              MailNotification() && SpamKillerActive() && zdsSoundOnKillSpam.Checked());
+              MailNotification() && SpamKillerActive() && SoundOnKillSpam());
 }

@@ -1,6 +1,8 @@
-// The options dialog. Its controls hold the live settings; every setting is
-// read and written through the accessor named after its registry value, and
-// the setters bring the timers, LEDs, tray menu and tray icon into line.
+// The options dialog. It shows and edits the settings it was given; every
+// setting is read and written through the accessor named after its registry
+// value, which stores it in the settings and, through the dialog's host,
+// brings the timers, LEDs, tray menu and tray icon into line. Its controls
+// only show the settings: a change the user makes is stored at once.
 #pragma once
 
 #include <memory>
@@ -15,13 +17,15 @@
 #include "../model/ClassesPerso.h"
 #include "../widgets/LCD_Lab.h"
 #include "../widgets/LED.h"
+#include "Settings.h"
+#include "SettingsHost.h"
 
 class TMailBox;
 class TRegistryIniFile;
 
 class TihmOptions : public TForm {
 public:
-    TihmOptions();
+    TihmOptions(TSettings& settings, ISettingsHost& host);
     ~TihmOptions() override;
 
     TPageControl pcOptions;
@@ -90,7 +94,7 @@ public:
     TEdit zdsPort, zdsFingerprint;
     TButton btnAdd, btnDelete;
 
-    TMyCollection Mailboxes;  // TMailBox items in configuration order
+    TMyCollection& Mailboxes;  // the settings' mailboxes, in configuration order
     // Mailboxes taken off the list: they live on until the dialog goes.
     std::vector<std::unique_ptr<TMyItem>> DeletedMailboxes;
 
@@ -109,6 +113,11 @@ public:
 
     void LoadSettings();
     void SaveSettings();
+    // Brings everything that follows a setting into line with the settings,
+    // row after row in the order of the settings table.
+    void ApplySettings();
+    // The spam lists' fields show the settings' lists again.
+    void ShowSpamLists();
     // The registry key the settings live under, below HKEY_CURRENT_USER.
     std::string RegistryKey = "\\Software\\SkarnVale";
 
@@ -160,6 +169,11 @@ public:
     int CounterSpam() const;
     void SetCounterSpam(int value);
 
+    // The two spam lists, one entry per line.
+    void SetSpamAddresses(const std::string& value);
+    void SetSpamSubjects(const std::string& value);
+
+    // The geometry is the windows' own state, taken into the settings when they are saved.
     int VideoTop() const;
     void SetVideoTop(int value);
     int VideoLeft() const;
@@ -189,6 +203,10 @@ public:
     void ApplySpamFileRowRule();
 
 private:
+    TSettings& settings_;
+    ISettingsHost& host_;
+    // The windows' geometry as it stands now, into the settings.
+    void CollectWindowSettings();
     void FormCreate();
     void ConnectEvents();
     // A file picker: starts in the edit's folder and fills the edit with an existing choice.
@@ -203,7 +221,8 @@ private:
     void ApplyDefaultSettings();
     // The mailbox sections 1 to `count`, appended to Mailboxes.
     void LoadMailboxes(const TRegistryIniFile& ini, int count);
-    void SaveMailboxes(TRegistryIniFile& ini) const;
+    // True when every value was written.
+    bool SaveMailboxes(TRegistryIniFile& ini) const;
     // The spam lists' files are read and written with the settings.
     void LoadSpamLists();
     void SaveSpamLists();

@@ -4,9 +4,7 @@
 #include <stdexcept>
 
 #include "../app/Divers.h"
-#include "../app/ihmMain.h"
 #include "../app/unitLanguage.h"
-#include "../forms/ihmMailbox.h"
 #include "../forms/ihmVideo.h"
 #include "../framework/Dialogs.h"
 #include "../framework/Files.h"
@@ -23,32 +21,35 @@ void TihmOptions::ConnectEvents()
         return true;
     };
     OnClose = [this] { FormClose(); };
-    zdsConfigDblClick.OnChange = [] {
-        if (ihmMain)
-            ihmMain->UpdateDefaultMenuItem();
+    // Every change the user makes is stored in the settings at once.
+    zdsConfigDblClick.OnChange = [this] {
+        settings_.ConfigDblClick = zdsConfigDblClick.ItemIndex();
+        host_.RefreshDefaultAction();
     };
-    zdsShowIpAddr.OnClick = [] {
-        if (ihmMain)
-            ihmMain->UpdateMailStatus(false);
-    };
-    grpLanguage.OnClick = [this] {
-        if (grpLanguage.ItemIndex() == 1)
-            ApplyFrenchTexts();
-        else
-            ApplyEnglishTexts();
-    };
-    grpIcon.OnClick = [] {
-        if (ihmMain)
-            ihmMain->UpdateTrayIcon();
-    };
+    zdsStayOnTop.OnClick = [this] { settings_.ListStayOnTop = zdsStayOnTop.Checked(); };
+    zdsShowIpAddr.OnClick = [this] { SetAddressIp(zdsShowIpAddr.Checked()); };
+    grpLanguage.OnClick = [this] { SetFrench(grpLanguage.ItemIndex() == 1); };
+    grpIcon.OnClick = [this] { SetTaskPopup(grpIcon.ItemIndex() == 0); };
     zdsInterval.OnChange = [this] { SetInterval(DecodeInteger(zdsInterval.Text(), DefaultInterval)); };
     zdsIntervalEmail.OnChange = [this] { SetIntervalEmail(DecodeInteger(zdsIntervalEmail.Text(), 5000)); };
-    zdsSoundOnKill.OnClick = [this] { ApplyPopupFileRowRule(); };
-    zdsSoundOnEmail.OnClick = [this] { ApplyEmailFileRowRule(); };
-    zdsSoundOnKillSpam.OnClick = [this] { ApplySpamFileRowRule(); };
-    zdsEmail.OnChange = zdsSubject.OnChange = [] {
-        if (ihmMailbox)
-            ihmMailbox->SpamListsChanged();
+    zdsEmailLines.OnChange = [this] { settings_.EmailLines = DecodeInteger(zdsEmailLines.Text(), DefaultEmailLines); };
+    zdsSoundOnKill.OnClick = [this] { SetSoundOnKill(zdsSoundOnKill.Checked()); };
+    zdsSoundOnEmail.OnClick = [this] { SetSoundOnEmail(zdsSoundOnEmail.Checked()); };
+    zdsSoundOnKillSpam.OnClick = [this] { SetSoundOnKillSpam(zdsSoundOnKillSpam.Checked()); };
+    zdsNoBorderVideo.OnClick = [this] { settings_.NoBorderVideo = zdsNoBorderVideo.Checked(); };
+    for (auto [edit, field] : {std::pair<TEdit*, std::string TSettings::*>{&zdsEmailProgram, &TSettings::EmailProgram},
+                               {&zdsSoundFile, &TSettings::SoundFile},
+                               {&zdsSoundFileEmail, &TSettings::SoundFileEmail},
+                               {&zdsVideoFileEmail, &TSettings::VideoFileEmail},
+                               {&zdsSoundFileSpam, &TSettings::SoundFileSpam}})
+        edit->OnChange = [this, edit = edit, field = field] { settings_.*field = edit->Text(); };
+    zdsEmail.OnChange = [this] {
+        settings_.SpamAddresses = zdsEmail.Text();
+        host_.SpamListsChanged();
+    };
+    zdsSubject.OnChange = [this] {
+        settings_.SpamSubjects = zdsSubject.Text();
+        host_.SpamListsChanged();
     };
 
     btnMailProgram.OnClick = [this] { PickFile(zdsEmailProgram, OpenDialogExe); };
@@ -63,18 +64,9 @@ void TihmOptions::ConnectEvents()
     btnReset.OnClick = [this] { SetCounter(0); };
     btnResetSpam.OnClick = [this] { SetCounterSpam(0); };
 
-    zdsLedPopup.OnDblClick = [] {
-        if (ihmMain)
-            ihmMain->mnpTbActivatePopupClick();
-    };
-    zdsLedEmail.OnDblClick = [] {
-        if (ihmMain)
-            ihmMain->mnpTbActivateEmailClick();
-    };
-    zdsLedSpam.OnDblClick = [] {
-        if (ihmMain)
-            ihmMain->mnpTbActivateSpamClick();
-    };
+    zdsLedPopup.OnDblClick = [this] { host_.ToggleSwitch(TSwitch::Killer); };
+    zdsLedEmail.OnDblClick = [this] { host_.ToggleSwitch(TSwitch::Mail); };
+    zdsLedSpam.OnDblClick = [this] { host_.ToggleSwitch(TSwitch::Spam); };
 
     zdsMailboxList.OnClick = [this] { zdsMailboxListClick(); };
     btnAdd.OnClick = [this] { btnAddClick(); };

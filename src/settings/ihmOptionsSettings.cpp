@@ -1,12 +1,10 @@
-// The settings accessors: each getter reads the control or state that holds
-// the setting, each setter writes it and brings the rest of the interface
-// into line.
+// The settings accessors: each getter reads the settings, each setter stores
+// the value there, shows it in its control and brings the rest of the
+// interface into line through the dialog's host.
 #include <climits>
 #include <cstdio>
 
-#include "../app/ihmMain.h"
 #include "../app/unitLanguage.h"
-#include "../forms/ihmAppList.h"
 #include "../forms/ihmMailbox.h"
 #include "../forms/ihmVideo.h"
 #include "SettingsValues.h"
@@ -26,18 +24,6 @@ UINT TimerInterval(long long milliseconds)
 // A kill tick faster than this would only burn the processor.
 constexpr int FastestKillTick = 50;
 
-// Runs `change` with the main form's UpdatingMenu flag set, so the menu's
-// toggle commands ignore the check marks it changes.
-template <class TChange>
-void WhileUpdatingMenu(TChange change)
-{
-    if (!ihmMain)
-        return;
-    ihmMain->UpdatingMenu = true;
-    change();
-    ihmMain->UpdatingMenu = false;
-}
-
 void MoveWindowTo(TForm* form, int left, int top)
 {
     if (form)
@@ -46,45 +32,46 @@ void MoveWindowTo(TForm* form, int left, int top)
 
 RECT WindowRectOf(const TForm* form)
 {
-    RECT r = {TihmMailbox::DefaultLeft, TihmMailbox::DefaultTop, TihmMailbox::DefaultLeft + 100,
-              TihmMailbox::DefaultTop + 100};
+    RECT r = {DefaultWindowLeft, DefaultWindowTop, DefaultWindowLeft + 100, DefaultWindowTop + 100};
     if (form)
         GetWindowRect(form->Handle(), &r);
     return r;
 }
 }  // namespace
 
-int TihmOptions::ConfigDblClick() const { return zdsConfigDblClick.ItemIndex(); }
+int TihmOptions::ConfigDblClick() const { return settings_.ConfigDblClick; }
 
 void TihmOptions::SetConfigDblClick(int value)
 {
     zdsConfigDblClick.SetItemIndex(value);
-    if (ihmMain)
-        ihmMain->UpdateDefaultMenuItem();
+    // An action the combo does not list is no action.
+    settings_.ConfigDblClick = zdsConfigDblClick.ItemIndex();
+    host_.RefreshDefaultAction();
 }
 
-bool TihmOptions::ListStayOnTop() const { return zdsStayOnTop.Checked(); }
+bool TihmOptions::ListStayOnTop() const { return settings_.ListStayOnTop; }
 
 void TihmOptions::SetListStayOnTop(bool value)
 {
+    settings_.ListStayOnTop = value;
     zdsStayOnTop.SetChecked(value);
-    if (ihmAppList)
-        ihmAppList->ApplyStayOnTop();
+    host_.StayOnTopChanged();
 }
 
-bool TihmOptions::AddressIp() const { return zdsShowIpAddr.Checked(); }
+bool TihmOptions::AddressIp() const { return settings_.AddressIp; }
 
 void TihmOptions::SetAddressIp(bool value)
 {
+    settings_.AddressIp = value;
     zdsShowIpAddr.SetChecked(value);
-    if (ihmMain)
-        ihmMain->UpdateMailStatus(false);
+    host_.RefreshMailStatus();
 }
 
-bool TihmOptions::French() const { return grpLanguage.ItemIndex() == 1; }
+bool TihmOptions::French() const { return settings_.French; }
 
 void TihmOptions::SetFrench(bool value)
 {
+    settings_.French = value;
     grpLanguage.SetItemIndex(value ? 1 : 0);
     if (value)
         ApplyFrenchTexts();
@@ -92,73 +79,81 @@ void TihmOptions::SetFrench(bool value)
         ApplyEnglishTexts();
 }
 
-bool TihmOptions::TaskPopup() const { return grpIcon.ItemIndex() == 0; }
+bool TihmOptions::TaskPopup() const { return settings_.TaskPopup; }
 
 void TihmOptions::SetTaskPopup(bool value)
 {
+    settings_.TaskPopup = value;
     grpIcon.SetItemIndex(value ? 0 : 1);
-    if (ihmMain)
-        ihmMain->UpdateTrayIcon();
+    host_.RefreshTrayIcon();
 }
 
-std::string TihmOptions::EmailProgram() const { return zdsEmailProgram.Text(); }
+namespace {
+// An edit shows the value; an unchanged text is not written again, so the
+// caret of the user typing stays and a change handler comes to rest.
+void ShowText(TEdit& edit, const std::string& text)
+{
+    if (edit.Text() != text)
+        edit.SetText(text);
+}
 
-void TihmOptions::SetEmailProgram(const std::string& value) { zdsEmailProgram.SetText(value); }
+void ShowNumber(TEdit& edit, int value) { ShowText(edit, EncodeInteger(value)); }
+}  // namespace
 
-bool TihmOptions::KillerActive() const { return ihmMain && ihmMain->utlTimer.Enabled(); }
+std::string TihmOptions::EmailProgram() const { return settings_.EmailProgram; }
+
+void TihmOptions::SetEmailProgram(const std::string& value)
+{
+    settings_.EmailProgram = value;
+    ShowText(zdsEmailProgram, value);
+}
+
+bool TihmOptions::KillerActive() const { return settings_.KillerActive; }
 
 void TihmOptions::SetKillerActive(bool value)
 {
-    if (ihmMain)
-        ihmMain->SetKillerRunning(value);
+    settings_.KillerActive = value;
+    host_.RunKiller(value);
     zdsLedPopup.SetLit(value);
     zdsInterval.SetEnabled(value);
     zdsSoundOnKill.SetEnabled(value);
     ApplyPopupFileRowRule();
-    if (!ihmMain)
-        return;
-    ihmMain->UpdateMailStatus(false);
-    ihmMain->UpdateTrayIcon();
-    ihmMain->UpdateDefaultMenuItem();
-    WhileUpdatingMenu([value] { ihmMain->mnpTbActivatePopup().SetChecked(value); });
+    host_.RefreshMailStatus();
+    host_.RefreshTrayIcon();
+    host_.RefreshDefaultAction();
+    host_.ShowSwitch(TSwitch::Killer, value);
 }
 
-int TihmOptions::Interval() const { return DecodeInteger(zdsInterval.Text(), DefaultInterval); }
-
-namespace {
-// The field shows the number; an unchanged text is not written again, so the
-// field's change handler, which calls the setter, comes to rest.
-void ShowNumber(TEdit& edit, int value)
-{
-    const std::string text = EncodeInteger(value);
-    if (edit.Text() != text)
-        edit.SetText(text);
-}
-}  // namespace
+int TihmOptions::Interval() const { return settings_.Interval; }
 
 void TihmOptions::SetInterval(int value)
 {
     // A negative interval, typed or stored, is no interval: the default stands in for it.
     if (value < 0)
         value = DefaultInterval;
+    settings_.Interval = value;
     ShowNumber(zdsInterval, value);
-    if (ihmMain)
-        ihmMain->utlTimer.SetInterval(TimerInterval(value < FastestKillTick ? FastestKillTick : value));
+    host_.SetKillInterval(TimerInterval(value < FastestKillTick ? FastestKillTick : value));
 }
 
-bool TihmOptions::SoundOnKill() const { return zdsSoundOnKill.Checked(); }
+bool TihmOptions::SoundOnKill() const { return settings_.SoundOnKill; }
 
 void TihmOptions::SetSoundOnKill(bool value)
 {
+    settings_.SoundOnKill = value;
     zdsSoundOnKill.SetChecked(value);
     ApplyPopupFileRowRule();
 }
 
-std::string TihmOptions::SoundFile() const { return zdsSoundFile.Text(); }
+std::string TihmOptions::SoundFile() const { return settings_.SoundFile; }
 
-void TihmOptions::SetSoundFile(const std::string& value) { zdsSoundFile.SetText(value); }
+void TihmOptions::SetSoundFile(const std::string& value)
+{
+    settings_.SoundFile = value;
+    ShowText(zdsSoundFile, value);
+}
 
-int TihmOptions::Counter() const { return DecodeInteger(zdsCounter.Caption(), 0); }
+int TihmOptions::Counter() const { return settings_.Counter; }
 
 namespace {
 std::string CounterCaption(int value)
@@ -169,14 +164,18 @@ std::string CounterCaption(int value)
 }
 }  // namespace
 
-void TihmOptions::SetCounter(int value) { zdsCounter.SetCaption(CounterCaption(value)); }
+void TihmOptions::SetCounter(int value)
+{
+    settings_.Counter = value;
+    zdsCounter.SetCaption(CounterCaption(value));
+}
 
-bool TihmOptions::MailNotification() const { return ihmMain && ihmMain->utlTimerEmail.Enabled(); }
+bool TihmOptions::MailNotification() const { return settings_.MailNotification; }
 
 void TihmOptions::SetMailNotification(bool value)
 {
-    if (ihmMain)
-        ihmMain->utlTimerEmail.SetEnabled(value);
+    settings_.MailNotification = value;
+    host_.RunMailTimer(value);
     zdsLedEmail.SetLit(value);
     zdsIntervalEmail.SetEnabled(value);
     zdsSoundOnEmail.SetEnabled(value);
@@ -184,103 +183,164 @@ void TihmOptions::SetMailNotification(bool value)
     ApplySpamFileRowRule();
     zdsLedSpam.SetEnabledState(value);
     zdsSoundOnKillSpam.SetEnabled(value);
-    if (!ihmMain)
-        return;
-    WhileUpdatingMenu([value] {
-        ihmMain->mnpTbActivateEmail().SetChecked(value);
-        ihmMain->mnpTbActivateSpam().SetEnabled(value);
-    });
-    ihmMain->UpdateTrayIcon();
+    host_.ShowSwitch(TSwitch::Mail, value);
+    host_.EnableSpamSwitch(value);
+    host_.RefreshTrayIcon();
 }
 
-int TihmOptions::IntervalEmail() const { return DecodeInteger(zdsIntervalEmail.Text(), DefaultIntervalEmail); }
+int TihmOptions::IntervalEmail() const { return settings_.IntervalEmail; }
 
 void TihmOptions::SetIntervalEmail(int value)
 {
     if (value < 0)
         value = DefaultIntervalEmail;
+    settings_.IntervalEmail = value;
     ShowNumber(zdsIntervalEmail, value);
-    if (!ihmMain)
-        return;
-    if (value == 0)
-        ihmMain->utlTimerEmail.SetEnabled(false);
-    else
-        ihmMain->utlTimerEmail.SetInterval(TimerInterval(static_cast<long long>(value) * 60000));
+    if (value == 0) {
+        // The watch stops, its LED, check mark and icon as they were.
+        settings_.MailNotification = false;
+        host_.RunMailTimer(false);
+    } else {
+        host_.SetMailInterval(TimerInterval(static_cast<long long>(value) * 60000));
+    }
 }
 
-bool TihmOptions::SoundOnEmail() const { return zdsSoundOnEmail.Checked(); }
+bool TihmOptions::SoundOnEmail() const { return settings_.SoundOnEmail; }
 
 void TihmOptions::SetSoundOnEmail(bool value)
 {
+    settings_.SoundOnEmail = value;
     zdsSoundOnEmail.SetChecked(value);
     ApplyEmailFileRowRule();
 }
 
-std::string TihmOptions::SoundFileEmail() const { return zdsSoundFileEmail.Text(); }
+std::string TihmOptions::SoundFileEmail() const { return settings_.SoundFileEmail; }
 
-void TihmOptions::SetSoundFileEmail(const std::string& value) { zdsSoundFileEmail.SetText(value); }
+void TihmOptions::SetSoundFileEmail(const std::string& value)
+{
+    settings_.SoundFileEmail = value;
+    ShowText(zdsSoundFileEmail, value);
+}
 
-std::string TihmOptions::VideoFileEmail() const { return zdsVideoFileEmail.Text(); }
+std::string TihmOptions::VideoFileEmail() const { return settings_.VideoFileEmail; }
 
-void TihmOptions::SetVideoFileEmail(const std::string& value) { zdsVideoFileEmail.SetText(value); }
+void TihmOptions::SetVideoFileEmail(const std::string& value)
+{
+    settings_.VideoFileEmail = value;
+    ShowText(zdsVideoFileEmail, value);
+}
 
-bool TihmOptions::NoBorderVideo() const { return zdsNoBorderVideo.Checked(); }
+bool TihmOptions::NoBorderVideo() const { return settings_.NoBorderVideo; }
 
-void TihmOptions::SetNoBorderVideo(bool value) { zdsNoBorderVideo.SetChecked(value); }
+void TihmOptions::SetNoBorderVideo(bool value)
+{
+    settings_.NoBorderVideo = value;
+    zdsNoBorderVideo.SetChecked(value);
+}
 
-int TihmOptions::EmailLines() const { return DecodeInteger(zdsEmailLines.Text(), DefaultEmailLines); }
+int TihmOptions::EmailLines() const { return settings_.EmailLines; }
 
-void TihmOptions::SetEmailLines(int value) { zdsEmailLines.SetText(EncodeInteger(value)); }
+void TihmOptions::SetEmailLines(int value)
+{
+    settings_.EmailLines = value;
+    ShowNumber(zdsEmailLines, value);
+}
 
-bool TihmOptions::SpamKillerActive() const { return zdsLedSpam.Lit(); }
+bool TihmOptions::SpamKillerActive() const { return settings_.SpamKillerActive; }
 
 void TihmOptions::SetSpamKillerActive(bool value)
 {
+    settings_.SpamKillerActive = value;
     zdsLedSpam.SetLit(value);
     zdsSoundOnKillSpam.SetEnabled(value && MailNotification());
     ApplySpamFileRowRule();
-    WhileUpdatingMenu([value] { ihmMain->mnpTbActivateSpam().SetChecked(value); });
+    host_.ShowSwitch(TSwitch::Spam, value);
 }
 
-bool TihmOptions::SoundOnKillSpam() const { return zdsSoundOnKillSpam.Checked(); }
+bool TihmOptions::SoundOnKillSpam() const { return settings_.SoundOnKillSpam; }
 
 void TihmOptions::SetSoundOnKillSpam(bool value)
 {
+    settings_.SoundOnKillSpam = value;
     zdsSoundOnKillSpam.SetChecked(value);
     ApplySpamFileRowRule();
 }
 
-std::string TihmOptions::SoundFileSpam() const { return zdsSoundFileSpam.Text(); }
+std::string TihmOptions::SoundFileSpam() const { return settings_.SoundFileSpam; }
 
-void TihmOptions::SetSoundFileSpam(const std::string& value) { zdsSoundFileSpam.SetText(value); }
+void TihmOptions::SetSoundFileSpam(const std::string& value)
+{
+    settings_.SoundFileSpam = value;
+    ShowText(zdsSoundFileSpam, value);
+}
 
-int TihmOptions::CounterSpam() const { return DecodeInteger(zdsCounterSpam.Caption(), 0); }
+int TihmOptions::CounterSpam() const { return settings_.CounterSpam; }
 
-void TihmOptions::SetCounterSpam(int value) { zdsCounterSpam.SetCaption(CounterCaption(value)); }
+void TihmOptions::SetCounterSpam(int value)
+{
+    settings_.CounterSpam = value;
+    zdsCounterSpam.SetCaption(CounterCaption(value));
+}
 
-int TihmOptions::VideoTop() const { return ihmVideo ? ihmVideo->Top() : TihmVideo::DefaultTop; }
+void TihmOptions::SetSpamAddresses(const std::string& value)
+{
+    settings_.SpamAddresses = value;
+    ShowSpamLists();
+}
+
+void TihmOptions::SetSpamSubjects(const std::string& value)
+{
+    settings_.SpamSubjects = value;
+    ShowSpamLists();
+}
+
+void TihmOptions::ShowSpamLists()
+{
+    // Shown without running the fields' change handlers, which store what the user types.
+    for (auto [field, text] : {std::pair<TMemo*, const std::string*>{&zdsEmail, &settings_.SpamAddresses},
+                               {&zdsSubject, &settings_.SpamSubjects}}) {
+        if (field->Text() == *text)
+            continue;
+        const auto onChange = std::move(field->OnChange);
+        field->SetText(*text);
+        field->OnChange = onChange;
+    }
+    host_.SpamListsChanged();
+}
+
+int TihmOptions::VideoTop() const { return ihmVideo ? ihmVideo->Top() : DefaultWindowTop; }
 
 void TihmOptions::SetVideoTop(int value)
 {
+    settings_.VideoTop = value;
     if (ihmVideo)
         ihmVideo->SetTop(value);
 }
 
-int TihmOptions::VideoLeft() const { return ihmVideo ? ihmVideo->Left() : TihmVideo::DefaultLeft; }
+int TihmOptions::VideoLeft() const { return ihmVideo ? ihmVideo->Left() : DefaultWindowLeft; }
 
 void TihmOptions::SetVideoLeft(int value)
 {
+    settings_.VideoLeft = value;
     if (ihmVideo)
         ihmVideo->SetLeft(value);
 }
 
 int TihmOptions::MailboxesTop() const { return WindowRectOf(ihmMailbox).top; }
 
-void TihmOptions::SetMailboxesTop(int value) { MoveWindowTo(ihmMailbox, MailboxesLeft(), value); }
+void TihmOptions::SetMailboxesTop(int value)
+{
+    settings_.MailboxesTop = value;
+    MoveWindowTo(ihmMailbox, MailboxesLeft(), value);
+}
 
 int TihmOptions::MailboxesLeft() const { return WindowRectOf(ihmMailbox).left; }
 
-void TihmOptions::SetMailboxesLeft(int value) { MoveWindowTo(ihmMailbox, value, MailboxesTop()); }
+void TihmOptions::SetMailboxesLeft(int value)
+{
+    settings_.MailboxesLeft = value;
+    MoveWindowTo(ihmMailbox, value, MailboxesTop());
+}
 
 int TihmOptions::MailboxesWidth() const
 {
@@ -290,6 +350,7 @@ int TihmOptions::MailboxesWidth() const
 
 void TihmOptions::SetMailboxesWidth(int value)
 {
+    settings_.MailboxesWidth = value;
     if (ihmMailbox)
         SetWindowPos(ihmMailbox->Handle(), nullptr, 0, 0, value, MailboxesHeight(),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -303,6 +364,7 @@ int TihmOptions::MailboxesHeight() const
 
 void TihmOptions::SetMailboxesHeight(int value)
 {
+    settings_.MailboxesHeight = value;
     if (ihmMailbox)
         SetWindowPos(ihmMailbox->Handle(), nullptr, 0, 0, MailboxesWidth(), value,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -312,14 +374,16 @@ bool TihmOptions::MailboxesHeader() const { return ihmMailbox ? ihmMailbox->View
 
 void TihmOptions::SetMailboxesHeader(bool value)
 {
+    settings_.MailboxesHeader = value;
     if (ihmMailbox)
         ihmMailbox->SetViewHeader(value);
 }
 
-int TihmOptions::MailboxesGrid() const { return ihmMailbox ? ihmMailbox->GridHeight() : TihmMailbox::DefaultGridHeight; }
+int TihmOptions::MailboxesGrid() const { return ihmMailbox ? ihmMailbox->GridHeight() : DefaultMailboxesGrid; }
 
 void TihmOptions::SetMailboxesGrid(int value)
 {
+    settings_.MailboxesGrid = value;
     if (ihmMailbox)
         ihmMailbox->SetGridHeight(value);
 }
@@ -328,6 +392,7 @@ int TihmOptions::MailboxesCol1() const { return ihmMailbox ? ihmMailbox->ColumnW
 
 void TihmOptions::SetMailboxesCol1(int value)
 {
+    settings_.MailboxesCol1 = value;
     if (ihmMailbox)
         ihmMailbox->SetColumnWidth(0, value);
 }
@@ -336,6 +401,7 @@ int TihmOptions::MailboxesCol2() const { return ihmMailbox ? ihmMailbox->ColumnW
 
 void TihmOptions::SetMailboxesCol2(int value)
 {
+    settings_.MailboxesCol2 = value;
     if (ihmMailbox)
         ihmMailbox->SetColumnWidth(1, value);
 }
@@ -344,6 +410,7 @@ int TihmOptions::MailboxesCol3() const { return ihmMailbox ? ihmMailbox->ColumnW
 
 void TihmOptions::SetMailboxesCol3(int value)
 {
+    settings_.MailboxesCol3 = value;
     if (ihmMailbox)
         ihmMailbox->SetColumnWidth(2, value);
 }

@@ -1,7 +1,6 @@
 // The two spam lists kept beside the executable: the address list and the
 // subject list, read at start-up and written at every settings save.
 #include "../app/FileErrorBox.h"
-#include "../forms/ihmMailbox.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
 #include "../model/unitProcessSpam.h"
@@ -11,9 +10,9 @@ namespace {
 const char kAddressFile[] = "skarnvale.mail";
 const char kSubjectFile[] = "skarnvale.sub";
 
-void LoadList(TMemo& field, const std::string& fileName)
+void LoadList(std::string& list, const std::string& fileName)
 {
-    field.SetText("");
+    list.clear();
     const std::string path = ExecutableDirectory() + fileName;
     if (!FileExists(path))
         return;
@@ -22,29 +21,28 @@ void LoadList(TMemo& field, const std::string& fileName)
         ShowReadErrorBox(path);
         return;
     }
-    field.SetText(JoinLines(ParseSpamListFile(bytes, LocaleCompareText)));
+    list = JoinLines(ParseSpamListFile(bytes, LocaleCompareText));
 }
 
-void SaveList(const TMemo& field, const std::string& fileName)
+void SaveList(const std::string& list, const std::string& fileName)
 {
     const std::string path = ExecutableDirectory() + fileName;
     // The new list goes beside the old one and then takes its place, so a
     // failure mid-write leaves the previous list whole.
-    if (!WriteFileReplacing(path, FormatSpamListFile(field.Text())))
+    if (!WriteFileReplacing(path, FormatSpamListFile(list)))
         ShowWriteErrorBox(path);
 }
 }  // namespace
 
 void TihmOptions::LoadSpamLists()
 {
-    LoadList(zdsEmail, kAddressFile);
-    LoadList(zdsSubject, kSubjectFile);
-    if (ihmMailbox)
-        ihmMailbox->SpamListsChanged();
+    LoadList(settings_.SpamAddresses, kAddressFile);
+    LoadList(settings_.SpamSubjects, kSubjectFile);
+    ShowSpamLists();
 }
 
 void TihmOptions::SaveSpamLists()
 {
-    SaveList(zdsEmail, kAddressFile);
-    SaveList(zdsSubject, kSubjectFile);
+    SaveList(settings_.SpamAddresses, kAddressFile);
+    SaveList(settings_.SpamSubjects, kSubjectFile);
 }

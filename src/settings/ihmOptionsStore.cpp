@@ -1,8 +1,10 @@
-// Reading every setting from the registry at start-up and writing it back,
-// row by row in the order of the settings table, so the setters' enabling
-// rules see the settings they depend on.
+// Reading every setting from the registry into the settings at start-up and
+// writing them back, row by row in the order of the settings table; once
+// read, the settings are applied in that order, so the enabling rules see the
+// settings they depend on.
 #include <memory>
 
+#include "../app/FileErrorBox.h"
 #include "../framework/Registry.h"
 #include "../model/unitProcessEmail.h"
 #include "SettingsTable.h"
@@ -19,12 +21,13 @@ void TihmOptions::LoadSettings()
                 if (setting.Kind == TSettingKind::MailboxCount)
                     LoadMailboxes(ini, DecodeInteger(text, 0));
                 else
-                    setting.Set(*this, text);
+                    setting.Set(settings_, text);
             }
         } else {
             ApplyDefaultSettings();
         }
     }
+    ApplySettings();
     LoadSpamLists();
 }
 
@@ -44,29 +47,91 @@ void TihmOptions::ApplyDefaultSettings()
 {
     for (const auto& setting : SettingsTable())
         if (setting.Set)
-            setting.Set(*this, setting.Default);
+            setting.Set(settings_, setting.Default);
+}
+
+void TihmOptions::ApplySettings()
+{
+    const TSettings& s = settings_;
+    SetConfigDblClick(s.ConfigDblClick);
+    SetListStayOnTop(s.ListStayOnTop);
+    SetAddressIp(s.AddressIp);
+    SetFrench(s.French);
+    SetTaskPopup(s.TaskPopup);
+    SetEmailProgram(std::string(s.EmailProgram));
+    SetKillerActive(s.KillerActive);
+    SetInterval(s.Interval);
+    SetSoundOnKill(s.SoundOnKill);
+    SetSoundFile(std::string(s.SoundFile));
+    SetCounter(s.Counter);
+    SetMailNotification(s.MailNotification);
+    SetIntervalEmail(s.IntervalEmail);
+    SetSoundOnEmail(s.SoundOnEmail);
+    SetSoundFileEmail(std::string(s.SoundFileEmail));
+    SetVideoFileEmail(std::string(s.VideoFileEmail));
+    SetNoBorderVideo(s.NoBorderVideo);
+    SetEmailLines(s.EmailLines);
+    SetSpamKillerActive(s.SpamKillerActive);
+    SetSoundOnKillSpam(s.SoundOnKillSpam);
+    SetSoundFileSpam(std::string(s.SoundFileSpam));
+    SetCounterSpam(s.CounterSpam);
+    SetVideoTop(s.VideoTop);
+    SetVideoLeft(s.VideoLeft);
+    SetMailboxesTop(s.MailboxesTop);
+    SetMailboxesLeft(s.MailboxesLeft);
+    SetMailboxesWidth(s.MailboxesWidth);
+    SetMailboxesHeight(s.MailboxesHeight);
+    SetMailboxesHeader(s.MailboxesHeader);
+    SetMailboxesGrid(s.MailboxesGrid);
+    SetMailboxesCol1(s.MailboxesCol1);
+    SetMailboxesCol2(s.MailboxesCol2);
+    SetMailboxesCol3(s.MailboxesCol3);
+}
+
+void TihmOptions::CollectWindowSettings()
+{
+    settings_.VideoTop = VideoTop();
+    settings_.VideoLeft = VideoLeft();
+    settings_.MailboxesTop = MailboxesTop();
+    settings_.MailboxesLeft = MailboxesLeft();
+    settings_.MailboxesWidth = MailboxesWidth();
+    settings_.MailboxesHeight = MailboxesHeight();
+    settings_.MailboxesHeader = MailboxesHeader();
+    settings_.MailboxesGrid = MailboxesGrid();
+    settings_.MailboxesCol1 = MailboxesCol1();
+    settings_.MailboxesCol2 = MailboxesCol2();
+    settings_.MailboxesCol3 = MailboxesCol3();
 }
 
 void TihmOptions::SaveSettings()
 {
+    CollectWindowSettings();
+    bool written = false;
     {
         TRegistryIniFile ini(RegistryKey);
-        if (ini.IsOpen())
+        written = ini.IsOpen();
+        // Every value is tried, also after one failed: a lost write costs only that value.
+        if (written)
             for (const auto& setting : SettingsTable()) {
-                ini.WriteString(setting.Section, setting.Name, setting.Get(*this));
+                written = ini.WriteString(setting.Section, setting.Name, setting.Get(settings_)) && written;
                 if (setting.Kind == TSettingKind::MailboxCount)
-                    SaveMailboxes(ini);
+                    written = SaveMailboxes(ini) && written;
             }
     }
+    // Said once per save, not once per value.
+    if (!written)
+        ShowSettingsWriteErrorBox(RegistryKey);
     SaveSpamLists();
 }
 
-void TihmOptions::SaveMailboxes(TRegistryIniFile& ini) const
+bool TihmOptions::SaveMailboxes(TRegistryIniFile& ini) const
 {
+    bool written = true;
     for (int i = 1; i <= Mailboxes.Count(); ++i) {
         const std::string section = MailboxSectionName(i);
         const TMailBox& mailbox = *Mailboxes.ItemAs<TMailBox>(i - 1);
         for (const auto& value : MailboxSettingsTable())
-            ini.WriteString(section, value.Name, value.Get(mailbox));
+            written = ini.WriteString(section, value.Name, value.Get(mailbox)) && written;
     }
+    return written;
 }

@@ -41,7 +41,10 @@ class Pop3DovecotTest(unittest.TestCase):
                 timeout=120)
             output = result.stdout.decode(errors="replace")
             self.assertEqual(result.returncode, 0, output)
-            self.assertIn("[  PASSED  ] 2 tests", output)
+            # The tests in clear ran and passed; those over TLS skip without a TLS Dovecot.
+            passed = output.count("[       OK ]")
+            self.assertGreaterEqual(passed, 2, output)
+            self.assertIn("[  PASSED  ] %d tests" % passed, output)
             with open(os.path.join(directory, "dovecot.log")) as log:
                 self.assertIn("Logged out top=2/", log.read())
         finally:

@@ -75,7 +75,8 @@ TEST_F(Language, InitialMessageText_IsTheEnglishRowOfEachMessage)
 TEST_F(Language, MessagesTable_HasEveryMessageOnceInOrder)
 {
     const std::vector<std::string> expected = {
-        "VersionText",       "MsgReadError",     "MsgWriteError",      "MsgNotGoodIdea",    "MsgAlreadyRunning",
+        "VersionText",       "MsgReadError",     "MsgWriteError",      "MsgSettingsWriteError", "MsgNotGoodIdea",
+        "MsgAlreadyRunning",
         "MsgDeleteError",    "MsgLoadError",     "MsgConnectError",    "MsgNoMessageOn",    "MsgMessagesOn",
         "MsgSubjectOnList",  "MsgSenderOnList",  "MsgMessageDeleted",  "MsgMessageChanged", "MsgConnectionLost",
         "MsgMessagesFound",  "MsgOneMessageFound", "MsgMailboxesInError",
@@ -162,7 +163,7 @@ TEST_F(Language, EveryRow_HasTheSamePlaceholdersInBothLanguages)
         if (!PlaceholderSequence(row.english).empty())
             ++withPlaceholders;
     }
-    EXPECT_EQ(withPlaceholders, 13);
+    EXPECT_EQ(withPlaceholders, 14);
 }
 
 TEST_F(Language, VersionText_IsTheSameInBothLanguages)
@@ -258,7 +259,7 @@ TEST_F(Language, EveryTable_HasEachKeyOnce)
         ++rows;
     }
     EXPECT_EQ(seen.size(), 6u);
-    EXPECT_EQ(rows, MessageTexts().size() + 10 + 57 + 6 + 4 + 12);
+    EXPECT_EQ(rows, MessageTexts().size() + 10 + 57 + 6 + 5 + 12);
 }
 
 TEST_F(Language, OptionsTable_WritesCaptionAndPagesThenFileDialogsThenControls)
@@ -331,7 +332,7 @@ TEST_F(Language, WriteRows_CallsSettersInTableOrderAndAnswersUnboundKeys)
     const std::vector<std::string> unbound = WriteRows(WindowsListTexts(), setters, TLanguage::French);
     EXPECT_EQ(written, (std::vector<std::string>{"caption=Liste des fen\xEAtres",
                                                  "number=Nombre de fen\xEAtres : "}));
-    EXPECT_EQ(unbound, (std::vector<std::string>{"lblCurrentProcess", "lblSelectedProcess"}));
+    EXPECT_EQ(unbound, (std::vector<std::string>{"lblCurrentProcess", "lblSelectedProcess", "lblEvents"}));
 }
 
 TEST_F(Language, WriteRows_WritesRowsWhoseTextsAreEqualInBothLanguages)

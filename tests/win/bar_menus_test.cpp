@@ -629,7 +629,7 @@ TEST_F(TrayBarMenu, RealPopup_EscapeClosesWithoutCommand_UpReturnRunsQuitAndBarI
     TMenuDriver::Start(menu.GetProtected(), {VK_ESCAPE});
     RightClickTrayIcon();
     ASSERT_TRUE(TMenuDriver::pressed) << "the menu showed and painted its bar";
-    EXPECT_FALSE(ihmMain->QuitRequested);
+    EXPECT_FALSE(ihmMain->Mail.QuitRequested);
     EXPECT_EQ(paints, 1);
     const int total = menu.GetProtected().TotalHeight;
     EXPECT_GT(total, 100);
@@ -647,7 +647,7 @@ TEST_F(TrayBarMenu, RealPopup_EscapeClosesWithoutCommand_UpReturnRunsQuitAndBarI
     RightClickTrayIcon();
     KillTimer(nullptr, timer);
     ASSERT_TRUE(TMenuDriver::pressed);
-    EXPECT_TRUE(ihmMain->QuitRequested) << "Up then Return chose Quit, the last item";
+    EXPECT_TRUE(ihmMain->Mail.QuitRequested) << "Up then Return chose Quit, the last item";
     EXPECT_EQ(paints, 1) << "the second popup of the same size reused the bar image";
     EXPECT_EQ(menu.GetProtected().TotalHeight, total);
 }

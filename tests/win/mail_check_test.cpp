@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "app/unitGlobal.h"
-#include "forms/ihmAbout.h"
 #include "wsocket_support.h"
 
 namespace {
@@ -24,20 +23,20 @@ TEST_F(MailWatchTest, CheckThreeMailboxes_LogsEachAndReadsEveryMessage)
     AddMailbox("Work", kWork);  // its password is refused
     AddMailbox("Empty", kEmpty);
 
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
 
     EXPECT_EQ(Log(), (std::vector<std::string>{"Starting mailboxes check...", "2 message(s) found on 'Home'",
                                                "Error during 'Work' connection : -ERR invalid login (PASS)",
                                                "No message found on 'Empty'", "End of mailboxes check"}));
-    ASSERT_EQ(ihmMain->Emails.Count(), 2);
-    const TEmail& first = *ihmMain->Emails.ItemAs<TEmail>(0);
+    ASSERT_EQ(watch.Emails.Count(), 2);
+    const TEmail& first = Email(0);
     EXPECT_EQ(first.Name, "Home001");
     EXPECT_EQ(first.From, "  Bob <bob@example.org>");
     EXPECT_EQ(first.Subject, " Hello");
     EXPECT_EQ(first.Size, std::to_string(home.Messages()[0].Text.size()) + " bytes");
     EXPECT_EQ(first.Body, "Line 1 of a\r\nLine 2 of a\r\n");
     EXPECT_NE(first.Header.find("Subject: Hello\r\n"), std::string::npos);
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->Subject, " .dotted subject");
+    EXPECT_EQ(Email(1).Subject, " .dotted subject");
     // The conversation of a check: the capabilities, the listing, then the
     // header and the first lines of each message, pipelined.
     const std::vector<std::string> expected = {"USER alice", "PASS secret", "CAPA",    "LIST",    "UIDL",
@@ -46,35 +45,34 @@ TEST_F(MailWatchTest, CheckThreeMailboxes_LogsEachAndReadsEveryMessage)
     EXPECT_TRUE(home.CommandsArrivedAhead);
     EXPECT_EQ(empty.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "CAPA", "LIST", "UIDL", "QUIT"}));
     EXPECT_EQ(work.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "QUIT"}));
-    EXPECT_EQ(ihmMain->Busy, false);
+    EXPECT_EQ(watch.Busy, false);
 }
 
-TEST_F(MailWatchTest, CheckStatus_CaptionAndTipSayHowManyAndWhen)
+TEST_F(MailWatchTest, CheckStatus_SaysHowManyAndWhen)
 {
     TPop3Maildrop home(kHome);
     home.SetMessages(Numbered(3));
     AddMailbox("Home", kHome);
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
     char hhnn[16];
-    const std::tm local = *std::localtime(&ihmMain->LastCheck);
+    const std::tm local = *std::localtime(&watch.LastCheck);
     char separator[8] = ":";
     GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, sizeof separator);
     std::snprintf(hhnn, sizeof hhnn, "%02d%s%02d", local.tm_hour, separator, local.tm_min);
-    const std::string status = std::string("3 messages found (") + hhnn + ")";
-    EXPECT_EQ(ihmMailbox->Caption(), "Mailboxes - " + status);
-    EXPECT_EQ(ihmMain->utlTB.Tip(), status);
+    EXPECT_EQ(Status(), std::string("3 messages found (") + hhnn + ")");
+    EXPECT_FALSE(screen.Working);
 
     home.SetMessages({});
-    ihmMain->CheckAllMailboxes(false);
-    EXPECT_EQ(ihmMain->Emails.Count(), 0);
-    EXPECT_EQ(ihmMailbox->Caption().rfind("Mailboxes - No message found (", 0), 0u);
+    watch.CheckAllMailboxes(false);
+    EXPECT_EQ(watch.Emails.Count(), 0);
+    EXPECT_EQ(Status().rfind("No message found (", 0), 0u);
 }
 
 TEST_F(MailWatchTest, NoMailboxConfigured_StartAndEndLinesOnly)
 {
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
     EXPECT_EQ(Log(), (std::vector<std::string>{"Starting mailboxes check...", "End of mailboxes check"}));
-    EXPECT_EQ(ihmMain->Emails.Count(), 0);
+    EXPECT_EQ(watch.Emails.Count(), 0);
 }
 
 TEST_F(MailWatchTest, MessageWithoutFrom_GetsEmptyFromAfterOneWithIt)
@@ -84,13 +82,13 @@ TEST_F(MailWatchTest, MessageWithoutFrom_GetsEmptyFromAfterOneWithIt)
                       {"b", "To: alice@example.org\r\nSubject: Two\r\n\r\nbody\r\n"},
                       {"c", "From: dave@example.org\r\nSubject: All header\r\n"}});
     AddMailbox("Home", kHome);
-    ihmMain->CheckAllMailboxes(false);
-    ASSERT_EQ(ihmMain->Emails.Count(), 3);
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(0)->From, " bob@example.org");
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->From, "");
+    watch.CheckAllMailboxes(false);
+    ASSERT_EQ(watch.Emails.Count(), 3);
+    EXPECT_EQ(Email(0).From, " bob@example.org");
+    EXPECT_EQ(Email(1).From, "");
     // A reply that ends without an empty line ends the header there.
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(2)->From, " dave@example.org");
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(2)->Subject, " All header");
+    EXPECT_EQ(Email(2).From, " dave@example.org");
+    EXPECT_EQ(Email(2).Subject, " All header");
 }
 
 TEST_F(MailWatchTest, EncodedAndFoldedSubjects_GridShowsThemAsWrittenForPeopleAndSpamListsMatchThat)
@@ -114,17 +112,17 @@ TEST_F(MailWatchTest, EncodedAndFoldedSubjects_GridShowsThemAsWrittenForPeopleAn
                                        "=?ISO-8859-15?Q?=A4uro_Andr=E9?= <andre@example.org>", subject.written));
     home.SetMessages(messages);
     AddMailbox("Home", kHome);
-    ihmOptions->zdsSubject.SetText("caf\xE9\r\nz\xE9ro\r\nt\xE9l\xE9phone\r\nfriday");
-    ihmMain->CheckAllMailboxes(false);
-    ASSERT_EQ(ihmMain->Emails.Count(), 6);
+    settings.SpamSubjects = ("caf\xE9\r\nz\xE9ro\r\nt\xE9l\xE9phone\r\nfriday");
+    watch.CheckAllMailboxes(false);
+    ASSERT_EQ(watch.Emails.Count(), 6);
     for (int i = 0; i < 6; ++i) {
-        const TEmail& email = *ihmMain->Emails.ItemAs<TEmail>(i);
-        EXPECT_EQ(ihmMailbox->zdsGrid.Cell(2, i), subjects[i].shown) << i;
-        EXPECT_EQ(ihmMain->IsSpamEmail(email), subjects[i].spam) << i;
+        const TEmail& email = Email(i);
+        EXPECT_EQ(email.DecodedSubject, subjects[i].shown) << i;
+        EXPECT_EQ(watch.IsSpamEmail(email), subjects[i].spam) << i;
         EXPECT_NE(email.Header.find(std::string("Subject: ") + subjects[i].written + "\r\n"), std::string::npos);
     }
-    EXPECT_EQ(ihmMailbox->zdsGrid.Cell(1, 0), "andre@example.org");
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(0)->DecodedFrom, " \x80uro Andr\xE9 <andre@example.org>");
+    EXPECT_EQ(GetDecodedEmailAddress(Email(0)), "andre@example.org");
+    EXPECT_EQ(Email(0).DecodedFrom, " \x80uro Andr\xE9 <andre@example.org>");
 }
 
 TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThem)
@@ -138,8 +136,8 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
     AddMailbox("Grumpy", kEmpty);
     AddMailbox("Mute", "127.0.0.6");
     AddMailbox("Good", "127.0.0.8");
-    ihmMain->utlPop.Timeout = 1;
-    ihmMain->CheckAllMailboxes(false);
+    watch.Pop.Timeout = 1;
+    watch.CheckAllMailboxes(false);
     EXPECT_EQ(Log(), (std::vector<std::string>{
                          "Starting mailboxes check...",
                          "Error during 'Nowhere' connection : -ERR Connection refused (Winsock error #10061) (connect)",
@@ -150,16 +148,15 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
     EXPECT_EQ(work.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "QUIT"}));
     EXPECT_TRUE(grumpy.AllCommands().empty());
     EXPECT_TRUE(mute.AllCommands().empty());
-    EXPECT_EQ(ihmMain->Emails.Count(), 1);
-    const std::string tip = ihmMain->utlTB.Tip();
-    EXPECT_EQ(tip.rfind("One message found (", 0), 0u) << tip;
-    EXPECT_EQ(tip.substr(tip.size() - 24), ", 4 mailbox(es) in error") << tip;
-    EXPECT_EQ(ihmMailbox->Caption(), "Mailboxes - " + tip);
+    EXPECT_EQ(watch.Emails.Count(), 1);
+    const std::string status = Status();
+    EXPECT_EQ(status.rfind("One message found (", 0), 0u) << status;
+    EXPECT_EQ(status.substr(status.size() - 24), ", 4 mailbox(es) in error") << status;
 
-    while (ihmOptions->Mailboxes.Count() > 1)  // only Good is left: nothing in error any more
-        ihmOptions->Mailboxes.Delete(0);
-    ihmMain->CheckAllMailboxes(false);
-    EXPECT_EQ(ihmMain->utlTB.Tip().find("in error"), std::string::npos);
+    while (settings.Mailboxes.Count() > 1)  // only Good is left: nothing in error any more
+        settings.Mailboxes.Delete(0);
+    watch.CheckAllMailboxes(false);
+    EXPECT_EQ(Status().find("in error"), std::string::npos);
 }
 
 TEST_F(MailWatchTest, ServerRefusingOneMessage_ItsRowShowsNothingOfAnother)
@@ -170,13 +167,13 @@ TEST_F(MailWatchTest, ServerRefusingOneMessage_ItsRowShowsNothingOfAnother)
     home.SupportsCapa = false;  // the classic conversation, where the size comes from LIST n
     home.SupportsUidl = false;
     AddMailbox("Home", kHome);
-    ihmMain->CheckAllMailboxes(false);
-    ASSERT_EQ(ihmMain->Emails.Count(), 3);
-    const TEmail& refused = *ihmMain->Emails.ItemAs<TEmail>(1);
+    watch.CheckAllMailboxes(false);
+    ASSERT_EQ(watch.Emails.Count(), 3);
+    const TEmail& refused = Email(1);
     EXPECT_EQ(refused.Size, "");
     EXPECT_EQ(refused.Subject, "");
     EXPECT_EQ(refused.From, "");
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(2)->Subject, " Note 3");
+    EXPECT_EQ(Email(2).Subject, " Note 3");
     EXPECT_EQ(Log()[1], "3 message(s) found on 'Home'");
     const auto commands = home.AllCommands();
     EXPECT_EQ(std::vector<std::string>(commands.begin() + 8, commands.begin() + 11),
@@ -189,9 +186,9 @@ TEST_F(MailWatchTest, OverLongListLines_CountOneMessageEach)
     home.SetMessages(Numbered(2));
     home.ListPadding = 6000;  // each list line is cut by the line buffer
     AddMailbox("Home", kHome);
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
     EXPECT_EQ(Log()[1], "2 message(s) found on 'Home'");
-    EXPECT_EQ(ihmMain->Emails.Count(), 2);
+    EXPECT_EQ(watch.Emails.Count(), 2);
 }
 
 TEST_F(MailWatchTest, ServerClosingMidCheck_LogsALoadingErrorAndKeepsWhatWasRead)
@@ -219,11 +216,11 @@ TEST_F(MailWatchTest, ServerClosingMidCheck_LogsALoadingErrorAndKeepsWhatWasRead
         closesocket(client);
     });
     AddMailbox("Flaky", "127.0.0.5");
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
     server.join();
     closesocket(listener);
-    ASSERT_EQ(ihmMain->Emails.Count(), 1);
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(0)->Subject, " kept");
+    ASSERT_EQ(watch.Emails.Count(), 1);
+    EXPECT_EQ(Email(0).Subject, " kept");
     const std::vector<std::string> log = Log();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_EQ(log[1].rfind("Error during 'Flaky' loading : the connection was lost (", 0), 0u) << log[1];
@@ -239,16 +236,18 @@ TEST_F(MailWatchTest, MailboxesRemovedDuringTheCheck_OnlyThoseStillListedAreRead
     std::vector<std::unique_ptr<TMyItem>> removed;
     // While the first mailbox is read, the user deletes every mailbox.
     static std::vector<std::unique_ptr<TMyItem>>* keep;
+    static TMyCollection* mailboxes;
     keep = &removed;
+    mailboxes = &settings.Mailboxes;
     const UINT_PTR timer = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
-        while (ihmOptions->Mailboxes.Count() > 0)
-            keep->push_back(ihmOptions->Mailboxes.Delete(0));
+        while (mailboxes->Count() > 0)
+            keep->push_back(mailboxes->Delete(0));
     });
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
     KillTimer(nullptr, timer);
     EXPECT_TRUE(work.Sessions().empty());
     EXPECT_EQ(Log().back(), "End of mailboxes check");
-    ihmMain->Emails.Clear();  // its emails point at the removed mailboxes
+    watch.Emails.Clear();  // its emails point at the removed mailboxes
 }
 
 TEST_F(MailWatchTest, TimerTickDuringACheck_DoesNothing)
@@ -256,70 +255,47 @@ TEST_F(MailWatchTest, TimerTickDuringACheck_DoesNothing)
     TPop3Maildrop home(kHome);
     home.SetMessages(Numbered(3));
     AddMailbox("Home", kHome);
+    static TMailWatch* ticking;
+    ticking = &watch;
     const UINT_PTR timer =
-        SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { ihmMain->utlTimerEmailTimer(); });
-    ihmMain->CheckAllMailboxes(false);
+        SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { ticking->TimerCheck(); });
+    watch.CheckAllMailboxes(false);
     KillTimer(nullptr, timer);
     EXPECT_EQ(home.Sessions().size(), 1u);
 }
 
 // The new-mail rule: which counts after which tell the user.
-class NewMailRuleTest : public MailWatchTest {
-protected:
-    bool TickShowsWindow(std::vector<TMaildropMessage> before, std::vector<TMaildropMessage> after, bool uidl = true)
-    {
+TEST_F(MailWatchTest, NewMailRule_TellsTheScreensOfAnotherCountOrAMessageNotSeenBefore)
+{
+    std::vector<TMaildropMessage> oneReplaced = Numbered(2);
+    oneReplaced.erase(oneReplaced.begin());
+    oneReplaced.push_back(MakeMessage("new", "friend@example.org", "New"));
+    const struct {
+        const char* name;
+        std::vector<TMaildropMessage> before, after;
+        bool uidl;
+        bool told;
+    } cases[] = {
+        {"more messages", Numbered(2), Numbered(3, "n"), true, true},
+        {"fewer messages", Numbered(3), Numbered(2, "n"), true, true},
+        {"no message left", Numbered(3), {}, true, false},
+        {"the same messages", Numbered(2), Numbered(2), true, false},
+        {"same count, one new by its unique id", Numbered(2), oneReplaced, true, true},
+        {"same count, other messages without unique ids", Numbered(2), Numbered(2, "n"), false, false},
+    };
+    for (const auto& c : cases) {
         TPop3Maildrop home(kHome);
-        home.SupportsUidl = uidl;
+        home.SupportsUidl = c.uidl;
+        settings.Mailboxes.Clear();
         AddMailbox("Home", kHome);
-        home.SetMessages(std::move(before));
-        ihmMain->CheckAllMailboxes(false);
-        ihmMailbox->Hide();
-        home.SetMessages(std::move(after));
-        ihmMain->utlTimerEmailTimer();
-        return ihmMailbox->Visible();
+        home.SetMessages(c.before);
+        watch.CheckAllMailboxes(false);
+        screen.NewMail = 0;
+        home.SetMessages(c.after);
+        watch.TimerCheck();
+        EXPECT_EQ(screen.NewMail > 0, c.told) << c.name;
+        watch.Emails.Clear();  // its emails point at the mailbox removed next
     }
-};
-
-TEST_F(NewMailRuleTest, MoreMessages_ShowsTheWindow) { EXPECT_TRUE(TickShowsWindow(Numbered(2), Numbered(3, "n"))); }
-TEST_F(NewMailRuleTest, FewerMessages_ShowsTheWindow) { EXPECT_TRUE(TickShowsWindow(Numbered(3), Numbered(2, "n"))); }
-TEST_F(NewMailRuleTest, NoMessageLeft_ShowsNothing) { EXPECT_FALSE(TickShowsWindow(Numbered(3), {})); }
-TEST_F(NewMailRuleTest, SameMessages_ShowsNothing) { EXPECT_FALSE(TickShowsWindow(Numbered(2), Numbered(2))); }
-
-TEST_F(NewMailRuleTest, SameCountOneNewOneRemovedElsewhere_ShowsTheWindowByUniqueId)
-{
-    std::vector<TMaildropMessage> after = Numbered(2);
-    after.erase(after.begin());
-    after.push_back(MakeMessage("new", "friend@example.org", "New"));
-    EXPECT_TRUE(TickShowsWindow(Numbered(2), after));
-}
-
-TEST_F(NewMailRuleTest, SameCountOtherMessagesWithoutUniqueIds_ShowsNothing)
-{
-    EXPECT_FALSE(TickShowsWindow(Numbered(2), Numbered(2, "n"), false));
-}
-
-TEST_F(NewMailRuleTest, WindowAlreadyVisible_NoNewShowAndOtherWindowsStay)
-{
-    TPop3Maildrop home(kHome);
-    AddMailbox("Home", kHome);
-    home.SetMessages(Numbered(1));
-    ihmMailbox->Show();
-    ihmAbout->Show();
-    home.SetMessages(Numbered(2));
-    ihmMain->utlTimerEmailTimer();
-    EXPECT_TRUE(ihmAbout->Visible());  // a notification would have hidden it
-}
-
-TEST_F(NewMailRuleTest, ManualCheckThatChangesTheCount_ShowsTheWindow)
-{
-    TPop3Maildrop home(kHome);
-    AddMailbox("Home", kHome);
-    home.SetMessages(Numbered(1));
-    ihmMain->CheckNow();
-    EXPECT_TRUE(ihmMailbox->Visible());
-    ihmMailbox->Hide();
-    ihmMain->CheckNow();
-    EXPECT_FALSE(ihmMailbox->Visible());
 }
 
 TEST_F(MailWatchTest, HugeMessage_KeepsAtMostAboutOneMegabyteOfItsText)
@@ -331,13 +307,13 @@ TEST_F(MailWatchTest, HugeMessage_KeepsAtMostAboutOneMegabyteOfItsText)
         huge.Text += line + "\r\n";
     home.SetMessages({huge, MakeMessage("s", "small@example.org", "Small")});
     AddMailbox("Home", kHome);
-    ihmOptions->SetEmailLines(5000);
-    ihmMain->CheckAllMailboxes(false);
-    ASSERT_EQ(ihmMain->Emails.Count(), 2);
-    const TEmail& first = *ihmMain->Emails.ItemAs<TEmail>(0);
+    settings.EmailLines = 5000;
+    watch.CheckAllMailboxes(false);
+    ASSERT_EQ(watch.Emails.Count(), 2);
+    const TEmail& first = Email(0);
     EXPECT_GT(first.Body.size(), 1000000u);
     EXPECT_LT(first.Body.size(), 1100000u);
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->Subject, " Small");  // the reply was read to its end
+    EXPECT_EQ(Email(1).Subject, " Small");  // the reply was read to its end
 }
 
 TEST_F(MailWatchTest, QuitChosenDuringATricklingReply_EndsTheCheckWithinASecond)
@@ -349,20 +325,22 @@ TEST_F(MailWatchTest, QuitChosenDuringATricklingReply_EndsTheCheckWithinASecond)
     AddMailbox("Home", kHome);
     AddMailbox("Work", kWork);
     static DWORD quitAt;
+    static TMailWatch* quitting;
+    quitting = &watch;
     const UINT_PTR timer = SetTimer(nullptr, 0, 1500, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
         quitAt = GetTickCount();
-        ihmMain->mnpTbQuitClick();
+        quitting->RequestQuit();
     });
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
     const DWORD ended = GetTickCount();
     KillTimer(nullptr, timer);
     EXPECT_LT(ended - quitAt, 1000u);
     EXPECT_EQ(home.Sessions().back(),
               (std::vector<std::string>{"USER alice", "PASS secret", "CAPA", "LIST", "UIDL", "TOP 1 0"}));
     EXPECT_TRUE(work.Sessions().empty());
-    EXPECT_FALSE(ihmMain->Busy);
-    ihmMain->QuitRequested = false;
-    ihmMain->utlPop.AllowRequests();
+    EXPECT_FALSE(watch.Busy);
+    watch.QuitRequested = false;
+    watch.Pop.AllowRequests();
 }
 
 TEST_F(MailWatchTest, TricklingReply_EndsAtTheRequestLimitWithAnErrorLine)
@@ -371,13 +349,13 @@ TEST_F(MailWatchTest, TricklingReply_EndsAtTheRequestLimitWithAnErrorLine)
     home.SetMessages(Numbered(1));
     home.TrickleMs = 200;
     AddMailbox("Home", kHome);
-    ihmMain->utlPop.RequestLimit = 2;
+    watch.Pop.RequestLimit = 2;
     const DWORD start = GetTickCount();
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
     EXPECT_LT(GetTickCount() - start, 6000u);
     EXPECT_EQ(Log()[1], "Error during 'Home' loading : 426 Timeout: request longer than 2 s (TOP 1 0)");
-    EXPECT_EQ(ihmMain->Emails.Count(), 0);
-    EXPECT_NE(ihmMain->utlTB.Tip().find(", 1 mailbox(es) in error"), std::string::npos);
+    EXPECT_EQ(watch.Emails.Count(), 0);
+    EXPECT_NE(Status().find(", 1 mailbox(es) in error"), std::string::npos);
 }
 
 TEST_F(MailWatchTest, EndlessList_EndsAtTheMostMessagesAMailboxMayHaveWithAnErrorLine)
@@ -388,11 +366,11 @@ TEST_F(MailWatchTest, EndlessList_EndsAtTheMostMessagesAMailboxMayHaveWithAnErro
     work.SetMessages(Numbered(2));
     AddMailbox("Home", kHome);
     AddMailbox("Work", kWork);
-    ihmMain->MaxListedMessages = 20000;
-    ihmMain->CheckAllMailboxes(false);
+    watch.MaxListedMessages = 20000;
+    watch.CheckAllMailboxes(false);
     EXPECT_EQ(Log()[1], "Error during 'Home' loading : 426 more than 20000 messages listed (LIST)");
     EXPECT_EQ(Log()[2], "2 message(s) found on 'Work'");  // the next mailbox is read as usual
-    EXPECT_EQ(ihmMain->Emails.Count(), 2);
+    EXPECT_EQ(watch.Emails.Count(), 2);
 }
 
 // What a check gets from a server that pipelines and gives unique ids, from
@@ -411,11 +389,11 @@ std::vector<TMaildropMessage> MixedMailbox()
 }
 
 // Every field the grid and the window show, for one mailbox's emails.
-std::vector<std::string> Rows(const TMailBox& mailBox)
+std::vector<std::string> EmailRows(const TMyCollection& emails, const TMailBox& mailBox)
 {
     std::vector<std::string> rows;
-    for (int i = 0; i < ihmMain->Emails.Count(); ++i) {
-        const TEmail& e = *ihmMain->Emails.ItemAs<TEmail>(i);
+    for (int i = 0; i < emails.Count(); ++i) {
+        const TEmail& e = *emails.ItemAs<TEmail>(i);
         if (e.MailBox == &mailBox)
             rows.push_back(std::to_string(e.Number) + "|" + e.From + "|" + e.To + "|" + e.Subject + "|" + e.Size +
                            "|" + e.Header + "|" + e.Body);
@@ -439,13 +417,14 @@ TEST_F(MailWatchTest, ReuseAndPipelining_SameEmailsAsTheClassicConversationReadi
     const TMailBox& m = AddMailbox("Modern", kHome);
     const TMailBox& i = AddMailbox("Ids", kWork);
     const TMailBox& p = AddMailbox("Plain", kPlain);
+    const auto Rows = [this](const TMailBox& mailBox) { return EmailRows(watch.Emails, mailBox); };
     const auto sameEverywhere = [&] {
         EXPECT_EQ(Rows(m).size(), modern.Messages().size());
         EXPECT_EQ(Rows(m), Rows(p));
         EXPECT_EQ(Rows(i), Rows(p));
     };
 
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
     sameEverywhere();
     EXPECT_EQ(Rows(m)[2], "3||||" + std::to_string(modern.Messages()[2].Text.size()) + " bytes||");
     EXPECT_TRUE(modern.CommandsArrivedAhead);
@@ -456,7 +435,7 @@ TEST_F(MailWatchTest, ReuseAndPipelining_SameEmailsAsTheClassicConversationReadi
     EXPECT_EQ(std::vector<std::string>(plainSession.begin(), plainSession.begin() + 7), classic);
 
     // Nothing new: only the message the server refused is asked again.
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
     sameEverywhere();
     const std::vector<std::string> refusedOnly = {"USER alice", "PASS secret", "CAPA", "LIST", "UIDL",
                                                   "TOP 3 0",    "TOP 3 2",     "QUIT"};
@@ -474,7 +453,7 @@ TEST_F(MailWatchTest, ReuseAndPipelining_SameEmailsAsTheClassicConversationReadi
         maildrop->SetMessages(now);
         maildrop->RefuseTopOf = 2;
     }
-    ihmMain->CheckAllMailboxes(false);
+    watch.CheckAllMailboxes(false);
     sameEverywhere();
     EXPECT_EQ(LastSession(modern), (std::vector<std::string>{"USER alice", "PASS secret", "CAPA", "LIST", "UIDL",
                                                              "TOP 1 0", "TOP 1 2", "TOP 2 0", "TOP 2 2", "TOP 5 0",
@@ -487,16 +466,16 @@ TEST_F(MailWatchTest, PipelinedReplyCutInTheMiddle_KeepsTheMessagesBeforeAndLogs
     home.SetMessages(Numbered(5));
     home.CutReplyOf = 10;  // TOP 3 0, after USER PASS CAPA LIST UIDL and two messages
     AddMailbox("Home", kHome);
-    ihmMain->CheckAllMailboxes(false);
-    ASSERT_EQ(ihmMain->Emails.Count(), 2);
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(1)->Subject, " Note 2");
+    watch.CheckAllMailboxes(false);
+    ASSERT_EQ(watch.Emails.Count(), 2);
+    EXPECT_EQ(Email(1).Subject, " Note 2");
     const std::vector<std::string> log = Log();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_EQ(log[1].rfind("Error during 'Home' loading : the connection was lost (", 0), 0u) << log[1];
 
     // The next check reads only the messages it did not get whole.
     home.CutReplyOf = 0;
-    ihmMain->CheckAllMailboxes(false);
-    EXPECT_EQ(ihmMain->Emails.Count(), 5);
+    watch.CheckAllMailboxes(false);
+    EXPECT_EQ(watch.Emails.Count(), 5);
     EXPECT_EQ(home.Sessions().back()[5], "TOP 3 0");
 }

@@ -1,32 +1,59 @@
-// The mail watch under test: the system's windows, Winsock for the test's
-// maildrops, mailboxes pointing at them and the log read back as lines.
+// The mail watch under test, without windows: settings of the test's own,
+// Winsock for the test's maildrops, mailboxes pointing at them and a
+// recording stand-in for the screens that reads the log back as lines.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "forms/ihmMailbox.h"
+#include "mail/MailWatch.h"
 #include "model/unitProcessSpam.h"
 #include "pop3_maildrop.h"
-#include "system_fixture.h"
+#include "settings/Settings.h"
 
-class MailWatchTest : public SystemTest {
+// What the mail watch told its screens.
+class TRecordingScreen : public IMailScreen {
+public:
+    std::vector<std::string> Log;
+    std::vector<std::string> Statuses;
+    int NewMail = 0;
+    int SpamDeletions = 0;
+    bool Working = false;
+    // Runs as each line is logged: what happens elsewhere at that moment.
+    std::function<void(const std::string&)> OnLogLine;
+
+    void MailLogLine(const std::string& line) override
+    {
+        Log.push_back(line);
+        if (OnLogLine)
+            OnLogLine(line);
+    }
+    void MailLogCleared() override { Log.clear(); }
+    void MailStatusChanged(const std::string& status) override { Statuses.push_back(status); }
+    void MailActivity(bool working) override { Working = working; }
+    bool NewMailArrived() override
+    {
+        ++NewMail;
+        return true;
+    }
+    void SpamDeleted() override { ++SpamDeletions; }
+};
+
+class MailWatchTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         WSADATA data;
         ASSERT_EQ(WSAStartup(0x0101, &data), 0);
-        SystemTest::SetUp();
-        ihmOptions->SetEmailLines(2);
+        settings.EmailLines = 2;
+        watch.AddScreen(screen);
     }
-    void TearDown() override
-    {
-        SystemTest::TearDown();
-        WSACleanup();
-    }
+    void TearDown() override { WSACleanup(); }
 
     TMailBox& AddMailbox(const std::string& name, const std::string& server, const std::string& password = "secret")
     {
@@ -36,11 +63,13 @@ protected:
         mailbox->User = "alice";
         mailbox->Password = password;
         TMailBox& added = *mailbox;
-        ihmOptions->Mailboxes.Add(std::move(mailbox));
+        settings.Mailboxes.Add(std::move(mailbox));
         return added;
     }
 
-    static std::vector<std::string> Log() { return SplitLines(ihmMailbox->zdsMail.Text()); }
+    std::vector<std::string> Log() const { return screen.Log; }
+    const std::string& Status() const { return screen.Statuses.back(); }
+    TEmail& Email(int index) const { return *watch.Emails.ItemAs<TEmail>(index); }
 
     static std::vector<std::string> Subjects(TPop3Maildrop& maildrop)
     {
@@ -60,4 +89,8 @@ protected:
                                            "Note " + std::to_string(n)));
         return messages;
     }
+
+    TSettings settings;
+    TMailWatch watch{settings};
+    TRecordingScreen screen;
 };

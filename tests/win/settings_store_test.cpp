@@ -1,6 +1,7 @@
 #include "system_fixture.h"
 
 #include "app/unitGlobal.h"
+#include "message_box_watcher.h"
 #include "model/unitProcessEmail.h"
 #include "settings/SettingsTable.h"
 #include "settings/SettingsValues.h"
@@ -41,6 +42,37 @@ TEST_F(SettingsStore, EmptyRegistry_GivesTheDefaults)
     EXPECT_EQ(ihmMain->TrayIconName, "POP_ACTIVE");
 }
 
+// The registry layout written out once, independently of the table it
+// checks: a renamed value, a moved row or a changed default fails here.
+TEST_F(SettingsStore, Table_IsTheRegistryLayoutInItsOrderWithItsDefaults)
+{
+    const std::vector<std::vector<std::string>> layout = {
+        {"General", "ConfigDblClick", "0"}, {"General", "ListStayOnTop", "0"}, {"General", "AddressIp", "0"},
+        {"General", "French", "0"}, {"General", "TaskPopup", "1"}, {"General", "EmailProgram", ""},
+        {"Popup", "KillerActive", "1"}, {"Popup", "Interval", "500"}, {"Popup", "SoundOnKill", "0"},
+        {"Popup", "SoundFile", ""}, {"Popup", "Counter", "0"}, {"Email", "MailNotification", "0"},
+        {"Email", "IntervalEmail", "10"}, {"Email", "SoundOnEmail", "0"}, {"Email", "SoundFileEmail", ""},
+        {"Email", "VideoFileEmail", ""}, {"Email", "NoBorderVideo", "0"}, {"Email", "EmailLines", "100"},
+        {"Spam", "SpamKillerActive", "1"}, {"Spam", "SoundOnKillSpam", "0"}, {"Spam", "SoundFileSpam", ""},
+        {"Spam", "CounterSpam", "0"}, {"Mailboxes", "Number", "0"}, {"Video", "Top", "20"}, {"Video", "Left", "20"},
+        {"Mailboxes", "Top", "20"}, {"Mailboxes", "Left", "20"},
+        // Wider and taller than the first versions' 100 x 100, so that the columns and a few rows show.
+        {"Mailboxes", "Width", "560"}, {"Mailboxes", "Height", "400"}, {"Mailboxes", "Header", "0"},
+        {"Mailboxes", "Grid", "100"}, {"Mailboxes", "Col1", "60"}, {"Mailboxes", "Col2", "150"},
+        {"Mailboxes", "Col3", "300"}};
+    std::vector<std::vector<std::string>> table;
+    for (const auto& row : SettingsTable())
+        table.push_back({row.Section, row.Name, row.Default});
+    EXPECT_EQ(table, layout);
+    const std::vector<std::vector<std::string>> mailboxLayout = {{"Name", ""}, {"Server", ""}, {"User", ""},
+                                                                  {"Password", ""}, {"Port", "110"},
+                                                                  {"Security", "0"}, {"Fingerprint", ""}};
+    std::vector<std::vector<std::string>> mailboxTable;
+    for (const auto& value : MailboxSettingsTable())
+        mailboxTable.push_back({value.Name, value.Default});
+    EXPECT_EQ(mailboxTable, mailboxLayout);
+}
+
 namespace {
 // A value other than the row's default, as the registry stores it: a number
 // where the default is one (a port is text), text otherwise.
@@ -58,9 +90,11 @@ std::string OtherThanDefault(const TSettingRow<TOwner>& row)
 TEST_F(SettingsStore, EveryRowSaved_IsStoredAsItsTextAndLoadedBack)
 {
     ihmOptions->LoadSettings();
+    TSettings& settings = windows->Settings();
     for (const auto& row : SettingsTable())
         if (row.Set)
-            row.Set(*ihmOptions, OtherThanDefault(row));
+            row.Set(settings, OtherThanDefault(row));
+    ihmOptions->ApplySettings();
     auto mailbox = std::make_unique<TMailBox>();
     for (const auto& value : MailboxSettingsTable())
         value.Set(*mailbox, OtherThanDefault(value));
@@ -69,7 +103,8 @@ TEST_F(SettingsStore, EveryRowSaved_IsStoredAsItsTextAndLoadedBack)
 
     for (const auto& row : SettingsTable())
         if (row.Set)
-            row.Set(*ihmOptions, row.Default);
+            row.Set(settings, row.Default);
+    ihmOptions->ApplySettings();
     ihmOptions->Mailboxes.Clear();
     ihmOptions->LoadSettings();
     TRegistryIniFile ini = Ini();
@@ -77,7 +112,7 @@ TEST_F(SettingsStore, EveryRowSaved_IsStoredAsItsTextAndLoadedBack)
         if (!row.Set)
             continue;
         EXPECT_EQ(ini.ReadString(row.Section, row.Name, ""), OtherThanDefault(row)) << row.Section << "/" << row.Name;
-        EXPECT_EQ(row.Get(*ihmOptions), OtherThanDefault(row)) << row.Section << "/" << row.Name;
+        EXPECT_EQ(row.Get(settings), OtherThanDefault(row)) << row.Section << "/" << row.Name;
     }
     EXPECT_EQ(ini.ReadString("Mailboxes", "Number", ""), "1");
     ASSERT_EQ(ihmOptions->Mailboxes.Count(), 1);
@@ -89,14 +124,16 @@ TEST_F(SettingsStore, EveryRowSaved_IsStoredAsItsTextAndLoadedBack)
 
 TEST_F(SettingsStore, KeyThatCannotBeOpened_GivesTheDefaultOfEveryRow)
 {
+    TSettings& settings = windows->Settings();
     for (const auto& row : SettingsTable())
         if (row.Set)
-            row.Set(*ihmOptions, OtherThanDefault(row));
+            row.Set(settings, OtherThanDefault(row));
+    ihmOptions->ApplySettings();
     ihmOptions->RegistryKey = "\\Software\\" + std::string(300, 'k');
     ihmOptions->LoadSettings();
     for (const auto& row : SettingsTable())
         if (row.Set)
-            EXPECT_EQ(row.Get(*ihmOptions), row.Default) << row.Section << "/" << row.Name;
+            EXPECT_EQ(row.Get(settings), row.Default) << row.Section << "/" << row.Name;
 }
 
 TEST_F(SettingsStore, MailboxesAreReadUpToNumber_MissingSectionsGiveEmptyMailboxes)
@@ -241,4 +278,17 @@ TEST_F(SettingsStore, FrenchSetting_AppliesFrenchTextsToMessagesAndMenu)
     EXPECT_EQ(ihmMain->mnpTB.Item("mnpTbQuit").Caption, "Quitter");
     ihmOptions->SetFrench(false);
     EXPECT_EQ(ihmMain->mnpTB.Item("mnpTbQuit").Caption, "Quit");
+}
+
+TEST_F(SettingsStore, KeyThatCannotBeWritten_SaysSoOnceInTheLanguageOfTheInterface)
+{
+    ihmOptions->SetFrench(true);
+    ihmOptions->RegistryKey = "\\Software\\" + std::string(300, 'k');
+    TMessageBoxWatcher watcher;
+    ihmOptions->SaveSettings();
+    const std::vector<TSeenBox> seen = watcher.Seen();
+    ihmOptions->SetFrench(false);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "Erreur lors de l'ecriture des param\xE8tres dans la cl\xE9 de registre '" +
+                                ihmOptions->RegistryKey + "'");
 }

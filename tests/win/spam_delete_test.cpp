@@ -35,27 +35,28 @@ TEST_F(MailWatchTest, SpamCycle_DeletesFiveThenThreeInOneSessionAndCountsTwo)
     TPop3Maildrop home(kHome);
     home.SetMessages(WithSpamAt(6, {3, 5}));
     AddMailbox("Home", kHome);
-    ihmOptions->zdsEmail.SetText("SPAM.example");
-    ihmOptions->SetCounterSpam(10);
-    ihmMain->CheckAllMailboxes(false);
+    settings.SpamAddresses = ("SPAM.example");
+    settings.CounterSpam = 10;
+    watch.CheckAllMailboxes(false);
     const size_t checkSessions = home.Sessions().size();
 
-    ihmMain->DeleteSpamEmails();
+    watch.DeleteSpamEmails();
 
     EXPECT_EQ(Deletions(home), (std::vector<std::string>{"DELE 5", "DELE 3"}));
     const auto sessions = home.Sessions();
     ASSERT_EQ(sessions.size(), checkSessions + 2);  // the deletions, then the re-check
     EXPECT_EQ(sessions[checkSessions], (std::vector<std::string>{"USER alice", "PASS secret", "UIDL 5", "DELE 5",
                                                                  "UIDL 3", "DELE 3", "QUIT"}));
-    EXPECT_EQ(ihmOptions->CounterSpam(), 12);
+    EXPECT_EQ(settings.CounterSpam, 12);
+    EXPECT_EQ(screen.SpamDeletions, 2);
     EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 1", "Note 2", "Note 4", "Note 6"}));
-    EXPECT_EQ(ihmMain->Emails.Count(), 4);
+    EXPECT_EQ(watch.Emails.Count(), 4);
     const std::vector<std::string> log = Log();
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 4),
               (std::vector<std::string>{"Starting SPAM messages delete...", "A message was deleted",
                                         "A message was deleted", "End of SPAM messages delete..."}));
     EXPECT_EQ(log[4], "Starting mailboxes check...");
-    EXPECT_FALSE(ihmMain->Busy);
+    EXPECT_FALSE(watch.Busy);
 }
 
 TEST_F(MailWatchTest, SpamCycleWithoutSpam_StartAndEndLinesOnlyAndNoRecheck)
@@ -63,24 +64,24 @@ TEST_F(MailWatchTest, SpamCycleWithoutSpam_StartAndEndLinesOnlyAndNoRecheck)
     TPop3Maildrop home(kHome);
     home.SetMessages(WithSpamAt(2, {}));
     AddMailbox("Home", kHome);
-    ihmOptions->zdsSubject.SetText("casino");
-    ihmMain->CheckAllMailboxes(false);
+    settings.SpamSubjects = ("casino");
+    watch.CheckAllMailboxes(false);
     const size_t sessions = home.Sessions().size();
-    ihmMain->DeleteSpamEmails();
+    watch.DeleteSpamEmails();
     EXPECT_EQ(Log(), (std::vector<std::string>{"Starting SPAM messages delete...", "End of SPAM messages delete..."}));
     EXPECT_EQ(home.Sessions().size(), sessions);
 }
 
-TEST_F(MailWatchTest, RefusedDeletion_IsStillCountedButNotReportedAsDone)
+TEST_F(MailWatchTest, RefusedDeletion_IsNeitherCountedNorReportedAsDone)
 {
     TPop3Maildrop home(kHome);
     home.SetMessages(WithSpamAt(2, {2}));
     home.RefuseDele = true;
     AddMailbox("Home", kHome);
-    ihmOptions->zdsEmail.SetText("spam.example");
-    ihmMain->CheckAllMailboxes(false);
-    ihmMain->DeleteSpamEmails();
-    EXPECT_EQ(ihmOptions->CounterSpam(), 0);  // a message the server kept is not counted
+    settings.SpamAddresses = ("spam.example");
+    watch.CheckAllMailboxes(false);
+    watch.DeleteSpamEmails();
+    EXPECT_EQ(settings.CounterSpam, 0);  // a message the server kept is not counted
     EXPECT_EQ(home.Messages().size(), 2u);
     const std::vector<std::string> log = Log();
     ASSERT_GE(log.size(), 3u);
@@ -93,12 +94,12 @@ TEST_F(MailWatchTest, DeletionWhoseLoginIsRefused_SaysSoAndIsNotCounted)
     TPop3Maildrop home(kHome);
     home.SetMessages(WithSpamAt(2, {2}));
     TMailBox& box = AddMailbox("Home", kHome);
-    ihmOptions->zdsEmail.SetText("spam.example");
-    ihmMain->CheckAllMailboxes(false);
+    settings.SpamAddresses = ("spam.example");
+    watch.CheckAllMailboxes(false);
     const size_t checkSessions = home.Sessions().size();
     box.Password = "changed";  // the password was changed on the server meanwhile
-    ihmMain->DeleteSpamEmails();
-    EXPECT_EQ(ihmOptions->CounterSpam(), 0);
+    watch.DeleteSpamEmails();
+    EXPECT_EQ(settings.CounterSpam, 0);
     const std::vector<std::string> log = Log();
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
               (std::vector<std::string>{"Starting SPAM messages delete...",
@@ -114,9 +115,9 @@ TEST_F(MailWatchTest, TimerTickWithSpamKiller_DeletesSpamAndSaysHowMany)
     work.SetMessages(WithSpamAt(2, {2}));
     AddMailbox("Home", kHome);
     AddMailbox("Work", kWork);
-    ihmOptions->zdsEmail.SetText("\r\nspam.example\r\n");
-    ihmOptions->SetSpamKillerActive(true);
-    ihmMain->utlTimerEmailTimer();
+    settings.SpamAddresses = ("\r\nspam.example\r\n");
+    settings.SpamKillerActive = true;
+    watch.TimerCheck();
     EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 2"}));
     EXPECT_EQ(Subjects(work), (std::vector<std::string>{"Note 1"}));
     EXPECT_EQ(Deletions(home), (std::vector<std::string>{"DELE 3", "DELE 1"}));
@@ -132,8 +133,8 @@ protected:
     {
         home.SetMessages(WithSpamAt(4, {3}));
         AddMailbox("Home", kHome);
-        ihmOptions->zdsEmail.SetText("spam.example");
-        ihmMain->CheckAllMailboxes(false);
+        settings.SpamAddresses = ("spam.example");
+        watch.CheckAllMailboxes(false);
         std::vector<TMaildropMessage> now = home.Messages();
         now.erase(now.begin());
         home.SetMessages(now);
@@ -145,11 +146,31 @@ TEST_F(RenumberedMailboxTest, WithUidl_WantedMessageKeptAndNothingWrongDeleted)
     TPop3Maildrop home(kHome);
     CheckThenAnotherClientRemovesMessageOne(home);
 
-    ihmMain->DeleteSpamEmails();
+    watch.DeleteSpamEmails();
 
     EXPECT_TRUE(Deletions(home).empty());
     EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 2", "Offer 3", "Note 4"}));
     EXPECT_EQ(Log()[1], "Message 3 on 'Home' is no longer the one that was checked: it was not deleted");
+}
+
+TEST_F(RenumberedMailboxTest, DuringATimerTick_TheSpamLineCountsOnlyWhatTheServerConfirmed)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(WithSpamAt(4, {3}));
+    AddMailbox("Home", kHome);
+    settings.SpamAddresses = "spam.example";
+    // Another client removes message 1 once the check is over and the spam cycle begins.
+    screen.OnLogLine = [&home](const std::string& line) {
+        if (line != "Starting SPAM messages delete...")
+            return;
+        std::vector<TMaildropMessage> now = home.Messages();
+        now.erase(now.begin());
+        home.SetMessages(now);
+    };
+    watch.TimerCheck();
+    EXPECT_TRUE(Deletions(home).empty());
+    EXPECT_EQ(watch.Emails.Count(), 3);  // one fewer, but none of them deleted here
+    EXPECT_EQ(Log().back(), "End of mailboxes check");
 }
 
 TEST_F(RenumberedMailboxTest, WithoutUidl_SizeAndHeaderDecide)
@@ -158,11 +179,11 @@ TEST_F(RenumberedMailboxTest, WithoutUidl_SizeAndHeaderDecide)
     home.SupportsUidl = false;
     CheckThenAnotherClientRemovesMessageOne(home);
 
-    ihmMain->DeleteSpamEmails();
+    watch.DeleteSpamEmails();
 
     EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 2", "Offer 3", "Note 4"}));
     // The re-check sees the spam again, now as message 2, and a later cycle removes it.
-    ihmMain->DeleteSpamEmails();
+    watch.DeleteSpamEmails();
     EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 2", "Note 4"}));
     const auto sessions = home.Sessions();
     const auto deletion = std::find_if(sessions.begin(), sessions.end(), [](const std::vector<std::string>& s) {
@@ -177,11 +198,11 @@ TEST_F(MailWatchTest, SpamAboveNumberOneThousand_DeletedInDescendingNumericOrder
     TPop3Maildrop home(kHome);
     home.SetMessages(WithSpamAt(1200, {999, 1000, 1001, 1200}));
     AddMailbox("Home", kHome);
-    ihmOptions->SetEmailLines(0);
-    ihmOptions->zdsEmail.SetText("spam.example");
-    ihmMain->CheckAllMailboxes(false);
-    ASSERT_EQ(ihmMain->Emails.Count(), 1200);
-    ihmMain->DeleteSpamEmails();
+    settings.EmailLines = 0;
+    settings.SpamAddresses = ("spam.example");
+    watch.CheckAllMailboxes(false);
+    ASSERT_EQ(watch.Emails.Count(), 1200);
+    watch.DeleteSpamEmails();
     EXPECT_EQ(Deletions(home), (std::vector<std::string>{"DELE 1200", "DELE 1001", "DELE 1000", "DELE 999"}));
     const std::vector<std::string> subjects = Subjects(home);
     ASSERT_EQ(subjects.size(), 1196u);
@@ -196,19 +217,19 @@ TEST_F(MailWatchTest, DeleteSelectedEmail_RereadsOnlyItsMailbox)
     work.SetMessages(WithSpamAt(3, {}));
     AddMailbox("Home", kHome);
     AddMailbox("Work", kWork);
-    ihmMain->CheckAllMailboxes(false);
-    const TEmail* homeFirst = ihmMain->Emails.ItemAs<TEmail>(0);
+    watch.CheckAllMailboxes(false);
+    const TEmail* homeFirst = watch.Emails.ItemAs<TEmail>(0);
     const size_t workSessions = work.Sessions().size();
 
-    ihmMain->DeleteSelectedEmail(*ihmMain->Emails.ItemAs<TEmail>(3));  // Work002
+    watch.DeleteSelectedEmail(Email(3));  // Work002
 
     EXPECT_EQ(Subjects(work), (std::vector<std::string>{"Note 1", "Note 3"}));
     EXPECT_EQ(work.Sessions().size(), workSessions + 2);  // the deletion and the re-read
     EXPECT_EQ(home.Sessions().size(), 1u);
-    EXPECT_EQ(ihmMain->Emails.Count(), 4);
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(0), homeFirst);  // the other mailbox's emails stay as they were
+    EXPECT_EQ(watch.Emails.Count(), 4);
+    EXPECT_EQ(watch.Emails.ItemAs<TEmail>(0), homeFirst);  // the other mailbox's emails stay as they were
     EXPECT_EQ(Log(), (std::vector<std::string>{"A message was deleted", "2 message(s) found on 'Work'"}));
-    EXPECT_FALSE(ihmMain->Busy);
+    EXPECT_FALSE(watch.Busy);
 }
 
 TEST_F(MailWatchTest, UserTextsWithPercentSigns_AreNeverReadAsFormats)
@@ -217,11 +238,11 @@ TEST_F(MailWatchTest, UserTextsWithPercentSigns_AreNeverReadAsFormats)
     home.SetMessages({MakeMessage("p", "%s%s%d@example.org", "100% %n%s free")});
     home.RefuseDele = true;
     AddMailbox("Box %s %d %n", kHome);
-    ihmOptions->zdsSubject.SetText("%n");
-    ihmMain->CheckAllMailboxes(false);
-    ihmMain->DeleteSpamEmails();
+    settings.SpamSubjects = ("%n");
+    watch.CheckAllMailboxes(false);
+    watch.DeleteSpamEmails();
     const std::vector<std::string> log = Log();
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[1].rfind("Error during 'Box %s %d %n' message delete : ", 0), 0u) << log[1];
-    EXPECT_EQ(ihmMain->Emails.ItemAs<TEmail>(0)->Subject, " 100% %n%s free");
+    EXPECT_EQ(Email(0).Subject, " 100% %n%s free");
 }

@@ -59,8 +59,8 @@ TEST_F(SpamListsTest, SubjectFileWithoutAddressFile_LoadsSubjectsOnly)
 
 TEST_F(SpamListsTest, Save_WritesTheFieldsUnchangedAndLeavesNoTemporaryFile)
 {
-    ihmOptions->zdsEmail.SetText("b@x\r\n\r\nA@y");
-    ihmOptions->zdsSubject.SetText("Promo %s");
+    ihmOptions->SetSpamAddresses("b@x\r\n\r\nA@y");
+    ihmOptions->SetSpamSubjects("Promo %s");
     ihmOptions->SaveSettings();
     EXPECT_EQ(Read(AddressFile()), "b@x\r\n\r\nA@y\r\n");
     EXPECT_EQ(Read(SubjectFile()), "Promo %s\r\n");

@@ -21,7 +21,7 @@ TEST_F(MailboxWindow, FillMailGrid_EmailsAddedOutOfOrder_OneRowEachSortedByMailb
     AddEmail("home", 3, " Cy <cy@example.org>", " Third");
     ihmMailbox->FillMailGrid();
 
-    EXPECT_TRUE(ihmMain->Emails.Sorted());
+    EXPECT_TRUE(ihmMain->Mail.Emails.Sorted());
     ASSERT_EQ(Grid().RowCount(), 3);
     EXPECT_EQ(Row(0), (std::vector<std::string>{"home", "cy@example.org", " Third"}));
     EXPECT_EQ(Row(1), (std::vector<std::string>{"home", "ann@example.org", " Twelfth"}));
@@ -35,7 +35,7 @@ TEST_F(MailboxWindow, FillMailGrid_NoEmailAfterAFullList_LeavesOneEmptyRow)
     ihmMailbox->FillMailGrid();
     ASSERT_EQ(Grid().RowCount(), 2);
 
-    ihmMain->Emails.Clear();
+    ihmMain->Mail.Emails.Clear();
     ihmMailbox->FillMailGrid();
     ASSERT_EQ(Grid().RowCount(), 1);
     EXPECT_EQ(Row(0), (std::vector<std::string>{"", "", ""}));
@@ -73,7 +73,7 @@ TEST_F(MailboxWindow, Rows_Are18PixelsHighUnderAHeaderRow)
 
 TEST_F(MailboxWindow, SpamRow_IsDrawnInPureRed_OtherRowsAreNot)
 {
-    ihmOptions->zdsSubject.SetText("casino");
+    ihmOptions->SetSpamSubjects("casino");
     AddEmail("home", 1, " friend@example.org", " Lunch tomorrow");
     AddEmail("home", 2, " promo@example.org", " Best CASINO bonus");
     ihmMailbox->FillMailGrid();
@@ -104,12 +104,12 @@ TEST_F(MailboxWindow, AddExpeditor_EveryRowOfThatSenderTurnsRedAtOnce)
 
 TEST_F(MailboxWindow, GridRowsWithoutEmail_AreDrawnNormally)
 {
-    ihmOptions->zdsSubject.SetText("offer");
+    ihmOptions->SetSpamSubjects("offer");
     AddEmail("home", 1, " a@example.org", " offer A");
     AddEmail("home", 2, " b@example.org", " offer B");
     ihmMailbox->FillMailGrid();
     // A check clears the emails under the still-filled grid.
-    ihmMain->Emails.Clear();
+    ihmMain->Mail.Emails.Clear();
     COLORREF color = 0;
     EXPECT_FALSE(ihmMailbox->zdsGridDrawCell(0, color));
     EXPECT_FALSE(ihmMailbox->zdsGridDrawCell(1, color));
@@ -172,13 +172,13 @@ TEST_F(MailboxWindow, ClickDuringACheck_LeavesTheLogVisible)
     AddEmail("home", 2, " b@example.org", " Two");
     ihmMailbox->FillMailGrid();
     ihmMailbox->zdsMail.SetText("Checking...");
-    ihmMain->Busy = true;
+    ihmMain->Mail.Busy = true;
     SetFocus(Grid().Handle());
     SendMessageA(Grid().Handle(), WM_KEYDOWN, VK_DOWN, 0);
     ASSERT_TRUE(PumpUntil([] { return Grid().Selected() == 1; }));
     ihmMailbox->zdsGridClick();
     EXPECT_EQ(ihmMailbox->zdsMail.Text(), "Checking...");
-    ihmMain->Busy = false;
+    ihmMain->Mail.Busy = false;
 }
 
 TEST_F(MailboxWindow, ClickWithNoEmail_LeavesTheTextArea)
@@ -306,8 +306,8 @@ TEST_F(MailboxWindow, TextArea_IsReadOnlyWithBothScrollBars)
 TEST_F(MailboxWindow, LogLineLongerThanTheTextArea_ShowsItsBeginning)
 {
     ShowWindowAndWait();
-    ihmMain->AddMailLog("Starting mailboxes check...");
-    ihmMain->AddMailLog("Error during 'Home' loading : " + std::string(600, 'x'));
+    ihmMain->Mail.AddMailLog("Starting mailboxes check...");
+    ihmMain->Mail.AddMailLog("Error during 'Home' loading : " + std::string(600, 'x'));
     EXPECT_EQ(GetScrollPos(ihmMailbox->zdsMail.Handle(), SB_HORZ), 0);
 }
 
@@ -317,7 +317,7 @@ TEST_F(MailboxWindow, TenThousandEmails_AreRowsDrawnFromTheEmails)
         AddEmail("home", n, " a@example.org", " Note " + std::to_string(n));
     ihmMailbox->FillMailGrid();
     ASSERT_EQ(Grid().RowCount(), 10000);
-    EXPECT_EQ(Grid().Cell(2, 9999), ihmMain->Emails.ItemAs<TEmail>(9999)->Subject);
+    EXPECT_EQ(Grid().Cell(2, 9999), ihmMain->Mail.Emails.ItemAs<TEmail>(9999)->Subject);
     EXPECT_TRUE(GetWindowLongPtrA(Grid().Handle(), GWL_STYLE) & LVS_OWNERDATA) << "rows drawn from the emails";
 }
 

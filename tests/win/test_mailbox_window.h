@@ -40,7 +40,7 @@ protected:
         email->Header = "From:" + from + "\r\nDate: Tue, 1 Dec 2026 14:05:00 +0100\r\n";
         email->Body = "Body of " + subject + "\r\n";
         TEmail& added = *email;
-        ihmMain->Emails.Add(std::move(email));
+        ihmMain->Mail.Emails.Add(std::move(email));
         return added;
     }
 

@@ -97,10 +97,10 @@ TEST_F(MailboxMenu, WhileBusy_NoDeleteAddOrReload)
     AddEmail("home", 1, " a@example.org", " One");
     ihmMailbox->FillMailGrid();
     ihmOptions->SetEmailProgram("");
-    ihmMain->Busy = true;
+    ihmMain->Mail.Busy = true;
     EXPECT_EQ(MenuAfterPopup(), (TMenuState{false, false, false, false, false, true, false, false}));
     ihmMailbox->mnpAddSubjectClick();  // a handler reached anyway changes nothing
-    ihmMain->Busy = false;
+    ihmMain->Mail.Busy = false;
     EXPECT_EQ(ihmOptions->zdsSubject.Text(), "");
 }
 
@@ -118,7 +118,7 @@ TEST_F(MailboxMenu, Items_AreInMenuOrderWithSeparators)
 
 TEST_F(MailboxMenu, AddSubject_NewSubject_AppendsItAsTheLastLine)
 {
-    ihmOptions->zdsSubject.SetText("casino\r\nlottery");
+    ihmOptions->SetSpamSubjects("casino\r\nlottery");
     AddEmail("home", 1, " a@example.org", " Cheap Pills");
     ihmMailbox->FillMailGrid();
     ihmMailbox->mnpAddSubjectClick();
@@ -128,7 +128,7 @@ TEST_F(MailboxMenu, AddSubject_NewSubject_AppendsItAsTheLastLine)
 TEST_F(MailboxMenu, AddSubject_SameSubjectInOtherCase_SaysItIsAlreadyOnTheList)
 {
     TMessageBoxWatcher watcher;
-    ihmOptions->zdsSubject.SetText(" cheap PILLS");
+    ihmOptions->SetSpamSubjects(" cheap PILLS");
     AddEmail("home", 1, " a@example.org", " Cheap Pills");
     ihmMailbox->FillMailGrid();
     ihmMailbox->mnpAddSubjectClick();
@@ -150,7 +150,7 @@ TEST_F(MailboxMenu, AddSubject_TheSelectedRowsSubjectIsTaken)
 TEST_F(MailboxMenu, AddExpeditor_AlreadyThere_SaysSoAndAddsNothing)
 {
     TMessageBoxWatcher watcher;
-    ihmOptions->zdsEmail.SetText("DEALS@spam.example");
+    ihmOptions->SetSpamAddresses("DEALS@spam.example");
     AddEmail("home", 1, " Spammer <deals@spam.example>", " Offer");
     ihmMailbox->FillMailGrid();
     ihmMailbox->mnpAddExpClick();
@@ -191,7 +191,7 @@ TEST_F(MailboxMenu, EditSubject_Cancelled_AddsNothing)
 
 TEST_F(MailboxMenu, EditSubject_EditedText_IsAddedAsTyped)
 {
-    ihmOptions->zdsSubject.SetText("casino");
+    ihmOptions->SetSpamSubjects("casino");
     AddEmail("home", 1, " a@example.org", " Win a prize");
     ihmMailbox->FillMailGrid();
     {
@@ -207,7 +207,7 @@ TEST_F(MailboxMenu, EditSubject_EditedText_IsAddedAsTyped)
 
 TEST_F(MailboxMenu, EditSubject_ConfirmedEmpty_AddsAnEmptyLineThatMarksNothing)
 {
-    ihmOptions->zdsSubject.SetText("casino");
+    ihmOptions->SetSpamSubjects("casino");
     AddEmail("home", 1, " a@example.org", " Win a prize");
     ihmMailbox->FillMailGrid();
     {
@@ -250,8 +250,8 @@ TEST_F(MailboxMenu, Reload_EmptiesTheGridAndChecksAgain)
     ihmMailbox->FillMailGrid();
     ihmMailbox->zdsMail.SetText("old log");
     ihmMailbox->mnpReloadClick();
-    EXPECT_TRUE(PumpUntil([] { return !ihmMain->Busy; }));
-    EXPECT_EQ(ihmMain->Emails.Count(), 0);
+    EXPECT_TRUE(PumpUntil([] { return !ihmMain->Mail.Busy; }));
+    EXPECT_EQ(ihmMain->Mail.Emails.Count(), 0);
     ASSERT_EQ(Grid().RowCount(), 1);
     EXPECT_EQ(Grid().Cell(2, 0), "");
     EXPECT_EQ(ihmMailbox->zdsMail.Text().find("old log"), std::string::npos);
@@ -332,7 +332,7 @@ TEST_F(MailboxMenu, DeleteSpam_WithNoSpam_LogsTheStartAndEndLinesOnly)
     AddEmail("home", 1, " a@example.org", " Hello");
     ihmMailbox->FillMailGrid();
     ihmMailbox->mnpDeleteSPAMClick();
-    EXPECT_TRUE(PumpUntil([] { return !ihmMain->Busy; }));
+    EXPECT_TRUE(PumpUntil([] { return !ihmMain->Mail.Busy; }));
     EXPECT_EQ(MailLines(), (std::vector<std::string>{MsgSpamStart, MsgSpamEnd}));
-    EXPECT_EQ(ihmMain->Emails.Count(), 1);
+    EXPECT_EQ(ihmMain->Mail.Emails.Count(), 1);
 }

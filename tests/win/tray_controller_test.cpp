@@ -60,7 +60,7 @@ TEST_F(TrayController, Quit_SetsTheFlagAndHidesEveryWindow)
 {
     ihmMain->ShowForm(ihmOptions);
     ihmMain->mnpTbQuitClick();
-    EXPECT_TRUE(ihmMain->QuitRequested);
+    EXPECT_TRUE(ihmMain->Mail.QuitRequested);
     EXPECT_FALSE(ihmOptions->Visible());
 }
 
@@ -82,7 +82,7 @@ TEST_F(TrayController, IconFamily_FollowsTaskPopupAndEmails_BlinkAlternates)
     ihmOptions->SetMailNotification(true);
     EXPECT_EQ(ihmMain->TrayIconName, "MAIL_ACTIVE");
     auto email = std::make_unique<TMyItem>("box001");
-    ihmMain->Emails.Add(std::move(email));
+    ihmMain->Mail.Emails.Add(std::move(email));
     ihmMain->UpdateTrayIcon();
     EXPECT_EQ(ihmMain->TrayIconName, "MAIL_FOUND");
     ihmMain->utlIcon.SetEnabled(true);
@@ -102,4 +102,23 @@ TEST_F(TrayController, MailStatus_TipCountsMessagesAndAddsAddressesWhenAsked)
     ihmMain->UpdateMailStatus(false);
     EXPECT_EQ(ihmMain->utlTB.Tip().rfind("No message found (", 0), 0u) << ihmMain->utlTB.Tip();
     EXPECT_EQ(ihmMailbox->Caption().rfind("Mailboxes - No message found (", 0), 0u) << ihmMailbox->Caption();
+}
+
+TEST_F(TrayController, NewMail_ShowsTheMailboxesWindowUnlessItIsUpAlready)
+{
+    ihmMain->NewMailArrived();
+    EXPECT_TRUE(ihmMailbox->Visible());
+    ihmAbout->Show();
+    ihmMain->NewMailArrived();
+    EXPECT_TRUE(ihmAbout->Visible());  // a second showing would have hidden it
+}
+
+TEST_F(TrayController, ManualCheckThatChangesTheCount_ShowsTheMailboxesWindow)
+{
+    ihmMain->Mail.Emails.Add(std::make_unique<TMyItem>("box001"));
+    ihmMain->CheckNow();  // no mailbox configured: the one email goes
+    EXPECT_TRUE(ihmMailbox->Visible());
+    ihmMailbox->Hide();
+    ihmMain->CheckNow();
+    EXPECT_FALSE(ihmMailbox->Visible());
 }

@@ -1,0 +1,48 @@
+// The status of the mail watch as the user reads it: how many messages the
+// last check found and when, and how many mailboxes could not be read.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "../app/unitGlobal.h"
+#include "MailWatch.h"
+
+namespace {
+// "hh:nn" with the time separator of the user's locale.
+std::string ShortTime(std::time_t when)
+{
+    std::tm local = *std::localtime(&when);
+    char separator[8] = ":";
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, sizeof separator);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d%s%02d", local.tm_hour, separator, local.tm_min);
+    return text;
+}
+}  // namespace
+
+std::string TMailWatch::StatusText(bool inProgress)
+{
+    if (inProgress)
+        return MsgCheckInProgress;
+    if (LastCheck == 0)
+        LastCheck = std::time(nullptr);
+    const std::string time = ShortTime(LastCheck);
+    const int count = Emails.Count();
+    std::string status;
+    if (count > 1)
+        status = FormatText(MsgMessagesFound, {count, time});
+    else if (count == 1)
+        status = FormatText(MsgOneMessageFound, {time});
+    else
+        status = FormatText(MsgNoMessageFound, {time});
+    // Said where the user looks, not only in the log.
+    if (!MailboxesInError.empty())
+        status += FormatText(MsgMailboxesInError, {static_cast<int>(MailboxesInError.size())});
+    return status;
+}
+
+void TMailWatch::UpdateMailStatus(bool inProgress)
+{
+    const std::string status = StatusText(inProgress);
+    Tell([&status](IMailScreen& s) { s.MailStatusChanged(status); });
+}

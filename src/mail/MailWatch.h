@@ -1,0 +1,125 @@
+// The mail watch: the emails found at the last check, the POP3 client and
+// the check, deletion and spam cycles over the configured mailboxes. It reads
+// the mailboxes, the spam lists and its other settings from the settings, and
+// reports what happens to the screens it was given.
+#pragma once
+
+#include <ctime>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../model/ClassesPerso.h"
+#include "../model/unitProcessEmail.h"
+#include "../model/unitProcessReuse.h"
+#include "../model/unitProcessSpam.h"
+#include "../net/Pop3Sync.h"
+#include "MailScreen.h"
+
+struct TSettings;
+
+class TMailWatch {
+public:
+    explicit TMailWatch(TSettings& settings);
+    ~TMailWatch();
+    TMailWatch(const TMailWatch&) = delete;
+    TMailWatch& operator=(const TMailWatch&) = delete;
+
+    // The screens told about the watch's work, in the order they were added.
+    void AddScreen(IMailScreen& screen);
+    void RemoveScreen(IMailScreen& screen);
+
+    bool QuitRequested = false;
+    bool Busy = false;
+    TMyCollection Emails;
+    std::time_t LastCheck = 0;
+    TSyncPop3Cli Pop;  // the POP3 client of every session
+    // More than any mailbox holds: a server that lists more has gone wrong,
+    // and its list ends there, the mailbox in error, before it fills the memory.
+    int MaxListedMessages = 1000000;
+
+    // The timer's check with the new-mail rule, then the spam cycle when on.
+    void TimerCheck();
+    void CheckAllMailboxes(bool keepLog);
+    void ConnectMailbox(TMailBox& mailBox);
+    void CheckMailbox(TMailBox& mailBox);
+    // True when the server took the deletion: DELE and QUIT both answered +OK.
+    bool DeleteEmail(TEmail& email, bool inBatch);
+    void DeleteSelectedEmail(TEmail& email);
+    // Deletes every spam message from its server, then checks again; the
+    // number the servers confirmed.
+    int DeleteSpamEmails();
+    bool IsSpamEmail(const TEmail& email) const;
+    // The two spam lists of the settings as they read now, parsed.
+    TSpamLists SpamLists() const;
+    // An empty text logs the last error line.
+    void AddMailLog(const std::string& text);
+    void ClearMailLog();
+    // Whatever the servers do, the wait in progress ends now and no request
+    // follows: the cycle in hand unwinds.
+    void RequestQuit();
+    // "3 messages found (hh:nn)" and the mailboxes in error, or the check in progress.
+    std::string StatusText(bool inProgress);
+    // Tells the screens the status as it stands.
+    void UpdateMailStatus(bool inProgress);
+
+private:
+    TSettings& settings_;
+    std::vector<IMailScreen*> screens_;
+    template <class TCall>
+    void Tell(TCall call)
+    {
+        for (IMailScreen* screen : std::vector<IMailScreen*>(screens_))
+            call(*screen);
+    }
+    void Working() { Tell([](IMailScreen& s) { s.MailActivity(true); }); }
+    void Idle() { Tell([](IMailScreen& s) { s.MailActivity(false); }); }
+
+    bool ConnectFailed = false;
+    bool CountingList = false;
+    int ListCount = 0;
+    bool ListCut = false;  // the server listed more than MaxListedMessages
+    std::string ListTooLong() const;
+    std::string LastError;
+    std::string HeaderFrom, HeaderTo, HeaderSubject;
+    std::string MessageText;
+    bool CollectingUidls = false;
+    std::map<int, int> ListedSizes;
+    std::map<int, std::string> UidlByNumber;
+
+    // The mailboxes that could not be read at the last check.
+    std::set<const TMailBox*> MailboxesInError;
+    void ReadMailbox(TMailBox& mailBox);
+
+    void PopListLine();
+    void PopMessageLine();
+    void PopHeaderEnd();
+    void PopUidlLine();
+    // Hands the watch's handlers to the POP3 client.
+    void WireMailClient();
+    // The steps of a mailbox's check after the login: whether the server
+    // takes pipelined commands (CAPA, once a session), its listing (LIST and
+    // UIDL), then the messages not kept from the last check, read into
+    // Emails; those read whole are kept for the next check.
+    bool AskPipelining();
+    TMailboxListing ListMailbox(bool pipelining);
+    // `step` names the request in hand for an error line.
+    void ReadMessages(TMailBox& mailBox, const std::vector<TMessagePlan>& plan, bool pipelining, std::string& step);
+    // Marks one message for deletion in the session open on its mailbox,
+    // once it is known to be still the one seen; true when DELE was taken.
+    bool MarkForDeletion(TEmail& email);
+    // QUIT after the deletions of a session; true when messages were marked
+    // and the server took the QUIT, which is when it removes them.
+    bool EndDeletionSession(TMailBox& mailBox, bool marked);
+    // The spam of one mailbox, highest number first, in one session; the
+    // number of deletions the server confirmed.
+    int DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam);
+    // Asks the server whether message `email.Number` is still the one seen.
+    bool IsStillTheMessageSeen(const TEmail& email);
+    // One error line of the mail watch: stored, flagged and logged.
+    void ReportMailError(const std::string& format, const TMailBox& mailBox, const std::string& error,
+                         const std::string& detail);
+    // Why the request in hand failed, as the error line's reason.
+    std::string FailureReason() const;
+};

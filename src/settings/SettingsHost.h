@@ -1,0 +1,31 @@
+// What the settings bring into line beyond the options dialog: the tray
+// controller's timers, menu, icon and tip, and the other windows. The dialog
+// is given its host at start-up and asks it, never the forms themselves.
+#pragma once
+
+// The three switches of the tray menu.
+enum class TSwitch { Killer, Mail, Spam };
+
+class ISettingsHost {
+public:
+    virtual ~ISettingsHost() = default;
+    // The kill tick and the window events together, and the tick's pace.
+    virtual void RunKiller(bool on) = 0;
+    virtual void SetKillInterval(unsigned milliseconds) = 0;
+    // The mail check's timer and its pace.
+    virtual void RunMailTimer(bool on) = 0;
+    virtual void SetMailInterval(unsigned milliseconds) = 0;
+    // The check mark of a switch's tray-menu item, and whether the spam
+    // switch can be chosen; the menu's own toggle commands ignore these changes.
+    virtual void ShowSwitch(TSwitch which, bool on) = 0;
+    virtual void EnableSpamSwitch(bool on) = 0;
+    // The switch's toggle command, as the tray menu runs it.
+    virtual void ToggleSwitch(TSwitch which) = 0;
+    // The bold tray-menu item, the tray tip and caption, and the tray icon follow the settings.
+    virtual void RefreshDefaultAction() = 0;
+    virtual void RefreshMailStatus() = 0;
+    virtual void RefreshTrayIcon() = 0;
+    // The windows list's stay-on-top, and the mailboxes window's red rows.
+    virtual void StayOnTopChanged() = 0;
+    virtual void SpamListsChanged() = 0;
+};
