@@ -1,5 +1,6 @@
 #!/bin/bash
 # All benchmarks: the kill-list lookups of one tick (native and under Wine),
+# the decoding and spam test of 10,000 mail headers (native and under Wine),
 # how soon a listed popup is asked to close (window events, and the tick
 # alone), the idle CPU of SkarnVale.exe under Wine, and a full mail check of 1,000
 # messages against Dovecot compared with Python's poplib, and the same check
@@ -19,6 +20,9 @@ echo "== kill-list lookups, native"
 build/native/bench_kill_lookup
 echo "== kill-list lookups, under Wine"
 "$root/tests/win/wine-run.sh" build/win64/bench_kill_lookup_wine.exe
+echo "== decoding and spam test of 10,000 headers against 100 entries, native and under Wine"
+build/native/bench_mail_decode
+"$root/tests/win/wine-run.sh" build/win64/bench_mail_decode_wine.exe
 echo "== a listed popup of another program, from its creation to its close request, under Wine"
 "$root/bench/kill_latency.sh" build/win64
 echo "== idle CPU under Wine"

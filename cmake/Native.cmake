@@ -16,6 +16,8 @@ gtest_discover_tests(unit_tests)
 
 add_executable(bench_kill_lookup bench/kill_lookup_bench.cpp bench/kill_lookup_native.cpp)
 target_link_libraries(bench_kill_lookup PRIVATE skarnvale_core)
+add_executable(bench_mail_decode bench/mail_decode_bench.cpp bench/mail_decode_native.cpp)
+target_link_libraries(bench_mail_decode PRIVATE skarnvale_core)
 
 option(SKARNVALE_FUZZ "Build the libFuzzer targets of the parsers (clang only)" OFF)
 if(SKARNVALE_FUZZ)

@@ -16,12 +16,17 @@ add_library(skarnvale_win STATIC
   src/forms/ihmMailboxMenu.cpp
   src/forms/ihmVideo.cpp
   src/framework/Animate.cpp
+  src/framework/AnsiCodePage.cpp
+  src/framework/CanvasText.cpp
+  src/framework/CaseFold.cpp
   src/framework/CodePage.cpp
   src/framework/Application.cpp
   src/framework/Container.cpp
   src/framework/Controls.cpp
+  src/framework/DataFolder.cpp
   src/framework/Dialogs.cpp
   src/framework/Dpapi.cpp
+  src/framework/Dpi.cpp
   src/framework/FileDialog.cpp
   src/framework/Files.cpp
   src/framework/Font.cpp
@@ -47,6 +52,7 @@ add_library(skarnvale_win STATIC
   src/framework/Window.cpp
   src/model/unitProcessKillFile.cpp
   src/model/unitProcessKillWatch.cpp
+  src/model/unitProcessShell.cpp
   src/model/unitProcessWindows.cpp
   src/net/HttpsPost.cpp
   src/net/OAuthSignIn.cpp
@@ -99,7 +105,7 @@ add_executable(SkarnVale WIN32 src/app/SkarnVale.cpp resources/SkarnVale.rc)
 target_link_libraries(SkarnVale PRIVATE skarnvale_win)
 target_link_options(SkarnVale PRIVATE -static -s)
 set_source_files_properties(resources/SkarnVale.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico;${CMAKE_SOURCE_DIR}/resources/pictures/led_pics.bmp;${CMAKE_SOURCE_DIR}/resources/pictures/bar_pic.bmp")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/SkarnVale.manifest;${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico;${CMAKE_SOURCE_DIR}/resources/pictures/led_pics.bmp;${CMAKE_SOURCE_DIR}/resources/pictures/bar_pic.bmp")
 
 # The Windows tests and the end-to-end helper exist in both architectures:
 # the i686 ones run under 32-bit Wine, beside the release they test.
@@ -109,19 +115,23 @@ include(GoogleTest)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} resources/SkarnVale.rc)
-target_link_libraries(win_tests PRIVATE skarnvale_win GTest::gtest_main)
+target_link_libraries(win_tests PRIVATE skarnvale_win GTest::gtest_main version)
+add_dependencies(win_tests SkarnVale)
 target_link_options(win_tests PRIVATE -static)
 gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES TIMEOUT 60 LABELS wine)
 
 add_executable(wintool tests/e2e/wintool.cpp)
-target_link_libraries(wintool PRIVATE user32 gdi32 crypt32)
+target_link_libraries(wintool PRIVATE user32 gdi32 crypt32 shell32)
 target_link_options(wintool PRIVATE -static)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(bench_kill_lookup_wine bench/kill_lookup_bench.cpp bench/kill_lookup_win.cpp)
   target_link_libraries(bench_kill_lookup_wine PRIVATE skarnvale_win)
   target_link_options(bench_kill_lookup_wine PRIVATE -static)
+  add_executable(bench_mail_decode_wine bench/mail_decode_bench.cpp bench/mail_decode_win.cpp)
+  target_link_libraries(bench_mail_decode_wine PRIVATE skarnvale_win)
+  target_link_options(bench_mail_decode_wine PRIVATE -static)
   add_executable(bench_window_probe bench/window_probe.cpp)
   target_link_libraries(bench_window_probe PRIVATE user32)
   target_link_options(bench_window_probe PRIVATE -static)

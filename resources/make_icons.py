@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the program's icons as 16-colour ICO files, so they can be made again byte for byte.
+"""Draws the program's icons as ICO files, so they can be made again byte for byte.
 
-Tray pictures are 16 x 16, MAINICON is 32 x 32. Each picture is a few filled shapes over a
-transparent background, in the standard 16-colour VGA palette."""
+Tray pictures are designed at 16 x 16, MAINICON at 32 x 32. Each picture is a few filled shapes
+over a transparent background, in the standard 16-colour VGA palette. Each file holds the design
+as a 16-colour image and, resampled from it, 32-bit images with alpha at the sizes high-DPI
+screens ask for."""
 import struct
 import sys
 from pathlib import Path
@@ -68,7 +70,8 @@ def main_icon():
     return px
 
 
-def ico(px):
+def ico_entry_4bit(px):
+    """The design itself: a 16-colour image with its AND mask, for old displays."""
     size = len(px)
     xor_rows, and_rows = [], []
     for row in reversed(px):  # bitmaps are stored bottom-up
@@ -84,9 +87,59 @@ def ico(px):
         and_rows.append(mask + b'\0' * ((-len(mask)) % 4))
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
     palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for r, g, b in PALETTE)
-    image = header + palette + b''.join(xor_rows) + b''.join(and_rows)
-    directory = struct.pack('<HHH', 0, 1, 1) + struct.pack('<BBBBHHII', size, size, 16, 0, 1, 4, len(image), 22)
-    return directory + image
+    return size, 16, 4, header + palette + b''.join(xor_rows) + b''.join(and_rows)
+
+
+def resampled(px, size):
+    """The design at `size` pixels as premultiplied-free RGBA: each target pixel
+    averages the part of the design it covers, so edges at 20 and 24 pixels
+    are smoothed by the alpha channel instead of doubled pixels."""
+    source = len(px)
+    out = []
+    for ty in range(size):
+        row = []
+        for tx in range(size):
+            r = g = b = a = 0.0
+            y0, y1 = ty * source / size, (ty + 1) * source / size
+            x0, x1 = tx * source / size, (tx + 1) * source / size
+            for sy in range(int(y0), min(source, int(-(-y1 // 1)))):
+                wy = min(y1, sy + 1) - max(y0, sy)
+                for sx in range(int(x0), min(source, int(-(-x1 // 1)))):
+                    wx = min(x1, sx + 1) - max(x0, sx)
+                    colour = px[sy][sx]
+                    if colour is None or wx <= 0 or wy <= 0:
+                        continue
+                    w = wx * wy
+                    cr, cg, cb = PALETTE[colour]
+                    r, g, b, a = r + cr * w, g + cg * w, b + cb * w, a + w
+            area = (y1 - y0) * (x1 - x0)
+            if a > 0:
+                row.append((round(r / a), round(g / a), round(b / a), round(255 * a / area)))
+            else:
+                row.append((0, 0, 0, 0))
+        out.append(row)
+    return out
+
+
+def ico_entry_32bit(px, size):
+    """The design at `size` pixels in 32-bit colour with alpha."""
+    rgba = resampled(px, size)
+    pixels = b''.join(struct.pack('<BBBB', b, g, r, a) for row in reversed(rgba) for r, g, b, a in row)
+    mask_row = b'\0' * (((size + 31) // 32) * 4)  # the alpha channel does the masking
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    return size, 0, 32, header + pixels + mask_row * size
+
+
+def ico(px, sizes):
+    entries = [ico_entry_4bit(px)] + [ico_entry_32bit(px, size) for size in sizes]
+    directory = struct.pack('<HHH', 0, 1, len(entries))
+    offset = 6 + 16 * len(entries)
+    images = b''
+    for size, colours, bits, image in entries:
+        directory += struct.pack('<BBBBHHII', size % 256, size % 256, colours, 0, 1, bits, len(image), offset)
+        offset += len(image)
+        images += image
+    return directory + images
 
 
 def door():
@@ -139,4 +192,7 @@ if __name__ == '__main__':
     out = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).parent / 'icons')
     out.mkdir(parents=True, exist_ok=True)
     for name, px in ICONS.items():
-        (out / (name.lower() + '.ico')).write_bytes(ico(px))
+        # The sizes the shell asks for as SM_CXSMICON at 96 to 192 DPI, and
+        # for the application icon also its large sizes.
+        sizes = (16, 20, 24, 32, 48, 64) if len(px) == 32 else (16, 20, 24, 32)
+        (out / (name.lower() + '.ico')).write_bytes(ico(px, sizes))

@@ -5,7 +5,7 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 packages=(cmake g++ binutils clang libclang-rt-14-dev googletest python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine wine64 xvfb xdotool imagemagick x11-utils procps util-linux file dovecot-pop3d)
+          wine wine64 xvfb xdotool imagemagick x11-utils procps util-linux file dovecot-pop3d openssl libssl3)
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
@@ -51,6 +51,7 @@ fi
 echo "Installing: wine32:i386"
 dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
 update_index
-# Without it only the 32-bit runs are left out (test.sh says so), not the suite.
-$sudo apt-get install -y -qq wine32:i386 >/dev/null ||
+# Also when the mirror's i386 security index is broken (install-wine32.sh says
+# how). Without it only the 32-bit runs are left out (test.sh says so), not the suite.
+"$here/install-wine32.sh" ||
     echo "Could not install wine32:i386; the 32-bit runs will be skipped." >&2

@@ -5,10 +5,11 @@
 
 #include "../framework/Application.h"
 #include "../framework/Files.h"
+#include "../framework/WideText.h"
 
 bool IsAlreadyRunning(const std::string& name, bool showExisting, TApplication* ownApp)
 {
-    HANDLE semaphore = CreateSemaphoreA(nullptr, 0, 1, name.c_str());
+    HANDLE semaphore = CreateSemaphoreW(nullptr, 0, 1, Widen(name).c_str());
     if (!semaphore || GetLastError() != ERROR_ALREADY_EXISTS)
         return false;  // the first copy keeps its handle open
     CloseHandle(semaphore);
@@ -18,7 +19,7 @@ bool IsAlreadyRunning(const std::string& name, bool showExisting, TApplication* 
             ownApp->SetTitle("ZZZ");
         HWND found = nullptr;
         do
-            found = FindWindowExA(nullptr, found, TApplication::ClassName, name.c_str());
+            found = FindWindowExW(nullptr, found, Widen(TApplication::ClassName).c_str(), Widen(name).c_str());
         while (found && found == own);
         if (found) {
             ShowWindow(found, SW_SHOWNORMAL);
@@ -32,7 +33,7 @@ bool HasWaveDevice() { return waveOutGetNumDevs() > 0; }
 
 bool PlaySoundFile(const std::string& fileName)
 {
-    return PlaySoundFile(fileName, [](const char* name, unsigned flags) { sndPlaySoundA(name, flags); });
+    return PlaySoundFile(fileName, [](const char* name, unsigned flags) { sndPlaySoundW(Widen(name).c_str(), flags); });
 }
 
 bool PlaySoundFile(const std::string& fileName, const TWavePlayer& player)

@@ -89,7 +89,7 @@ void TihmMain::FormCreate()
 void TihmMain::FormDestroy()
 {
     if (!SaveKillList(KillList))
-        ShowWriteErrorBox(GetKillListFileName());
+        ShowWriteErrorFor(kKillListFile);
     KillList.Clear();
     Mail.Emails.Clear();
 }

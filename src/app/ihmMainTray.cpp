@@ -86,7 +86,7 @@ void TihmMain::mnpTbEmailProgramClick()
 {
     const std::string program = Settings.EmailProgram;
     if (FileExists(program))
-        ShellExecuteA(nullptr, nullptr, program.c_str(), "", "", SW_SHOW);
+        RunProgram(program);
 }
 
 void TihmMain::mnpTbActivateSpamClick()

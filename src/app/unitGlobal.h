@@ -23,6 +23,8 @@ extern std::string MsgSenderOnList;
 extern std::string MsgMessageDeleted;
 extern std::string MsgMessageChanged;
 extern std::string MsgConnectionLost;
+extern std::string MsgSecurityUnknown;
+extern std::string MsgRevocationUnknown;
 extern std::string MsgMessagesFound;
 extern std::string MsgOneMessageFound;
 extern std::string MsgNoMessageFound;

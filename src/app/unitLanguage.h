@@ -9,16 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "model/Utf8Text.h"
+
 // The order of the options dialog's language radio group: item 0, item 1.
 enum class TLanguage { English = 0, French = 1 };
 
-// One translatable text. The French text is in Windows-1252 bytes.
+// One translatable text. The French text of the table is kept as the
+// Windows-1252 bytes it was written in and decoded to UTF-8 when it is used.
 struct TTextRow {
     const char* key;
     const char* english;
     const char* french;
 
-    const char* In(TLanguage language) const { return language == TLanguage::French ? french : english; }
+    std::string In(TLanguage language) const
+    {
+        return language == TLanguage::French ? Windows1252ToUtf8(french) : std::string(english);
+    }
 };
 
 // One row of the messages table and the global text it fills.
@@ -28,7 +34,10 @@ struct TMessageRow {
     const char* english;
     const char* french;
 
-    const char* In(TLanguage language) const { return language == TLanguage::French ? french : english; }
+    std::string In(TLanguage language) const
+    {
+        return language == TLanguage::French ? Windows1252ToUtf8(french) : std::string(english);
+    }
 };
 
 // The text of `key` in `rows`; empty when no row has that key.

@@ -2,6 +2,7 @@
 
 #include "../app/unitGlobal.h"
 #include "../app/unitLanguage.h"
+#include "../framework/Dpi.h"
 
 TihmAbout* ihmAbout = nullptr;
 
@@ -26,7 +27,7 @@ TFormOptions AboutFormOptions()
 // Gives an auto-sized label its own font and sizes it again to its text.
 void SetLabelFont(TLabel& label, HFONT font)
 {
-    SendMessageA(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     label.SetCaption(label.Text());
 }
 
@@ -47,8 +48,8 @@ void ApplyAboutTexts(TihmAbout& form, TLanguage language)
 
 TihmAbout::TihmAbout()
     : TForm(AboutFormOptions()),
-      fontAppName_(CreateUiFont("Arial Black", -19)),
-      fontBold_(CreateUiFont("Arial", -11, FW_BOLD)),
+      fontAppName_(CreateUiFont("Arial Black", ScaleToDpi(-19, SystemDpi()))),
+      fontBold_(CreateUiFont("Arial", ScaleToDpi(-11, SystemDpi()), FW_BOLD)),
       pnlConteneur(*this, {4, 4, 265, 154}),
       imgIcon(*this, {16, 16, 32, 32}, "MAINICON"),
       lblAppName(*this, {56, 14, 0, 0}, "SkarnVale"),

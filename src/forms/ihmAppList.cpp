@@ -5,6 +5,7 @@
 #include "../app/unitLanguage.h"
 #include "../framework/Dialogs.h"
 #include "../model/unitProcessKillFile.h"
+#include "../model/unitProcessShell.h"
 #include "../model/unitProcessWindows.h"
 
 #include <algorithm>
@@ -88,10 +89,10 @@ void TihmAppList::ShowCount(int count) { zdsNumber.SetCaption(std::to_string(cou
 
 void TihmAppList::RefreshActiveWindows()
 {
-    HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    HCURSOR previous = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
     struct TRestoreCursor {
         HCURSOR cursor;
-        ~TRestoreCursor() { SetCursor(cursor ? cursor : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))); }
+        ~TRestoreCursor() { SetCursor(cursor ? cursor : LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW))); }
     } restore{previous};
     TMyCollection windows;
     EnumerateWindows(windows);
@@ -103,7 +104,7 @@ void TihmAppList::RefreshActiveWindows()
     const int selected = zdsCurrentProcess.ItemIndex();
     const std::string selectedTitle = selected >= 0 ? zdsCurrentProcess.Items(selected) : std::string();
     const int top = zdsCurrentProcess.TopIndex();
-    SendMessageA(zdsCurrentProcess.Handle(), WM_SETREDRAW, FALSE, 0);
+    SendMessageW(zdsCurrentProcess.Handle(), WM_SETREDRAW, FALSE, 0);
     zdsCurrentProcess.Clear();
     int reselect = -1;
     for (const std::string& title : titles) {
@@ -114,7 +115,7 @@ void TihmAppList::RefreshActiveWindows()
     zdsCurrentProcess.SetTopIndex(std::min(top, std::max(0, zdsCurrentProcess.Count() - 1)));
     if (reselect >= 0)
         zdsCurrentProcess.SetItemIndex(reselect);
-    SendMessageA(zdsCurrentProcess.Handle(), WM_SETREDRAW, TRUE, 0);
+    SendMessageW(zdsCurrentProcess.Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(zdsCurrentProcess.Handle(), nullptr, TRUE);
     shownTitles_ = titles;
 }
@@ -156,12 +157,14 @@ void TihmAppList::zdsCurrentProcessDblClick()
         return;
     }
     const std::string title = zdsCurrentProcess.Items(selected);
-    if (title == "Skarnvale") {  // the system never lists itself this way
+    // The system never lists itself this way; the shell's windows are not
+    // listed, but another window may bear the title of one of them.
+    if (title == "Skarnvale" || IsShellWindowTitle(title)) {
         MessageDlg(MsgNotGoodIdea, TMsgDlgType::Warning);
         return;
     }
     if (!AddToKillList(*killList_, title, this))
-        ShowWriteErrorBox(GetKillListFileName());
+        ShowWriteErrorFor(kKillListFile);
     if (killNow_)
         killNow_();
     FocusControl(zdsSelectedProcess);

@@ -90,6 +90,13 @@ TihmMailbox::TihmMailbox()
     zdsGrid.OnClick = [this] { zdsGridClick(); };
     zdsGrid.OnRowTextColor = [this](int row, COLORREF& color) { return zdsGridDrawCell(row, color); };
     splitter.OnMoved = [this](int top) { SplitterMoved(top); };
+    // As in the system's other windows, Escape hides it like its close box.
+    OnKeyDown = [this](WPARAM key) {
+        if (key != VK_ESCAPE)
+            return false;
+        Hide();
+        return true;
+    };
     mnpGrid.OnPopup = [this] { mnpGridPopup(); };
     mnpGrid.AlignBottom = false;  // opens under the pointer, over the grid
     laidOut_ = true;
@@ -139,21 +146,24 @@ void TihmMailbox::LayoutControls()
         return;
     RECT client = {};
     GetClientRect(Handle(), &client);
-    const int width = std::max(0, static_cast<int>(client.right) - 2 * kPanelInset);
-    const int mailTop = kPanelInset + gridHeight_ + kSplitterHeight;
-    const int mailHeight = std::max(0, static_cast<int>(client.bottom) - kPanelInset - mailTop);
-    MoveWindow(zdsGrid.Handle(), kPanelInset, kPanelInset, width, gridHeight_, TRUE);
-    splitter.SetBounds({kPanelInset, kPanelInset + gridHeight_, width, kSplitterHeight});
-    MoveWindow(zdsMail.Handle(), kPanelInset, mailTop, width, mailHeight, TRUE);
+    const int inset = Scale(kPanelInset);
+    const int splitterHeight = Scale(kSplitterHeight);
+    const int width = std::max(0, static_cast<int>(client.right) - 2 * inset);
+    const int mailTop = inset + gridHeight_ + splitterHeight;
+    const int mailHeight = std::max(0, static_cast<int>(client.bottom) - inset - mailTop);
+    MoveWindow(zdsGrid.Handle(), inset, inset, width, gridHeight_, TRUE);
+    splitter.SetBounds({inset, inset + gridHeight_, width, splitterHeight});
+    MoveWindow(zdsMail.Handle(), inset, mailTop, width, mailHeight, TRUE);
 }
 
 void TihmMailbox::SplitterMoved(int top)
 {
     RECT client = {};
     GetClientRect(Handle(), &client);
-    const int largest = static_cast<int>(client.bottom) - 2 * kPanelInset - kSplitterHeight - kSplitterMinSize;
-    const int height = std::min(top - kPanelInset, largest);
-    SetGridHeight(std::max(kSplitterMinSize, height));
+    const int largest =
+        static_cast<int>(client.bottom) - 2 * Scale(kPanelInset) - Scale(kSplitterHeight) - Scale(kSplitterMinSize);
+    const int height = std::min(top - Scale(kPanelInset), largest);
+    SetGridHeight(std::max(Scale(kSplitterMinSize), height));
 }
 
 void TihmMailbox::PaintPanel()
@@ -204,6 +214,8 @@ bool TihmMailbox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             result = zdsGrid.CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
             return true;
         }
+        if (laidOut_ && header->hwndFrom == zdsGrid.Handle() && zdsGrid.FindRow(*header, result))
+            return true;
         break;
     }
     case WM_CTLCOLORSTATIC:

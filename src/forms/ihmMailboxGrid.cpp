@@ -1,6 +1,8 @@
 // The mailboxes window's grid: filling it from the emails, the red spam rows
 // and the detail view of the selected row.
+#include "../framework/CodePage.h"
 #include "../mail/MailWatch.h"
+#include "../model/EmailDetails.h"
 #include "../model/unitProcessEmail.h"
 #include "ihmMailbox.h"
 
@@ -63,16 +65,7 @@ void TihmMailbox::ShowDetails()
     const TEmail* email = SelectedEmail();
     if (!email)
         return;
-    std::string text = "From : " + email->DecodedFrom + "\r\n";
-    text += "To : " + email->DecodedTo + "\r\n";
-    text += "Date : " + GetEmailDate(*email) + "\r\n";
-    text += "Subject : " + email->DecodedSubject + "\r\n";
-    text += "Size : " + email->Size + "\r\n";
-    text += "\r\n";
-    if (ViewHeader())
-        text += email->Header;
-    text += email->Body;
-    zdsMail.SetText(text);
+    zdsMail.SetText(FormatEmailDetails(*email, ViewHeader(), ConvertCodePageToUtf8));
     zdsMail.ScrollToStart();
 }
 

@@ -118,7 +118,7 @@ void TihmMailbox::mnpAddExpClick()
         return;
     // The address as written: an encoded display name cannot pass for one.
     const bool hasAddress = email->From.find('<') != std::string::npos;
-    AddSpamEntry(&TSettings::SpamAddresses, ExpeditorEntry(hasAddress ? email->From : email->DecodedFrom),
+    AddSpamEntry(&TSettings::SpamAddresses, ExpeditorEntry(hasAddress ? RawTextToUtf8(email->From) : email->DecodedFrom),
                  MsgSenderOnList);
     SpamListsChanged();
 }

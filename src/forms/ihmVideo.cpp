@@ -59,8 +59,8 @@ void TihmVideo::ShowEmailVideo(const std::string& videoFile, bool noBorder)
 
 void TihmVideo::ApplyBorder(bool noBorder)
 {
-    SetWindowLongPtrA(Handle(), GWL_STYLE, static_cast<LONG_PTR>(noBorder ? kNoBorderStyle : kBorderStyle));
-    SetWindowLongPtrA(Handle(), GWL_EXSTYLE, static_cast<LONG_PTR>(kExStyle));
+    SetWindowLongPtrW(Handle(), GWL_STYLE, static_cast<LONG_PTR>(noBorder ? kNoBorderStyle : kBorderStyle));
+    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, static_cast<LONG_PTR>(kExStyle));
 }
 
 int TihmVideo::Left() const { return WindowBounds(Handle()).left; }

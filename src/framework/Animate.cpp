@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "Locale.h"
+#include "WideText.h"
 
 namespace {
 // The class exists only once the common controls library has registered it,
@@ -37,11 +38,12 @@ void TAnimate::SetFileName(const std::string& name)
     if (!fileName_.empty() && LocaleCompareText(name, fileName_) == 0)
         return;
     SetActive(false);
-    SendMessageA(Handle(), ACM_OPENA, 0, 0);
+    SendMessageW(Handle(), ACM_OPENW, 0, 0);
     fileName_.clear();
     if (name.empty())
         return;
-    if (!SendMessageA(Handle(), ACM_OPENA, 0, reinterpret_cast<LPARAM>(name.c_str())))
+    const std::wstring path = Widen(name);
+    if (!SendMessageW(Handle(), ACM_OPENW, 0, reinterpret_cast<LPARAM>(path.c_str())))
         throw std::runtime_error("Cannot open AVI file '" + name + "'");
     fileName_ = name;
 }
@@ -54,10 +56,10 @@ void TAnimate::SetActive(bool value)
         if (fileName_.empty())
             return;
         // From the first frame to the last (0xFFFF), repeated without end (-1).
-        if (SendMessageA(Handle(), ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF)))
+        if (SendMessageW(Handle(), ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF)))
             active_ = true;
     } else {
-        SendMessageA(Handle(), ACM_STOP, 0, 0);
+        SendMessageW(Handle(), ACM_STOP, 0, 0);
         active_ = false;
     }
 }

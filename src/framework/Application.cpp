@@ -15,13 +15,13 @@ TApplication::TApplication(const std::string& title)
 
 std::string TApplication::Title() const { return GetWindowTextString(Handle()); }
 
-void TApplication::SetTitle(const std::string& title) { SetWindowTextA(Handle(), title.c_str()); }
+void TApplication::SetTitle(const std::string& title) { SetWindowTextString(Handle(), title); }
 
 void TApplication::SetIcon(const TIcon& icon)
 {
     icon_.Assign(icon);
-    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
-    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
 }
 
 void TApplication::Dispatch(MSG& msg)
@@ -30,18 +30,18 @@ void TApplication::Dispatch(MSG& msg)
         TForm* form = TForm::FromChild(msg.hwnd);
         if (form && msg.message == WM_KEYDOWN && form->PreviewKeyDown(msg.wParam))
             return;
-        if (form && (SwitchPageByKey(form->Handle(), msg.message, msg.wParam) || IsDialogMessageA(form->Handle(), &msg)))
+        if (form && (SwitchPageByKey(form->Handle(), msg.message, msg.wParam) || IsDialogMessageW(form->Handle(), &msg)))
             return;
     }
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
 }
 
 bool TApplication::ProcessMessages()
 {
     bool any = false;
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         any = true;
         if (msg.message == WM_QUIT)
             continue;

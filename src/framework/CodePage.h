@@ -1,9 +1,10 @@
-// Text from another Windows code page brought into code page 1252.
+// Text from a Windows code page brought into UTF-8, through the platform's
+// conversion: the converter the mail decoder is given.
 #pragma once
 
 #include <string>
 
-// `bytes` in `codePage` as code page 1252, through the platform's conversion;
-// characters 1252 lacks become '?', never a look-alike. False when the
-// platform cannot convert from that code page.
-bool ConvertCodePageToAnsi(unsigned codePage, const std::string& bytes, std::string& ansi);
+// `bytes` in `codePage` as UTF-8. A byte sequence the code page does not
+// define becomes U+FFFD, never a look-alike or the code page's default
+// character. False when the platform cannot convert from that code page.
+bool ConvertCodePageToUtf8(unsigned codePage, const std::string& bytes, std::string& utf8);

@@ -1,6 +1,11 @@
 #include "Container.h"
 
 #include "Controls.h"
+#include "Dpi.h"
+
+UINT TContainer::Dpi() const { return WindowDpi(Handle()); }
+
+int TContainer::Scale(int value) const { return ScaleToDpi(value, Dpi()); }
 
 bool TContainer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {

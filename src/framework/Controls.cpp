@@ -1,6 +1,7 @@
 #include "Controls.h"
 
 #include "Container.h"
+#include "WideText.h"
 
 namespace {
 int NextControlId()
@@ -14,11 +15,13 @@ TControl::TControl(TContainer& parent, const char* className, DWORD style, DWORD
                    const std::string& text)
     : parent_(parent), id_(NextControlId())
 {
-    handle_ = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, bounds.left,
-                              bounds.top, bounds.width, bounds.height, parent.Handle(),
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr),
+    // The bounds are 96-DPI pixels, placed at the container's DPI.
+    handle_ = CreateWindowExW(exStyle, Widen(className).c_str(), Widen(text).c_str(), style | WS_CHILD | WS_VISIBLE,
+                              parent.Scale(bounds.left), parent.Scale(bounds.top), parent.Scale(bounds.width),
+                              parent.Scale(bounds.height), parent.Handle(),
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleW(nullptr),
                               nullptr);
-    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(parent.Font()), FALSE);
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(parent.Font()), FALSE);
     parent_.RegisterControl(this, id_);
 }
 
@@ -31,7 +34,7 @@ TControl::~TControl()
 
 std::string TControl::Text() const { return GetWindowTextString(handle_); }
 
-void TControl::SetText(const std::string& text) { SetWindowTextA(handle_, text.c_str()); }
+void TControl::SetText(const std::string& text) { SetWindowTextString(handle_, text); }
 
 bool TControl::Enabled() const { return IsWindowEnabled(handle_) != FALSE; }
 
@@ -49,14 +52,15 @@ void TLabel::SetCaption(const std::string& text)
     if (!autoSize_)
         return;
     HDC dc = GetDC(Handle());
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
     SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const std::wstring wide = Widen(text);
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     // The glyphs as drawn can reach a few pixels past the summed advances
     // (seen under Wine: 95 pixels of ink for an extent of 91), and the static
     // clips them; an average character of room on the right keeps them whole.
-    TEXTMETRICA metrics = {};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(Handle(), dc);
     const int width = text.empty() ? 0 : size.cx + metrics.tmAveCharWidth;
@@ -77,35 +81,36 @@ TListBox::TListBox(TContainer& parent, const TBounds& bounds, int itemHeight)
                bounds)
 {
     if (itemHeight > 0)
-        SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, itemHeight);
+        SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, parent.Scale(itemHeight));
 }
 
 int TListBox::Add(const std::string& text)
 {
-    return static_cast<int>(SendMessageA(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    const std::wstring wide = Widen(text);
+    return static_cast<int>(SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
 }
 
 void TListBox::Insert(int index, const std::string& text)
 {
-    SendMessageA(Handle(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+    const std::wstring wide = Widen(text);
+    SendMessageW(Handle(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
-void TListBox::Clear() { SendMessageA(Handle(), LB_RESETCONTENT, 0, 0); }
+void TListBox::Clear() { SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
 
-void TListBox::Delete(int index) { SendMessageA(Handle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
+void TListBox::Delete(int index) { SendMessageW(Handle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0); }
 
-int TListBox::Count() const { return static_cast<int>(SendMessageA(Handle(), LB_GETCOUNT, 0, 0)); }
+int TListBox::Count() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }
 
 std::string TListBox::Items(int index) const
 {
-    const LRESULT length = SendMessageA(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT length = SendMessageW(Handle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR || length <= 0)
         return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     const LRESULT copied =
-        SendMessageA(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
-    return text;
+        SendMessageW(Handle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    return Narrow(text.data(), copied == LB_ERR ? 0 : static_cast<size_t>(copied));
 }
 
 int TListBox::IndexOfExact(const std::string& text) const
@@ -117,13 +122,13 @@ int TListBox::IndexOfExact(const std::string& text) const
     return -1;
 }
 
-int TListBox::ItemIndex() const { return static_cast<int>(SendMessageA(Handle(), LB_GETCURSEL, 0, 0)); }
+int TListBox::ItemIndex() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0)); }
 
-void TListBox::SetItemIndex(int index) { SendMessageA(Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void TListBox::SetItemIndex(int index) { SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
-int TListBox::TopIndex() const { return static_cast<int>(SendMessageA(Handle(), LB_GETTOPINDEX, 0, 0)); }
+int TListBox::TopIndex() const { return static_cast<int>(SendMessageW(Handle(), LB_GETTOPINDEX, 0, 0)); }
 
-void TListBox::SetTopIndex(int index) { SendMessageA(Handle(), LB_SETTOPINDEX, static_cast<WPARAM>(index), 0); }
+void TListBox::SetTopIndex(int index) { SendMessageW(Handle(), LB_SETTOPINDEX, static_cast<WPARAM>(index), 0); }
 
 bool TListBox::HandleCommand(WORD code)
 {

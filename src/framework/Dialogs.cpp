@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "WideText.h"
+
 void MessageDlg(const std::string& text, TMsgDlgType type)
 {
     const char* caption = "Information";
@@ -18,5 +20,5 @@ void MessageDlg(const std::string& text, TMsgDlgType type)
     case TMsgDlgType::Information:
         break;
     }
-    MessageBoxA(nullptr, text.c_str(), caption, MB_OK | icon | MB_SETFOREGROUND | MB_TASKMODAL);
+    MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | icon | MB_SETFOREGROUND | MB_TASKMODAL);
 }

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "WideText.h"
+
 TOpenDialog::TOpenDialog(const std::string& defaultExt, const std::string& filter, const std::string& title)
     : DefaultExt(defaultExt), Filter(filter), Title(title)
 {
@@ -14,23 +16,26 @@ TOpenDialog::TOpenDialog(const std::string& defaultExt, const std::string& filte
 bool TOpenDialog::Execute()
 {
     // The platform wants the filter's parts separated by zeros, ended by two.
-    std::string filter = Filter;
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    filter.append(2, '\0');
+    std::wstring filter = Widen(Filter);
+    std::replace(filter.begin(), filter.end(), L'|', L'\0');
+    filter.append(2, L'\0');
     // A buffer as large as the platform allows, and a preset that never overruns it.
-    std::vector<char> name(32768, '\0');
-    std::copy_n(FileName.begin(), std::min(FileName.size(), name.size() - 1), name.begin());
-    OPENFILENAMEA ofn = {};
+    std::vector<wchar_t> name(32768, L'\0');
+    const std::wstring preset = Widen(FileName);
+    std::copy_n(preset.begin(), std::min(preset.size(), name.size() - 1), name.begin());
+    const std::wstring title = Widen(Title);
+    const std::wstring defaultExt = Widen(DefaultExt);
+    OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = GetActiveWindow();
     ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = static_cast<DWORD>(name.size());
-    ofn.lpstrTitle = Title.c_str();
-    ofn.lpstrDefExt = DefaultExt.c_str();
+    ofn.lpstrTitle = title.c_str();
+    ofn.lpstrDefExt = defaultExt.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameA(&ofn))
+    if (!GetOpenFileNameW(&ofn))
         return false;
-    FileName = name.data();
+    FileName = Narrow(std::wstring(name.data()));
     return true;
 }

@@ -1,8 +1,11 @@
 #include "Files.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <memory>
+
+#include "WideText.h"
 
 namespace {
 struct THandleCloser {
@@ -16,7 +19,7 @@ using TScopedFile = std::unique_ptr<void, THandleCloser>;
 
 TScopedFile OpenFile(const std::string& path, DWORD access, DWORD creation)
 {
-    HANDLE h = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(Widen(path).c_str(), access, FILE_SHARE_READ, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     return TScopedFile(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
@@ -36,12 +39,12 @@ bool WriteAll(HANDLE file, const std::string& bytes)
 
 std::string ExecutablePath()
 {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
         if (length < path.size()) {
             path.resize(length);
-            return path;
+            return Narrow(path);
         }
         path.resize(path.size() * 2);
     }
@@ -56,7 +59,7 @@ std::string ExecutableDirectory()
 
 bool FileExists(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -86,13 +89,20 @@ bool WriteFileReplacing(const std::string& path, const std::string& bytes)
             return false;
         if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
             file.reset();
-            DeleteFileA(temporary.c_str());
+            DeleteFileW(Widen(temporary).c_str());
             return false;
         }
     }
-    if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temporary.c_str());
+    if (!MoveFileExW(Widen(temporary).c_str(), Widen(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(Widen(temporary).c_str());
         return false;
     }
     return true;
+}
+
+bool SetCurrentFolder(const std::string& path) { return SetCurrentDirectoryW(Widen(path).c_str()) != FALSE; }
+
+void RunProgram(const std::string& path)
+{
+    ShellExecuteW(nullptr, nullptr, Widen(path).c_str(), L"", L"", SW_SHOW);
 }

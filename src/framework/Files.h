@@ -13,3 +13,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes);
 // Writes the bytes to a new file beside `path` and then puts it in place of
 // `path`, so the previous file stays whole until the new one is complete.
 bool WriteFileReplacing(const std::string& path, const std::string& bytes);
+// Makes `path` the process's current folder (where a file dialog opens).
+bool SetCurrentFolder(const std::string& path);
+// Starts the program at `path` through the shell.
+void RunProgram(const std::string& path);

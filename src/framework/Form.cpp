@@ -1,16 +1,22 @@
 #include "Form.h"
 
 #include "Controls.h"
+#include "Dpi.h"
 
 namespace {
 const char kFormClass[] = "TSkarnValeForm";
+const wchar_t kFormClassW[] = L"TSkarnValeForm";
 }
 
-TForm::TForm(const TFormOptions& options) : font_(CreateUiFont(options.fontName, options.fontHeight))
+// The sizes and the font are 96-DPI ones, made at the DPI the form is created
+// at: the system's.
+TForm::TForm(const TFormOptions& options)
+    : font_(CreateUiFont(options.fontName, ScaleToDpi(options.fontHeight, SystemDpi())))
 {
     RegisterClassOnce(kFormClass);
-    RECT frame = {0, 0, options.clientWidth, options.clientHeight};
-    AdjustWindowRectEx(&frame, options.style, FALSE, options.exStyle);
+    const UINT dpi = SystemDpi();
+    const RECT client = {0, 0, ScaleToDpi(options.clientWidth, dpi), ScaleToDpi(options.clientHeight, dpi)};
+    const RECT frame = FrameForClient(client, options.style, options.exStyle, dpi);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
@@ -40,18 +46,18 @@ void TForm::FocusControl(TControl& control) { SetFocus(control.Handle()); }
 
 std::string TForm::Caption() const { return GetWindowTextString(Handle()); }
 
-void TForm::SetCaption(const std::string& text) { SetWindowTextA(Handle(), text.c_str()); }
+void TForm::SetCaption(const std::string& text) { SetWindowTextString(Handle(), text); }
 
 TForm* TForm::FromChild(HWND hwnd)
 {
     HWND root = hwnd ? GetAncestor(hwnd, GA_ROOT) : nullptr;
     if (!root)
         return nullptr;
-    char className[64] = {};
-    GetClassNameA(root, className, sizeof className);
-    if (lstrcmpA(className, kFormClass) != 0)
+    wchar_t className[64] = {};
+    GetClassNameW(root, className, 64);
+    if (lstrcmpW(className, kFormClassW) != 0)
         return nullptr;
-    return dynamic_cast<TForm*>(reinterpret_cast<TWindowBase*>(GetWindowLongPtrA(root, GWLP_USERDATA)));
+    return dynamic_cast<TForm*>(reinterpret_cast<TWindowBase*>(GetWindowLongPtrW(root, GWLP_USERDATA)));
 }
 
 bool TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -95,7 +95,7 @@ private:
 inline SIZE BitmapSize(HBITMAP bitmap)
 {
     BITMAP info = {};
-    if (!bitmap || !GetObject(bitmap, sizeof info, &info))
+    if (!bitmap || !GetObjectW(bitmap, sizeof info, &info))
         return SIZE{0, 0};
     return SIZE{info.bmWidth, info.bmHeight};
 }

@@ -7,15 +7,16 @@
 TGraphicControl::TGraphicControl(TContainer& parent, const char* className, const TBounds& bounds)
 {
     RegisterClassOnce(className, CS_DBLCLKS);
-    CreateHandle(className, std::string(), WS_CHILD | WS_VISIBLE, 0, bounds.left, bounds.top, bounds.width,
-                 bounds.height, parent.Handle());
+    // Placed at the container's DPI; the widget sizes its own picture.
+    CreateHandle(className, std::string(), WS_CHILD | WS_VISIBLE, 0, parent.Scale(bounds.left),
+                 parent.Scale(bounds.top), parent.Scale(bounds.width), parent.Scale(bounds.height), parent.Handle());
 }
 
 bool TGraphicControl::Enabled() const { return IsWindowEnabled(Handle()) != FALSE; }
 
 void TGraphicControl::SetEnabled(bool value) { EnableWindow(Handle(), value ? TRUE : FALSE); }
 
-bool TGraphicControl::Visible() const { return (GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
+bool TGraphicControl::Visible() const { return (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
 
 void TGraphicControl::SetVisible(bool value) { ShowWindow(Handle(), value ? SW_SHOWNA : SW_HIDE); }
 
@@ -35,7 +36,7 @@ void TGraphicControl::SetBounds(const TBounds& bounds)
 
 std::string TGraphicControl::Text() const { return GetWindowTextString(Handle()); }
 
-void TGraphicControl::SetText(const std::string& text) { SetWindowTextA(Handle(), text.c_str()); }
+void TGraphicControl::SetText(const std::string& text) { SetWindowTextString(Handle(), text); }
 
 void TGraphicControl::PaintNow()
 {
@@ -49,7 +50,7 @@ COLORREF TGraphicControl::ParentColor() const
     // The parent says through the colour message it answers for static children.
     TMemoryDC dc;
     SetBkColor(dc.Handle(), GetSysColor(COLOR_BTNFACE));
-    SendMessageA(GetParent(Handle()), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Handle()),
+    SendMessageW(GetParent(Handle()), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Handle()),
                  reinterpret_cast<LPARAM>(Handle()));
     return GetBkColor(dc.Handle());
 }

@@ -1,4 +1,7 @@
 #include "Icon.h"
+#include "WideText.h"
+
+#include "Dpi.h"
 
 #include <utility>
 
@@ -26,7 +29,10 @@ void TIcon::Assign(HICON source)
 
 TIcon TIcon::LoadSmall(const char* resourceName)
 {
-    return TIcon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), resourceName, IMAGE_ICON, 16, 16, 0)));
+    // The size the shell asks for at the screen's DPI (16, 20, 24 or 32),
+    // drawn from the resource's image of that size in 32-bit colour.
+    const int size = SystemMetricForDpi(SM_CXSMICON, SystemDpi());
+    return TIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), Widen(resourceName).c_str(), IMAGE_ICON, size, size, 0)));
 }
 
 void TIcon::Release()

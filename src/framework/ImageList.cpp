@@ -28,7 +28,7 @@ HBITMAP BitmapOfIcon(HICON icon)
     ICONINFO iconInfo = {};
     if (GetIconInfo(icon, &iconInfo)) {
         BITMAP mask = {};
-        GetObject(iconInfo.hbmMask, sizeof mask, &mask);
+        GetObjectW(iconInfo.hbmMask, sizeof mask, &mask);
         std::vector<unsigned char> maskBits(static_cast<size_t>(mask.bmWidthBytes) * mask.bmHeight);
         GetBitmapBits(iconInfo.hbmMask, static_cast<LONG>(maskBits.size()), maskBits.data());
         auto* pixels = static_cast<DWORD*>(bits);

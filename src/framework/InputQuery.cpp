@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "Window.h"
+
 namespace {
 const WORD kPromptId = 100;
 const WORD kEditId = 101;
@@ -61,24 +63,22 @@ INT_PTR CALLBACK QueryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
     case WM_INITDIALOG: {
         auto* state = reinterpret_cast<TQueryState*>(lParam);
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        SetWindowTextA(dialog, state->caption->c_str());
-        SetDlgItemTextA(dialog, kPromptId, state->prompt->c_str());
-        SetDlgItemTextA(dialog, kEditId, state->text->c_str());
-        SetDlgItemTextA(dialog, IDOK, "OK");
-        SetDlgItemTextA(dialog, IDCANCEL, "Cancel");
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        SetWindowTextString(dialog, *state->caption);
+        SetWindowTextString(GetDlgItem(dialog, kPromptId), *state->prompt);
+        SetWindowTextString(GetDlgItem(dialog, kEditId), *state->text);
+        SetDlgItemTextW(dialog, IDOK, L"OK");
+        SetDlgItemTextW(dialog, IDCANCEL, L"Cancel");
         HWND edit = GetDlgItem(dialog, kEditId);
-        SendMessageA(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
         SetFocus(edit);
         return FALSE;  // the focus is set here
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            auto* state = reinterpret_cast<TQueryState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+            auto* state = reinterpret_cast<TQueryState*>(GetWindowLongPtrW(dialog, DWLP_USER));
             HWND edit = GetDlgItem(dialog, kEditId);
-            std::vector<char> buffer(static_cast<size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
-            GetWindowTextA(edit, buffer.data(), static_cast<int>(buffer.size()));
-            *state->text = buffer.data();
+            *state->text = GetWindowTextString(edit);
             EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -114,7 +114,7 @@ bool InputQuery(const std::string& caption, const std::string& prompt, std::stri
 
     TQueryState state = {&caption, &prompt, &text};
     HWND owner = GetActiveWindow();
-    const INT_PTR answer = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), writer.Data(), owner, QueryProc,
+    const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Data(), owner, QueryProc,
                                                    reinterpret_cast<LPARAM>(&state));
     return answer == IDOK;
 }

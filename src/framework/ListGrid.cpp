@@ -1,6 +1,14 @@
 #include "ListGrid.h"
 
+#include "Container.h"
+
+#include "WideText.h"
+
+#include <algorithm>
+
 #include <vector>
+
+#include "WideText.h"
 
 namespace {
 // The list view class must be registered before the control is created,
@@ -12,7 +20,7 @@ const char* ListViewClass()
         return InitCommonControlsEx(&init) != FALSE;
     }();
     (void)registered;
-    return WC_LISTVIEWA;
+    return "SysListView32";
 }
 
 }  // namespace
@@ -21,17 +29,17 @@ TListGrid::TListGrid(TContainer& parent, const TBounds& bounds, int columnCount,
     : TControl(parent, ListViewClass(), LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, 0, bounds),
       columnCount_(columnCount)
 {
-    SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
+    SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     for (int column = 0; column < columnCount; ++column) {
-        LVCOLUMNA info = {};
+        LVCOLUMNW info = {};
         info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         info.cx = 50;
-        info.pszText = const_cast<char*>("");
+        info.pszText = const_cast<wchar_t*>(L"");
         info.iSubItem = column;
-        SendMessageA(Handle(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+        SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
     }
-    FitRowHeight(rowHeight);
+    FitRowHeight(parent.Scale(rowHeight));
 }
 
 TListGrid::~TListGrid()
@@ -48,7 +56,7 @@ void TListGrid::FitRowHeight(int rowHeight)
     int imageHeight = rowHeight;
     for (int attempt = 0; attempt < 2; ++attempt) {
         HIMAGELIST sizer = ImageList_Create(1, imageHeight > 0 ? imageHeight : 1, ILC_COLOR, 1, 1);
-        SendMessageA(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(sizer));
+        SendMessageW(Handle(), LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(sizer));
         if (rowSizer_)
             ImageList_Destroy(rowSizer_);
         rowSizer_ = sizer;
@@ -66,41 +74,42 @@ void TListGrid::FitRowHeight(int rowHeight)
 
 std::string TListGrid::ColumnCaption(int column) const
 {
-    std::vector<char> buffer(512, '\0');
-    LVCOLUMNA info = {};
+    std::vector<wchar_t> buffer(512, L'\0');
+    LVCOLUMNW info = {};
     info.mask = LVCF_TEXT;
     info.pszText = buffer.data();
     info.cchTextMax = static_cast<int>(buffer.size());
-    if (!SendMessageA(Handle(), LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)))
+    if (!SendMessageW(Handle(), LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info)))
         return std::string();
-    return info.pszText ? std::string(info.pszText) : std::string();
+    return info.pszText ? Narrow(std::wstring(info.pszText)) : std::string();
 }
 
 void TListGrid::SetColumnCaption(int column, const std::string& text)
 {
-    LVCOLUMNA info = {};
+    LVCOLUMNW info = {};
     info.mask = LVCF_TEXT;
-    info.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(Handle(), LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
+    std::wstring wide = Widen(text);
+    info.pszText = &wide[0];
+    SendMessageW(Handle(), LVM_SETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
 }
 
 int TListGrid::ColumnWidth(int column) const
 {
-    return static_cast<int>(SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    return static_cast<int>(SendMessageW(Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
 }
 
 void TListGrid::SetColumnWidth(int column, int width)
 {
-    SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width < 0 ? 0 : width, 0));
+    SendMessageW(Handle(), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width < 0 ? 0 : width, 0));
 }
 
-int TListGrid::RowCount() const { return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0)); }
+int TListGrid::RowCount() const { return static_cast<int>(SendMessageW(Handle(), LVM_GETITEMCOUNT, 0, 0)); }
 
 void TListGrid::SetRowCount(int count)
 {
     // Every row is drawn afresh from OnCellText, so the texts shown follow
     // the data even when the count stays.
-    SendMessageA(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count < 0 ? 0 : count), 0);
+    SendMessageW(Handle(), LVM_SETITEMCOUNT, static_cast<WPARAM>(count < 0 ? 0 : count), 0);
     Repaint();
 }
 
@@ -108,15 +117,15 @@ std::string TListGrid::Cell(int column, int row) const
 {
     // LVM_GETITEMTEXT answers the length copied; a full buffer may mean more.
     for (size_t size = 256;; size *= 2) {
-        std::vector<char> buffer(size, '\0');
-        LVITEMA item = {};
+        std::vector<wchar_t> buffer(size, L'\0');
+        LVITEMW item = {};
         item.iSubItem = column;
         item.pszText = buffer.data();
         item.cchTextMax = static_cast<int>(size);
         const LRESULT copied =
-            SendMessageA(Handle(), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            SendMessageW(Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
         if (copied < static_cast<LRESULT>(size) - 1 || size >= (1u << 20))
-            return std::string(item.pszText ? item.pszText : "");
+            return item.pszText ? Narrow(item.pszText, static_cast<size_t>(copied)) : std::string();
     }
 }
 
@@ -133,27 +142,27 @@ RECT TListGrid::RowRect(int row) const
     RECT rect = {};
     rect.left = LVIR_BOUNDS;
     if (row < 0 || row >= RowCount() ||
-        !SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)))
+        !SendMessageW(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)))
         return RECT{};
     return rect;
 }
 
 int TListGrid::Selected() const
 {
-    return static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return static_cast<int>(SendMessageW(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 void TListGrid::SetSelected(int row)
 {
     selectingByProgram_ = true;
-    LVITEMA item = {};
+    LVITEMW item = {};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = 0;
-    SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
     if (row >= 0 && row < RowCount()) {
         item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        SendMessageA(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        SendMessageW(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        SendMessageW(Handle(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
     }
     selectingByProgram_ = false;
 }
@@ -162,29 +171,20 @@ void TListGrid::Repaint() { InvalidateRect(Handle(), nullptr, TRUE); }
 
 bool TListGrid::HandleNotify(const NMHDR& header)
 {
-    if (header.code == LVN_GETDISPINFOA || header.code == LVN_GETDISPINFOW) {
+    if (header.code == LVN_GETDISPINFOW) {
         // The list view asks for one cell as it draws it. The answer lives in
         // the grid until the next question, as the list view reads it later.
-        auto& info = const_cast<NMLVDISPINFOA&>(reinterpret_cast<const NMLVDISPINFOA&>(header));
+        // Its parent is a Unicode window, so it asks in UTF-16 only.
+        auto& info = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
         if (info.item.mask & LVIF_IMAGE)
             info.item.iImage = -1;  // the row sizer is not a picture to show
         if (info.item.mask & LVIF_TEXT) {
             cellText_ = OnCellText ? OnCellText(info.item.iSubItem, info.item.iItem) : std::string();
-            if (header.code == LVN_GETDISPINFOA) {
-                if (info.item.pszText && info.item.cchTextMax > 0)
-                    lstrcpynA(info.item.pszText, cellText_.c_str(), info.item.cchTextMax);
-                else
-                    info.item.pszText = const_cast<char*>(cellText_.c_str());
-            } else {
-                auto& wide = reinterpret_cast<NMLVDISPINFOW&>(info).item;
-                const int length = MultiByteToWideChar(CP_ACP, 0, cellText_.c_str(), -1, nullptr, 0);
-                cellTextW_.assign(length > 0 ? length : 1, L'\0');
-                MultiByteToWideChar(CP_ACP, 0, cellText_.c_str(), -1, &cellTextW_[0], length);
-                if (wide.pszText && wide.cchTextMax > 0)
-                    lstrcpynW(wide.pszText, cellTextW_.c_str(), wide.cchTextMax);
-                else
-                    wide.pszText = &cellTextW_[0];
-            }
+            cellTextW_ = Widen(cellText_);
+            if (info.item.pszText && info.item.cchTextMax > 0)
+                lstrcpynW(info.item.pszText, cellTextW_.c_str(), info.item.cchTextMax);
+            else
+                info.item.pszText = &cellTextW_[0];
         }
         return true;
     }
@@ -203,6 +203,52 @@ bool TListGrid::HandleNotify(const NMHDR& header)
         }
     }
     return false;
+}
+
+bool TListGrid::FindRow(const NMHDR& header, LRESULT& result) const
+{
+    std::wstring typed;
+    UINT flags = 0;
+    int start = 0;
+    if (header.code == LVN_ODFINDITEMW) {
+        const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
+        typed = find.lvfi.psz ? find.lvfi.psz : L"";
+        flags = find.lvfi.flags;
+        start = find.iStart;
+    } else if (header.code == LVN_ODFINDITEMA) {
+        const auto& find = reinterpret_cast<const NMLVFINDITEMA&>(header);
+        // The list view of an ANSI window types in the ANSI code page.
+        if (find.lvfi.psz && *find.lvfi.psz) {
+            typed.assign(MultiByteToWideChar(CP_ACP, 0, find.lvfi.psz, -1, nullptr, 0), L'\0');
+            MultiByteToWideChar(CP_ACP, 0, find.lvfi.psz, -1, &typed[0], static_cast<int>(typed.size()));
+            typed.resize(typed.size() - 1);
+        }
+        flags = find.lvfi.flags;
+        start = find.iStart;
+    } else {
+        return false;
+    }
+    result = -1;
+    const int rows = RowCount();
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL)) || typed.empty() || rows <= 0 || !OnCellText)
+        return true;
+    const bool wrap = (flags & LVFI_WRAP) != 0;
+    const int first = std::max(0, std::min(start, rows));
+    for (int step = 0; step < rows; ++step) {
+        const int row = first + step;
+        if (row >= rows && !wrap)
+            break;
+        const std::wstring cell = Widen(OnCellText(0, row % rows));
+        const bool whole = !(flags & LVFI_PARTIAL);
+        if (cell.size() < typed.size() || (whole && cell.size() != typed.size()))
+            continue;
+        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, cell.c_str(), static_cast<int>(typed.size()),
+                           typed.c_str(), static_cast<int>(typed.size())) == CSTR_EQUAL) {
+            result = row % rows;
+            break;
+        }
+    }
+    return true;
 }
 
 LRESULT TListGrid::CustomDraw(NMLVCUSTOMDRAW& draw) const

@@ -52,6 +52,12 @@ public:
     // the result of that notification matters, so it cannot go through
     // HandleNotify.
     LRESULT CustomDraw(NMLVCUSTOMDRAW& draw) const;
+    // The answer to the grid's LVN_ODFINDITEM, which its container forwards
+    // (the found row is the notification's result): the next row from the
+    // one asked whose first cell starts with the text typed, ignoring case,
+    // going round to the top when asked to; -1 when none. Answers false for
+    // any other notification.
+    bool FindRow(const NMHDR& header, LRESULT& result) const;
 
 private:
     void FitRowHeight(int rowHeight);

@@ -2,9 +2,33 @@
 
 #include <windows.h>
 
+#include "WideText.h"
+
 int LocaleCompareText(const std::string& a, const std::string& b)
 {
-    const int result = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()),
-                                      b.data(), static_cast<int>(b.size()));
-    return result == 0 ? a.compare(b) : result - CSTR_EQUAL;
+    const std::wstring wa = Widen(a);
+    const std::wstring wb = Widen(b);
+    const int size_a = static_cast<int>(wa.size());
+    const int size_b = static_cast<int>(wb.size());
+    const int linguistic = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.data(), size_a, wb.data(), size_b);
+    if (linguistic == 0)
+        return a.compare(b);
+    if (linguistic != CSTR_EQUAL)
+        return linguistic - CSTR_EQUAL;
+    // The linguistic order gives no weight to some characters (many symbols,
+    // unassigned code points), so "Angebot ✓" and "Angebot ✗" would be one
+    // title. Equal texts must also be equal code unit by code unit once
+    // upper-cased over all of Unicode.
+    std::wstring ua = wa, ub = wb;
+    CharUpperBuffW(&ua[0], static_cast<DWORD>(ua.size()));
+    CharUpperBuffW(&ub[0], static_cast<DWORD>(ub.size()));
+    return ua.compare(ub);
+}
+
+std::string LocaleTimeSeparator()
+{
+    wchar_t separator[8] = L":";
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, 8) == 0)
+        return ":";
+    return Narrow(std::wstring(separator));
 }

@@ -3,6 +3,9 @@
 
 #include <string>
 
-// Negative, zero or positive, from CompareStringA in the user's default locale
-// with case ignored.
+// Negative, zero or positive: the user's default locale with case ignored over
+// all of Unicode; texts the locale finds equal are also told apart by their
+// upper-cased code units, so characters the locale gives no weight still count.
 int LocaleCompareText(const std::string& a, const std::string& b);
+// The time separator of the user's locale (":" when it cannot be read).
+std::string LocaleTimeSeparator();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "CanvasText.h"
 #include "GdiScoped.h"
 #include "ImageList.h"
 #include "MenuItem.h"
@@ -26,11 +27,11 @@ SIZE TextSize(HDC canvas, const std::string& text, UINT prefixFlags)
 {
     RECT box = {0, 0, 0, 0};
     if (text.empty()) {
-        TEXTMETRICA metrics = {};
-        GetTextMetricsA(canvas, &metrics);
+        TEXTMETRICW metrics = {};
+        GetTextMetricsW(canvas, &metrics);
         return SIZE{0, metrics.tmHeight};
     }
-    DrawTextA(canvas, text.c_str(), static_cast<int>(text.size()), &box, DT_SINGLELINE | DT_CALCRECT | prefixFlags);
+    DrawCanvasText(canvas, text, box, DT_SINGLELINE | DT_CALCRECT | prefixFlags);
     return SIZE{box.right - box.left, box.bottom - box.top};
 }
 
@@ -66,16 +67,16 @@ void DrawPlainSeparator(HDC canvas, const RECT& rect)
 
 TScopedFont CreateMenuFont(bool bold)
 {
-    NONCLIENTMETRICSA metrics = {};
+    NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof metrics;
-    LOGFONTA font = {};
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    LOGFONTW font = {};
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
         font = metrics.lfMenuFont;
     else
-        GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
     if (bold)
         font.lfWeight = FW_BOLD;
-    return TScopedFont(CreateFontIndirectA(&font));
+    return TScopedFont(CreateFontIndirectW(&font));
 }
 
 void MeasureMenuItem(const TMenuItem& item, HDC canvas, int& width, int& height)
@@ -137,9 +138,9 @@ void DrawMenuItem(const TMenuItem& item, const TImageList* images, HDC canvas, c
     SplitCaption(item.Caption, text, shortcut);
     RECT textBox = {column.right + kTextGap, rect.top, rect.right - kRightGap, rect.bottom};
     const UINT prefix = (state & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-    DrawTextA(canvas, text.c_str(), static_cast<int>(text.size()), &textBox,
+    DrawCanvasText(canvas, text, textBox,
               DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);
     if (!shortcut.empty())
-        DrawTextA(canvas, shortcut.c_str(), static_cast<int>(shortcut.size()), &textBox,
+        DrawCanvasText(canvas, shortcut, textBox,
                   DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
 }

@@ -14,5 +14,5 @@ void TMenuHandlePopup::Popup(HWND foreground, int x, int y)
     const UINT command = static_cast<UINT>(TrackPopupMenu(
         menu_, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, x, y, 0, foreground, nullptr));
     if (command != 0 && commandWindow_)
-        PostMessageA(commandWindow_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        PostMessageW(commandWindow_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
 }

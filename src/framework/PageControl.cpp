@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "WideText.h"
+
 namespace {
 const char kSheetClass[] = "TSkarnValeTabSheet";
 }
@@ -19,11 +21,12 @@ HFONT TTabSheet::Font() const { return owner_.Font(); }
 
 void TTabSheet::SetCaption(const std::string& caption)
 {
-    SetWindowTextA(Handle(), caption.c_str());
-    TCITEMA item = {};
+    SetWindowTextString(Handle(), caption);
+    TCITEMW item = {};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(caption.c_str());
-    SendMessageA(owner_.Handle(), TCM_SETITEMA, static_cast<WPARAM>(index_), reinterpret_cast<LPARAM>(&item));
+    std::wstring wide = Widen(caption);
+    item.pszText = &wide[0];
+    SendMessageW(owner_.Handle(), TCM_SETITEMW, static_cast<WPARAM>(index_), reinterpret_cast<LPARAM>(&item));
 }
 
 // Tab and Shift+Tab go through the controls of the page shown (the sheets
@@ -37,11 +40,12 @@ TPageControl::TPageControl(TContainer& parent, const TBounds& bounds)
 
 int TPageControl::AddSheet(TTabSheet* sheet, const std::string& caption)
 {
-    TCITEMA item = {};
+    TCITEMW item = {};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(caption.c_str());
+    std::wstring wide = Widen(caption);
+    item.pszText = &wide[0];
     const int index = PageCount();
-    SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(Handle(), TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     sheets_.push_back(sheet);
     // Tabs now take their height: every sheet fits the display area again.
     const RECT area = DisplayArea();
@@ -56,15 +60,15 @@ RECT TPageControl::DisplayArea() const
 {
     RECT area;
     GetClientRect(Handle(), &area);
-    SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     return area;
 }
 
-int TPageControl::ActivePageIndex() const { return static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0)); }
+int TPageControl::ActivePageIndex() const { return static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0)); }
 
 void TPageControl::SetActivePageIndex(int index)
 {
-    SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
     for (int i = 0; i < PageCount(); ++i)
         ShowWindow(sheets_[static_cast<size_t>(i)]->Handle(), i == index ? SW_SHOW : SW_HIDE);
 }
@@ -81,16 +85,16 @@ bool SwitchPageByKey(HWND form, UINT message, WPARAM key)
 {
     if (message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 || (key != VK_TAB && key != VK_NEXT && key != VK_PRIOR))
         return false;
-    HWND tabs = FindWindowExA(form, nullptr, WC_TABCONTROLA, nullptr);
-    const int count = tabs ? static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
+    HWND tabs = FindWindowExW(form, nullptr, WC_TABCONTROLW, nullptr);
+    const int count = tabs ? static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
     if (count == 0)
         return false;
     const bool back = key == VK_PRIOR || (key == VK_TAB && GetKeyState(VK_SHIFT) < 0);
-    const int current = static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0));
-    SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>((current + (back ? count - 1 : 1)) % count), 0);
+    const int current = static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+    SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>((current + (back ? count - 1 : 1)) % count), 0);
     // Told as a click on the tab is, so that the page control shows the sheet.
     NMHDR change = {tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
-    SendMessageA(GetParent(tabs), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+    SendMessageW(GetParent(tabs), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
     if (HWND first = GetNextDlgTabItem(form, nullptr, FALSE))
         SetFocus(first);
     return true;

@@ -1,12 +1,13 @@
 #include "PopupMenu.h"
 
-#include <cctype>
 #include <cstring>
+#include <list>
 #include <stdexcept>
 
 #include "Font.h"
 #include "GdiScoped.h"
 #include "MenuItemDraw.h"
+#include "WideText.h"
 #include "Window.h"
 
 void TMenuItem::SetChecked(bool value)
@@ -86,9 +87,11 @@ HWND TPopupMenu::OwnerWindow()
 TScopedMenu TPopupMenu::BuildMenu() const
 {
     TScopedMenu menu(CreatePopupMenu());
+    // The platform copies each caption as the item is inserted.
+    std::list<std::wstring> captions;
     for (size_t index = 0; index < items_.size(); ++index) {
         const TMenuItem& item = *items_[index];
-        MENUITEMINFOA info = {};
+        MENUITEMINFOW info = {};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
         info.fType = item.IsSeparator() ? MFT_SEPARATOR : MFT_STRING;
@@ -102,14 +105,15 @@ TScopedMenu TPopupMenu::BuildMenu() const
             // Owner-drawn items keep their text too, so the platform can still
             // match their mnemonics and tell their captions.
             info.fMask |= MIIM_STRING;
-            info.dwTypeData = const_cast<char*>(item.Caption.c_str());
+            captions.push_back(Widen(item.Caption));
+            info.dwTypeData = &captions.back()[0];
             HBITMAP picture = Images && !OwnerDraw ? Images->Bitmap(item.ImageIndex()) : nullptr;
             if (picture) {
                 info.fMask |= MIIM_BITMAP;
                 info.hbmpItem = picture;
             }
         }
-        InsertMenuItemA(menu.get(), static_cast<UINT>(index), TRUE, &info);
+        InsertMenuItemW(menu.get(), static_cast<UINT>(index), TRUE, &info);
     }
     return menu;
 }
@@ -121,10 +125,24 @@ void TPopupMenu::Popup(HWND foreground, int x, int y)
         OnPopup();
     TScopedMenu menu = BuildMenu();
     HWND owner = OwnerWindow();
+    // The menu reads the keyboard of its thread, which must be the foreground
+    // one: a click on the tray icon leaves the shell's window active. A hidden
+    // owner cannot take the focus everywhere (under Wine the X keyboard focus
+    // needs a window on the screen), so while another program is in front the
+    // owner is shown as one pixel under the menu while it is open.
+    DWORD foregroundProcess = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
+    const bool lend = foregroundProcess != GetCurrentProcessId() && !IsWindowVisible(owner);
+    if (lend) {
+        SetWindowPos(owner, HWND_TOP, x, y, 1, 1, SWP_SHOWWINDOW);
+        SetForegroundWindow(owner);
+    }
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | (AlignBottom ? TPM_BOTTOMALIGN : TPM_TOPALIGN), x,
                        y, 0, owner, nullptr));
-    PostMessageA(owner, WM_NULL, 0, 0);
+    if (lend)
+        SetWindowPos(owner, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER);
+    PostMessageW(owner, WM_NULL, 0, 0);
     if (chosen)
         RunCommand(chosen);
 }
@@ -165,7 +183,7 @@ bool TPopupMenu::OwnerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         result = TRUE;
         return true;
     case WM_MENUCHAR:
-        result = MenuCharMessage(static_cast<char>(LOWORD(wParam)));
+        result = MenuCharMessage(static_cast<wchar_t>(LOWORD(wParam)));
         return true;
     default:
         return false;
@@ -207,18 +225,23 @@ bool TPopupMenu::DrawItemMessage(const DRAWITEMSTRUCT& draw)
     return true;
 }
 
-LRESULT TPopupMenu::MenuCharMessage(char key) const
+LRESULT TPopupMenu::MenuCharMessage(wchar_t key) const
 {
     // Owner-drawn items are not searched for mnemonics by every platform:
-    // answer with the item whose caption marks that letter with '&'.
-    const int wanted = std::toupper(static_cast<unsigned char>(key));
+    // answer with the item whose caption marks that letter with '&'. The
+    // letter may be any the user's keyboard types, so both sides are upper-
+    // cased by the platform.
+    auto upper = [](wchar_t c) {
+        return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
+    };
+    const wchar_t wanted = upper(key);
     for (size_t index = 0; index < items_.size(); ++index) {
-        const std::string& caption = items_[index]->Caption;
-        for (size_t at = caption.find('&'); at != std::string::npos && at + 1 < caption.size();
-             at = caption.find('&', at + 2)) {
-            if (caption[at + 1] == '&')
+        const std::wstring caption = Widen(items_[index]->Caption);
+        for (size_t at = caption.find(L'&'); at != std::wstring::npos && at + 1 < caption.size();
+             at = caption.find(L'&', at + 2)) {
+            if (caption[at + 1] == L'&')
                 continue;
-            if (std::toupper(static_cast<unsigned char>(caption[at + 1])) == wanted && items_[index]->Enabled())
+            if (upper(caption[at + 1]) == wanted && items_[index]->Enabled())
                 return MAKELRESULT(index, MNC_EXECUTE);
             break;
         }

@@ -67,7 +67,7 @@ private:
     bool OwnerMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool MeasureItemMessage(MEASUREITEMSTRUCT& measure);
     bool DrawItemMessage(const DRAWITEMSTRUCT& draw);
-    LRESULT MenuCharMessage(char key) const;
+    LRESULT MenuCharMessage(wchar_t key) const;
 
     std::vector<std::unique_ptr<TMenuItem>> items_;
     std::unique_ptr<TOwnerWindow> owner_;

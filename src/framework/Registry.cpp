@@ -1,12 +1,13 @@
 #include "Registry.h"
 
 #include "RegistryValues.h"
+#include "WideText.h"
 
 namespace {
 TScopedRegKey OpenSection(HKEY key, const std::string& section, REGSAM access)
 {
     HKEY subKey = nullptr;
-    if (!key || RegOpenKeyExA(key, section.c_str(), 0, access, &subKey) != ERROR_SUCCESS)
+    if (!key || RegOpenKeyExW(key, Widen(section).c_str(), 0, access, &subKey) != ERROR_SUCCESS)
         return TScopedRegKey();
     return TScopedRegKey(subKey);
 }
@@ -14,7 +15,7 @@ TScopedRegKey OpenSection(HKEY key, const std::string& section, REGSAM access)
 TScopedRegKey CreateSection(HKEY key, const std::string& section)
 {
     HKEY subKey = nullptr;
-    if (!key || RegCreateKeyExA(key, section.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+    if (!key || RegCreateKeyExW(key, Widen(section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                                 &subKey, nullptr) != ERROR_SUCCESS)
         return TScopedRegKey();
     return TScopedRegKey(subKey);
@@ -37,26 +38,28 @@ bool TRegistryIniFile::ReadText(const std::string& section, const std::string& n
         return false;
     // The value may change size between the two calls; ask again until the
     // buffer holds all of it.
-    std::string data;
+    const std::wstring wideName = Widen(name);
+    std::wstring data;
     for (;;) {
         DWORD type = 0;
         DWORD size = 0;
-        LONG status = RegQueryValueExA(sectionKey.get(), name.c_str(), nullptr, &type, nullptr, &size);
+        LONG status = RegQueryValueExW(sectionKey.get(), wideName.c_str(), nullptr, &type, nullptr, &size);
         if (status != ERROR_SUCCESS || !IsTextType(type))
             return false;
-        data.assign(size + 1, '\0');
-        status = RegQueryValueExA(sectionKey.get(), name.c_str(), nullptr, &type,
+        data.assign(size / sizeof(wchar_t) + 1, L'\0');
+        status = RegQueryValueExW(sectionKey.get(), wideName.c_str(), nullptr, &type,
                                   reinterpret_cast<BYTE*>(&data[0]), &size);
         if (status == ERROR_MORE_DATA)
             continue;
         if (status != ERROR_SUCCESS || !IsTextType(type))
             return false;
-        data.resize(size);
+        // An odd byte count leaves half a character, which is dropped.
+        data.resize(size / sizeof(wchar_t));
         break;
     }
     // The text ends at its terminating zero; data written without one is taken whole.
-    const size_t zero = data.find('\0');
-    text = zero == std::string::npos ? data : data.substr(0, zero);
+    const size_t zero = data.find(L'\0');
+    text = Narrow(zero == std::wstring::npos ? data : data.substr(0, zero));
     return true;
 }
 
@@ -85,8 +88,10 @@ bool TRegistryIniFile::WriteString(const std::string& section, const std::string
     if (!sectionKey)
         return false;
     // c_str() supplies the terminating zero that the size counts.
-    return RegSetValueExA(sectionKey.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    const std::wstring wide = Widen(value);
+    return RegSetValueExW(sectionKey.get(), Widen(name).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(wide.c_str()),
+                          static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool TRegistryIniFile::WriteInteger(const std::string& section, const std::string& name, int value)

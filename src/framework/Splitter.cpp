@@ -30,7 +30,7 @@ bool TSplitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 {
     switch (message) {
     case WM_SETCURSOR:
-        SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZENS)));
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_SIZENS)));
         result = TRUE;
         return true;
     case WM_LBUTTONDOWN:

@@ -1,5 +1,7 @@
 #include "StdControls.h"
 
+#include "WideText.h"
+
 TButton::TButton(TContainer& parent, const TBounds& bounds, const std::string& caption)
     : TControl(parent, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, bounds, caption)
 {
@@ -18,11 +20,11 @@ TCheckBox::TCheckBox(TContainer& parent, const TBounds& bounds, const std::strin
 {
 }
 
-bool TCheckBox::Checked() const { return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool TCheckBox::Checked() const { return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void TCheckBox::SetChecked(bool value)
 {
-    SendMessageA(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 bool TCheckBox::HandleCommand(WORD code)
@@ -38,7 +40,7 @@ TEdit::TEdit(TContainer& parent, const TBounds& bounds, bool password)
                bounds)
 {
     if (password)
-        SendMessageA(Handle(), EM_SETPASSWORDCHAR, '*', 0);
+        SendMessageW(Handle(), EM_SETPASSWORDCHAR, '*', 0);
 }
 
 bool TEdit::HandleCommand(WORD code)
@@ -60,7 +62,7 @@ TMemo::TMemo(TContainer& parent, const TBounds& bounds, bool readOnly, bool hori
                    (readOnly ? ES_READONLY : 0) | (horizontalScrollBar ? WS_HSCROLL : 0),
                WS_EX_CLIENTEDGE, bounds)
 {
-    SendMessageA(Handle(), EM_SETLIMITTEXT, 0, 0);  // no 32 KB cap on the lists and the mail log
+    SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);  // no 32 KB cap on the lists and the mail log
 }
 
 bool TMemo::HandleCommand(WORD code)
@@ -91,22 +93,22 @@ std::vector<std::string> TMemo::Lines() const
 
 void TMemo::AppendLine(const std::string& text)
 {
-    const LRESULT length = SendMessageA(Handle(), WM_GETTEXTLENGTH, 0, 0);
-    const std::string added = length > 0 ? "\r\n" + text : text;
-    SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(length), length);
-    SendMessageA(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
+    const LRESULT length = SendMessageW(Handle(), WM_GETTEXTLENGTH, 0, 0);
+    const std::wstring added = Widen(length > 0 ? "\r\n" + text : text);
+    SendMessageW(Handle(), EM_SETSEL, static_cast<WPARAM>(length), length);
+    SendMessageW(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(added.c_str()));
     // The caret at the start of the new line keeps it in view without
     // scrolling sideways to the end of a long line.
-    const LRESULT lastLine = SendMessageA(Handle(), EM_GETLINECOUNT, 0, 0) - 1;
-    const LRESULT lineStart = SendMessageA(Handle(), EM_LINEINDEX, static_cast<WPARAM>(lastLine), 0);
-    SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(lineStart), lineStart);
-    SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+    const LRESULT lastLine = SendMessageW(Handle(), EM_GETLINECOUNT, 0, 0) - 1;
+    const LRESULT lineStart = SendMessageW(Handle(), EM_LINEINDEX, static_cast<WPARAM>(lastLine), 0);
+    SendMessageW(Handle(), EM_SETSEL, static_cast<WPARAM>(lineStart), lineStart);
+    SendMessageW(Handle(), EM_SCROLLCARET, 0, 0);
 }
 
 void TMemo::ScrollToStart()
 {
-    SendMessageA(Handle(), EM_SETSEL, 0, 0);
-    SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+    SendMessageW(Handle(), EM_SETSEL, 0, 0);
+    SendMessageW(Handle(), EM_SCROLLCARET, 0, 0);
 }
 
 TComboBox::TComboBox(TContainer& parent, const TBounds& bounds, int itemHeight)
@@ -114,25 +116,25 @@ TComboBox::TComboBox(TContainer& parent, const TBounds& bounds, int itemHeight)
                {bounds.left, bounds.top, bounds.width, bounds.height + 200})
 {
     if (itemHeight > 0)
-        SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
+        SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
 }
 
 void TComboBox::SetItems(const std::vector<std::string>& items)
 {
     const int selected = ItemIndex();
-    SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
+    SendMessageW(Handle(), CB_RESETCONTENT, 0, 0);
     for (const std::string& item : items)
-        SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
     SetItemIndex(selected);
 }
 
-int TComboBox::Count() const { return static_cast<int>(SendMessageA(Handle(), CB_GETCOUNT, 0, 0)); }
+int TComboBox::Count() const { return static_cast<int>(SendMessageW(Handle(), CB_GETCOUNT, 0, 0)); }
 
-int TComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0)); }
+int TComboBox::ItemIndex() const { return static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0)); }
 
 void TComboBox::SetItemIndex(int index)
 {
-    SendMessageA(Handle(), CB_SETCURSEL, index >= 0 && index < Count() ? static_cast<WPARAM>(index) : WPARAM(-1), 0);
+    SendMessageW(Handle(), CB_SETCURSEL, index >= 0 && index < Count() ? static_cast<WPARAM>(index) : WPARAM(-1), 0);
 }
 
 bool TComboBox::HandleCommand(WORD code)
@@ -184,7 +186,7 @@ TRadioGroup::~TRadioGroup() = default;
 int TRadioGroup::ItemIndex() const
 {
     for (size_t i = 0; i < items_.size(); ++i)
-        if (SendMessageA(items_[i]->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED)
+        if (SendMessageW(items_[i]->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED)
             return static_cast<int>(i);
     return -1;
 }
@@ -192,7 +194,7 @@ int TRadioGroup::ItemIndex() const
 void TRadioGroup::SetItemIndex(int index)
 {
     for (size_t i = 0; i < items_.size(); ++i)
-        SendMessageA(items_[i]->Handle(), BM_SETCHECK, static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(items_[i]->Handle(), BM_SETCHECK, static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TRadioGroup::SetItemCaption(int index, const std::string& caption)

@@ -1,6 +1,8 @@
 #include "Window.h"
 
 #include <set>
+
+#include "WideText.h"
 #include <utility>
 
 TWindowBase::~TWindowBase() { DestroyHandle(); }
@@ -11,7 +13,7 @@ void TWindowBase::DestroyHandle()
         return;
     HWND hwnd = handle_;
     handle_ = nullptr;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     DestroyWindow(hwnd);
 }
 
@@ -20,23 +22,24 @@ void TWindowBase::RegisterClassOnce(const char* className, UINT classStyle, HICO
     static std::set<std::string> registered;
     if (!registered.insert(className).second)
         return;
-    WNDCLASSEXA wc = {};
+    const std::wstring name = Widen(className);
+    WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     wc.style = classStyle;
     wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hInstance = GetModuleHandleW(nullptr);
     wc.hIcon = icon;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = className;
-    RegisterClassExA(&wc);
+    wc.lpszClassName = name.c_str();
+    RegisterClassExW(&wc);
 }
 
 void TWindowBase::CreateHandle(const char* className, const std::string& title, DWORD style, DWORD exStyle,
                                int x, int y, int width, int height, HWND parent)
 {
-    CreateWindowExA(exStyle, className, title.c_str(), style, x, y, width, height, parent, nullptr,
-                    GetModuleHandleA(nullptr), this);
+    CreateWindowExW(exStyle, Widen(className).c_str(), Widen(title).c_str(), style, x, y, width, height, parent, nullptr,
+                    GetModuleHandleW(nullptr), this);
 }
 
 UINT_PTR TWindowBase::AttachTimer(std::function<void()> tick)
@@ -69,29 +72,30 @@ bool TWindowBase::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& re
 LRESULT CALLBACK TWindowBase::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         auto* self = static_cast<TWindowBase*>(create->lpCreateParams);
         if (self) {
             self->handle_ = hwnd;
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     }
-    auto* self = reinterpret_cast<TWindowBase*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<TWindowBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self) {
         LRESULT result = 0;
         if (self->HandleMessage(message, wParam, lParam, result))
             return result;
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 std::string GetWindowTextString(HWND hwnd)
 {
-    const int length = GetWindowTextLengthA(hwnd);
+    const int length = GetWindowTextLengthW(hwnd);
     if (length <= 0)
         return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(hwnd, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, &text[0], length + 1);
+    return Narrow(text.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
 }
+
+void SetWindowTextString(HWND hwnd, const std::string& text) { SetWindowTextW(hwnd, Widen(text).c_str()); }

@@ -42,3 +42,5 @@ private:
 
 // Window text of any window, read at its real length.
 std::string GetWindowTextString(HWND hwnd);
+// Sets the window text of any window.
+void SetWindowTextString(HWND hwnd, const std::string& text);

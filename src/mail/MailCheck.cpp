@@ -107,6 +107,13 @@ void TMailWatch::CheckAllMailboxes(bool keepLog)
 
 void TMailWatch::ConnectMailbox(TMailBox& mailBox)
 {
+    // A Security value the program does not know could mean anything: the
+    // mailbox waits for the user's choice rather than going out in clear.
+    if (mailBox.Security == MailboxSecurityUnknown) {
+        ReportMailError(MsgConnectError, mailBox, FormatText(MsgSecurityUnknown, {mailBox.UnknownSecurity}),
+                        "Security");
+        return;
+    }
     try {
         Pop.Host = mailBox.Server;
         Pop.UserName = mailBox.User;
@@ -142,7 +149,11 @@ std::string TMailWatch::FailureReason() const
     // otherwise the server's refusal.
     if (Pop.StatusCode() == 426)
         return Pop.ErrorMessage();
-    return Pop.Connected() ? Pop.LastResponse() : MsgConnectionLost;
+    if (Pop.Connected())
+        return Pop.LastResponse();
+    // A TLS failure (a record that could not be decrypted) says what it was.
+    const std::string& tls = Pop.Socket()->TlsErrorText();
+    return tls.empty() ? MsgConnectionLost : "-ERR " + tls;
 }
 
 void TMailWatch::CheckMailbox(TMailBox& mailBox)
@@ -160,6 +171,9 @@ void TMailWatch::ReadMailbox(TMailBox& mailBox)
     ConnectMailbox(mailBox);
     if (ConnectFailed)
         return;
+    // Accepted although its CRL or OCSP server gave no answer: said once per check.
+    if (Pop.Socket()->TlsRevocationUnknown())
+        AddMailLog(FormatText(MsgRevocationUnknown, {mailBox.MailboxName}));
     std::string step = "CAPA";  // the request in hand, named in an error line
     try {
         const bool pipelining = AskPipelining();

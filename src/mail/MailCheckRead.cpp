@@ -85,7 +85,7 @@ std::unique_ptr<TEmail> BuildEmail(TMailBox& mailBox, TMessageRead& read, int bo
         email->Uidl = read.Plan->Uidl;
     }
     // Read or kept, the fields people read come from the header as written.
-    DecodeEmailFields(*email, ConvertCodePageToAnsi);
+    DecodeEmailFields(*email, ConvertCodePageToUtf8);
     if (sized)
         email->Size = std::to_string(email->Octets) + " " + MsgBytes;
     email->Name = MakeEmailKey(mailBox.MailboxName, n);

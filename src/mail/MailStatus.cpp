@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "../app/unitGlobal.h"
+#include "../framework/Locale.h"
 #include "MailWatch.h"
 
 namespace {
@@ -12,10 +13,9 @@ namespace {
 std::string ShortTime(std::time_t when)
 {
     std::tm local = *std::localtime(&when);
-    char separator[8] = ":";
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, sizeof separator);
+    const std::string separator = LocaleTimeSeparator();
     char text[32];
-    std::snprintf(text, sizeof text, "%02d%s%02d", local.tm_hour, separator, local.tm_min);
+    std::snprintf(text, sizeof text, "%02d%s%02d", local.tm_hour, separator.c_str(), local.tm_min);
     return text;
 }
 }  // namespace

@@ -1,13 +1,14 @@
 // The spam cycle: every message that the user's lists mark is deleted from
 // its server, counted and announced, then the mailboxes are read again.
 #include "../app/unitGlobal.h"
+#include "../framework/CaseFold.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/Settings.h"
 #include "MailWatch.h"
 
 TSpamLists TMailWatch::SpamLists() const
 {
-    return ParseSpamLists(settings_.SpamAddresses, settings_.SpamSubjects);
+    return ParseSpamLists(settings_.SpamAddresses, settings_.SpamSubjects, FoldCase);
 }
 
 bool TMailWatch::IsSpamEmail(const TEmail& email) const { return SpamLists().Marks(email); }

@@ -35,7 +35,7 @@ std::string GetDecodedEmailAddress(const TEmail& email)
 {
     if (email.From.find('<') == std::string::npos || email.From.find('>') == std::string::npos)
         return email.DecodedFrom;
-    return GetEmailAddress(email);
+    return RawTextToUtf8(GetEmailAddress(email));
 }
 
 void DecodeEmailFields(TEmail& email, const TCodePageConverter& convert)

@@ -21,6 +21,7 @@ public:
     // certificate accepted although it fails the check (net/TlsFingerprint.h).
     std::string Port = "110";
     int Security = 0;
+    std::string UnknownSecurity;  // the stored value, when Security is unknown
     std::string Fingerprint;
     // What the last check kept of the messages it read (unitProcessReuse.h).
     std::shared_ptr<TMailboxMemory> Memory;
@@ -32,7 +33,7 @@ public:
     std::string To;
     std::string Subject;
     // From, To and Subject as people read them: encoded words decoded, in
-    // code page 1252. The three above stay as the header wrote them.
+    // UTF-8. The three above stay as the header wrote them.
     std::string DecodedFrom;
     std::string DecodedTo;
     std::string DecodedSubject;
@@ -58,7 +59,8 @@ std::string GetEmailDate(const TEmail& email);
 std::string GetEmailAddress(const TEmail& email);
 // The sender a reader is shown: the address between the angle brackets of
 // From as written (an encoded display name cannot pass for one), or the whole
-// decoded From when it has no such address.
+// decoded From when it has no such address; UTF-8 either way (raw bytes
+// as raw header bytes are read).
 std::string GetDecodedEmailAddress(const TEmail& email);
 // Fills DecodedFrom, DecodedTo and DecodedSubject from the header values.
 void DecodeEmailFields(TEmail& email, const TCodePageConverter& convert);

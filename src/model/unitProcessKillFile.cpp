@@ -1,8 +1,11 @@
 #include "unitProcessKillFile.h"
 
+#include "../framework/AnsiCodePage.h"
+#include "../framework/DataFolder.h"
 #include "../framework/Files.h"
+#include "ListFileText.h"
 
-std::string GetKillListFileName() { return ExecutableDirectory() + "SkarnVale.txt"; }
+std::string GetKillListFileName() { return DataFilePath(kKillListFile, TFileUse::Read); }
 
 bool LoadKillList(TWindowList& list, IKillListView* view)
 {
@@ -12,7 +15,7 @@ bool LoadKillList(TWindowList& list, IKillListView* view)
     // Lines read before a failure stay in the list.
     std::string bytes;
     const bool complete = ReadFileBytes(path, bytes);
-    for (const std::string& line : ParseKillListLines(bytes))
+    for (const std::string& line : ParseKillListLines(ListFileToUtf8(bytes, SystemAnsiCodePage())))
         list.Add(line);
     if (view) {
         view->ShowEntries(list.Entries());
@@ -21,7 +24,11 @@ bool LoadKillList(TWindowList& list, IKillListView* view)
     return complete;
 }
 
-bool SaveKillList(const TWindowList& list) { return WriteFileReplacing(GetKillListFileName(), FormatKillList(list)); }
+bool SaveKillList(const TWindowList& list)
+{
+    const std::string path = DataFilePath(kKillListFile, TFileUse::Write);
+    return !path.empty() && WriteFileReplacing(path, Utf8ToListFile(FormatKillList(list), SystemAnsiCodePage()));
+}
 
 bool AddToKillList(TWindowList& list, const std::string& title, IKillListView* view)
 {

@@ -1,4 +1,5 @@
-// The kill list and its file "SkarnVale.txt" beside the executable, kept in
+// The kill list and its file "SkarnVale.txt" (beside the executable, or in
+// the user's folder when that one cannot be written: DataFolder.h), kept in
 // step with the windows-list dialog when there is one (`view` may be null).
 #pragma once
 
@@ -6,6 +7,8 @@
 
 #include "unitProcessKillList.h"
 
+inline constexpr char kKillListFile[] = "SkarnVale.txt";
+// The file the list is read from.
 std::string GetKillListFileName();
 // The file functions answer false when the file could not be read or written
 // whole; the caller tells the user.

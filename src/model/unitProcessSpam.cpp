@@ -5,25 +5,6 @@
 
 #include "../net/MD5.h"
 
-namespace {
-std::string LowerAscii(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
-const std::string* FirstFoundIn(const std::string& written, const std::string& decoded,
-                                const std::vector<std::string>& entries)
-{
-    const std::string writtenLower = LowerAscii(written), decodedLower = LowerAscii(decoded);
-    for (const std::string& entry : entries)
-        if (writtenLower.find(entry) != std::string::npos || decodedLower.find(entry) != std::string::npos)
-            return &entry;
-    return nullptr;
-}
-}  // namespace
 
 std::vector<std::string> SplitLines(const std::string& text)
 {
@@ -54,34 +35,6 @@ std::string JoinLines(const std::vector<std::string>& lines)
         text += lines[i];
     }
     return text;
-}
-
-std::vector<std::string> SpamEntries(const std::string& fieldText)
-{
-    std::vector<std::string> entries;
-    for (const std::string& line : SplitLines(fieldText))
-        if (!line.empty())
-            entries.push_back(LowerAscii(line));
-    return entries;
-}
-
-const std::string* FindSpamEntry(const TEmail& email, const std::vector<std::string>& addressEntries,
-                                 const std::vector<std::string>& subjectEntries)
-{
-    if (const std::string* entry = FirstFoundIn(email.From, email.DecodedFrom, addressEntries))
-        return entry;
-    return FirstFoundIn(email.Subject, email.DecodedSubject, subjectEntries);
-}
-
-bool IsSpamEmailFor(const TEmail& email, const std::vector<std::string>& addressEntries,
-                    const std::vector<std::string>& subjectEntries)
-{
-    return FindSpamEntry(email, addressEntries, subjectEntries) != nullptr;
-}
-
-TSpamLists ParseSpamLists(const std::string& addressField, const std::string& subjectField)
-{
-    return {SpamEntries(addressField), SpamEntries(subjectField)};
 }
 
 std::vector<std::string> ParseSpamListFile(const std::string& bytes, const TTextCompare& compare)

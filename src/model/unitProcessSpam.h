@@ -9,25 +9,31 @@
 
 #include "unitProcessEmail.h"
 
-// The entries of a list field: its non-empty lines, ASCII letters lowered.
-std::vector<std::string> SpamEntries(const std::string& fieldText);
+// Letter case removed from UTF-8 text over all of Unicode: the platform
+// supplies it (framework/CaseFold.h), the spam test is given it.
+using TCaseFold = std::function<std::string(const std::string&)>;
+// Lowers A to Z only: the case folding where the platform's is not at hand.
+std::string FoldAsciiCase(const std::string& text);
+
+// The entries of a list field: its non-empty lines, their case folded.
+std::vector<std::string> SpamEntries(const std::string& fieldText, const TCaseFold& fold);
 // The entry that makes the email spam: the first address entry, in list
 // order, that occurs in From as written or as decoded, else the first subject
 // entry that occurs in Subject as written or as decoded, all compared with
-// ASCII letters lowered; nullptr when none does.
+// their case folded; nullptr when none does. The value as written is read
+// as raw header bytes are (UTF-8 when valid, else Windows-1252). What a
+// conversion lost is U+FFFD, and an entry that holds U+FFFD matches nothing.
 const std::string* FindSpamEntry(const TEmail& email, const std::vector<std::string>& addressEntries,
-                                 const std::vector<std::string>& subjectEntries);
-// Spam when FindSpamEntry finds an entry.
-bool IsSpamEmailFor(const TEmail& email, const std::vector<std::string>& addressEntries,
-                    const std::vector<std::string>& subjectEntries);
+                                 const std::vector<std::string>& subjectEntries, const TCaseFold& fold);
 
 // Both lists split into their entries once, for all the emails tested against them.
 struct TSpamLists {
     std::vector<std::string> Addresses;
     std::vector<std::string> Subjects;
-    bool Marks(const TEmail& email) const { return IsSpamEmailFor(email, Addresses, Subjects); }
+    TCaseFold Fold = FoldAsciiCase;
+    bool Marks(const TEmail& email) const { return FindSpamEntry(email, Addresses, Subjects, Fold) != nullptr; }
 };
-TSpamLists ParseSpamLists(const std::string& addressField, const std::string& subjectField);
+TSpamLists ParseSpamLists(const std::string& addressField, const std::string& subjectField, const TCaseFold& fold);
 
 using TTextCompare = std::function<int(const std::string&, const std::string&)>;
 

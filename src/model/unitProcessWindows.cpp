@@ -2,23 +2,29 @@
 
 #include <memory>
 
+#include "../framework/WideText.h"
+#include "unitProcessShell.h"
+
 std::string GetWindowTitle(HWND hwnd)
 {
-    char buffer[256];
-    const int length = GetWindowTextA(hwnd, buffer, sizeof buffer);
-    return length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string();
+    wchar_t buffer[256];
+    const int length = GetWindowTextW(hwnd, buffer, 256);
+    return length > 0 ? Narrow(buffer, static_cast<size_t>(length)) : std::string();
 }
 
 std::string CandidateTitle(HWND hwnd)
 {
     if (!IsWindowVisible(hwnd))
         return std::string();
-    const HWND owner = reinterpret_cast<HWND>(GetWindowLongPtrA(hwnd, GWLP_HWNDPARENT));
+    const HWND owner = reinterpret_cast<HWND>(GetWindowLongPtrW(hwnd, GWLP_HWNDPARENT));
     if (owner && owner != GetDesktopWindow())
         return std::string();
-    if (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
+    if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
         return std::string();
-    return GetWindowTitle(hwnd);
+    std::string title = GetWindowTitle(hwnd);
+    if (!title.empty() && IsShellWindow(hwnd))
+        return std::string();
+    return title;
 }
 
 BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collection)

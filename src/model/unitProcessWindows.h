@@ -18,12 +18,12 @@ public:
     std::string Title;
 };
 
-// The title through the ANSI window-text call with a 256-byte buffer, so at
-// most 255 characters; empty for an untitled window.
+// The title through the wide window-text call with a 256-unit buffer, so at
+// most 255 UTF-16 units, as UTF-8; empty for an untitled window.
 std::string GetWindowTitle(HWND hwnd);
 // The kill tick's rules for one window: visible, no owner but the desktop, no
-// tool-window style. Answers its title, empty when the window is not a
-// candidate (or has no title).
+// tool-window style, not the shell's. Answers its title, empty when the window
+// is not a candidate (or has no title).
 std::string CandidateTitle(HWND hwnd);
 // Keeps visible windows with a title, no owner but the desktop and no
 // tool-window style; always goes on enumerating.
@@ -38,4 +38,4 @@ void EnumerateWindows(TMyCollection& windows);
 void KillPopups(const TWindowList& killList, const std::function<void()>& onKill,
                 TKillAppearances* asked = nullptr);
 // Posts WM_CLOSE to `hwnd`, a window whose title is on the kill list.
-inline void AskToClose(HWND hwnd) { PostMessageA(hwnd, WM_CLOSE, 0, 0); }
+inline void AskToClose(HWND hwnd) { PostMessageW(hwnd, WM_CLOSE, 0, 0); }

@@ -1,5 +1,6 @@
 #include "OAuthEncoding.h"
 
+#include "Base64Digits.h"
 #include "HexDigits.h"
 
 namespace {
@@ -42,17 +43,6 @@ bool IsUnreserved(unsigned char c)
 }
 }  // namespace
 
-int Base64DigitValue(char c)
-{
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 26;
-    if (c >= '0' && c <= '9')
-        return c - '0' + 52;
-    return c == '+' ? 62 : c == '/' ? 63 : -1;
-}
-
 std::string Base64Encode(const std::string& bytes) { return Encode(bytes, false); }
 
 std::string Base64UrlEncode(const std::string& bytes) { return Encode(bytes, true); }
@@ -67,7 +57,7 @@ bool Base64Decode(const std::string& text, std::string& bytes)
         const int pads = last ? (text[i + 3] == '=') + (text[i + 2] == '=' && text[i + 3] == '=') : 0;
         unsigned v = 0;
         for (int k = 0; k < 4; ++k) {
-            const int s = k >= 4 - pads ? 0 : Base64DigitValue(text[i + k]);
+            const int s = k >= 4 - pads ? 0 : Base64Value(text[i + k]);
             if (s < 0)
                 return false;
             v = v << 6 | static_cast<unsigned>(s);

@@ -11,8 +11,6 @@ std::string Base64Encode(const std::string& bytes);
 // False for text that is not base64 (padding required, no white space).
 bool Base64Decode(const std::string& text, std::string& bytes);
 std::string Base64UrlEncode(const std::string& bytes);
-// The value of one base64 digit, or -1 for any other character.
-int Base64DigitValue(char c);
 
 // Every byte but RFC 3986's unreserved ones as %XX.
 std::string PercentEncode(const std::string& text);

@@ -1,7 +1,9 @@
 #include "Pop3HeaderWords.h"
 
+#include "../model/Utf8Text.h"
+#include "Base64Digits.h"
+#include "MimeBody.h"
 #include "HexDigits.h"
-#include "OAuthEncoding.h"
 
 namespace {
 struct TEncodedWord {
@@ -46,19 +48,10 @@ bool DecodeB(const std::string& text, std::string& bytes)
         --length;
     if ((length < text.size() && text.size() % 4 != 0) || length % 4 == 1)
         return false;
-    unsigned bits = 0;
-    int pending = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        const int value = Base64DigitValue(text[i]);
-        if (value < 0)
+    for (std::size_t i = 0; i < length; ++i)
+        if (Base64Value(text[i]) < 0)
             return false;
-        bits = ((bits << 6) | static_cast<unsigned>(value)) & 0xFFFFu;
-        pending += 6;
-        if (pending >= 8) {
-            pending -= 8;
-            bytes += static_cast<char>((bits >> pending) & 0xFFu);
-        }
-    }
+    bytes += DecodeBase64Text(text.substr(0, length));
     return true;
 }
 
@@ -115,6 +108,9 @@ void MakeVisible(std::string& text)
 
 std::string Pop3DecodeHeaderText(const std::string& value, const TCodePageConverter& convert)
 {
+    // Encoded words are ASCII: whether the rest is UTF-8 is a matter of the whole value.
+    const bool rawUtf8 = IsValidUtf8(value);
+    const auto raw = [rawUtf8](const std::string& bytes) { return rawUtf8 ? bytes : Windows1252ToUtf8(bytes); };
     std::string text;
     TWordRun run;
     bool lastRunWritten = false;  // the run before could not be converted
@@ -123,15 +119,11 @@ std::string Pop3DecodeHeaderText(const std::string& value, const TCodePageConver
     const auto flush = [&] {
         if (!run.open)
             return;
-        std::string ansi;
-        bool converted = true;
-        if (run.codePage == AnsiCodePage)
-            ansi = run.bytes;
-        else
-            converted = convert && convert(run.codePage, run.bytes, ansi);
+        std::string utf8;
+        const bool converted = DecodeCodePage(run.codePage, run.bytes, convert, utf8);
         if (!converted || lastRunWritten)
             text += run.spaceBefore;
-        text += converted ? ansi : run.written;
+        text += converted ? utf8 : run.written;
         lastRunWritten = !converted;
         run = TWordRun();
     };
@@ -154,7 +146,7 @@ std::string Pop3DecodeHeaderText(const std::string& value, const TCodePageConver
             if (adjacent) {
                 run.spaceBefore = between;
             } else {
-                text += between;
+                text += raw(between);
                 lastRunWritten = false;
             }
             run.open = true;
@@ -165,7 +157,7 @@ std::string Pop3DecodeHeaderText(const std::string& value, const TCodePageConver
         plain = at = word.end;
     }
     flush();
-    text += value.substr(plain);
+    text += raw(value.substr(plain));
     MakeVisible(text);
     return text;
 }

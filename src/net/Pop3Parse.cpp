@@ -1,7 +1,10 @@
 #include "Pop3Parse.h"
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstddef>
+#include <cstring>
 
 #include "MD5.h"
 
@@ -121,4 +124,32 @@ bool Pop3IsBodyEnd(const TPop3Line& line)
 std::string Pop3UnstuffLine(const TPop3Line& line)
 {
     return line.Continuation ? line.Text : Pop3UnstuffLine(line.Text);
+}
+
+std::string Pop3TraceLine(const std::string& line)
+{
+    // How many words of each login command stay visible before its secret.
+    static const struct {
+        const char* Word;
+        int Shown;
+    } Secrets[] = {{"PASS", 1}, {"APOP", 2}, {"AUTH", 2}};
+    for (const auto& secret : Secrets) {
+        const std::size_t length = std::strlen(secret.Word);
+        if (line.size() < length || !std::equal(secret.Word, secret.Word + length, line.begin(), [](char a, char b) {
+                return a == std::toupper(static_cast<unsigned char>(b));
+            }))
+            continue;
+        if (line.size() > length && line[length] != ' ')
+            continue;
+        // The end of the visible words, then "****" whatever followed.
+        std::size_t end = length;
+        for (int word = 1; word < secret.Shown && end < line.size(); ++word) {
+            const std::size_t start = line.find_first_not_of(' ', end);
+            end = start == std::string::npos ? line.size() : std::min(line.find(' ', start), line.size());
+        }
+        if (line.find_first_not_of(' ', end) == std::string::npos)
+            return line;
+        return line.substr(0, end) + " ****";
+    }
+    return line;
 }

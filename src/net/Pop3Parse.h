@@ -56,3 +56,8 @@ std::string Pop3UnstuffLine(const std::string& line);
 // not the first byte of a line on the wire.
 bool Pop3IsBodyEnd(const TPop3Line& line);
 std::string Pop3UnstuffLine(const TPop3Line& line);
+
+// A command line as a trace may show it: the secret of a login (PASS's
+// password, APOP's digest, AUTH's initial response) as "****", the rest as
+// sent ("PASS ****", "APOP alice ****", "AUTH PLAIN ****").
+std::string Pop3TraceLine(const std::string& line);

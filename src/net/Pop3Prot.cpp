@@ -149,7 +149,7 @@ void TCustomPop3Cli::FinishRequest(WORD error)
 {
     SetClientState(pop3Idle);
     chainRunning_ = false;
-    PostMessageA(window_->Handle(), WM_POP3_REQUEST_DONE, 0, MAKELPARAM(error, 0));
+    PostMessageW(window_->Handle(), WM_POP3_REQUEST_DONE, 0, MAKELPARAM(error, 0));
 }
 
 void TCustomPop3Cli::Connect()
@@ -256,7 +256,9 @@ void TCustomPop3Cli::SessionClosed(WORD error)
         errorCode_ == 0) {
         errorCode_ = WSocketErrorCancelled;
         statusCode_ = 500;
-        FillErrorMessage("-ERR Disconnected unexpectedly");
+        // A TLS failure ended it: its reason, not a bare disconnection.
+        const std::string& tls = socket_->TlsErrorText();
+        FillErrorMessage(tls.empty() ? "-ERR Disconnected unexpectedly" : "-ERR " + tls);
     }
     if (OnSessionClosed)
         OnSessionClosed(this, error);

@@ -60,7 +60,7 @@ void TCustomPop3Cli::SendCommand(TPop3Request request, const std::string& line, 
     nextProtocolState_ = nextState;
     replyCallback_ = callback;
     SetClientState(pop3WaitingReply);
-    Display("> " + (shown.empty() ? line : shown));
+    Display("> " + (shown.empty() ? Pop3TraceLine(line) : shown));
     PumpOnce();
     socket_->SendStr(line + "\r\n");
 }

@@ -3,6 +3,7 @@
 // the same handlers and with the same client state as when its command is
 // sent alone.
 #include "Pop3Prot.h"
+#include "Pop3Parse.h"
 
 #include "Pop3ProtPump.h"
 
@@ -62,7 +63,7 @@ void TCustomPop3Cli::SendPipelinedCommands()
         }
         const TPop3Command& command = pipeline_[pipeSent_];
         const std::string line = CommandText(*FindRequest(command.Request), command.MsgNum, command.MsgLines).Line;
-        Display("> " + line);
+        Display("> " + Pop3TraceLine(line));
         lines += line + "\r\n";
         ++pipeSent_;
     }

@@ -7,7 +7,7 @@
 bool Pop3PumpMessages(bool repost, int& exitCode)
 {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             exitCode = static_cast<int>(msg.wParam);
             if (repost)

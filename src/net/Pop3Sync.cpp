@@ -40,13 +40,13 @@ void TSyncPop3Cli::CancelRequests()
 {
     cancelled_ = true;
     // Wakes the wait, which may be sleeping until its deadline.
-    PostMessageA(WindowHandle(), WM_NULL, 0, 0);
+    PostMessageW(WindowHandle(), WM_NULL, 0, 0);
 }
 
 void TSyncPop3Cli::StopRequest(const std::string& reason)
 {
     stopAsked_ = "426 " + reason;
-    PostMessageA(WindowHandle(), WM_NULL, 0, 0);
+    PostMessageW(WindowHandle(), WM_NULL, 0, 0);
 }
 
 bool TSyncPop3Cli::WaitUntilReady()
@@ -76,8 +76,13 @@ bool TSyncPop3Cli::WaitUntilReady()
         }
         // Signed difference: correct across the tick counter's wrap.
         const int left = static_cast<int>(deadline_ - GetTickCount());
-        if (Timeout > 0 && left < 0)
+        if (Timeout > 0 && left < 0) {
+            // A handshake that did not end says what it was waiting for.
+            const std::string stall = Socket()->TlsHandshakeStall();
+            if (!stall.empty())
+                stopReason += " in the TLS handshake: " + stall;
             break;
+        }
         const DWORD limitMs = RequestLimit > 0 ? TimeoutMs(RequestLimit) : 0;
         if (limitMs > 0 && GetTickCount() - requestStarted_ >= limitMs) {
             stopReason = "426 Timeout: request longer than " + std::to_string(RequestLimit) + " s";
@@ -122,8 +127,8 @@ void TSyncPop3Cli::DeliverRequestDone()
     // The end of a request is announced through the queue; a reply read
     // directly leaves the notice there: it is handled before the call returns.
     MSG msg;
-    if (PeekMessageA(&msg, WindowHandle(), WM_POP3_REQUEST_DONE, WM_POP3_REQUEST_DONE, PM_REMOVE))
-        DispatchMessageA(&msg);
+    if (PeekMessageW(&msg, WindowHandle(), WM_POP3_REQUEST_DONE, WM_POP3_REQUEST_DONE, PM_REMOVE))
+        DispatchMessageW(&msg);
 }
 
 bool TSyncPop3Cli::Run(void (TCustomPop3Cli::*request)())

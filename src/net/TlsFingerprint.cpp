@@ -19,7 +19,7 @@ bool FingerprintMatches(const std::string& pinned, const TSHA256Digest& digest)
 {
     std::size_t nibbles = 0;
     for (char c : pinned) {
-        if (c == ':' || c == ' ' || c == '-')
+        if (c == ':' || c == ' ' || c == '-' || c == '\t')
             continue;
         const int value = HexDigitValue(c);
         if (value < 0 || nibbles >= 64)
@@ -30,4 +30,9 @@ bool FingerprintMatches(const std::string& pinned, const TSHA256Digest& digest)
         ++nibbles;
     }
     return nibbles == 64;
+}
+
+bool FingerprintPinned(const std::string& pinned)
+{
+    return pinned.find_first_not_of(": -\t") != std::string::npos;
 }

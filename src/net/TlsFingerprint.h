@@ -13,3 +13,7 @@ std::string FormatFingerprint(const TSHA256Digest& digest);
 // case, optionally separated by colons, blanks or dashes. Any other text
 // (empty, too short, a stray character) pins nothing.
 bool FingerprintMatches(const std::string& pinned, const TSHA256Digest& digest);
+
+// True when `pinned` holds anything but separators: a pin, even a mistyped
+// one, which then matches no certificate rather than none being pinned.
+bool FingerprintPinned(const std::string& pinned);

@@ -76,7 +76,7 @@ HWND TCustomWSocket::WindowHandle() const { return window_ ? window_->Handle() :
 void TCustomWSocket::PostToSelf(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (HWND hwnd = WindowHandle())
-        PostMessageA(hwnd, message, wParam, lParam);
+        PostMessageW(hwnd, message, wParam, lParam);
 }
 
 void TCustomWSocket::AssignDefaultValue()
@@ -285,13 +285,13 @@ void TCustomWSocket::MessagePump()
         return;
     }
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             terminated_ = true;
             break;
         }
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 

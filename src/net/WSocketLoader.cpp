@@ -1,6 +1,7 @@
 #include "WSocketLoader.h"
 
 #include "WSocketException.h"
+#include "../framework/WideText.h"
 
 namespace {
 const char* const ProcNames[] = {
@@ -38,7 +39,7 @@ std::string ProcNotFound(const char* proc, DWORD error)
 void LoadAndStart()
 {
     TWinsockLibrary& lib = Library();
-    HMODULE module = LoadLibraryA(lib.name.c_str());
+    HMODULE module = LoadLibraryW(Widen(lib.name).c_str());
     if (!module) {
         const DWORD error = GetLastError();
         throw ESocketException("Unable to load " + lib.name + " Error #" + std::to_string(error));

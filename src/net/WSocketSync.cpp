@@ -5,13 +5,13 @@ int TCustomSyncWSocket::WaitUntilReady(const bool& flag, unsigned timeoutMs)
     const DWORD start = GetTickCount();
     while (!flag) {
         MSG msg;
-        while (!flag && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (!flag && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 return WSocketErrorWaitTimeout;
             }
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         if (flag)
             break;

@@ -27,6 +27,8 @@ void TCustomTlsWSocket::Connect()
     FreeSession();
     tlsError_.clear();
     peerFingerprint_.clear();
+    revocationUnknown_ = false;
+    renegotiationsDeclined_ = 0;
     TCustomSocksWSocket::Connect();
 }
 
@@ -55,7 +57,7 @@ void TCustomTlsWSocket::StartTls()
 
 void TCustomTlsWSocket::TriggerSessionClosed(WORD error)
 {
-    if (tlsState_ == TlsHandshake)
+    if (tlsState_ == TlsHandshake && !renegotiating_)
         FailTls("the server closed the connection during the TLS handshake");
     TCustomSocksWSocket::TriggerSessionClosed(error);
 }
@@ -102,10 +104,12 @@ void TCustomTlsWSocket::ReadRaw()
     if (received <= 0)
         return;
     rawIn_.append(chunk, static_cast<std::size_t>(received));
-    if (tlsState_ == TlsHandshake)
+    if (tlsState_ == TlsHandshake) {
+        handshakeBytes_ += static_cast<std::size_t>(received);
         ContinueHandshake();
-    else if (tlsState_ == TlsOn)
+    } else if (tlsState_ == TlsOn) {
         DecryptRecords();
+    }
     if (rawIn_.size() > MaxRawHeld && tlsState_ != TlsFailed)
         FailTls("the server sent a TLS record too long to be read");
 }
@@ -149,11 +153,8 @@ void TCustomTlsWSocket::DecryptRecords()
             CloseDelayed();
             return;
         }
-        if (status == SEC_I_RENEGOTIATE) {
-            renegotiating_ = true;
-            tlsState_ = TlsHandshake;
-            ContinueHandshake();
-        }
+        if (status == SEC_I_RENEGOTIATE)
+            Renegotiate();
     }
 }
 

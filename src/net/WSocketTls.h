@@ -9,10 +9,11 @@
 // (STLS), and OnTlsDone reports its end. A failure reports
 // WSocketErrorTls, says why in TlsErrorText() and ends the connection.
 //
-// The server's certificate is checked here, not by SChannel: the chain must
-// lead to a trusted root of the system store, be valid today and name
-// TlsServerName. A certificate that fails is still accepted when its SHA-256
-// fingerprint is exactly TlsFingerprint.
+// The server's certificate is checked here, not by SChannel
+// (WSocketTlsCert.cpp): with TlsFingerprint, exactly the certificate of that
+// SHA-256 fingerprint is accepted; without, the chain must lead to a trusted
+// root of the system store, be valid today, not be revoked and name
+// TlsServerName, a DNS name or an address. TLS 1.2 or 1.3, never older.
 #pragma once
 
 #include <windows.h>
@@ -42,6 +43,13 @@ public:
     const std::string& TlsErrorText() const { return tlsError_; }
     // SHA-256 fingerprint of the server's certificate, once the handshake got it.
     const std::string& TlsPeerFingerprint() const { return peerFingerprint_; }
+    // The last accepted certificate's revocation could not be checked (no
+    // answer from its CRL or OCSP server): accepted, but worth a warning.
+    bool TlsRevocationUnknown() const { return revocationUnknown_; }
+    // What a handshake still running waits for, in plain words; empty when none runs.
+    std::string TlsHandshakeStall() const;
+    // Renegotiations the server asked for and the platform could not carry out.
+    int TlsRenegotiationsDeclined() const { return renegotiationsDeclined_; }
 
     TSocketErrorEvent OnTlsDone;
 
@@ -64,6 +72,9 @@ private:
     // Handshake (WSocketTlsHandshake.cpp).
     void BeginHandshake();
     void ContinueHandshake();
+    SECURITY_STATUS HandshakeStep(SecBuffer* in);
+    void Renegotiate();
+    wchar_t* TargetName();
     void HandshakeDone();
     bool SendToken(SecBuffer& token);
     void SendCloseNotify();
@@ -91,4 +102,8 @@ private:
     std::string pendingOut_;   // plain bytes sent during a handshake
     std::string tlsError_;
     std::string peerFingerprint_;
+    std::wstring targetName_;     // TlsServerName as the platform takes it
+    std::size_t handshakeBytes_ = 0;  // received during the handshake in hand
+    bool revocationUnknown_ = false;
+    int renegotiationsDeclined_ = 0;
 };

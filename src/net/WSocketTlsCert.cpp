@@ -1,52 +1,126 @@
-// The server certificate check of the TLS layer, done as a browser does:
-// the chain must reach a trusted root of the system store, be within its
-// dates and name the server. SChannel is told not to check (some systems'
-// SChannel, Wine's among them, accept anything by default), and the chain's
-// own trust status is read as well as the policy's verdict, since a policy
-// check alone has been seen to pass a chain that reaches no trusted root.
+// The server certificate check of the TLS layer. SChannel is told not to
+// check (some systems' SChannel, Wine's among them, accept anything by
+// default), and the check is the program's own:
+// - with a pinned fingerprint, that one certificate and no other, whatever
+//   its chain, dates and names: the user said "this one";
+// - otherwise the chain must reach a trusted root of the system store, be
+//   within its dates, not be revoked (the chain's own trust status is read
+//   as well as the policy's verdict, since a policy check alone has been seen
+//   to pass a chain that reaches no trusted root), and name the server in its
+//   subject alternative names: a DNS name or an IP address, compared here
+//   (TlsNames.h), since a chain engine may compare DNS names only.
+// The chain parameters with their time limit for CRL and OCSP servers.
+#define CERT_CHAIN_PARA_HAS_EXTRA_FIELDS
 #include "WSocketTls.h"
 
 #include <schannel.h>
 #include <wincrypt.h>
 
-#include <vector>
+#include <cstddef>
+#include <set>
 
 #include "TlsFingerprint.h"
+#include "TlsNames.h"
 
 namespace {
-// The plain-words reason for a policy error or a chain trust status.
-std::string RefusalReason(DWORD policyError, DWORD trustStatus)
+// How long the revocation check may wait for a CRL or OCSP server: it runs
+// on the GUI thread, and an unknown state is no refusal.
+constexpr DWORD RevocationWaitMs = 1500;
+// SECURITY_FLAG_IGNORE_CERT_CN_INVALID of the SSL policy (wininet.h's value).
+constexpr DWORD PolicyIgnoresNames = 0x00001000;
+constexpr DWORD RevocationUnknownStatus = CERT_TRUST_REVOCATION_STATUS_UNKNOWN | CERT_TRUST_IS_OFFLINE_REVOCATION;
+
+// "certificate not valid yet" or "certificate expired": which end of its
+// dates the certificate is out of today.
+std::string DatesReason(PCCERT_CONTEXT certificate)
 {
-    switch (policyError) {
-    case 0:
-        break;
-    case static_cast<DWORD>(CERT_E_EXPIRED):
-        return "certificate expired";
-    case static_cast<DWORD>(CERT_E_CN_NO_MATCH):
-        return "certificate is for another name";
-    default:
-        return "certificate not trusted";
-    }
-    // Revocation is not asked for, so its unknown state is no failure.
-    trustStatus &= ~static_cast<DWORD>(CERT_TRUST_REVOCATION_STATUS_UNKNOWN | CERT_TRUST_IS_OFFLINE_REVOCATION);
+    return CertVerifyTimeValidity(nullptr, certificate->pCertInfo) < 0 ? "certificate not valid yet"
+                                                                        : "certificate expired";
+}
+
+// The plain-words reason for a chain trust status (revocation unknown aside).
+std::string TrustReason(DWORD trustStatus, PCCERT_CONTEXT certificate)
+{
+    trustStatus &= ~RevocationUnknownStatus;
     if (trustStatus == CERT_TRUST_NO_ERROR)
         return std::string();
+    if (trustStatus & CERT_TRUST_IS_REVOKED)
+        return "certificate revoked";
     if (trustStatus & CERT_TRUST_IS_NOT_TIME_VALID)
-        return "certificate expired";
+        return DatesReason(certificate);
     return "certificate not trusted";
 }
 
-std::wstring Wide(const std::string& text)
+std::string PolicyReason(DWORD policyError, PCCERT_CONTEXT certificate)
 {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> wide(length > 0 ? static_cast<std::size_t>(length) : 1, L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    return wide.data();
+    switch (policyError) {
+    case 0:
+        return std::string();
+    case static_cast<DWORD>(CERT_E_EXPIRED):
+        return DatesReason(certificate);
+    case static_cast<DWORD>(CRYPT_E_REVOKED):
+        return "certificate revoked";
+    case static_cast<DWORD>(CRYPT_E_REVOCATION_OFFLINE):
+    case static_cast<DWORD>(CRYPT_E_NO_REVOCATION_CHECK):
+    case static_cast<DWORD>(CERT_E_REVOCATION_FAILURE):
+        // Unknown, reported as a warning: a revoked certificate is refused
+        // from the chain's own status before the policy is asked.
+        return std::string();
+    default:
+        return "certificate not trusted";
+    }
 }
 
-// The verdict on a certificate's chain: empty when it is accepted.
-std::string CheckChain(PCCERT_CONTEXT certificate, const std::string& serverName)
+std::string Narrow(const wchar_t* text)
+{
+    std::string narrow;
+    for (; text && *text; ++text)
+        narrow += *text < 128 ? static_cast<char>(*text) : '?';  // a DNS entry is ASCII; '?' matches nothing
+    return narrow;
+}
+
+// The DNS and IP address entries of the certificate's subject alternative names.
+TCertificateNames AlternativeNames(PCCERT_CONTEXT certificate)
+{
+    TCertificateNames names;
+    const CERT_INFO* info = certificate->pCertInfo;
+    PCERT_EXTENSION extension = CertFindExtension(szOID_SUBJECT_ALT_NAME2, info->cExtension, info->rgExtension);
+    if (!extension)
+        return names;
+    CERT_ALT_NAME_INFO* decoded = nullptr;
+    DWORD size = 0;
+    if (!CryptDecodeObjectEx(X509_ASN_ENCODING, X509_ALTERNATE_NAME, extension->Value.pbData,
+                             extension->Value.cbData, CRYPT_DECODE_ALLOC_FLAG, nullptr, &decoded, &size) ||
+        !decoded)
+        return names;
+    for (DWORD i = 0; i < decoded->cAltEntry; ++i) {
+        const CERT_ALT_NAME_ENTRY& entry = decoded->rgAltEntry[i];
+        if (entry.dwAltNameChoice == CERT_ALT_NAME_DNS_NAME)
+            names.Dns.push_back(Narrow(entry.pwszDNSName));
+        else if (entry.dwAltNameChoice == CERT_ALT_NAME_IP_ADDRESS &&
+                 (entry.IPAddress.cbData == 4 || entry.IPAddress.cbData == 16))
+            names.Ip.emplace_back(entry.IPAddress.pbData, entry.IPAddress.pbData + entry.IPAddress.cbData);
+    }
+    LocalFree(decoded);
+    return names;
+}
+
+// Certificates found revoked in this run, by fingerprint. A revocation is
+// for good, and Wine's chain engine (8.0) answers "not revoked" for a
+// certificate whose revocation it found before in the same process.
+std::set<std::string>& RevokedSeen()
+{
+    static std::set<std::string> revoked;
+    return revoked;
+}
+
+struct TChainVerdict {
+    std::string Refusal;  // empty: accepted
+    bool RevocationUnknown = false;
+};
+
+// The chain's verdict, names aside (checked by the caller).
+TChainVerdict CheckChain(PCCERT_CONTEXT certificate)
 {
     char serverAuth[] = szOID_PKIX_KP_SERVER_AUTH;
     LPSTR usages[] = {serverAuth};
@@ -55,44 +129,74 @@ std::string CheckChain(PCCERT_CONTEXT certificate, const std::string& serverName
     chainPara.RequestedUsage.dwType = USAGE_MATCH_TYPE_OR;
     chainPara.RequestedUsage.Usage.cUsageIdentifier = 1;
     chainPara.RequestedUsage.Usage.rgpszUsageIdentifier = usages;
+    chainPara.dwUrlRetrievalTimeout = RevocationWaitMs;
     PCCERT_CHAIN_CONTEXT chain = nullptr;
-    if (!CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore, &chainPara, 0, nullptr,
-                                 &chain) ||
-        !chain)
-        return "certificate not trusted";
+    const DWORD flags = CERT_CHAIN_REVOCATION_CHECK_CHAIN_EXCLUDE_ROOT | CERT_CHAIN_REVOCATION_ACCUMULATIVE_TIMEOUT;
+    bool built = CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore, &chainPara, flags,
+                                         nullptr, &chain);
+    if (!built && GetLastError() == static_cast<DWORD>(E_INVALIDARG)) {
+        // A chain engine that knows only the first fields: without the time limit.
+        chainPara.cbSize = offsetof(CERT_CHAIN_PARA, RequestedIssuancePolicy);
+        built = CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore, &chainPara, flags,
+                                        nullptr, &chain);
+    }
+    if (!built || !chain)
+        return {"certificate not trusted"};
 
-    std::wstring name = Wide(serverName);
+    // The names are this layer's to check: none is given to the policy.
     SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl = {};
     ssl.cbSize = sizeof ssl;
     ssl.dwAuthType = AUTHTYPE_SERVER;
-    ssl.pwszServerName = &name[0];
+    ssl.fdwChecks = PolicyIgnoresNames;
     CERT_CHAIN_POLICY_PARA policyPara = {};
     policyPara.cbSize = sizeof policyPara;
+    policyPara.dwFlags = CERT_CHAIN_POLICY_IGNORE_ALL_REV_UNKNOWN_FLAGS;
     policyPara.pvExtraPolicyPara = &ssl;
     CERT_CHAIN_POLICY_STATUS policyStatus = {};
     policyStatus.cbSize = sizeof policyStatus;
-    std::string reason;
-    if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain, &policyPara, &policyStatus))
-        reason = "certificate not trusted";
-    else
-        reason = RefusalReason(policyStatus.dwError, chain->TrustStatus.dwErrorStatus);
+    TChainVerdict verdict;
+    const DWORD trust = chain->TrustStatus.dwErrorStatus;
+    // The chain's status first: it tells revoked and not-yet-valid apart.
+    verdict.Refusal = TrustReason(trust, certificate);
+    if (verdict.Refusal.empty()) {
+        if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain, &policyPara, &policyStatus))
+            verdict.Refusal = "certificate not trusted";
+        else
+            verdict.Refusal = PolicyReason(policyStatus.dwError, certificate);
+    }
+    verdict.RevocationUnknown = (trust & RevocationUnknownStatus) != 0 ||
+                                policyStatus.dwError == static_cast<DWORD>(CRYPT_E_REVOCATION_OFFLINE) ||
+                                policyStatus.dwError == static_cast<DWORD>(CRYPT_E_NO_REVOCATION_CHECK) ||
+                                policyStatus.dwError == static_cast<DWORD>(CERT_E_REVOCATION_FAILURE);
     CertFreeCertificateChain(chain);
-    return reason;
+    return verdict;
 }
 }  // namespace
 
 std::string TCustomTlsWSocket::CheckServerCertificate()
 {
     PCCERT_CONTEXT certificate = nullptr;
-    if (QueryContextAttributesA(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) != SEC_E_OK ||
+    if (QueryContextAttributesW(&context_, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) != SEC_E_OK ||
         !certificate)
         return "the server sent no certificate";
     const TSHA256Digest digest = SHA256(certificate->pbCertEncoded, certificate->cbCertEncoded);
     peerFingerprint_ = FormatFingerprint(digest);
-    std::string reason = CheckChain(certificate, TlsServerName);
+    std::string reason;
+    if (FingerprintPinned(TlsFingerprint)) {
+        // The user's own choice of certificate: this one, exactly, and no other.
+        if (!FingerprintMatches(TlsFingerprint, digest))
+            reason = "certificate does not match the pinned fingerprint";
+    } else {
+        const TChainVerdict verdict = CheckChain(certificate);
+        reason = verdict.Refusal;
+        if (reason == "certificate revoked")
+            RevokedSeen().insert(peerFingerprint_);
+        else if (RevokedSeen().count(peerFingerprint_))
+            reason = "certificate revoked";
+        if (reason.empty() && !CertificateNamesServer(AlternativeNames(certificate), TlsServerName))
+            reason = "certificate is for another name";
+        revocationUnknown_ = reason.empty() && verdict.RevocationUnknown;
+    }
     CertFreeCertificateContext(certificate);
-    // The user's own server: this one certificate, exactly, is accepted.
-    if (!reason.empty() && FingerprintMatches(TlsFingerprint, digest))
-        reason.clear();
     return reason;
 }

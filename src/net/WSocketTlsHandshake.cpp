@@ -1,15 +1,36 @@
 // The TLS layer's handshake with SChannel: credentials, the token exchange
-// driven by received data, the end of the handshake and the close notify.
+// driven by received data, the end of the handshake, a renegotiation asked
+// for by the server and the close notify.
 #include "WSocketTls.h"
 
+// SCH_CREDENTIALS, the credentials that can enable TLS 1.3.
+#define SCHANNEL_USE_BLACKLISTS
+#include <subauth.h>
 #include <schannel.h>
 
 #include <cstdio>
+
+#include "TlsNames.h"
 
 namespace {
 constexpr unsigned long ContextRequest = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT | ISC_REQ_CONFIDENTIALITY |
                                          ISC_REQ_EXTENDED_ERROR | ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM |
                                          ISC_REQ_MANUAL_CRED_VALIDATION;
+// TLS 1.2 and, where the platform has it, 1.3; nothing older.
+constexpr DWORD AllowedProtocols = SP_PROT_TLS1_2_CLIENT | SP_PROT_TLS1_3_CLIENT;
+// The certificate is checked by this layer (WSocketTlsCert.cpp); no client
+// certificate is ever offered.
+constexpr DWORD CredentialFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
+
+// Wine's SChannel (8.0) cannot follow a renegotiation: any call of the
+// handshake after SEC_I_RENEGOTIATE puts its TLS library back into the
+// handshake, and the next record of the session fails. Wine is known by the
+// function its ntdll exports for the purpose.
+bool PlatformFollowsRenegotiation()
+{
+    static const bool follows = !GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+    return follows;
+}
 
 std::string StatusText(const char* what, SECURITY_STATUS status)
 {
@@ -29,6 +50,31 @@ struct TOutToken {
                 FreeContextBuffer(buffer.pvBuffer);
     }
 };
+
+// The credentials for TLS 1.2 and 1.3: the newer structure, which alone can
+// enable 1.3 where the platform has it, then the older one with 1.2 alone.
+SECURITY_STATUS AcquireCredentials(CredHandle& credentials)
+{
+    TimeStamp expiry;
+    TLS_PARAMETERS versions = {};
+    versions.grbitDisabledProtocols = ~AllowedProtocols;
+    SCH_CREDENTIALS modern = {};
+    modern.dwVersion = SCH_CREDENTIALS_VERSION;
+    modern.dwFlags = CredentialFlags;
+    modern.cTlsParameters = 1;
+    modern.pTlsParameters = &versions;
+    SECURITY_STATUS status = AcquireCredentialsHandleW(nullptr, const_cast<wchar_t*>(UNISP_NAME_W),
+                                                       SECPKG_CRED_OUTBOUND, nullptr, &modern, nullptr, nullptr,
+                                                       &credentials, &expiry);
+    if (status == SEC_E_OK)
+        return status;
+    SCHANNEL_CRED older = {};
+    older.dwVersion = SCHANNEL_CRED_VERSION;
+    older.grbitEnabledProtocols = SP_PROT_TLS1_2_CLIENT;
+    older.dwFlags = CredentialFlags;
+    return AcquireCredentialsHandleW(nullptr, const_cast<wchar_t*>(UNISP_NAME_W), SECPKG_CRED_OUTBOUND, nullptr,
+                                     &older, nullptr, nullptr, &credentials, &expiry);
+}
 }  // namespace
 
 void TCustomTlsWSocket::FreeSession()
@@ -40,24 +86,31 @@ void TCustomTlsWSocket::FreeSession()
     haveContext_ = haveCredentials_ = false;
     tlsState_ = TlsOff;
     implicit_ = renegotiating_ = peerClosedTls_ = false;
+    handshakeBytes_ = 0;
     sizes_ = {};
     rawIn_.clear();
     plainIn_.clear();
     pendingOut_.clear();
 }
 
+wchar_t* TCustomTlsWSocket::TargetName()
+{
+    // The name goes out in the client hello (SNI): only a DNS name is sent,
+    // an address never (RFC 6066).
+    targetName_.clear();
+    if (!ParseIpAddress(TlsServerName).empty())
+        return nullptr;
+    for (char c : TlsServerName)
+        targetName_ += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return targetName_.empty() ? nullptr : &targetName_[0];
+}
+
 void TCustomTlsWSocket::BeginHandshake()
 {
     tlsState_ = TlsHandshake;
-    SCHANNEL_CRED settings = {};
-    settings.dwVersion = SCHANNEL_CRED_VERSION;
-    settings.grbitEnabledProtocols = SP_PROT_TLS1_2_CLIENT;
-    // The certificate is checked by this layer (WSocketTlsCert.cpp); no
-    // client certificate is ever offered.
-    settings.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
-    TimeStamp expiry;
-    SECURITY_STATUS status = AcquireCredentialsHandleA(nullptr, const_cast<char*>(UNISP_NAME_A), SECPKG_CRED_OUTBOUND,
-                                                       nullptr, &settings, nullptr, nullptr, &credentials_, &expiry);
+    handshakeBytes_ = 0;
+    revocationUnknown_ = false;
+    SECURITY_STATUS status = AcquireCredentials(credentials_);
     if (status != SEC_E_OK) {
         FailTls(StatusText("TLS is not available", status));
         return;
@@ -65,9 +118,9 @@ void TCustomTlsWSocket::BeginHandshake()
     haveCredentials_ = true;
     TOutToken out;
     unsigned long attributes = 0;
-    status = InitializeSecurityContextA(&credentials_, nullptr, const_cast<char*>(TlsServerName.c_str()),
-                                        ContextRequest, 0, 0, nullptr, 0, &context_, &out.description, &attributes,
-                                        &expiry);
+    TimeStamp expiry;
+    status = InitializeSecurityContextW(&credentials_, nullptr, TargetName(), ContextRequest, 0, 0, nullptr, 0,
+                                        &context_, &out.description, &attributes, &expiry);
     if (status != SEC_I_CONTINUE_NEEDED) {
         FailTls(StatusText("the TLS handshake could not start", status));
         return;
@@ -81,6 +134,21 @@ bool TCustomTlsWSocket::SendToken(SecBuffer& token)
     if (token.cbBuffer == 0 || !token.pvBuffer)
         return true;
     return TCustomSocksWSocket::Send(token.pvBuffer, static_cast<int>(token.cbBuffer)) >= 0;
+}
+
+SECURITY_STATUS TCustomTlsWSocket::HandshakeStep(SecBuffer* in)
+{
+    SecBufferDesc inDescription = {SECBUFFER_VERSION, 2, in};
+    TOutToken out;
+    unsigned long attributes = 0;
+    TimeStamp expiry;
+    const SECURITY_STATUS status =
+        InitializeSecurityContextW(&credentials_, &context_, TargetName(), ContextRequest, 0, 0, &inDescription, 0,
+                                   nullptr, &out.description, &attributes, &expiry);
+    // Tokens go out on every path: a failure may carry the alert that tells the server.
+    if (status != SEC_E_INCOMPLETE_MESSAGE && !SendToken(out.buffers[0]))
+        return SEC_E_INTERNAL_ERROR;
+    return status;
 }
 
 void TCustomTlsWSocket::ContinueHandshake()
@@ -100,19 +168,9 @@ void TCustomTlsWSocket::ContinueHandshake()
         }
         SecBuffer in[2] = {{static_cast<unsigned long>(rawIn_.size()), SECBUFFER_TOKEN, &rawIn_[0]},
                            {0, SECBUFFER_EMPTY, nullptr}};
-        SecBufferDesc inDescription = {SECBUFFER_VERSION, 2, in};
-        TOutToken out;
-        unsigned long attributes = 0;
-        TimeStamp expiry;
-        const SECURITY_STATUS status =
-            InitializeSecurityContextA(&credentials_, &context_, const_cast<char*>(TlsServerName.c_str()),
-                                       ContextRequest, 0, 0, &inDescription, 0, nullptr, &out.description,
-                                       &attributes, &expiry);
+        const SECURITY_STATUS status = HandshakeStep(in);
         if (status == SEC_E_INCOMPLETE_MESSAGE)
             return;  // wait for the rest of the flight
-        // Tokens go out on every path: a failure may carry the alert that tells the server.
-        if (!SendToken(out.buffers[0]))
-            return;
         if (status != SEC_E_OK && status != SEC_I_CONTINUE_NEEDED && status != SEC_I_INCOMPLETE_CREDENTIALS) {
             FailTls(StatusText("the TLS handshake failed", status));
             return;
@@ -126,10 +184,49 @@ void TCustomTlsWSocket::ContinueHandshake()
     }
 }
 
+
+void TCustomTlsWSocket::Renegotiate()
+{
+    // The server asks for a new handshake (a TLS 1.2 HelloRequest, or a TLS
+    // 1.3 message after the handshake): the platform answers from what is
+    // held, possibly nothing. Where it cannot (Wine's SChannel fails every
+    // such call), the request is declined as TLS 1.2 allows: the session
+    // goes on in its keys, nothing is sent, and the server may carry on or
+    // end it.
+    if (!PlatformFollowsRenegotiation()) {
+        renegotiationsDeclined_++;
+        return;
+    }
+    SecBuffer in[2] = {{static_cast<unsigned long>(rawIn_.size()), SECBUFFER_TOKEN,
+                        rawIn_.empty() ? nullptr : &rawIn_[0]},
+                       {0, SECBUFFER_EMPTY, nullptr}};
+    if (rawIn_.empty())
+        in[0].BufferType = SECBUFFER_EMPTY;
+    const SECURITY_STATUS status = HandshakeStep(in);
+    if (status == SEC_I_CONTINUE_NEEDED || status == SEC_E_OK || status == SEC_E_INCOMPLETE_MESSAGE) {
+        if (in[1].BufferType == SECBUFFER_EXTRA && in[1].cbBuffer > 0 && in[1].cbBuffer < rawIn_.size())
+            rawIn_.erase(0, rawIn_.size() - in[1].cbBuffer);
+        else if (status != SEC_E_INCOMPLETE_MESSAGE)
+            rawIn_.clear();
+        renegotiating_ = true;
+        tlsState_ = TlsHandshake;
+        if (status == SEC_E_OK)
+            HandshakeDone();
+        return;
+    }
+    renegotiationsDeclined_++;
+}
+
 void TCustomTlsWSocket::HandshakeDone()
 {
-    if (QueryContextAttributesA(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) != SEC_E_OK) {
+    if (QueryContextAttributesW(&context_, SECPKG_ATTR_STREAM_SIZES, &sizes_) != SEC_E_OK) {
         FailTls("the TLS session gave no record sizes");
+        return;
+    }
+    SecPkgContext_ConnectionInfo connection = {};
+    if (QueryContextAttributesW(&context_, SECPKG_ATTR_CONNECTION_INFO, &connection) == SEC_E_OK &&
+        (connection.dwProtocol & AllowedProtocols) == 0) {
+        FailTls("the server speaks no TLS version above 1.1");
         return;
     }
     // Checked after every handshake: a renegotiation may bring another certificate.
@@ -149,6 +246,16 @@ void TCustomTlsWSocket::HandshakeDone()
         DecryptRecords();
 }
 
+std::string TCustomTlsWSocket::TlsHandshakeStall() const
+{
+    if (tlsState_ != TlsHandshake)
+        return std::string();
+    if (renegotiating_)
+        return "the server did not end the renegotiation it asked for";
+    return handshakeBytes_ == 0 ? "the server did not answer the TLS client hello"
+                                : "the server stopped in the middle of the TLS handshake";
+}
+
 void TCustomTlsWSocket::EndTlsStep(WORD error)
 {
     if (renegotiating_) {
@@ -163,15 +270,14 @@ void TCustomTlsWSocket::EndTlsStep(WORD error)
 
 void TCustomTlsWSocket::FailTls(const std::string& text)
 {
-    const bool duringHandshake = tlsState_ == TlsHandshake;
+    const bool duringHandshake = tlsState_ == TlsHandshake && !renegotiating_;
     tlsState_ = TlsFailed;
     tlsError_ = text;
     rawIn_.clear();
     pendingOut_.clear();
+    renegotiating_ = false;
     if (duringHandshake)
         EndTlsStep(WSocketErrorTls);
-    else
-        renegotiating_ = false;
     // Nothing more may pass on this connection, not even a goodbye.
     if (state_ != wsClosed && hSocket_ != INVALID_SOCKET)
         Abort();
@@ -188,8 +294,8 @@ void TCustomTlsWSocket::SendCloseNotify()
     unsigned long attributes = 0;
     TimeStamp expiry;
     const SECURITY_STATUS status =
-        InitializeSecurityContextA(&credentials_, &context_, const_cast<char*>(TlsServerName.c_str()), ContextRequest,
-                                   0, 0, nullptr, 0, nullptr, &out.description, &attributes, &expiry);
+        InitializeSecurityContextW(&credentials_, &context_, TargetName(), ContextRequest, 0, 0, nullptr, 0, nullptr,
+                                   &out.description, &attributes, &expiry);
     if (status == SEC_E_OK || status == SEC_I_CONTINUE_NEEDED)
         SendToken(out.buffers[0]);
     tlsState_ = TlsFailed;  // nothing is sent after the close notify

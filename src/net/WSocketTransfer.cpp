@@ -317,6 +317,6 @@ void TCustomWSocket::PurgeSocketMessages()
     HWND hwnd = WindowHandle();
     MSG msg;
     for (UINT message : {WM_ASYNCSELECT, WM_CLOSE_DELAYED})
-        while (hwnd && PeekMessageA(&msg, hwnd, message, message, PM_REMOVE)) {
+        while (hwnd && PeekMessageW(&msg, hwnd, message, message, PM_REMOVE)) {
         }
 }

@@ -45,12 +45,19 @@ TSettingRow<TMailBox> MailboxText(const char* name, std::string TMailBox::*field
             }};
 }
 
-TSettingRow<TMailBox> MailboxInteger(const char* name, int TMailBox::*field, int defaultValue,
-                                     int (*decode)(const std::string&))
+// The Security value: a value that names no mode is kept as it was stored
+// and written back unchanged until the user chooses one.
+TSettingRow<TMailBox> MailboxSecurity()
 {
-    return {"", name, TSettingKind::Integer, EncodeInteger(defaultValue),
-            [field](const TMailBox& mailbox) { return EncodeInteger(mailbox.*field); },
-            [field, decode](TMailBox& mailbox, const std::string& text) { mailbox.*field = decode(text); }};
+    return {"", "Security", TSettingKind::Integer, EncodeInteger(MailboxSecurityNone),
+            [](const TMailBox& mailbox) {
+                return mailbox.Security == MailboxSecurityUnknown ? mailbox.UnknownSecurity
+                                                                  : EncodeInteger(mailbox.Security);
+            },
+            [](TMailBox& mailbox, const std::string& text) {
+                mailbox.Security = DecodeMailboxSecurity(text);
+                mailbox.UnknownSecurity = mailbox.Security == MailboxSecurityUnknown ? text : std::string();
+            }};
 }
 }  // namespace
 
@@ -110,7 +117,7 @@ const std::vector<TSettingRow<TMailBox>>& MailboxSettingsTable()
         MailboxText("User", &TMailBox::User),
         MailboxText("Password", &TMailBox::Password),
         MailboxText("Port", &TMailBox::Port, "110", DecodeMailboxPort),
-        MailboxInteger("Security", &TMailBox::Security, MailboxSecurityNone, DecodeMailboxSecurity),
+        MailboxSecurity(),
         MailboxText("Fingerprint", &TMailBox::Fingerprint),
     };
     return table;

@@ -12,8 +12,9 @@ std::string DecodeMailboxPort(const std::string& text)
 
 int DecodeMailboxSecurity(const std::string& text)
 {
-    const int security = DecodeInteger(text, MailboxSecurityNone);
-    return security >= MailboxSecurityNone && security <= MailboxSecurityImplicit ? security : MailboxSecurityNone;
+    if (text.size() == 1 && text[0] >= '0' + MailboxSecurityNone && text[0] <= '0' + MailboxSecurityImplicit)
+        return text[0] - '0';
+    return MailboxSecurityUnknown;
 }
 
 std::string UsualMailboxPort(int security) { return security == MailboxSecurityImplicit ? "995" : "110"; }

@@ -18,10 +18,15 @@ std::string MailboxSectionName(int number);
 constexpr int MailboxSecurityNone = 0;      // in clear
 constexpr int MailboxSecurityStartTls = 1;  // TLS after STLS
 constexpr int MailboxSecurityImplicit = 2;  // TLS from the first byte
+// A stored value that names no mode (damaged, or written by a later
+// version): the mailbox is not reached until the user chooses one.
+constexpr int MailboxSecurityUnknown = -1;
 // A mailbox's Port value: a port number 1..65535 in decimal, written back
 // without sign or leading zeros; anything else gives "110".
 std::string DecodeMailboxPort(const std::string& text);
-// A mailbox's Security value: 0, 1 or 2; anything else gives 0 (in clear).
+// A mailbox's Security value: "0", "1" or "2"; any other text gives
+// MailboxSecurityUnknown, never "in clear". (A section without the value
+// reads its default, "0": mailboxes stored before TLS are in clear.)
 int DecodeMailboxSecurity(const std::string& text);
 // The port a security mode is usually served on: 995 for TLS from the first
 // byte, 110 otherwise.

@@ -98,7 +98,7 @@ void TihmOptions::PickFile(TEdit& edit, TOpenDialog& dialog)
     if (!text.empty()) {
         const size_t split = text.find_last_of("\\:");
         if (split != std::string::npos) {
-            SetCurrentDirectoryA(text.substr(0, split + 1).c_str());
+            SetCurrentFolder(text.substr(0, split + 1));
             dialog.FileName = text.substr(split + 1);
         } else {
             dialog.FileName = text;
@@ -147,6 +147,9 @@ void TihmOptions::btnAddClick()
     static const char kNewMailbox[] = "New mailbox";  // the same in both languages
     auto mailbox = std::make_unique<TMailBox>();
     mailbox->MailboxName = kNewMailbox;
+    // A new mailbox is encrypted unless the user says otherwise.
+    mailbox->Security = MailboxSecurityImplicit;
+    mailbox->Port = UsualMailboxPort(MailboxSecurityImplicit);
     const TMailBox* added = mailbox.get();
     Mailboxes.Add(std::move(mailbox));
     zdsMailboxList.SetItemIndex(zdsMailboxList.Add(kNewMailbox));
@@ -193,6 +196,7 @@ void TihmOptions::zdsSecurityChange()
     // The field as it stands: a port typed and not yet left counts as typed.
     mailbox->Port = DecodeMailboxPort(PortAfterSecurityChange(zdsPort.Text(), mailbox->Security, security));
     mailbox->Security = security;
+    mailbox->UnknownSecurity.clear();
     zdsPort.SetText(mailbox->Port);
 }
 

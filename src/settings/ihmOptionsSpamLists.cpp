@@ -1,8 +1,12 @@
-// The two spam lists kept beside the executable: the address list and the
-// subject list, read at start-up and written at every settings save.
+// The two spam lists, the address list and the subject list, kept beside the
+// executable (or in the user's folder: DataFolder.h), read at start-up and
+// written at every settings save.
 #include "../app/FileErrorBox.h"
+#include "../framework/AnsiCodePage.h"
+#include "../framework/DataFolder.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
+#include "../model/ListFileText.h"
 #include "../model/unitProcessSpam.h"
 #include "ihmOptions.h"
 
@@ -13,7 +17,7 @@ const char kSubjectFile[] = "skarnvale.sub";
 void LoadList(std::string& list, const std::string& fileName)
 {
     list.clear();
-    const std::string path = ExecutableDirectory() + fileName;
+    const std::string path = DataFilePath(fileName, TFileUse::Read);
     if (!FileExists(path))
         return;
     std::string bytes;
@@ -21,16 +25,16 @@ void LoadList(std::string& list, const std::string& fileName)
         ShowReadErrorBox(path);
         return;
     }
-    list = JoinLines(ParseSpamListFile(bytes, LocaleCompareText));
+    list = JoinLines(ParseSpamListFile(ListFileToUtf8(bytes, SystemAnsiCodePage()), LocaleCompareText));
 }
 
 void SaveList(const std::string& list, const std::string& fileName)
 {
-    const std::string path = ExecutableDirectory() + fileName;
+    const std::string path = DataFilePath(fileName, TFileUse::Write);
     // The new list goes beside the old one and then takes its place, so a
     // failure mid-write leaves the previous list whole.
-    if (!WriteFileReplacing(path, FormatSpamListFile(list)))
-        ShowWriteErrorBox(path);
+    if (path.empty() || !WriteFileReplacing(path, Utf8ToListFile(FormatSpamListFile(list), SystemAnsiCodePage())))
+        ShowWriteErrorFor(fileName);
 }
 }  // namespace
 

@@ -1,6 +1,7 @@
 // The bar menu's settings and the menu itself: creation, hooking the items
 // and starting each popup's measuring pass.
 #include "BarMenus.h"
+#include "../framework/WideText.h"
 
 #include <cstdio>
 
@@ -54,7 +55,7 @@ void TBcBarBitmap::SetBitmap(HBITMAP picture)
 bool TBcBarBitmap::LoadFromResource(const char* name)
 {
     TScopedBitmap loaded(
-        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+        static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), Widen(name).c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     if (!loaded)
         return false;
     if (!bitmap_)

@@ -2,6 +2,8 @@
 // of the bar, and separators that can carry a text.
 #include "BarMenus.h"
 
+#include "../framework/CanvasText.h"
+
 namespace {
 IBarMenu* BarMenuOf(const TMenuItem& item) { return dynamic_cast<IBarMenu*>(item.Menu()); }
 
@@ -136,8 +138,7 @@ void DrawSeparator(TMenuItem& item, const std::string& text, HDC canvas, bool sh
     DrawEdge(canvas, &line, EDGE_ETCHED, BF_TOP);
 
     const std::string shown = " " + text + " ";
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(canvas, shown.c_str(), static_cast<int>(shown.size()), &size);
+    const SIZE size = CanvasTextExtent(canvas, shown);
     const int left = rect.left + CenteredOffset(rect.right - rect.left, size.cx);
     // The text's box cuts the line; it stays within the separator's height.
     RECT box = {left, rect.top, left + size.cx, rect.bottom};
@@ -145,6 +146,6 @@ void DrawSeparator(TMenuItem& item, const std::string& text, HDC canvas, bool sh
     SetBkMode(canvas, TRANSPARENT);
     const bool highlighted = item.HasClickHandler() && (state & ODS_SELECTED);
     SetTextColor(canvas, highlighted ? RGB(0, 0, 0xFF) : GetSysColor(COLOR_MENUTEXT));
-    DrawTextA(canvas, shown.c_str(), static_cast<int>(shown.size()), &box,
+    DrawCanvasText(canvas, shown, box,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }

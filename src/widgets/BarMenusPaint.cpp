@@ -2,6 +2,9 @@
 // the caption written along the bar.
 #include "BarMenus.h"
 
+#include "../framework/CanvasText.h"
+#include "../framework/WideText.h"
+
 #include <cstring>
 
 namespace {
@@ -77,7 +80,7 @@ BYTE PitchOf(TFontPitch pitch)
 
 TScopedFont CreateBarFont(const TBarFont& font, int escapement)
 {
-    LOGFONTA description = {};
+    LOGFONTW description = {};
     description.lfHeight = font.Height;
     description.lfEscapement = escapement;
     description.lfOrientation = escapement;
@@ -90,8 +93,8 @@ TScopedFont CreateBarFont(const TBarFont& font, int escapement)
     description.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     description.lfQuality = DEFAULT_QUALITY;
     description.lfPitchAndFamily = PitchOf(font.Pitch);
-    std::strncpy(description.lfFaceName, font.Name.c_str(), LF_FACESIZE - 1);
-    return TScopedFont(CreateFontIndirectA(&description));
+    lstrcpynW(description.lfFaceName, Widen(font.Name).c_str(), LF_FACESIZE);
+    return TScopedFont(CreateFontIndirectW(&description));
 }
 }  // namespace
 
@@ -153,7 +156,7 @@ void DrawBarCaption(IBarMenu& menu, HDC canvas)
     {
         TScopedFont upright = CreateBarFont(caption.Font(), 0);
         TSelectObject selected(canvas, upright.get());
-        GetTextExtentPoint32A(canvas, text.c_str(), static_cast<int>(text.size()), &extent);
+        extent = CanvasTextExtent(canvas, text);
     }
     const TBcBarBitmap& picture = bar.BarBitmap();
     const int pictureBelow =
@@ -167,5 +170,5 @@ void DrawBarCaption(IBarMenu& menu, HDC canvas)
     SetBkMode(canvas, TRANSPARENT);
     SetTextColor(canvas, ColorToRGB(caption.Font().Color));
     const RECT clip = {0, 0, bar.Width(), height + 1};
-    ExtTextOutA(canvas, at.x, at.y, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    ExtCanvasTextOut(canvas, at.x, at.y, clip, text);
 }

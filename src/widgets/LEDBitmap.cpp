@@ -6,7 +6,7 @@ TLEDBitmap* TLEDBitmap::instance_ = nullptr;
 
 TLEDBitmap::TLEDBitmap()
     : bitmap_(static_cast<HBITMAP>(
-          LoadImageA(GetModuleHandleA(nullptr), "LED_PICS", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))
+          LoadImageW(GetModuleHandleW(nullptr), L"LED_PICS", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)))
 {
     const SIZE size = BitmapSize(bitmap_.get());
     if (size.cx <= 0 || size.cy <= 0)

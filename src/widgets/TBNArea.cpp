@@ -3,12 +3,15 @@
 #include <cstddef>
 #include <cstring>
 
+#include "../framework/WideText.h"
+
 // The shell is always handed the first form of its record: the tip field is
-// 64 bytes and the size is 88 in the 32-bit build (104 with 64-bit handles).
-static_assert(NOTIFYICONDATAA_V1_SIZE == (sizeof(void*) == 4 ? 88 : 104),
+// 64 UTF-16 units and the size is 152 in the 32-bit build (168 with 64-bit handles).
+static_assert(NOTIFYICONDATAW_V1_SIZE == (sizeof(void*) == 4 ? 152 : 168),
               "first form of the notification-icon record");
-static_assert(TTBNArea::MaxTipLength + 1 == NOTIFYICONDATAA_V1_SIZE - offsetof(NOTIFYICONDATAA, szTip),
-              "the first form's tip field holds 63 characters and the zero");
+static_assert(TTBNArea::MaxTipLength + 1 ==
+                  (NOTIFYICONDATAW_V1_SIZE - offsetof(NOTIFYICONDATAW, szTip)) / sizeof(wchar_t),
+              "the first form's tip field holds 63 units and the zero");
 
 namespace {
 const char kTrayWindowClass[] = "TSkarnValeTrayWindow";
@@ -32,8 +35,8 @@ bool TTBNArea::TTrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
 }
 
 TTBNArea::TTBNArea()
-    : callbackMessage_(RegisterWindowMessageA("NSM_NewTNIMessage")),
-      taskbarCreatedMessage_(RegisterWindowMessageA("TaskbarCreated")),
+    : callbackMessage_(RegisterWindowMessageW(L"NSM_NewTNIMessage")),
+      taskbarCreatedMessage_(RegisterWindowMessageW(L"TaskbarCreated")),
       window_(*this)
 {
 }
@@ -192,21 +195,25 @@ bool TTBNArea::TrayWndProc(UINT message, LPARAM lParam)
 
 void TTBNArea::SendNotifyIcon(DWORD message, UINT flags)
 {
-    NOTIFYICONDATAA data;
+    NOTIFYICONDATAW data;
     std::memset(&data, 0, sizeof data);
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
     data.hWnd = Handle();
     data.uID = kIconId;
     data.uFlags = flags;
     data.uCallbackMessage = callbackMessage_;
     data.hIcon = icon_.Handle();
-    const size_t length = tip_.size() < MaxTipLength ? tip_.size() : MaxTipLength;
-    std::memcpy(data.szTip, tip_.data(), length);
-    data.szTip[length] = '\0';
+    const std::wstring tip = Widen(tip_);
+    size_t length = tip.size() < MaxTipLength ? tip.size() : MaxTipLength;
+    // A character outside the BMP is not cut in half.
+    if (length < tip.size() && length > 0 && tip[length - 1] >= 0xD800 && tip[length - 1] < 0xDC00)
+        --length;
+    std::memcpy(data.szTip, tip.data(), length * sizeof(wchar_t));
+    data.szTip[length] = L'\0';
     ShellNotifyIcon(message, data);
 }
 
-BOOL TTBNArea::ShellNotifyIcon(DWORD message, NOTIFYICONDATAA& data) { return Shell_NotifyIconA(message, &data); }
+BOOL TTBNArea::ShellNotifyIcon(DWORD message, NOTIFYICONDATAW& data) { return Shell_NotifyIconW(message, &data); }
 
 void TTBNArea::PopupAtCursor(TMenuPopup& menu)
 {
@@ -215,5 +222,5 @@ void TTBNArea::PopupAtCursor(TMenuPopup& menu)
     SetForegroundWindow(Handle());
     menu.Popup(Handle(), at.x, at.y);
     // Lets the menu close properly when the user clicks outside it.
-    PostMessageA(nullptr, WM_NULL, 0, 0);
+    PostMessageW(nullptr, WM_NULL, 0, 0);
 }

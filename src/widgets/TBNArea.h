@@ -75,7 +75,7 @@ protected:
     virtual void DblClick();
 
     // The one call to the shell; its answer is not acted upon.
-    virtual BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA& data);
+    virtual BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW& data);
 
 private:
     // A menu referred to as PopupMenuL or PopupMenuR is being destroyed.

@@ -1,6 +1,9 @@
 #include "UrlLabel.h"
 
+#include "../framework/CanvasText.h"
+#include "../framework/Dpi.h"
 #include "../framework/GdiScoped.h"
+#include "../framework/WideText.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -8,7 +11,7 @@
 namespace {
 const char kUrlLabelClass[] = "Tk7tUrlLabel";
 
-int CALLBACK NoteFontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
+int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
 {
     *reinterpret_cast<bool*>(found) = true;
     return 0;
@@ -17,17 +20,17 @@ int CALLBACK NoteFontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM fo
 bool SystemHasFont(const char* faceName)
 {
     TWindowDC screen;
-    LOGFONTA wanted = {};
+    LOGFONTW wanted = {};
     wanted.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(wanted.lfFaceName, faceName, LF_FACESIZE);
+    lstrcpynW(wanted.lfFaceName, Widen(faceName).c_str(), LF_FACESIZE);
     bool found = false;
-    EnumFontFamiliesExA(screen.Handle(), &wanted, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(screen.Handle(), &wanted, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
-TTTOOLINFOA ToolFor(HWND label)
+TTTOOLINFOW ToolFor(HWND label)
 {
-    TTTOOLINFOA tool = {};
+    TTTOOLINFOW tool = {};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = GetParent(label);
@@ -41,7 +44,7 @@ std::function<void(const std::string&)> Tk7tUrlLabel::ShellOpen = Tk7tUrlLabel::
 void Tk7tUrlLabel::ShellOpenDefault(const std::string& url)
 {
     // The shell's answer is not examined: a link that opens nothing is not an error here.
-    ShellExecuteA(GetDesktopWindow(), "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(GetDesktopWindow(), L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 Tk7tUrlLabel::Tk7tUrlLabel(TContainer& parent, int left, int top, const std::string& caption)
@@ -52,13 +55,13 @@ Tk7tUrlLabel::Tk7tUrlLabel(TContainer& parent, int left, int top, const std::str
 
     INITCOMMONCONTROLSEX init = {sizeof init, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&init);
-    tooltip_ = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+    tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent.Handle(), nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+                               GetModuleHandleW(nullptr), nullptr);
     if (tooltip_) {
-        TTTOOLINFOA tool = ToolFor(Handle());
-        tool.lpszText = const_cast<char*>("");
-        SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        TTTOOLINFOW tool = ToolFor(Handle());
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     SetCaption(caption);
 }
@@ -81,11 +84,10 @@ void Tk7tUrlLabel::FitToCaption()
     TWindowDC dc(Handle());
     TSelectObject select(dc.Handle(), font_.get());
     const std::string text = Text();
-    SIZE size = {0, 0};
-    GetTextExtentPoint32A(dc.Handle(), text.c_str(), static_cast<int>(text.size()), &size);
+    SIZE size = CanvasTextExtent(dc.Handle(), text);
     if (size.cy == 0) {
-        TEXTMETRICA metrics = {};
-        GetTextMetricsA(dc.Handle(), &metrics);
+        TEXTMETRICW metrics = {};
+        GetTextMetricsW(dc.Handle(), &metrics);
         size.cy = metrics.tmHeight;
     }
     SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -151,9 +153,11 @@ void Tk7tUrlLabel::SetHint(const std::string& text)
     hint_ = text;
     if (!tooltip_)
         return;
-    TTTOOLINFOA tool = ToolFor(Handle());
-    tool.lpszText = const_cast<char*>(hint_.c_str());
-    SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    TTTOOLINFOW tool = ToolFor(Handle());
+    // The tooltip keeps a copy of the text.
+    std::wstring wide = Widen(hint_);
+    tool.lpszText = &wide[0];
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Tk7tUrlLabel::SetFontColor(COLORREF color)
@@ -170,9 +174,11 @@ void Tk7tUrlLabel::SetFontName(const std::string& name)
 
 void Tk7tUrlLabel::RebuildFont()
 {
-    font_.reset(CreateFontA(fontHeight_, 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, italic_, underline_, FALSE,
-                            ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_DONTCARE, fontName_.c_str()));
+    // The height is a 96-DPI one, drawn at the label's DPI; the default
+    // character set, so the system links in the glyphs the face lacks.
+    font_.reset(CreateFontW(ScaleToDpi(fontHeight_, WindowDpi(Handle())), 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, italic_,
+                            underline_, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, Widen(fontName_).c_str()));
     FitToCaption();
     InvalidateRect(Handle(), nullptr, TRUE);
 }
@@ -212,7 +218,7 @@ void Tk7tUrlLabel::Paint(HDC dc)
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, Enabled() ? fontColor_ : GetSysColor(COLOR_GRAYTEXT));
     const std::string text = Text();
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &client, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    DrawCanvasText(dc, text, client, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 bool Tk7tUrlLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -234,7 +240,7 @@ bool Tk7tUrlLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         return true;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {
-            SetCursor(LoadCursorA(nullptr, IDC_HAND));
+            SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
             result = TRUE;
             return true;
         }

@@ -103,9 +103,9 @@ def wine_loader(program):
     return wine64
 
 
-def wine(*args, timeout=30, check=False):
+def wine(*args, timeout=30, check=False, env=None):
     """Runs a Windows program (or Wine tool) to its end in the session."""
-    return subprocess.run([wine_loader(args[0])] + list(args), env=SESSION_ENV, stdin=subprocess.DEVNULL,
+    return subprocess.run([wine_loader(args[0])] + list(args), env=dict(SESSION_ENV, **(env or {})), stdin=subprocess.DEVNULL,
                           stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
 
 
@@ -158,18 +158,21 @@ class TProgramDir:
         with open(self.file("SkarnVale.txt"), "rb") as f:
             return f.read()
 
-    def start(self, exe, *args):
+    def start(self, exe, *args, env=None):
+        """Starts `exe` of this directory; `env` adds to the session's variables
+        (LANG and LOCPATH choose the ANSI code page Wine gives the program)."""
         output = open(self.file("%s.%d.out" % (exe, len(self.started))), "wb")
-        process = subprocess.Popen([wine_loader(self.file(exe)), self.file(exe)] + list(args), cwd=self.path, env=SESSION_ENV,
+        process = subprocess.Popen([wine_loader(self.file(exe)), self.file(exe)] + list(args), cwd=self.path,
+                                   env=dict(SESSION_ENV, **(env or {})),
                                    stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.STDOUT,
                                    start_new_session=True)
         output.close()
         self.started.append(process)
         return process
 
-    def wintool(self, *args, timeout=30):
-        result = wine(self.file("wintool.exe"), *args, timeout=timeout)
-        return result.returncode, result.stdout.decode("cp1252").replace("\r", "")
+    def wintool(self, *args, timeout=30, env=None):
+        result = wine(self.file("wintool.exe"), *args, timeout=timeout, env=env)
+        return result.returncode, result.stdout.decode("utf-8").replace("\r", "")
 
     def visible_windows(self):
         # A listing can fail now and then while windows come and go under
@@ -177,11 +180,11 @@ class TProgramDir:
         for _ in range(3):
             result = wine(self.file("wintool.exe"), "list")
             if result.returncode == 0:
-                output = result.stdout.decode("cp1252").replace("\r", "")
+                output = result.stdout.decode("utf-8").replace("\r", "")
                 return [TWindowInfo(line) for line in output.split("\n") if line]
             time.sleep(0.5)
         raise AssertionError("wintool list failed with code %d: %s"
-                             % (result.returncode, result.stderr.decode("cp1252", "replace")[-2000:]))
+                             % (result.returncode, result.stderr.decode("utf-8", "replace")[-2000:]))
 
     def find_window(self, class_name, title):
         """'visible', 'hidden', or None when there is no such window or its
@@ -201,7 +204,7 @@ class TProgramDir:
                 continue
             try:
                 with open("/proc/%s/cmdline" % entry, "rb") as f:
-                    command = f.read().replace(b"\0", b" ").decode("latin-1").lower()
+                    command = f.read().replace(b"\0", b" ").decode("utf-8", "replace").lower()
             except OSError:
                 continue
             if (unix in command or windows in command) and wanted in command:
@@ -253,33 +256,50 @@ class TE2eTest(unittest.TestCase):
         self.addCleanup(program_dir.stop_all)
         return program_dir
 
-    def start_skarnvale(self, program_dir, exe="SkarnVale.exe"):
-        program_dir.start(exe)
+    def start_skarnvale(self, program_dir, exe="SkarnVale.exe", env=None):
+        program_dir.start(exe, env=env)
         program_dir.wait_for_skarnvale()
 
     def read_log(self, path):
         if not os.path.exists(path):
             return []
         with open(path, "rb") as f:
-            lines = f.read().decode("cp1252").replace("\r", "").split("\n")
+            lines = f.read().decode("utf-8").replace("\r", "").split("\n")
         # The last line may still be being written.
         return [TLogEntry(line) for line in lines[:-1] if line]
 
 
 DOVECOT_SCRIPT = os.path.join(ROOT, "tests", "servers", "dovecot.sh")
 TLS_ADDRESS = "127.0.0.50"
-TLS_NAMES = ("mail.test", "other.test", "untrusted.test", "expired.test", "auth.test")
+TLS_NAMES = ("mail.test", "other.test", "untrusted.test", "expired.test", "future.test", "revoked.test",
+             "offline-crl.test", "expired-self.test", "auth.test")
+# Where the test CA's certificates say its CRL is (dovecot.sh pki).
+CRL_ADDRESS = "127.0.0.51"
 _test_pki = []
+
+
+def serve_crl(directory):
+    """Serves DIR's files (its CRL) over HTTP on CRL_ADDRESS:80 for the rest
+    of the run, as a CA's CRL server would."""
+    import functools
+    import http.server
+    import threading
+    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=directory)
+    handler.log_message = lambda *args: None
+    server = http.server.ThreadingHTTPServer((CRL_ADDRESS, 80), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
 
 
 def test_pki():
     """The test PKI (dovecot.sh pki), made once per run, its CA trusted by
-    the session's prefix, and its server names resolving to TLS_ADDRESS."""
+    the session's prefix, its CRL served, and its server names resolving to
+    TLS_ADDRESS."""
     if not _test_pki:
         directory = tempfile.mkdtemp(prefix="skarnvale-pki-")
         subprocess.run([DOVECOT_SCRIPT, "pki", directory], check=True, stdin=subprocess.DEVNULL, timeout=120)
         wintool = os.path.join(BUILD_DIR, "wintool.exe")
         wine(wintool, "trust-root", "z:" + os.path.join(directory, "ca.der").replace("/", "\\"), check=True)
+        serve_crl(directory)
         _test_pki.append(directory)
     return _test_pki[0]
 

@@ -77,6 +77,8 @@ class Pop3TlsTest(unittest.TestCase):
         run_win_tests(self, "Pop3Dovecot.*Tls*:Pop3Dovecot.Certificate*:MailCheckTls.*",
                       {"SKARNVALE_DOVECOT_TLS": e2e_support.TLS_ADDRESS,
                        "SKARNVALE_UNTRUSTED_FINGERPRINT": e2e_support.cert_fingerprint(pki, "untrusted.test"),
+                       "SKARNVALE_EXPIRED_SELF_FINGERPRINT": e2e_support.cert_fingerprint(pki, "expired-self.test"),
+                       "SKARNVALE_REVOKED_FINGERPRINT": e2e_support.cert_fingerprint(pki, "revoked.test"),
                        "SKARNVALE_MAIL_FINGERPRINT": e2e_support.cert_fingerprint(pki, "mail.test")})
         with open(os.path.join(directory, "dovecot.log")) as f:
             log = f.read()
@@ -89,15 +91,15 @@ class Pop3TlsTest(unittest.TestCase):
             left = [name.split(":")[0] for sub in ("new", "cur") for name in os.listdir(os.path.join(maildir, sub))]
             self.assertEqual(sorted(left), kept)
 
-    def scripted_server(self, name, steps):
+    def scripted_server(self, name, steps, certificate="mail.test"):
         directory = tempfile.mkdtemp(prefix="skarnvale-tls-script-")
         pki = e2e_support.test_pki()
         with open(os.path.join(directory, "script.json"), "w") as f:
             json.dump(steps, f)
         server = subprocess.Popen(
             [sys.executable, SCRIPT_SERVER, "--script", os.path.join(directory, "script.json"), "--log",
-             os.path.join(directory, "commands.log"), "--cert", os.path.join(pki, "mail.test.crt"),
-             "--key", os.path.join(pki, "mail.test.key")],
+             os.path.join(directory, "commands.log"), "--cert", os.path.join(pki, certificate + ".crt"),
+             "--key", os.path.join(pki, certificate + ".key")],
             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
         self.addCleanup(server.stdout.close)
         self.addCleanup(server.wait, 30)
@@ -119,14 +121,32 @@ class Pop3TlsTest(unittest.TestCase):
         no_stls_log, no_stls = self.scripted_server("no STLS", greeting + [{"send": "+OK\r\nUSER\r\n.\r\n"}])
         offered = greeting + [{"send": "+OK\r\nSTLS\r\n.\r\n"}, {"command": True}]
         refused_log, refused = self.scripted_server("STLS refused", offered + [{"send": "-ERR not today\r\n"}])
+        login = [{"tls": True}, {"send": "+OK ready\r\n"}, {"command": True}, {"send": "+OK user\r\n"},
+                 {"command": True}, {"send": "+OK pass\r\n"}, {"command": True}, {"send": "+OK bye\r\n"}]
+        ip_san_log, ip_san = self.scripted_server("IP entry", login, "ip-san.test")
+        ip_cn_log, ip_cn = self.scripted_server("IP as common name", login, "ip-cn.test")
+        # A HelloRequest before the reply to USER; libssl carries on whether
+        # the client renegotiates or declines.
+        renegotiate_log, renegotiate = self.scripted_server("renegotiation", [
+            {"tls": "libssl"}, {"send": "+OK ready\r\n"}, {"command": True}, {"renegotiate": True},
+            {"send": "+OK user\r\n"}, {"command": True}, {"send": "+OK pass\r\n"},
+            {"command": True}, {"send": "+OK\r\n1 100\r\n.\r\n"}, {"command": True}, {"send": "+OK bye\r\n"}])
+        corrupt_log, corrupt = self.scripted_server("corrupt record", [
+            {"tls": True}, {"send": "+OK ready\r\n"}, {"command": True}, {"corrupt": "+OK user\r\n"},
+            {"silent": True}])
         run_win_tests(self, "Pop3Tls.*", {
+            "SKARNVALE_TLS_PORT_IP_SAN": ip_san, "SKARNVALE_TLS_PORT_IP_CN": ip_cn,
+            "SKARNVALE_TLS_PORT_RENEGOTIATE": renegotiate, "SKARNVALE_TLS_PORT_CORRUPT": corrupt,
             "SKARNVALE_TLS_PIN": e2e_support.cert_fingerprint(e2e_support.test_pki(), "mail.test"),
             "SKARNVALE_TLS_PORT_RECORDS": records, "SKARNVALE_TLS_PORT_CLOSING": closing,
             "SKARNVALE_TLS_PORT_SILENT": silent, "SKARNVALE_TLS_PORT_CLEAR": clear,
             "SKARNVALE_TLS_PORT_NO_STLS": no_stls,
             "SKARNVALE_TLS_PORT_STLS_REFUSED": refused})
         for log, received in ((records_log, b"USER alice\r\nPASS secret\r\nLIST\r\nTOP 1 2000\r\nQUIT\r\n"),
-                              (no_stls_log, b"CAPA\r\n"), (refused_log, b"CAPA\r\nSTLS\r\n")):
+                              (no_stls_log, b"CAPA\r\n"), (refused_log, b"CAPA\r\nSTLS\r\n"),
+                              (ip_san_log, b"USER alice\r\nPASS secret\r\nQUIT\r\n"), (ip_cn_log, b""),
+                              (renegotiate_log, b"USER alice\r\nPASS secret\r\nLIST\r\nQUIT\r\n"),
+                              (corrupt_log, b"USER alice\r\n")):
             with open(log, "rb") as f:
                 self.assertEqual(f.read(), received)
 

@@ -20,21 +20,53 @@
 //   wintool rect CLASS TITLE                     prints "X Y WIDTH HEIGHT", the screen rectangle of the
 //        visible top-level window of that class ("-": any) and title ("-": any); exit 1 when none
 //   wintool find CLASS TITLE                     prints "visible" or "hidden" for the top-level
-//        window FindWindowA finds; exit 1 when there is none, 3 when its thread does not
+//        window FindWindowW finds; exit 1 when there is none, 3 when its thread does not
 //        answer messages (it is not in its message loop yet)
 //   wintool focus                                prints "CLASS<TAB>TOP<TAB>TEXT" of the control that has the
 //        keyboard focus in the foreground thread (TOP: its top edge in its window's client area)
+//   wintool dblclick-item TITLE ITEM             selects ITEM in a list box of the top-level window
+//        TITLE and tells the window it was double-clicked, as a user's double-click does
+//   wintool acp                                  prints the ANSI code page of a program started now
 //   wintool trust-root FILE.der                  adds a test CA to the prefix's trusted roots
 #include <windows.h>
 #include <commctrl.h>
 #include <wincrypt.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <list>
 #include <string>
 #include <vector>
+
+// Every text crosses Win32 in UTF-16; arguments, output and logs are UTF-8.
+namespace {
+std::wstring W(const std::string& text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
+    return wide;
+}
+
+std::string U8(const wchar_t* wide)
+{
+    std::string text(std::wcslen(wide) * 4 + 1, '\0');
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide, -1, &text[0], static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
+    return text;
+}
+
+// A null pointer for a null text, as the find calls take "any".
+struct TWideArg {
+    explicit TWideArg(const char* text) : set(text != nullptr), wide(text ? W(text) : std::wstring()) {}
+    const wchar_t* get() const { return set ? wide.c_str() : nullptr; }
+    bool set;
+    std::wstring wide;
+};
+}  // namespace
 
 namespace {
 FILE* logFile = nullptr;
@@ -53,9 +85,9 @@ void Log(const char* what, const std::string& title, DWORD when)
 
 std::string TextOf(HWND hwnd)
 {
-    char text[1024] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    return text;
+    wchar_t text[1024] = {};
+    GetWindowTextW(hwnd, text, 1024);
+    return U8(text);
 }
 
 // Windows that take their final state at a timer's tick after their creation:
@@ -85,7 +117,7 @@ void ApplyLateChange(HWND hwnd)
         if (w.late->show)
             ShowWindow(hwnd, SW_SHOWNOACTIVATE);
         else
-            SetWindowTextA(hwnd, w.title.c_str());
+            SetWindowTextW(hwnd, W(w.title).c_str());
         Log("shown", w.title, GetTickCount());
         if (w.late->event)
             NotifyWinEvent(w.late->show ? EVENT_OBJECT_SHOW : EVENT_OBJECT_NAMECHANGE, hwnd, OBJID_WINDOW, CHILDID_SELF);
@@ -100,7 +132,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_CLOSE:
         Log("close", TextOf(hwnd), static_cast<DWORD>(GetMessageTime()));
-        if (GetPropA(hwnd, "refuse"))
+        if (GetPropW(hwnd, L"refuse"))
             return 0;
         DestroyWindow(hwnd);
         return 0;
@@ -109,21 +141,21 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 int Open(int argc, char** argv)
 {
-    logFile = std::fopen(argv[2], "a");
+    logFile = _wfopen(W(argv[2]).c_str(), L"a");
     if (!logFile)
         return 2;
     const int seconds = std::atoi(argv[3]);
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hInstance = GetModuleHandleW(nullptr);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "WinToolWindow";
-    RegisterClassA(&wc);
+    wc.lpszClassName = L"WinToolWindow";
+    RegisterClassW(&wc);
     for (int i = 4; i < argc; ++i) {
         std::string arg = argv[i];
         const size_t colon = arg.find(':');
@@ -132,7 +164,7 @@ int Open(int argc, char** argv)
         DWORD exStyle = kind == "tool" ? WS_EX_TOOLWINDOW : 0;
         HWND owner = nullptr;
         if (kind == "owned")
-            owner = CreateWindowExA(0, "WinToolWindow", "wintool owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300,
+            owner = CreateWindowExW(0, L"WinToolWindow", L"wintool owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300,
                                     200, 100, nullptr, nullptr, wc.hInstance, nullptr);
         if (owner)
             ++openWindows;
@@ -140,12 +172,12 @@ int Open(int argc, char** argv)
         for (const TLateKind& k : kLateKinds)
             late = kind == k.kind ? &k : late;
         const bool visible = kind == "visible" || (late && !late->show);
-        HWND hwnd = CreateWindowExA(exStyle, "WinToolWindow", late && !late->show ? "" : title.c_str(),
+        HWND hwnd = CreateWindowExW(exStyle, L"WinToolWindow", late && !late->show ? L"" : W(title).c_str(),
                                     WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 100 + 20 * i, 100 + 20 * i,
                                     240, 120, owner, nullptr, wc.hInstance, nullptr);
         ++openWindows;
         if (kind == "refuse")
-            SetPropA(hwnd, "refuse", reinterpret_cast<HANDLE>(1));
+            SetPropW(hwnd, L"refuse", reinterpret_cast<HANDLE>(1));
         if (late) {
             lateWindows.push_back({hwnd, late, title});
             SetTimer(hwnd, 1, late->delay, nullptr);
@@ -158,9 +190,9 @@ int Open(int argc, char** argv)
     Log("ready", "", GetTickCount());
     SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK { PostQuitMessage(0); });
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     std::fclose(logFile);
     return 0;
@@ -173,21 +205,23 @@ void PrintListRows(HWND list)
     DWORD pid = 0;
     GetWindowThreadProcessId(list, &pid);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-    const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; remote && row < SendMessageA(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096 + sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE));
+    // The cells are asked in UTF-16: the grid answers both forms, and only
+    // the wide one holds every character.
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; remote && row < SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
         std::printf("\t");
         for (int column = 0; column < columns; ++column) {
-            LVITEMA item = {};
+            LVITEMW item = {};
             item.iSubItem = column;
-            item.pszText = remote + sizeof item;
+            item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof item);
             item.cchTextMax = 1024;
-            char text[1024] = {};
+            wchar_t text[1024] = {};
             WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
-            SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
-            ReadProcessMemory(process, remote + sizeof item, text, sizeof text - 1, nullptr);
-            std::printf(column ? "|%s" : "%s", text);
+            SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+            ReadProcessMemory(process, remote + sizeof item, text, sizeof text - sizeof(wchar_t), nullptr);
+            std::printf(column ? "|%s" : "%s", U8(text).c_str());
         }
     }
     VirtualFreeEx(process, remote, 0, MEM_RELEASE);
@@ -196,29 +230,27 @@ void PrintListRows(HWND list)
 
 BOOL CALLBACK PrintChild(HWND hwnd, LPARAM)
 {
-    char className[64] = {};
-    GetClassNameA(hwnd, className, sizeof className);
-    if (std::strcmp(className, WC_LISTVIEWA) == 0)
+    wchar_t className[64] = {};
+    GetClassNameW(hwnd, className, 64);
+    if (std::wcscmp(className, WC_LISTVIEWW) == 0)
         PrintListRows(hwnd);
-    char text[1024] = {};
-    SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    wchar_t wide[1024] = {};
+    SendMessageW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide));
+    std::string text = U8(wide);
     // One window a line: the line breaks and tabs of a text area become spaces.
     for (char& c : text)
         if (c == '\r' || c == '\n' || c == '\t')
             c = ' ';
-    if (text[0])
-        std::printf("\t%s", text);
+    if (!text.empty())
+        std::printf("\t%s", text.c_str());
     // A list box has no text of its own: its items stand for it.
-    // Asked in UTF-16: sent with SendMessageA from another process, Wine 8
-    // answered LB_GETTEXT in UTF-16 all the same.
-    if (lstrcmpiA(className, "ListBox") == 0) {
+    if (lstrcmpiW(className, L"ListBox") == 0) {
         const LRESULT count = SendMessageW(hwnd, LB_GETCOUNT, 0, 0);
         wchar_t item[1024];
         for (LRESULT i = 0; i < count; ++i)
             if (SendMessageW(hwnd, LB_GETTEXTLEN, i, 0) < 1024 &&
-                SendMessageW(hwnd, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item)) > 0 &&
-                WideCharToMultiByte(CP_ACP, 0, item, -1, text, sizeof text, nullptr, nullptr) > 0)
-                std::printf("\t%s", text);
+                SendMessageW(hwnd, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item)) > 0)
+                std::printf("\t%s", U8(item).c_str());
     }
     return TRUE;
 }
@@ -227,9 +259,9 @@ BOOL CALLBACK PrintWindow(HWND hwnd, LPARAM)
 {
     if (!IsWindowVisible(hwnd))
         return TRUE;
-    char className[256] = {};
-    GetClassNameA(hwnd, className, sizeof className);
-    std::printf("%s\t%s", className, TextOf(hwnd).c_str());
+    wchar_t className[256] = {};
+    GetClassNameW(hwnd, className, 256);
+    std::printf("%s\t%s", U8(className).c_str(), TextOf(hwnd).c_str());
     EnumChildWindows(hwnd, PrintChild, 0);
     std::printf("\n");
     return TRUE;
@@ -243,9 +275,9 @@ struct TFind {
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam)
 {
     auto* find = reinterpret_cast<TFind*>(lParam);
-    char className[64] = {};
-    GetClassNameA(hwnd, className, sizeof className);
-    if (IsWindowVisible(hwnd) && std::strcmp(className, "#32770") == 0 && TextOf(hwnd) == find->caption) {
+    wchar_t className[64] = {};
+    GetClassNameW(hwnd, className, 64);
+    if (IsWindowVisible(hwnd) && std::wcscmp(className, L"#32770") == 0 && TextOf(hwnd) == find->caption) {
         find->found = hwnd;
         return FALSE;
     }
@@ -253,11 +285,11 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam)
 }
 int Find(const char* className, const char* title)
 {
-    HWND found = FindWindowA(className, title);
+    HWND found = FindWindowW(TWideArg(className).get(), TWideArg(title).get());
     if (!found)
         return 1;
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(found, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer))
+    if (!SendMessageTimeoutW(found, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer))
         return 3;
     std::printf("%s\n", IsWindowVisible(found) ? "visible" : "hidden");
     return 0;
@@ -279,8 +311,8 @@ int PostKeys(HWND target, int argc, char** argv, int first)
                           : key == "right"  ? VK_RIGHT
                           : key == "return" ? VK_RETURN
                                             : VK_ESCAPE;
-        PostMessageA(target, WM_KEYDOWN, vk, 0);
-        PostMessageA(target, WM_KEYUP, vk, 0xC0000001);
+        PostMessageW(target, WM_KEYDOWN, vk, 0);
+        PostMessageW(target, WM_KEYUP, vk, 0xC0000001);
         Sleep(50);
     }
     return 0;
@@ -290,7 +322,7 @@ const char* AnyWhenDash(const char* text) { return std::strcmp(text, "-") == 0 ?
 
 int PrintRect(const char* className, const char* title)
 {
-    HWND found = FindWindowA(AnyWhenDash(className), AnyWhenDash(title));
+    HWND found = FindWindowW(TWideArg(AnyWhenDash(className)).get(), TWideArg(AnyWhenDash(title)).get());
     RECT r;
     if (!found || !IsWindowVisible(found) || !GetWindowRect(found, &r))
         return 1;
@@ -305,26 +337,27 @@ int Focus()
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(0, &info) || !info.hwndFocus)
         return 1;
-    char className[256] = {};
-    GetClassNameA(info.hwndFocus, className, sizeof className);
+    wchar_t wideClass[256] = {};
+    GetClassNameW(info.hwndFocus, wideClass, 256);
+    const std::string className = U8(wideClass);
     RECT rect;
     GetWindowRect(info.hwndFocus, &rect);
     POINT top = {rect.left, rect.top};
     ScreenToClient(GetAncestor(info.hwndFocus, GA_ROOT), &top);
-    std::printf("%s\t%ld\t%s\n", className, static_cast<long>(top.y), TextOf(info.hwndFocus).c_str());
+    std::printf("%s\t%ld\t%s\n", className.c_str(), static_cast<long>(top.y), TextOf(info.hwndFocus).c_str());
     return 0;
 }
 
 // The prefix keeps the root in its registry, so the program run later trusts it.
 int TrustRoot(const char* path)
 {
-    FILE* file = std::fopen(path, "rb");
+    FILE* file = _wfopen(W(path).c_str(), L"rb");
     if (!file)
         return 1;
     std::vector<BYTE> der(65536);
     der.resize(std::fread(der.data(), 1, der.size(), file));
     std::fclose(file);
-    HCERTSTORE store = CertOpenSystemStoreA(0, "ROOT");
+    HCERTSTORE store = CertOpenSystemStoreW(0, L"ROOT");
     const BOOL added = store && CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der.data(),
                                                                  static_cast<DWORD>(der.size()),
                                                                  CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
@@ -333,21 +366,23 @@ int TrustRoot(const char* path)
     return added ? 0 : 1;
 }
 
-int main(int argc, char** argv)
+int DoubleClickItem(const char* title, const char* item);
+
+int Main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "focus") == 0)
         return Focus();
     if (argc == 3 && std::strcmp(argv[1], "trust-root") == 0)
         return TrustRoot(argv[2]);
     if (argc >= 3 && std::strcmp(argv[1], "menu-keys") == 0)
-        return PostKeys(FindWindowA("#32768", nullptr), argc, argv, 2);
+        return PostKeys(FindWindowW(L"#32768", nullptr), argc, argv, 2);
     if (argc >= 4 && std::strcmp(argv[1], "tab-keys") == 0) {
-        HWND window = FindWindowA(nullptr, argv[2]);
-        return PostKeys(window ? FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr) : nullptr, argc, argv, 3);
+        HWND window = FindWindowW(nullptr, W(argv[2]).c_str());
+        return PostKeys(window ? FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr) : nullptr, argc, argv, 3);
     }
     if (argc == 3 && std::strcmp(argv[1], "close") == 0) {
-        HWND window = FindWindowA(nullptr, argv[2]);
-        return window && PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
+        HWND window = FindWindowW(nullptr, W(argv[2]).c_str());
+        return window && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
     if (argc == 4 && std::strcmp(argv[1], "rect") == 0)
         return PrintRect(argv[2], argv[3]);
@@ -362,7 +397,13 @@ int main(int argc, char** argv)
         EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&find));
         if (!find.found)
             return 1;
-        PostMessageA(find.found, WM_COMMAND, IDOK, 0);
+        PostMessageW(find.found, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    if (argc == 4 && std::strcmp(argv[1], "dblclick-item") == 0)
+        return DoubleClickItem(argv[2], argv[3]);
+    if (argc == 2 && std::strcmp(argv[1], "acp") == 0) {
+        std::printf("%u\n", GetACP());
         return 0;
     }
     if (argc == 4 && std::strcmp(argv[1], "find") == 0)
@@ -372,4 +413,61 @@ int main(int argc, char** argv)
                  " menu-keys KEY... | tab-keys TITLE KEY... | close TITLE | rect CLASS TITLE | focus |"
                  " trust-root FILE\n");
     return 2;
+}
+
+// The list box of `window` holding `item`, its index in `index`.
+struct TItemFind {
+    std::wstring item;
+    HWND list;
+    LRESULT index;
+};
+
+BOOL CALLBACK FindItem(HWND hwnd, LPARAM lParam)
+{
+    auto* find = reinterpret_cast<TItemFind*>(lParam);
+    wchar_t className[64] = {};
+    GetClassNameW(hwnd, className, 64);
+    if (lstrcmpiW(className, L"ListBox") != 0)
+        return TRUE;
+    const LRESULT count = SendMessageW(hwnd, LB_GETCOUNT, 0, 0);
+    wchar_t text[1024];
+    for (LRESULT i = 0; i < count; ++i) {
+        if (SendMessageW(hwnd, LB_GETTEXTLEN, i, 0) < 1024 && SendMessageW(hwnd, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text)) >= 0 &&
+            find->item == text) {
+            find->list = hwnd;
+            find->index = i;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+int DoubleClickItem(const char* title, const char* item)
+{
+    HWND window = FindWindowW(nullptr, W(title).c_str());
+    TItemFind find = {W(item), nullptr, -1};
+    if (window)
+        EnumChildWindows(window, FindItem, reinterpret_cast<LPARAM>(&find));
+    if (!find.list)
+        return 1;
+    SendMessageW(find.list, LB_SETCURSEL, static_cast<WPARAM>(find.index), 0);
+    SendMessageW(GetParent(find.list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(find.list), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(find.list));
+    return 0;
+}
+
+// The arguments as the user typed them, in UTF-8 whatever the code page.
+int main()
+{
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> args;
+    for (int i = 0; i < count; ++i)
+        args.push_back(U8(wide[i]));
+    LocalFree(wide);
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(&arg[0]);
+    argv.push_back(nullptr);
+    return Main(count, argv.data());
 }

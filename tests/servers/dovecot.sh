@@ -8,8 +8,16 @@
 #                               already holds some; returns when it greets
 #   dovecot.sh stop DIR         stop that instance and its remaining processes
 #   dovecot.sh pki DIR          make a test PKI in DIR: ca.crt (ca.der) signs
-#                               mail.test, auth.test, expired.test (2020) and its names;
-#                               rogue-ca.crt, trusted nowhere, signs untrusted.test
+#                               mail.test, auth.test (the authorization server), expired.test (2020), future.test
+#                               (valid from next year), revoked.test (in its CRL),
+#                               offline-crl.test (its CRL where no server
+#                               answers), ip-san.test (IP:127.0.0.1 among its
+#                               names) and ip-cn.test (CN=127.0.0.1, no names);
+#                               rogue-ca.crt, trusted nowhere, signs untrusted.test;
+#                               expired-self.test signs itself (2020).
+#                               The certificates of ca name their CRL
+#                               http://$CRL_ADDRESS/ca-TAG.crl (127.0.0.51),
+#                               which a test serves from DIR
 # With SKARNVALE_DOVECOT_TLS=PKI_DIR, start serves TLS only (ssl = required):
 # STLS on PORT and implicit TLS on 995, the certificate chosen by the name the
 # client asks for (mail.test by default, so other names get a mismatch).
@@ -33,18 +41,31 @@ stop() {
     rm -f "$pidfile"
 }
 
+CRL_ADDRESS=127.0.0.51
+OFFLINE_CRL_ADDRESS=127.0.0.52
+
 pki() {
     mkdir -p "$dir" && cd "$dir"
+    # Names, serial numbers and the CRL's address new with every PKI: Wine
+    # keeps revocation answers and CRLs by issuer, serial and address
+    # across runs of one prefix.
+    local tag
+    tag=$(openssl rand -hex 4)
     for ca in ca rogue-ca; do
-        openssl req -x509 -newkey rsa:2048 -nodes -keyout $ca.key -out $ca.crt -days 30 -subj "/CN=SkarnVale $ca" \
+        openssl req -x509 -newkey rsa:2048 -nodes -keyout $ca.key -out $ca.crt -days 30 -subj "/CN=SkarnVale $ca $tag" \
             -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign,cRLSign" 2>/dev/null
-        : > $ca.index; echo 01 > $ca.serial
+        : > $ca.index; openssl rand -hex 8 > $ca.serial
     done
+    : > self.index; openssl rand -hex 8 > self.serial
     openssl x509 -in ca.crt -outform der -out ca.der
-    # name  CA  first day  last day
-    while read -r name ca start end; do
-        openssl req -newkey rsa:2048 -nodes -keyout $name.key -out $name.csr -subj "/CN=$name" 2>/dev/null
-        printf 'subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n' $name > $name.ext
+    local now month
+    now=$(date -u -d yesterday +%Y%m%d%H%M%SZ) month=$(date -u -d '+30 days' +%Y%m%d%H%M%SZ)
+    # name  CA  first day  last day  common name  alternative names  CRL server
+    while read -r name ca start end cn san crl; do
+        openssl req -newkey rsa:2048 -nodes -keyout $name.key -out $name.csr -subj "/CN=$cn" 2>/dev/null
+        printf 'extendedKeyUsage=serverAuth\nbasicConstraints=CA:FALSE\n' > $name.ext
+        [ "$san" = - ] || echo "subjectAltName=$san" >> $name.ext
+        [ "$crl" = - ] || echo "crlDistributionPoints=URI:http://$crl/ca-$tag.crl" >> $name.ext
         cat > $ca.cnf <<CNF
 [ca]
 default_ca = test
@@ -58,14 +79,28 @@ unique_subject = no
 [any]
 commonName = supplied
 CNF
-        openssl ca -batch -config $ca.cnf -cert $ca.crt -keyfile $ca.key -in $name.csr -out $name.crt \
+        # "self": the certificate signs itself.
+        local signer=(-cert $ca.crt -keyfile $ca.key)
+        [ $ca != self ] || signer=(-selfsign -keyfile $name.key)
+        openssl ca -batch -config $ca.cnf "${signer[@]}" -in $name.csr -out $name.crt \
             -startdate $start -enddate $end -extfile $name.ext -notext 2>/dev/null
     done <<LIST
-mail.test ca $(date -u -d yesterday +%Y%m%d%H%M%SZ) $(date -u -d '+30 days' +%Y%m%d%H%M%SZ)
-auth.test ca $(date -u -d yesterday +%Y%m%d%H%M%SZ) $(date -u -d '+30 days' +%Y%m%d%H%M%SZ)
-expired.test ca 20200101000000Z 20210101000000Z
-untrusted.test rogue-ca $(date -u -d yesterday +%Y%m%d%H%M%SZ) $(date -u -d '+30 days' +%Y%m%d%H%M%SZ)
+mail.test ca $now $month mail.test DNS:mail.test $CRL_ADDRESS
+auth.test ca $now $month auth.test DNS:auth.test $CRL_ADDRESS
+expired.test ca 20200101000000Z 20210101000000Z expired.test DNS:expired.test $CRL_ADDRESS
+future.test ca $(date -u -d '+1 year' +%Y%m%d%H%M%SZ) $(date -u -d '+2 years' +%Y%m%d%H%M%SZ) future.test DNS:future.test $CRL_ADDRESS
+revoked.test ca $now $month revoked.test DNS:revoked.test $CRL_ADDRESS
+offline-crl.test ca $now $month offline-crl.test DNS:offline-crl.test $OFFLINE_CRL_ADDRESS
+ip-san.test ca $now $month ip-san.test DNS:ip-san.test,IP:127.0.0.1,IP:::1 $CRL_ADDRESS
+ip-cn.test ca $now $month 127.0.0.1 - $CRL_ADDRESS
+untrusted.test rogue-ca $now $month untrusted.test DNS:untrusted.test -
+expired-self.test self 20200101000000Z 20210101000000Z expired-self.test DNS:expired-self.test -
 LIST
+    sed -i 's/^\[test\]$/[test]\ncrl_extensions = crl_ext\ndefault_crl_days = 30/' ca.cnf
+    printf '[crl_ext]\nauthorityKeyIdentifier = keyid\n' >> ca.cnf
+    openssl ca -config ca.cnf -cert ca.crt -keyfile ca.key -revoke revoked.test.crt 2>/dev/null
+    openssl ca -config ca.cnf -cert ca.crt -keyfile ca.key -gencrl -out ca.crl.pem 2>/dev/null
+    openssl crl -in ca.crl.pem -outform der -out ca-$tag.crl
     chmod 644 ./*.key
 }
 
@@ -74,7 +109,7 @@ tls_config() {
     local pki=$1
     printf 'ssl = required\nssl_min_protocol = TLSv1.2\nssl_cert = <%s/mail.test.crt\nssl_key = <%s/mail.test.key\n' \
         "$pki" "$pki"
-    for name in expired.test untrusted.test; do
+    for name in expired.test future.test revoked.test offline-crl.test untrusted.test expired-self.test; do
         printf 'local_name %s {\n  ssl_cert = <%s/%s.crt\n  ssl_key = <%s/%s.key\n}\n' \
             $name "$pki" $name "$pki" $name
     done

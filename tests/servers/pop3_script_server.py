@@ -9,6 +9,8 @@ appended to the log file. The script is a JSON list of steps:
   {"send_long": [n, "c", "tail"]}  send n copies of c, then tail
   {"command": true}         read one command line and log it
   {"pause": seconds}        wait, so that the next send is a packet of its own
+  {"log": "text"}           write the text as a line of the log, to say the
+                            script got here
   {"silent": true}          answer nothing more; wait until the client closes
   {"close": true}           close the connection now (mid-reply if so placed)
   {"tls": true}             TLS from here on, as server (--cert, --key); what
@@ -18,6 +20,12 @@ appended to the log file. The script is a JSON list of steps:
   {"records": ["a", "b"]}   over TLS: one record per text, all in one packet
   {"close_notify": true}    over TLS: send the close notify, keep TCP open
   {"close_in_handshake": true}   read the client's first TLS bytes, then close
+  {"tls": "libssl"}         TLS 1.2 through OpenSSL's libssl driven by ctypes,
+                            which can do what Python's ssl cannot:
+  {"renegotiate": true}     over {"tls": "libssl"}: send a HelloRequest now;
+                            the client may renegotiate or go on without
+  {"corrupt": "text"}       over TLS: send text as a record whose last byte
+                            is flipped, so that it fails its integrity check
 
 After the last step the server reads and logs commands until the client
 closes.
@@ -78,6 +86,12 @@ class TlsChannel:
             self.tls.write(text)
         self.flush()
 
+    def send_corrupt(self, data):
+        self.tls.write(data)
+        record = bytearray(self.outgoing.read())
+        record[-1] ^= 1
+        self.conn.sendall(bytes(record))
+
     def recv(self, size):
         while True:
             try:
@@ -94,6 +108,57 @@ class TlsChannel:
         except ssl.SSLWantReadError:
             pass
         self.flush()
+
+
+class LibsslChannel:
+    """TLS 1.2 on the accepted socket through libssl itself (ctypes), for the
+    server's renegotiation: Python's ssl module has no way to ask for one."""
+
+    def __init__(self, conn, cert, key):
+        import ctypes
+        self.lib = lib = ctypes.CDLL("libssl.so.3")
+        for name, result in (("TLS_server_method", ctypes.c_void_p), ("SSL_CTX_new", ctypes.c_void_p),
+                             ("SSL_new", ctypes.c_void_p)):
+            getattr(lib, name).restype = result
+        lib.SSL_CTX_new.argtypes = [ctypes.c_void_p]
+        lib.SSL_CTX_ctrl.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+        for name in ("SSL_CTX_use_certificate_chain_file", "SSL_CTX_use_PrivateKey_file"):
+            getattr(lib, name).argtypes = [ctypes.c_void_p, ctypes.c_char_p] + ([ctypes.c_int] if "Private" in name else [])
+        lib.SSL_new.argtypes = [ctypes.c_void_p]
+        for name in ("SSL_accept", "SSL_renegotiate", "SSL_do_handshake", "SSL_shutdown", "SSL_renegotiate_pending"):
+            getattr(lib, name).argtypes = [ctypes.c_void_p]
+        lib.SSL_set_fd.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        lib.SSL_read.argtypes = lib.SSL_write.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_int]
+        lib.SSL_get_error.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self.ctypes = ctypes
+        ctx = lib.SSL_CTX_new(lib.TLS_server_method())
+        lib.SSL_CTX_ctrl(ctx, 124, 0x0303, None)  # SSL_CTX_set_max_proto_version(TLS 1.2): renegotiation is 1.2's
+        if lib.SSL_CTX_use_certificate_chain_file(ctx, cert.encode()) != 1 or \
+                lib.SSL_CTX_use_PrivateKey_file(ctx, key.encode(), 1) != 1:
+            raise ConnectionError("libssl refused the certificate or key")
+        # libssl reads the descriptor itself: it must block, as Python's
+        # time-out makes it non-blocking underneath.
+        conn.settimeout(None)
+        self.conn, self.ssl = conn, lib.SSL_new(ctx)
+        lib.SSL_set_fd(self.ssl, conn.fileno())
+        if lib.SSL_accept(self.ssl) != 1:
+            raise ConnectionError("libssl handshake failed")
+
+    def sendall(self, data, split=None):
+        if self.lib.SSL_write(self.ssl, data, len(data)) <= 0:
+            raise ConnectionError("libssl write failed")
+
+    def recv(self, size):
+        buffer = self.ctypes.create_string_buffer(size)
+        count = self.lib.SSL_read(self.ssl, buffer, size)
+        return buffer.raw[:count] if count > 0 else b""
+
+    def renegotiate(self):
+        if self.lib.SSL_renegotiate(self.ssl) != 1 or self.lib.SSL_do_handshake(self.ssl) != 1:
+            raise ConnectionError("libssl could not send the HelloRequest")
+
+    def close_notify(self):
+        self.lib.SSL_shutdown(self.ssl)
 
 
 def read_line(conn, pending):
@@ -210,8 +275,14 @@ def main():
 
         try:
             for step in steps:
-                if "tls" in step:
+                if step.get("tls") == "libssl":
+                    conn = LibsslChannel(raw, args.cert, args.key)
+                elif "tls" in step:
                     conn = TlsChannel(raw, args.cert, args.key)
+                elif "renegotiate" in step:
+                    conn.renegotiate()
+                elif "corrupt" in step:
+                    conn.send_corrupt(step["corrupt"].encode("latin-1"))
                 elif "close_in_handshake" in step:
                     raw.recv(5)
                     raw.close()
@@ -233,6 +304,9 @@ def main():
                 elif "command" in step:
                     if log_command() is None:
                         return 0
+                elif "log" in step:
+                    log.write(step["log"].encode("latin-1") + b"\r\n")
+                    log.flush()
                 elif "pause" in step:
                     time.sleep(step["pause"])
                 elif "silent" in step:

@@ -63,6 +63,16 @@ TEST(GetEmailAddress, WithoutBracketsFromIsReturnedUnchanged)
     EXPECT_EQ(GetEmailAddress(WithFrom(" only <open")), " only <open");
 }
 
+TEST(GetDecodedEmailAddress, TheAddressAsWrittenInUtf8OrTheWholeDecodedFrom)
+{
+    TEmail email = WithFrom(" =?utf-8?Q?Jos=C3=A9?= <jos\xE9@example.com>");
+    DecodeEmailFields(email, nullptr);
+    EXPECT_EQ(GetDecodedEmailAddress(email), "jos\xC3\xA9@example.com");  // raw Windows-1252
+    email = WithFrom(" =?utf-8?Q?Jos=C3=A9?=");
+    DecodeEmailFields(email, nullptr);
+    EXPECT_EQ(GetDecodedEmailAddress(email), " Jos\xC3\xA9");
+}
+
 TEST(GetEmailAddress, ClosingBeforeOpeningGivesEmptyAddress)
 {
     EXPECT_EQ(GetEmailAddress(WithFrom("> odd <x@y>")), "");

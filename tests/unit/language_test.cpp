@@ -79,7 +79,7 @@ TEST_F(Language, MessagesTable_HasEveryMessageOnceInOrder)
         "MsgAlreadyRunning",
         "MsgDeleteError",    "MsgLoadError",     "MsgConnectError",    "MsgNoMessageOn",    "MsgMessagesOn",
         "MsgSubjectOnList",  "MsgSenderOnList",  "MsgMessageDeleted",  "MsgMessageChanged", "MsgConnectionLost",
-        "MsgMessagesFound",  "MsgOneMessageFound", "MsgMailboxesInError",
+        "MsgSecurityUnknown", "MsgRevocationUnknown", "MsgMessagesFound",  "MsgOneMessageFound", "MsgMailboxesInError",
         "MsgNoMessageFound", "MsgCheckInProgress", "MsgCheckStart",    "MsgCheckEnd",       "MsgSpamStart",
         "MsgSpamEnd",        "MsgBytes",         "MsgMailboxes",       "MsgSpamDeleted",    "MsgSubjectEdition",
         "MsgNewSubject"};
@@ -101,7 +101,7 @@ TEST_F(Language, SwitchToFrench_ChangesEveryMessageThatDiffers)
         EXPECT_EQ(*row.text, row.english) << row.key;
     ApplyFrenchTexts();
     for (const TMessageRow& row : MessageTexts()) {
-        EXPECT_EQ(*row.text, row.french) << row.key;
+        EXPECT_EQ(*row.text, Windows1252ToUtf8(row.french)) << row.key;
         if (std::string(row.english) != row.french)
             EXPECT_NE(*row.text, row.english) << row.key;
     }
@@ -117,25 +117,16 @@ TEST_F(Language, SwitchBackToEnglish_RestoresEveryMessage)
     EXPECT_EQ(MsgCheckInProgress, "Check in progress...");
 }
 
-TEST_F(Language, FrenchMessages_AreWindows1252Bytes)
+TEST_F(Language, FrenchMessages_AreTheTablesWindows1252DecodedToUtf8)
 {
     ApplyFrenchTexts();
-    EXPECT_EQ(MsgAlreadyRunning, "Skarnvale est d\xE9j\xE0 actif.");
-    // "déjà": é is the single byte 0xE9 and à is 0xE0, not UTF-8 pairs.
-    const size_t at = MsgAlreadyRunning.find("d");
-    ASSERT_NE(at, std::string::npos);
-    EXPECT_EQ(static_cast<unsigned char>(MsgAlreadyRunning[at + 1]), 0xE9);
-    EXPECT_EQ(static_cast<unsigned char>(MsgAlreadyRunning[at + 3]), 0xE0);
-    EXPECT_EQ(MsgAlreadyRunning.size(), 25u);
-
-    EXPECT_EQ(static_cast<unsigned char>(MsgCheckInProgress[1]), 0xE9);  // "Vérification"
-    const std::string deleted = MsgSpamDeleted;                          // "effaçés"
-    const size_t c = deleted.find("effa");
-    ASSERT_NE(c, std::string::npos);
-    EXPECT_EQ(static_cast<unsigned char>(deleted[c + 4]), 0xE7);
-    EXPECT_EQ(static_cast<unsigned char>(deleted[c + 5]), 0xE9);
-    EXPECT_EQ(MsgNotGoodIdea, "Je pense que ce n'est pas une bonne id\xE9" "e :)");
-    EXPECT_EQ(MsgConnectError, "Erreur pendant la connexion \xE0 '%s' : %s (%s)");
+    // "d�j�": the table's single bytes 0xE9 and 0xE0 become UTF-8 pairs.
+    EXPECT_EQ(MsgAlreadyRunning, "Skarnvale est d\xC3\xA9j\xC3\xA0 actif.");
+    EXPECT_EQ(MsgAlreadyRunning.size(), 27u);
+    EXPECT_EQ(MsgCheckInProgress.substr(0, 3), "V\xC3\xA9");  // "V�rification"
+    EXPECT_NE(std::string(MsgSpamDeleted).find("effa\xC3\xA7\xC3\xA9s"), std::string::npos);
+    EXPECT_EQ(MsgNotGoodIdea, "Je pense que ce n'est pas une bonne id\xC3\xA9" "e :)");
+    EXPECT_EQ(MsgConnectError, "Erreur pendant la connexion \xC3\xA0 '%s' : %s (%s)");
     // Two spaces before the mailbox name, as the French wording has them.
     EXPECT_NE(MsgDeleteError.find("sur  '%s'"), std::string::npos);
 }
@@ -163,7 +154,7 @@ TEST_F(Language, EveryRow_HasTheSamePlaceholdersInBothLanguages)
         if (!PlaceholderSequence(row.english).empty())
             ++withPlaceholders;
     }
-    EXPECT_EQ(withPlaceholders, 14);
+    EXPECT_EQ(withPlaceholders, 16);
 }
 
 TEST_F(Language, VersionText_IsTheSameInBothLanguages)
@@ -189,8 +180,8 @@ TEST_F(Language, TrayMenuCaption_GivesTheCaptionOfEachLanguage)
 {
     EXPECT_EQ(TrayMenuCaption("mnpTbQuit", TLanguage::English), "Quit");
     EXPECT_EQ(TrayMenuCaption("mnpTbQuit", TLanguage::French), "Quitter");
-    EXPECT_EQ(TrayMenuCaption("mnpTbWindowsList", TLanguage::French), "Liste des fen\xEAtres...");
-    EXPECT_EQ(TrayMenuCaption("mnpTbActivateEmail", TLanguage::French), "D\xE9tection des Emails");
+    EXPECT_EQ(TrayMenuCaption("mnpTbWindowsList", TLanguage::French), "Liste des fen\xC3\xAA" "tres...");
+    EXPECT_EQ(TrayMenuCaption("mnpTbActivateEmail", TLanguage::French), "D\xC3\xA9" "tection des Emails");
     EXPECT_EQ(TrayMenuCaption("mnpTbOptions", TLanguage::French), "Options...");
     EXPECT_EQ(TrayMenuCaption("mnpTbNoSuchItem", TLanguage::English), "");
 }
@@ -213,7 +204,7 @@ TEST_F(Language, Appliers_RunInWindowOrderBetweenVersionTextAndMessages)
     EXPECT_EQ(calls, (std::vector<std::string>{"0F Check in progress...", "1F Check in progress...",
                                                "2F Check in progress...", "3F Check in progress...",
                                                "4F Check in progress..."}));
-    EXPECT_EQ(MsgCheckInProgress, "V\xE9rification en cours...");
+    EXPECT_EQ(MsgCheckInProgress, "V\xC3\xA9" "rification en cours...");
 }
 
 TEST_F(Language, RemovedApplier_IsNoLongerCalled)
@@ -285,28 +276,28 @@ TEST_F(Language, DoubleClickActions_AreEightItemsInActionOrder)
                                                  "Show mailboxes", "Check mailboxes", "Start Email program",
                                                  "Toggle SPAM message killer", "Options"}));
     EXPECT_EQ(french[5], "Lancer le programme Email");
-    EXPECT_EQ(french[3], "Voir les bo\xEEtes aux lettres");
+    EXPECT_EQ(french[3], "Voir les bo\xC3\xAE" "tes aux lettres");
     EXPECT_EQ(TextOf(OptionsTexts(), "zdsConfigDblClick.Items[8]", TLanguage::English), "");
 }
 
 TEST_F(Language, FrenchWindowTexts_KeepTheirOwnAccentsAndSpacing)
 {
-    EXPECT_EQ(TextOf(OptionsTexts(), "tsGeneral", TLanguage::French), "G\xE9n\xE9ral");
+    EXPECT_EQ(TextOf(OptionsTexts(), "tsGeneral", TLanguage::French), "G\xC3\xA9" "n\xC3\xA9" "ral");
     // The page and the combo item differ: "Boites" without, "boîtes" with the circumflex.
     EXPECT_EQ(TextOf(OptionsTexts(), "tsMailbox", TLanguage::French), "Boites aux lettres");
     EXPECT_EQ(TextOf(OptionsTexts(), "zdsConfigDblClick.Items[4]", TLanguage::French),
-              "V\xE9rifier les bo\xEEtes aux lettres");
+              "V\xC3\xA9" "rifier les bo\xC3\xAE" "tes aux lettres");
     EXPECT_EQ(TextOf(OptionsTexts(), "grpLanguage.Items[1]", TLanguage::French), "Francais");
     EXPECT_EQ(TextOf(OptionsTexts(), "grpIcon", TLanguage::French), "Icone");
-    EXPECT_EQ(TextOf(OptionsTexts(), "OpenDialogVideo.Filter", TLanguage::French), "Fichier vid\xE9o (*.AVI)|*.AVI");
+    EXPECT_EQ(TextOf(OptionsTexts(), "OpenDialogVideo.Filter", TLanguage::French), "Fichier vid\xC3\xA9" "o (*.AVI)|*.AVI");
     EXPECT_EQ(TextOf(OptionsTexts(), "OpenDialog.Title", TLanguage::French), "Choix d'un fichier WAV");
     EXPECT_EQ(TextOf(WindowsListTexts(), "lblSelectedProcess", TLanguage::French),
-              "Liste des fen\xEAtres \xE0 d\xE9truire");
+              "Liste des fen\xC3\xAA" "tres \xC3\xA0" " d\xC3\xA9" "truire");
     // The count follows the label, so both languages end with a space.
     EXPECT_EQ(TextOf(WindowsListTexts(), "lblNumber", TLanguage::English), "Windows number : ");
-    EXPECT_EQ(TextOf(WindowsListTexts(), "lblNumber", TLanguage::French), "Nombre de fen\xEAtres : ");
-    EXPECT_EQ(TextOf(MailboxTexts(), "zdsGrid.Columns[1]", TLanguage::French), "Exp\xE9" "diteur");
-    EXPECT_EQ(TextOf(MailboxTexts(), "mnpViewHeader", TLanguage::French), "Voir en-t\xEAte");
+    EXPECT_EQ(TextOf(WindowsListTexts(), "lblNumber", TLanguage::French), "Nombre de fen\xC3\xAA" "tres : ");
+    EXPECT_EQ(TextOf(MailboxTexts(), "zdsGrid.Columns[1]", TLanguage::French), "Exp\xC3\xA9" "diteur");
+    EXPECT_EQ(TextOf(MailboxTexts(), "mnpViewHeader", TLanguage::French), "Voir en-t\xC3\xAA" "te");
     EXPECT_EQ(TextOf(AboutTexts(), "lblVersion", TLanguage::English), "Issue :");
     EXPECT_EQ(TextOf(AboutTexts(), "Caption", TLanguage::French), "A propos");
 }
@@ -330,8 +321,8 @@ TEST_F(Language, WriteRows_CallsSettersInTableOrderAndAnswersUnboundKeys)
         {"lblCurrentProcess", nullptr},
         {"noSuchRow", [&written](const std::string& text) { written.push_back("never " + text); }}};
     const std::vector<std::string> unbound = WriteRows(WindowsListTexts(), setters, TLanguage::French);
-    EXPECT_EQ(written, (std::vector<std::string>{"caption=Liste des fen\xEAtres",
-                                                 "number=Nombre de fen\xEAtres : "}));
+    EXPECT_EQ(written, (std::vector<std::string>{"caption=Liste des fen\xC3\xAA" "tres",
+                                                 "number=Nombre de fen\xC3\xAA" "tres : "}));
     EXPECT_EQ(unbound, (std::vector<std::string>{"lblCurrentProcess", "lblSelectedProcess", "lblEvents"}));
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Utf8Text.h"
 #include "net/Pop3Header.h"
 #include "net/Pop3HeaderWords.h"
 #include "net/Pop3LineBuffer.h"
@@ -670,13 +671,11 @@ TEST(Pop3Header, RestOfLongHeaderLine_IsNotAHeaderLine)
 
 namespace {
 // The platform's part: UTF-8 up to U+00FF, ISO-8859-8 refused, others as they are.
-bool ConvertForTest(unsigned codePage, const std::string& bytes, std::string& ansi)
+// A stand-in for the platform: every code page read as Windows-1252, but
+// ISO-8859-8, which it refuses.
+bool ConvertForTest(unsigned codePage, const std::string& bytes, std::string& utf8)
 {
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        const bool pair = codePage == 65001 && c >= 0xC0 && i + 1 < bytes.size();
-        ansi += pair ? static_cast<char>((c << 6) | (bytes[++i] & 0x3F)) : bytes[i];
-    }
+    utf8 = Windows1252ToUtf8(bytes);
     return codePage != 28598;
 }
 }  // namespace
@@ -693,17 +692,17 @@ TEST(Pop3DecodeHeaderText, ExamplesOfTheEncodedWordsRfcAndWhatMailReallyHolds)
         {"(=?ISO-8859-1?Q?a?=  \t  =?ISO-8859-1?Q?b?=)", "(ab)"},
         {"(=?ISO-8859-1?Q?a_b?=)", "(a b)"},
         {"(=?ISO-8859-1?Q?a?= =?ISO-8859-2?Q?_b?=)", "(a b)"},
-        {" =?ISO-8859-1?Q?Keld_J=F8rn_Simonsen?= <keld@dkuug.dk>", " Keld J\xF8rn Simonsen <keld@dkuug.dk>"},
+        {" =?ISO-8859-1?Q?Keld_J=F8rn_Simonsen?= <keld@dkuug.dk>", " Keld J\xC3\xB8rn Simonsen <keld@dkuug.dk>"},
         {" =?ISO-8859-1?B?SWYgeW91IGNhbiByZWFkIHRoaXMgeW8=?= =?ISO-8859-2?B?dSB1bmRlcnN0YW5kIHRoZSBleGFtcGxlLg==?=",
          " If you can read this you understand the example."},
         // A charset the platform refuses stays as written.
         {"N. B. (=?iso-8859-8?b?7eXs+SDv4SDp7Oj08A==?=)", "N. B. (=?iso-8859-8?b?7eXs+SDv4SDp7Oj08A==?=)"},
-        {"=?UTF-8?B?Q2Fmw6k=?= =?utf-8?b?Q2Fmw6k?=", "Caf\xE9" "Caf\xE9"},
-        {"=?utf-8?Q?t=C3?= =?UTF-8*fr?Q?=A9l=c3=a9?=", "t\xE9l\xE9"},  // a character split between two words
+        {"=?UTF-8?B?Q2Fmw6k=?= =?utf-8?b?Q2Fmw6k?=", "Caf\xC3\xA9" "Caf\xC3\xA9"},
+        {"=?utf-8?Q?t=C3?= =?UTF-8*fr?Q?=A9l=c3=a9?=", "t\xC3\xA9l\xC3\xA9"},  // a character split between two words
         {"=?utf-8?Q?a?= =?x-klingon?Q?b?= =?utf-8?Q?=ZZ?= =?utf-8?B?Q2Fmw?=", "a =?x-klingon?Q?b?= =?utf-8?Q?=ZZ?= "
                                                                          "=?utf-8?B?Q2Fmw?="},
         {"=?iso-8859-2?Q?a?= =?iso-8859-8?Q?b?= =?iso-8859-2?Q?c?=", "a =?iso-8859-8?Q?b?= c"},
-        {"x=?utf-8?q?a?b?= =?utf-8?Q?a=0Db=09c?=\x01\xE9", "x=?utf-8?q?a?b?= a?b c?\xE9"},
+        {"x=?utf-8?q?a?b?= =?utf-8?Q?a=0Db=09c?=\x01\xE9", "x=?utf-8?q?a?b?= a?b c?\xC3\xA9"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Pop3DecodeHeaderText(c.written, ConvertForTest), c.shown) << c.written;
@@ -712,6 +711,7 @@ TEST(Pop3DecodeHeaderText, ExamplesOfTheEncodedWordsRfcAndWhatMailReallyHolds)
 TEST(Pop3CharsetCodePage, NamesInAnyFormAndLatin1ReadAsItsWindowsSuperset)
 {
     for (const auto& name : {std::make_pair("UTF8", 65001u), {"iso_8859-15", 28605u}, {"Latin1", 1252u},
-                             {"US-ASCII", 1252u}, {"cp1250", 1250u}, {"iso-8859-10", 0u}, {"iso-2022-jp", 0u}})
+                             {"US-ASCII", 1252u}, {"cp1250", 1250u}, {"iso-8859-10", 28600u}, {"ISO-2022-JP", 50220u},
+                             {"x-unknown", 0u}, {"iso-8859-12", 0u}, {"GB2312", 936u}, {"euc-kr", 949u}})
         EXPECT_EQ(Pop3CharsetCodePage(name.first), name.second) << name.first;
 }

@@ -101,13 +101,19 @@ TEST(SettingsValues, MailboxSectionName_CountsFromOneWithoutLeadingZeros)
     EXPECT_EQ(MailboxSectionName(10), "Mailbox10");
 }
 
-TEST(SettingsValues, MailboxPortAndSecurity_OutsideTheirRangesGiveTheDefaults)
+TEST(SettingsValues, MailboxPort_OutsideItsRangeGivesTheDefault)
 {
     EXPECT_EQ(DecodeMailboxPort("995"), "995");
     EXPECT_EQ(DecodeMailboxPort("0995"), "995");
     for (const char* bad : {"", "0", "65536", "-995", " 995", "pop3"})
         EXPECT_EQ(DecodeMailboxPort(bad), "110") << bad;
+    EXPECT_EQ(DecodeMailboxSecurity("0"), MailboxSecurityNone);
     EXPECT_EQ(DecodeMailboxSecurity("2"), MailboxSecurityImplicit);
-    for (const char* bad : {"3", "-1", "tls"})
-        EXPECT_EQ(DecodeMailboxSecurity(bad), MailboxSecurityNone) << bad;
+}
+
+// A value the program does not know never means "in clear".
+TEST(SettingsValues, MailboxSecurityNotZeroOneOrTwo_IsUnknown)
+{
+    for (const char* bad : {"3", "-1", "tls", "", " 1", "01", "2 ", "1x"})
+        EXPECT_EQ(DecodeMailboxSecurity(bad), MailboxSecurityUnknown) << bad;
 }

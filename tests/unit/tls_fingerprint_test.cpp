@@ -37,3 +37,13 @@ TEST(TlsFingerprint, PinnedText_MatchesOnlyTheSameDigest)
     EXPECT_FALSE(FingerprintMatches("g" + shown.substr(1), abc));
     EXPECT_FALSE(FingerprintMatches(FormatFingerprint(Digest("abd")), abc));
 }
+
+// A mistyped pin still pins: it matches nothing, it does not fall back to
+// the usual check.
+TEST(TlsFingerprint, AnyTextButSeparators_IsAPin)
+{
+    EXPECT_FALSE(FingerprintPinned(""));
+    EXPECT_FALSE(FingerprintPinned(" : - "));
+    EXPECT_TRUE(FingerprintPinned("BA:78"));
+    EXPECT_TRUE(FingerprintPinned("not hex"));
+}

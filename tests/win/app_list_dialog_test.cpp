@@ -143,6 +143,35 @@ TEST_F(WindowsListCommands, OwnNameIsRefusedWithAWarning)
     EXPECT_FALSE(FileExists(GetKillListFileName()));
 }
 
+// The shell's windows are not offered; a window of another program that bears
+// the title of one of them is refused like the program's own title.
+TEST_F(WindowsListCommands, ShellWindowIsNotOfferedAndItsTitleIsRefusedWithAWarning)
+{
+    const std::string title = "Program Manager " + std::to_string(GetCurrentProcessId());
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Progman";
+    RegisterClassA(&wc);
+    HWND desktop = CreateWindowExA(0, "Progman", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 50,
+                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ihmAppList->RefreshActiveWindows();
+    EXPECT_LT(IndexOfTitle(ihmAppList->zdsCurrentProcess, title), 0);
+
+    TTarget target(title);
+    ihmAppList->RefreshActiveWindows();
+    const int row = IndexOfTitle(ihmAppList->zdsCurrentProcess, title);
+    ASSERT_GE(row, 0);
+    ihmAppList->zdsCurrentProcess.SetItemIndex(row);
+    TMessageBoxWatcher watcher;
+    ihmAppList->zdsCurrentProcessDblClick();
+    ASSERT_TRUE(PumpUntil([&] { return !watcher.Seen().empty(); }));
+    EXPECT_EQ(watcher.Seen()[0].text, "I think it's not a good idea :)");
+    EXPECT_EQ(ihmMain->KillList.Count(), 0);
+    EXPECT_EQ(TTarget::closes, 0);
+    DestroyWindow(desktop);
+}
+
 TEST_F(WindowsListCommands, RefreshWithUnchangedTitles_KeepsTheSelection)
 {
     const std::string title = "Keep Selected " + std::to_string(GetCurrentProcessId());

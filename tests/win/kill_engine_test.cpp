@@ -18,6 +18,11 @@ public:
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "KillEngineTestWindow";
         RegisterClassA(&wc);
+        // The classes of the shell's windows, for windows of the test's own.
+        for (const char* shellClass : {"Shell_TrayWnd", "Progman", "WorkerW"}) {
+            wc.lpszClassName = shellClass;
+            RegisterClassA(&wc);
+        }
         closes().clear();
     }
     ~TTestWindows()
@@ -27,9 +32,10 @@ public:
                 DestroyWindow(h);
     }
 
-    HWND Make(const std::string& title, DWORD exStyle = 0, HWND owner = nullptr, bool visible = true)
+    HWND Make(const std::string& title, DWORD exStyle = 0, HWND owner = nullptr, bool visible = true,
+              const char* className = "KillEngineTestWindow")
     {
-        HWND h = CreateWindowExA(exStyle, "KillEngineTestWindow", title.c_str(), WS_OVERLAPPEDWINDOW, 50, 50, 200,
+        HWND h = CreateWindowExA(exStyle, className, title.c_str(), WS_OVERLAPPEDWINDOW, 50, 50, 200,
                                  100, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
         if (visible)
             ShowWindow(h, SW_SHOWNOACTIVATE);
@@ -101,6 +107,37 @@ TEST(KillPopups, HiddenToolUntitledAndAppOwnedWindowsAreNeverClosed)
     EXPECT_EQ(Tick(list), 0);
     for (HWND h : {hidden, tool, owned, untitled})
         EXPECT_EQ(TTestWindows::closes().count(h), 0u);
+}
+
+// The taskbar, the desktop and the notification area are found by their
+// class, and by the shell's process (here Wine's desktop process, which shows
+// the notification area's window): never listed, never asked, whatever the list.
+TEST(KillPopups, ShellWindowsAreNeverListedNorClosed)
+{
+    TTestWindows windows;
+    const std::string title = Unique("Shell Window");
+    HWND taskbar = windows.Make(title, 0, nullptr, true, "Shell_TrayWnd");
+    HWND desktop = windows.Make(title, 0, nullptr, true, "Progman");
+    HWND worker = windows.Make(title, 0, nullptr, true, "WorkerW");
+    HWND plain = windows.Make(title);
+    TWindowList list(LocaleCompareText);
+    list.Add(title);
+    EXPECT_EQ(Tick(list), 1);
+    EXPECT_EQ(TTestWindows::closes()[plain], 1);
+    for (HWND h : {taskbar, desktop, worker})
+        EXPECT_EQ(TTestWindows::closes().count(h), 0u);
+
+    TMyCollection listed;
+    EnumerateWindows(listed);
+    DWORD shellProcess = 0;
+    GetWindowThreadProcessId(GetShellWindow(), &shellProcess);
+    for (int i = 0; i < listed.Count(); ++i) {
+        HWND h = listed.ItemAs<TWindow>(i)->Handle;
+        EXPECT_TRUE(h != taskbar && h != desktop && h != worker);
+        DWORD process = 0;
+        GetWindowThreadProcessId(h, &process);
+        EXPECT_TRUE(!shellProcess || process != shellProcess) << listed.ItemAs<TWindow>(i)->Title;
+    }
 }
 
 TEST(KillPopups, DesktopOwnedWindowIsTreatedLikeAnUnownedOne)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/ihmAppList.h"
+#include "framework/AnsiCodePage.h"
 #include "framework/Files.h"
 #include "framework/Locale.h"
 #include "message_box_watcher.h"
@@ -168,4 +169,49 @@ TEST_F(SystemTest, KillListFile_UnreadableAtStartAndUnwritableAtExit_ShowErrorBo
     EXPECT_EQ(watcher.Seen()[1].caption, "Erreur");
     EXPECT_EQ(watcher.Seen()[1].text, "Write error on file '" + path + "'");
     EXPECT_EQ(ReadAll(path), "Locked\r\n");
+}
+
+// The test process runs on the machine's code page, Windows-1252 under the
+// test session: a list the previous version wrote reads and saves the same.
+TEST_F(KillListFileTest, CodePageFile_ReadAsUtf8AndSavedBackByteForByte)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    const std::string old = "Caf\xE9 Offre\r\nPrix 5\x80\r\n";
+    WriteRaw(path, old);
+    ASSERT_TRUE(LoadKillList(list, nullptr));
+    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"Caf\xC3\xA9 Offre", "Prix 5\xE2\x82\xAC"}));
+    ASSERT_TRUE(SaveKillList(list));
+    EXPECT_EQ(ReadAll(path), old);
+}
+
+TEST_F(KillListFileTest, TitleOutsideTheCodePage_SavedAsUtf8WithMarkAndReadBack)
+{
+    ASSERT_TRUE(AddToKillList(list, "\xE5\xB9\xBF\xE5\x91\x8A", nullptr));  // two CJK characters
+    ASSERT_TRUE(AddToKillList(list, "Caf\xC3\xA9", nullptr));
+    const std::string saved = ReadAll(path);
+    EXPECT_EQ(saved.substr(0, 3), "\xEF\xBB\xBF");
+    TWindowList again{LocaleCompareText};
+    ASSERT_TRUE(LoadKillList(again, nullptr));
+    EXPECT_EQ(again.Entries(), list.Entries());
+}
+
+TEST(SystemAnsiCodePage, BestFitAndDefaultCharacter_NotExact)
+{
+    const TSystemAnsiCodePage page(1252);
+    std::string bytes;
+    EXPECT_FALSE(page.FromUtf8Exactly("\xD0\x9D", bytes));  // Cyrillic: the default character
+    EXPECT_FALSE(page.FromUtf8Exactly("\xC4\x80", bytes));  // A with macron: best fit would give "A"
+    EXPECT_TRUE(page.FromUtf8Exactly("\xE2\x82\xAC", bytes));
+    EXPECT_EQ(bytes, "\x80");
+    const TSystemAnsiCodePage russian(1251);
+    EXPECT_EQ(russian.ToUtf8("\xCD\xEE"), "\xD0\x9D\xD0\xBE");
+}
+
+TEST(LocaleCompareText, UnicodeCaseIgnoredButEveryCharacterCounts)
+{
+    // Cyrillic in two letter cases, a tick and a cross, two different CJK words.
+    EXPECT_EQ(LocaleCompareText("\xD0\x9D\xD0\xBE\xD0\xB2\xD0\xBE\xD1\x81\xD1\x82\xD0\xB8",
+                                "\xD0\x9D\xD0\x9E\xD0\x92\xD0\x9E\xD0\xA1\xD0\xA2\xD0\x98"), 0);
+    EXPECT_NE(LocaleCompareText("Angebot \xE2\x9C\x93", "Angebot \xE2\x9C\x97"), 0);
+    EXPECT_NE(LocaleCompareText("\xE5\xB9\xBF\xE5\x91\x8A", "\xE9\x87\x8D\xE8\xA6\x81"), 0);
 }

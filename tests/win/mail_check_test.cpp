@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "app/unitGlobal.h"
+#include "settings/SettingsValues.h"
 #include "wsocket_support.h"
 
 namespace {
@@ -98,12 +99,12 @@ TEST_F(MailWatchTest, EncodedAndFoldedSubjects_GridShowsThemAsWrittenForPeopleAn
         const char* shown;
         bool spam;
     } subjects[] = {
-        {"=?UTF-8?B?Q2Fmw6kgzqkgNeKCrA==?=", " Caf\xE9 ? 5\x80", true},  // 1252 has the euro, not the omega
-        {"=?ISO-8859-1?Q?Pr=EAt_=E0_taux_z=E9ro?=", " Pr\xEAt \xE0 taux z\xE9ro", true},
-        {"=?UTF-8?Q?Un_t=C3?=\r\n =?UTF-8?Q?=A9l=C3=A9phone?=", " Un t\xE9l\xE9phone", true},  // é split in two
+        {"=?UTF-8?B?Q2Fmw6kgzqkgNeKCrA==?=", " Café Ω 5€", true},
+        {"=?ISO-8859-1?Q?Pr=EAt_=E0_taux_z=E9ro?=", " Prêt à taux zéro", true},
+        {"=?UTF-8?Q?Un_t=C3?=\r\n =?UTF-8?Q?=A9l=C3=A9phone?=", " Un téléphone", true},  // é split in two
         {"Meeting notes\r\n\tfor Friday", " Meeting notes for Friday", true},
         {"=?UTF-8?Q?caf=C3=A?=", " =?UTF-8?Q?caf=C3=A?=", false},
-        {"=?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?=", " =?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?=", false},
+        {"=?ISO-2022-JP?B?GyRCJUYlOSVIGyhC?=", " テスト", false},
     };
     TPop3Maildrop home(kHome);
     std::vector<TMaildropMessage> messages;
@@ -112,7 +113,7 @@ TEST_F(MailWatchTest, EncodedAndFoldedSubjects_GridShowsThemAsWrittenForPeopleAn
                                        "=?ISO-8859-15?Q?=A4uro_Andr=E9?= <andre@example.org>", subject.written));
     home.SetMessages(messages);
     AddMailbox("Home", kHome);
-    settings.SpamSubjects = ("caf\xE9\r\nz\xE9ro\r\nt\xE9l\xE9phone\r\nfriday");
+    settings.SpamSubjects = "café\r\nzéro\r\ntéléphone\r\nfriday";
     watch.CheckAllMailboxes(false);
     ASSERT_EQ(watch.Emails.Count(), 6);
     for (int i = 0; i < 6; ++i) {
@@ -122,7 +123,7 @@ TEST_F(MailWatchTest, EncodedAndFoldedSubjects_GridShowsThemAsWrittenForPeopleAn
         EXPECT_NE(email.Header.find(std::string("Subject: ") + subjects[i].written + "\r\n"), std::string::npos);
     }
     EXPECT_EQ(GetDecodedEmailAddress(Email(0)), "andre@example.org");
-    EXPECT_EQ(Email(0).DecodedFrom, " \x80uro Andr\xE9 <andre@example.org>");
+    EXPECT_EQ(Email(0).DecodedFrom, " €uro André <andre@example.org>");
 }
 
 TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThem)
@@ -136,6 +137,11 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
     AddMailbox("Grumpy", kEmpty);
     AddMailbox("Mute", "127.0.0.6");
     AddMailbox("Good", "127.0.0.8");
+    // A Security value the program does not know: never reached at all.
+    TPop3Maildrop damaged("127.0.0.10");
+    TMailBox& unknown = AddMailbox("Damaged", "127.0.0.10");
+    unknown.Security = MailboxSecurityUnknown;
+    unknown.UnknownSecurity = "7";
     watch.Pop.Timeout = 1;
     watch.CheckAllMailboxes(false);
     EXPECT_EQ(Log(), (std::vector<std::string>{
@@ -144,15 +150,19 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
                          "Error during 'Work' connection : -ERR invalid login (PASS)",
                          "Error during 'Grumpy' connection : -ERR go away (connect)",
                          "Error during 'Mute' connection : 426 Timeout (connect)", "1 message(s) found on 'Good'",
+                         "Error during 'Damaged' connection : unknown Security value \"7\": choose one in the "
+                         "options (Security)",
                          "End of mailboxes check"}));
+    EXPECT_TRUE(damaged.Sessions().empty());
     EXPECT_EQ(work.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "QUIT"}));
     EXPECT_TRUE(grumpy.AllCommands().empty());
     EXPECT_TRUE(mute.AllCommands().empty());
     EXPECT_EQ(watch.Emails.Count(), 1);
     const std::string status = Status();
     EXPECT_EQ(status.rfind("One message found (", 0), 0u) << status;
-    EXPECT_EQ(status.substr(status.size() - 24), ", 4 mailbox(es) in error") << status;
+    EXPECT_EQ(status.substr(status.size() - 24), ", 5 mailbox(es) in error") << status;
 
+    settings.Mailboxes.Delete(5);
     while (settings.Mailboxes.Count() > 1)  // only Good is left: nothing in error any more
         settings.Mailboxes.Delete(0);
     watch.CheckAllMailboxes(false);

@@ -16,6 +16,16 @@
 #include "pop3_maildrop.h"
 #include "settings/Settings.h"
 
+// The DELE commands a maildrop received, in order.
+inline std::vector<std::string> Deletions(TPop3Maildrop& maildrop)
+{
+    std::vector<std::string> deles;
+    for (const std::string& command : maildrop.AllCommands())
+        if (command.rfind("DELE", 0) == 0)
+            deles.push_back(command);
+    return deles;
+}
+
 // What the mail watch told its screens.
 class TRecordingScreen : public IMailScreen {
 public:

@@ -1,6 +1,7 @@
 #include "system_fixture.h"
 
 #include "model/unitProcessEmail.h"
+#include "settings/SettingsValues.h"
 
 namespace {
 using OptionsDialog = SystemTest;
@@ -88,14 +89,19 @@ TEST_F(OptionsDialog, SecurityChoice_SetsTheUsualPortUnlessOneWasTyped)
 {
     ihmOptions->LoadSettings();
     ihmOptions->btnAddClick();
-    const TMailBox* mailbox = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
+    TMailBox* mailbox = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
     const auto choose = [](int mode) {
         ihmOptions->zdsSecurity.SetItemIndex(mode);
         ihmOptions->zdsSecurity.OnChange();
     };
-    choose(2);
+    // A new mailbox is TLS on 995 until the user says otherwise.
+    EXPECT_EQ(ihmOptions->zdsSecurity.ItemIndex(), 2);
     EXPECT_EQ(ihmOptions->zdsPort.Text(), "995");
     EXPECT_EQ(mailbox->Security, 2);
+    choose(0);
+    EXPECT_EQ(ihmOptions->zdsPort.Text(), "110");
+    choose(2);
+    EXPECT_EQ(ihmOptions->zdsPort.Text(), "995");
     Type(ihmOptions->zdsPort, "2110");
     ihmOptions->zdsPort.OnExit();
     choose(1);
@@ -103,6 +109,14 @@ TEST_F(OptionsDialog, SecurityChoice_SetsTheUsualPortUnlessOneWasTyped)
     Type(ihmOptions->zdsPort, "");  // emptied: the mode's usual port again
     choose(2);
     EXPECT_EQ(mailbox->Port, "995");
+    // A stored value the program does not know: no mode is shown until one is chosen.
+    mailbox->Security = MailboxSecurityUnknown;
+    mailbox->UnknownSecurity = "7";
+    ihmOptions->zdsMailboxList.SetItemIndex(0);
+    ihmOptions->zdsMailboxListClick();
+    EXPECT_EQ(ihmOptions->zdsSecurity.ItemIndex(), -1);
+    choose(1);
+    EXPECT_EQ(mailbox->Security, 1);
 }
 
 TEST_F(OptionsDialog, LedDoubleClick_RunsTheTrayToggle)

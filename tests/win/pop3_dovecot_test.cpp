@@ -4,6 +4,7 @@
 #include "wsocket_support.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -104,6 +105,7 @@ TEST(Pop3Dovecot, ImplicitTls_ReadsTheMailboxEncrypted)
     AimTls(pop, "mail.test", "alice");
     pop.OnSessionConnected = [](TCustomPop3Cli* p, WORD) { EXPECT_TRUE(p->Socket()->TlsActive()); };
     ReadBothMessages(pop);
+    EXPECT_FALSE(pop.Socket()->TlsRevocationUnknown()) << "mail.test's CRL is served";
     SessionsInARow(pop, pop3SecImplicit, "995");
     pop.OnSessionConnected = nullptr;  // in clear until STLS
     SessionsInARow(pop, pop3SecStartTls, "110");
@@ -111,23 +113,35 @@ TEST(Pop3Dovecot, ImplicitTls_ReadsTheMailboxEncrypted)
 
 // Each refused certificate ends the session before any login; the user
 // "carol" is never named to the server (its log is read by the e2e test).
+// A pin accepts its one certificate whatever its chain, dates and names,
+// and refuses every other, even one the usual check would accept.
 TEST(Pop3Dovecot, CertificateFailures_RefusedWithTheirReasonBeforeLogin)
 {
     if (!TlsDovecot())
         GTEST_SKIP() << "no TLS Dovecot for this run";
     const std::string untrusted = EnvText("SKARNVALE_UNTRUSTED_FINGERPRINT");
+    const std::string expiredSelf = EnvText("SKARNVALE_EXPIRED_SELF_FINGERPRINT");
     ASSERT_EQ(untrusted.size(), 95u);
+    ASSERT_EQ(expiredSelf.size(), 95u);
     std::string wrongPin = untrusted;
     wrongPin[0] = wrongPin[0] == '0' ? '1' : '0';
+    const std::string notPinned = "certificate does not match the pinned fingerprint";
     struct {
         const char* host;
         std::string pin;
         std::string reason;  // empty: accepted
-    } cases[] = {{"untrusted.test", "", "certificate not trusted"},
-                 {"other.test", "", "certificate is for another name"},
-                 {"expired.test", "", "certificate expired"},
-                 {"untrusted.test", wrongPin, "certificate not trusted"},
-                 {"untrusted.test", untrusted, ""}};
+        bool revocationUnknown;
+    } cases[] = {{"untrusted.test", "", "certificate not trusted", false},
+                 {"other.test", "", "certificate is for another name", false},
+                 {"expired.test", "", "certificate expired", false},
+                 {"future.test", "", "certificate not valid yet", false},
+                 {"revoked.test", "", "certificate revoked", false},
+                 {"untrusted.test", wrongPin, notPinned, false},
+                 {"mail.test", untrusted, notPinned, false},
+                 {"mail.test", "not a fingerprint", notPinned, false},
+                 {"untrusted.test", untrusted, "", false},
+                 {"expired-self.test", expiredSelf, "", false},
+                 {"offline-crl.test", "", "", true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.host) + " pinned " + c.pin);
         TSyncPop3Cli pop;
@@ -143,7 +157,9 @@ TEST(Pop3Dovecot, CertificateFailures_RefusedWithTheirReasonBeforeLogin)
             continue;
         }
         EXPECT_TRUE(connected) << pop.ErrorMessage();
-        EXPECT_EQ(pop.Socket()->TlsPeerFingerprint(), untrusted);
+        if (!c.pin.empty())
+            EXPECT_EQ(pop.Socket()->TlsPeerFingerprint(), c.pin);
+        EXPECT_EQ(pop.Socket()->TlsRevocationUnknown(), c.revocationUnknown);
         EXPECT_TRUE(pop.UserSync());
         EXPECT_TRUE(pop.PassSync());
         EXPECT_TRUE(pop.QuitSync());
@@ -163,6 +179,7 @@ bool AimScripted(TSyncPop3Cli& pop, const char* portVariable)
     pop.Port = port;
     pop.Security = pop3SecImplicit;
     pop.Fingerprint = EnvText("SKARNVALE_TLS_PIN");
+    pop.Timeout = 5;
     pop.UserName = "alice";
     pop.PassWord = "secret";
     return true;
@@ -220,8 +237,55 @@ TEST(Pop3Tls, SilentServer_HandshakeEndsWithTheTimeout)
     const DWORD start = GetTickCount();
     EXPECT_FALSE(pop.ConnectSync());
     EXPECT_GE(GetTickCount() - start, 1900u);
-    EXPECT_EQ(pop.ErrorMessage(), "426 Timeout");
+    EXPECT_EQ(pop.ErrorMessage(), "426 Timeout in the TLS handshake: the server did not answer the TLS client hello");
     EXPECT_FALSE(pop.Connected());
+}
+
+// A server given by its address: its certificate must carry that address
+// among its alternative names; the address as the common name is no proof.
+TEST(Pop3Tls, ServerByAddress_AcceptedByAnIpEntryRefusedByTheCommonNameAlone)
+{
+    for (const auto& c : {std::make_pair("SKARNVALE_TLS_PORT_IP_SAN", ""),
+                          std::make_pair("SKARNVALE_TLS_PORT_IP_CN", "certificate is for another name")}) {
+        TSyncPop3Cli pop;
+        if (!AimScripted(pop, c.first))
+            GTEST_SKIP() << "no scripted TLS server for this run";
+        pop.Fingerprint.clear();
+        EXPECT_EQ(pop.ConnectSync(), *c.second == '\0') << pop.ErrorMessage();
+        EXPECT_EQ(pop.Socket()->TlsErrorText(), c.second);
+        if (*c.second == '\0')
+            EXPECT_TRUE(pop.UserSync() && pop.PassSync() && pop.QuitSync()) << pop.ErrorMessage();
+    }
+}
+
+// The server asks for a renegotiation in the middle of the session: carried
+// out where the platform can, declined where it cannot; the session goes on.
+TEST(Pop3Tls, RenegotiationAskedMidSession_TheSessionGoesOn)
+{
+    TSyncPop3Cli pop;
+    if (!AimScripted(pop, "SKARNVALE_TLS_PORT_RENEGOTIATE"))
+        GTEST_SKIP() << "no scripted TLS server for this run";
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(pop.ConnectSync()) << pop.ErrorMessage();
+    ASSERT_TRUE(pop.UserSync()) << pop.ErrorMessage();  // its reply follows the HelloRequest
+    ASSERT_TRUE(pop.PassSync()) << pop.ErrorMessage();
+    pop.MsgNum = 0;
+    EXPECT_TRUE(pop.ListSync()) << pop.ErrorMessage();
+    EXPECT_TRUE(pop.QuitSync()) << pop.ErrorMessage();
+    EXPECT_LT(GetTickCount() - start, 3000u);
+    std::printf("renegotiations declined: %d\n", pop.Socket()->TlsRenegotiationsDeclined());
+}
+
+// A record that fails its integrity check ends the session, saying so.
+TEST(Pop3Tls, RecordFailingDecryption_EndsTheSessionWithItsReason)
+{
+    TSyncPop3Cli pop;
+    if (!AimScripted(pop, "SKARNVALE_TLS_PORT_CORRUPT"))
+        GTEST_SKIP() << "no scripted TLS server for this run";
+    ASSERT_TRUE(pop.ConnectSync()) << pop.ErrorMessage();
+    EXPECT_FALSE(pop.UserSync());
+    EXPECT_EQ(pop.ErrorMessage(), "-ERR a TLS record could not be decrypted");
+    EXPECT_FALSE(pop.PassSync());
 }
 
 // STLS that the server does not offer, or refuses: the connection ends
@@ -259,17 +323,23 @@ TEST_F(MailCheckTls, CheckAndSpamCycle_OverTlsAndStls_RefusedCertificatesLogged)
         box.Port = UsualMailboxPort(security);
         box.Fingerprint = pin;
     };
-    add("Alice", "mail.test", "alice", MailboxSecurityImplicit, "");
+    // Alice's certificate names a CRL server that does not answer: accepted, with a warning.
+    add("Alice", "offline-crl.test", "alice", MailboxSecurityImplicit, "");
     add("Bob", "untrusted.test", "bob", MailboxSecurityStartTls, EnvText("SKARNVALE_UNTRUSTED_FINGERPRINT"));
     add("Rogue", "untrusted.test", "carol", MailboxSecurityImplicit, "");
     add("Misnamed", "other.test", "carol", MailboxSecurityStartTls, "");
+    add("Revoked", "revoked.test", "carol", MailboxSecurityImplicit, "");
     watch.CheckAllMailboxes(false);
     const std::vector<std::string> expected = {
-        "Starting mailboxes check...", "2 message(s) found on 'Alice'", "2 message(s) found on 'Bob'",
+        "Starting mailboxes check...",
+        "Warning: whether the certificate of 'Alice' is revoked could not be checked",
+        "2 message(s) found on 'Alice'", "2 message(s) found on 'Bob'",
         "Error during 'Rogue' connection : -ERR certificate not trusted, SHA-256 fingerprint " +
             EnvText("SKARNVALE_UNTRUSTED_FINGERPRINT") + " (connect)",
         "Error during 'Misnamed' connection : -ERR certificate is for another name, SHA-256 fingerprint " +
             EnvText("SKARNVALE_MAIL_FINGERPRINT") + " (STLS)",
+        "Error during 'Revoked' connection : -ERR certificate revoked, SHA-256 fingerprint " +
+            EnvText("SKARNVALE_REVOKED_FINGERPRINT") + " (connect)",
         "End of mailboxes check"};
     EXPECT_EQ(Log(), expected);
     EXPECT_EQ(watch.Emails.Count(), 4);

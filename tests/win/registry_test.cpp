@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/Registry.h"
+#include "framework/WideText.h"
 
 namespace {
 // A key of this test run's own under the current user's hive, removed before
@@ -165,16 +166,28 @@ TEST_F(Registry, Boolean_IsStoredAsOneOrZeroAndReadBack)
     EXPECT_FALSE(ini.ReadBool("General", "TaskPopup", true));
 }
 
-TEST_F(Registry, Windows1252Text_RoundTripsByteForByte)
+TEST_F(Registry, UnicodeText_RoundTripsExactlyAsRegSz)
 {
     TRegistryIniFile ini(keyPath);
-    const std::string text = "D\xE9tection \xE0 l'\xE9t\xE9 \x80 \xFF";
+    // French, Cyrillic, CJK and an emoji beyond the Basic Multilingual Plane.
+    const std::string text = "D\xC3\xA9tection \xD0\xA0\xD0\xB5\xD0\xBA \xE5\xB9\xBF \xF0\x9F\x98\x80";
     ASSERT_TRUE(ini.WriteString("Mailbox2", "Name", text));
     EXPECT_EQ(ini.ReadString("Mailbox2", "Name", ""), text);
-    DWORD type = 0;
-    std::string bytes;
-    ASSERT_TRUE(RawValue("Mailbox2", "Name", type, bytes));
-    EXPECT_EQ(bytes.size(), text.size() + 1);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Widen(relative + "\\Mailbox2").c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD type = 0, size = 0;
+    RegQueryValueExW(key, L"Name", nullptr, &type, nullptr, &size);
+    RegCloseKey(key);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(size, (Widen(text).size() + 1) * sizeof(wchar_t));
+}
+
+TEST_F(Registry, ValueWrittenInTheCodePage_ReadAsItsUnicodeText)
+{
+    const char old[] = "Fen\xEAtre \x80";  // as the previous version wrote it, on code page 1252
+    SetRawValue("Mailbox2", "Name", REG_SZ, old, sizeof old);
+    TRegistryIniFile ini(keyPath);
+    EXPECT_EQ(ini.ReadString("Mailbox2", "Name", ""), "Fen\xC3\xAAtre \xE2\x82\xAC");
 }
 
 TEST_F(Registry, LongText_IsReadWhole)

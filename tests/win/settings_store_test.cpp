@@ -83,7 +83,7 @@ std::string OtherThanDefault(const TSettingRow<TOwner>& row)
         return row.Default == "1" ? "0" : "1";
     if (row.Kind == TSettingKind::Integer || !row.Default.empty())
         return EncodeInteger(DecodeInteger(row.Default, 0) + 1);
-    return std::string("C:\\Sons\\Fen\xEAtre ") + row.Name;
+    return std::string("C:\\Sons\\Fen\xC3\xAAtre \xD0\x97\xD0\xB2\xD1\x83\xD0\xBA ") + row.Name;
 }
 }  // namespace
 
@@ -148,6 +148,7 @@ TEST_F(SettingsStore, MailboxesAreReadUpToNumber_MissingSectionsGiveEmptyMailbox
         ini.WriteString("Mailbox1", "Port", "995");
         ini.WriteString("Mailbox1", "Security", "2");
         ini.WriteString("Mailbox1", "Fingerprint", "AB:CD");
+        ini.WriteString("Mailbox2", "Security", "7");  // damaged, or a later version's
     }
     ihmOptions->LoadSettings();
     ASSERT_EQ(ihmOptions->Mailboxes.Count(), 3);
@@ -156,11 +157,14 @@ TEST_F(SettingsStore, MailboxesAreReadUpToNumber_MissingSectionsGiveEmptyMailbox
     EXPECT_EQ(first->Password, "secret");
     EXPECT_EQ(first->Port, "995");
     EXPECT_EQ(first->Security, 2);
+    EXPECT_EQ(ihmOptions->Mailboxes.ItemAs<TMailBox>(1)->Security, MailboxSecurityUnknown);
     EXPECT_EQ(ihmOptions->Mailboxes.ItemAs<TMailBox>(2)->Server, "");
+    EXPECT_EQ(ihmOptions->Mailboxes.ItemAs<TMailBox>(2)->Security, MailboxSecurityNone);  // no value: in clear
     EXPECT_EQ(ihmOptions->zdsMailboxList.Count(), 3);
     EXPECT_EQ(ihmOptions->zdsMailboxList.Items(0), "Home");
     ihmOptions->SaveSettings();
     EXPECT_EQ(Ini().ReadString("Mailbox1", "Fingerprint", ""), "AB:CD");
+    EXPECT_EQ(Ini().ReadString("Mailbox2", "Security", ""), "7");  // kept until the user chooses
 }
 
 TEST_F(SettingsStore, FewerMailboxesSaved_StaleSectionsStayButAreNotLoaded)
@@ -274,7 +278,7 @@ TEST_F(SettingsStore, MailSwitch_EnablesSpamControlsAndMenuItem)
 TEST_F(SettingsStore, FrenchSetting_AppliesFrenchTextsToMessagesAndMenu)
 {
     ihmOptions->SetFrench(true);
-    EXPECT_EQ(MsgAlreadyRunning, "Skarnvale est d\xE9j\xE0 actif.");
+    EXPECT_EQ(MsgAlreadyRunning, "Skarnvale est d\xC3\xA9j\xC3\xA0 actif.");
     EXPECT_EQ(ihmMain->mnpTB.Item("mnpTbQuit").Caption, "Quitter");
     ihmOptions->SetFrench(false);
     EXPECT_EQ(ihmMain->mnpTB.Item("mnpTbQuit").Caption, "Quit");

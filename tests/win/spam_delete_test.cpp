@@ -9,15 +9,6 @@ namespace {
 const char kHome[] = "127.0.0.2";
 const char kWork[] = "127.0.0.3";
 
-std::vector<std::string> Deletions(TPop3Maildrop& maildrop)
-{
-    std::vector<std::string> deles;
-    for (const std::string& command : maildrop.AllCommands())
-        if (command.rfind("DELE", 0) == 0)
-            deles.push_back(command);
-    return deles;
-}
-
 std::vector<TMaildropMessage> WithSpamAt(int count, std::initializer_list<int> spamNumbers)
 {
     std::vector<TMaildropMessage> messages;

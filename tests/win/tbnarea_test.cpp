@@ -4,12 +4,14 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "framework/MenuPopup.h"
+#include "framework/WideText.h"
 #include "message_pump.h"
 #include "widgets/TBNArea.h"
 
@@ -35,7 +37,7 @@ public:
     std::vector<TShellCall> calls;
 
 protected:
-    BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAA& data) override
+    BOOL ShellNotifyIcon(DWORD message, NOTIFYICONDATAW& data) override
     {
         TShellCall call;
         call.message = message;
@@ -45,8 +47,8 @@ protected:
         call.flags = data.uFlags;
         call.callbackMessage = data.uCallbackMessage;
         call.icon = data.hIcon;
-        call.tipTerminatedInField = std::memchr(data.szTip, 0, 64) != nullptr;
-        call.tip.assign(data.szTip, strnlen(data.szTip, 64));
+        call.tipTerminatedInField = std::wmemchr(data.szTip, 0, 64) != nullptr;
+        call.tip = Narrow(data.szTip, wcsnlen(data.szTip, 64));
         call.result = TTBNArea::ShellNotifyIcon(message, data);
         calls.push_back(call);
         return call.result;
@@ -68,12 +70,12 @@ public:
 // Asks the shell whether the icon of `window` is present, by modifying it to itself.
 bool IconPresent(HWND window)
 {
-    NOTIFYICONDATAA data;
+    NOTIFYICONDATAW data;
     std::memset(&data, 0, sizeof data);
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;
     data.hWnd = window;
     data.uID = 1;
-    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 // Removes every null message posted to the thread itself; answers how many there were.
@@ -117,11 +119,11 @@ using Events = std::vector<std::string>;
 
 TEST(TBNArea, NotifyRecord_IsTheFirstFormOfThePlatformRecord)
 {
-    EXPECT_EQ(NOTIFYICONDATAA_V1_SIZE, sizeof(void*) == 8 ? 104u : 88u);
+    EXPECT_EQ(NOTIFYICONDATAW_V1_SIZE, sizeof(void*) == 8 ? 168u : 152u);
     TRecordingTBNArea tray;
     tray.SetEnabled(false);
     ASSERT_EQ(tray.calls.size(), 1u);
-    EXPECT_EQ(tray.calls[0].size, NOTIFYICONDATAA_V1_SIZE);
+    EXPECT_EQ(tray.calls[0].size, NOTIFYICONDATAW_V1_SIZE);
 }
 
 TEST(TBNArea, Construction_RegistersSharedCallbackAndSendsNothing)

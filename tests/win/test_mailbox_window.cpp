@@ -142,6 +142,43 @@ TEST_F(MailboxWindow, KeyboardMove_ShowsTheDetailsOfTheNewRowInOrder)
     EXPECT_EQ(SendMessageA(ihmMailbox->zdsMail.Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
+// As in any list, a typed letter moves to the next row whose first cell
+// starts with it, round to the top; the list view asks the grid, which holds
+// no text of its own.
+TEST_F(MailboxWindow, TypedLetter_JumpsToTheNextRowStartingWithIt)
+{
+    AddEmail("alpha", 1, " a@example.org", " One");
+    AddEmail("beta", 1, " b@example.org", " Two");
+    AddEmail("Bravo", 1, " c@example.org", " Three");
+    AddEmail("gamma", 1, " d@example.org", " Four");
+    ihmMailbox->FillMailGrid();
+    ASSERT_EQ(Grid().Cell(0, 1), "beta");
+
+    LVFINDINFOW find = {};
+    find.flags = LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP;
+    find.psz = L"GAM";
+    EXPECT_EQ(SendMessageW(Grid().Handle(), LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)),
+              3);
+    find.psz = L"z";
+    EXPECT_EQ(SendMessageW(Grid().Handle(), LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)),
+              -1);
+
+    ihmMailbox->Show();
+    SetFocus(Grid().Handle());
+    Grid().SetSelected(1);
+    SendMessageW(Grid().Handle(), WM_CHAR, 'b', 1);  // one press
+    EXPECT_TRUE(PumpUntil([] { return Grid().Selected() == 2; }));
+}
+
+TEST_F(MailboxWindow, EscapeHidesTheWindow)
+{
+    ihmMailbox->Show();
+    SetFocus(Grid().Handle());
+    PostMessageA(Grid().Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    application->ProcessMessages();
+    EXPECT_FALSE(ihmMailbox->Visible());
+}
+
 TEST_F(MailboxWindow, ViewHeaderToggle_RedrawsTheDetailsWithAndWithoutTheHeader)
 {
     TEmail& email = AddEmail("home", 1, " a@example.org", " Only");
@@ -324,10 +361,10 @@ TEST_F(MailboxWindow, TenThousandEmails_AreRowsDrawnFromTheEmails)
 TEST_F(MailboxWindow, FrenchTexts_AreWrittenIntoHeadingsAndMenu)
 {
     ApplyFrenchTexts();
-    EXPECT_EQ(Grid().ColumnCaption(0), "Bo\xEEte");
-    EXPECT_EQ(Grid().ColumnCaption(1), "Exp\xE9" "diteur");
+    EXPECT_EQ(Grid().ColumnCaption(0), "Bo\xC3\xAE" "te");
+    EXPECT_EQ(Grid().ColumnCaption(1), "Exp\xC3\xA9" "diteur");
     EXPECT_EQ(Grid().ColumnCaption(2), "Sujet");
-    EXPECT_EQ(ihmMailbox->mnpViewHeader().Caption, "Voir en-t\xEAte");
+    EXPECT_EQ(ihmMailbox->mnpViewHeader().Caption, "Voir en-t\xC3\xAA" "te");
     EXPECT_EQ(ihmMailbox->mnpDeleteMessage().Caption, "Effacer ce message");
     EXPECT_EQ(ihmMailbox->Caption(), "Boites aux lettres");
     ApplyEnglishTexts();

@@ -35,7 +35,7 @@ protected:
         email->From = from;
         email->Subject = subject;
         email->To = " me@example.org";
-        DecodeEmailFields(*email, ConvertCodePageToAnsi);
+        DecodeEmailFields(*email, ConvertCodePageToUtf8);
         email->Size = "1234";
         email->Header = "From:" + from + "\r\nDate: Tue, 1 Dec 2026 14:05:00 +0100\r\n";
         email->Body = "Body of " + subject + "\r\n";

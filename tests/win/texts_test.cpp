@@ -7,6 +7,7 @@
 #include "forms/ihmAbout.h"
 #include "forms/ihmAppList.h"
 #include "forms/ihmMailbox.h"
+#include "framework/WideText.h"
 #include "settings/ihmOptionsTexts.h"
 
 namespace {
@@ -23,27 +24,27 @@ protected:
     // The text shown on a tab of the options dialog.
     static std::string TabCaption(int index)
     {
-        char text[128] = {};
-        TCITEMA item = {};
+        wchar_t text[128] = {};
+        TCITEMW item = {};
         item.mask = TCIF_TEXT;
         item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(ihmOptions->pcOptions.Handle(), TCM_GETITEMA, static_cast<WPARAM>(index),
+        item.cchTextMax = 128;
+        SendMessageW(ihmOptions->pcOptions.Handle(), TCM_GETITEMW, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(&item));
-        return text;
+        return Narrow(std::wstring(text));
     }
 
     // The text of one item of the double-click combo, as the list shows it.
     static std::string ActionItem(int index)
     {
         const HWND combo = ihmOptions->zdsConfigDblClick.Handle();
-        const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
         if (length == CB_ERR)
             return "<no item>";
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
         text.resize(static_cast<size_t>(length));
-        return text;
+        return Narrow(text);
     }
 };
 }  // namespace
@@ -72,12 +73,12 @@ TEST_F(Texts, SwitchToFrench_RewritesTheOptionsDialog)
 {
     ihmOptions->SetFrench(true);
     EXPECT_EQ(ihmOptions->Caption(), "Options");
-    EXPECT_EQ(TabCaption(0), "G\xE9n\xE9ral");
+    EXPECT_EQ(TabCaption(0), "G\xC3\xA9" "n\xC3\xA9" "ral");
     EXPECT_EQ(TabCaption(4), "Liste SPAM");
     EXPECT_EQ(TabCaption(5), "Boites aux lettres");
     EXPECT_EQ(TabCaption(2), "Email");  // the same in both languages, outside the tables
     EXPECT_EQ(ihmOptions->lblDblClick.Text(), "Double clic");
-    EXPECT_EQ(ihmOptions->lblVideoFileEmail.Text(), "Fichier vid\xE9o");
+    EXPECT_EQ(ihmOptions->lblVideoFileEmail.Text(), "Fichier vid\xC3\xA9" "o");
     EXPECT_EQ(ihmOptions->lblPassword.Text(), "Mot de passe");
     EXPECT_EQ(ihmOptions->zdsStayOnTop.Text(), "Premier plan");
     EXPECT_EQ(ihmOptions->btnDelete.Text(), "Supprimer");
@@ -85,7 +86,7 @@ TEST_F(Texts, SwitchToFrench_RewritesTheOptionsDialog)
     EXPECT_EQ(ihmOptions->grpLanguage.ItemCaption(0), "Anglais");
     EXPECT_EQ(ihmOptions->grpLanguage.ItemCaption(1), "Francais");
     EXPECT_EQ(ihmOptions->grpIcon.Text(), "Icone");
-    EXPECT_EQ(ActionItem(1), "Liste des fen\xEAtres");
+    EXPECT_EQ(ActionItem(1), "Liste des fen\xC3\xAA" "tres");
     EXPECT_EQ(ihmOptions->zdsConfigDblClick.Count(), 8);
     EXPECT_EQ(ihmOptions->OpenDialog.Title, "Choix d'un fichier WAV");
     EXPECT_EQ(ihmOptions->OpenDialog.Filter, "Fichier son (*.WAV)|*.WAV");
@@ -119,10 +120,10 @@ TEST_F(Texts, SwitchLanguage_KeepsTheRadioSelections)
 TEST_F(Texts, SwitchToFrench_RewritesTheWindowsListAndAboutBox)
 {
     ihmOptions->SetFrench(true);
-    EXPECT_EQ(ihmAppList->Caption(), "Liste des fen\xEAtres");
-    EXPECT_EQ(ihmAppList->lblCurrentProcess.Text(), "Liste des fen\xEAtres actives");
-    EXPECT_EQ(ihmAppList->lblSelectedProcess.Text(), "Liste des fen\xEAtres \xE0 d\xE9truire");
-    EXPECT_EQ(ihmAppList->lblNumber.Text(), "Nombre de fen\xEAtres : ");
+    EXPECT_EQ(ihmAppList->Caption(), "Liste des fen\xC3\xAA" "tres");
+    EXPECT_EQ(ihmAppList->lblCurrentProcess.Text(), "Liste des fen\xC3\xAA" "tres actives");
+    EXPECT_EQ(ihmAppList->lblSelectedProcess.Text(), "Liste des fen\xC3\xAA" "tres \xC3\xA0" " d\xC3\xA9" "truire");
+    EXPECT_EQ(ihmAppList->lblNumber.Text(), "Nombre de fen\xC3\xAA" "tres : ");
     EXPECT_EQ(ihmAppList->zdsNumber.Text(), "000");  // the count is not a text of the tables
     EXPECT_EQ(ihmAbout->Caption(), "A propos");
     EXPECT_EQ(ihmAbout->zdsAppDescription.Text(), "L'ultime destructeur de popup et SPAM");
@@ -168,8 +169,8 @@ TEST_F(Texts, ClickingFrenchInTheLanguageGroup_SwitchesEveryWindow)
                  reinterpret_cast<LPARAM>(french));
     EXPECT_TRUE(ihmOptions->French());
     EXPECT_EQ(ihmOptions->lblName.Text(), "Nom");
-    EXPECT_EQ(ihmAppList->Caption(), "Liste des fen\xEAtres");
-    EXPECT_EQ(MsgCheckInProgress, "V\xE9rification en cours...");
+    EXPECT_EQ(ihmAppList->Caption(), "Liste des fen\xC3\xAA" "tres");
+    EXPECT_EQ(MsgCheckInProgress, "V\xC3\xA9" "rification en cours...");
 }
 
 TEST_F(Texts, MailboxesCaption_FollowsTheLanguageUntilAStatusIsShown)
@@ -179,7 +180,7 @@ TEST_F(Texts, MailboxesCaption_FollowsTheLanguageUntilAStatusIsShown)
     EXPECT_EQ(ihmMailbox->Caption(), "Boites aux lettres");
     ihmMain->UpdateMailStatus(false);
     const std::string frenchStatus = ihmMailbox->Caption();
-    EXPECT_EQ(frenchStatus.rfind("Boites aux lettres - Aucun message trouv\xE9 (", 0), 0u) << frenchStatus;
+    EXPECT_EQ(frenchStatus.rfind("Boites aux lettres - Aucun message trouv\xC3\xA9" " (", 0), 0u) << frenchStatus;
     // A caption built from a status keeps its words until the next refresh.
     ihmOptions->SetFrench(false);
     EXPECT_EQ(ihmMailbox->Caption(), frenchStatus);
