@@ -77,12 +77,14 @@ add_library(skarnvale_win STATIC
   src/settings/ihmOptions.cpp
   src/settings/ihmOptionsEvents.cpp
   src/settings/ihmOptionsSettings.cpp
+  src/settings/ihmOptionsSignIn.cpp
   src/settings/ihmOptionsStore.cpp
   src/settings/ihmOptionsSpamLists.cpp
   src/mail/MailCheck.cpp
   src/mail/MailCheckRead.cpp
   src/mail/MailDelete.cpp
   src/mail/MailLog.cpp
+  src/mail/MailOAuth.cpp
   src/mail/MailStatus.cpp
   src/mail/SpamDelete.cpp
   src/settings/ihmOptionsTexts.cpp

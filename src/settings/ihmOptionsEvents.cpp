@@ -8,6 +8,7 @@
 #include "../forms/ihmVideo.h"
 #include "../framework/Dialogs.h"
 #include "../framework/Files.h"
+#include "../mail/MailOAuth.h"
 #include "../model/unitProcessEmail.h"
 #include "SettingsValues.h"
 #include "ihmOptions.h"
@@ -78,6 +79,10 @@ void TihmOptions::ConnectEvents()
     zdsSecurity.OnChange = [this] { zdsSecurityChange(); };
     zdsPort.OnExit = [this] { StoreMailboxField(zdsPort, &TMailBox::Port); };
     zdsFingerprint.OnExit = [this] { StoreMailboxField(zdsFingerprint, &TMailBox::Fingerprint); };
+    zdsSignIn.OnChange = [this] { zdsSignInChange(); };
+    zdsClientId.OnExit = [this] { StoreMailboxField(zdsClientId, &TMailBox::ClientId); };
+    zdsClientSecret.OnExit = [this] { zdsClientSecretExit(); };
+    btnSignIn.OnClick = [this] { btnSignInClick(); };
 }
 
 void TihmOptions::FormClose()
@@ -85,7 +90,8 @@ void TihmOptions::FormClose()
     // A mailbox edit that still has the focus has not stored its text yet:
     // store it now, as leaving it would, so the save below holds it.
     const HWND focus = GetFocus();
-    for (TEdit* edit : {&zdsName, &zdsServer, &zdsUser, &zdsPassword, &zdsPort, &zdsFingerprint})
+    for (TEdit* edit :
+         {&zdsName, &zdsServer, &zdsUser, &zdsPassword, &zdsPort, &zdsFingerprint, &zdsClientId, &zdsClientSecret})
         if (focus == edit->Handle() && edit->OnExit)
             edit->OnExit();
     SaveSettings();
@@ -202,7 +208,8 @@ void TihmOptions::zdsSecurityChange()
 
 std::vector<TControl*> TihmOptions::MailboxEditors()
 {
-    return {&zdsName, &zdsServer, &zdsUser, &zdsPassword, &zdsSecurity, &zdsPort, &zdsFingerprint};
+    return {&zdsName,        &zdsServer, &zdsUser,     &zdsPassword,     &zdsSecurity, &zdsPort,
+            &zdsFingerprint, &zdsSignIn, &zdsClientId, &zdsClientSecret, &btnSignIn};
 }
 
 void TihmOptions::SetMailboxEdits(bool enabled, const TMailBox* mailbox)
@@ -214,6 +221,10 @@ void TihmOptions::SetMailboxEdits(bool enabled, const TMailBox* mailbox)
     zdsSecurity.SetItemIndex(mailbox ? mailbox->Security : -1);
     zdsPort.SetText(mailbox ? mailbox->Port : "");
     zdsFingerprint.SetText(mailbox ? mailbox->Fingerprint : "");
+    zdsSignIn.SetItemIndex(mailbox ? SignInChoice(*mailbox) : -1);
+    zdsClientId.SetText(mailbox ? mailbox->ClientId : "");
+    zdsClientSecret.SetText(mailbox ? MailboxOAuthProvider(*mailbox).ClientSecret : "");
     for (TControl* editor : MailboxEditors())
         editor->SetEnabled(enabled);
+    ShowSignInStatus(mailbox);
 }

@@ -6,10 +6,13 @@ import json
 import os
 import sys
 import tempfile
+import time
 import unittest
 
 import e2e_support
+from e2e_support import TE2eTest, wait_until
 from test_pop3_dovecot import run_win_tests
+from tray_driver import TTrayDriver, xdotool
 
 
 @unittest.skipUnless(os.geteuid() == 0 and os.path.exists("/usr/sbin/dovecot"), "needs root and dovecot-pop3d")
@@ -93,6 +96,142 @@ class OAuthSignInTest(unittest.TestCase):
     def test_abandoned_sign_in_ends(self):
         seen = self.run_mode("abandon", "OAuthSignIn.Abandoned*")
         self.assertEqual(len(seen), 1, seen)
+        self.assertEqual(self.server.grants(), [])
+
+
+# Access tokens that the program renews after 15 s (a minute before their end).
+SHORT_LIFE = 75
+
+
+@unittest.skipUnless(os.geteuid() == 0 and os.path.exists("/usr/sbin/dovecot"), "needs root and dovecot-pop3d")
+class OAuthMailboxTest(TTrayDriver, TE2eTest):
+    """The real program: a mailbox signed in from the mailbox editor, checked
+    over TLS with its access token, refreshed, revoked."""
+
+    def setUp(self):
+        super().setUp()
+        e2e_support.add_test_hosts(self)
+        self.server = e2e_support.TOAuthServer(self, expires=SHORT_LIFE)
+        self.dovecot = tempfile.mkdtemp(prefix="skarnvale-dovecot-oauth-")
+        e2e_support.start_tls_dovecot(self, self.dovecot, oauth_port=self.server.port)
+        # A double-click on the icon checks the mailboxes.
+        for section, name, value in [
+                ("General", "ConfigDblClick", "4"), ("Email", "MailNotification", "1"),
+                ("Email", "IntervalEmail", "60"), ("Mailboxes", "Number", "2"),
+                ("Mailbox2", "Name", "Home"), ("Mailbox2", "Server", "mail.test"), ("Mailbox2", "User", "bob"),
+                ("Mailbox2", "Password", "secret"), ("Mailbox2", "Port", "995"), ("Mailbox2", "Security", "2"),
+                ("Mailbox1", "Name", "Work"), ("Mailbox1", "Server", "mail.test"),
+                ("Mailbox1", "User", "alice"), ("Mailbox1", "Password", "not-sent"),
+                ("Mailbox1", "Port", "995"), ("Mailbox1", "Security", "2"), ("Mailbox1", "Auth", "1"),
+                ("Mailbox1", "AuthorizationUrl", self.server.base + "/authorize"),
+                ("Mailbox1", "TokenUrl", self.server.base + "/token"), ("Mailbox1", "Scope", "pop"),
+                ("Mailbox1", "ClientId", e2e_support.OAUTH_CLIENT_ID)]:
+            self.set_value(section, name, value)
+
+    def options(self, app):
+        for window in app.visible_windows():
+            if window.title == "Options":
+                return window
+        return None
+
+    def sign_in_from_the_editor(self, app):
+        """Opens the options (tray menu: Options), selects the mailbox,
+        clicks "Sign in..." and answers the status text it settles on."""
+        def opened():
+            self.open_menu(app)
+            app.wintool("menu-keys", "up", "up", "return")
+            return self._try(lambda: wait_until(lambda: self.options(app), 5, "the options dialog"))
+        wait_until(opened, 60, "the options dialog from the tray menu")
+        self.assertEqual(app.wintool("select-item", "Options", "Work")[0], 0)
+        wait_until(lambda: "Not signed in" in self.options(app).texts, 10, "the editor's status of the mailbox")
+        self.assertEqual(app.wintool("click", "Options", "Sign in...")[0], 0)
+        return wait_until(lambda: [t for t in self.options(app).texts if "igned in" in t and t != "Not signed in"],
+                          60, "the sign-in to end")[0]
+
+    def check(self, app):
+        """Double-clicks the icon until a check has run (the password mailbox
+        Home, read last, has logged in once more); answers how many OAuth
+        logins it made and the mail log it ended with."""
+        x, y = self.icon_position()
+        home, oauth = self.logins("PLAIN") + self.logins("USER"), self.oauth_logins()
+        def checked():
+            xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
+            return self._try(lambda: wait_until(
+                lambda: self.logins("PLAIN") + self.logins("USER") > home, 20, "a check"))
+        wait_until(checked, 90, "a check after a double-click on the icon")
+        log = wait_until(lambda: self.mail_log(app), 30, "the end of the check in the mailboxes window")
+        return self.oauth_logins() - oauth, log
+
+    def logins(self, method):
+        with open(os.path.join(self.dovecot, "dovecot.log")) as f:
+            return sum(("method=%s" % method) in line and "Login: user=<" in line for line in f)
+
+    def oauth_logins(self):
+        return self.logins("XOAUTH2") + self.logins("OAUTHBEARER")
+
+    def mail_log(self, app):
+        """The mailboxes window's texts once its log ends with the check's end."""
+        for window in app.visible_windows():
+            if window.title.startswith("Mailboxes - "):
+                log = " ".join(window.texts)
+                if "End of mailboxes check" in log:
+                    return log
+        return None
+
+    def test_SignInCheckRefreshRevoke_AndTheRefreshTokenNeverInClear(self):
+        visits_log = use_test_browser(self, "consent")
+        app = self.program_dir()
+        self.start_skarnvale(app)
+        signed_in_at = time.monotonic()
+        self.assertEqual(self.sign_in_from_the_editor(app), "Signed in")
+        self.assertEqual(visits(visits_log)[0]["loopback_status"], 200)
+        self.assertEqual(self.server.grants(), ["authorization_code"])
+        app.wintool("close", "Options")  # saves the settings
+
+        self.assertEqual(self.check(app)[0], 1)
+        before = self.server.grants()
+        # The access token has run out for the program: the next check renews it once.
+        wait_until(lambda: time.monotonic() - signed_in_at > SHORT_LIFE - 60 + 1, 30, "the access token to age")
+        self.assertEqual(self.check(app)[0], 1)
+        self.assertEqual(self.server.grants()[len(before):], ["refresh_token"])
+
+        # Revoked at the provider: the next renewal is refused, the mailbox says so, and
+        # the check after it asks the provider nothing more.
+        self.server.post("/control/revoke")
+        renewed_at = time.monotonic()
+        wait_until(lambda: time.monotonic() - renewed_at > SHORT_LIFE - 60 + 1, 30, "the renewed token to age")
+        logins, log = self.check(app)
+        self.assertEqual(logins, 0)
+        self.assertIn("Error during 'Work' connection : sign-in expired, choose Sign in again", log)
+        token_requests = len(self.server.grants())
+        logins, log = self.check(app)
+        self.assertEqual(logins, 0)
+        self.assertIn("sign-in expired, choose Sign in again", log)
+        self.assertEqual(len(self.server.grants()), token_requests, "a revoked sign-in asked again")
+
+        self.open_menu(app)
+        self.choose_last_item(app)
+        stored = self.value("Mailbox1", "RefreshToken")
+        self.assertTrue(stored.startswith("dpapi:"), stored)
+        tokens = self.server.post("/control/refresh-tokens")[1]["tokens"]
+        self.assertEqual(len(tokens), 2)
+        user_reg = os.path.join(e2e_support.SESSION_ENV["WINEPREFIX"], "user.reg")
+        def saved():
+            with open(user_reg, encoding="utf-8", errors="replace") as f:
+                text = f.read()
+            return "RefreshToken" in text and text
+        text = wait_until(saved, 90, "Wine to write the registry to user.reg")
+        for token in tokens:
+            self.assertNotIn(token, text)
+        self.assertNotIn("not-sent", open(os.path.join(self.dovecot, "dovecot.log")).read())
+
+    def test_AnswerWithAForgedState_RefusedAndNotSignedIn(self):
+        use_test_browser(self, "wrong-state")
+        app = self.program_dir()
+        self.start_skarnvale(app)
+        status = self.sign_in_from_the_editor(app)
+        self.assertTrue(status.startswith("Not signed in: "), status)
+        self.assertIn("state", status)
         self.assertEqual(self.server.grants(), [])
 
 

@@ -19,6 +19,7 @@ line of stdout) until it is killed:
   POST /introspect    token=... answers {"active": ..., "username": ...}
                       (Dovecot's oauth2 passdb, introspection_mode = post)
   POST /control/revoke       every refresh token issued so far is revoked
+  POST /control/refresh-tokens  the refresh tokens issued so far
   POST /control/expire       every access token issued so far expires now
   POST /control/long-tokens  access tokens issued from now on are as long as
                       the big providers' (over a thousand characters)
@@ -155,6 +156,9 @@ class THandler(BaseHTTPRequestHandler):
             with state.lock:
                 state.token_bytes = 900
             self.json(200, {})
+        elif path == "/control/refresh-tokens":
+            with state.lock:
+                self.json(200, {"tokens": list(state.refresh)})
         elif path == "/control/expire":
             with state.lock:
                 state.access = {t: (u, 0) for t, (u, _) in state.access.items()}

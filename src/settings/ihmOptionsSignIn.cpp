@@ -1,0 +1,93 @@
+// The mailbox editor's sign-in: the choice of password or an OAuth 2.0
+// provider, whose preset fills in the mailbox, the client's id and secret,
+// and the browser sign-in with its status.
+#include "../app/unitGlobal.h"
+#include "../framework/Dpapi.h"
+#include "../mail/MailOAuth.h"
+#include "../model/unitProcessEmail.h"
+#include "../net/OAuthProviders.h"
+#include "SettingsValues.h"
+#include "ihmOptions.h"
+
+namespace {
+// The combo's items after "Password", in order.
+const TOAuthProviderKind ChoiceKinds[] = {providerPassword, providerMicrosoft, providerGoogle, providerOther};
+}  // namespace
+
+int TihmOptions::SignInChoice(const TMailBox& mailbox)
+{
+    if (mailbox.Auth != MailboxAuthOAuth)
+        return 0;
+    const TOAuthProviderKind kind = OAuthKindOf(mailbox.AuthorizationUrl.c_str(), mailbox.TokenUrl.c_str());
+    for (int i = 1; i < static_cast<int>(sizeof ChoiceKinds / sizeof ChoiceKinds[0]); ++i)
+        if (ChoiceKinds[i] == kind)
+            return i;
+    return 3;
+}
+
+void TihmOptions::zdsSignInChange()
+{
+    TMailBox* mailbox = SelectedMailbox();
+    const int choice = zdsSignIn.ItemIndex();
+    if (!mailbox || choice < 0 || choice >= 4 || choice == SignInChoice(*mailbox))
+        return;
+    mailbox->Auth = choice == 0 ? MailboxAuthPassword : MailboxAuthOAuth;
+    if (const TOAuthPreset* preset = OAuthPresetOf(ChoiceKinds[choice])) {
+        mailbox->AuthorizationUrl = preset->AuthorizationUrl;
+        mailbox->TokenUrl = preset->TokenUrl;
+        mailbox->Scope = preset->Scope;
+        mailbox->Server = preset->Server;
+        mailbox->Port = preset->Port;
+        mailbox->Security = MailboxSecurityImplicit;
+        mailbox->UnknownSecurity.clear();
+        zdsServer.SetText(mailbox->Server);
+        zdsPort.SetText(mailbox->Port);
+        zdsSecurity.SetItemIndex(mailbox->Security);
+    }
+    // Another provider's tokens are no good here: signed in again from scratch.
+    if (choice != 0) {
+        mailbox->ProtectedRefreshToken.clear();
+        if (mailbox->OAuth)
+            mailbox->OAuth->Forget();
+    }
+    ShowSignInStatus(mailbox);
+}
+
+void TihmOptions::zdsClientSecretExit()
+{
+    TMailBox* mailbox = SelectedMailbox();
+    if (!mailbox)
+        return;
+    const std::string secret = zdsClientSecret.Text();
+    mailbox->ProtectedClientSecret = secret.empty() ? std::string() : DpapiProtect(secret);
+}
+
+void TihmOptions::btnSignInClick()
+{
+    TMailBox* mailbox = SelectedMailbox();
+    // The sign-in waits for the browser with the dialog usable: one at a time.
+    if (!mailbox || signingIn_ || mailbox->Auth != MailboxAuthOAuth)
+        return;
+    StoreMailboxField(zdsClientId, &TMailBox::ClientId);
+    zdsClientSecretExit();
+    signingIn_ = true;
+    std::string error;
+    const bool ok = SignInMailbox(*mailbox, error);
+    signingIn_ = false;
+    // The dialog may show another mailbox by now.
+    ShowSignInStatus(SelectedMailbox());
+    if (!ok && mailbox == SelectedMailbox())
+        lblSignInStatus.SetCaption(MsgNotSignedIn + ": " + error);
+}
+
+void TihmOptions::ShowSignInStatus(const TMailBox* mailbox)
+{
+    if (!mailbox || mailbox->Auth != MailboxAuthOAuth) {
+        lblSignInStatus.SetCaption("");
+        return;
+    }
+    const TOAuthStatus status = MailboxOAuthStatus(*mailbox);
+    lblSignInStatus.SetCaption(status == oauthSignedIn  ? MsgSignedIn
+                               : status == oauthExpired ? MsgSignInExpired
+                                                        : MsgNotSignedIn);
+}
