@@ -331,13 +331,15 @@ def add_test_hosts(test):
     test.addCleanup(remove)
 
 
-def start_tls_dovecot(test, directory, oauth_port=None):
+def start_tls_dovecot(test, directory, oauth_port=None, oauth_mechanisms=None):
     """Dovecot with TLS required on TLS_ADDRESS (STLS on 110, TLS on 995),
     stopped when the test ends; with oauth_port, XOAUTH2 and OAUTHBEARER
     tokens are checked at the authorization server on that port."""
     env = dict(os.environ, SKARNVALE_DOVECOT_TLS=test_pki())
     if oauth_port:
         env["SKARNVALE_DOVECOT_OAUTH"] = "https://auth.test:%d/introspect" % oauth_port
+    if oauth_mechanisms:
+        env["SKARNVALE_DOVECOT_OAUTH_MECHANISMS"] = oauth_mechanisms
     subprocess.run([DOVECOT_SCRIPT, "start", directory, "110", TLS_ADDRESS], check=True, env=env,
                    stdin=subprocess.DEVNULL, timeout=60)
     test.addCleanup(subprocess.run, [DOVECOT_SCRIPT, "stop", directory], stdin=subprocess.DEVNULL, timeout=60)

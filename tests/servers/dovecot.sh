@@ -23,7 +23,8 @@
 # client asks for (mail.test by default, so other names get a mismatch).
 # With SKARNVALE_DOVECOT_OAUTH=URL as well, the SASL mechanisms XOAUTH2 and
 # OAUTHBEARER are offered and their tokens checked by the oauth2 passdb at the
-# introspection URL (tests/servers/oauth_server.py, trusted through PKI_DIR's CA).
+# introspection URL (tests/servers/oauth_server.py, trusted through PKI_DIR's CA);
+# SKARNVALE_DOVECOT_OAUTH_MECHANISMS names fewer ("oauthbearer").
 set -eu
 action=${1:?start|stop}
 dir=${2:?directory}
@@ -123,8 +124,9 @@ oauth_config() {
     # The auth process runs unprivileged: it reads its own copy of the CA.
     install -m 644 "$2/ca.crt" "$dir/oauth-ca.crt"
     printf 'tls_ca_cert_file = %s/oauth-ca.crt\n' "$dir" >> "$dir/oauth2.conf"
-    printf 'auth_mechanisms = plain login xoauth2 oauthbearer\n'
-    printf 'passdb {\n  driver = oauth2\n  mechanisms = xoauth2 oauthbearer\n  args = %s/oauth2.conf\n}\n' "$dir"
+    local mechanisms=${SKARNVALE_DOVECOT_OAUTH_MECHANISMS:-xoauth2 oauthbearer}
+    printf 'auth_mechanisms = plain login %s\n' "$mechanisms"
+    printf 'passdb {\n  driver = oauth2\n  mechanisms = %s\n  args = %s/oauth2.conf\n}\n' "$mechanisms" "$dir"
 }
 
 start() {
