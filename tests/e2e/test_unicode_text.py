@@ -38,8 +38,6 @@ class TUnicodeTitlesTest(TTrayDriver, TKillPopupsBase):
         self.open_menu(app)
         self.choose_last_item(app)
 
-    @unittest.skip("with the DPI and shell-window changes merged, the windows list shows none of the test's "
-                   "Unicode-titled windows: cause not found yet")
     def test_WindowsList_UnicodeTitles_ShownListedKilledExactlyAndSavedAsUtf8(self):
         self.set_value("General", "ConfigDblClick", "1")
         app = self.program_dir()
