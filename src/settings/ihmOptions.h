@@ -20,6 +20,8 @@
 #include "Settings.h"
 #include "SettingsHost.h"
 
+enum class TLanguage;
+
 class TMailBox;
 class TRegistryIniFile;
 
@@ -125,7 +127,9 @@ public:
     void zdsClientSecretExit();
     // The browser sign-in of the selected mailbox, then its status shown.
     void btnSignInClick();
-    void ShowSignInStatus(const TMailBox* mailbox);
+    // In the language of the texts now shown, or in `language` while the
+    // dialog's texts change to it (the messages follow after the windows).
+    void ShowSignInStatus(const TMailBox* mailbox, const TLanguage* language = nullptr);
     TMailBox* SelectedMailbox() const;
     bool signingIn_ = false;
     void btnViewVideoFileEmailClick();

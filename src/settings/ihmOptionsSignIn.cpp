@@ -2,6 +2,7 @@
 // provider, whose preset fills in the mailbox, the client's id and secret,
 // and the browser sign-in with its status.
 #include "../app/unitGlobal.h"
+#include "../app/unitLanguage.h"
 #include "../framework/Dpapi.h"
 #include "../mail/MailOAuth.h"
 #include "../model/unitProcessEmail.h"
@@ -12,6 +13,15 @@
 namespace {
 // The combo's items after "Password", in order.
 const TOAuthProviderKind ChoiceKinds[] = {providerPassword, providerMicrosoft, providerGoogle, providerOther};
+
+std::string TextIn(const std::string& message, const TLanguage* language)
+{
+    if (language)
+        for (const TMessageRow& row : MessageTexts())
+            if (row.text == &message)
+                return row.In(*language);
+    return message;
+}
 }  // namespace
 
 int TihmOptions::SignInChoice(const TMailBox& mailbox)
@@ -80,14 +90,15 @@ void TihmOptions::btnSignInClick()
         lblSignInStatus.SetCaption(MsgNotSignedIn + ": " + error);
 }
 
-void TihmOptions::ShowSignInStatus(const TMailBox* mailbox)
+void TihmOptions::ShowSignInStatus(const TMailBox* mailbox, const TLanguage* language)
 {
     if (!mailbox || mailbox->Auth != MailboxAuthOAuth) {
         lblSignInStatus.SetCaption("");
         return;
     }
     const TOAuthStatus status = MailboxOAuthStatus(*mailbox);
-    lblSignInStatus.SetCaption(status == oauthSignedIn  ? MsgSignedIn
-                               : status == oauthExpired ? MsgSignInExpired
-                                                        : MsgNotSignedIn);
+    lblSignInStatus.SetCaption(TextIn(status == oauthSignedIn  ? MsgSignedIn
+                                      : status == oauthExpired ? MsgSignInExpired
+                                                               : MsgNotSignedIn,
+                                      language));
 }

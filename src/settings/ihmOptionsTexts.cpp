@@ -90,6 +90,6 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
     for (auto& combo : comboItems)
         combo.first->SetItems(combo.second);
     // The status is a message text: shown again in the new language.
-    form.ShowSignInStatus(form.SelectedMailbox());
+    form.ShowSignInStatus(form.SelectedMailbox(), &language);
     return unbound;
 }
