@@ -318,6 +318,8 @@ private:
     void StlsAccepted();
     void StlsHandshakeDone(WORD error);
     void FailStls(WORD error, const std::string& text);
+    // Ends a chained request (STLS, AUTH) with `text` as its reply, when it has one.
+    void FailChainedRequest(WORD error, const std::string& text);
     TStlsStep stlsStep_ = StlsNone;
 
     // The AUTH request's steps (Pop3ProtAuth.cpp).

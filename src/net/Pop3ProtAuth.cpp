@@ -128,11 +128,5 @@ void TCustomPop3Cli::FailAuth(WORD error, const std::string& text)
 {
     authStep_ = AuthNone;
     authPendingResponse_.clear();
-    if (!text.empty()) {
-        lastResponse_ = text;
-        errorMessage_ = text;
-    }
-    errorCode_ = error;
-    statusCode_ = 500;
-    TriggerRequestDone(error);
+    FailChainedRequest(error, text);
 }
