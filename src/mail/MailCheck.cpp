@@ -139,6 +139,10 @@ void TMailWatch::ConnectMailbox(TMailBox& mailBox)
                                  : !Pop.UserSync()                ? "USER"
                                  : !Pop.PassSync()                ? "PASS"
                                                                   : nullptr;
+        // A token the server refused is no good for the next check either:
+        // that one gets a new token first.
+        if (oauth && failedStep && std::string(failedStep) == "AUTH")
+            MailboxOAuthSession(mailBox).Forget();
         if (failedStep) {
             // The first error since the connection began: the server's reply,
             // Winsock's text or the time-out.

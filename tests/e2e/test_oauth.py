@@ -236,6 +236,14 @@ class OAuthMailboxTest(TTrayDriver, TE2eTest):
         app.wintool("close", "Options")
         self.assertEqual(self.check(app)[0], 1)
         self.assertEqual((self.logins("XOAUTH2"), self.logins("OAUTHBEARER")), (1, 0))
+        # Ended early by the provider: the login is refused once, then a new token is got.
+        self.server.post("/control/expire")
+        logins, log = self.check(app)
+        self.assertEqual(logins, 0)
+        self.assertIn("Error during 'Work' connection : -ERR", log)
+        self.assertEqual(self.server.grants(), ["authorization_code"])
+        self.assertEqual(self.check(app)[0], 1)
+        self.assertEqual(self.server.grants(), ["authorization_code", "refresh_token"])
 
     def test_AnswerWithAForgedState_RefusedAndNotSignedIn(self):
         use_test_browser(self, "wrong-state")
