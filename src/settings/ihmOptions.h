@@ -104,6 +104,13 @@ public:
     TEdit zdsClientSecret;
     TButton btnSignIn;
     TLabel lblSignInStatus;
+    // The provider's endpoints and scope, filled in by a preset, typed for another.
+    TLabel lblAuthorizationUrl;
+    TEdit zdsAuthorizationUrl;
+    TLabel lblTokenUrl;
+    TEdit zdsTokenUrl;
+    TLabel lblScope;
+    TEdit zdsScope;
     TButton btnAdd, btnDelete;
 
     TMyCollection& Mailboxes;  // the settings' mailboxes, in configuration order
@@ -125,6 +132,9 @@ public:
     // choice leaves the mailbox as it is but for its way of logging in.
     void zdsSignInChange();
     void zdsClientSecretExit();
+    // An endpoint or the scope typed: the sign-in choice follows the URLs.
+    void StoreProviderField(TEdit& edit, std::string TMailBox::*field);
+    void ShowProvider(const TMailBox* mailbox);
     // The browser sign-in of the selected mailbox, then its status shown.
     void btnSignInClick();
     // In the language of the texts now shown, or in `language` while the

@@ -81,6 +81,9 @@ void TihmOptions::ConnectEvents()
     zdsFingerprint.OnExit = [this] { StoreMailboxField(zdsFingerprint, &TMailBox::Fingerprint); };
     zdsSignIn.OnChange = [this] { zdsSignInChange(); };
     zdsClientId.OnExit = [this] { StoreMailboxField(zdsClientId, &TMailBox::ClientId); };
+    zdsAuthorizationUrl.OnExit = [this] { StoreProviderField(zdsAuthorizationUrl, &TMailBox::AuthorizationUrl); };
+    zdsTokenUrl.OnExit = [this] { StoreProviderField(zdsTokenUrl, &TMailBox::TokenUrl); };
+    zdsScope.OnExit = [this] { StoreProviderField(zdsScope, &TMailBox::Scope); };
     zdsClientSecret.OnExit = [this] { zdsClientSecretExit(); };
     btnSignIn.OnClick = [this] { btnSignInClick(); };
 }
@@ -91,7 +94,8 @@ void TihmOptions::FormClose()
     // store it now, as leaving it would, so the save below holds it.
     const HWND focus = GetFocus();
     for (TEdit* edit :
-         {&zdsName, &zdsServer, &zdsUser, &zdsPassword, &zdsPort, &zdsFingerprint, &zdsClientId, &zdsClientSecret})
+         {&zdsName, &zdsServer, &zdsUser, &zdsPassword, &zdsPort, &zdsFingerprint, &zdsClientId, &zdsClientSecret,
+          &zdsAuthorizationUrl, &zdsTokenUrl, &zdsScope})
         if (focus == edit->Handle() && edit->OnExit)
             edit->OnExit();
     SaveSettings();
@@ -209,7 +213,8 @@ void TihmOptions::zdsSecurityChange()
 std::vector<TControl*> TihmOptions::MailboxEditors()
 {
     return {&zdsName,        &zdsServer, &zdsUser,     &zdsPassword,     &zdsSecurity, &zdsPort,
-            &zdsFingerprint, &zdsSignIn, &zdsClientId, &zdsClientSecret, &btnSignIn};
+            &zdsFingerprint, &zdsSignIn, &zdsClientId, &zdsClientSecret, &btnSignIn,
+            &zdsAuthorizationUrl, &zdsTokenUrl, &zdsScope};
 }
 
 void TihmOptions::SetMailboxEdits(bool enabled, const TMailBox* mailbox)
@@ -223,6 +228,7 @@ void TihmOptions::SetMailboxEdits(bool enabled, const TMailBox* mailbox)
     zdsFingerprint.SetText(mailbox ? mailbox->Fingerprint : "");
     zdsSignIn.SetItemIndex(mailbox ? SignInChoice(*mailbox) : -1);
     zdsClientId.SetText(mailbox ? mailbox->ClientId : "");
+    ShowProvider(mailbox);
     zdsClientSecret.SetText(mailbox ? MailboxOAuthProvider(*mailbox).ClientSecret : "");
     for (TControl* editor : MailboxEditors())
         editor->SetEnabled(enabled);

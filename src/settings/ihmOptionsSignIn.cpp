@@ -53,6 +53,7 @@ void TihmOptions::zdsSignInChange()
         zdsServer.SetText(mailbox->Server);
         zdsPort.SetText(mailbox->Port);
         zdsSecurity.SetItemIndex(mailbox->Security);
+        ShowProvider(mailbox);
     }
     // Another provider's tokens are no good here: signed in again from scratch.
     if (choice != 0) {
@@ -61,6 +62,23 @@ void TihmOptions::zdsSignInChange()
             mailbox->OAuth->Forget();
     }
     ShowSignInStatus(mailbox);
+}
+
+void TihmOptions::ShowProvider(const TMailBox* mailbox)
+{
+    zdsAuthorizationUrl.SetText(mailbox ? mailbox->AuthorizationUrl : "");
+    zdsTokenUrl.SetText(mailbox ? mailbox->TokenUrl : "");
+    zdsScope.SetText(mailbox ? mailbox->Scope : "");
+}
+
+void TihmOptions::StoreProviderField(TEdit& edit, std::string TMailBox::*field)
+{
+    TMailBox* mailbox = SelectedMailbox();
+    if (!mailbox || mailbox->*field == edit.Text())
+        return;
+    mailbox->*field = edit.Text();
+    if (mailbox->Auth == MailboxAuthOAuth)
+        zdsSignIn.SetItemIndex(SignInChoice(*mailbox));
 }
 
 void TihmOptions::zdsClientSecretExit()
@@ -79,6 +97,9 @@ void TihmOptions::btnSignInClick()
     if (!mailbox || signingIn_ || mailbox->Auth != MailboxAuthOAuth)
         return;
     StoreMailboxField(zdsClientId, &TMailBox::ClientId);
+    StoreProviderField(zdsAuthorizationUrl, &TMailBox::AuthorizationUrl);
+    StoreProviderField(zdsTokenUrl, &TMailBox::TokenUrl);
+    StoreProviderField(zdsScope, &TMailBox::Scope);
     zdsClientSecretExit();
     signingIn_ = true;
     std::string error;

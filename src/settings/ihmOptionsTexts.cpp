@@ -55,6 +55,8 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
                        std::make_pair("lblFingerprint", &form.lblFingerprint),
                        std::make_pair("lblSignIn", &form.lblSignIn), std::make_pair("lblClientId", &form.lblClientId),
                        std::make_pair("lblClientSecret", &form.lblClientSecret),
+                       std::make_pair("lblAuthorizationUrl", &form.lblAuthorizationUrl),
+                       std::make_pair("lblTokenUrl", &form.lblTokenUrl), std::make_pair("lblScope", &form.lblScope),
                        std::make_pair("lblEmail", &form.lblEmail), std::make_pair("lblSubject", &form.lblSubject)})
         setters[label.first] = [target = label.second](const std::string& text) { target->SetCaption(text); };
     for (auto control : {std::make_pair("zdsStayOnTop", static_cast<TControl*>(&form.zdsStayOnTop)),

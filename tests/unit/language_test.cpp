@@ -251,7 +251,7 @@ TEST_F(Language, EveryTable_HasEachKeyOnce)
         ++rows;
     }
     EXPECT_EQ(seen.size(), 6u);
-    EXPECT_EQ(rows, MessageTexts().size() + 10 + 65 + 6 + 5 + 12);
+    EXPECT_EQ(rows, MessageTexts().size() + 10 + 68 + 6 + 5 + 12);
 }
 
 TEST_F(Language, OptionsTable_WritesCaptionAndPagesThenFileDialogsThenControls)

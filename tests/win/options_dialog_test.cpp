@@ -142,6 +142,12 @@ TEST_F(OptionsDialog, SignInChoice_FillsTheProviderAndShowsTheStatus)
     EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "Not signed in");
     choose(2);
     EXPECT_EQ(mailbox->Server, "pop.gmail.com");
+    EXPECT_EQ(ihmOptions->zdsTokenUrl.Text(), "https://oauth2.googleapis.com/token");
+    // Another token URL is another provider.
+    Type(ihmOptions->zdsTokenUrl, "https://login.example/token");
+    ihmOptions->zdsTokenUrl.OnExit();
+    EXPECT_EQ(ihmOptions->zdsSignIn.ItemIndex(), 3);
+    choose(2);
     EXPECT_EQ(mailbox->TokenUrl, "https://oauth2.googleapis.com/token");
     Type(ihmOptions->zdsClientSecret, "GOCSPX-test");
     ihmOptions->zdsClientSecret.OnExit();
