@@ -79,6 +79,7 @@ add_library(skarnvale_win STATIC
   src/settings/ihmOptionsSettings.cpp
   src/settings/ihmOptionsSignIn.cpp
   src/settings/ihmOptionsStore.cpp
+  src/settings/ihmOptionsDraft.cpp
   src/settings/ihmOptionsSpamLists.cpp
   src/mail/MailCheck.cpp
   src/mail/MailCheckRead.cpp

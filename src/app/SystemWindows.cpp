@@ -39,6 +39,7 @@ TSystemWindows::TSystemWindows()
     appList_->Connect(main->KillList, settings_, [main] { main->KillPopupsNow(); });
     mailbox_->Connect(mail_, settings_, {[main] { main->mnpTbEmailProgramClick(); },
                                          [] { ihmOptions->ShowSpamLists(); }});
+    video_->Connect(settings_);
 }
 
 TSystemWindows::~TSystemWindows()

@@ -7,6 +7,7 @@
 
 #include "../mail/MailWatch.h"
 #include "../settings/Settings.h"
+#include "unitGlobal.h"
 
 class TihmAppList;
 class TihmMain;
@@ -27,7 +28,7 @@ public:
 
 private:
     TSettings settings_;
-    TMailWatch mail_{settings_};
+    TMailWatch mail_{settings_, MailTextsOfMessages()};
     std::unique_ptr<TihmAppList> appList_;
     std::unique_ptr<TihmMain> main_;
     std::unique_ptr<TihmOptions> options_;

@@ -68,6 +68,24 @@ void TihmMailbox::Connect(TMailWatch& mail, TSettings& settings, TMailboxCommand
     settings_ = &settings;
     commands_ = std::move(commands);
     mail.AddScreen(*this);
+    ReportGeometry();
+}
+
+void TihmMailbox::ReportGeometry()
+{
+    if (!settings_ || !laidOut_)
+        return;
+    RECT bounds = {};
+    GetWindowRect(Handle(), &bounds);
+    settings_->MailboxesTop = bounds.top;
+    settings_->MailboxesLeft = bounds.left;
+    settings_->MailboxesWidth = bounds.right - bounds.left;
+    settings_->MailboxesHeight = bounds.bottom - bounds.top;
+    settings_->MailboxesHeader = ViewHeader();
+    settings_->MailboxesGrid = gridHeight_;
+    settings_->MailboxesCol1 = ColumnWidth(0);
+    settings_->MailboxesCol2 = ColumnWidth(1);
+    settings_->MailboxesCol3 = ColumnWidth(2);
 }
 
 void TihmMailbox::MailLogLine(const std::string& line) { zdsMail.AppendLine(line); }
@@ -89,6 +107,7 @@ TihmMailbox::TihmMailbox()
     zdsGrid.OnCellText = [this](int column, int row) { return CellText(column, row); };
     zdsGrid.OnClick = [this] { zdsGridClick(); };
     zdsGrid.OnRowTextColor = [this](int row, COLORREF& color) { return zdsGridDrawCell(row, color); };
+    zdsGrid.OnColumnWidthChanged = [this] { ReportGeometry(); };
     splitter.OnMoved = [this](int top) { SplitterMoved(top); };
     // As in the system's other windows, Escape hides it like its close box.
     OnKeyDown = [this](WPARAM key) {
@@ -126,12 +145,17 @@ bool TihmMailbox::ViewHeader() const
     return false;
 }
 
-void TihmMailbox::SetViewHeader(bool value) { mnpViewHeader().SetChecked(value); }
+void TihmMailbox::SetViewHeader(bool value)
+{
+    mnpViewHeader().SetChecked(value);
+    ReportGeometry();
+}
 
 void TihmMailbox::SetGridHeight(int value)
 {
     gridHeight_ = std::max(0, value);
     LayoutControls();
+    ReportGeometry();
 }
 
 int TihmMailbox::ColumnWidth(int column) const { return zdsGrid.ColumnWidth(column); }
@@ -203,6 +227,10 @@ bool TihmMailbox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     }
     case WM_SIZE:
         FormResize();
+        break;
+    case WM_WINDOWPOSCHANGED:
+    case WM_CLOSE:
+        ReportGeometry();
         break;
     case WM_PAINT:
         PaintPanel();

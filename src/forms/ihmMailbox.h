@@ -71,7 +71,10 @@ public:
     // spam test is kept for them.
     void EmailsCleared() override;
 
-    // Geometry and state kept in the settings.
+    // Geometry and state kept in the settings: the window reports each change
+    // of its place, size, grid, columns and header mark into them, so they
+    // hold what the user left when they are saved.
+    void ReportGeometry();
     bool ViewHeader() const;
     void SetViewHeader(bool value);
     int GridHeight() const { return gridHeight_; }

@@ -125,7 +125,7 @@ void TihmMailbox::mnpAddExpClick()
 
 void TihmMailbox::mnpViewHeaderClick()
 {
-    mnpViewHeader().SetChecked(!mnpViewHeader().Checked());
+    SetViewHeader(!mnpViewHeader().Checked());
     zdsGridClick();
 }
 

@@ -1,6 +1,7 @@
 #include "ihmVideo.h"
 
 #include "../framework/Files.h"
+#include "../settings/Settings.h"
 
 TihmVideo* ihmVideo = nullptr;
 
@@ -34,6 +35,21 @@ TihmVideo::TihmVideo() : TForm(VideoFormOptions()), utlVideo(*this, 0, 0)
 {
     OnKeyDown = [this](WPARAM key) { return FormKeyDown(key); };
     MoveTo(DefaultLeft, DefaultTop);
+}
+
+void TihmVideo::Connect(TSettings& settings)
+{
+    settings_ = &settings;
+    ReportPlace();
+}
+
+void TihmVideo::ReportPlace()
+{
+    if (!settings_)
+        return;
+    const RECT bounds = WindowBounds(Handle());
+    settings_->VideoTop = bounds.top;
+    settings_->VideoLeft = bounds.left;
 }
 
 void TihmVideo::ShowEmailVideo(const std::string& videoFile, bool noBorder)
@@ -74,6 +90,7 @@ void TihmVideo::SetTop(int value) { MoveTo(Left(), value); }
 void TihmVideo::MoveTo(int left, int top)
 {
     SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ReportPlace();
 }
 
 void TihmVideo::FormClick() { Hide(); }
@@ -93,6 +110,10 @@ bool TihmVideo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         FormClick();
         result = 0;
         return true;
+    case WM_WINDOWPOSCHANGED:
+    case WM_CLOSE:
+        ReportPlace();
+        break;
     case WM_SHOWWINDOW:
         // A hidden clip would go on decoding frames nobody sees; it keeps its
         // file and starts again at the next showing.

@@ -7,12 +7,16 @@
 #include "../framework/Animate.h"
 #include "../framework/Form.h"
 
+struct TSettings;
+
 class TihmVideo : public TForm {
 public:
     static constexpr int DefaultLeft = 20;
     static constexpr int DefaultTop = 20;
 
     TihmVideo();
+    // The settings the window reports its place into, each time it moves.
+    void Connect(TSettings& settings);
 
     TAnimate utlVideo;
 
@@ -38,6 +42,8 @@ protected:
 private:
     void ApplyBorder(bool noBorder);
     void MoveTo(int left, int top);
+    void ReportPlace();
+    TSettings* settings_ = nullptr;
 };
 
 extern TihmVideo* ihmVideo;

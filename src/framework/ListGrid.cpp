@@ -40,12 +40,31 @@ TListGrid::TListGrid(TContainer& parent, const TBounds& bounds, int columnCount,
         SendMessageW(Handle(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&info));
     }
     FitRowHeight(parent.Scale(rowHeight));
+    SetWindowSubclass(Handle(), WatchColumns, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
 TListGrid::~TListGrid()
 {
+    RemoveWindowSubclass(Handle(), WatchColumns, 1);
     if (rowSizer_)
         ImageList_Destroy(rowSizer_);
+}
+
+// The header tells the list view, never the list view's parent, of a width
+// the program set; the list view takes the width as it handles the message.
+LRESULT CALLBACK TListGrid::WatchColumns(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR grid)
+{
+    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_NOTIFY) {
+        const auto* change = reinterpret_cast<const NMHEADERW*>(lParam);
+        const UINT code = change->hdr.code;
+        const bool width = !change->pitem || (change->pitem->mask & HDI_WIDTH);
+        auto* self = reinterpret_cast<TListGrid*>(grid);
+        if ((code == HDN_ITEMCHANGEDW || code == HDN_ITEMCHANGEDA) && width && self->OnColumnWidthChanged)
+            self->OnColumnWidthChanged();
+    }
+    return result;
 }
 
 // The list view has no row height of its own: it makes its rows as high as

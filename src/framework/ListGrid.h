@@ -23,6 +23,8 @@ public:
     void SetColumnCaption(int column, const std::string& text);
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
+    // A column took a new width: the user dragged its divider, or the program set it.
+    std::function<void()> OnColumnWidthChanged;
 
     int RowCount() const;
     // The number of rows; their texts come from OnCellText, asked again
@@ -60,6 +62,8 @@ public:
     bool FindRow(const NMHDR& header, LRESULT& result) const;
 
 private:
+    static LRESULT CALLBACK WatchColumns(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR grid);
     void FitRowHeight(int rowHeight);
 
     int columnCount_;

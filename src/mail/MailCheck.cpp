@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "../app/unitGlobal.h"
 #include "../framework/Locale.h"
+#include "../model/FormatText.h"
 #include "../model/unitProcessReuse.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/Settings.h"
@@ -22,7 +22,8 @@ TPop3Security SessionSecurity(int security)
 }
 }  // namespace
 
-TMailWatch::TMailWatch(TSettings& settings) : Emails(LocaleCompareText), settings_(settings)
+TMailWatch::TMailWatch(TSettings& settings, const TMailTexts& texts)
+    : Emails(LocaleCompareText), settings_(settings), texts_(texts)
 {
     Emails.SetDuplicates(TDuplicates::Accept);
     Emails.SetSorted(true);
@@ -77,7 +78,7 @@ void TMailWatch::TimerCheck()
         // meanwhile is no deletion of ours.
         const int deleted = DeleteSpamEmails();
         if (deleted > 0)
-            AddMailLog(FormatText(MsgSpamDeleted, {deleted}));
+            AddMailLog(FormatText(texts_.SpamDeleted, {deleted}));
     }
 }
 
@@ -89,7 +90,7 @@ void TMailWatch::CheckAllMailboxes(bool keepLog)
     if (!keepLog)
         ClearMailLog();
     Busy = true;
-    AddMailLog(MsgCheckStart);
+    AddMailLog(texts_.CheckStart);
     Working();
     Emails.Clear();
     Tell([](IMailScreen& s) { s.EmailsCleared(); });
@@ -103,7 +104,7 @@ void TMailWatch::CheckAllMailboxes(bool keepLog)
     UpdateMailStatus(false);
     Idle();
     Busy = false;
-    AddMailLog(MsgCheckEnd);
+    AddMailLog(texts_.CheckEnd);
 }
 
 void TMailWatch::ConnectMailbox(TMailBox& mailBox)
@@ -111,7 +112,7 @@ void TMailWatch::ConnectMailbox(TMailBox& mailBox)
     // A Security value the program does not know could mean anything: the
     // mailbox waits for the user's choice rather than going out in clear.
     if (mailBox.Security == MailboxSecurityUnknown) {
-        ReportMailError(MsgConnectError, mailBox, FormatText(MsgSecurityUnknown, {mailBox.UnknownSecurity}),
+        ReportMailError(texts_.ConnectError, mailBox, FormatText(texts_.SecurityUnknown, {mailBox.UnknownSecurity}),
                         "Security");
         return;
     }
@@ -146,12 +147,12 @@ void TMailWatch::ConnectMailbox(TMailBox& mailBox)
         if (failedStep) {
             // The first error since the connection began: the server's reply,
             // Winsock's text or the time-out.
-            ReportMailError(MsgConnectError, mailBox, Pop.ErrorMessage(), failedStep);
+            ReportMailError(texts_.ConnectError, mailBox, Pop.ErrorMessage(), failedStep);
             if (Pop.Connected())
                 Pop.QuitSync();
         }
     } catch (const std::exception& error) {
-        ReportMailError(MsgConnectError, mailBox, error.what(), Pop.LastResponse());
+        ReportMailError(texts_.ConnectError, mailBox, error.what(), Pop.LastResponse());
     }
 }
 
@@ -181,7 +182,7 @@ std::string TMailWatch::FailureReason() const
         return Pop.LastResponse();
     // A TLS failure (a record that could not be decrypted) says what it was.
     const std::string& tls = Pop.Socket()->TlsErrorText();
-    return tls.empty() ? MsgConnectionLost : "-ERR " + tls;
+    return tls.empty() ? texts_.ConnectionLost : "-ERR " + tls;
 }
 
 void TMailWatch::CheckMailbox(TMailBox& mailBox)
@@ -201,7 +202,7 @@ void TMailWatch::ReadMailbox(TMailBox& mailBox)
         return;
     // Accepted although its CRL or OCSP server gave no answer: said once per check.
     if (Pop.Socket()->TlsRevocationUnknown())
-        AddMailLog(FormatText(MsgRevocationUnknown, {mailBox.MailboxName}));
+        AddMailLog(FormatText(texts_.RevocationUnknown, {mailBox.MailboxName}));
     std::string step = "CAPA";  // the request in hand, named in an error line
     try {
         const bool pipelining = AskPipelining();
@@ -213,15 +214,15 @@ void TMailWatch::ReadMailbox(TMailBox& mailBox)
             PlanMailboxRead(listing, *mailBox.Memory, mailBox.Server, mailBox.User, settings_.EmailLines);
         ReadMessages(mailBox, plan, pipelining, step);
         if (ListCount == 0)
-            AddMailLog(FormatText(MsgNoMessageOn, {mailBox.MailboxName}));
+            AddMailLog(FormatText(texts_.NoMessageOn, {mailBox.MailboxName}));
         else
-            AddMailLog(FormatText(MsgMessagesOn, {ListCount, mailBox.MailboxName}));
+            AddMailLog(FormatText(texts_.MessagesOn, {ListCount, mailBox.MailboxName}));
         Pop.QuitSync();
     } catch (const std::exception& error) {
         CountingList = false;
         CollectingUidls = false;
         Pop.OnPipelinedReply = nullptr;
-        ReportMailError(MsgLoadError, mailBox, error.what(), step);
+        ReportMailError(texts_.LoadError, mailBox, error.what(), step);
         Pop.QuitSync();
     }
 }

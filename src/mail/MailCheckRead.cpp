@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "../app/unitGlobal.h"
 #include "../framework/CodePage.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/Settings.h"
@@ -44,8 +43,8 @@ struct TCommandOwner {
 // The email of one message, built as the one-at-a-time check builds it from
 // the replies in turn; `whole` tells whether every one of them was positive,
 // `step` names the request whose reply is taken, `lostReason` says why the
-// session ended where a reply is missing.
-std::unique_ptr<TEmail> BuildEmail(TMailBox& mailBox, TMessageRead& read, int bodyLines,
+// session ended where a reply is missing; `bytes` is the size's unit.
+std::unique_ptr<TEmail> BuildEmail(TMailBox& mailBox, TMessageRead& read, int bodyLines, const std::string& bytes,
                                    const std::string& lostReason, bool& whole, std::string& step)
 {
     auto email = std::make_unique<TEmail>();
@@ -87,7 +86,7 @@ std::unique_ptr<TEmail> BuildEmail(TMailBox& mailBox, TMessageRead& read, int bo
     // Read or kept, the fields people read come from the header as written.
     DecodeEmailFields(*email, ConvertCodePageToUtf8);
     if (sized)
-        email->Size = std::to_string(email->Octets) + " " + MsgBytes;
+        email->Size = std::to_string(email->Octets) + " " + bytes;
     email->Name = MakeEmailKey(mailBox.MailboxName, n);
     return email;
 }
@@ -161,7 +160,7 @@ void TMailWatch::ReadMessages(TMailBox& mailBox, const std::vector<TMessagePlan>
             if (read.FirstCommand >= stopAt)
                 break;
             bool whole = true;
-            std::unique_ptr<TEmail> email = BuildEmail(mailBox, read, bodyLines, lostReason, whole, step);
+            std::unique_ptr<TEmail> email = BuildEmail(mailBox, read, bodyLines, texts_.Bytes, lostReason, whole, step);
             if (whole)
                 complete.push_back(email.get());
             Emails.Add(std::move(email));

@@ -1,7 +1,7 @@
 // Deleting one message: a POP3 session of its own that first makes sure the
 // message under that number is still the one the last check saw, since mail
 // may have been removed or fetched elsewhere in between.
-#include "../app/unitGlobal.h"
+#include "../model/FormatText.h"
 #include "../model/unitProcessSpam.h"
 #include "MailWatch.h"
 
@@ -35,16 +35,16 @@ bool TMailWatch::MarkForDeletion(TEmail& email)
     const std::string dele = "DELE " + std::to_string(email.Number);
     try {
         if (!IsStillTheMessageSeen(email)) {
-            AddMailLog(FormatText(MsgMessageChanged, {email.Number, box.MailboxName}));
+            AddMailLog(FormatText(texts_.MessageChanged, {email.Number, box.MailboxName}));
             return false;
         }
         Pop.MsgNum = email.Number;
         if (Pop.DeleSync())
             return true;
         // A refused DELE is no deletion: say so with the server's reply.
-        ReportMailError(MsgDeleteError, box, FailureReason(), dele);
+        ReportMailError(texts_.DeleteError, box, FailureReason(), dele);
     } catch (const std::exception& error) {
-        ReportMailError(MsgDeleteError, box, error.what(), dele);
+        ReportMailError(texts_.DeleteError, box, error.what(), dele);
     }
     return false;
 }
@@ -54,7 +54,7 @@ bool TMailWatch::EndDeletionSession(TMailBox& mailBox, bool marked)
     // The server removes the marked messages only when QUIT succeeds.
     const bool quit = Pop.QuitSync();
     if (marked && !quit)
-        ReportMailError(MsgDeleteError, mailBox, FailureReason(), "QUIT");
+        ReportMailError(texts_.DeleteError, mailBox, FailureReason(), "QUIT");
     return marked && quit;
 }
 
@@ -67,7 +67,7 @@ bool TMailWatch::DeleteEmail(TEmail& email, bool inBatch)
     if (!ConnectFailed) {
         deleted = EndDeletionSession(box, MarkForDeletion(email));
         if (deleted)
-            AddMailLog(MsgMessageDeleted);
+            AddMailLog(texts_.MessageDeleted);
     }
     if (deleted && !inBatch) {
         for (int i = 0; i < Emails.Count();) {

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "../app/unitGlobal.h"
 #include "../framework/Locale.h"
+#include "../model/FormatText.h"
 #include "MailWatch.h"
 
 namespace {
@@ -23,21 +23,21 @@ std::string ShortTime(std::time_t when)
 std::string TMailWatch::StatusText(bool inProgress)
 {
     if (inProgress)
-        return MsgCheckInProgress;
+        return texts_.CheckInProgress;
     if (LastCheck == 0)
         LastCheck = std::time(nullptr);
     const std::string time = ShortTime(LastCheck);
     const int count = Emails.Count();
     std::string status;
     if (count > 1)
-        status = FormatText(MsgMessagesFound, {count, time});
+        status = FormatText(texts_.MessagesFound, {count, time});
     else if (count == 1)
-        status = FormatText(MsgOneMessageFound, {time});
+        status = FormatText(texts_.OneMessageFound, {time});
     else
-        status = FormatText(MsgNoMessageFound, {time});
+        status = FormatText(texts_.NoMessageFound, {time});
     // Said where the user looks, not only in the log.
     if (!MailboxesInError.empty())
-        status += FormatText(MsgMailboxesInError, {static_cast<int>(MailboxesInError.size())});
+        status += FormatText(texts_.MailboxesInError, {static_cast<int>(MailboxesInError.size())});
     return status;
 }
 

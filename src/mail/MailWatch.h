@@ -16,12 +16,14 @@
 #include "../model/unitProcessSpam.h"
 #include "../net/Pop3Sync.h"
 #include "MailScreen.h"
+#include "MailTexts.h"
 
 struct TSettings;
 
 class TMailWatch {
 public:
-    explicit TMailWatch(TSettings& settings);
+    // The settings it reads and the texts its lines are made of.
+    TMailWatch(TSettings& settings, const TMailTexts& texts);
     ~TMailWatch();
     TMailWatch(const TMailWatch&) = delete;
     TMailWatch& operator=(const TMailWatch&) = delete;
@@ -66,6 +68,7 @@ public:
 
 private:
     TSettings& settings_;
+    const TMailTexts texts_;
     std::vector<IMailScreen*> screens_;
     template <class TCall>
     void Tell(TCall call)

@@ -1,6 +1,5 @@
 // The spam cycle: every message that the user's lists mark is deleted from
 // its server, counted and announced, then the mailboxes are read again.
-#include "../app/unitGlobal.h"
 #include "../framework/CaseFold.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/Settings.h"
@@ -17,7 +16,7 @@ int TMailWatch::DeleteSpamEmails()
 {
     ClearMailLog();
     Busy = true;
-    AddMailLog(MsgSpamStart);
+    AddMailLog(texts_.SpamStart);
     Working();
     const TSpamLists lists = SpamLists();
     std::vector<TEmail*> spam;
@@ -41,7 +40,7 @@ int TMailWatch::DeleteSpamEmails()
     UpdateMailStatus(false);
     Idle();
     Busy = false;
-    AddMailLog(MsgSpamEnd);
+    AddMailLog(texts_.SpamEnd);
     if (!spam.empty() && !QuitRequested)
         CheckAllMailboxes(true);
     return deleted;
@@ -65,7 +64,7 @@ int TMailWatch::DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam
         // Only messages the server took are counted and announced.
         if (EndDeletionSession(mailBox, marked > 0))
             for (; deleted < marked; ++deleted) {
-                AddMailLog(MsgMessageDeleted);
+                AddMailLog(texts_.MessageDeleted);
                 ++settings_.CounterSpam;
                 Tell([](IMailScreen& s) { s.SpamDeleted(); });
             }

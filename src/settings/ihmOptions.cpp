@@ -133,6 +133,7 @@ TihmOptions::~TihmOptions() { SetTextApplier(TTextWindow::OptionsDialog, nullptr
 
 void TihmOptions::FormCreate()
 {
+    TakeDraft();
     pcOptions.SetActivePageIndex(0);
     // English until the settings say otherwise: the labels, the language items
     // and the combo take their texts from the language table here.
@@ -151,8 +152,8 @@ void TihmOptions::FormCreate()
 void TihmOptions::ShowMailboxNames()
 {
     zdsMailboxList.Clear();
-    for (int i = 0; i < Mailboxes.Count(); ++i)
-        zdsMailboxList.Add(Mailboxes.ItemAs<TMailBox>(i)->MailboxName);
+    for (int i = 0; i < draft_.Mailboxes.Count(); ++i)
+        zdsMailboxList.Add(draft_.Mailboxes.ItemAs<TMailBox>(i)->MailboxName);
 }
 
 namespace {

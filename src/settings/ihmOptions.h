@@ -1,10 +1,14 @@
-// The options dialog. It shows and edits the settings it was given; every
-// setting is read and written through the accessor named after its registry
-// value, which stores it in the settings and, through the dialog's host,
-// brings the timers, LEDs, tray menu and tray icon into line. Its controls
-// only show the settings: a change the user makes is stored at once.
+// The options dialog. Its controls edit a copy of the settings, never the
+// settings themselves: Apply puts what the copy changed into the settings and
+// runs the apply step of each value changed, which shows it and, through the
+// dialog's host, brings the timers, LEDs, tray menu and tray icon into line;
+// Discard drops the copy. A change the user makes is applied at once; a value
+// read only where it is used is put back with no step of its own. Every
+// setting is read through the accessor named after its registry value and
+// set through its setter, which applies it the same way.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +28,13 @@ enum class TLanguage;
 
 class TMailBox;
 class TRegistryIniFile;
+
+// The geometry values of the settings, in the order they are applied.
+struct TWindowSettings {
+    int VideoTop, VideoLeft, MailboxesTop, MailboxesLeft, MailboxesWidth, MailboxesHeight;
+    bool MailboxesHeader;
+    int MailboxesGrid, MailboxesCol1, MailboxesCol2, MailboxesCol3;
+};
 
 class TihmOptions : public TForm {
 public:
@@ -117,6 +128,13 @@ public:
     // Mailboxes taken off the list: they live on until the dialog goes.
     std::vector<std::unique_ptr<TMyItem>> DeletedMailboxes;
 
+    // The copy of the settings that the controls edit, its mailboxes included.
+    TSettings& Draft() { return draft_; }
+    // What the copy changed goes into the settings and is brought into line (OK).
+    void Apply();
+    // The copy is dropped: the controls show the settings again (Cancel).
+    void Discard();
+
     TOpenDialog OpenDialog{"WAV", "Sound file (*.WAV)|*.WAV", "WAV file selection"};
     TOpenDialog OpenDialogExe{"EXE", "Application (*.EXE)|*.EXE", "Application file selection"};
     TOpenDialog OpenDialogVideo{"AVI", "Video file (*.AVI)|*.AVI", "AVI file selection"};
@@ -206,7 +224,8 @@ public:
     void SetSpamAddresses(const std::string& value);
     void SetSpamSubjects(const std::string& value);
 
-    // The geometry is the windows' own state, taken into the settings when they are saved.
+    // The windows report their geometry into the settings as it changes; the
+    // setters move and size them.
     int VideoTop() const;
     void SetVideoTop(int value);
     int VideoLeft() const;
@@ -238,8 +257,69 @@ public:
 private:
     TSettings& settings_;
     ISettingsHost& host_;
-    // The windows' geometry as it stands now, into the settings.
-    void CollectWindowSettings();
+    TSettings draft_;
+    // The copy's values as it was taken from the settings, row by row of the
+    // settings table, and its two lists: a value the copy left alone is not
+    // written back over a change made meanwhile (a counter, a tray switch).
+    std::vector<std::string> taken_;
+    std::string takenAddresses_, takenSubjects_;
+    // Each mailbox of the copy and the settings' mailbox it stands for; the
+    // copy's list is written back only when the editor changed it.
+    std::map<const TMyItem*, TMyItem*> originals_;
+    bool mailboxesEdited_ = false;
+    // The copy taken again from the settings: its values, or its mailboxes.
+    void TakeDraft();
+    void TakeMailboxes();
+    // The copy's changes into the settings, with nothing brought into line:
+    // the flags of the table's rows it changed, and whether the lists changed.
+    std::vector<bool> Commit(bool& listsChanged);
+    void CommitMailboxes();
+    // Commit alone: for a value read where it is used.
+    void PutBack()
+    {
+        bool listsChanged = false;
+        Commit(listsChanged);
+    }
+    // The mailbox editor changed the copy's list: it is applied.
+    void MailboxesEdited();
+    // Commit, then the apply step of each row changed, in table order, and of
+    // the row named `step` (its setting's name, or "SpamLists") also when
+    // its value is unchanged.
+    void Apply(const char* step);
+    // A setter's change: into the copy, then applied with the setting's step.
+    template <class T, class TValue>
+    void Change(T TSettings::*field, const TValue& value, const char* step);
+    // The apply step of each setting from ConfigDblClick to CounterSpam: its
+    // control shows it and what follows it is brought into line.
+    using TApplyStep = void (TihmOptions::*)();
+    static const std::map<std::string, TApplyStep>& ApplySteps();
+    void ApplyConfigDblClick();
+    void ApplyListStayOnTop();
+    void ApplyAddressIp();
+    void ApplyFrench();
+    void ApplyTaskPopup();
+    void ApplyEmailProgram();
+    void ApplyKillerActive();
+    void ApplyInterval();
+    void ApplySoundOnKill();
+    void ApplySoundFile();
+    void ApplyCounter();
+    void ApplyMailNotification();
+    void ApplyIntervalEmail();
+    void ApplySoundOnEmail();
+    void ApplySoundFileEmail();
+    void ApplyVideoFileEmail();
+    void ApplyNoBorderVideo();
+    void ApplyEmailLines();
+    void ApplySpamKillerActive();
+    void ApplySoundOnKillSpam();
+    void ApplySoundFileSpam();
+    void ApplyCounterSpam();
+    // The windows' geometry as the settings hold it, taken before anything
+    // is applied: each window reports its own into the settings as it moves,
+    // and a new text in a grid heading reports the columns.
+    TWindowSettings WindowSettings() const;
+    void ApplyWindowSettings(const TWindowSettings& geometry);
     void FormCreate();
     void ConnectEvents();
     // A file picker: starts in the edit's folder and fills the edit with an existing choice.

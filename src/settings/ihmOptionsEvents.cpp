@@ -22,35 +22,47 @@ void TihmOptions::ConnectEvents()
         return true;
     };
     OnClose = [this] { FormClose(); };
-    // Every change the user makes is stored in the settings at once.
-    zdsConfigDblClick.OnChange = [this] {
-        settings_.ConfigDblClick = zdsConfigDblClick.ItemIndex();
-        host_.RefreshDefaultAction();
+    // Every change the user makes goes into the copy and is applied at once.
+    // The values read where they are used (stay on top, the body lines, the
+    // video's border, the file names) are put back with no step of their own.
+    zdsConfigDblClick.OnChange = [this] { SetConfigDblClick(zdsConfigDblClick.ItemIndex()); };
+    zdsStayOnTop.OnClick = [this] {
+        draft_.ListStayOnTop = zdsStayOnTop.Checked();
+        PutBack();
     };
-    zdsStayOnTop.OnClick = [this] { settings_.ListStayOnTop = zdsStayOnTop.Checked(); };
     zdsShowIpAddr.OnClick = [this] { SetAddressIp(zdsShowIpAddr.Checked()); };
     grpLanguage.OnClick = [this] { SetFrench(grpLanguage.ItemIndex() == 1); };
     grpIcon.OnClick = [this] { SetTaskPopup(grpIcon.ItemIndex() == 0); };
     zdsInterval.OnChange = [this] { SetInterval(DecodeInteger(zdsInterval.Text(), DefaultInterval)); };
     zdsIntervalEmail.OnChange = [this] { SetIntervalEmail(DecodeInteger(zdsIntervalEmail.Text(), 5000)); };
-    zdsEmailLines.OnChange = [this] { settings_.EmailLines = DecodeInteger(zdsEmailLines.Text(), DefaultEmailLines); };
+    zdsEmailLines.OnChange = [this] {
+        draft_.EmailLines = DecodeInteger(zdsEmailLines.Text(), DefaultEmailLines);
+        PutBack();
+    };
     zdsSoundOnKill.OnClick = [this] { SetSoundOnKill(zdsSoundOnKill.Checked()); };
     zdsSoundOnEmail.OnClick = [this] { SetSoundOnEmail(zdsSoundOnEmail.Checked()); };
     zdsSoundOnKillSpam.OnClick = [this] { SetSoundOnKillSpam(zdsSoundOnKillSpam.Checked()); };
-    zdsNoBorderVideo.OnClick = [this] { settings_.NoBorderVideo = zdsNoBorderVideo.Checked(); };
+    zdsNoBorderVideo.OnClick = [this] {
+        draft_.NoBorderVideo = zdsNoBorderVideo.Checked();
+        PutBack();
+    };
     for (auto [edit, field] : {std::pair<TEdit*, std::string TSettings::*>{&zdsEmailProgram, &TSettings::EmailProgram},
                                {&zdsSoundFile, &TSettings::SoundFile},
                                {&zdsSoundFileEmail, &TSettings::SoundFileEmail},
                                {&zdsVideoFileEmail, &TSettings::VideoFileEmail},
                                {&zdsSoundFileSpam, &TSettings::SoundFileSpam}})
-        edit->OnChange = [this, edit = edit, field = field] { settings_.*field = edit->Text(); };
+        edit->OnChange = [this, edit = edit, field = field] {
+            draft_.*field = edit->Text();
+            PutBack();
+        };
+    // The lists' step tells the mailboxes window; the fields already show the text.
     zdsEmail.OnChange = [this] {
-        settings_.SpamAddresses = zdsEmail.Text();
-        host_.SpamListsChanged();
+        draft_.SpamAddresses = zdsEmail.Text();
+        Apply();
     };
     zdsSubject.OnChange = [this] {
-        settings_.SpamSubjects = zdsSubject.Text();
-        host_.SpamListsChanged();
+        draft_.SpamSubjects = zdsSubject.Text();
+        Apply();
     };
 
     btnMailProgram.OnClick = [this] { PickFile(zdsEmailProgram, OpenDialogExe); };
@@ -139,16 +151,28 @@ void TihmOptions::btnViewVideoFileEmailClick()
 TMailBox* TihmOptions::SelectedMailbox() const
 {
     const int index = zdsMailboxList.ItemIndex();
-    if (index < 0 || index >= Mailboxes.Count())
+    if (index < 0 || index >= draft_.Mailboxes.Count())
         return nullptr;
-    return Mailboxes.ItemAs<TMailBox>(index);
+    return draft_.Mailboxes.ItemAs<TMailBox>(index);
+}
+
+void TihmOptions::MailboxesEdited()
+{
+    mailboxesEdited_ = true;
+    Apply();
 }
 
 void TihmOptions::zdsMailboxListClick()
 {
-    const TMailBox* mailbox = SelectedMailbox();
+    TMailBox* mailbox = SelectedMailbox();
     if (!mailbox)
         return;
+    // The copy shows the settings' mailbox as it is now.
+    const auto original = originals_.find(mailbox);
+    if (!mailboxesEdited_ && original != originals_.end()) {
+        *mailbox = *static_cast<const TMailBox*>(original->second);
+        mailbox->Memory.reset();
+    }
     SetMailboxEdits(true, mailbox);
 }
 
@@ -161,21 +185,22 @@ void TihmOptions::btnAddClick()
     mailbox->Security = MailboxSecurityImplicit;
     mailbox->Port = UsualMailboxPort(MailboxSecurityImplicit);
     const TMailBox* added = mailbox.get();
-    Mailboxes.Add(std::move(mailbox));
+    draft_.Mailboxes.Add(std::move(mailbox));
     zdsMailboxList.SetItemIndex(zdsMailboxList.Add(kNewMailbox));
     SetMailboxEdits(true, added);
+    MailboxesEdited();
 }
 
 void TihmOptions::btnDeleteClick()
 {
     const int index = zdsMailboxList.ItemIndex();
-    if (index < 0 || index >= Mailboxes.Count())
+    if (index < 0 || index >= draft_.Mailboxes.Count())
         return;
-    // Detached, not destroyed: emails of the last check may still refer to it.
-    DeletedMailboxes.push_back(Mailboxes.Delete(index));
+    DeletedMailboxes.push_back(draft_.Mailboxes.Delete(index));
     zdsMailboxList.Delete(index);
     zdsMailboxList.SetItemIndex(-1);
-    SetMailboxEdits(Mailboxes.Count() > 0, nullptr);
+    SetMailboxEdits(draft_.Mailboxes.Count() > 0, nullptr);
+    MailboxesEdited();
 }
 
 void TihmOptions::StoreMailboxField(TEdit& edit, std::string TMailBox::*field)
@@ -195,6 +220,7 @@ void TihmOptions::StoreMailboxField(TEdit& edit, std::string TMailBox::*field)
         zdsMailboxList.Insert(index, mailbox->MailboxName);
         zdsMailboxList.SetItemIndex(index);
     }
+    MailboxesEdited();
 }
 
 void TihmOptions::zdsSecurityChange()
@@ -208,6 +234,7 @@ void TihmOptions::zdsSecurityChange()
     mailbox->Security = security;
     mailbox->UnknownSecurity.clear();
     zdsPort.SetText(mailbox->Port);
+    MailboxesEdited();
 }
 
 std::vector<TControl*> TihmOptions::MailboxEditors()

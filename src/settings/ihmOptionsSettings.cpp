@@ -1,5 +1,6 @@
-// The settings accessors: each getter reads the settings, each setter stores
-// the value there, shows it in its control and brings the rest of the
+// The settings accessors and the apply steps: each getter reads the settings;
+// each setter puts the value into the dialog's copy and applies it, and the
+// value's apply step shows it in its control and brings the rest of the
 // interface into line through the dialog's host.
 #include <climits>
 #include <cstdio>
@@ -24,10 +25,13 @@ UINT TimerInterval(long long milliseconds)
 // A kill tick faster than this would only burn the processor.
 constexpr int FastestKillTick = 50;
 
-void MoveWindowTo(TForm* form, int left, int top)
+// The mailboxes window moved or sized, then asked to report where it went.
+void PlaceMailboxes(int left, int top, int width, int height, UINT keep)
 {
-    if (form)
-        SetWindowPos(form->Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!ihmMailbox)
+        return;
+    SetWindowPos(ihmMailbox->Handle(), nullptr, left, top, width, height, keep | SWP_NOZORDER | SWP_NOACTIVATE);
+    ihmMailbox->ReportGeometry();
 }
 
 RECT WindowRectOf(const TForm* form)
@@ -39,11 +43,20 @@ RECT WindowRectOf(const TForm* form)
 }
 }  // namespace
 
+template <class T, class TValue>
+void TihmOptions::Change(T TSettings::*field, const TValue& value, const char* step)
+{
+    draft_.*field = value;
+    Apply(step);
+}
+
 int TihmOptions::ConfigDblClick() const { return settings_.ConfigDblClick; }
 
-void TihmOptions::SetConfigDblClick(int value)
+void TihmOptions::SetConfigDblClick(int value) { Change(&TSettings::ConfigDblClick, value, "ConfigDblClick"); }
+
+void TihmOptions::ApplyConfigDblClick()
 {
-    zdsConfigDblClick.SetItemIndex(value);
+    zdsConfigDblClick.SetItemIndex(settings_.ConfigDblClick);
     // An action the combo does not list is no action.
     settings_.ConfigDblClick = zdsConfigDblClick.ItemIndex();
     host_.RefreshDefaultAction();
@@ -51,29 +64,32 @@ void TihmOptions::SetConfigDblClick(int value)
 
 bool TihmOptions::ListStayOnTop() const { return settings_.ListStayOnTop; }
 
-void TihmOptions::SetListStayOnTop(bool value)
+void TihmOptions::SetListStayOnTop(bool value) { Change(&TSettings::ListStayOnTop, value, "ListStayOnTop"); }
+
+void TihmOptions::ApplyListStayOnTop()
 {
-    settings_.ListStayOnTop = value;
-    zdsStayOnTop.SetChecked(value);
+    zdsStayOnTop.SetChecked(settings_.ListStayOnTop);
     host_.StayOnTopChanged();
 }
 
 bool TihmOptions::AddressIp() const { return settings_.AddressIp; }
 
-void TihmOptions::SetAddressIp(bool value)
+void TihmOptions::SetAddressIp(bool value) { Change(&TSettings::AddressIp, value, "AddressIp"); }
+
+void TihmOptions::ApplyAddressIp()
 {
-    settings_.AddressIp = value;
-    zdsShowIpAddr.SetChecked(value);
+    zdsShowIpAddr.SetChecked(settings_.AddressIp);
     host_.RefreshMailStatus();
 }
 
 bool TihmOptions::French() const { return settings_.French; }
 
-void TihmOptions::SetFrench(bool value)
+void TihmOptions::SetFrench(bool value) { Change(&TSettings::French, value, "French"); }
+
+void TihmOptions::ApplyFrench()
 {
-    settings_.French = value;
-    grpLanguage.SetItemIndex(value ? 1 : 0);
-    if (value)
+    grpLanguage.SetItemIndex(settings_.French ? 1 : 0);
+    if (settings_.French)
         ApplyFrenchTexts();
     else
         ApplyEnglishTexts();
@@ -81,10 +97,11 @@ void TihmOptions::SetFrench(bool value)
 
 bool TihmOptions::TaskPopup() const { return settings_.TaskPopup; }
 
-void TihmOptions::SetTaskPopup(bool value)
+void TihmOptions::SetTaskPopup(bool value) { Change(&TSettings::TaskPopup, value, "TaskPopup"); }
+
+void TihmOptions::ApplyTaskPopup()
 {
-    settings_.TaskPopup = value;
-    grpIcon.SetItemIndex(value ? 0 : 1);
+    grpIcon.SetItemIndex(settings_.TaskPopup ? 0 : 1);
     host_.RefreshTrayIcon();
 }
 
@@ -102,17 +119,17 @@ void ShowNumber(TEdit& edit, int value) { ShowText(edit, EncodeInteger(value)); 
 
 std::string TihmOptions::EmailProgram() const { return settings_.EmailProgram; }
 
-void TihmOptions::SetEmailProgram(const std::string& value)
-{
-    settings_.EmailProgram = value;
-    ShowText(zdsEmailProgram, value);
-}
+void TihmOptions::SetEmailProgram(const std::string& value) { Change(&TSettings::EmailProgram, value, "EmailProgram"); }
+
+void TihmOptions::ApplyEmailProgram() { ShowText(zdsEmailProgram, settings_.EmailProgram); }
 
 bool TihmOptions::KillerActive() const { return settings_.KillerActive; }
 
-void TihmOptions::SetKillerActive(bool value)
+void TihmOptions::SetKillerActive(bool value) { Change(&TSettings::KillerActive, value, "KillerActive"); }
+
+void TihmOptions::ApplyKillerActive()
 {
-    settings_.KillerActive = value;
+    const bool value = settings_.KillerActive;
     host_.RunKiller(value);
     zdsLedPopup.SetLit(value);
     zdsInterval.SetEnabled(value);
@@ -126,32 +143,33 @@ void TihmOptions::SetKillerActive(bool value)
 
 int TihmOptions::Interval() const { return settings_.Interval; }
 
-void TihmOptions::SetInterval(int value)
+void TihmOptions::SetInterval(int value) { Change(&TSettings::Interval, value, "Interval"); }
+
+void TihmOptions::ApplyInterval()
 {
     // A negative interval, typed or stored, is no interval: the default stands in for it.
-    if (value < 0)
-        value = DefaultInterval;
-    settings_.Interval = value;
+    if (settings_.Interval < 0)
+        settings_.Interval = DefaultInterval;
+    const int value = settings_.Interval;
     ShowNumber(zdsInterval, value);
     host_.SetKillInterval(TimerInterval(value < FastestKillTick ? FastestKillTick : value));
 }
 
 bool TihmOptions::SoundOnKill() const { return settings_.SoundOnKill; }
 
-void TihmOptions::SetSoundOnKill(bool value)
+void TihmOptions::SetSoundOnKill(bool value) { Change(&TSettings::SoundOnKill, value, "SoundOnKill"); }
+
+void TihmOptions::ApplySoundOnKill()
 {
-    settings_.SoundOnKill = value;
-    zdsSoundOnKill.SetChecked(value);
+    zdsSoundOnKill.SetChecked(settings_.SoundOnKill);
     ApplyPopupFileRowRule();
 }
 
 std::string TihmOptions::SoundFile() const { return settings_.SoundFile; }
 
-void TihmOptions::SetSoundFile(const std::string& value)
-{
-    settings_.SoundFile = value;
-    ShowText(zdsSoundFile, value);
-}
+void TihmOptions::SetSoundFile(const std::string& value) { Change(&TSettings::SoundFile, value, "SoundFile"); }
+
+void TihmOptions::ApplySoundFile() { ShowText(zdsSoundFile, settings_.SoundFile); }
 
 int TihmOptions::Counter() const { return settings_.Counter; }
 
@@ -164,17 +182,17 @@ std::string CounterCaption(int value)
 }
 }  // namespace
 
-void TihmOptions::SetCounter(int value)
-{
-    settings_.Counter = value;
-    zdsCounter.SetCaption(CounterCaption(value));
-}
+void TihmOptions::SetCounter(int value) { Change(&TSettings::Counter, value, "Counter"); }
+
+void TihmOptions::ApplyCounter() { zdsCounter.SetCaption(CounterCaption(settings_.Counter)); }
 
 bool TihmOptions::MailNotification() const { return settings_.MailNotification; }
 
-void TihmOptions::SetMailNotification(bool value)
+void TihmOptions::SetMailNotification(bool value) { Change(&TSettings::MailNotification, value, "MailNotification"); }
+
+void TihmOptions::ApplyMailNotification()
 {
-    settings_.MailNotification = value;
+    const bool value = settings_.MailNotification;
     host_.RunMailTimer(value);
     zdsLedEmail.SetLit(value);
     zdsIntervalEmail.SetEnabled(value);
@@ -190,11 +208,13 @@ void TihmOptions::SetMailNotification(bool value)
 
 int TihmOptions::IntervalEmail() const { return settings_.IntervalEmail; }
 
-void TihmOptions::SetIntervalEmail(int value)
+void TihmOptions::SetIntervalEmail(int value) { Change(&TSettings::IntervalEmail, value, "IntervalEmail"); }
+
+void TihmOptions::ApplyIntervalEmail()
 {
-    if (value < 0)
-        value = DefaultIntervalEmail;
-    settings_.IntervalEmail = value;
+    if (settings_.IntervalEmail < 0)
+        settings_.IntervalEmail = DefaultIntervalEmail;
+    const int value = settings_.IntervalEmail;
     ShowNumber(zdsIntervalEmail, value);
     if (value == 0) {
         // The watch stops, its LED, check mark and icon as they were.
@@ -207,10 +227,11 @@ void TihmOptions::SetIntervalEmail(int value)
 
 bool TihmOptions::SoundOnEmail() const { return settings_.SoundOnEmail; }
 
-void TihmOptions::SetSoundOnEmail(bool value)
+void TihmOptions::SetSoundOnEmail(bool value) { Change(&TSettings::SoundOnEmail, value, "SoundOnEmail"); }
+
+void TihmOptions::ApplySoundOnEmail()
 {
-    settings_.SoundOnEmail = value;
-    zdsSoundOnEmail.SetChecked(value);
+    zdsSoundOnEmail.SetChecked(settings_.SoundOnEmail);
     ApplyEmailFileRowRule();
 }
 
@@ -218,39 +239,39 @@ std::string TihmOptions::SoundFileEmail() const { return settings_.SoundFileEmai
 
 void TihmOptions::SetSoundFileEmail(const std::string& value)
 {
-    settings_.SoundFileEmail = value;
-    ShowText(zdsSoundFileEmail, value);
+    Change(&TSettings::SoundFileEmail, value, "SoundFileEmail");
 }
+
+void TihmOptions::ApplySoundFileEmail() { ShowText(zdsSoundFileEmail, settings_.SoundFileEmail); }
 
 std::string TihmOptions::VideoFileEmail() const { return settings_.VideoFileEmail; }
 
 void TihmOptions::SetVideoFileEmail(const std::string& value)
 {
-    settings_.VideoFileEmail = value;
-    ShowText(zdsVideoFileEmail, value);
+    Change(&TSettings::VideoFileEmail, value, "VideoFileEmail");
 }
+
+void TihmOptions::ApplyVideoFileEmail() { ShowText(zdsVideoFileEmail, settings_.VideoFileEmail); }
 
 bool TihmOptions::NoBorderVideo() const { return settings_.NoBorderVideo; }
 
-void TihmOptions::SetNoBorderVideo(bool value)
-{
-    settings_.NoBorderVideo = value;
-    zdsNoBorderVideo.SetChecked(value);
-}
+void TihmOptions::SetNoBorderVideo(bool value) { Change(&TSettings::NoBorderVideo, value, "NoBorderVideo"); }
+
+void TihmOptions::ApplyNoBorderVideo() { zdsNoBorderVideo.SetChecked(settings_.NoBorderVideo); }
 
 int TihmOptions::EmailLines() const { return settings_.EmailLines; }
 
-void TihmOptions::SetEmailLines(int value)
-{
-    settings_.EmailLines = value;
-    ShowNumber(zdsEmailLines, value);
-}
+void TihmOptions::SetEmailLines(int value) { Change(&TSettings::EmailLines, value, "EmailLines"); }
+
+void TihmOptions::ApplyEmailLines() { ShowNumber(zdsEmailLines, settings_.EmailLines); }
 
 bool TihmOptions::SpamKillerActive() const { return settings_.SpamKillerActive; }
 
-void TihmOptions::SetSpamKillerActive(bool value)
+void TihmOptions::SetSpamKillerActive(bool value) { Change(&TSettings::SpamKillerActive, value, "SpamKillerActive"); }
+
+void TihmOptions::ApplySpamKillerActive()
 {
-    settings_.SpamKillerActive = value;
+    const bool value = settings_.SpamKillerActive;
     zdsLedSpam.SetLit(value);
     zdsSoundOnKillSpam.SetEnabled(value && MailNotification());
     ApplySpamFileRowRule();
@@ -259,10 +280,11 @@ void TihmOptions::SetSpamKillerActive(bool value)
 
 bool TihmOptions::SoundOnKillSpam() const { return settings_.SoundOnKillSpam; }
 
-void TihmOptions::SetSoundOnKillSpam(bool value)
+void TihmOptions::SetSoundOnKillSpam(bool value) { Change(&TSettings::SoundOnKillSpam, value, "SoundOnKillSpam"); }
+
+void TihmOptions::ApplySoundOnKillSpam()
 {
-    settings_.SoundOnKillSpam = value;
-    zdsSoundOnKillSpam.SetChecked(value);
+    zdsSoundOnKillSpam.SetChecked(settings_.SoundOnKillSpam);
     ApplySpamFileRowRule();
 }
 
@@ -270,32 +292,56 @@ std::string TihmOptions::SoundFileSpam() const { return settings_.SoundFileSpam;
 
 void TihmOptions::SetSoundFileSpam(const std::string& value)
 {
-    settings_.SoundFileSpam = value;
-    ShowText(zdsSoundFileSpam, value);
+    Change(&TSettings::SoundFileSpam, value, "SoundFileSpam");
 }
+
+void TihmOptions::ApplySoundFileSpam() { ShowText(zdsSoundFileSpam, settings_.SoundFileSpam); }
 
 int TihmOptions::CounterSpam() const { return settings_.CounterSpam; }
 
-void TihmOptions::SetCounterSpam(int value)
+void TihmOptions::SetCounterSpam(int value) { Change(&TSettings::CounterSpam, value, "CounterSpam"); }
+
+void TihmOptions::ApplyCounterSpam() { zdsCounterSpam.SetCaption(CounterCaption(settings_.CounterSpam)); }
+
+const std::map<std::string, TihmOptions::TApplyStep>& TihmOptions::ApplySteps()
 {
-    settings_.CounterSpam = value;
-    zdsCounterSpam.SetCaption(CounterCaption(value));
+    using T = TihmOptions;
+    static const std::map<std::string, TApplyStep> steps = {
+        {"ConfigDblClick", &T::ApplyConfigDblClick},
+        {"ListStayOnTop", &T::ApplyListStayOnTop},
+        {"AddressIp", &T::ApplyAddressIp},
+        {"French", &T::ApplyFrench},
+        {"TaskPopup", &T::ApplyTaskPopup},
+        {"EmailProgram", &T::ApplyEmailProgram},
+        {"KillerActive", &T::ApplyKillerActive},
+        {"Interval", &T::ApplyInterval},
+        {"SoundOnKill", &T::ApplySoundOnKill},
+        {"SoundFile", &T::ApplySoundFile},
+        {"Counter", &T::ApplyCounter},
+        {"MailNotification", &T::ApplyMailNotification},
+        {"IntervalEmail", &T::ApplyIntervalEmail},
+        {"SoundOnEmail", &T::ApplySoundOnEmail},
+        {"SoundFileEmail", &T::ApplySoundFileEmail},
+        {"VideoFileEmail", &T::ApplyVideoFileEmail},
+        {"NoBorderVideo", &T::ApplyNoBorderVideo},
+        {"EmailLines", &T::ApplyEmailLines},
+        {"SpamKillerActive", &T::ApplySpamKillerActive},
+        {"SoundOnKillSpam", &T::ApplySoundOnKillSpam},
+        {"SoundFileSpam", &T::ApplySoundFileSpam},
+        {"CounterSpam", &T::ApplyCounterSpam},
+    };
+    return steps;
 }
 
-void TihmOptions::SetSpamAddresses(const std::string& value)
-{
-    settings_.SpamAddresses = value;
-    ShowSpamLists();
-}
+void TihmOptions::SetSpamAddresses(const std::string& value) { Change(&TSettings::SpamAddresses, value, "SpamLists"); }
 
-void TihmOptions::SetSpamSubjects(const std::string& value)
-{
-    settings_.SpamSubjects = value;
-    ShowSpamLists();
-}
+void TihmOptions::SetSpamSubjects(const std::string& value) { Change(&TSettings::SpamSubjects, value, "SpamLists"); }
 
 void TihmOptions::ShowSpamLists()
 {
+    // The lists of the settings, also when the mailboxes window added an entry to them.
+    draft_.SpamAddresses = takenAddresses_ = settings_.SpamAddresses;
+    draft_.SpamSubjects = takenSubjects_ = settings_.SpamSubjects;
     // Shown without running the fields' change handlers, which store what the user types.
     for (auto [field, text] : {std::pair<TMemo*, const std::string*>{&zdsEmail, &settings_.SpamAddresses},
                                {&zdsSubject, &settings_.SpamSubjects}}) {
@@ -308,7 +354,7 @@ void TihmOptions::ShowSpamLists()
     host_.SpamListsChanged();
 }
 
-int TihmOptions::VideoTop() const { return ihmVideo ? ihmVideo->Top() : DefaultWindowTop; }
+int TihmOptions::VideoTop() const { return settings_.VideoTop; }
 
 void TihmOptions::SetVideoTop(int value)
 {
@@ -317,7 +363,7 @@ void TihmOptions::SetVideoTop(int value)
         ihmVideo->SetTop(value);
 }
 
-int TihmOptions::VideoLeft() const { return ihmVideo ? ihmVideo->Left() : DefaultWindowLeft; }
+int TihmOptions::VideoLeft() const { return settings_.VideoLeft; }
 
 void TihmOptions::SetVideoLeft(int value)
 {
@@ -326,51 +372,41 @@ void TihmOptions::SetVideoLeft(int value)
         ihmVideo->SetLeft(value);
 }
 
-int TihmOptions::MailboxesTop() const { return WindowRectOf(ihmMailbox).top; }
+int TihmOptions::MailboxesTop() const { return settings_.MailboxesTop; }
 
 void TihmOptions::SetMailboxesTop(int value)
 {
     settings_.MailboxesTop = value;
-    MoveWindowTo(ihmMailbox, MailboxesLeft(), value);
+    PlaceMailboxes(WindowRectOf(ihmMailbox).left, value, 0, 0, SWP_NOSIZE);
 }
 
-int TihmOptions::MailboxesLeft() const { return WindowRectOf(ihmMailbox).left; }
+int TihmOptions::MailboxesLeft() const { return settings_.MailboxesLeft; }
 
 void TihmOptions::SetMailboxesLeft(int value)
 {
     settings_.MailboxesLeft = value;
-    MoveWindowTo(ihmMailbox, value, MailboxesTop());
+    PlaceMailboxes(value, WindowRectOf(ihmMailbox).top, 0, 0, SWP_NOSIZE);
 }
 
-int TihmOptions::MailboxesWidth() const
-{
-    const RECT r = WindowRectOf(ihmMailbox);
-    return r.right - r.left;
-}
+int TihmOptions::MailboxesWidth() const { return settings_.MailboxesWidth; }
 
 void TihmOptions::SetMailboxesWidth(int value)
 {
     settings_.MailboxesWidth = value;
-    if (ihmMailbox)
-        SetWindowPos(ihmMailbox->Handle(), nullptr, 0, 0, value, MailboxesHeight(),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT r = WindowRectOf(ihmMailbox);
+    PlaceMailboxes(0, 0, value, r.bottom - r.top, SWP_NOMOVE);
 }
 
-int TihmOptions::MailboxesHeight() const
-{
-    const RECT r = WindowRectOf(ihmMailbox);
-    return r.bottom - r.top;
-}
+int TihmOptions::MailboxesHeight() const { return settings_.MailboxesHeight; }
 
 void TihmOptions::SetMailboxesHeight(int value)
 {
     settings_.MailboxesHeight = value;
-    if (ihmMailbox)
-        SetWindowPos(ihmMailbox->Handle(), nullptr, 0, 0, MailboxesWidth(), value,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT r = WindowRectOf(ihmMailbox);
+    PlaceMailboxes(0, 0, r.right - r.left, value, SWP_NOMOVE);
 }
 
-bool TihmOptions::MailboxesHeader() const { return ihmMailbox ? ihmMailbox->ViewHeader() : false; }
+bool TihmOptions::MailboxesHeader() const { return settings_.MailboxesHeader; }
 
 void TihmOptions::SetMailboxesHeader(bool value)
 {
@@ -379,7 +415,7 @@ void TihmOptions::SetMailboxesHeader(bool value)
         ihmMailbox->SetViewHeader(value);
 }
 
-int TihmOptions::MailboxesGrid() const { return ihmMailbox ? ihmMailbox->GridHeight() : DefaultMailboxesGrid; }
+int TihmOptions::MailboxesGrid() const { return settings_.MailboxesGrid; }
 
 void TihmOptions::SetMailboxesGrid(int value)
 {
@@ -388,7 +424,7 @@ void TihmOptions::SetMailboxesGrid(int value)
         ihmMailbox->SetGridHeight(value);
 }
 
-int TihmOptions::MailboxesCol1() const { return ihmMailbox ? ihmMailbox->ColumnWidth(0) : TihmMailbox::DefaultColumnWidth(0); }
+int TihmOptions::MailboxesCol1() const { return settings_.MailboxesCol1; }
 
 void TihmOptions::SetMailboxesCol1(int value)
 {
@@ -397,7 +433,7 @@ void TihmOptions::SetMailboxesCol1(int value)
         ihmMailbox->SetColumnWidth(0, value);
 }
 
-int TihmOptions::MailboxesCol2() const { return ihmMailbox ? ihmMailbox->ColumnWidth(1) : TihmMailbox::DefaultColumnWidth(1); }
+int TihmOptions::MailboxesCol2() const { return settings_.MailboxesCol2; }
 
 void TihmOptions::SetMailboxesCol2(int value)
 {
@@ -406,11 +442,34 @@ void TihmOptions::SetMailboxesCol2(int value)
         ihmMailbox->SetColumnWidth(1, value);
 }
 
-int TihmOptions::MailboxesCol3() const { return ihmMailbox ? ihmMailbox->ColumnWidth(2) : TihmMailbox::DefaultColumnWidth(2); }
+int TihmOptions::MailboxesCol3() const { return settings_.MailboxesCol3; }
 
 void TihmOptions::SetMailboxesCol3(int value)
 {
     settings_.MailboxesCol3 = value;
     if (ihmMailbox)
         ihmMailbox->SetColumnWidth(2, value);
+}
+
+TWindowSettings TihmOptions::WindowSettings() const
+{
+    const TSettings& s = settings_;
+    return {s.VideoTop,      s.VideoLeft,     s.MailboxesTop,  s.MailboxesLeft,
+            s.MailboxesWidth, s.MailboxesHeight, s.MailboxesHeader, s.MailboxesGrid,
+            s.MailboxesCol1, s.MailboxesCol2, s.MailboxesCol3};
+}
+
+void TihmOptions::ApplyWindowSettings(const TWindowSettings& w)
+{
+    SetVideoTop(w.VideoTop);
+    SetVideoLeft(w.VideoLeft);
+    SetMailboxesTop(w.MailboxesTop);
+    SetMailboxesLeft(w.MailboxesLeft);
+    SetMailboxesWidth(w.MailboxesWidth);
+    SetMailboxesHeight(w.MailboxesHeight);
+    SetMailboxesHeader(w.MailboxesHeader);
+    SetMailboxesGrid(w.MailboxesGrid);
+    SetMailboxesCol1(w.MailboxesCol1);
+    SetMailboxesCol2(w.MailboxesCol2);
+    SetMailboxesCol3(w.MailboxesCol3);
 }

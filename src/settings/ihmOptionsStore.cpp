@@ -40,7 +40,7 @@ void TihmOptions::LoadMailboxes(const TRegistryIniFile& ini, int count)
             value.Set(*mailbox, ini.ReadString(section, value.Name, value.Default));
         Mailboxes.Add(std::move(mailbox));
     }
-    ShowMailboxNames();
+    TakeMailboxes();
 }
 
 void TihmOptions::ApplyDefaultSettings()
@@ -50,62 +50,8 @@ void TihmOptions::ApplyDefaultSettings()
             setting.Set(settings_, setting.Default);
 }
 
-void TihmOptions::ApplySettings()
-{
-    const TSettings& s = settings_;
-    SetConfigDblClick(s.ConfigDblClick);
-    SetListStayOnTop(s.ListStayOnTop);
-    SetAddressIp(s.AddressIp);
-    SetFrench(s.French);
-    SetTaskPopup(s.TaskPopup);
-    SetEmailProgram(std::string(s.EmailProgram));
-    SetKillerActive(s.KillerActive);
-    SetInterval(s.Interval);
-    SetSoundOnKill(s.SoundOnKill);
-    SetSoundFile(std::string(s.SoundFile));
-    SetCounter(s.Counter);
-    SetMailNotification(s.MailNotification);
-    SetIntervalEmail(s.IntervalEmail);
-    SetSoundOnEmail(s.SoundOnEmail);
-    SetSoundFileEmail(std::string(s.SoundFileEmail));
-    SetVideoFileEmail(std::string(s.VideoFileEmail));
-    SetNoBorderVideo(s.NoBorderVideo);
-    SetEmailLines(s.EmailLines);
-    SetSpamKillerActive(s.SpamKillerActive);
-    SetSoundOnKillSpam(s.SoundOnKillSpam);
-    SetSoundFileSpam(std::string(s.SoundFileSpam));
-    SetCounterSpam(s.CounterSpam);
-    SetVideoTop(s.VideoTop);
-    SetVideoLeft(s.VideoLeft);
-    SetMailboxesTop(s.MailboxesTop);
-    SetMailboxesLeft(s.MailboxesLeft);
-    SetMailboxesWidth(s.MailboxesWidth);
-    SetMailboxesHeight(s.MailboxesHeight);
-    SetMailboxesHeader(s.MailboxesHeader);
-    SetMailboxesGrid(s.MailboxesGrid);
-    SetMailboxesCol1(s.MailboxesCol1);
-    SetMailboxesCol2(s.MailboxesCol2);
-    SetMailboxesCol3(s.MailboxesCol3);
-}
-
-void TihmOptions::CollectWindowSettings()
-{
-    settings_.VideoTop = VideoTop();
-    settings_.VideoLeft = VideoLeft();
-    settings_.MailboxesTop = MailboxesTop();
-    settings_.MailboxesLeft = MailboxesLeft();
-    settings_.MailboxesWidth = MailboxesWidth();
-    settings_.MailboxesHeight = MailboxesHeight();
-    settings_.MailboxesHeader = MailboxesHeader();
-    settings_.MailboxesGrid = MailboxesGrid();
-    settings_.MailboxesCol1 = MailboxesCol1();
-    settings_.MailboxesCol2 = MailboxesCol2();
-    settings_.MailboxesCol3 = MailboxesCol3();
-}
-
 void TihmOptions::SaveSettings()
 {
-    CollectWindowSettings();
     bool written = false;
     {
         TRegistryIniFile ini(RegistryKey);

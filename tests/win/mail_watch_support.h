@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/unitGlobal.h"
 #include "mail/MailWatch.h"
 #include "model/unitProcessSpam.h"
 #include "pop3_maildrop.h"
@@ -101,6 +102,6 @@ protected:
     }
 
     TSettings settings;
-    TMailWatch watch{settings};
+    TMailWatch watch{settings, MailTextsOfMessages()};
     TRecordingScreen screen;
 };

@@ -31,15 +31,31 @@ TEST_F(OptionsDialog, TypingDigitByDigit_SetsTheIntervalAtEachStep)
     EXPECT_EQ(ihmOptions->zdsInterval.Text(), "150");
 }
 
-TEST_F(OptionsDialog, Escape_SavesAndHides)
+TEST_F(OptionsDialog, CopyDiscardedOrApplied_EscapeSavesAndHides)
 {
     ihmOptions->LoadSettings();
     ihmOptions->Show();
     ihmOptions->SetCounter(7);
+    // The dialog's copy is no setting until it is applied: dropped, nothing of it is left.
+    ihmOptions->Draft().Interval = 900;
+    ihmOptions->Draft().SpamSubjects = "offer";
+    ihmOptions->Discard();
+    ihmOptions->Apply();
+    EXPECT_EQ(windows->Settings().Interval, 500);
+    EXPECT_EQ(windows->Settings().SpamSubjects, "");
+    EXPECT_EQ(Ini().ReadString("Popup", "Interval", "none"), "none");
+    windows->Settings().Counter = 8;  // a kill counted meanwhile, not through the dialog
+    ihmOptions->Draft().Interval = 900;
+    ihmOptions->Apply();
+    EXPECT_EQ(windows->Settings().Interval, 900);
+    EXPECT_EQ(ihmMain->utlTimer.Interval(), 900u);
+    EXPECT_EQ(ihmOptions->zdsInterval.Text(), "900");
+    EXPECT_EQ(windows->Settings().Counter, 8);  // a value the copy left alone stays
     PostMessageA(ihmOptions->zdsInterval.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     application->ProcessMessages();
     EXPECT_FALSE(ihmOptions->Visible());
-    EXPECT_EQ(Ini().ReadString("Popup", "Counter", ""), "7");
+    EXPECT_EQ(Ini().ReadString("Popup", "Counter", ""), "8");
+    EXPECT_EQ(Ini().ReadString("Popup", "Interval", ""), "900");
 }
 
 TEST_F(OptionsDialog, CloseWhileAMailboxEditHasTheFocus_SavesWhatWasTyped)

@@ -268,8 +268,13 @@ TEST_F(MailboxWindow, UserResizedColumn_IsWhatTheSettingReads)
 {
     HWND header = reinterpret_cast<HWND>(SendMessageA(Grid().Handle(), LVM_GETHEADER, 0, 0));
     ASSERT_NE(header, nullptr);
-    SendMessageA(Grid().Handle(), LVM_SETCOLUMNWIDTH, 2, MAKELPARAM(222, 0));
+    // As a drag of the divider does: the header takes the width and tells the grid.
+    HDITEMW item = {};
+    item.mask = HDI_WIDTH;
+    item.cxy = 222;
+    SendMessageW(header, HDM_SETITEMW, 2, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(ihmOptions->MailboxesCol3(), 222);
+    EXPECT_EQ(SendMessageA(Grid().Handle(), LVM_GETCOLUMNWIDTH, 2, 0), 222);
 }
 
 TEST_F(MailboxWindow, SplitterDrag_ResizesTheGridAndTheTextAreaTakesTheRest)

@@ -1,0 +1,31 @@
+// The texts of the mail watch's log, error and status lines. Each names one
+// message text that the program keeps in the language of the interface; the
+// watch reads it when it writes a line, so a change of language is in the
+// next line at once.
+#pragma once
+
+#include <string>
+
+struct TMailTexts {
+    const std::string& CheckStart;
+    const std::string& CheckEnd;
+    const std::string& ConnectError;
+    const std::string& LoadError;
+    const std::string& DeleteError;
+    const std::string& SecurityUnknown;
+    const std::string& RevocationUnknown;
+    const std::string& ConnectionLost;
+    const std::string& NoMessageOn;
+    const std::string& MessagesOn;
+    const std::string& Bytes;
+    const std::string& MessageChanged;
+    const std::string& MessageDeleted;
+    const std::string& SpamStart;
+    const std::string& SpamEnd;
+    const std::string& SpamDeleted;
+    const std::string& CheckInProgress;
+    const std::string& MessagesFound;
+    const std::string& OneMessageFound;
+    const std::string& NoMessageFound;
+    const std::string& MailboxesInError;
+};

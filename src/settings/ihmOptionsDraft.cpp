@@ -1,0 +1,141 @@
+// The copy of the settings that the options dialog edits: taken from the
+// settings, its changes put back row by row of the settings table, and each
+// value changed brought into line by its apply step.
+#include <memory>
+
+#include "../model/unitProcessEmail.h"
+#include "SettingsTable.h"
+#include "ihmOptions.h"
+
+void TihmOptions::TakeDraft()
+{
+    const auto& table = SettingsTable();
+    taken_.resize(table.size());
+    for (size_t i = 0; i < table.size(); ++i) {
+        taken_[i] = table[i].Get(settings_);
+        if (table[i].Set)
+            table[i].Set(draft_, taken_[i]);
+    }
+    draft_.SpamAddresses = takenAddresses_ = settings_.SpamAddresses;
+    draft_.SpamSubjects = takenSubjects_ = settings_.SpamSubjects;
+}
+
+void TihmOptions::TakeMailboxes()
+{
+    draft_.Mailboxes.Clear();
+    originals_.clear();
+    for (int i = 0; i < Mailboxes.Count(); ++i) {
+        TMailBox* original = Mailboxes.ItemAs<TMailBox>(i);
+        auto copy = std::make_unique<TMailBox>(*original);
+        copy->Memory.reset();  // the mail watch's, not a setting
+        originals_[copy.get()] = original;
+        draft_.Mailboxes.Add(std::move(copy));
+    }
+    mailboxesEdited_ = false;
+    ShowMailboxNames();
+}
+
+std::vector<bool> TihmOptions::Commit(bool& listsChanged)
+{
+    const auto& table = SettingsTable();
+    std::vector<bool> changed(table.size(), false);
+    for (size_t i = 0; i < table.size(); ++i) {
+        if (!table[i].Set)
+            continue;
+        const std::string value = table[i].Get(draft_);
+        changed[i] = value != taken_[i];
+        if (changed[i])
+            table[i].Set(settings_, value);
+    }
+    listsChanged = draft_.SpamAddresses != takenAddresses_ || draft_.SpamSubjects != takenSubjects_;
+    if (draft_.SpamAddresses != takenAddresses_)
+        settings_.SpamAddresses = draft_.SpamAddresses;
+    if (draft_.SpamSubjects != takenSubjects_)
+        settings_.SpamSubjects = draft_.SpamSubjects;
+    if (mailboxesEdited_)
+        CommitMailboxes();
+    // Taken again before any step runs: a step's own change handlers find nothing left to put back.
+    TakeDraft();
+    return changed;
+}
+
+void TihmOptions::CommitMailboxes()
+{
+    // The settings' mailboxes stay the same objects, in the copy's order: the
+    // emails of the last check and the mail watch's memory refer to them.
+    std::vector<std::unique_ptr<TMyItem>> before;
+    while (Mailboxes.Count() > 0)
+        before.push_back(Mailboxes.Delete(0));
+    for (int i = 0; i < draft_.Mailboxes.Count(); ++i) {
+        TMailBox* copy = draft_.Mailboxes.ItemAs<TMailBox>(i);
+        std::unique_ptr<TMyItem> original;
+        for (auto& item : before)
+            if (item && item.get() == originals_[copy])
+                original = std::move(item);
+        if (!original)
+            original = std::make_unique<TMailBox>();
+        originals_[copy] = original.get();
+        auto& mailbox = static_cast<TMailBox&>(*original);
+        const std::shared_ptr<TMailboxMemory> memory = mailbox.Memory;
+        mailbox = *copy;
+        mailbox.Memory = memory;
+        Mailboxes.Add(std::move(original));
+    }
+    // Taken off the list, not destroyed: emails of the last check may still refer to them.
+    for (auto& item : before)
+        if (item)
+            DeletedMailboxes.push_back(std::move(item));
+    mailboxesEdited_ = false;
+}
+
+void TihmOptions::Apply() { Apply(nullptr); }
+
+void TihmOptions::Apply(const char* step)
+{
+    bool listsChanged = false;
+    const std::vector<bool> changed = Commit(listsChanged);
+    const auto& table = SettingsTable();
+    const auto& steps = ApplySteps();
+    for (size_t i = 0; i < table.size(); ++i) {
+        const auto found = steps.find(table[i].Name);
+        if (found != steps.end() && (changed[i] || (step && found->first == step)))
+            (this->*found->second)();
+    }
+    if (listsChanged || (step && std::string(step) == "SpamLists"))
+        ShowSpamLists();
+    // A step may have changed another value (a minutes field at 0 stops the watch).
+    TakeDraft();
+}
+
+void TihmOptions::Discard()
+{
+    const auto& table = SettingsTable();
+    const auto& steps = ApplySteps();
+    std::vector<TApplyStep> shown;
+    for (const auto& row : table) {
+        const auto found = steps.find(row.Name);
+        if (found != steps.end() && row.Get(draft_) != row.Get(settings_))
+            shown.push_back(found->second);
+    }
+    TakeDraft();
+    // Each control that showed the copy shows the setting again.
+    for (TApplyStep show : shown)
+        (this->*show)();
+    ShowSpamLists();
+    TakeMailboxes();
+    SetMailboxEdits(false, nullptr);
+}
+
+void TihmOptions::ApplySettings()
+{
+    const TWindowSettings geometry = WindowSettings();
+    TakeDraft();
+    const auto& steps = ApplySteps();
+    for (const auto& row : SettingsTable()) {
+        const auto found = steps.find(row.Name);
+        if (found != steps.end())
+            (this->*found->second)();
+    }
+    ApplyWindowSettings(geometry);
+    TakeDraft();
+}
