@@ -49,6 +49,7 @@ TMailTexts MailTextsOfMessages()
             MsgLoadError,
             MsgDeleteError,
             MsgSecurityUnknown,
+            MsgOAuthSignInExpired,
             MsgRevocationUnknown,
             MsgConnectionLost,
             MsgNoMessageOn,

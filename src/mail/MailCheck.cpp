@@ -160,13 +160,13 @@ bool TMailWatch::PrepareOAuth(TMailBox& mailBox)
 {
     // A bearer token in clear would be anyone's: refused before connecting.
     if (mailBox.Security == MailboxSecurityNone) {
-        ReportMailError(MsgConnectError, mailBox, Pop3OAuthNeedsTls, "AUTH");
+        ReportMailError(texts_.ConnectError, mailBox, Pop3OAuthNeedsTls, "AUTH");
         return false;
     }
     std::string errorLine;
     if (!MailboxAccessToken(mailBox, Pop.AccessToken, errorLine)) {
-        ReportMailError(MsgConnectError, mailBox,
-                        errorLine == OAuthSignInExpiredLine ? MsgOAuthSignInExpired : errorLine, "OAuth");
+        ReportMailError(texts_.ConnectError, mailBox,
+                        errorLine == OAuthSignInExpiredLine ? texts_.OAuthSignInExpired : errorLine, "OAuth");
         return false;
     }
     return true;

@@ -22,6 +22,10 @@ void StoreRefreshToken(TMailBox& mailBox, const std::string& refreshToken)
     if (!stored.empty())
         mailBox.ProtectedRefreshToken = stored;
 }
+
+// The mailbox whose token is being renewed: sessions are shared by a
+// mailbox and the options dialog's copy of it, so none holds a mailbox.
+TMailBox* renewing = nullptr;
 }  // namespace
 
 TOAuthProvider MailboxOAuthProvider(const TMailBox& mailBox)
@@ -33,12 +37,11 @@ TOAuthProvider MailboxOAuthProvider(const TMailBox& mailBox)
 TOAuthSession& MailboxOAuthSession(TMailBox& mailBox)
 {
     if (!mailBox.OAuth) {
-        TMailBox* box = &mailBox;
         mailBox.OAuth = std::make_shared<TOAuthSession>(
-            [box](const TOAuthProvider& provider, const std::string& refreshToken) {
+            [](const TOAuthProvider& provider, const std::string& refreshToken) {
                 TOAuthSignInResult result = OAuthRefresh(provider, refreshToken);
-                if (result.Ok && result.RefreshToken != refreshToken)
-                    StoreRefreshToken(*box, result.RefreshToken);
+                if (result.Ok && renewing && result.RefreshToken != refreshToken)
+                    StoreRefreshToken(*renewing, result.RefreshToken);
                 return result;
             });
     }
@@ -67,7 +70,11 @@ bool SignInMailbox(TMailBox& mailBox, std::string& error, unsigned timeoutMs)
 
 bool MailboxAccessToken(TMailBox& mailBox, std::string& token, std::string& errorLine)
 {
-    return MailboxOAuthSession(mailBox).AccessToken(MailboxOAuthProvider(mailBox),
-                                                     Unprotected(mailBox.ProtectedRefreshToken), std::time(nullptr),
-                                                     token, errorLine);
+    TMailBox* const outer = renewing;
+    renewing = &mailBox;
+    const bool ok = MailboxOAuthSession(mailBox).AccessToken(MailboxOAuthProvider(mailBox),
+                                                              Unprotected(mailBox.ProtectedRefreshToken),
+                                                              std::time(nullptr), token, errorLine);
+    renewing = outer;
+    return ok;
 }

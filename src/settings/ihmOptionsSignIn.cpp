@@ -61,6 +61,7 @@ void TihmOptions::zdsSignInChange()
         if (mailbox->OAuth)
             mailbox->OAuth->Forget();
     }
+    MailboxesEdited();
     ShowSignInStatus(mailbox);
 }
 
@@ -79,6 +80,7 @@ void TihmOptions::StoreProviderField(TEdit& edit, std::string TMailBox::*field)
     mailbox->*field = edit.Text();
     if (mailbox->Auth == MailboxAuthOAuth)
         zdsSignIn.SetItemIndex(SignInChoice(*mailbox));
+    MailboxesEdited();
 }
 
 void TihmOptions::zdsClientSecretExit()
@@ -88,6 +90,7 @@ void TihmOptions::zdsClientSecretExit()
         return;
     const std::string secret = zdsClientSecret.Text();
     mailbox->ProtectedClientSecret = secret.empty() ? std::string() : DpapiProtect(secret);
+    MailboxesEdited();
 }
 
 void TihmOptions::btnSignInClick()
@@ -101,13 +104,25 @@ void TihmOptions::btnSignInClick()
     StoreProviderField(zdsTokenUrl, &TMailBox::TokenUrl);
     StoreProviderField(zdsScope, &TMailBox::Scope);
     zdsClientSecretExit();
+    // Signed in on a copy: the dialog stays usable while the browser is out,
+    // and the copy of the settings may be dropped meanwhile (Discard).
+    TMailBox working = *mailbox;
+    working.Memory.reset();
     signingIn_ = true;
     std::string error;
-    const bool ok = SignInMailbox(*mailbox, error);
+    const bool ok = SignInMailbox(working, error);
     signingIn_ = false;
+    bool stillEdited = false;
+    for (int i = 0; i < draft_.Mailboxes.Count(); ++i)
+        stillEdited = stillEdited || draft_.Mailboxes.ItemAs<TMailBox>(i) == mailbox;
+    if (ok && stillEdited) {
+        mailbox->ProtectedRefreshToken = working.ProtectedRefreshToken;
+        mailbox->OAuth = working.OAuth;
+        MailboxesEdited();
+    }
     // The dialog may show another mailbox by now.
     ShowSignInStatus(SelectedMailbox());
-    if (!ok && mailbox == SelectedMailbox())
+    if (!ok && stillEdited && mailbox == SelectedMailbox())
         lblSignInStatus.SetCaption(MsgNotSignedIn + ": " + error);
 }
 
