@@ -25,6 +25,7 @@ add_library(skarnvale_win STATIC
   src/framework/Controls.cpp
   src/framework/DataFolder.cpp
   src/framework/Dialogs.cpp
+  src/framework/Dpapi.cpp
   src/framework/Dpi.cpp
   src/framework/FileDialog.cpp
   src/framework/Files.cpp
@@ -42,7 +43,9 @@ add_library(skarnvale_win STATIC
   src/framework/PopupMenu.cpp
   src/framework/MenuItemDraw.cpp
   src/framework/Registry.cpp
+  src/framework/ShellOpen.cpp
   src/framework/Splitter.cpp
+  src/framework/SystemRandom.cpp
   src/framework/StdControls.cpp
   src/framework/Timer.cpp
   src/framework/WinEventHook.cpp
@@ -51,15 +54,19 @@ add_library(skarnvale_win STATIC
   src/model/unitProcessKillWatch.cpp
   src/model/unitProcessShell.cpp
   src/model/unitProcessWindows.cpp
+  src/net/HttpsPost.cpp
+  src/net/OAuthSignIn.cpp
   src/net/Pop3Prot.cpp
   src/net/Pop3ProtCommands.cpp
   src/net/Pop3ProtPipeline.cpp
   src/net/Pop3ProtPump.cpp
+  src/net/Pop3ProtAuth.cpp
   src/net/Pop3ProtStls.cpp
   src/net/Pop3Sync.cpp
   src/net/WSocketConnect.cpp
   src/net/WSocketCustom.cpp
   src/net/WSocketLine.cpp
+  src/net/WSocketListen.cpp
   src/net/WSocketLoader.cpp
   src/net/WSocketResolve.cpp
   src/net/WSocketSync.cpp
@@ -70,6 +77,7 @@ add_library(skarnvale_win STATIC
   src/settings/ihmOptions.cpp
   src/settings/ihmOptionsEvents.cpp
   src/settings/ihmOptionsSettings.cpp
+  src/settings/ihmOptionsSignIn.cpp
   src/settings/ihmOptionsStore.cpp
   src/settings/ihmOptionsDraft.cpp
   src/settings/ihmOptionsSpamLists.cpp
@@ -77,6 +85,7 @@ add_library(skarnvale_win STATIC
   src/mail/MailCheckRead.cpp
   src/mail/MailDelete.cpp
   src/mail/MailLog.cpp
+  src/mail/MailOAuth.cpp
   src/mail/MailStatus.cpp
   src/mail/SpamDelete.cpp
   src/settings/ihmOptionsTexts.cpp

@@ -14,7 +14,8 @@ cmake --build "$build" --target fuzz_targets -j2 >/dev/null || {
     exit 1
 }
 
-targets=(fuzz_line_buffer fuzz_reply fuzz_header fuzz_header_words fuzz_mime_body fuzz_multiline fuzz_dotted_address fuzz_md5 fuzz_lcd_font)
+targets=(fuzz_line_buffer fuzz_reply fuzz_header fuzz_header_words fuzz_mime_body fuzz_multiline fuzz_dotted_address fuzz_md5 fuzz_lcd_font
+         fuzz_oauth_json fuzz_http_response)
 failed=0
 for target in "${targets[@]}"; do
     corpus="$build/corpus/$target"

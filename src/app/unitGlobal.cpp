@@ -21,6 +21,10 @@ std::string MsgMessageDeleted = InitialMessageText(&MsgMessageDeleted);
 std::string MsgMessageChanged = InitialMessageText(&MsgMessageChanged);
 std::string MsgConnectionLost = InitialMessageText(&MsgConnectionLost);
 std::string MsgSecurityUnknown = InitialMessageText(&MsgSecurityUnknown);
+std::string MsgOAuthSignInExpired = InitialMessageText(&MsgOAuthSignInExpired);
+std::string MsgSignedIn = InitialMessageText(&MsgSignedIn);
+std::string MsgNotSignedIn = InitialMessageText(&MsgNotSignedIn);
+std::string MsgSignInExpired = InitialMessageText(&MsgSignInExpired);
 std::string MsgRevocationUnknown = InitialMessageText(&MsgRevocationUnknown);
 std::string MsgMessagesFound = InitialMessageText(&MsgMessagesFound);
 std::string MsgOneMessageFound = InitialMessageText(&MsgOneMessageFound);
@@ -54,6 +58,7 @@ TMailTexts MailTextsOfMessages()
             MsgLoadError,
             MsgDeleteError,
             MsgSecurityUnknown,
+            MsgOAuthSignInExpired,
             MsgRevocationUnknown,
             MsgConnectionLost,
             MsgNoMessageOn,

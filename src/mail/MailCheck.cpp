@@ -10,6 +10,7 @@
 #include "../model/unitProcessReuse.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/Settings.h"
+#include "MailOAuth.h"
 
 namespace {
 // A mailbox's Security value as the client's protection of the session.
@@ -125,10 +126,16 @@ void TMailWatch::ConnectMailbox(TMailBox& mailBox)
                         "Security");
         return;
     }
+    const bool oauth = mailBox.Auth == MailboxAuthOAuth;
+    Pop.Login = oauth ? pop3LoginOAuth : pop3LoginPassword;
+    Pop.AccessToken.clear();
+    if (oauth && !PrepareOAuth(mailBox))
+        return;
     try {
         Pop.Host = mailBox.Server;
         Pop.UserName = mailBox.User;
-        Pop.PassWord = mailBox.Password;
+        // An OAuth mailbox never sends the password, whatever is stored.
+        Pop.PassWord = oauth ? std::string() : mailBox.Password;
         Pop.Port = mailBox.Port;
         Pop.Security = SessionSecurity(mailBox.Security);
         Pop.Fingerprint = mailBox.Fingerprint;
@@ -137,11 +144,16 @@ void TMailWatch::ConnectMailbox(TMailBox& mailBox)
         // refused certificate or STLS, or a refused login is not an empty
         // mailbox. The step is named, never the password.
         const bool startTls = Pop.Security == pop3SecStartTls;
-        const char* failedStep = !Pop.ConnectSync()             ? "connect"
-                                 : startTls && !Pop.StlsSync() ? "STLS"
-                                 : !Pop.UserSync()             ? "USER"
-                                 : !Pop.PassSync()             ? "PASS"
+        const char* failedStep = !Pop.ConnectSync()                ? "connect"
+                                 : startTls && !Pop.StlsSync()    ? "STLS"
+                                 : oauth                          ? (!Pop.AuthSync() ? "AUTH" : nullptr)
+                                 : !Pop.UserSync()                ? "USER"
+                                 : !Pop.PassSync()                ? "PASS"
                                                                   : nullptr;
+        // A token the server refused is no good for the next check either:
+        // that one gets a new token first.
+        if (oauth && failedStep && std::string(failedStep) == "AUTH")
+            MailboxOAuthSession(mailBox).Forget();
         if (failedStep) {
             // The first error since the connection began: the server's reply,
             // Winsock's text or the time-out.
@@ -152,6 +164,22 @@ void TMailWatch::ConnectMailbox(TMailBox& mailBox)
     } catch (const std::exception& error) {
         ReportMailError(texts_.ConnectError, mailBox, error.what(), Pop.LastResponse());
     }
+}
+
+bool TMailWatch::PrepareOAuth(TMailBox& mailBox)
+{
+    // A bearer token in clear would be anyone's: refused before connecting.
+    if (mailBox.Security == MailboxSecurityNone) {
+        ReportMailError(texts_.ConnectError, mailBox, Pop3OAuthNeedsTls, "AUTH");
+        return false;
+    }
+    std::string errorLine;
+    if (!MailboxAccessToken(mailBox, Pop.AccessToken, errorLine)) {
+        ReportMailError(texts_.ConnectError, mailBox,
+                        errorLine == OAuthSignInExpiredLine ? texts_.OAuthSignInExpired : errorLine, "OAuth");
+        return false;
+    }
+    return true;
 }
 
 std::string TMailWatch::FailureReason() const

@@ -13,6 +13,7 @@ struct TMailTexts {
     const std::string& LoadError;
     const std::string& DeleteError;
     const std::string& SecurityUnknown;
+    const std::string& OAuthSignInExpired;
     const std::string& RevocationUnknown;
     const std::string& ConnectionLost;
     const std::string& NoMessageOn;

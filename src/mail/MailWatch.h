@@ -96,6 +96,9 @@ private:
     // The mailboxes that could not be read at the last check.
     std::set<const TMailBox*> MailboxesInError;
     void ReadMailbox(TMailBox& mailBox);
+    // The access token of an OAuth mailbox in the client, or its error line
+    // (no TLS, sign-in expired) and false: nothing is sent then.
+    bool PrepareOAuth(TMailBox& mailBox);
 
     void PopListLine();
     void PopMessageLine();

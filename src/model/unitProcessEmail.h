@@ -9,6 +9,7 @@
 #include "ClassesPerso.h"
 
 struct TMailboxMemory;
+class TOAuthSession;
 
 class TMailBox : public TMyItem {
 public:
@@ -23,6 +24,19 @@ public:
     int Security = 0;
     std::string UnknownSecurity;  // the stored value, when Security is unknown
     std::string Fingerprint;
+    // How the mailbox logs in (MailboxAuth* in settings/SettingsValues.h) and,
+    // for OAuth 2.0, its provider and client. The client secret and the
+    // refresh token are held as stored: protected for the user (DPAPI,
+    // framework/Dpapi.h), never in clear.
+    int Auth = 0;
+    std::string AuthorizationUrl;
+    std::string TokenUrl;
+    std::string Scope;
+    std::string ClientId;
+    std::string ProtectedClientSecret;
+    std::string ProtectedRefreshToken;
+    // The access token while the program runs (mail/MailOAuth.h).
+    std::shared_ptr<TOAuthSession> OAuth;
     // What the last check kept of the messages it read (unitProcessReuse.h).
     std::shared_ptr<TMailboxMemory> Memory;
 };

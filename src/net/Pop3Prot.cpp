@@ -111,6 +111,10 @@ void TCustomPop3Cli::TriggerRequestDone(WORD error)
         ContinueStls(error);
         return;
     }
+    if (authStep_ != AuthNone) {
+        ContinueAuth(error);
+        return;
+    }
     // What ends a request in the middle of a pipelined run (the session's
     // end) ends the reply in hand as it would have ended that request.
     if (pipelining_)
@@ -165,6 +169,8 @@ void TCustomPop3Cli::Connect()
     capabilities_.clear();
     pipelining_ = false;
     stlsStep_ = StlsNone;
+    authStep_ = AuthNone;
+    authMechanism_ = saslNone;
     buffer_.Clear();
     errorCode_ = 0;
     SetClientState(pop3Resolving);
@@ -401,7 +407,8 @@ void TCustomPop3Cli::Open()
     CheckReady();
     requestType_ = pop3ReqOpen;
     errorCode_ = 0;
-    chainSteps_ = StepConnect | (Security == pop3SecStartTls ? unsigned{StepStls} : 0u) | StepUser | StepPass;
+    chainSteps_ = StepConnect | (Security == pop3SecStartTls ? unsigned{StepStls} : 0u) |
+                  (Login == pop3LoginOAuth ? unsigned{StepAuth} : unsigned{StepUser | StepPass});
     chainRunning_ = true;
     lastResponse_.clear();
     errorMessage_.clear();
@@ -425,10 +432,16 @@ void TCustomPop3Cli::ChainNext()
         try {
             if (chainSteps_ & StepConnect) {
                 chainSteps_ &= ~StepConnect;
+                // A token is only ever sent encrypted: refused before any connection.
+                if (Login == pop3LoginOAuth && Security == pop3SecNone)
+                    throw Pop3Exception(Pop3OAuthNeedsTls);
                 Connect();
             } else if (chainSteps_ & StepStls) {
                 chainSteps_ &= ~StepStls;
                 Stls();
+            } else if (chainSteps_ & StepAuth) {
+                chainSteps_ &= ~StepAuth;
+                Auth();
             } else if (chainSteps_ & StepUser) {
                 chainSteps_ &= ~StepUser;
                 User();

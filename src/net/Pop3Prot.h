@@ -14,6 +14,7 @@
 
 #include "Pop3Header.h"
 #include "Pop3LineBuffer.h"
+#include "SaslOAuth.h"
 #include "WSocket.h"
 
 class Pop3Exception : public std::runtime_error {
@@ -26,6 +27,12 @@ enum TPop3ProtocolState { pop3Disconnected, pop3WaitingUser, pop3WaitingPass, po
 // from the first byte (RFC 8314). With either TLS mode no login command is
 // sent before TLS is up.
 enum TPop3Security { pop3SecNone, pop3SecStartTls, pop3SecImplicit };
+// How the session logs in: USER and PASS, or SASL AUTH with an OAuth 2.0
+// bearer token (RFC 5034, RFC 7628), which is only ever sent over TLS.
+enum TPop3Login { pop3LoginPassword, pop3LoginOAuth };
+// The error line of an OAuth login asked for a session in clear.
+inline constexpr const char* Pop3OAuthNeedsTls =
+    "-ERR OAuth sign-in is only sent over TLS: choose TLS or STLS for this mailbox";
 enum TPop3ClientState {
     pop3Idle,
     pop3Resolving,
@@ -55,7 +62,8 @@ enum TPop3Request {
     pop3ReqOpen,
     pop3ReqCapa,
     pop3ReqPipeline,
-    pop3ReqStls
+    pop3ReqStls,
+    pop3ReqAuth
 };
 
 // One transaction command of a pipelined run: what MsgNum and MsgLines would
@@ -101,6 +109,11 @@ public:
     TPop3Security Security = pop3SecNone;
     // A server certificate accepted although it fails the check (TlsFingerprint.h).
     std::string Fingerprint;
+    TPop3Login Login = pop3LoginPassword;
+    // The bearer token of an OAuth login; never shown through OnDisplay.
+    std::string AccessToken;
+    // The SASL mechanism of AUTH; saslNone chooses from the server's SASL capability.
+    TSaslMechanism OAuthMechanism = saslNone;
 
     // Outcome of the requests.
     const std::string& ErrorMessage() const { return errorMessage_; }
@@ -132,6 +145,8 @@ public:
     const std::vector<std::string>& Capabilities() const { return capabilities_; }
     // Whether a capability line starts with `name` (case-insensitive).
     bool HasCapability(const std::string& name) const;
+    // The mechanism the last AUTH used (saslNone before one was sent).
+    TSaslMechanism AuthMechanism() const { return authMechanism_; }
     TWSocket* Socket() const { return socket_.get(); }
     HWND WindowHandle() const;
 
@@ -187,6 +202,14 @@ public:
     // and ends with OnPipelinedReply. The run is one request; it ends once
     // every command sent was answered (error 0), or with the session.
     virtual void Pipeline(std::vector<TPop3Command> commands, int window, TPop3MayStart mayStart = nullptr);
+    // Logs in with AccessToken (RFC 5034 AUTH with its initial response, or
+    // after the first challenge when the line would be too long), only in a
+    // TLS session: asks CAPA, chooses the mechanism from its SASL
+    // line unless OAuthMechanism names one, and answers a failure challenge
+    // as the mechanism requires, so that the server's -ERR ends the request.
+    // Open runs it instead of USER and PASS when Login asks, and refuses an
+    // OAuth login without TLS before connecting.
+    virtual void Auth();
 
 protected:
     friend class TPop3Window;
@@ -250,8 +273,9 @@ private:
     }
     // Checks the request against its rule and sends its command.
     void SendRequest(TPop3Request request);
+    // `shown` replaces the line in OnDisplay when it carries a secret.
     void SendCommand(TPop3Request request, const std::string& line, TPop3ProtocolState nextState,
-                     TReplyCallback callback);
+                     TReplyCallback callback, const std::string& shown = std::string());
     void PumpOnce();
     void FinishRequest(WORD error);
     void FillErrorMessage(const std::string& text);
@@ -294,7 +318,20 @@ private:
     void StlsAccepted();
     void StlsHandshakeDone(WORD error);
     void FailStls(WORD error, const std::string& text);
+    // Ends a chained request (STLS, AUTH) with `text` as its reply, when it has one.
+    void FailChainedRequest(WORD error, const std::string& text);
     TStlsStep stlsStep_ = StlsNone;
+
+    // The AUTH request's steps (Pop3ProtAuth.cpp).
+    enum TAuthStep { AuthNone, AuthCapa, AuthCommand };
+    void SendAuth();
+    void ContinueAuth(WORD error);
+    void AuthReply(const TPop3Line& line);
+    void FailAuth(WORD error, const std::string& text);
+    TAuthStep authStep_ = AuthNone;
+    TSaslMechanism authMechanism_ = saslNone;
+    int authChallenges_ = 0;
+    std::string authPendingResponse_;  // a response too long for the AUTH line, until asked for
 
     std::unique_ptr<TPop3Window> window_;
     std::unique_ptr<TWSocket> socket_;
@@ -333,7 +370,7 @@ private:
     bool quitGate_ = false;
 
     // The Open chain: connect, STLS when Security asks, USER, PASS as one request.
-    enum { StepConnect = 1, StepUser = 2, StepPass = 4, StepStls = 8 };
+    enum { StepConnect = 1, StepUser = 2, StepPass = 4, StepStls = 8, StepAuth = 16 };
     unsigned chainSteps_ = 0;
     bool chainRunning_ = false;
 
@@ -361,6 +398,7 @@ inline const TCustomPop3Cli::TRequestRule TCustomPop3Cli::Requests[] = {
      &TCustomPop3Cli::CapaStart},
     {pop3ReqStls, "STLS", NoArgument, pop3WaitingUser, pop3WaitingUser, pop3WaitingUser, true, nullptr,
      &TCustomPop3Cli::StlsAccepted},
+    {pop3ReqAuth, "AUTH", NoArgument, pop3WaitingUser, pop3WaitingUser, pop3Transaction, false, nullptr, nullptr},
     {pop3ReqStat, "STAT", NoArgument, pop3Transaction, pop3Transaction, pop3Transaction, false, nullptr,
      &TCustomPop3Cli::StatDone},
     {pop3ReqList, "LIST", OptionalNumber, pop3Transaction, pop3Transaction, pop3Transaction, false,

@@ -47,7 +47,7 @@ void TCustomPop3Cli::PumpOnce()
 }
 
 void TCustomPop3Cli::SendCommand(TPop3Request request, const std::string& line, TPop3ProtocolState nextState,
-                                 TReplyCallback callback)
+                                 TReplyCallback callback, const std::string& shown)
 {
     CheckReady();
     CheckConnected();
@@ -60,7 +60,7 @@ void TCustomPop3Cli::SendCommand(TPop3Request request, const std::string& line, 
     nextProtocolState_ = nextState;
     replyCallback_ = callback;
     SetClientState(pop3WaitingReply);
-    Display("> " + Pop3TraceLine(line));
+    Display("> " + (shown.empty() ? Pop3TraceLine(line) : shown));
     PumpOnce();
     socket_->SendStr(line + "\r\n");
 }

@@ -79,11 +79,8 @@ void TCustomPop3Cli::StlsHandshakeDone(WORD error)
     TriggerRequestDone(0);
 }
 
-void TCustomPop3Cli::FailStls(WORD error, const std::string& text)
+void TCustomPop3Cli::FailChainedRequest(WORD error, const std::string& text)
 {
-    // A failed handshake ends the connection in the TLS layer itself.
-    const bool closeHere = stlsStep_ != StlsHandshake;
-    stlsStep_ = StlsNone;
     if (!text.empty()) {
         lastResponse_ = text;
         errorMessage_ = text;
@@ -91,6 +88,14 @@ void TCustomPop3Cli::FailStls(WORD error, const std::string& text)
     errorCode_ = error;
     statusCode_ = 500;
     TriggerRequestDone(error);
+}
+
+void TCustomPop3Cli::FailStls(WORD error, const std::string& text)
+{
+    // A failed handshake ends the connection in the TLS layer itself.
+    const bool closeHere = stlsStep_ != StlsHandshake;
+    stlsStep_ = StlsNone;
+    FailChainedRequest(error, text);
     if (closeHere && connected_)
         socket_->Close();
 }

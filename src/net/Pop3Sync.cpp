@@ -162,6 +162,7 @@ bool TSyncPop3Cli::UidlSync() { return Run(&TCustomPop3Cli::Uidl); }
 bool TSyncPop3Cli::AbortSync() { return Run(&TCustomPop3Cli::Abort); }
 bool TSyncPop3Cli::CapaSync() { return Run(&TCustomPop3Cli::Capa); }
 bool TSyncPop3Cli::StlsSync() { return Run(&TCustomPop3Cli::Stls); }
+bool TSyncPop3Cli::AuthSync() { return Run(&TCustomPop3Cli::Auth); }
 
 bool TSyncPop3Cli::PipelineSync(std::vector<TPop3Command> commands, int window, TPop3MayStart mayStart)
 {

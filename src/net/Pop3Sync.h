@@ -57,6 +57,7 @@ public:
     virtual bool AbortSync();
     virtual bool CapaSync();
     virtual bool StlsSync();
+    virtual bool AuthSync();
     // A pipelined run (TCustomPop3Cli::Pipeline); true when every command
     // sent was answered, whatever each reply said.
     virtual bool PipelineSync(std::vector<TPop3Command> commands, int window, TPop3MayStart mayStart = nullptr);

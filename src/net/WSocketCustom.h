@@ -107,6 +107,13 @@ public:
     // Starts connecting to Addr:Port; OnSessionConnected reports the end.
     virtual void Connect();
     virtual void Close();
+    // Listens on LocalAddr:LocalPort ("0": a free port, read back in
+    // LocalPort); each waiting connection fires OnSessionAvailable.
+    virtual void Listen();
+    // Takes a waiting connection of a listening socket; INVALID_SOCKET when none.
+    SOCKET Accept();
+    // Makes this closed socket the owner of an accepted connection.
+    void Dup(SOCKET socket);
     // Closes from the message loop: for use inside the socket's own events.
     virtual void CloseDelayed();
     // Deletes the socket from the message loop; only for sockets made with new.

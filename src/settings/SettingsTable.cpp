@@ -120,6 +120,15 @@ const std::vector<TSettingRow<TMailBox>>& MailboxSettingsTable()
         MailboxText("Port", &TMailBox::Port, "110", DecodeMailboxPort),
         MailboxSecurity(),
         MailboxText("Fingerprint", &TMailBox::Fingerprint),
+        {"", "Auth", TSettingKind::Integer, EncodeInteger(MailboxAuthPassword),
+         [](const TMailBox& mailbox) { return EncodeInteger(mailbox.Auth); },
+         [](TMailBox& mailbox, const std::string& text) { mailbox.Auth = DecodeMailboxAuth(text); }},
+        MailboxText("AuthorizationUrl", &TMailBox::AuthorizationUrl),
+        MailboxText("TokenUrl", &TMailBox::TokenUrl),
+        MailboxText("Scope", &TMailBox::Scope),
+        MailboxText("ClientId", &TMailBox::ClientId),
+        MailboxText("ClientSecret", &TMailBox::ProtectedClientSecret),
+        MailboxText("RefreshToken", &TMailBox::ProtectedRefreshToken),
     };
     return table;
 }

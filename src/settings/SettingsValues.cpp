@@ -25,3 +25,5 @@ std::string PortAfterSecurityChange(const std::string& port, int before, int aft
         return UsualMailboxPort(after);
     return port;
 }
+
+int DecodeMailboxAuth(const std::string& text) { return text == "1" ? MailboxAuthOAuth : MailboxAuthPassword; }

@@ -21,6 +21,11 @@ constexpr int MailboxSecurityImplicit = 2;  // TLS from the first byte
 // A stored value that names no mode (damaged, or written by a later
 // version): the mailbox is not reached until the user chooses one.
 constexpr int MailboxSecurityUnknown = -1;
+// How a mailbox logs in, as its Auth value says: "1" is OAuth 2.0; "0", a
+// section without the value and any other text are the password, as before.
+constexpr int MailboxAuthPassword = 0;
+constexpr int MailboxAuthOAuth = 1;
+int DecodeMailboxAuth(const std::string& text);
 // A mailbox's Port value: a port number 1..65535 in decimal, written back
 // without sign or leading zeros; anything else gives "110".
 std::string DecodeMailboxPort(const std::string& text);

@@ -14,7 +14,7 @@ TFormOptions OptionsFormOptions()
     TFormOptions options;
     options.caption = "Options";
     options.clientWidth = 355;
-    options.clientHeight = 185;
+    options.clientHeight = 334;
     options.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     options.exStyle = WS_EX_TOOLWINDOW;
     options.fontName = "Arial";
@@ -27,7 +27,7 @@ const COLORREF kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0), kYellow = RGB(255
 
 TihmOptions::TihmOptions(TSettings& settings, ISettingsHost& host)
     : TForm(OptionsFormOptions()),
-      pcOptions(*this, {0, 0, 355, 185}),
+      pcOptions(*this, {0, 0, 355, 334}),
       tsGeneral(pcOptions, "General"),
       tsPopup(pcOptions, "Popup"),
       tsMail(pcOptions, "Email"),
@@ -107,6 +107,20 @@ TihmOptions::TihmOptions(TSettings& settings, ISettingsHost& host)
       zdsSecurity(tsMailbox, {216, 102, 64, 22}, 14),
       zdsPort(tsMailbox, {307, 102, 30, 22}),
       zdsFingerprint(tsMailbox, {216, 126, 121, 22}),
+      lblSignIn(tsMailbox, {8, 156, 0, 0}),
+      zdsSignIn(tsMailbox, {8, 174, 121, 22}, 14),
+      lblClientId(tsMailbox, {144, 156, 0, 0}),
+      zdsClientId(tsMailbox, {216, 152, 121, 22}),
+      lblClientSecret(tsMailbox, {144, 180, 0, 0}),
+      zdsClientSecret(tsMailbox, {216, 176, 121, 22}, true),
+      btnSignIn(tsMailbox, {8, 202, 121, 23}, "Sign in..."),
+      lblSignInStatus(tsMailbox, {144, 206, 0, 0}),
+      lblAuthorizationUrl(tsMailbox, {8, 234, 0, 0}),
+      zdsAuthorizationUrl(tsMailbox, {88, 230, 249, 22}),
+      lblTokenUrl(tsMailbox, {8, 258, 0, 0}),
+      zdsTokenUrl(tsMailbox, {88, 254, 249, 22}),
+      lblScope(tsMailbox, {8, 282, 0, 0}),
+      zdsScope(tsMailbox, {88, 278, 249, 22}),
       btnAdd(tsMailbox, {8, 122, 58, 25}, "Add"),
       btnDelete(tsMailbox, {72, 122, 58, 25}, "Delete"),
       Mailboxes(settings.Mailboxes),

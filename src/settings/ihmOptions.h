@@ -24,6 +24,8 @@
 #include "Settings.h"
 #include "SettingsHost.h"
 
+enum class TLanguage;
+
 class TMailBox;
 class TRegistryIniFile;
 
@@ -104,6 +106,23 @@ public:
     TEdit zdsName, zdsServer, zdsUser, zdsPassword;
     TComboBox zdsSecurity;  // item index: the mailbox's Security value
     TEdit zdsPort, zdsFingerprint;
+    // The sign-in: item index 0 the password, then the providers of
+    // net/OAuthProviders.h in their order (Microsoft, Google, other).
+    TLabel lblSignIn;
+    TComboBox zdsSignIn;
+    TLabel lblClientId;
+    TEdit zdsClientId;
+    TLabel lblClientSecret;
+    TEdit zdsClientSecret;
+    TButton btnSignIn;
+    TLabel lblSignInStatus;
+    // The provider's endpoints and scope, filled in by a preset, typed for another.
+    TLabel lblAuthorizationUrl;
+    TEdit zdsAuthorizationUrl;
+    TLabel lblTokenUrl;
+    TEdit zdsTokenUrl;
+    TLabel lblScope;
+    TEdit zdsScope;
     TButton btnAdd, btnDelete;
 
     TMyCollection& Mailboxes;  // the settings' mailboxes, in configuration order
@@ -128,6 +147,20 @@ public:
     void btnDeleteClick();
     // A new security mode brings its usual port, unless the user typed another.
     void zdsSecurityChange();
+    // A provider fills in its URLs, scope, server and port; the password
+    // choice leaves the mailbox as it is but for its way of logging in.
+    void zdsSignInChange();
+    void zdsClientSecretExit();
+    // An endpoint or the scope typed: the sign-in choice follows the URLs.
+    void StoreProviderField(TEdit& edit, std::string TMailBox::*field);
+    void ShowProvider(const TMailBox* mailbox);
+    // The browser sign-in of the selected mailbox, then its status shown.
+    void btnSignInClick();
+    // In the language of the texts now shown, or in `language` while the
+    // dialog's texts change to it (the messages follow after the windows).
+    void ShowSignInStatus(const TMailBox* mailbox, const TLanguage* language = nullptr);
+    TMailBox* SelectedMailbox() const;
+    bool signingIn_ = false;
     void btnViewVideoFileEmailClick();
 
     void LoadSettings();
@@ -296,7 +329,8 @@ private:
     // A file picker: starts in the edit's folder and fills the edit with an existing choice.
     void PickFile(TEdit& edit, TOpenDialog& dialog);
     void PlayIfDevice(const std::string& fileName);
-    TMailBox* SelectedMailbox() const;
+    // The sign-in choice a mailbox's values stand for.
+    static int SignInChoice(const TMailBox& mailbox);
     void StoreMailboxField(TEdit& edit, std::string TMailBox::*field);
     // Fills the editor with `mailbox`'s values, or empties it when none.
     void SetMailboxEdits(bool enabled, const TMailBox* mailbox);

@@ -8,6 +8,7 @@
 #include "../forms/ihmVideo.h"
 #include "../framework/Dialogs.h"
 #include "../framework/Files.h"
+#include "../mail/MailOAuth.h"
 #include "../model/unitProcessEmail.h"
 #include "SettingsValues.h"
 #include "ihmOptions.h"
@@ -94,6 +95,13 @@ void TihmOptions::ConnectEvents()
     zdsSecurity.OnChange = [this] { zdsSecurityChange(); };
     zdsPort.OnExit = [this] { StoreMailboxField(zdsPort, &TMailBox::Port); };
     zdsFingerprint.OnExit = [this] { StoreMailboxField(zdsFingerprint, &TMailBox::Fingerprint); };
+    zdsSignIn.OnChange = [this] { zdsSignInChange(); };
+    zdsClientId.OnExit = [this] { StoreMailboxField(zdsClientId, &TMailBox::ClientId); };
+    zdsAuthorizationUrl.OnExit = [this] { StoreProviderField(zdsAuthorizationUrl, &TMailBox::AuthorizationUrl); };
+    zdsTokenUrl.OnExit = [this] { StoreProviderField(zdsTokenUrl, &TMailBox::TokenUrl); };
+    zdsScope.OnExit = [this] { StoreProviderField(zdsScope, &TMailBox::Scope); };
+    zdsClientSecret.OnExit = [this] { zdsClientSecretExit(); };
+    btnSignIn.OnClick = [this] { btnSignInClick(); };
 }
 
 void TihmOptions::FormClose()
@@ -101,7 +109,9 @@ void TihmOptions::FormClose()
     // A mailbox edit that still has the focus has not stored its text yet:
     // store it now, as leaving it would, so the save below holds it.
     const HWND focus = GetFocus();
-    for (TEdit* edit : {&zdsName, &zdsServer, &zdsUser, &zdsPassword, &zdsPort, &zdsFingerprint})
+    for (TEdit* edit :
+         {&zdsName, &zdsServer, &zdsUser, &zdsPassword, &zdsPort, &zdsFingerprint, &zdsClientId, &zdsClientSecret,
+          &zdsAuthorizationUrl, &zdsTokenUrl, &zdsScope})
         if (focus == edit->Handle() && edit->OnExit)
             edit->OnExit();
     SaveSettings();
@@ -233,7 +243,9 @@ void TihmOptions::zdsSecurityChange()
 
 std::vector<TControl*> TihmOptions::MailboxEditors()
 {
-    return {&zdsName, &zdsServer, &zdsUser, &zdsPassword, &zdsSecurity, &zdsPort, &zdsFingerprint};
+    return {&zdsName,        &zdsServer, &zdsUser,     &zdsPassword,     &zdsSecurity, &zdsPort,
+            &zdsFingerprint, &zdsSignIn, &zdsClientId, &zdsClientSecret, &btnSignIn,
+            &zdsAuthorizationUrl, &zdsTokenUrl, &zdsScope};
 }
 
 void TihmOptions::SetMailboxEdits(bool enabled, const TMailBox* mailbox)
@@ -245,6 +257,11 @@ void TihmOptions::SetMailboxEdits(bool enabled, const TMailBox* mailbox)
     zdsSecurity.SetItemIndex(mailbox ? mailbox->Security : -1);
     zdsPort.SetText(mailbox ? mailbox->Port : "");
     zdsFingerprint.SetText(mailbox ? mailbox->Fingerprint : "");
+    zdsSignIn.SetItemIndex(mailbox ? SignInChoice(*mailbox) : -1);
+    zdsClientId.SetText(mailbox ? mailbox->ClientId : "");
+    ShowProvider(mailbox);
+    zdsClientSecret.SetText(mailbox ? MailboxOAuthProvider(*mailbox).ClientSecret : "");
     for (TControl* editor : MailboxEditors())
         editor->SetEnabled(enabled);
+    ShowSignInStatus(mailbox);
 }

@@ -10,6 +10,8 @@ namespace {
 const int kDoubleClickActions = 8;
 // The mailbox's security modes: none, STLS, TLS.
 const int kSecurityModes = 3;
+// The sign-in choices: password, Microsoft, Google, other OAuth 2.0.
+const int kSignInChoices = 4;
 
 std::string ItemKey(const std::string& control, int index)
 {
@@ -51,6 +53,10 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
                        std::make_pair("lblUser", &form.lblUser), std::make_pair("lblPassword", &form.lblPassword),
                        std::make_pair("lblSecurity", &form.lblSecurity), std::make_pair("lblPort", &form.lblPort),
                        std::make_pair("lblFingerprint", &form.lblFingerprint),
+                       std::make_pair("lblSignIn", &form.lblSignIn), std::make_pair("lblClientId", &form.lblClientId),
+                       std::make_pair("lblClientSecret", &form.lblClientSecret),
+                       std::make_pair("lblAuthorizationUrl", &form.lblAuthorizationUrl),
+                       std::make_pair("lblTokenUrl", &form.lblTokenUrl), std::make_pair("lblScope", &form.lblScope),
                        std::make_pair("lblEmail", &form.lblEmail), std::make_pair("lblSubject", &form.lblSubject)})
         setters[label.first] = [target = label.second](const std::string& text) { target->SetCaption(text); };
     for (auto control : {std::make_pair("zdsStayOnTop", static_cast<TControl*>(&form.zdsStayOnTop)),
@@ -58,6 +64,7 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
                          std::make_pair("zdsBalloonNotification", static_cast<TControl*>(&form.zdsBalloonNotification)),
                          std::make_pair("btnAdd", static_cast<TControl*>(&form.btnAdd)),
                          std::make_pair("btnDelete", static_cast<TControl*>(&form.btnDelete)),
+                         std::make_pair("btnSignIn", static_cast<TControl*>(&form.btnSignIn)),
                          std::make_pair("grpLanguage", static_cast<TControl*>(&form.grpLanguage)),
                          std::make_pair("grpIcon", static_cast<TControl*>(&form.grpIcon))})
         setters[control.first] = [target = control.second](const std::string& text) { target->SetText(text); };
@@ -71,7 +78,8 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
     // index again, so the chosen action or mode survives a language switch.
     std::map<TComboBox*, std::vector<std::string>> comboItems;
     for (auto combo : {std::make_tuple("zdsConfigDblClick", &form.zdsConfigDblClick, kDoubleClickActions),
-                       std::make_tuple("zdsSecurity", &form.zdsSecurity, kSecurityModes)})
+                       std::make_tuple("zdsSecurity", &form.zdsSecurity, kSecurityModes),
+                       std::make_tuple("zdsSignIn", &form.zdsSignIn, kSignInChoices)})
         for (int i = 0; i < std::get<2>(combo); ++i)
             setters[ItemKey(std::get<0>(combo), i)] = [&comboItems, target = std::get<1>(combo), i](
                                                           const std::string& text) {
@@ -84,5 +92,7 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
     std::vector<std::string> unbound = WriteRows(OptionsTexts(), setters, language);
     for (auto& combo : comboItems)
         combo.first->SetItems(combo.second);
+    // The status is a message text: shown again in the new language.
+    form.ShowSignInStatus(form.SelectedMailbox(), &language);
     return unbound;
 }

@@ -2,14 +2,23 @@
 test holding copies of SkarnVale.exe and wintool.exe, starting and ending the
 programs of that directory, and polling with deadlines."""
 
+import base64
+import hashlib
+import http.client
+import json
 import os
+import re
+import secrets
 import shlex
 import shutil
 import signal
+import ssl
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
+import urllib.parse
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SESSION_SCRIPT = os.path.join(ROOT, "tests", "win", "wine-session.sh")
@@ -263,7 +272,7 @@ class TE2eTest(unittest.TestCase):
 DOVECOT_SCRIPT = os.path.join(ROOT, "tests", "servers", "dovecot.sh")
 TLS_ADDRESS = "127.0.0.50"
 TLS_NAMES = ("mail.test", "other.test", "untrusted.test", "expired.test", "future.test", "revoked.test",
-             "offline-crl.test", "expired-self.test")
+             "offline-crl.test", "expired-self.test", "auth.test")
 # Where the test CA's certificates say its CRL is (dovecot.sh pki).
 CRL_ADDRESS = "127.0.0.51"
 _test_pki = []
@@ -322,11 +331,84 @@ def add_test_hosts(test):
     test.addCleanup(remove)
 
 
-def start_tls_dovecot(test, directory):
+def start_tls_dovecot(test, directory, oauth_port=None, oauth_mechanisms=None):
     """Dovecot with TLS required on TLS_ADDRESS (STLS on 110, TLS on 995),
-    stopped when the test ends."""
+    stopped when the test ends; with oauth_port, XOAUTH2 and OAUTHBEARER
+    tokens are checked at the authorization server on that port."""
     env = dict(os.environ, SKARNVALE_DOVECOT_TLS=test_pki())
+    if oauth_port:
+        env["SKARNVALE_DOVECOT_OAUTH"] = "https://auth.test:%d/introspect" % oauth_port
+    if oauth_mechanisms:
+        env["SKARNVALE_DOVECOT_OAUTH_MECHANISMS"] = oauth_mechanisms
     subprocess.run([DOVECOT_SCRIPT, "start", directory, "110", TLS_ADDRESS], check=True, env=env,
                    stdin=subprocess.DEVNULL, timeout=60)
     test.addCleanup(subprocess.run, [DOVECOT_SCRIPT, "stop", directory], stdin=subprocess.DEVNULL, timeout=60)
     add_test_hosts(test)
+
+
+OAUTH_SCRIPT = os.path.join(ROOT, "tests", "servers", "oauth_server.py")
+OAUTH_CLIENT_ID = "skarnvale-test"
+
+
+class TOAuthServer:
+    """The test's authorization server (tests/servers/oauth_server.py) on
+    auth.test, its HTTPS certificate from the test PKI; ended with the test."""
+
+    def __init__(self, test, expires=3600):
+        pki = test_pki()
+        self.directory = tempfile.mkdtemp(prefix="skarnvale-oauth-")
+        test.addCleanup(shutil.rmtree, self.directory, True)
+        self.log_path = os.path.join(self.directory, "requests.log")
+        self.process = subprocess.Popen(
+            [sys.executable, OAUTH_SCRIPT, "--cert", os.path.join(pki, "auth.test.crt"),
+             "--key", os.path.join(pki, "auth.test.key"), "--address", TLS_ADDRESS, "--log", self.log_path,
+             "--expires", str(expires), "--client-id", OAUTH_CLIENT_ID],
+            stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
+        test.addCleanup(self.process.stdout.close)
+        test.addCleanup(self.process.wait, 30)
+        test.addCleanup(self.process.kill)
+        self.port = int(self.process.stdout.readline().decode().strip())
+        self.base = "https://auth.test:%d" % self.port
+        self.context = ssl.create_default_context(cafile=os.path.join(pki, "ca.crt"))
+
+    def requests(self):
+        """The log: one dict per request (method, path, grant_type)."""
+        if not os.path.exists(self.log_path):
+            return []
+        with open(self.log_path) as f:
+            return [json.loads(line) for line in f if line.strip()]
+
+    def grants(self):
+        return [r["grant_type"] for r in self.requests() if r["path"] == "/token"]
+
+    def post(self, path, fields=None):
+        connection = http.client.HTTPSConnection("auth.test", self.port, context=self.context, timeout=10)
+        connection.request("POST", path, urllib.parse.urlencode(fields or {}),
+                           {"Content-Type": "application/x-www-form-urlencoded"})
+        response = connection.getresponse()
+        answer = json.loads(response.read() or b"{}")
+        connection.close()
+        return response.status, answer
+
+    def get(self, target):
+        connection = http.client.HTTPSConnection("auth.test", self.port, context=self.context, timeout=10)
+        connection.request("GET", target)
+        response = connection.getresponse()
+        answer = response.status, response.getheader("Location"), response.read().decode()
+        connection.close()
+        return answer
+
+    def sign_in(self, redirect="http://127.0.0.1:9/"):
+        """The whole code flow with PKCE as a client would run it; the token answer."""
+        verifier = secrets.token_urlsafe(40)
+        challenge = base64.urlsafe_b64encode(hashlib.sha256(verifier.encode()).digest()).rstrip(b"=").decode()
+        query = urllib.parse.urlencode({"response_type": "code", "client_id": OAUTH_CLIENT_ID, "redirect_uri": redirect,
+                                        "state": "s", "code_challenge": challenge, "code_challenge_method": "S256"})
+        _, _, page = self.get("/authorize?" + query)
+        _, location, _ = self.get(re.search(r'href="([^"]+)"', page).group(1))
+        code = urllib.parse.parse_qs(urllib.parse.urlsplit(location).query)["code"][0]
+        status, answer = self.post("/token", {"grant_type": "authorization_code", "code": code,
+                                              "redirect_uri": redirect, "client_id": OAUTH_CLIENT_ID,
+                                              "code_verifier": verifier})
+        assert status == 200, answer
+        return answer

@@ -26,6 +26,9 @@
 //        keyboard focus in the foreground thread (TOP: its top edge in its window's client area)
 //   wintool dblclick-item TITLE ITEM             selects ITEM in a list box of the top-level window
 //        TITLE and tells the window it was double-clicked, as a user's double-click does
+//   wintool select-item TITLE ITEM               the same as a user's click on ITEM (LBN_SELCHANGE)
+//   wintool click TITLE CAPTION                  a click on the button CAPTION of the window TITLE
+//        (posted: the program may wait in it, as a sign-in does)
 //   wintool balloons                             prints "TITLE<TAB>LINE<TAB>LINE..." of each visible balloon
 //        tool tip (under Wine the notification area's messages are those)
 //   wintool tray-message CODE                    posts CODE as the shell's tray callback to SkarnVale's
@@ -370,7 +373,8 @@ int TrustRoot(const char* path)
     return added ? 0 : 1;
 }
 
-int DoubleClickItem(const char* title, const char* item);
+int ChooseItem(const char* title, const char* item, WORD notification);
+int ClickButton(const char* title, const char* caption);
 
 // A tool tip's title lives in its own process: asked into a buffer made there.
 std::string BalloonTitle(HWND tip)
@@ -449,7 +453,11 @@ int Main(int argc, char** argv)
         return 0;
     }
     if (argc == 4 && std::strcmp(argv[1], "dblclick-item") == 0)
-        return DoubleClickItem(argv[2], argv[3]);
+        return ChooseItem(argv[2], argv[3], LBN_DBLCLK);
+    if (argc == 4 && std::strcmp(argv[1], "select-item") == 0)
+        return ChooseItem(argv[2], argv[3], LBN_SELCHANGE);
+    if (argc == 4 && std::strcmp(argv[1], "click") == 0)
+        return ClickButton(argv[2], argv[3]);
     if (argc == 2 && std::strcmp(argv[1], "balloons") == 0) {
         EnumWindows(PrintBalloon, 0);
         return 0;
@@ -496,7 +504,7 @@ BOOL CALLBACK FindItem(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
-int DoubleClickItem(const char* title, const char* item)
+int ChooseItem(const char* title, const char* item, WORD notification)
 {
     HWND window = FindWindowW(nullptr, W(title).c_str());
     TItemFind find = {W(item), nullptr, -1};
@@ -505,9 +513,39 @@ int DoubleClickItem(const char* title, const char* item)
     if (!find.list)
         return 1;
     SendMessageW(find.list, LB_SETCURSEL, static_cast<WPARAM>(find.index), 0);
-    SendMessageW(GetParent(find.list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(find.list), LBN_DBLCLK),
+    SendMessageW(GetParent(find.list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(find.list), notification),
                  reinterpret_cast<LPARAM>(find.list));
     return 0;
+}
+
+struct TButtonFind {
+    std::string caption;
+    HWND button;
+};
+
+BOOL CALLBACK FindButton(HWND hwnd, LPARAM lParam)
+{
+    auto* find = reinterpret_cast<TButtonFind*>(lParam);
+    wchar_t className[64] = {};
+    GetClassNameW(hwnd, className, 64);
+    if (lstrcmpiW(className, L"Button") != 0 || TextOf(hwnd) != find->caption)
+        return TRUE;
+    find->button = hwnd;
+    return FALSE;
+}
+
+int ClickButton(const char* title, const char* caption)
+{
+    HWND window = FindWindowW(nullptr, W(title).c_str());
+    TButtonFind find = {caption, nullptr};
+    if (window)
+        EnumChildWindows(window, FindButton, reinterpret_cast<LPARAM>(&find));
+    if (!find.button)
+        return 1;
+    return PostMessageW(GetParent(find.button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(find.button), BN_CLICKED),
+                        reinterpret_cast<LPARAM>(find.button))
+               ? 0
+               : 1;
 }
 
 // The arguments as the user typed them, in UTF-8 whatever the code page.

@@ -8,7 +8,7 @@
 #                               already holds some; returns when it greets
 #   dovecot.sh stop DIR         stop that instance and its remaining processes
 #   dovecot.sh pki DIR          make a test PKI in DIR: ca.crt (ca.der) signs
-#                               mail.test, expired.test (2020), future.test
+#                               mail.test, auth.test (the authorization server), expired.test (2020), future.test
 #                               (valid from next year), revoked.test (in its CRL),
 #                               offline-crl.test (its CRL where no server
 #                               answers), ip-san.test (IP:127.0.0.1 among its
@@ -21,6 +21,10 @@
 # With SKARNVALE_DOVECOT_TLS=PKI_DIR, start serves TLS only (ssl = required):
 # STLS on PORT and implicit TLS on 995, the certificate chosen by the name the
 # client asks for (mail.test by default, so other names get a mismatch).
+# With SKARNVALE_DOVECOT_OAUTH=URL as well, the SASL mechanisms XOAUTH2 and
+# OAUTHBEARER are offered and their tokens checked by the oauth2 passdb at the
+# introspection URL (tests/servers/oauth_server.py, trusted through PKI_DIR's CA);
+# SKARNVALE_DOVECOT_OAUTH_MECHANISMS names fewer ("oauthbearer").
 set -eu
 action=${1:?start|stop}
 dir=${2:?directory}
@@ -83,6 +87,7 @@ CNF
             -startdate $start -enddate $end -extfile $name.ext -notext 2>/dev/null
     done <<LIST
 mail.test ca $now $month mail.test DNS:mail.test $CRL_ADDRESS
+auth.test ca $now $month auth.test DNS:auth.test $CRL_ADDRESS
 expired.test ca 20200101000000Z 20210101000000Z expired.test DNS:expired.test $CRL_ADDRESS
 future.test ca $(date -u -d '+1 year' +%Y%m%d%H%M%SZ) $(date -u -d '+2 years' +%Y%m%d%H%M%SZ) future.test DNS:future.test $CRL_ADDRESS
 revoked.test ca $now $month revoked.test DNS:revoked.test $CRL_ADDRESS
@@ -111,8 +116,21 @@ tls_config() {
     done
 }
 
+# Token checks by the authorization server at $1, whose certificate the CA
+# of the PKI in $2 signs; password logins stay as they are.
+oauth_config() {
+    printf 'introspection_mode = post\nintrospection_url = %s\nforce_introspection = yes\n' "$1" > "$dir/oauth2.conf"
+    printf 'username_attribute = username\nactive_attribute = active\nactive_value = true\n' >> "$dir/oauth2.conf"
+    # The auth process runs unprivileged: it reads its own copy of the CA.
+    install -m 644 "$2/ca.crt" "$dir/oauth-ca.crt"
+    printf 'tls_ca_cert_file = %s/oauth-ca.crt\n' "$dir" >> "$dir/oauth2.conf"
+    local mechanisms=${SKARNVALE_DOVECOT_OAUTH_MECHANISMS:-xoauth2 oauthbearer}
+    printf 'auth_mechanisms = plain login %s\n' "$mechanisms"
+    printf 'passdb {\n  driver = oauth2\n  mechanisms = %s\n  args = %s/oauth2.conf\n}\n' "$mechanisms" "$dir"
+}
+
 start() {
-    local port=${3:?port} address=${4:-127.0.0.1} tls=${SKARNVALE_DOVECOT_TLS:-}
+    local port=${3:?port} address=${4:-127.0.0.1} tls=${SKARNVALE_DOVECOT_TLS:-} oauth=${SKARNVALE_DOVECOT_OAUTH:-}
     mkdir -p "$dir/run" "$dir/state" "$dir/mail/"{alice,bob}/Maildir/{new,cur,tmp}
     chmod 755 "$dir"
     printf 'alice:{PLAIN}secret\nbob:{PLAIN}secret\n' > "$dir/users"
@@ -136,6 +154,7 @@ mail_location = maildir:~/Maildir
 mail_uid = nobody
 mail_gid = nogroup
 first_valid_uid = 1
+$(if [ -n "$oauth" ]; then oauth_config "$oauth" "$tls"; fi)
 passdb {
   driver = passwd-file
   args = $dir/users

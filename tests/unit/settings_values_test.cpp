@@ -117,3 +117,12 @@ TEST(SettingsValues, MailboxSecurityNotZeroOneOrTwo_IsUnknown)
     for (const char* bad : {"3", "-1", "tls", "", " 1", "01", "2 ", "1x"})
         EXPECT_EQ(DecodeMailboxSecurity(bad), MailboxSecurityUnknown) << bad;
 }
+
+// Only "1" signs in with OAuth 2.0; a section without Auth, or with any
+// other text, logs in with its password as before.
+TEST(SettingsValues, MailboxAuth_OnlyOneIsOAuth)
+{
+    EXPECT_EQ(DecodeMailboxAuth("1"), MailboxAuthOAuth);
+    for (const char* other : {"0", "", "2", "01", " 1", "oauth"})
+        EXPECT_EQ(DecodeMailboxAuth(other), MailboxAuthPassword) << other;
+}

@@ -142,6 +142,12 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
     TMailBox& unknown = AddMailbox("Damaged", "127.0.0.10");
     unknown.Security = MailboxSecurityUnknown;
     unknown.UnknownSecurity = "7";
+    // OAuth 2.0 in clear, and OAuth without a sign-in: never reached either.
+    TPop3Maildrop clear("127.0.0.11"), unsigned_("127.0.0.12");
+    AddMailbox("Clear", "127.0.0.11").Auth = MailboxAuthOAuth;
+    TMailBox& notSignedIn = AddMailbox("Unsigned", "127.0.0.12");
+    notSignedIn.Auth = MailboxAuthOAuth;
+    notSignedIn.Security = MailboxSecurityImplicit;
     watch.Pop.Timeout = 1;
     watch.CheckAllMailboxes(false);
     EXPECT_EQ(Log(), (std::vector<std::string>{
@@ -152,17 +158,23 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
                          "Error during 'Mute' connection : 426 Timeout (connect)", "1 message(s) found on 'Good'",
                          "Error during 'Damaged' connection : unknown Security value \"7\": choose one in the "
                          "options (Security)",
+                         "Error during 'Clear' connection : -ERR OAuth sign-in is only sent over TLS: choose TLS or "
+                         "STLS for this mailbox (AUTH)",
+                         "Error during 'Unsigned' connection : not signed in, choose Sign in (OAuth)",
                          "End of mailboxes check"}));
     EXPECT_TRUE(damaged.Sessions().empty());
+    EXPECT_TRUE(clear.Sessions().empty());
+    EXPECT_TRUE(unsigned_.Sessions().empty());
     EXPECT_EQ(work.AllCommands(), (std::vector<std::string>{"USER alice", "PASS secret", "QUIT"}));
     EXPECT_TRUE(grumpy.AllCommands().empty());
     EXPECT_TRUE(mute.AllCommands().empty());
     EXPECT_EQ(watch.Emails.Count(), 1);
     const std::string status = Status();
     EXPECT_EQ(status.rfind("One message found (", 0), 0u) << status;
-    EXPECT_EQ(status.substr(status.size() - 24), ", 5 mailbox(es) in error") << status;
+    EXPECT_EQ(status.substr(status.size() - 24), ", 7 mailbox(es) in error") << status;
 
-    settings.Mailboxes.Delete(5);
+    for (int i = 7; i >= 5; --i)
+        settings.Mailboxes.Delete(i);
     while (settings.Mailboxes.Count() > 1)  // only Good is left: nothing in error any more
         settings.Mailboxes.Delete(0);
     watch.CheckAllMailboxes(false);

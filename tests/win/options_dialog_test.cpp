@@ -135,6 +135,53 @@ TEST_F(OptionsDialog, SecurityChoice_SetsTheUsualPortUnlessOneWasTyped)
     EXPECT_EQ(mailbox->Security, 1);
 }
 
+// A provider fills in its server, TLS on 995, its URLs and scope; the
+// status follows the sign-in, in the dialog's language.
+TEST_F(OptionsDialog, SignInChoice_FillsTheProviderAndShowsTheStatus)
+{
+    ihmOptions->LoadSettings();
+    ihmOptions->btnAddClick();
+    TMailBox* mailbox = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
+    const auto choose = [](int choice) {
+        ihmOptions->zdsSignIn.SetItemIndex(choice);
+        ihmOptions->zdsSignIn.OnChange();
+    };
+    EXPECT_EQ(ihmOptions->zdsSignIn.ItemIndex(), 0);
+    EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "");
+    mailbox->Security = MailboxSecurityNone;
+    choose(1);
+    EXPECT_EQ(mailbox->Auth, MailboxAuthOAuth);
+    EXPECT_EQ(ihmOptions->zdsServer.Text(), "outlook.office365.com");
+    EXPECT_EQ(ihmOptions->zdsPort.Text(), "995");
+    EXPECT_EQ(ihmOptions->zdsSecurity.ItemIndex(), MailboxSecurityImplicit);
+    EXPECT_EQ(mailbox->Scope, "https://outlook.office.com/POP.AccessAsUser.All offline_access");
+    EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "Not signed in");
+    choose(2);
+    EXPECT_EQ(mailbox->Server, "pop.gmail.com");
+    EXPECT_EQ(ihmOptions->zdsTokenUrl.Text(), "https://oauth2.googleapis.com/token");
+    // Another token URL is another provider.
+    Type(ihmOptions->zdsTokenUrl, "https://login.example/token");
+    ihmOptions->zdsTokenUrl.OnExit();
+    EXPECT_EQ(ihmOptions->zdsSignIn.ItemIndex(), 3);
+    choose(2);
+    EXPECT_EQ(mailbox->TokenUrl, "https://oauth2.googleapis.com/token");
+    Type(ihmOptions->zdsClientSecret, "GOCSPX-test");
+    ihmOptions->zdsClientSecret.OnExit();
+    EXPECT_EQ(mailbox->ProtectedClientSecret.find("GOCSPX"), std::string::npos);
+    EXPECT_EQ(mailbox->ProtectedClientSecret.rfind("dpapi:", 0), 0u);
+    mailbox->ProtectedRefreshToken = "dpapi:stored";
+    ihmOptions->zdsMailboxListClick();
+    EXPECT_EQ(ihmOptions->zdsSignIn.ItemIndex(), 2);  // read back from its URLs
+    EXPECT_EQ(ihmOptions->zdsClientSecret.Text(), "GOCSPX-test");
+    EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "Signed in");
+    ihmOptions->SetFrench(true);
+    EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "Connect\u00e9");
+    ihmOptions->SetFrench(false);
+    choose(0);
+    EXPECT_EQ(mailbox->Auth, MailboxAuthPassword);
+    EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "");
+}
+
 TEST_F(OptionsDialog, LedDoubleClick_RunsTheTrayToggle)
 {
     ihmOptions->LoadSettings();

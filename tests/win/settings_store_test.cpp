@@ -67,7 +67,11 @@ TEST_F(SettingsStore, Table_IsTheRegistryLayoutInItsOrderWithItsDefaults)
     EXPECT_EQ(table, layout);
     const std::vector<std::vector<std::string>> mailboxLayout = {{"Name", ""}, {"Server", ""}, {"User", ""},
                                                                   {"Password", ""}, {"Port", "110"},
-                                                                  {"Security", "0"}, {"Fingerprint", ""}};
+                                                                  {"Security", "0"}, {"Fingerprint", ""},
+                                                                  {"Auth", "0"}, {"AuthorizationUrl", ""},
+                                                                  {"TokenUrl", ""}, {"Scope", ""},
+                                                                  {"ClientId", ""}, {"ClientSecret", ""},
+                                                                  {"RefreshToken", ""}};
     std::vector<std::vector<std::string>> mailboxTable;
     for (const auto& value : MailboxSettingsTable())
         mailboxTable.push_back({value.Name, value.Default});
