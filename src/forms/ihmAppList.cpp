@@ -59,6 +59,9 @@ TihmAppList::TihmAppList()
             ApplyWindowsListTexts(*ihmAppList, language);
     });
     OnActivate = [this] { FormActivate(); };
+    // Filled as it shows, not at the killer's next tick: a window shown
+    // without activation (from the tray, under focus rules) is never empty.
+    OnShow = [this] { RefreshActiveWindows(); };
     zdsCurrentProcess.OnDblClick = [this] { zdsCurrentProcessDblClick(); };
     zdsSelectedProcess.OnDblClick = [this] { zdsSelectedProcessDblClick(); };
     OnKeyDown = [this](WPARAM key) {

@@ -128,6 +128,10 @@ bool TForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         if (LOWORD(wParam) != WA_INACTIVE && OnActivate)
             OnActivate();
         break;
+    case WM_SHOWWINDOW:
+        if (wParam && OnShow)
+            OnShow();
+        break;
     case WM_CLOSE:  // the close box hides the form; it lives until the program ends
         if (OnClose)
             OnClose();

@@ -56,6 +56,8 @@ public:
     std::function<void()> OnClose;
     // Runs when the form becomes the active window.
     std::function<void()> OnActivate;
+    // Runs as the form is about to be shown, whether or not it becomes active.
+    std::function<void()> OnShow;
 
     // The form that holds `hwnd` or one of its ancestors, if any.
     static TForm* FromChild(HWND hwnd);
