@@ -34,22 +34,23 @@ bool HasShellClass(HWND hwnd)
 // draws the "Wine System Tray" window). Not the desktop window's own process:
 // on Windows that is the system's (csrss), whose other windows are error boxes
 // a user may well want closed.
-bool IsShellProcess(DWORD process)
+bool IsShellProcess(DWORD process, const TShellProcesses& shell)
 {
     if (!process || process == GetCurrentProcessId())
         return false;
-    return process == ProcessOf(GetShellWindow()) || process == ProcessOf(FindWindowW(L"Shell_TrayWnd", nullptr));
+    return process == shell.shell || process == shell.taskbar;
 }
 
 struct TTitleSearch {
     const std::string* title;
+    TShellProcesses shell;
     bool found;
 };
 
 BOOL CALLBACK FindShellTitleProc(HWND hwnd, LPARAM search)
 {
     auto* wanted = reinterpret_cast<TTitleSearch*>(search);
-    if (IsShellWindow(hwnd) && GetWindowTitle(hwnd) == *wanted->title) {
+    if (IsShellWindow(hwnd, wanted->shell) && GetWindowTitle(hwnd) == *wanted->title) {
         wanted->found = true;
         return FALSE;
     }
@@ -57,16 +58,23 @@ BOOL CALLBACK FindShellTitleProc(HWND hwnd, LPARAM search)
 }
 }  // namespace
 
-bool IsShellWindow(HWND hwnd)
+TShellProcesses ShellProcesses()
 {
-    return hwnd && (HasShellClass(hwnd) || IsShellProcess(ProcessOf(hwnd)));
+    return {ProcessOf(GetShellWindow()), ProcessOf(FindWindowW(L"Shell_TrayWnd", nullptr))};
 }
+
+bool IsShellWindow(HWND hwnd, const TShellProcesses& shell)
+{
+    return hwnd && (HasShellClass(hwnd) || IsShellProcess(ProcessOf(hwnd), shell));
+}
+
+bool IsShellWindow(HWND hwnd) { return hwnd && IsShellWindow(hwnd, ShellProcesses()); }
 
 bool IsShellWindowTitle(const std::string& title)
 {
     if (title.empty())
         return false;
-    TTitleSearch search{&title, false};
+    TTitleSearch search{&title, ShellProcesses(), false};
     EnumWindows(FindShellTitleProc, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

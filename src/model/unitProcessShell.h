@@ -12,6 +12,13 @@
 // the taskbar's; under Wine the desktop process that also holds the "Wine
 // System Tray" window).
 bool IsShellWindow(HWND hwnd);
+// The shell's processes, looked up once for a whole sweep of the windows.
+struct TShellProcesses {
+    DWORD shell = 0;
+    DWORD taskbar = 0;
+};
+TShellProcesses ShellProcesses();
+bool IsShellWindow(HWND hwnd, const TShellProcesses& shell);
 // True when a window of the shell now bears `title`: adding such a title to
 // the kill list is refused like the program's own.
 bool IsShellWindowTitle(const std::string& title);

@@ -12,7 +12,13 @@ std::string GetWindowTitle(HWND hwnd)
     return length > 0 ? Narrow(buffer, static_cast<size_t>(length)) : std::string();
 }
 
-std::string CandidateTitle(HWND hwnd)
+namespace {
+struct TCollect {
+    TMyCollection* windows;
+    TShellProcesses shell;
+};
+
+std::string CandidateTitle(HWND hwnd, const TShellProcesses* shell)
 {
     if (!IsWindowVisible(hwnd))
         return std::string();
@@ -22,24 +28,32 @@ std::string CandidateTitle(HWND hwnd)
     if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
         return std::string();
     std::string title = GetWindowTitle(hwnd);
-    if (!title.empty() && IsShellWindow(hwnd))
+    if (!title.empty() && (shell ? IsShellWindow(hwnd, *shell) : IsShellWindow(hwnd)))
         return std::string();
     return title;
 }
+}  // namespace
 
-BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collection)
+std::string CandidateTitle(HWND hwnd) { return CandidateTitle(hwnd, nullptr); }
+
+// Keeps the candidates with their titles; always goes on enumerating.
+static BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collect)
 {
-    const std::string title = CandidateTitle(hwnd);
+    auto* into = reinterpret_cast<TCollect*>(collect);
+    const std::string title = CandidateTitle(hwnd, &into->shell);
     if (title.empty())
         return TRUE;
-    reinterpret_cast<TMyCollection*>(collection)->Add(std::make_unique<TWindow>(hwnd, title));
+    into->windows->Add(std::make_unique<TWindow>(hwnd, title));
     return TRUE;
 }
 
 void EnumerateWindows(TMyCollection& windows)
 {
     windows.Clear();
-    EnumWindows(CollectWindowProc, reinterpret_cast<LPARAM>(&windows));
+    // The shell's processes once per sweep, not once per window: each lookup
+    // walks every top-level window itself.
+    TCollect collect{&windows, ShellProcesses()};
+    EnumWindows(CollectWindowProc, reinterpret_cast<LPARAM>(&collect));
 }
 
 void KillPopups(const TWindowList& killList, const std::function<void()>& onKill, TKillAppearances* asked)

@@ -25,9 +25,6 @@ std::string GetWindowTitle(HWND hwnd);
 // tool-window style, not the shell's. Answers its title, empty when the window
 // is not a candidate (or has no title).
 std::string CandidateTitle(HWND hwnd);
-// Keeps visible windows with a title, no owner but the desktop and no
-// tool-window style; always goes on enumerating.
-BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collection);
 // Clears the collection, then fills it with the selected top-level windows in
 // Z order.
 void EnumerateWindows(TMyCollection& windows);
