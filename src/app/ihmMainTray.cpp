@@ -154,12 +154,11 @@ void TihmMain::UpdateTrayIcon()
 void TihmMain::SetTrayIcon(const char* resourceName)
 {
     TrayIconName = resourceName;
-    TIcon icon = TIcon::LoadSmall(resourceName);
     if (Application) {
-        Application->SetIcon(icon);
+        Application->SetIcon(resourceName);
         utlTB.SetIcon(Application->Icon());
     } else {
-        utlTB.SetIcon(icon);
+        utlTB.SetIcon(TIcon::LoadSmall(resourceName));
     }
 }
 

@@ -17,10 +17,11 @@ std::string TApplication::Title() const { return GetWindowTextString(Handle()); 
 
 void TApplication::SetTitle(const std::string& title) { SetWindowTextString(Handle(), title); }
 
-void TApplication::SetIcon(const TIcon& icon)
+void TApplication::SetIcon(const char* resourceName)
 {
-    icon_.Assign(icon);
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
+    icon_ = TIcon::LoadSmall(resourceName);
+    largeIcon_ = TIcon::LoadLarge(resourceName);
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_.Handle()));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
 }
 

@@ -16,8 +16,9 @@ public:
 
     std::string Title() const;
     void SetTitle(const std::string& title);
-    // Keeps its own copy of the icon.
-    void SetIcon(const TIcon& icon);
+    // The icon resource `resourceName`, small (the one Icon() answers) and
+    // large, at the system's DPI: the task switcher shows the large one.
+    void SetIcon(const char* resourceName);
     const TIcon& Icon() const { return icon_; }
 
     // Removes and dispatches every waiting message; answers false when none was waiting.
@@ -37,8 +38,8 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-
     TIcon icon_;
+    TIcon largeIcon_;
 };
 
 // The program's application object, while it exists.

@@ -53,5 +53,7 @@ int SystemMetricForDpi(int index, UINT dpi)
 {
     using TMetricForDpi = int(WINAPI*)(int, UINT);
     static const auto metricForDpi = User32Function<TMetricForDpi>("GetSystemMetricsForDpi");
-    return metricForDpi ? metricForDpi(index, dpi) : GetSystemMetrics(index);
+    // Before Windows 10 the metrics are the system DPI's: scaled from there.
+    return metricForDpi ? metricForDpi(index, dpi)
+                        : MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
 }

@@ -4,6 +4,8 @@
 #include "Container.h"
 #include "Dpi.h"
 
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -17,7 +19,8 @@ TForm::TForm(const TFormOptions& options)
     : font_(CreateUiFont(options.fontName, ScaleToDpi(options.fontHeight, SystemDpi()))),
       fontName_(options.fontName),
       fontHeight_(options.fontHeight),
-      dpi_(SystemDpi())
+      dpi_(SystemDpi()),
+      iconName_(options.iconName)
 {
     RegisterClassOnce(kFormClass);
     const UINT dpi = SystemDpi();
@@ -32,6 +35,20 @@ TForm::TForm(const TFormOptions& options)
     }
     CreateHandle(kFormClass, options.caption, options.style & ~WS_VISIBLE, options.exStyle, x, y, width, height,
                  options.owner);
+    LoadIcons();
+}
+
+void TForm::LoadIcons()
+{
+    if (!iconName_)
+        return;
+    // The icons the window held are released only once it holds the new ones.
+    TIcon nextSmall = TIcon::LoadSmall(iconName_, dpi_);
+    TIcon nextLarge = TIcon::LoadLarge(iconName_, dpi_);
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(nextSmall.Handle()));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(nextLarge.Handle()));
+    smallIcon_ = std::move(nextSmall);
+    largeIcon_ = std::move(nextLarge);
 }
 
 TForm::~TForm() { DestroyHandle(); }
@@ -78,11 +95,51 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM list)
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
     return TRUE;
 }
+
+RECT PlaceInParent(HWND child)
+{
+    RECT place = {};
+    GetWindowRect(child, &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+int ScaleBetween(int value, UINT from, UINT to)
+{
+    return MulDiv(value, static_cast<int>(to), static_cast<int>(from));
+}
 }  // namespace
 
-// The children are scaled from where they stand, not from their 96-DPI
-// bounds: windows lay some out themselves (the mailboxes window's panes, the
-// labels sized to their text), and those places are the truth to scale.
+// A child's origin and size are scaled from the ones it had when the form
+// last found it moved or sized by someone else, at that DPI, so a round of
+// DPI changes brings it back to the pixel. Windows lay some children out
+// themselves (the mailboxes window's panes, labels sized to their text):
+// such a new place is the one scaled from then on.
+RECT TForm::ScaledPlace(HWND child, UINT old, UINT dpi, std::map<HWND, TChildPlace>& places) const
+{
+    const RECT now = PlaceInParent(child);
+    const POINT origin = {now.left, now.top};
+    const SIZE size = {now.right - now.left, now.bottom - now.top};
+    TChildPlace place;
+    const auto known = childPlaces_.find(child);
+    if (known != childPlaces_.end())
+        place = known->second;
+    if (known == childPlaces_.end() || origin.x != place.placedOrigin.x || origin.y != place.placedOrigin.y) {
+        place.origin = origin;
+        place.originDpi = old;
+    }
+    if (known == childPlaces_.end() || size.cx != place.placedSize.cx || size.cy != place.placedSize.cy) {
+        place.size = size;
+        place.sizeDpi = old;
+    }
+    const int left = ScaleBetween(place.origin.x, place.originDpi, dpi);
+    const int top = ScaleBetween(place.origin.y, place.originDpi, dpi);
+    place.placedOrigin = {left, top};
+    place.placedSize = {ScaleBetween(place.size.cx, place.sizeDpi, dpi), ScaleBetween(place.size.cy, place.sizeDpi, dpi)};
+    places[child] = place;
+    return RECT{left, top, left + place.placedSize.cx, top + place.placedSize.cy};
+}
+
 void TForm::ApplyDpi(UINT dpi, const RECT& frame)
 {
     const UINT old = dpi_;
@@ -91,20 +148,27 @@ void TForm::ApplyDpi(UINT dpi, const RECT& frame)
     font_ = CreateUiFont(fontName_.c_str(), ScaleToDpi(fontHeight_, dpi));
     std::vector<HWND> children;
     EnumChildWindows(Handle(), CollectChild, reinterpret_cast<LPARAM>(&children));
-    for (HWND child : children) {
-        if (old != dpi) {
-            RECT place = {};
-            GetWindowRect(child, &place);
-            MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
-            const auto scale = [old, dpi](LONG v) { return MulDiv(v, static_cast<int>(dpi), static_cast<int>(old)); };
-            SetWindowPos(child, nullptr, scale(place.left), scale(place.top), scale(place.right) - scale(place.left),
-                         scale(place.bottom) - scale(place.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (old != dpi) {
+        // Every place is worked out before any child moves: moving a pane
+        // may lay out the children inside it.
+        std::map<HWND, TChildPlace> places;
+        std::vector<RECT> targets;
+        for (HWND child : children)
+            targets.push_back(ScaledPlace(child, old, dpi, places));
+        childPlaces_ = std::move(places);
+        for (size_t i = 0; i < children.size(); ++i) {
+            const RECT& to = targets[i];
+            SetWindowPos(children[i], nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
         }
+    }
+    for (HWND child : children) {
         if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == previous.get())
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     }
     SetWindowPos(Handle(), nullptr, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    LoadIcons();
     for (HWND child : children) {
         const auto* container =
             dynamic_cast<const TContainer*>(reinterpret_cast<TWindowBase*>(GetWindowLongPtrW(GetParent(child), GWLP_USERDATA)));

@@ -5,8 +5,10 @@
 
 #include "Container.h"
 #include "Font.h"
+#include "Icon.h"
 
 #include <functional>
+#include <map>
 #include <string>
 
 class TControl;
@@ -21,6 +23,8 @@ struct TFormOptions {
     HWND owner = nullptr;  // the desktop window for forms owned by it
     const char* fontName = "MS Sans Serif";
     int fontHeight = -11;
+    // The caption's and the task switcher's icon: the program's own.
+    const char* iconName = "MAINICON";
 };
 
 class TForm : public TContainer {
@@ -66,8 +70,26 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // A child's origin and size as they were at the DPI they were taken at,
+    // and where the form last put them.
+    struct TChildPlace {
+        POINT origin{};
+        UINT originDpi = 96;
+        SIZE size{};
+        UINT sizeDpi = 96;
+        POINT placedOrigin{};
+        SIZE placedSize{};
+    };
+    RECT ScaledPlace(HWND child, UINT old, UINT dpi, std::map<HWND, TChildPlace>& places) const;
+    // The icons loaded at the sizes of the form's DPI.
+    void LoadIcons();
+
+    std::map<HWND, TChildPlace> childPlaces_;
     TScopedFont font_;
     std::string fontName_;
     int fontHeight_;
     UINT dpi_;
+    const char* iconName_;
+    TIcon smallIcon_;
+    TIcon largeIcon_;
 };

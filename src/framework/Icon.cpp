@@ -27,12 +27,21 @@ void TIcon::Assign(HICON source)
     handle_ = copy;
 }
 
-TIcon TIcon::LoadSmall(const char* resourceName)
+TIcon TIcon::Load(const char* resourceName, int size)
 {
-    // The size the shell asks for at the screen's DPI (16, 20, 24 or 32),
-    // drawn from the resource's image of that size in 32-bit colour.
-    const int size = SystemMetricForDpi(SM_CXSMICON, SystemDpi());
-    return TIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), Widen(resourceName).c_str(), IMAGE_ICON, size, size, 0)));
+    return TIcon(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), Widen(resourceName).c_str(), IMAGE_ICON, size, size, 0)));
+}
+
+// 0 stands for the system's DPI, the one the tray and the menus are drawn at.
+TIcon TIcon::LoadSmall(const char* resourceName, UINT dpi)
+{
+    return Load(resourceName, SystemMetricForDpi(SM_CXSMICON, dpi ? dpi : SystemDpi()));
+}
+
+TIcon TIcon::LoadLarge(const char* resourceName, UINT dpi)
+{
+    return Load(resourceName, SystemMetricForDpi(SM_CXICON, dpi ? dpi : SystemDpi()));
 }
 
 void TIcon::Release()

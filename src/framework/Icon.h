@@ -21,8 +21,13 @@ public:
     void Assign(HICON source);
     void Assign(const TIcon& source) { Assign(source.Handle()); }
 
-    // A 16 x 16 icon resource of the program's own module; empty when missing.
-    static TIcon LoadSmall(const char* resourceName);
+    // An icon resource of the program's own module at `size` pixels, drawn
+    // from the resource's image of the nearest size; empty when missing.
+    static TIcon Load(const char* resourceName, int size);
+    // At the size the shell asks for at `dpi`: 16, 20, 24 or 32 for a small
+    // icon, 32 and up for a large one.
+    static TIcon LoadSmall(const char* resourceName, UINT dpi = 0);
+    static TIcon LoadLarge(const char* resourceName, UINT dpi = 0);
 
 private:
     void Release();

@@ -1,15 +1,16 @@
 #include "ImageList.h"
 
+#include "Dpi.h"
 #include "Icon.h"
 
 namespace {
 // Draws the icon into a top-down 32-bit DIB whose untouched pixels stay transparent.
-HBITMAP BitmapOfIcon(HICON icon)
+HBITMAP BitmapOfIcon(HICON icon, int size)
 {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 16;
-    info.bmiHeader.biHeight = -16;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -21,7 +22,7 @@ HBITMAP BitmapOfIcon(HICON icon)
         return nullptr;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, bitmap);
-    DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     SelectObject(dc, previous);
     DeleteDC(dc);
     // Icons of 16 colours carry no alpha: make every drawn pixel opaque.
@@ -32,10 +33,10 @@ HBITMAP BitmapOfIcon(HICON icon)
         std::vector<unsigned char> maskBits(static_cast<size_t>(mask.bmWidthBytes) * mask.bmHeight);
         GetBitmapBits(iconInfo.hbmMask, static_cast<LONG>(maskBits.size()), maskBits.data());
         auto* pixels = static_cast<DWORD*>(bits);
-        for (int y = 0; y < 16 && y < mask.bmHeight; ++y)
-            for (int x = 0; x < 16; ++x) {
+        for (int y = 0; y < size && y < mask.bmHeight; ++y)
+            for (int x = 0; x < size && x < mask.bmWidth; ++x) {
                 const bool transparent = maskBits[y * mask.bmWidthBytes + x / 8] & (0x80 >> (x % 8));
-                pixels[y * 16 + x] = transparent ? 0 : (pixels[y * 16 + x] | 0xFF000000);
+                pixels[y * size + x] = transparent ? 0 : (pixels[y * size + x] | 0xFF000000);
             }
         DeleteObject(iconInfo.hbmMask);
         DeleteObject(iconInfo.hbmColor);
@@ -44,11 +45,13 @@ HBITMAP BitmapOfIcon(HICON icon)
 }
 }  // namespace
 
-TImageList::TImageList(const std::vector<const char*>& iconResources)
+int SmallImageSize() { return SystemMetricForDpi(SM_CXSMICON, SystemDpi()); }
+
+TImageList::TImageList(const std::vector<const char*>& iconResources) : size_(SmallImageSize())
 {
     for (const char* name : iconResources) {
-        TIcon icon = TIcon::LoadSmall(name);
-        bitmaps_.push_back(icon.Empty() ? nullptr : BitmapOfIcon(icon.Handle()));
+        TIcon icon = TIcon::Load(name, size_);
+        bitmaps_.push_back(icon.Empty() ? nullptr : BitmapOfIcon(icon.Handle(), size_));
     }
 }
 

@@ -3,17 +3,37 @@
 #include <string>
 
 #include "CanvasText.h"
+#include "Dpi.h"
 #include "GdiScoped.h"
 #include "ImageList.h"
 #include "MenuItem.h"
 
 namespace {
-constexpr int kImageSize = 16;
-constexpr int kImageColumn = kImageSize + 6;  // the image and 3 pixels on each side
-constexpr int kTextGap = 6;                   // between the image column and the caption
-constexpr int kRightGap = 12;                 // after the caption or the shortcut
-constexpr int kShortcutGap = 16;              // between the caption and its shortcut
-constexpr int kSeparatorHeight = 8;
+// The item's gaps are 96-DPI pixels; menus are drawn at the system's DPI,
+// their pictures at the small-icon size the shell asks for there.
+struct TItemMetrics {
+    UINT dpi;
+    int image;        // the picture's side
+    int column;       // the picture and 3 pixels on each side
+    int textGap;      // between the picture's column and the caption
+    int rightGap;     // after the caption or the shortcut
+    int shortcutGap;  // between the caption and its shortcut
+    int separator;    // a separator's height
+    int Scale(int value) const { return ScaleToDpi(value, dpi); }
+};
+
+TItemMetrics ItemMetrics()
+{
+    TItemMetrics metrics = {};
+    metrics.dpi = SystemDpi();
+    metrics.image = SmallImageSize();
+    metrics.column = metrics.image + metrics.Scale(6);
+    metrics.textGap = metrics.Scale(6);
+    metrics.rightGap = metrics.Scale(12);
+    metrics.shortcutGap = metrics.Scale(16);
+    metrics.separator = metrics.Scale(8);
+    return metrics;
+}
 
 // The caption and the shortcut that follows a tab, if any.
 void SplitCaption(const std::string& caption, std::string& text, std::string& shortcut)
@@ -35,24 +55,26 @@ SIZE TextSize(HDC canvas, const std::string& text, UINT prefixFlags)
     return SIZE{box.right - box.left, box.bottom - box.top};
 }
 
-void DrawImage(HDC canvas, HBITMAP picture, int x, int y, bool greyed)
+void DrawImage(HDC canvas, HBITMAP picture, int x, int y, int size, bool greyed)
 {
     TMemoryDC source(canvas);
     TSelectObject selected(source.Handle(), picture);
     // The list's pictures carry premultiplied alpha; a greyed item shows its
     // picture faded.
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(greyed ? 0x60 : 0xFF), AC_SRC_ALPHA};
-    GdiAlphaBlend(canvas, x, y, kImageSize, kImageSize, source.Handle(), 0, 0, kImageSize, kImageSize, blend);
+    GdiAlphaBlend(canvas, x, y, size, size, source.Handle(), 0, 0, size, size, blend);
 }
 
-void DrawCheckMark(HDC canvas, const RECT& column, COLORREF colour)
+void DrawCheckMark(HDC canvas, const RECT& column, COLORREF colour, const TItemMetrics& m)
 {
     const int cx = (column.left + column.right) / 2;
     const int cy = (column.top + column.bottom) / 2;
     TScopedPen pen(CreatePen(PS_SOLID, 1, colour));
     TSelectObject selected(canvas, pen.get());
-    for (int thickness = 0; thickness < 3; ++thickness) {
-        const POINT tick[] = {{cx - 4, cy - 1 + thickness}, {cx - 2, cy + 1 + thickness}, {cx + 4, cy - 5 + thickness}};
+    for (int thickness = 0; thickness < m.Scale(3); ++thickness) {
+        const POINT tick[] = {{cx - m.Scale(4), cy - m.Scale(1) + thickness},
+                              {cx - m.Scale(2), cy + m.Scale(1) + thickness},
+                              {cx + m.Scale(4), cy - m.Scale(5) + thickness}};
         Polyline(canvas, tick, 3);
     }
 }
@@ -81,9 +103,10 @@ TScopedFont CreateMenuFont(bool bold)
 
 void MeasureMenuItem(const TMenuItem& item, HDC canvas, int& width, int& height)
 {
+    const TItemMetrics m = ItemMetrics();
     if (item.IsSeparator()) {
-        width = kImageColumn;
-        height = kSeparatorHeight;
+        width = m.column;
+        height = m.separator;
         return;
     }
     TScopedFont font = CreateMenuFont(item.Default());
@@ -92,17 +115,18 @@ void MeasureMenuItem(const TMenuItem& item, HDC canvas, int& width, int& height)
     std::string shortcut;
     SplitCaption(item.Caption, text, shortcut);
     const SIZE caption = TextSize(canvas, text, 0);
-    width = kImageColumn + kTextGap + caption.cx + kRightGap;
+    width = m.column + m.textGap + caption.cx + m.rightGap;
     if (!shortcut.empty())
-        width += kShortcutGap + TextSize(canvas, shortcut, DT_NOPREFIX).cx;
-    height = caption.cy + 6;
-    if (height < kImageSize + 4)
-        height = kImageSize + 4;
+        width += m.shortcutGap + TextSize(canvas, shortcut, DT_NOPREFIX).cx;
+    height = caption.cy + m.Scale(6);
+    if (height < m.image + m.Scale(4))
+        height = m.image + m.Scale(4);
 }
 
 void DrawMenuItem(const TMenuItem& item, const TImageList* images, HDC canvas, const RECT& rect, UINT state)
 {
     TSavedDCState saved(canvas);
+    const TItemMetrics m = ItemMetrics();
     const bool selected = (state & ODS_SELECTED) != 0;
     const bool greyed = !item.Enabled() || (state & (ODS_GRAYED | ODS_DISABLED)) != 0;
     if (item.IsSeparator()) {
@@ -114,19 +138,21 @@ void DrawMenuItem(const TMenuItem& item, const TImageList* images, HDC canvas, c
     const COLORREF textColour =
         GetSysColor(greyed ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
 
-    const RECT column = {rect.left, rect.top, rect.left + kImageColumn, rect.bottom};
+    const RECT column = {rect.left, rect.top, rect.left + m.column, rect.bottom};
     HBITMAP picture = images ? images->Bitmap(item.ImageIndex()) : nullptr;
     if (picture) {
-        const int x = column.left + (kImageColumn - kImageSize) / 2;
-        const int y = column.top + (column.bottom - column.top - kImageSize) / 2;
+        const int size = images->Size();
+        const int x = column.left + (m.column - size) / 2;
+        const int y = column.top + (column.bottom - column.top - size) / 2;
         if (item.Checked()) {
             // A checked item with a picture shows the picture pressed in.
-            RECT frame = {x - 2, y - 2, x + kImageSize + 2, y + kImageSize + 2};
+            const int rim = m.Scale(2);
+            RECT frame = {x - rim, y - rim, x + size + rim, y + size + rim};
             DrawEdge(canvas, &frame, BDR_SUNKENOUTER, BF_RECT);
         }
-        DrawImage(canvas, picture, x, y, greyed);
+        DrawImage(canvas, picture, x, y, size, greyed);
     } else if (item.Checked()) {
-        DrawCheckMark(canvas, column, textColour);
+        DrawCheckMark(canvas, column, textColour, m);
     }
 
     TScopedFont font = CreateMenuFont(item.Default());
@@ -136,7 +162,7 @@ void DrawMenuItem(const TMenuItem& item, const TImageList* images, HDC canvas, c
     std::string text;
     std::string shortcut;
     SplitCaption(item.Caption, text, shortcut);
-    RECT textBox = {column.right + kTextGap, rect.top, rect.right - kRightGap, rect.bottom};
+    RECT textBox = {column.right + m.textGap, rect.top, rect.right - m.rightGap, rect.bottom};
     const UINT prefix = (state & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
     DrawCanvasText(canvas, text, textBox,
               DT_SINGLELINE | DT_VCENTER | DT_LEFT | prefix);

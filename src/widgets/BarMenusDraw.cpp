@@ -3,8 +3,12 @@
 #include "BarMenus.h"
 
 #include "../framework/CanvasText.h"
+#include "../framework/Dpi.h"
 
 namespace {
+// Menus are drawn at the system's DPI; their gaps are 96-DPI pixels.
+int MenuDpi() { return static_cast<int>(SystemDpi()); }
+
 IBarMenu* BarMenuOf(const TMenuItem& item) { return dynamic_cast<IBarMenu*>(item.Menu()); }
 
 // Position of the item among its menu's top-level items; -1 when it is not one.
@@ -36,17 +40,18 @@ void FitBarImage(TBcBarProtected& state, int width)
 
 void MeasureBarItem(TMenuItem& item, HDC, int& width, int& height)
 {
+    const int dpi = MenuDpi();
     if (item.IsSeparator())
-        height = SeparatorHeight(!SeparatorText(item).empty());
+        height = SeparatorHeight(!SeparatorText(item).empty(), dpi);
     IBarMenu* barMenu = BarMenuOf(item);
     TPopupMenu* menu = item.Menu();
     if (!menu)
         return;
     if (barMenu && barMenu->GetShortLines())
-        width += 10;
+        width += BarLength(10, dpi);
     // Items of a menu without pictures still get the room a picture would take.
     if (!menu->Images)
-        width += 15;
+        width += BarLength(15, dpi);
     if (!barMenu)
         return;
     TBcBar& bar = barMenu->GetBar();
@@ -78,12 +83,14 @@ void DrawBarItem(TMenuItem& item, HDC canvas, const RECT& rect, UINT state)
     const int index = TopLevelIndex(menu, item);
     const bool onBar = bar.Visible() && index >= 0;
 
-    const RECT area = ToRect(ItemArea(ToBarRect(rect), onBar, bar.Width(), bar.Space(), bar.Side(), shortLines));
+    const int dpi = MenuDpi();
+    const RECT area =
+        ToRect(ItemArea(ToBarRect(rect), onBar, bar.Width(), bar.Space(), bar.Side(), shortLines, dpi));
     if (item.IsSeparator()) {
         DrawSeparator(item, SeparatorText(item), canvas, shortLines, state, area);
     } else {
         if (shortLines) {
-            const RECT strip = {area.right, area.top, area.right + 10, area.bottom};
+            const RECT strip = {area.right, area.top, area.right + BarLength(10, dpi), area.bottom};
             FillRect(canvas, &strip, GetSysColorBrush((state & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_MENU));
         }
         menu.DefaultDrawItem(item, canvas, area, state);
@@ -124,17 +131,18 @@ void DrawBarItem(TMenuItem& item, HDC canvas, const RECT& rect, UINT state)
 void DrawSeparator(TMenuItem& item, const std::string& text, HDC canvas, bool shortLines, UINT state, RECT rect)
 {
     TSavedDCState saved(canvas);
+    const int dpi = MenuDpi();
     FillRect(canvas, &rect, GetSysColorBrush(COLOR_MENU));
     if (shortLines)
-        rect.left += 10;
-    InflateRect(&rect, -12, 0);
+        rect.left += BarLength(10, dpi);
+    InflateRect(&rect, -BarLength(12, dpi), 0);
     RECT line = rect;
     if (text.empty()) {
-        line.top += 5;
+        line.top += BarLength(5, dpi);
         DrawEdge(canvas, &line, EDGE_ETCHED, BF_TOP);
         return;
     }
-    line.top += 6;
+    line.top += BarLength(6, dpi);
     DrawEdge(canvas, &line, EDGE_ETCHED, BF_TOP);
 
     const std::string shown = " " + text + " ";

@@ -81,7 +81,7 @@ std::vector<TBarPoint> TilePositions(TVertAlignment vert, THorzAlignment horz, i
     return tiles;
 }
 
-TBarRect ItemArea(const TBarRect& item, bool onBar, int barWidth, int space, TSide side, bool shortLines)
+TBarRect ItemArea(const TBarRect& item, bool onBar, int barWidth, int space, TSide side, bool shortLines, int dpi)
 {
     TBarRect area = item;
     if (onBar) {
@@ -93,7 +93,7 @@ TBarRect ItemArea(const TBarRect& item, bool onBar, int barWidth, int space, TSi
         }
     }
     if (shortLines)
-        area.right -= 10;
+        area.right -= BarLength(10, dpi);
     return area;
 }
 
@@ -120,7 +120,7 @@ int BarOffsetOf(const std::vector<int>& itemHeights, std::size_t index)
     return offset;
 }
 
-int SeparatorHeight(bool hasText) { return hasText ? 14 : 12; }
+int SeparatorHeight(bool hasText, int dpi) { return BarLength(hasText ? 14 : 12, dpi); }
 
 TBarPoint CaptionPosition(TVertAlignment alignment, TDirection direction, int offsetY, int textLength,
                           int textHeight, int barWidth, int barHeight, int bitmapBelow)

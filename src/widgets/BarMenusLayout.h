@@ -80,9 +80,13 @@ TBarPoint TileStart(TVertAlignment vert, THorzAlignment horz, int offsetX, int o
 std::vector<TBarPoint> TilePositions(TVertAlignment vert, THorzAlignment horz, int offsetX, int offsetY, int w,
                                      int h, int barWidth, int barHeight);
 
+// A length of 96-DPI pixels at `dpi`, rounded to the nearest pixel.
+inline int BarLength(int value, int dpi) { return (value * dpi + 48) / 96; }
+
 // The part of an item's rectangle left for the item itself once the bar (and
-// its gap) takes its share; short lines take 10 more pixels on the right.
-TBarRect ItemArea(const TBarRect& item, bool onBar, int barWidth, int space, TSide side, bool shortLines);
+// its gap) takes its share; short lines take 10 more pixels (at 96 DPI) on the right.
+TBarRect ItemArea(const TBarRect& item, bool onBar, int barWidth, int space, TSide side, bool shortLines,
+                  int dpi = 96);
 // Left edge of the bar column within an item's rectangle.
 int BarColumnLeft(const TBarRect& item, int barWidth, TSide side);
 
@@ -92,8 +96,8 @@ int TotalHeight(const std::vector<int>& itemHeights);
 // Top of item `index` within the bar image: the heights of the items above it.
 int BarOffsetOf(const std::vector<int>& itemHeights, std::size_t index);
 
-// Height of a separator: a taller one leaves room for its text.
-int SeparatorHeight(bool hasText);
+// Height of a separator at `dpi`: a taller one leaves room for its text.
+int SeparatorHeight(bool hasText, int dpi = 96);
 
 // Start of the bar caption written vertically: the reference point of the rotated text.
 // `bitmapBelow`: height of a bar picture placed at the bottom, 0 when none.

@@ -5,12 +5,18 @@
 TLCDLabel::TLCDLabel(TContainer& parent, const TBounds& bounds) : TGraphicControl(parent, "TLCDLabel", bounds)
 {
     shadowColor_ = LCDShadowColor(settings_.PixelOn);
-    // The counts set the size first; bounds of another size then choose the
-    // counts that fit them, at the first layout.
+    // The counts set the size first; bounds of another size choose the
+    // counts that fit them. Bounds are 96-DPI pixels, so they choose there:
+    // the rounded dots of another DPI might fit one cell fewer.
     TLCDSettings counts = settings_;
-    lastPainted_ = LCDSizeFromCounts(counts, LCDGeometry(counts, Font()));
+    const TLCDGeometry geometry = LCDGeometry(counts, Font());
+    lastPainted_ = LCDSizeFromCounts(counts, geometry);
     if (bounds.width <= 0 || bounds.height <= 0)
         SetBounds({bounds.left, bounds.top, lastPainted_.Width, lastPainted_.Height});
+    else
+        LCDLayout(settings_, geometry, TLCDSize{bounds.width, bounds.height}, TLCDSize{});
+    // As laid out at 96 DPI: the first layout at another keeps the counts.
+    lastDpi_ = 96;
     PaintNow();
 }
 

@@ -80,4 +80,5 @@ private:
     TLCDCaptionBuffer caption_{};
     COLORREF shadowColor_ = 0;
     TLCDSize lastPainted_;
+    UINT lastDpi_ = 96;  // the DPI of the last layout
 };

@@ -37,11 +37,16 @@ const TLCDFont& TLCDLabel::Font() const
 TLCDGeometry TLCDLabel::Layout(TLCDSettings& drawn)
 {
     // The form's DPI: the dots grow with the control's bounds.
-    drawn = ScaledLCDSettings(settings_, static_cast<int>(TForm::DpiOf(Handle())));
+    const UINT dpi = TForm::DpiOf(Handle());
+    drawn = ScaledLCDSettings(settings_, static_cast<int>(dpi));
     LCDGeometry(settings_, Font());  // the 96-DPI dot size, as the properties answer it
     const TLCDGeometry geometry = LCDGeometry(drawn, Font());
     const TLCDSize current{Width(), Height()};
-    const TLCDSize size = LCDLayout(drawn, geometry, current, lastPainted_);
+    // A new DPI keeps the cells: the bounds the form scaled are rounded and
+    // may no longer hold the rounded dots, and the user changed no size.
+    const bool dpiChanged = dpi != lastDpi_;
+    lastDpi_ = dpi;
+    const TLCDSize size = LCDLayout(drawn, geometry, current, dpiChanged ? current : lastPainted_);
     settings_.NoOfChars = drawn.NoOfChars;
     settings_.TextLines = drawn.TextLines;
     // Remembered before resizing, so the resize itself is not taken for a new size.

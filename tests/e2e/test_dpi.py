@@ -1,5 +1,6 @@
-"""The system's windows at 144 and 192 DPI: the Wine tests' layout check run
-again with the session's DPI (LogPixels) set, then set back."""
+"""The system's windows at 144 and 192 DPI: the Wine tests' layout and
+DPI-change checks run again with the session's DPI (LogPixels) set, then set
+back."""
 
 import os
 
@@ -34,8 +35,8 @@ class TDpiTest(TE2eTest):
                 self.set_log_pixels(dpi)
                 env = dict(e2e_support.SESSION_ENV, SKARNVALE_EXPECT_DPI=str(dpi))
                 result = e2e_support.subprocess.run(
-                    [e2e_support.wine_loader(tests), tests, "--gtest_filter=DpiLayout.EveryControlHoldsItsTextAndStaysInsideItsParent"], env=env,
+                    [e2e_support.wine_loader(tests), tests, "--gtest_filter=DpiLayout.*"], env=env,
                     stdin=e2e_support.subprocess.DEVNULL, stdout=e2e_support.subprocess.PIPE,
                     stderr=e2e_support.subprocess.STDOUT, timeout=120)
                 output = result.stdout.decode("cp1252", "replace")
-                self.assertIn("[  PASSED  ] 1 test", output, output[-4000:])
+                self.assertIn("[  PASSED  ] 2 tests", output, output[-4000:])

@@ -12,6 +12,8 @@
 #include "forms/ihmAppList.h"
 #include "forms/ihmMailbox.h"
 #include "framework/Dpi.h"
+#include "framework/GdiScoped.h"
+#include "framework/MenuItemDraw.h"
 #include "system_fixture.h"
 
 namespace {
@@ -101,10 +103,24 @@ void ExpectEveryControlHeld(TForm& form, UINT dpi)
     EnumChildWindows(form.Handle(), Collect, reinterpret_cast<LPARAM>(&controls));
     for (HWND control : controls) {
         const std::string fault = Fault(control, dpi);
+        const std::wstring text = TextOf(control);
         EXPECT_TRUE(fault.empty()) << form.Caption() << ": " << ClassOf(control) << " \""
-                                   << std::string(TextOf(control).begin(), TextOf(control).end()) << "\" " << fault
-                                   << " at " << dpi << " DPI";
+                                   << std::string(text.begin(), text.end()) << "\" " << fault << " at " << dpi << " DPI";
     }
+}
+
+// The width of the icon's picture; 0 without one.
+int IconSide(HICON icon)
+{
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP mask = {};
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    return mask.bmWidth;
 }
 
 UINT ExpectedDpi()
@@ -131,6 +147,15 @@ TEST_F(DpiLayout, EveryControlHoldsItsTextAndStaysInsideItsParent)
     EXPECT_EQ(ihmMain->mnpTB.Bar().Width(), ScaleToDpi(21, dpi));
     EXPECT_EQ(ihmMain->mnpTB.Bar().BarCaption().Font().Height, ScaleToDpi(-16, dpi));
     EXPECT_EQ(ihmOptions->zdsLedEmail.Width(), ScaleToDpi(12, dpi));
+    // The menu's pictures are at the shell's small-icon size, and an item holds one.
+    const int picture = SystemMetricForDpi(SM_CXSMICON, dpi);
+    EXPECT_EQ(BitmapSize(ihmMain->utlImageList.Bitmap(0)).cx, picture);
+    int width = 0, height = 0;
+    HDC screen = GetDC(nullptr);
+    MeasureMenuItem(ihmMain->mnpTbActivatePopup(), screen, width, height);
+    ReleaseDC(nullptr, screen);
+    EXPECT_GE(height, picture + ScaleToDpi(4, dpi));
+    EXPECT_EQ(IconSide(reinterpret_cast<HICON>(SendMessageW(ihmMailbox->Handle(), WM_GETICON, ICON_SMALL, 0))), picture);
 
     for (TForm* form : std::vector<TForm*>{ihmOptions, ihmAppList, ihmAbout, ihmMailbox})
         ExpectEveryControlHeld(*form, dpi);
@@ -145,45 +170,60 @@ RECT RectIn(HWND control, HWND parent)
     return place;
 }
 
-// The form moved to a monitor of `dpi`, as Windows tells it: the frame it suggests is the old one scaled.
+// The form moved to a monitor of `dpi`, as Windows tells it: the frame it
+// suggests holds the old client area scaled. The frame's own edges stay as
+// they are drawn here: Wine draws them at the session's DPI.
 void MoveToMonitorOf(TForm& form, UINT dpi)
 {
     RECT frame = {};
     GetWindowRect(form.Handle(), &frame);
+    RECT client = {};
+    GetClientRect(form.Handle(), &client);
     const UINT old = form.Dpi();
+    const int edgesX = (frame.right - frame.left) - client.right;
+    const int edgesY = (frame.bottom - frame.top) - client.bottom;
     RECT suggested = {frame.left, frame.top,
-                      frame.left + MulDiv(frame.right - frame.left, static_cast<int>(dpi), static_cast<int>(old)),
-                      frame.top + MulDiv(frame.bottom - frame.top, static_cast<int>(dpi), static_cast<int>(old))};
+                      frame.left + edgesX + MulDiv(client.right, static_cast<int>(dpi), static_cast<int>(old)),
+                      frame.top + edgesY + MulDiv(client.bottom, static_cast<int>(dpi), static_cast<int>(old))};
     SendMessageW(form.Handle(), kWmDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 }  // namespace
 
 TEST_F(DpiLayout, DpiChanged_LaysEveryWindowOutAgainWithItsFontsAndDotsThenBack)
 {
+    // Twice the DPI, or half where twice would not fit the session's screen.
     const UINT start = WindowDpi(ihmOptions->Handle());
-    const UINT twice = start * 2;
+    const UINT other = start * 2 <= 288 ? start * 2 : start / 2;
+    const auto scaled = [start, other](int value) { return MulDiv(value, static_cast<int>(other), static_cast<int>(start)); };
     const RECT interval = RectIn(ihmOptions->zdsInterval.Handle(), ihmOptions->tsPopup.Handle());
     const int counterWidth = ihmOptions->zdsCounter.Width();
     const int lampWidth = ihmOptions->zdsLedPopup.Width();
+    EXPECT_EQ(ihmOptions->zdsCounter.NoOfChars(), 4);  // its 96-DPI bounds hold four at any DPI
     for (TForm* form : std::vector<TForm*>{ihmOptions, ihmAppList, ihmAbout, ihmMailbox}) {
-        MoveToMonitorOf(*form, twice);
-        EXPECT_EQ(form->Dpi(), twice) << form->Caption();
-        ExpectEveryControlHeld(*form, twice);
+        MoveToMonitorOf(*form, start * 5 / 4);  // on the way: the places must not drift
+        MoveToMonitorOf(*form, other);
+        EXPECT_EQ(form->Dpi(), other) << form->Caption();
+        ExpectEveryControlHeld(*form, other);
     }
-    const RECT wide = RectIn(ihmOptions->zdsInterval.Handle(), ihmOptions->tsPopup.Handle());
-    EXPECT_NEAR(wide.right - wide.left, 2 * (interval.right - interval.left), 1);
-    EXPECT_NEAR(wide.top, 2 * interval.top, 1);
-    // The counter's dots doubled with it: the same four digits fill twice the width.
-    EXPECT_NEAR(ihmOptions->zdsCounter.Width(), 2 * counterWidth, 2);
+    const RECT moved = RectIn(ihmOptions->zdsInterval.Handle(), ihmOptions->tsPopup.Handle());
+    EXPECT_NEAR(moved.right - moved.left, scaled(interval.right - interval.left), 1);
+    EXPECT_NEAR(moved.top, scaled(interval.top), 1);
+    // The counter's dots scaled with it: the same four digits fill the
+    // scaled width (exactly between 96 and 192 DPI; the dots are rounded at others).
+    EXPECT_NEAR(ihmOptions->zdsCounter.Width(), scaled(counterWidth), start % 96 == 0 && other % 96 == 0 ? 2 : counterWidth / 5);
     EXPECT_EQ(ihmOptions->zdsCounter.NoOfChars(), 4);
-    EXPECT_NEAR(ihmOptions->zdsLedPopup.Width(), 2 * lampWidth, 1);
+    EXPECT_NEAR(ihmOptions->zdsLedPopup.Width(), scaled(lampWidth), 1);
+    // The about box's picture and the caption icons are loaded again at the new size.
+    EXPECT_EQ(IconSide(ihmAbout->imgIcon.Picture()), ScaleToDpi(32, other));
+    EXPECT_EQ(IconSide(reinterpret_cast<HICON>(SendMessageW(ihmOptions->Handle(), WM_GETICON, ICON_SMALL, 0))),
+              SystemMetricForDpi(SM_CXSMICON, other));
     TEXTMETRICW metrics = {};
     HDC dc = GetDC(ihmOptions->Handle());
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(ihmOptions->zdsInterval.Handle(), WM_GETFONT, 0, 0)));
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, old);
     ReleaseDC(ihmOptions->Handle(), dc);
-    EXPECT_GE(metrics.tmHeight - metrics.tmInternalLeading, ScaleToDpi(11, twice) - 1);
+    EXPECT_GE(metrics.tmHeight - metrics.tmInternalLeading, ScaleToDpi(11, other) - 1);
 
     MoveToMonitorOf(*ihmOptions, start);
     const RECT back = RectIn(ihmOptions->zdsInterval.Handle(), ihmOptions->tsPopup.Handle());
