@@ -18,6 +18,11 @@ if ! as --32 "$probe/exit.s" -o "$probe/exit.o" 2>/dev/null || ! ld -m elf_i386 
     exit 1
 fi
 if ! "$probe/exit" 2>/dev/null; then
-    echo "the kernel does not run 32-bit programs (a static 32-bit probe failed to run)"
+    # A kernel built with 32-bit emulation may have been booted with it off.
+    if zcat /proc/config.gz 2>/dev/null | grep -qx 'CONFIG_IA32_EMULATION=y' && ! grep -qw 'ia32_emulation=on' /proc/cmdline; then
+        echo "the kernel does not run 32-bit programs: its 32-bit emulation is off at boot (ia32_emulation=on on the kernel's command line turns it on)"
+    else
+        echo "the kernel does not run 32-bit programs (a static 32-bit probe failed to run)"
+    fi
     exit 1
 fi

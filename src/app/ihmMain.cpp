@@ -17,16 +17,16 @@ TihmMain* ihmMain = nullptr;
 
 namespace {
 // The tray menu's side bar: a blue-to-navy gradient with the program's
-// picture near the bottom and its name written upwards above it. Its width
-// and caption are 96-DPI sizes; the menu opens on the system's DPI.
+// picture near the bottom and its name written upwards above it. Its width,
+// picture and caption are 96-DPI sizes; the menu opens on the system's DPI.
 void ConfigureTrayMenuBar(TBcBar& bar)
 {
     const UINT dpi = SystemDpi();
     bar.SetWidth(ScaleToDpi(21, dpi));
     bar.SetGradientStart(clBlue);
     bar.SetGradientEnd(clNavy);
-    bar.BarBitmap().LoadFromResource("BAR_PIC");
-    bar.BarBitmap().SetOffsetY(-2);
+    bar.BarBitmap().LoadFromResource("BAR_PIC", dpi);
+    bar.BarBitmap().SetOffsetY(ScaleToDpi(-2, dpi));
     TBarFont font = bar.BarCaption().Font();
     font.Name = "Arial Black";
     font.Height = ScaleToDpi(-16, dpi);

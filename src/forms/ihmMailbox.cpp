@@ -1,6 +1,7 @@
 #include "ihmMailbox.h"
 
 #include <algorithm>
+#include <array>
 
 #include "../app/unitGlobal.h"
 #include "../app/unitLanguage.h"
@@ -79,8 +80,8 @@ void TihmMailbox::ReportGeometry()
     GetWindowRect(Handle(), &bounds);
     settings_->MailboxesTop = bounds.top;
     settings_->MailboxesLeft = bounds.left;
-    settings_->MailboxesWidth = bounds.right - bounds.left;
-    settings_->MailboxesHeight = bounds.bottom - bounds.top;
+    settings_->MailboxesWidth = Unscale(bounds.right - bounds.left);
+    settings_->MailboxesHeight = Unscale(bounds.bottom - bounds.top);
     settings_->MailboxesHeader = ViewHeader();
     settings_->MailboxesGrid = gridHeight_;
     settings_->MailboxesCol1 = ColumnWidth(0);
@@ -102,12 +103,25 @@ TihmMailbox::TihmMailbox()
       mnpGrid(GridMenuItems(*this))
 {
     for (int column = 0; column < zdsGrid.ColumnCount(); ++column)
-        zdsGrid.SetColumnWidth(column, DefaultColumnWidth(column));
+        SetColumnWidth(column, DefaultColumnWidth(column));
     zdsGrid.SetRowCount(1);
     zdsGrid.OnCellText = [this](int column, int row) { return CellText(column, row); };
     zdsGrid.OnClick = [this] { zdsGridClick(); };
     zdsGrid.OnRowTextColor = [this](int row, COLORREF& color) { return zdsGridDrawCell(row, color); };
-    zdsGrid.OnColumnWidthChanged = [this] { ReportGeometry(); };
+    zdsGrid.OnColumnWidthChanged = [this](int column) {
+        // A width the window set is the one it holds: rounding it back
+        // could take a pixel off.
+        if (ChangingDpi() || column < 0 || column >= 3 || settingColumn_)
+            return;
+        columnWidths_[static_cast<size_t>(column)] = Unscale(zdsGrid.ColumnWidth(column));
+        ReportGeometry();
+    };
+    // The columns and the grid keep their 96-DPI sizes at the new DPI.
+    OnDpiChanged = [this] {
+        for (int column = 0; column < 3; ++column)
+            SetColumnWidth(column, columnWidths_[static_cast<size_t>(column)]);
+        LayoutControls();
+    };
     splitter.OnMoved = [this](int top) { SplitterMoved(top); };
     // As in the system's other windows, Escape hides it like its close box.
     OnKeyDown = [this](WPARAM key) {
@@ -158,9 +172,21 @@ void TihmMailbox::SetGridHeight(int value)
     ReportGeometry();
 }
 
-int TihmMailbox::ColumnWidth(int column) const { return zdsGrid.ColumnWidth(column); }
+int TihmMailbox::ColumnWidth(int column) const
+{
+    return column >= 0 && column < 3 ? columnWidths_[static_cast<size_t>(column)] : 0;
+}
 
-void TihmMailbox::SetColumnWidth(int column, int width) { zdsGrid.SetColumnWidth(column, width); }
+void TihmMailbox::SetColumnWidth(int column, int width)
+{
+    if (column < 0 || column >= 3)
+        return;
+    columnWidths_[static_cast<size_t>(column)] = width;
+    settingColumn_ = true;
+    zdsGrid.SetColumnWidth(column, Scale(width));
+    settingColumn_ = false;
+    ReportGeometry();
+}
 
 // The grid keeps its height against the window: a small window shrinks the
 // text area first, as a top-aligned grid over a client-filling memo does.
@@ -173,10 +199,11 @@ void TihmMailbox::LayoutControls()
     const int inset = Scale(kPanelInset);
     const int splitterHeight = Scale(kSplitterHeight);
     const int width = std::max(0, static_cast<int>(client.right) - 2 * inset);
-    const int mailTop = inset + gridHeight_ + splitterHeight;
+    const int gridHeight = Scale(gridHeight_);
+    const int mailTop = inset + gridHeight + splitterHeight;
     const int mailHeight = std::max(0, static_cast<int>(client.bottom) - inset - mailTop);
-    MoveWindow(zdsGrid.Handle(), inset, inset, width, gridHeight_, TRUE);
-    splitter.SetBounds({inset, inset + gridHeight_, width, splitterHeight});
+    MoveWindow(zdsGrid.Handle(), inset, inset, width, gridHeight, TRUE);
+    splitter.SetBounds({inset, inset + gridHeight, width, splitterHeight});
     MoveWindow(zdsMail.Handle(), inset, mailTop, width, mailHeight, TRUE);
 }
 
@@ -187,7 +214,7 @@ void TihmMailbox::SplitterMoved(int top)
     const int largest =
         static_cast<int>(client.bottom) - 2 * Scale(kPanelInset) - Scale(kSplitterHeight) - Scale(kSplitterMinSize);
     const int height = std::min(top - Scale(kPanelInset), largest);
-    SetGridHeight(std::max(Scale(kSplitterMinSize), height));
+    SetGridHeight(Unscale(std::max(Scale(kSplitterMinSize), height)));
 }
 
 void TihmMailbox::PaintPanel()
@@ -220,8 +247,8 @@ bool TihmMailbox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     switch (message) {
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = kMinimumSize;
-        info->ptMinTrackSize.y = kMinimumSize;
+        info->ptMinTrackSize.x = Scale(kMinimumSize);
+        info->ptMinTrackSize.y = Scale(kMinimumSize);
         result = 0;
         return true;
     }

@@ -4,11 +4,13 @@
 // deletes messages, feeds the spam lists and checks again.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "../framework/Dpi.h"
 #include "../framework/Form.h"
 #include "../framework/ListGrid.h"
 #include "../framework/PopupMenu.h"
@@ -73,7 +75,9 @@ public:
 
     // Geometry and state kept in the settings: the window reports each change
     // of its place, size, grid, columns and header mark into them, so they
-    // hold what the user left when they are saved.
+    // hold what the user left when they are saved. The place is in screen
+    // pixels; the sizes, the grid's height and the columns are 96-DPI pixels,
+    // as a program unaware of DPI saw them, so they fit any screen's DPI.
     void ReportGeometry();
     bool ViewHeader() const;
     void SetViewHeader(bool value);
@@ -81,6 +85,8 @@ public:
     void SetGridHeight(int value);
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
+    // A 96-DPI length at the window's DPI, and back.
+    int Unscale(int pixels) const { return MulDiv(pixels, static_cast<int>(kDesignDpi), static_cast<int>(Dpi())); }
 
     // The email shown by the selected row; null when there is none.
     TEmail* SelectedEmail() const;
@@ -122,7 +128,10 @@ private:
     // Adds `entry` as the last line of a spam list unless it holds it already.
     void AddSpamEntry(std::string TSettings::*list, const std::string& entry, const std::string& alreadyThere);
 
-    int gridHeight_ = DefaultGridHeight;
+    int gridHeight_ = DefaultGridHeight;  // 96-DPI pixels
+    // The columns' widths in 96-DPI pixels, as last set or dragged.
+    std::array<int, 3> columnWidths_{};
+    bool settingColumn_ = false;
     bool laidOut_ = false;
     // The spam test of each row, made when the row is first drawn after a
     // fill or a change of the lists, with the lists parsed once for all rows.

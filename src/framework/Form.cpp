@@ -96,6 +96,12 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM list)
     return TRUE;
 }
 
+// The program's container (form, page, panel) behind `hwnd`, if it is one.
+const TContainer* ContainerOf(HWND hwnd)
+{
+    return dynamic_cast<const TContainer*>(reinterpret_cast<TWindowBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
+}
+
 RECT PlaceInParent(HWND child)
 {
     RECT place = {};
@@ -135,7 +141,14 @@ RECT TForm::ScaledPlace(HWND child, UINT old, UINT dpi, std::map<HWND, TChildPla
     const int left = ScaleBetween(place.origin.x, place.originDpi, dpi);
     const int top = ScaleBetween(place.origin.y, place.originDpi, dpi);
     place.placedOrigin = {left, top};
-    place.placedSize = {ScaleBetween(place.size.cx, place.sizeDpi, dpi), ScaleBetween(place.size.cy, place.sizeDpi, dpi)};
+    if (place.originDpi == place.sizeDpi) {
+        // The far edges scaled as the near ones, so a child that ends where
+        // its parent ends still does after rounding.
+        place.placedSize = {ScaleBetween(place.origin.x + place.size.cx, place.originDpi, dpi) - left,
+                            ScaleBetween(place.origin.y + place.size.cy, place.originDpi, dpi) - top};
+    } else {
+        place.placedSize = {ScaleBetween(place.size.cx, place.sizeDpi, dpi), ScaleBetween(place.size.cy, place.sizeDpi, dpi)};
+    }
     places[child] = place;
     return RECT{left, top, left + place.placedSize.cx, top + place.placedSize.cy};
 }
@@ -144,23 +157,26 @@ void TForm::ApplyDpi(UINT dpi, const RECT& frame)
 {
     const UINT old = dpi_;
     dpi_ = dpi;
+    changingDpi_ = true;
     TScopedFont previous = std::move(font_);
     font_ = CreateUiFont(fontName_.c_str(), ScaleToDpi(fontHeight_, dpi));
     std::vector<HWND> children;
     EnumChildWindows(Handle(), CollectChild, reinterpret_cast<LPARAM>(&children));
     if (old != dpi) {
-        // Every place is worked out before any child moves: moving a pane
-        // may lay out the children inside it.
+        // Only the program's own children move: a control's inner windows
+        // (a list's header, a tab control's arrows) and the pages, which
+        // their page control fits, are placed by their owners. Every place
+        // is worked out before any child moves: moving a pane may lay out
+        // the children inside it.
         std::map<HWND, TChildPlace> places;
-        std::vector<RECT> targets;
+        std::vector<std::pair<HWND, RECT>> targets;
         for (HWND child : children)
-            targets.push_back(ScaledPlace(child, old, dpi, places));
+            if (ContainerOf(GetParent(child)))
+                targets.emplace_back(child, ScaledPlace(child, old, dpi, places));
         childPlaces_ = std::move(places);
-        for (size_t i = 0; i < children.size(); ++i) {
-            const RECT& to = targets[i];
-            SetWindowPos(children[i], nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+        for (const auto& [child, to] : targets)
+            SetWindowPos(child, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
-        }
     }
     for (HWND child : children) {
         if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == previous.get())
@@ -170,12 +186,12 @@ void TForm::ApplyDpi(UINT dpi, const RECT& frame)
                  SWP_NOZORDER | SWP_NOACTIVATE);
     LoadIcons();
     for (HWND child : children) {
-        const auto* container =
-            dynamic_cast<const TContainer*>(reinterpret_cast<TWindowBase*>(GetWindowLongPtrW(GetParent(child), GWLP_USERDATA)));
+        const TContainer* container = ContainerOf(GetParent(child));
         if (TControl* control = container ? container->ControlOf(child) : nullptr)
             control->DpiChanged();
         SendMessageW(child, kWmDpiChangedAfterParent, 0, 0);
     }
+    changingDpi_ = false;
     if (OnDpiChanged)
         OnDpiChanged();
 }

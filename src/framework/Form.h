@@ -51,6 +51,8 @@ public:
     // by WM_DPICHANGED_AFTERPARENT, then OnDpiChanged.
     void ApplyDpi(UINT dpi, const RECT& frame);
     std::function<void()> OnDpiChanged;
+    // True while ApplyDpi runs: the DPI is the new one, sizes may be the old.
+    bool ChangingDpi() const { return changingDpi_; }
 
     // Key preview: runs before the focused control sees WM_KEYDOWN; answer
     // true to swallow the key.
@@ -90,6 +92,7 @@ private:
     int fontHeight_;
     UINT dpi_;
     const char* iconName_;
+    bool changingDpi_ = false;
     TIcon smallIcon_;
     TIcon largeIcon_;
 };

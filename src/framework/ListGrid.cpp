@@ -1,6 +1,8 @@
 #include "ListGrid.h"
 
 #include "Container.h"
+#include "Dpi.h"
+#include "Form.h"
 
 #include "WideText.h"
 
@@ -27,7 +29,8 @@ const char* ListViewClass()
 
 TListGrid::TListGrid(TContainer& parent, const TBounds& bounds, int columnCount, int rowHeight)
     : TControl(parent, ListViewClass(), LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, 0, bounds),
-      columnCount_(columnCount)
+      columnCount_(columnCount),
+      rowHeight_(rowHeight)
 {
     SendMessageW(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES,
                  LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -62,7 +65,7 @@ LRESULT CALLBACK TListGrid::WatchColumns(HWND hwnd, UINT message, WPARAM wParam,
         const bool width = !change->pitem || (change->pitem->mask & HDI_WIDTH);
         auto* self = reinterpret_cast<TListGrid*>(grid);
         if ((code == HDN_ITEMCHANGEDW || code == HDN_ITEMCHANGEDA) && width && self->OnColumnWidthChanged)
-            self->OnColumnWidthChanged();
+            self->OnColumnWidthChanged(change->iItem);
     }
     return result;
 }
@@ -70,6 +73,8 @@ LRESULT CALLBACK TListGrid::WatchColumns(HWND hwnd, UINT message, WPARAM wParam,
 // The list view has no row height of its own: it makes its rows as high as
 // its small images. A one-pixel-wide image list of the right height sets it;
 // the first measure tells how much the control adds around the image.
+void TListGrid::DpiChanged() { FitRowHeight(ScaleToDpi(rowHeight_, TForm::DpiOf(Handle()))); }
+
 void TListGrid::FitRowHeight(int rowHeight)
 {
     int imageHeight = rowHeight;

@@ -24,7 +24,7 @@ public:
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
     // A column took a new width: the user dragged its divider, or the program set it.
-    std::function<void()> OnColumnWidthChanged;
+    std::function<void(int column)> OnColumnWidthChanged;
 
     int RowCount() const;
     // The number of rows; their texts come from OnCellText, asked again
@@ -60,6 +60,8 @@ public:
     // going round to the top when asked to; -1 when none. Answers false for
     // any other notification.
     bool FindRow(const NMHDR& header, LRESULT& result) const;
+    // The rows take their height again at the form's new DPI.
+    void DpiChanged() override;
 
 private:
     static LRESULT CALLBACK WatchColumns(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -67,6 +69,7 @@ private:
     void FitRowHeight(int rowHeight);
 
     int columnCount_;
+    int rowHeight_;  // 96-DPI pixels
     mutable std::string cellText_;  // kept alive for the list view that asked for it
     std::wstring cellTextW_;
     HIMAGELIST rowSizer_ = nullptr;

@@ -34,7 +34,7 @@ void TTabSheet::SetCaption(const std::string& caption)
 // page to page, as in the system's property sheets.
 TPageControl::TPageControl(TContainer& parent, const TBounds& bounds)
     : TControl(parent, WC_TABCONTROLA, WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, WS_EX_CONTROLPARENT, bounds),
-      font_(parent.Font())
+      parent_(parent)
 {
 }
 
@@ -47,13 +47,18 @@ int TPageControl::AddSheet(TTabSheet* sheet, const std::string& caption)
     const int index = PageCount();
     SendMessageW(Handle(), TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     sheets_.push_back(sheet);
-    // Tabs now take their height: every sheet fits the display area again.
+    // Tabs now take their height.
+    FitSheets();
+    SetActivePageIndex(ActivePageIndex() < 0 ? 0 : ActivePageIndex());
+    return index;
+}
+
+void TPageControl::FitSheets()
+{
     const RECT area = DisplayArea();
     for (TTabSheet* each : sheets_)
         SetWindowPos(each->Handle(), HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
                      SWP_NOACTIVATE);
-    SetActivePageIndex(ActivePageIndex() < 0 ? 0 : ActivePageIndex());
-    return index;
 }
 
 RECT TPageControl::DisplayArea() const

@@ -24,7 +24,8 @@ private:
 class TPageControl : public TControl {
 public:
     TPageControl(TContainer& parent, const TBounds& bounds);
-    HFONT Font() const { return font_; }
+    // The font of the form, whichever DPI it was made for.
+    HFONT Font() const { return parent_.Font(); }
     int PageCount() const { return static_cast<int>(sheets_.size()); }
     int ActivePageIndex() const;
     void SetActivePageIndex(int index);
@@ -34,8 +35,11 @@ private:
     int AddSheet(TTabSheet* sheet, const std::string& caption);
     RECT DisplayArea() const;
     bool HandleNotify(const NMHDR& header) override;
+    // The tabs took the new font's height: the sheets fit the display area again.
+    void DpiChanged() override { FitSheets(); }
+    void FitSheets();
 
-    HFONT font_;
+    TContainer& parent_;
     std::vector<TTabSheet*> sheets_;
 };
 

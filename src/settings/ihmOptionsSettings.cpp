@@ -401,11 +401,13 @@ void TihmOptions::SetMailboxesLeft(int value)
 
 int TihmOptions::MailboxesWidth() const { return settings_.MailboxesWidth; }
 
+// The sizes are 96-DPI pixels: the window takes them at its DPI.
 void TihmOptions::SetMailboxesWidth(int value)
 {
     settings_.MailboxesWidth = value;
     const RECT r = WindowRectOf(ihmMailbox);
-    PlaceMailboxes(0, 0, value, r.bottom - r.top, SWP_NOMOVE);
+    if (ihmMailbox)
+        PlaceMailboxes(0, 0, ihmMailbox->Scale(value), r.bottom - r.top, SWP_NOMOVE);
 }
 
 int TihmOptions::MailboxesHeight() const { return settings_.MailboxesHeight; }
@@ -414,7 +416,8 @@ void TihmOptions::SetMailboxesHeight(int value)
 {
     settings_.MailboxesHeight = value;
     const RECT r = WindowRectOf(ihmMailbox);
-    PlaceMailboxes(0, 0, r.right - r.left, value, SWP_NOMOVE);
+    if (ihmMailbox)
+        PlaceMailboxes(0, 0, r.right - r.left, ihmMailbox->Scale(value), SWP_NOMOVE);
 }
 
 bool TihmOptions::MailboxesHeader() const { return settings_.MailboxesHeader; }

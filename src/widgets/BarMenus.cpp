@@ -52,12 +52,20 @@ void TBcBarBitmap::SetBitmap(HBITMAP picture)
     Changed();
 }
 
-bool TBcBarBitmap::LoadFromResource(const char* name)
+bool TBcBarBitmap::LoadFromResource(const char* name, UINT dpi)
 {
     TScopedBitmap loaded(
         static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), Widen(name).c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     if (!loaded)
         return false;
+    const SIZE size = BitmapSize(loaded.get());
+    if (dpi != 96 && size.cx > 0 && size.cy > 0) {
+        const int width = MulDiv(size.cx, static_cast<int>(dpi), 96);
+        const int height = MulDiv(size.cy, static_cast<int>(dpi), 96);
+        TScopedBitmap stretched(static_cast<HBITMAP>(CopyImage(loaded.get(), IMAGE_BITMAP, width, height, 0)));
+        if (stretched)
+            loaded = std::move(stretched);
+    }
     if (!bitmap_)
         transparent_ = true;
     bitmap_ = std::move(loaded);

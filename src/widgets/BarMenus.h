@@ -65,8 +65,9 @@ public:
     HBITMAP Bitmap() const { return bitmap_.get(); }
     // Keeps a copy of `picture`; null frees the held picture.
     void SetBitmap(HBITMAP picture);
-    // Takes the bitmap resource of the program's own module; false when missing.
-    bool LoadFromResource(const char* name);
+    // Takes the bitmap resource of the program's own module, a 96-DPI
+    // picture stretched to `dpi`; false when missing.
+    bool LoadFromResource(const char* name, UINT dpi = 96);
     bool Empty() const { return !bitmap_; }
     SIZE Size() const { return BitmapSize(bitmap_.get()); }
 

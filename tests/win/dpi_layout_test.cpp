@@ -53,9 +53,13 @@ BOOL CALLBACK Collect(HWND child, LPARAM list)
     return TRUE;
 }
 
-// What is wrong with one control, empty when nothing.
+// What is wrong with one control, empty when nothing. A control hidden by
+// itself, not by its page, shows nothing (a tab control's scroll arrows
+// while the tabs fit).
 std::string Fault(HWND control, UINT dpi)
 {
+    if (!(GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE))
+        return std::string();
     RECT client = {};
     GetClientRect(control, &client);
     RECT place = {};
@@ -146,6 +150,8 @@ TEST_F(DpiLayout, EveryControlHoldsItsTextAndStaysInsideItsParent)
     // The tray menu's side bar and its caption, and the lamps, grow with it.
     EXPECT_EQ(ihmMain->mnpTB.Bar().Width(), ScaleToDpi(21, dpi));
     EXPECT_EQ(ihmMain->mnpTB.Bar().BarCaption().Font().Height, ScaleToDpi(-16, dpi));
+    TScopedBitmap barPicture(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), L"BAR_PIC", IMAGE_BITMAP, 0, 0, 0)));
+    EXPECT_EQ(ihmMain->mnpTB.Bar().BarBitmap().Size().cy, ScaleToDpi(BitmapSize(barPicture.get()).cy, dpi));
     EXPECT_EQ(ihmOptions->zdsLedEmail.Width(), ScaleToDpi(12, dpi));
     // The menu's pictures are at the shell's small-icon size, and an item holds one.
     const int picture = SystemMetricForDpi(SM_CXSMICON, dpi);
@@ -156,6 +162,10 @@ TEST_F(DpiLayout, EveryControlHoldsItsTextAndStaysInsideItsParent)
     ReleaseDC(nullptr, screen);
     EXPECT_GE(height, picture + ScaleToDpi(4, dpi));
     EXPECT_EQ(IconSide(reinterpret_cast<HICON>(SendMessageW(ihmMailbox->Handle(), WM_GETICON, ICON_SMALL, 0))), picture);
+
+    // The mailboxes window's columns are kept as 96-DPI pixels and shown at the DPI.
+    EXPECT_EQ(ihmMailbox->zdsGrid.ColumnWidth(1), ScaleToDpi(TihmMailbox::DefaultColumnWidth(1), dpi));
+    EXPECT_EQ(ihmMailbox->ColumnWidth(1), TihmMailbox::DefaultColumnWidth(1));
 
     for (TForm* form : std::vector<TForm*>{ihmOptions, ihmAppList, ihmAbout, ihmMailbox})
         ExpectEveryControlHeld(*form, dpi);
@@ -191,16 +201,20 @@ void MoveToMonitorOf(TForm& form, UINT dpi)
 
 TEST_F(DpiLayout, DpiChanged_LaysEveryWindowOutAgainWithItsFontsAndDotsThenBack)
 {
-    // Twice the DPI, or half where twice would not fit the session's screen.
+    // From 96 to twice that, from above back to 96 (Windows goes no lower):
+    // the mailboxes window at twice 144 or 192 DPI would not fit the
+    // session's screen, and Wine would cut it.
     const UINT start = WindowDpi(ihmOptions->Handle());
-    const UINT other = start * 2 <= 288 ? start * 2 : start / 2;
+    const UINT other = start == 96 ? 192 : 96;
     const auto scaled = [start, other](int value) { return MulDiv(value, static_cast<int>(other), static_cast<int>(start)); };
     const RECT interval = RectIn(ihmOptions->zdsInterval.Handle(), ihmOptions->tsPopup.Handle());
     const int counterWidth = ihmOptions->zdsCounter.Width();
     const int lampWidth = ihmOptions->zdsLedPopup.Width();
+    const int storedWidth = ihmMain->Settings.MailboxesWidth;
+    const int storedColumn = ihmMain->Settings.MailboxesCol2;
     EXPECT_EQ(ihmOptions->zdsCounter.NoOfChars(), 4);  // its 96-DPI bounds hold four at any DPI
     for (TForm* form : std::vector<TForm*>{ihmOptions, ihmAppList, ihmAbout, ihmMailbox}) {
-        MoveToMonitorOf(*form, start * 5 / 4);  // on the way: the places must not drift
+        MoveToMonitorOf(*form, (start + other) / 2);  // on the way: the places must not drift
         MoveToMonitorOf(*form, other);
         EXPECT_EQ(form->Dpi(), other) << form->Caption();
         ExpectEveryControlHeld(*form, other);
@@ -213,6 +227,11 @@ TEST_F(DpiLayout, DpiChanged_LaysEveryWindowOutAgainWithItsFontsAndDotsThenBack)
     EXPECT_NEAR(ihmOptions->zdsCounter.Width(), scaled(counterWidth), start % 96 == 0 && other % 96 == 0 ? 2 : counterWidth / 5);
     EXPECT_EQ(ihmOptions->zdsCounter.NoOfChars(), 4);
     EXPECT_NEAR(ihmOptions->zdsLedPopup.Width(), scaled(lampWidth), 1);
+    // The mailboxes window's sizes are stored as 96-DPI pixels: the same at
+    // any DPI, but for the frame's edges, which Wine keeps at the session's DPI.
+    EXPECT_NEAR(ihmMain->Settings.MailboxesWidth, storedWidth, 10);
+    EXPECT_EQ(ihmMain->Settings.MailboxesCol2, storedColumn);
+    EXPECT_NEAR(ihmMailbox->zdsGrid.ColumnWidth(1), ScaleToDpi(storedColumn, other), 1);
     // The about box's picture and the caption icons are loaded again at the new size.
     EXPECT_EQ(IconSide(ihmAbout->imgIcon.Picture()), ScaleToDpi(32, other));
     EXPECT_EQ(IconSide(reinterpret_cast<HICON>(SendMessageW(ihmOptions->Handle(), WM_GETICON, ICON_SMALL, 0))),
