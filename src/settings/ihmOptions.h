@@ -269,6 +269,9 @@ private:
     // Each mailbox of the copy and the settings' mailbox it stands for; the
     // copy's list is written back only when the editor changed it.
     std::map<const TMyItem*, TMyItem*> originals_;
+    // Each copy's refresh token as taken: the mail watch may renew the
+    // mailbox's own meanwhile, and only a sign-in in the dialog replaces it.
+    std::map<const TMyItem*, std::string> takenTokens_;
     bool mailboxesEdited_ = false;
     // The copy taken again from the settings: its values, or its mailboxes.
     void TakeDraft();

@@ -24,11 +24,13 @@ void TihmOptions::TakeMailboxes()
 {
     draft_.Mailboxes.Clear();
     originals_.clear();
+    takenTokens_.clear();
     for (int i = 0; i < Mailboxes.Count(); ++i) {
         TMailBox* original = Mailboxes.ItemAs<TMailBox>(i);
         auto copy = std::make_unique<TMailBox>(*original);
         copy->Memory.reset();  // the mail watch's, not a setting
         originals_[copy.get()] = original;
+        takenTokens_[copy.get()] = original->ProtectedRefreshToken;
         draft_.Mailboxes.Add(std::move(copy));
     }
     mailboxesEdited_ = false;
@@ -77,8 +79,15 @@ void TihmOptions::CommitMailboxes()
         originals_[copy] = original.get();
         auto& mailbox = static_cast<TMailBox&>(*original);
         const std::shared_ptr<TMailboxMemory> memory = mailbox.Memory;
+        const std::string liveToken = mailbox.ProtectedRefreshToken;
+        const auto taken = takenTokens_.find(copy);
         mailbox = *copy;
         mailbox.Memory = memory;
+        // A token renewed by a check since the copy was taken is not put back
+        // to the one it replaced, which the provider may no longer take.
+        if (taken != takenTokens_.end() && copy->ProtectedRefreshToken == taken->second)
+            mailbox.ProtectedRefreshToken = copy->ProtectedRefreshToken = liveToken;
+        takenTokens_[copy] = mailbox.ProtectedRefreshToken;
         Mailboxes.Add(std::move(original));
     }
     // Taken off the list, not destroyed: emails of the last check may still refer to them.

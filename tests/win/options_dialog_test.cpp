@@ -95,6 +95,17 @@ TEST_F(OptionsDialog, MailboxEditor_AddSelectDelete)
     EXPECT_EQ(ihmOptions->zdsName.Text(), "");
     EXPECT_TRUE(ihmOptions->zdsName.Enabled());  // one mailbox is left
     EXPECT_EQ(first->MailboxName, "Home");       // detached, still alive
+    // A check renews the token of the mailbox left while it is being edited; the edit keeps the new one.
+    TMailBox* left = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
+    ihmOptions->zdsMailboxList.SetItemIndex(0);
+    ihmOptions->zdsMailboxListClick();
+    left->ProtectedRefreshToken = "dpapi:renewed";
+    Type(ihmOptions->zdsServer, "pop.example.org");
+    ihmOptions->zdsServer.OnExit();
+    EXPECT_EQ(left->Server, "pop.example.org");
+    EXPECT_EQ(left->ProtectedRefreshToken, "dpapi:renewed");
+    ihmOptions->zdsMailboxList.SetItemIndex(-1);
+    ihmOptions->zdsMailboxListClick();
     Type(ihmOptions->zdsName, "Nowhere");
     ihmOptions->zdsName.OnExit();  // nothing selected: nothing stored
     EXPECT_EQ(ihmOptions->Mailboxes.ItemAs<TMailBox>(0)->MailboxName, "New mailbox");
