@@ -111,14 +111,14 @@ TihmMailbox::TihmMailbox()
     zdsGrid.OnColumnWidthChanged = [this](int column) {
         // A width the window set is the one it holds: rounding it back
         // could take a pixel off.
-        if (ChangingDpi() || column < 0 || column >= 3 || settingColumn_)
+        if (ChangingDpi() || settingColumn_ || column < 0 || column >= zdsGrid.ColumnCount())
             return;
         columnWidths_[static_cast<size_t>(column)] = Unscale(zdsGrid.ColumnWidth(column));
         ReportGeometry();
     };
     // The columns and the grid keep their 96-DPI sizes at the new DPI.
     OnDpiChanged = [this] {
-        for (int column = 0; column < 3; ++column)
+        for (int column = 0; column < zdsGrid.ColumnCount(); ++column)
             SetColumnWidth(column, columnWidths_[static_cast<size_t>(column)]);
         LayoutControls();
     };
@@ -174,12 +174,12 @@ void TihmMailbox::SetGridHeight(int value)
 
 int TihmMailbox::ColumnWidth(int column) const
 {
-    return column >= 0 && column < 3 ? columnWidths_[static_cast<size_t>(column)] : 0;
+    return column >= 0 && column < zdsGrid.ColumnCount() ? columnWidths_[static_cast<size_t>(column)] : 0;
 }
 
 void TihmMailbox::SetColumnWidth(int column, int width)
 {
-    if (column < 0 || column >= 3)
+    if (column < 0 || column >= zdsGrid.ColumnCount())
         return;
     columnWidths_[static_cast<size_t>(column)] = width;
     settingColumn_ = true;

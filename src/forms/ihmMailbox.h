@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "../framework/Dpi.h"
 #include "../framework/Form.h"
 #include "../framework/ListGrid.h"
 #include "../framework/PopupMenu.h"
@@ -85,8 +84,6 @@ public:
     void SetGridHeight(int value);
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
-    // A 96-DPI length at the window's DPI, and back.
-    int Unscale(int pixels) const { return MulDiv(pixels, static_cast<int>(kDesignDpi), static_cast<int>(Dpi())); }
 
     // The email shown by the selected row; null when there is none.
     TEmail* SelectedEmail() const;

@@ -12,6 +12,11 @@ UINT TContainer::Dpi() const
 
 int TContainer::Scale(int value) const { return ScaleToDpi(value, Dpi()); }
 
+int TContainer::Unscale(int pixels) const
+{
+    return MulDiv(pixels, static_cast<int>(kDesignDpi), static_cast<int>(Dpi()));
+}
+
 TControl* TContainer::ControlOf(HWND child) const
 {
     auto it = controls_.find(GetDlgCtrlID(child));

@@ -42,14 +42,12 @@ void TihmOptions::ConnectEvents()
     zdsSoundOnKill.OnClick = [this] { SetSoundOnKill(zdsSoundOnKill.Checked()); };
     zdsSoundOnEmail.OnClick = [this] { SetSoundOnEmail(zdsSoundOnEmail.Checked()); };
     zdsSoundOnKillSpam.OnClick = [this] { SetSoundOnKillSpam(zdsSoundOnKillSpam.Checked()); };
-    zdsNoBorderVideo.OnClick = [this] {
-        draft_.NoBorderVideo = zdsNoBorderVideo.Checked();
-        PutBack();
-    };
-    zdsBalloonNotification.OnClick = [this] {
-        draft_.BalloonNotification = zdsBalloonNotification.Checked();
-        PutBack();
-    };
+    for (auto [box, field] : {std::pair<TCheckBox*, bool TSettings::*>{&zdsNoBorderVideo, &TSettings::NoBorderVideo},
+                              {&zdsBalloonNotification, &TSettings::BalloonNotification}})
+        box->OnClick = [this, box = box, field = field] {
+            draft_.*field = box->Checked();
+            PutBack();
+        };
     for (auto [edit, field] : {std::pair<TEdit*, std::string TSettings::*>{&zdsEmailProgram, &TSettings::EmailProgram},
                                {&zdsSoundFile, &TSettings::SoundFile},
                                {&zdsSoundFileEmail, &TSettings::SoundFileEmail},
