@@ -107,7 +107,8 @@ std::string PartName(const std::string& header, const TMimeContent& type, const 
         name = type.Param("name");
     // Names are often written as encoded words, which no standard allows there.
     name = Pop3DecodeHeaderText(name, convert);
-    return name.empty() ? type.Type : name;
+    // The type is the part's raw bytes: a hostile one need not be UTF-8.
+    return name.empty() ? RawTextToUtf8(type.Type) : name;
 }
 
 void Walk(const std::string& header, const std::string& content, int depth, bool topLevel,

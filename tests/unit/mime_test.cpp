@@ -159,6 +159,9 @@ TEST(MimeBody, AMultipartBodyCutBeforeItsEndSaysSo)
     EXPECT_EQ(none.Text, "");
     EXPECT_TRUE(none.OtherParts.empty());
     EXPECT_TRUE(none.Cut);
+    // A part named only by a type that is not UTF-8 is still named in UTF-8.
+    const TMimeBodyText odd = DecodeMimeBody("Content-Type: \x84\xFF/x\r\n", "body\r\n", ShowConversion);
+    EXPECT_EQ(odd.OtherParts, (std::vector<std::string>{"\xE2\x80\x9E\xC3\xBF/x"}));
 }
 
 TEST(EmailDetails, DecodedFieldsOtherPartsThenHeaderOnDemandAndBody)
