@@ -1,6 +1,6 @@
 #include "mail_decode.h"
 
-#include "model/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 // Stand-ins: every code page read as Windows-1252, A to Z lowered. What is
 // measured is the portable decoder and matcher alone.

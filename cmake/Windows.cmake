@@ -55,7 +55,7 @@ add_library(skarnvale_win STATIC
   src/model/unitProcessShell.cpp
   src/model/unitProcessWindows.cpp
   src/net/HttpsPost.cpp
-  src/net/OAuthSignIn.cpp
+  src/oauth/OAuthSignIn.cpp
   src/net/Pop3Prot.cpp
   src/net/Pop3ProtCommands.cpp
   src/net/Pop3ProtPipeline.cpp

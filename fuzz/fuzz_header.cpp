@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "net/Pop3Header.h"
+#include "mime/Pop3Header.h"
 
 namespace {
 

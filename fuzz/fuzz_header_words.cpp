@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "model/Utf8Text.h"
-#include "net/Pop3HeaderWords.h"
+#include "text/Utf8Text.h"
+#include "mime/Pop3HeaderWords.h"
 
 namespace {
 void Check(bool condition)

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "net/HttpMessage.h"
-#include "net/OAuthRedirect.h"
+#include "oauth/OAuthRedirect.h"
 
 namespace {
 void Check(bool condition)

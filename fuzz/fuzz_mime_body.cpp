@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "model/Utf8Text.h"
-#include "net/MimeBody.h"
-#include "net/MimeHeader.h"
+#include "text/Utf8Text.h"
+#include "mime/MimeBody.h"
+#include "mime/MimeHeader.h"
 
 namespace {
 void Check(bool condition)

@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "model/Utf8Text.h"
-#include "net/OAuthJson.h"
+#include "text/Utf8Text.h"
+#include "oauth/OAuthJson.h"
 
 namespace {
 void Check(bool condition)

@@ -8,7 +8,7 @@
 
 #include "../mail/MailNotice.h"
 #include "../mail/MailTexts.h"
-#include "../model/FormatText.h"
+#include "../text/FormatText.h"
 
 extern std::string VersionText;
 extern std::string MsgReadError;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 // The order of the options dialog's language radio group: item 0, item 1.
 enum class TLanguage { English = 0, French = 1 };

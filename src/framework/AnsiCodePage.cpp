@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "WideText.h"
-#include "model/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 TSystemAnsiCodePage::TSystemAnsiCodePage(unsigned codePage) : codePage_(codePage ? codePage : GetACP()) {}
 

@@ -1,7 +1,7 @@
 // The machine's ANSI code page (GetACP) as the list files see it.
 #pragma once
 
-#include "model/ListFileText.h"
+#include "text/ListFileText.h"
 
 class TSystemAnsiCodePage : public IAnsiCodePage {
 public:

@@ -2,19 +2,15 @@
 
 #include <windows.h>
 
-#include "../model/Utf8Text.h"
+#include "../text/CaseFold.h"
+#include "../text/Utf8Text.h"
 #include "WideText.h"
 
 std::string FoldCase(const std::string& utf8)
 {
     // Most addresses and many subjects are ASCII: no conversion for them.
-    if (!HasNonAscii(utf8)) {
-        std::string lower = utf8;
-        for (char& c : lower)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        return lower;
-    }
+    if (!HasNonAscii(utf8))
+        return FoldAsciiCase(utf8);
     const std::wstring wide = Widen(utf8);
     const int size = static_cast<int>(wide.size());
     const int lowerSize = LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, wide.c_str(), size, nullptr, 0);

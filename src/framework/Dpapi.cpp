@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <wincrypt.h>
 
-#include "net/OAuthEncoding.h"
+#include "../text/Base64.h"
 
 namespace {
 // Names the kind of value, so that a blob is never taken for clear text.

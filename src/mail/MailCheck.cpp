@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "../framework/Locale.h"
-#include "../model/FormatText.h"
+#include "../text/FormatText.h"
 #include "../model/unitProcessReuse.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/Settings.h"

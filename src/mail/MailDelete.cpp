@@ -1,7 +1,7 @@
 // Deleting one message: a POP3 session of its own that first makes sure the
 // message under that number is still the one the last check saw, since mail
 // may have been removed or fetched elsewhere in between.
-#include "../model/FormatText.h"
+#include "../text/FormatText.h"
 #include "../model/unitProcessSpam.h"
 #include "MailWatch.h"
 

@@ -1,7 +1,7 @@
 #include "MailNotice.h"
 
-#include "../model/FormatText.h"
-#include "../model/Utf8Text.h"
+#include "../text/FormatText.h"
+#include "../text/Utf8Text.h"
 #include "../model/unitProcessEmail.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "../net/OAuthSession.h"
+#include "../oauth/OAuthSession.h"
 
 class TMailBox;
 

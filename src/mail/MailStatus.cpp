@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "../framework/Locale.h"
-#include "../model/FormatText.h"
+#include "../text/FormatText.h"
 #include "MailWatch.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "EmailDetails.h"
 
-#include "../net/MimeBody.h"
+#include "../mime/MimeBody.h"
 
 std::string FormatEmailDetails(const TEmail& email, bool withHeader, const TCodePageConverter& convert)
 {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "../net/MimeCharset.h"
+#include "../mime/MimeCharset.h"
 #include "unitProcessEmail.h"
 
 // The lines "From : ", "To : ", "Date : ", "Subject : ", "Size : ", then,

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "../net/Pop3HeaderWords.h"
+#include "../mime/Pop3HeaderWords.h"
 #include "ClassesPerso.h"
 
 struct TMailboxMemory;

@@ -3,7 +3,7 @@
 #include "../framework/AnsiCodePage.h"
 #include "../framework/DataFolder.h"
 #include "../framework/Files.h"
-#include "ListFileText.h"
+#include "../text/ListFileText.h"
 
 std::string GetKillListFileName() { return DataFilePath(kKillListFile, TFileUse::Read); }
 

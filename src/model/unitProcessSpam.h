@@ -7,13 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "../text/CaseFold.h"
 #include "unitProcessEmail.h"
 
 // Letter case removed from UTF-8 text over all of Unicode: the platform
 // supplies it (framework/CaseFold.h), the spam test is given it.
 using TCaseFold = std::function<std::string(const std::string&)>;
-// Lowers A to Z only: the case folding where the platform's is not at hand.
-std::string FoldAsciiCase(const std::string& text);
 
 // The entries of a list field: its non-empty lines, their case folded.
 std::vector<std::string> SpamEntries(const std::string& fieldText, const TCaseFold& fold);

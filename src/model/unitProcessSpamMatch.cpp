@@ -1,7 +1,7 @@
 // The spam test: list entries found in a sender or a subject without regard
 // to letter case, over all of Unicode.
-#include "../net/MimeCharset.h"
-#include "Utf8Text.h"
+#include "../mime/MimeCharset.h"
+#include "../text/Utf8Text.h"
 #include "unitProcessSpam.h"
 
 namespace {
@@ -36,15 +36,6 @@ const std::string* FirstFoundIn(const std::string& written, const std::string& d
     return nullptr;
 }
 }  // namespace
-
-std::string FoldAsciiCase(const std::string& text)
-{
-    std::string lower = text;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
 
 std::vector<std::string> SpamEntries(const std::string& fieldText, const TCaseFold& fold)
 {

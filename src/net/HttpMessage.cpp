@@ -1,6 +1,6 @@
 #include "HttpMessage.h"
 
-#include "HexDigits.h"
+#include "../text/HexDigits.h"
 
 namespace {
 std::string Lower(std::string text)

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "Pop3Header.h"
+#include "../mime/Pop3Header.h"
 #include "Pop3LineBuffer.h"
-#include "SaslOAuth.h"
+#include "../oauth/SaslOAuth.h"
 #include "WSocket.h"
 
 class Pop3Exception : public std::runtime_error {

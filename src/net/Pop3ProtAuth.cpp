@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "OAuthEncoding.h"
+#include "../text/Base64.h"
 #include "Pop3Parse.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "TlsFingerprint.h"
 
-#include "HexDigits.h"
+#include "../text/HexDigits.h"
 
 std::string FormatFingerprint(const TSHA256Digest& digest)
 {

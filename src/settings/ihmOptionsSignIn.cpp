@@ -6,7 +6,7 @@
 #include "../framework/Dpapi.h"
 #include "../mail/MailOAuth.h"
 #include "../model/unitProcessEmail.h"
-#include "../net/OAuthProviders.h"
+#include "../oauth/OAuthProviders.h"
 #include "SettingsValues.h"
 #include "ihmOptions.h"
 

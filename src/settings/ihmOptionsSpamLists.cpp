@@ -6,7 +6,7 @@
 #include "../framework/DataFolder.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
-#include "../model/ListFileText.h"
+#include "../text/ListFileText.h"
 #include "../model/unitProcessSpam.h"
 #include "ihmOptions.h"
 

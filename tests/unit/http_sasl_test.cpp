@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "net/HttpMessage.h"
-#include "net/OAuthEncoding.h"
-#include "net/SaslOAuth.h"
+#include "text/Base64.h"
+#include "oauth/SaslOAuth.h"
 
 TEST(SaslOAuth, CapaSaslLine_ChoosesOAuthBearerThenXOAuth2)
 {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "model/ListFileText.h"
-#include "model/Utf8Text.h"
+#include "text/ListFileText.h"
+#include "text/Utf8Text.h"
 
 namespace {
 // Windows-1252 as far as the tests need it: Latin-1 plus the euro sign.

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "model/EmailDetails.h"
-#include "net/MimeBody.h"
-#include "net/MimeCharset.h"
-#include "net/MimeHeader.h"
-#include "net/Pop3HeaderWords.h"
+#include "mime/MimeBody.h"
+#include "mime/MimeCharset.h"
+#include "mime/MimeHeader.h"
+#include "mime/Pop3HeaderWords.h"
 
 namespace {
 // A stand-in for the platform's converter that shows what it was handed:

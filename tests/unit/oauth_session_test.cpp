@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "net/OAuthSession.h"
+#include "oauth/OAuthSession.h"
 
 namespace {
 // A provider that answers refreshes from a list, and counts them.
@@ -92,7 +92,7 @@ TEST(OAuthSession, OtherFailures_GiveTheirReasonAndTryAgainNextTime)
     EXPECT_EQ(provider.asked, 2);
 }
 
-#include "net/OAuthProviders.h"
+#include "oauth/OAuthProviders.h"
 
 TEST(OAuthProviders, Presets_FillTheProvidersServerPortAndScope)
 {

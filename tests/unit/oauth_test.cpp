@@ -3,10 +3,11 @@
 #include <map>
 #include <string>
 
-#include "net/OAuthEncoding.h"
-#include "net/OAuthJson.h"
-#include "net/OAuthRedirect.h"
-#include "net/OAuthRequest.h"
+#include "oauth/OAuthEncoding.h"
+#include "text/Base64.h"
+#include "oauth/OAuthJson.h"
+#include "oauth/OAuthRedirect.h"
+#include "oauth/OAuthRequest.h"
 
 namespace {
 std::string Bytes(std::initializer_list<int> values)

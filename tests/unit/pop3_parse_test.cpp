@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "model/Utf8Text.h"
-#include "net/Pop3Header.h"
-#include "net/Pop3HeaderWords.h"
+#include "text/Utf8Text.h"
+#include "mime/Pop3Header.h"
+#include "mime/Pop3HeaderWords.h"
 #include "net/Pop3LineBuffer.h"
 #include "net/Pop3Parse.h"
 

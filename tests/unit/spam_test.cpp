@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/ClassesPerso.h"
-#include "model/Utf8Text.h"
+#include "text/Utf8Text.h"
 #include "model/unitProcessSpam.h"
 
 namespace {

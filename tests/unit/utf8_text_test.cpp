@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 TEST(Utf8TextTest, ValidityRejectsOverlongSurrogatesAndTruncation)
 {

@@ -10,9 +10,9 @@
 
 #include "framework/ShellOpen.h"
 #include "net/HttpsPost.h"
-#include "net/OAuthEncoding.h"
-#include "net/OAuthJson.h"
-#include "net/OAuthSignIn.h"
+#include "oauth/OAuthEncoding.h"
+#include "oauth/OAuthJson.h"
+#include "oauth/OAuthSignIn.h"
 #include "net/WSocket.h"
 
 namespace {

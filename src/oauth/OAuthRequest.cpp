@@ -1,7 +1,8 @@
 #include "OAuthRequest.h"
 
 #include "OAuthEncoding.h"
-#include "SHA256.h"
+#include "../text/Base64.h"
+#include "../net/SHA256.h"
 
 std::string OAuthCodeVerifier(const std::string& randomBytes) { return Base64UrlEncode(randomBytes); }
 

@@ -1,8 +1,8 @@
 #include "MimeBody.h"
 
-#include "../model/Utf8Text.h"
-#include "Base64Digits.h"
-#include "HexDigits.h"
+#include "../text/Utf8Text.h"
+#include "../text/Base64Digits.h"
+#include "../text/HexDigits.h"
 #include "MimeHeader.h"
 #include "Pop3Header.h"
 #include "Pop3HeaderWords.h"

@@ -1,6 +1,6 @@
 // Bytes of a mail charset as UTF-8: what the program decodes itself, and
 // the rest handed to the platform's converter.
-#include "../model/Utf8Text.h"
+#include "../text/Utf8Text.h"
 #include "MimeCharset.h"
 #include "MimeCharsetTables.h"
 

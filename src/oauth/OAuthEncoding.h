@@ -1,16 +1,10 @@
-// The encodings of OAuth 2.0 and SASL: base64 (RFC 4648 section 4), its URL
-// form without padding (section 5, as PKCE and state use it), and the
+// The encodings of OAuth 2.0 beyond base64 (text/Base64.h): the
 // percent-encoding of URL queries and form bodies (RFC 3986, HTML forms).
 #pragma once
 
 #include <string>
 #include <utility>
 #include <vector>
-
-std::string Base64Encode(const std::string& bytes);
-// False for text that is not base64 (padding required, no white space).
-bool Base64Decode(const std::string& text, std::string& bytes);
-std::string Base64UrlEncode(const std::string& bytes);
 
 // Every byte but RFC 3986's unreserved ones as %XX.
 std::string PercentEncode(const std::string& text);

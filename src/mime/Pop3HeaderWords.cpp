@@ -1,9 +1,9 @@
 #include "Pop3HeaderWords.h"
 
-#include "../model/Utf8Text.h"
-#include "Base64Digits.h"
+#include "../text/Utf8Text.h"
+#include "../text/Base64Digits.h"
 #include "MimeBody.h"
-#include "HexDigits.h"
+#include "../text/HexDigits.h"
 
 namespace {
 struct TEncodedWord {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "HexDigits.h"
+#include "../text/HexDigits.h"
 #include "Pop3Header.h"
 
 namespace {

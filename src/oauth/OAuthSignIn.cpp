@@ -3,10 +3,10 @@
 #include <memory>
 #include <vector>
 
-#include "HttpsPost.h"
+#include "../net/HttpsPost.h"
 #include "OAuthJson.h"
 #include "OAuthRedirect.h"
-#include "WSocket.h"
+#include "../net/WSocket.h"
 #include "framework/SystemRandom.h"
 
 const char* const OAuthPageSignedIn = "Signed in to SkarnVale. You can close this window.";

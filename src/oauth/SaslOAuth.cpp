@@ -1,6 +1,6 @@
 #include "SaslOAuth.h"
 
-#include "OAuthEncoding.h"
+#include "../text/Base64.h"
 
 namespace {
 std::string Upper(std::string text)

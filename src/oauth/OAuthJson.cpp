@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "HexDigits.h"
-#include "model/Utf8Text.h"
+#include "../text/HexDigits.h"
+#include "text/Utf8Text.h"
 
 namespace {
 class TJsonReader {

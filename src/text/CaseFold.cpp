@@ -1,0 +1,10 @@
+#include "CaseFold.h"
+
+std::string FoldAsciiCase(const std::string& text)
+{
+    std::string lower = text;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
