@@ -166,7 +166,7 @@ int main(int argc, char** argv)
     TApplication application("MailCheckBench");
     Application = &application;
     auto windows = std::make_unique<TSystemWindows>();
-    ihmOptions->RegistryKey = "\\Software\\SkarnValeMailCheckBench";
+    ihmMain->Store.Key = "\\Software\\SkarnValeMailCheckBench";
     auto mailbox = std::make_unique<TMailBox>();
     mailbox->MailboxName = "Bench";
     mailbox->Server = argv[1];

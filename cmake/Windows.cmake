@@ -78,9 +78,9 @@ add_library(skarnvale_win STATIC
   src/settings/ihmOptionsEvents.cpp
   src/settings/ihmOptionsSettings.cpp
   src/settings/ihmOptionsSignIn.cpp
-  src/settings/ihmOptionsStore.cpp
+  src/settings/SettingsStore.cpp
   src/settings/ihmOptionsDraft.cpp
-  src/settings/ihmOptionsSpamLists.cpp
+  src/settings/SettingsStoreLists.cpp
   src/mail/MailCheck.cpp
   src/mail/MailCheckRead.cpp
   src/mail/MailDelete.cpp

@@ -6,7 +6,6 @@
 #include "../framework/Application.h"
 #include "../framework/Dialogs.h"
 #include "../framework/Files.h"
-#include "../settings/ihmOptions.h"
 #include "ApplicationTitle.h"
 #include "Divers.h"
 #include "SystemWindows.h"
@@ -19,7 +18,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     Application = &application;
     {
         TSystemWindows windows;
-        ihmOptions->LoadSettings();
+        ihmMain->LoadSettings();
         if (IsAlreadyRunning("Skarnvale", true, &application)) {
             // A second copy ends here: nothing is saved to the registry.
             MessageDlg(MsgAlreadyRunning, TMsgDlgType::Information);
@@ -29,7 +28,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             application.Run(ihmMain->Mail.QuitRequested);
             ihmMain->utlKillWatch.SetActive(false);  // nothing is closed while the program ends
             ihmMain->utlTB.SetEnabled(false);
-            ihmOptions->SaveSettings();
+            ihmMain->SaveSettings();
         }
     }
     Application = nullptr;

@@ -120,10 +120,9 @@ void TihmMain::SetKillerRunning(bool on)
 
 void TihmMain::CountKill()
 {
+    ++Settings.Counter;
     if (ihmOptions)
-        ihmOptions->SetCounter(Settings.Counter + 1);
-    else
-        ++Settings.Counter;
+        ihmOptions->ShowCounters();
     if (!Settings.SoundOnKill)
         return;
     const std::string sound = Settings.SoundFile;

@@ -22,6 +22,7 @@
 #include "../mail/MailWatch.h"
 #include "../settings/Settings.h"
 #include "../settings/SettingsHost.h"
+#include "../settings/SettingsStore.h"
 #include "../widgets/BarMenus.h"
 #include "../widgets/TBNArea.h"
 
@@ -107,6 +108,15 @@ public:
     void RefreshTrayIcon() override { UpdateTrayIcon(); }
     void StayOnTopChanged() override;
     void SpamListsChanged() override;
+    void PlaceWindows() override;
+    void PreviewVideo(const std::string& videoFile, bool noBorder) override;
+    // Writes the settings to the store; a failure is shown in an error box.
+    void SaveSettings() override;
+    // Reads the settings from the store (a list file that cannot be read is
+    // shown in an error box) and brings everything into line with them.
+    void LoadSettings();
+    // Where the settings are kept between runs.
+    TSettingsStore Store;
 
     // The kill tick alone, without the refresh of the windows-list dialog.
     void KillPopupsNow();

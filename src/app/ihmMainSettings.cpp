@@ -1,7 +1,14 @@
 // The tray controller as the settings' host: the timers, the switches of the
-// tray menu and the windows that follow a setting the options dialog changed.
+// tray menu and the windows that follow a setting the options dialog changed,
+// and the settings read from and written to their store.
+#include <exception>
+
 #include "../forms/ihmAppList.h"
 #include "../forms/ihmMailbox.h"
+#include "../forms/ihmVideo.h"
+#include "../framework/Dialogs.h"
+#include "../settings/ihmOptions.h"
+#include "FileErrorBox.h"
 #include "ihmMain.h"
 
 namespace {
@@ -45,4 +52,42 @@ void TihmMain::SpamListsChanged()
 {
     if (ihmMailbox)
         ihmMailbox->SpamListsChanged();
+}
+
+void TihmMain::PlaceWindows()
+{
+    if (ihmMailbox)
+        ihmMailbox->PlaceFrom(Settings);
+    if (ihmVideo)
+        ihmVideo->PlaceFrom(Settings);
+}
+
+void TihmMain::PreviewVideo(const std::string& videoFile, bool noBorder)
+{
+    if (!ihmVideo)
+        return;
+    try {
+        ihmVideo->ShowEmailVideo(videoFile, noBorder);
+    } catch (const std::exception& error) {
+        MessageDlg(error.what(), TMsgDlgType::Error);
+    }
+}
+
+void TihmMain::LoadSettings()
+{
+    const TSettingsStoreResult loaded = Store.Load(Settings);
+    for (const std::string& path : loaded.UnreadFiles)
+        ShowReadErrorBox(path);
+    if (ihmOptions)
+        ihmOptions->SettingsLoaded();
+}
+
+void TihmMain::SaveSettings()
+{
+    const TSettingsStoreResult saved = Store.Save(Settings);
+    // Said once per save, not once per value.
+    if (!saved.RegistryWritten)
+        ShowSettingsWriteErrorBox(Store.Key);
+    for (const std::string& name : saved.UnwrittenFiles)
+        ShowWriteErrorFor(name);
 }

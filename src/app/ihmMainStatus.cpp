@@ -70,8 +70,9 @@ bool TihmMain::NewMailArrived(const std::vector<TMailSummary>& fresh)
 
 void TihmMain::SpamDeleted()
 {
+    // The mail watch counted it in the settings.
     if (ihmOptions)
-        ihmOptions->SetCounterSpam(Settings.CounterSpam);
+        ihmOptions->ShowCounters();
     if (Settings.SoundOnKillSpam && HasWaveDevice() && FileExists(Settings.SoundFileSpam))
         PlaySoundFile(Settings.SoundFileSpam);
 }

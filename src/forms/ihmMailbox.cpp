@@ -89,6 +89,25 @@ void TihmMailbox::ReportGeometry()
     settings_->MailboxesCol3 = ColumnWidth(2);
 }
 
+void TihmMailbox::PlaceFrom(const TSettings& settings)
+{
+    // Taken whole before the first change: each change reports the window's
+    // geometry into the settings, which may be the very ones read here.
+    const int left = settings.MailboxesLeft, top = settings.MailboxesTop;
+    const int width = settings.MailboxesWidth, height = settings.MailboxesHeight;
+    const bool header = settings.MailboxesHeader;
+    const int grid = settings.MailboxesGrid;
+    const int columns[3] = {settings.MailboxesCol1, settings.MailboxesCol2, settings.MailboxesCol3};
+    // Moved first, then sized at the DPI of where it went.
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, 0, 0, Scale(width), Scale(height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetViewHeader(header);
+    SetGridHeight(grid);
+    for (int column = 0; column < 3; ++column)
+        SetColumnWidth(column, columns[column]);
+    ReportGeometry();
+}
+
 void TihmMailbox::MailLogLine(const std::string& line) { zdsMail.AppendLine(line); }
 
 void TihmMailbox::MailLogCleared() { zdsMail.SetText(""); }

@@ -78,6 +78,9 @@ public:
     // pixels; the sizes, the grid's height and the columns are 96-DPI pixels,
     // as a program unaware of DPI saw them, so they fit any screen's DPI.
     void ReportGeometry();
+    // The window takes the place, size, grid, columns and header mark the
+    // settings hold (at start-up, and when the settings are read anew).
+    void PlaceFrom(const TSettings& settings);
     bool ViewHeader() const;
     void SetViewHeader(bool value);
     int GridHeight() const { return gridHeight_; }

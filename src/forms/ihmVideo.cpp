@@ -87,6 +87,8 @@ void TihmVideo::SetLeft(int value) { MoveTo(value, Top()); }
 
 void TihmVideo::SetTop(int value) { MoveTo(Left(), value); }
 
+void TihmVideo::PlaceFrom(const TSettings& settings) { MoveTo(settings.VideoLeft, settings.VideoTop); }
+
 void TihmVideo::MoveTo(int left, int top)
 {
     SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -31,6 +31,8 @@ public:
     int Top() const;
     void SetLeft(int value);
     void SetTop(int value);
+    // The window goes where the settings say it was left.
+    void PlaceFrom(const TSettings& settings);
 
     void FormClick();
     // Escape closes the window; answers whether the key was used.

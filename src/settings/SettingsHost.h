@@ -3,6 +3,8 @@
 // is given its host at start-up and asks it, never the forms themselves.
 #pragma once
 
+#include <string>
+
 // The three switches of the tray menu.
 enum class TSwitch { Killer, Mail, Spam };
 
@@ -28,4 +30,10 @@ public:
     // The windows list's stay-on-top, and the mailboxes window's red rows.
     virtual void StayOnTopChanged() = 0;
     virtual void SpamListsChanged() = 0;
+    // The mailboxes and video windows take the places the settings hold.
+    virtual void PlaceWindows() = 0;
+    // The new-mail video played as the settings would play it, for a try.
+    virtual void PreviewVideo(const std::string& videoFile, bool noBorder) = 0;
+    // Everything written where it is kept; a failure is told to the user.
+    virtual void SaveSettings() = 0;
 };

@@ -7,11 +7,26 @@
 namespace {
 using TSetting = TSettingRow<TSettings>;
 
+// The settings as a new structure holds them: each default is written once,
+// on its field, and the table reads it from there.
+const TSettings& Defaults()
+{
+    static const TSettings defaults;
+    return defaults;
+}
+
+const TMailBox& MailboxDefaults()
+{
+    static const TMailBox defaults;
+    return defaults;
+}
+
 // A value stored through an encoding and read back through its decoding.
 template <class T>
-TSetting Coded(const char* section, const char* name, TSettingKind kind, T defaultValue, T TSettings::*field,
+TSetting Coded(const char* section, const char* name, TSettingKind kind, T TSettings::*field,
                std::string (*encode)(T), T (*decode)(const std::string&, T))
 {
+    const T defaultValue = Defaults().*field;
     return {section, name, kind, encode(defaultValue),
             [field, encode](const TSettings& settings) { return encode(settings.*field); },
             [field, decode, defaultValue](TSettings& settings, const std::string& text) {
@@ -19,27 +34,28 @@ TSetting Coded(const char* section, const char* name, TSettingKind kind, T defau
             }};
 }
 
-TSetting Integer(const char* section, const char* name, int defaultValue, int TSettings::*field)
+TSetting Integer(const char* section, const char* name, int TSettings::*field)
 {
-    return Coded(section, name, TSettingKind::Integer, defaultValue, field, EncodeInteger, DecodeInteger);
+    return Coded(section, name, TSettingKind::Integer, field, EncodeInteger, DecodeInteger);
 }
 
-TSetting Boolean(const char* section, const char* name, bool defaultValue, bool TSettings::*field)
+TSetting Boolean(const char* section, const char* name, bool TSettings::*field)
 {
-    return Coded(section, name, TSettingKind::Boolean, defaultValue, field, EncodeBoolean, DecodeBoolean);
+    return Coded(section, name, TSettingKind::Boolean, field, EncodeBoolean, DecodeBoolean);
 }
 
 TSetting Text(const char* section, const char* name, std::string TSettings::*field)
 {
-    return {section, name, TSettingKind::Text, "", [field](const TSettings& settings) { return settings.*field; },
+    return {section, name, TSettingKind::Text, Defaults().*field,
+            [field](const TSettings& settings) { return settings.*field; },
             [field](TSettings& settings, const std::string& text) { settings.*field = text; }};
 }
 
 // A mailbox value read back through `decode`, when it has one.
-TSettingRow<TMailBox> MailboxText(const char* name, std::string TMailBox::*field, const char* defaultValue = "",
+TSettingRow<TMailBox> MailboxText(const char* name, std::string TMailBox::*field,
                                   std::string (*decode)(const std::string&) = nullptr)
 {
-    return {"", name, TSettingKind::Text, defaultValue, [field](const TMailBox& mailbox) { return mailbox.*field; },
+    return {"", name, TSettingKind::Text, MailboxDefaults().*field, [field](const TMailBox& mailbox) { return mailbox.*field; },
             [field, decode](TMailBox& mailbox, const std::string& text) {
                 mailbox.*field = decode ? decode(text) : text;
             }};
@@ -49,7 +65,7 @@ TSettingRow<TMailBox> MailboxText(const char* name, std::string TMailBox::*field
 // and written back unchanged until the user chooses one.
 TSettingRow<TMailBox> MailboxSecurity()
 {
-    return {"", "Security", TSettingKind::Integer, EncodeInteger(MailboxSecurityNone),
+    return {"", "Security", TSettingKind::Integer, EncodeInteger(MailboxDefaults().Security),
             [](const TMailBox& mailbox) {
                 return mailbox.Security == MailboxSecurityUnknown ? mailbox.UnknownSecurity
                                                                   : EncodeInteger(mailbox.Security);
@@ -65,47 +81,47 @@ const std::vector<TSettingRow<TSettings>>& SettingsTable()
 {
     using S = TSettings;
     static const std::vector<TSetting> table = {
-        Integer("General", "ConfigDblClick", 0, &S::ConfigDblClick),
-        Boolean("General", "ListStayOnTop", false, &S::ListStayOnTop),
-        Boolean("General", "AddressIp", false, &S::AddressIp),
-        Boolean("General", "French", false, &S::French),
-        Boolean("General", "TaskPopup", true, &S::TaskPopup),
+        Integer("General", "ConfigDblClick", &S::ConfigDblClick),
+        Boolean("General", "ListStayOnTop", &S::ListStayOnTop),
+        Boolean("General", "AddressIp", &S::AddressIp),
+        Boolean("General", "French", &S::French),
+        Boolean("General", "TaskPopup", &S::TaskPopup),
         Text("General", "EmailProgram", &S::EmailProgram),
 
-        Boolean("Popup", "KillerActive", true, &S::KillerActive),
-        Integer("Popup", "Interval", DefaultInterval, &S::Interval),
-        Boolean("Popup", "SoundOnKill", false, &S::SoundOnKill),
+        Boolean("Popup", "KillerActive", &S::KillerActive),
+        Integer("Popup", "Interval", &S::Interval),
+        Boolean("Popup", "SoundOnKill", &S::SoundOnKill),
         Text("Popup", "SoundFile", &S::SoundFile),
-        Integer("Popup", "Counter", 0, &S::Counter),
+        Integer("Popup", "Counter", &S::Counter),
 
-        Boolean("Email", "MailNotification", false, &S::MailNotification),
-        Integer("Email", "IntervalEmail", DefaultIntervalEmail, &S::IntervalEmail),
-        Boolean("Email", "SoundOnEmail", false, &S::SoundOnEmail),
+        Boolean("Email", "MailNotification", &S::MailNotification),
+        Integer("Email", "IntervalEmail", &S::IntervalEmail),
+        Boolean("Email", "SoundOnEmail", &S::SoundOnEmail),
         Text("Email", "SoundFileEmail", &S::SoundFileEmail),
         Text("Email", "VideoFileEmail", &S::VideoFileEmail),
-        Boolean("Email", "NoBorderVideo", false, &S::NoBorderVideo),
-        Integer("Email", "EmailLines", DefaultEmailLines, &S::EmailLines),
-        Boolean("Email", "BalloonNotification", true, &S::BalloonNotification),
+        Boolean("Email", "NoBorderVideo", &S::NoBorderVideo),
+        Integer("Email", "EmailLines", &S::EmailLines),
+        Boolean("Email", "BalloonNotification", &S::BalloonNotification),
 
-        Boolean("Spam", "SpamKillerActive", true, &S::SpamKillerActive),
-        Boolean("Spam", "SoundOnKillSpam", false, &S::SoundOnKillSpam),
+        Boolean("Spam", "SpamKillerActive", &S::SpamKillerActive),
+        Boolean("Spam", "SoundOnKillSpam", &S::SoundOnKillSpam),
         Text("Spam", "SoundFileSpam", &S::SoundFileSpam),
-        Integer("Spam", "CounterSpam", 0, &S::CounterSpam),
+        Integer("Spam", "CounterSpam", &S::CounterSpam),
 
         {"Mailboxes", "Number", TSettingKind::MailboxCount, "0",
          [](const S& settings) { return EncodeInteger(settings.Mailboxes.Count()); }, nullptr},
 
-        Integer("Video", "Top", DefaultWindowTop, &S::VideoTop),
-        Integer("Video", "Left", DefaultWindowLeft, &S::VideoLeft),
-        Integer("Mailboxes", "Top", DefaultWindowTop, &S::MailboxesTop),
-        Integer("Mailboxes", "Left", DefaultWindowLeft, &S::MailboxesLeft),
-        Integer("Mailboxes", "Width", DefaultMailboxesWidth, &S::MailboxesWidth),
-        Integer("Mailboxes", "Height", DefaultMailboxesHeight, &S::MailboxesHeight),
-        Boolean("Mailboxes", "Header", false, &S::MailboxesHeader),
-        Integer("Mailboxes", "Grid", DefaultMailboxesGrid, &S::MailboxesGrid),
-        Integer("Mailboxes", "Col1", DefaultMailboxesColumns[0], &S::MailboxesCol1),
-        Integer("Mailboxes", "Col2", DefaultMailboxesColumns[1], &S::MailboxesCol2),
-        Integer("Mailboxes", "Col3", DefaultMailboxesColumns[2], &S::MailboxesCol3),
+        Integer("Video", "Top", &S::VideoTop),
+        Integer("Video", "Left", &S::VideoLeft),
+        Integer("Mailboxes", "Top", &S::MailboxesTop),
+        Integer("Mailboxes", "Left", &S::MailboxesLeft),
+        Integer("Mailboxes", "Width", &S::MailboxesWidth),
+        Integer("Mailboxes", "Height", &S::MailboxesHeight),
+        Boolean("Mailboxes", "Header", &S::MailboxesHeader),
+        Integer("Mailboxes", "Grid", &S::MailboxesGrid),
+        Integer("Mailboxes", "Col1", &S::MailboxesCol1),
+        Integer("Mailboxes", "Col2", &S::MailboxesCol2),
+        Integer("Mailboxes", "Col3", &S::MailboxesCol3),
     };
     return table;
 }
@@ -117,10 +133,10 @@ const std::vector<TSettingRow<TMailBox>>& MailboxSettingsTable()
         MailboxText("Server", &TMailBox::Server),
         MailboxText("User", &TMailBox::User),
         MailboxText("Password", &TMailBox::Password),
-        MailboxText("Port", &TMailBox::Port, "110", DecodeMailboxPort),
+        MailboxText("Port", &TMailBox::Port, DecodeMailboxPort),
         MailboxSecurity(),
         MailboxText("Fingerprint", &TMailBox::Fingerprint),
-        {"", "Auth", TSettingKind::Integer, EncodeInteger(MailboxAuthPassword),
+        {"", "Auth", TSettingKind::Integer, EncodeInteger(MailboxDefaults().Auth),
          [](const TMailBox& mailbox) { return EncodeInteger(mailbox.Auth); },
          [](TMailBox& mailbox, const std::string& text) { mailbox.Auth = DecodeMailboxAuth(text); }},
         MailboxText("AuthorizationUrl", &TMailBox::AuthorizationUrl),

@@ -27,14 +27,6 @@
 enum class TLanguage;
 
 class TMailBox;
-class TRegistryIniFile;
-
-// The geometry values of the settings, in the order they are applied.
-struct TWindowSettings {
-    int VideoTop, VideoLeft, MailboxesTop, MailboxesLeft, MailboxesWidth, MailboxesHeight;
-    bool MailboxesHeader;
-    int MailboxesGrid, MailboxesCol1, MailboxesCol2, MailboxesCol3;
-};
 
 class TihmOptions : public TForm {
 public:
@@ -163,15 +155,17 @@ public:
     bool signingIn_ = false;
     void btnViewVideoFileEmailClick();
 
-    void LoadSettings();
-    void SaveSettings();
+    // The settings were read anew (settings/SettingsStore.h): the dialog,
+    // its copy and everything that follows a setting are brought into line.
+    void SettingsLoaded();
     // Brings everything that follows a setting into line with the settings,
     // row after row in the order of the settings table.
     void ApplySettings();
     // The spam lists' fields show the settings' lists again.
     void ShowSpamLists();
-    // The registry key the settings live under, below HKEY_CURRENT_USER.
-    std::string RegistryKey = "\\Software\\SkarnVale";
+    // The counters show the settings' counts again: whoever counts changes
+    // the count in the settings, and the dialog only shows it.
+    void ShowCounters();
 
     int ConfigDblClick() const;
     void SetConfigDblClick(int value);
@@ -226,31 +220,6 @@ public:
     // The two spam lists, one entry per line.
     void SetSpamAddresses(const std::string& value);
     void SetSpamSubjects(const std::string& value);
-
-    // The windows report their geometry into the settings as it changes; the
-    // setters move and size them.
-    int VideoTop() const;
-    void SetVideoTop(int value);
-    int VideoLeft() const;
-    void SetVideoLeft(int value);
-    int MailboxesTop() const;
-    void SetMailboxesTop(int value);
-    int MailboxesLeft() const;
-    void SetMailboxesLeft(int value);
-    int MailboxesWidth() const;
-    void SetMailboxesWidth(int value);
-    int MailboxesHeight() const;
-    void SetMailboxesHeight(int value);
-    bool MailboxesHeader() const;
-    void SetMailboxesHeader(bool value);
-    int MailboxesGrid() const;
-    void SetMailboxesGrid(int value);
-    int MailboxesCol1() const;
-    void SetMailboxesCol1(int value);
-    int MailboxesCol2() const;
-    void SetMailboxesCol2(int value);
-    int MailboxesCol3() const;
-    void SetMailboxesCol3(int value);
 
     // Enabling rules of the file rows of the Popup, Email and Spam pages.
     void ApplyPopupFileRowRule();
@@ -322,11 +291,6 @@ private:
     void ApplySoundOnKillSpam();
     void ApplySoundFileSpam();
     void ApplyCounterSpam();
-    // The windows' geometry as the settings hold it, taken before anything
-    // is applied: each window reports its own into the settings as it moves,
-    // and a new text in a grid heading reports the columns.
-    TWindowSettings WindowSettings() const;
-    void ApplyWindowSettings(const TWindowSettings& geometry);
     void FormCreate();
     void ConnectEvents();
     // A file picker: starts in the edit's folder and fills the edit with an existing choice.
@@ -338,15 +302,6 @@ private:
     // Fills the editor with `mailbox`'s values, or empties it when none.
     void SetMailboxEdits(bool enabled, const TMailBox* mailbox);
     std::vector<TControl*> MailboxEditors();
-    // The settings when the registry key can be neither opened nor created.
-    void ApplyDefaultSettings();
-    // The mailbox sections 1 to `count`, appended to Mailboxes.
-    void LoadMailboxes(const TRegistryIniFile& ini, int count);
-    // True when every value was written.
-    bool SaveMailboxes(TRegistryIniFile& ini) const;
-    // The spam lists' files are read and written with the settings.
-    void LoadSpamLists();
-    void SaveSpamLists();
     void ShowMailboxNames();
 };
 

@@ -137,7 +137,11 @@ void TihmOptions::Discard()
 
 void TihmOptions::ApplySettings()
 {
-    const TWindowSettings geometry = WindowSettings();
+    // The windows are placed first: each reports its geometry into the
+    // settings as it changes, and a step may change it (a new text in a grid
+    // heading reports the columns), so placed later they would report back
+    // what they held before, not what the settings hold.
+    host_.PlaceWindows();
     TakeDraft();
     const auto& steps = ApplySteps();
     for (const auto& row : SettingsTable()) {
@@ -145,6 +149,18 @@ void TihmOptions::ApplySettings()
         if (found != steps.end())
             (this->*found->second)();
     }
-    ApplyWindowSettings(geometry);
     TakeDraft();
+}
+
+void TihmOptions::SettingsLoaded()
+{
+    ApplySettings();
+    TakeMailboxes();
+    ShowSpamLists();
+}
+
+void TihmOptions::ShowCounters()
+{
+    ApplyCounter();
+    ApplyCounterSpam();
 }

@@ -5,8 +5,6 @@
 
 #include "../app/Divers.h"
 #include "../app/unitLanguage.h"
-#include "../forms/ihmVideo.h"
-#include "../framework/Dialogs.h"
 #include "../framework/Files.h"
 #include "../mail/MailOAuth.h"
 #include "../model/unitProcessEmail.h"
@@ -112,7 +110,7 @@ void TihmOptions::FormClose()
           &zdsAuthorizationUrl, &zdsTokenUrl, &zdsScope})
         if (focus == edit->Handle() && edit->OnExit)
             edit->OnExit();
-    SaveSettings();
+    host_.SaveSettings();
     Hide();
 }
 
@@ -139,16 +137,7 @@ void TihmOptions::PlayIfDevice(const std::string& fileName)
         PlaySoundFile(fileName);
 }
 
-void TihmOptions::btnViewVideoFileEmailClick()
-{
-    if (!ihmVideo)
-        return;
-    try {
-        ihmVideo->ShowEmailVideo(VideoFileEmail(), NoBorderVideo());
-    } catch (const std::exception& error) {
-        MessageDlg(error.what(), TMsgDlgType::Error);
-    }
-}
+void TihmOptions::btnViewVideoFileEmailClick() { host_.PreviewVideo(VideoFileEmail(), NoBorderVideo()); }
 
 TMailBox* TihmOptions::SelectedMailbox() const
 {

@@ -6,8 +6,6 @@
 #include <cstdio>
 
 #include "../app/unitLanguage.h"
-#include "../forms/ihmMailbox.h"
-#include "../forms/ihmVideo.h"
 #include "SettingsValues.h"
 #include "ihmOptions.h"
 
@@ -24,23 +22,6 @@ UINT TimerInterval(long long milliseconds)
 
 // A kill tick faster than this would only burn the processor.
 constexpr int FastestKillTick = 50;
-
-// The mailboxes window moved or sized, then asked to report where it went.
-void PlaceMailboxes(int left, int top, int width, int height, UINT keep)
-{
-    if (!ihmMailbox)
-        return;
-    SetWindowPos(ihmMailbox->Handle(), nullptr, left, top, width, height, keep | SWP_NOZORDER | SWP_NOACTIVATE);
-    ihmMailbox->ReportGeometry();
-}
-
-RECT WindowRectOf(const TForm* form)
-{
-    RECT r = {DefaultWindowLeft, DefaultWindowTop, DefaultWindowLeft + 100, DefaultWindowTop + 100};
-    if (form)
-        GetWindowRect(form->Handle(), &r);
-    return r;
-}
 }  // namespace
 
 template <class T, class TValue>
@@ -363,127 +344,4 @@ void TihmOptions::ShowSpamLists()
         field->OnChange = onChange;
     }
     host_.SpamListsChanged();
-}
-
-int TihmOptions::VideoTop() const { return settings_.VideoTop; }
-
-void TihmOptions::SetVideoTop(int value)
-{
-    settings_.VideoTop = value;
-    if (ihmVideo)
-        ihmVideo->SetTop(value);
-}
-
-int TihmOptions::VideoLeft() const { return settings_.VideoLeft; }
-
-void TihmOptions::SetVideoLeft(int value)
-{
-    settings_.VideoLeft = value;
-    if (ihmVideo)
-        ihmVideo->SetLeft(value);
-}
-
-int TihmOptions::MailboxesTop() const { return settings_.MailboxesTop; }
-
-void TihmOptions::SetMailboxesTop(int value)
-{
-    settings_.MailboxesTop = value;
-    PlaceMailboxes(WindowRectOf(ihmMailbox).left, value, 0, 0, SWP_NOSIZE);
-}
-
-int TihmOptions::MailboxesLeft() const { return settings_.MailboxesLeft; }
-
-void TihmOptions::SetMailboxesLeft(int value)
-{
-    settings_.MailboxesLeft = value;
-    PlaceMailboxes(value, WindowRectOf(ihmMailbox).top, 0, 0, SWP_NOSIZE);
-}
-
-int TihmOptions::MailboxesWidth() const { return settings_.MailboxesWidth; }
-
-// The sizes are 96-DPI pixels: the window takes them at its DPI.
-void TihmOptions::SetMailboxesWidth(int value)
-{
-    settings_.MailboxesWidth = value;
-    const RECT r = WindowRectOf(ihmMailbox);
-    if (ihmMailbox)
-        PlaceMailboxes(0, 0, ihmMailbox->Scale(value), r.bottom - r.top, SWP_NOMOVE);
-}
-
-int TihmOptions::MailboxesHeight() const { return settings_.MailboxesHeight; }
-
-void TihmOptions::SetMailboxesHeight(int value)
-{
-    settings_.MailboxesHeight = value;
-    const RECT r = WindowRectOf(ihmMailbox);
-    if (ihmMailbox)
-        PlaceMailboxes(0, 0, r.right - r.left, ihmMailbox->Scale(value), SWP_NOMOVE);
-}
-
-bool TihmOptions::MailboxesHeader() const { return settings_.MailboxesHeader; }
-
-void TihmOptions::SetMailboxesHeader(bool value)
-{
-    settings_.MailboxesHeader = value;
-    if (ihmMailbox)
-        ihmMailbox->SetViewHeader(value);
-}
-
-int TihmOptions::MailboxesGrid() const { return settings_.MailboxesGrid; }
-
-void TihmOptions::SetMailboxesGrid(int value)
-{
-    settings_.MailboxesGrid = value;
-    if (ihmMailbox)
-        ihmMailbox->SetGridHeight(value);
-}
-
-int TihmOptions::MailboxesCol1() const { return settings_.MailboxesCol1; }
-
-void TihmOptions::SetMailboxesCol1(int value)
-{
-    settings_.MailboxesCol1 = value;
-    if (ihmMailbox)
-        ihmMailbox->SetColumnWidth(0, value);
-}
-
-int TihmOptions::MailboxesCol2() const { return settings_.MailboxesCol2; }
-
-void TihmOptions::SetMailboxesCol2(int value)
-{
-    settings_.MailboxesCol2 = value;
-    if (ihmMailbox)
-        ihmMailbox->SetColumnWidth(1, value);
-}
-
-int TihmOptions::MailboxesCol3() const { return settings_.MailboxesCol3; }
-
-void TihmOptions::SetMailboxesCol3(int value)
-{
-    settings_.MailboxesCol3 = value;
-    if (ihmMailbox)
-        ihmMailbox->SetColumnWidth(2, value);
-}
-
-TWindowSettings TihmOptions::WindowSettings() const
-{
-    const TSettings& s = settings_;
-    return {s.VideoTop,      s.VideoLeft,     s.MailboxesTop,  s.MailboxesLeft,
-            s.MailboxesWidth, s.MailboxesHeight, s.MailboxesHeader, s.MailboxesGrid,
-            s.MailboxesCol1, s.MailboxesCol2, s.MailboxesCol3};
-}
-
-void TihmOptions::ApplyWindowSettings(const TWindowSettings& w)
-{
-    SetVideoTop(w.VideoTop);
-    SetVideoLeft(w.VideoLeft);
-    SetMailboxesTop(w.MailboxesTop);
-    SetMailboxesLeft(w.MailboxesLeft);
-    SetMailboxesWidth(w.MailboxesWidth);
-    SetMailboxesHeight(w.MailboxesHeight);
-    SetMailboxesHeader(w.MailboxesHeader);
-    SetMailboxesGrid(w.MailboxesGrid);
-    SetMailboxesCol1(w.MailboxesCol1);
-    SetMailboxesCol2(w.MailboxesCol2);
-    SetMailboxesCol3(w.MailboxesCol3);
 }

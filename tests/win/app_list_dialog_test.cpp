@@ -101,7 +101,7 @@ TEST_F(WindowsListCommands, DoubleClickOnAnOpenWindow_ListsItClosesItAndCountsIt
     // The killer's ticks off: on a slow run a tick would ask the refusing
     // target again, and only the double-click's own request is counted here.
     Ini().WriteBool("Popup", "KillerActive", false);
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     const std::string title = "Listed By Hand " + std::to_string(GetCurrentProcessId());
     TTarget target(title);
     ihmAppList->RefreshActiveWindows();

@@ -11,7 +11,7 @@ void Type(TEdit& edit, const std::string& text) { edit.SetText(text); }
 
 TEST_F(OptionsDialog, EmptiedIntervalFields_ShowTheirReplacementsAtOnce)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     Type(ihmOptions->zdsInterval, "");
     EXPECT_EQ(ihmOptions->zdsInterval.Text(), "500");
     EXPECT_EQ(ihmMain->utlTimer.Interval(), 500u);
@@ -22,7 +22,7 @@ TEST_F(OptionsDialog, EmptiedIntervalFields_ShowTheirReplacementsAtOnce)
 
 TEST_F(OptionsDialog, TypingDigitByDigit_SetsTheIntervalAtEachStep)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     Type(ihmOptions->zdsInterval, "1");
     EXPECT_EQ(ihmMain->utlTimer.Interval(), 50u);  // no faster than a sound kill tick
     EXPECT_EQ(ihmOptions->zdsInterval.Text(), "1");  // the text stays as typed
@@ -33,7 +33,7 @@ TEST_F(OptionsDialog, TypingDigitByDigit_SetsTheIntervalAtEachStep)
 
 TEST_F(OptionsDialog, CopyDiscardedOrApplied_EscapeSavesAndHides)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmOptions->Show();
     ihmOptions->SetCounter(7);
     // The dialog's copy is no setting until it is applied: dropped, nothing of it is left.
@@ -60,7 +60,7 @@ TEST_F(OptionsDialog, CopyDiscardedOrApplied_EscapeSavesAndHides)
 
 TEST_F(OptionsDialog, CloseWhileAMailboxEditHasTheFocus_SavesWhatWasTyped)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmOptions->Show();
     ihmOptions->pcOptions.SetActivePageIndex(5);
     ihmOptions->btnAddClick();
@@ -77,7 +77,7 @@ TEST_F(OptionsDialog, CloseWhileAMailboxEditHasTheFocus_SavesWhatWasTyped)
 
 TEST_F(OptionsDialog, MailboxEditor_AddSelectDelete)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmOptions->SetFrench(true);
     ihmOptions->btnAddClick();
     EXPECT_EQ(ihmOptions->zdsMailboxList.Items(0), "New mailbox");  // in both languages
@@ -114,7 +114,7 @@ TEST_F(OptionsDialog, MailboxEditor_AddSelectDelete)
 // Choosing a security mode brings its usual port; a port the user typed stays.
 TEST_F(OptionsDialog, SecurityChoice_SetsTheUsualPortUnlessOneWasTyped)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmOptions->btnAddClick();
     TMailBox* mailbox = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
     const auto choose = [](int mode) {
@@ -150,7 +150,7 @@ TEST_F(OptionsDialog, SecurityChoice_SetsTheUsualPortUnlessOneWasTyped)
 // status follows the sign-in, in the dialog's language.
 TEST_F(OptionsDialog, SignInChoice_FillsTheProviderAndShowsTheStatus)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmOptions->btnAddClick();
     TMailBox* mailbox = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
     const auto choose = [](int choice) {
@@ -195,7 +195,7 @@ TEST_F(OptionsDialog, SignInChoice_FillsTheProviderAndShowsTheStatus)
 
 TEST_F(OptionsDialog, LedDoubleClick_RunsTheTrayToggle)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmOptions->zdsLedPopup.OnDblClick();
     EXPECT_FALSE(ihmOptions->KillerActive());
     EXPECT_FALSE(ihmMain->mnpTbActivatePopup().Checked());

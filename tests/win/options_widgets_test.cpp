@@ -37,7 +37,7 @@ TEST_F(OptionsWidgets, Counters_AreOneLineOfFourCells)
 
 TEST_F(OptionsWidgets, CounterSetting_IsPaintedOnTheDisplay)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmOptions->SetCounter(42);
     const TCapture capture = CaptureClient(ihmOptions->zdsCounter.Handle());
     EXPECT_EQ(ReadCounterCell(capture, 0), kLcdDigits[0]);
@@ -48,7 +48,7 @@ TEST_F(OptionsWidgets, CounterSetting_IsPaintedOnTheDisplay)
 
 TEST_F(OptionsWidgets, KillerSetting_LightsThePopupLamp)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmOptions->SetKillerActive(true);
     EXPECT_EQ(CaptureClient(ihmOptions->zdsLedPopup.Handle()).At(7, 8), RGB(0, 255, 0));
     ihmOptions->SetKillerActive(false);

@@ -41,10 +41,10 @@ protected:
 TEST_F(SpamListsTest, Load_SortsDropsCaseDuplicatesAndEmptyLinesThenSavesCrLf)
 {
     Write(AddressFile(), "Viagra\r\n\r\nviagra\r\nCasino\r\n");
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     EXPECT_EQ(ihmOptions->zdsEmail.Text(), "Casino\r\nViagra");
     EXPECT_EQ(ihmOptions->zdsSubject.Text(), "");  // no subject file: an empty list
-    ihmOptions->SaveSettings();
+    ihmMain->SaveSettings();
     EXPECT_EQ(Read(AddressFile()), "Casino\r\nViagra\r\n");
     EXPECT_EQ(Read(SubjectFile()), "\r\n");
 }
@@ -52,7 +52,7 @@ TEST_F(SpamListsTest, Load_SortsDropsCaseDuplicatesAndEmptyLinesThenSavesCrLf)
 TEST_F(SpamListsTest, SubjectFileWithoutAddressFile_LoadsSubjectsOnly)
 {
     Write(SubjectFile(), "win big\rLottery\x1Aignored\r\n");
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     EXPECT_EQ(ihmOptions->zdsSubject.Text(), "Lottery\r\nwin big");
     EXPECT_EQ(ihmOptions->zdsEmail.Text(), "");
 }
@@ -61,7 +61,7 @@ TEST_F(SpamListsTest, Save_WritesTheFieldsUnchangedAndLeavesNoTemporaryFile)
 {
     ihmOptions->SetSpamAddresses("b@x\r\n\r\nA@y");
     ihmOptions->SetSpamSubjects("Promo %s");
-    ihmOptions->SaveSettings();
+    ihmMain->SaveSettings();
     EXPECT_EQ(Read(AddressFile()), "b@x\r\n\r\nA@y\r\n");
     EXPECT_EQ(Read(SubjectFile()), "Promo %s\r\n");
     int files = 0;
@@ -85,7 +85,7 @@ TEST_F(SpamListsTest, UnreadableFile_ShowsReadErrorWithItsPathAndTheFieldStaysEm
     HANDLE held = CreateFileA(AddressFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     TMessageBoxWatcher watcher;
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     CloseHandle(held);
     EXPECT_EQ(ihmOptions->zdsEmail.Text(), "");
     bool seen = false;

@@ -25,7 +25,7 @@ protected:
         application = std::make_unique<TApplication>("SystemTest");
         Application = application.get();
         windows = std::make_unique<TSystemWindows>();
-        ihmOptions->RegistryKey = "\\" + TestKey();
+        ihmMain->Store.Key = "\\" + TestKey();
     }
     void TearDown() override
     {

@@ -228,40 +228,45 @@ TEST_F(MailboxWindow, ClickWithNoEmail_LeavesTheTextArea)
 
 TEST_F(MailboxWindow, GeometrySettings_RoundTripThroughTheRegistry)
 {
-    ihmOptions->SetMailboxesCol1(71);
-    ihmOptions->SetMailboxesCol2(142);
-    ihmOptions->SetMailboxesCol3(213);
-    ihmOptions->SetMailboxesGrid(120);
-    ihmOptions->SetMailboxesHeader(true);
+    windows->Settings().MailboxesCol1 = 71;
+    windows->Settings().MailboxesCol2 = 142;
+    windows->Settings().MailboxesCol3 = 213;
+    windows->Settings().MailboxesGrid = 120;
+    windows->Settings().MailboxesHeader = true;
+    ihmMailbox->PlaceFrom(windows->Settings());
     EXPECT_EQ(SendMessageA(Grid().Handle(), LVM_GETCOLUMNWIDTH, 1, 0), 142);
     RECT grid = {};
     GetWindowRect(Grid().Handle(), &grid);
     EXPECT_EQ(grid.bottom - grid.top, 120);
     EXPECT_TRUE(ihmMailbox->mnpViewHeader().Checked());
-    ihmOptions->SaveSettings();
+    ihmMain->SaveSettings();
 
-    ihmOptions->SetMailboxesCol1(10);
-    ihmOptions->SetMailboxesCol2(10);
-    ihmOptions->SetMailboxesCol3(10);
-    ihmOptions->SetMailboxesGrid(40);
-    ihmOptions->SetMailboxesHeader(false);
-    ihmOptions->LoadSettings();
-    EXPECT_EQ(ihmOptions->MailboxesCol1(), 71);
-    EXPECT_EQ(ihmOptions->MailboxesCol2(), 142);
-    EXPECT_EQ(ihmOptions->MailboxesCol3(), 213);
-    EXPECT_EQ(ihmOptions->MailboxesGrid(), 120);
-    EXPECT_TRUE(ihmOptions->MailboxesHeader());
+    windows->Settings().MailboxesCol1 = 10;
+    windows->Settings().MailboxesCol2 = 10;
+    windows->Settings().MailboxesCol3 = 10;
+    windows->Settings().MailboxesGrid = 40;
+    windows->Settings().MailboxesHeader = false;
+    ihmMailbox->PlaceFrom(windows->Settings());
+    ihmMain->LoadSettings();
+    EXPECT_EQ(windows->Settings().MailboxesCol1, 71);
+    EXPECT_EQ(windows->Settings().MailboxesCol2, 142);
+    EXPECT_EQ(windows->Settings().MailboxesCol3, 213);
+    EXPECT_EQ(windows->Settings().MailboxesGrid, 120);
+    EXPECT_TRUE(windows->Settings().MailboxesHeader);
     EXPECT_EQ(Ini().ReadInteger("Mailboxes", "Col3", 0), 213);
+    // The window took what was read.
+    EXPECT_EQ(SendMessageA(Grid().Handle(), LVM_GETCOLUMNWIDTH, 2, 0), 213);
+    EXPECT_TRUE(ihmMailbox->mnpViewHeader().Checked());
 }
 
 TEST_F(MailboxWindow, EmptyRegistry_GivesTheDefaultGridGeometry)
 {
-    ihmOptions->LoadSettings();
-    EXPECT_EQ(ihmOptions->MailboxesCol1(), 60);
-    EXPECT_EQ(ihmOptions->MailboxesCol2(), 150);
-    EXPECT_EQ(ihmOptions->MailboxesCol3(), 300);
-    EXPECT_EQ(ihmOptions->MailboxesGrid(), 100);
-    EXPECT_FALSE(ihmOptions->MailboxesHeader());
+    ihmMain->LoadSettings();
+    EXPECT_EQ(windows->Settings().MailboxesCol1, 60);
+    EXPECT_EQ(windows->Settings().MailboxesCol2, 150);
+    EXPECT_EQ(windows->Settings().MailboxesCol3, 300);
+    EXPECT_EQ(windows->Settings().MailboxesGrid, 100);
+    EXPECT_FALSE(windows->Settings().MailboxesHeader);
 }
 
 TEST_F(MailboxWindow, UserResizedColumn_IsWhatTheSettingReads)
@@ -273,13 +278,14 @@ TEST_F(MailboxWindow, UserResizedColumn_IsWhatTheSettingReads)
     item.mask = HDI_WIDTH;
     item.cxy = 222;
     SendMessageW(header, HDM_SETITEMW, 2, reinterpret_cast<LPARAM>(&item));
-    EXPECT_EQ(ihmOptions->MailboxesCol3(), 222);
+    EXPECT_EQ(windows->Settings().MailboxesCol3, 222);
     EXPECT_EQ(SendMessageA(Grid().Handle(), LVM_GETCOLUMNWIDTH, 2, 0), 222);
 }
 
 TEST_F(MailboxWindow, SplitterDrag_ResizesTheGridAndTheTextAreaTakesTheRest)
 {
-    ihmOptions->SetMailboxesGrid(100);
+    windows->Settings().MailboxesGrid = 100;
+    ihmMailbox->PlaceFrom(windows->Settings());
     ShowWindowAndWait();
     RECT mailBefore = {};
     GetWindowRect(ihmMailbox->zdsMail.Handle(), &mailBefore);
@@ -288,7 +294,7 @@ TEST_F(MailboxWindow, SplitterDrag_ResizesTheGridAndTheTextAreaTakesTheRest)
     SendMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 41));
     SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(5, 1));  // the bar has moved with the mouse
     EXPECT_EQ(ihmMailbox->GridHeight(), 140);
-    EXPECT_EQ(ihmOptions->MailboxesGrid(), 140);
+    EXPECT_EQ(windows->Settings().MailboxesGrid, 140);
     RECT mailAfter = {};
     GetWindowRect(ihmMailbox->zdsMail.Handle(), &mailAfter);
     EXPECT_EQ(mailAfter.top - mailBefore.top, 40);
@@ -324,9 +330,10 @@ TEST_F(MailboxWindow, Window_IsASizeableToolWindowWithOnlyACloseBoxAndAMinimumOf
 
 TEST_F(MailboxWindow, Resize_TextAreaFillsTheRestOfTheWindow)
 {
-    ihmOptions->SetMailboxesGrid(80);
-    ihmOptions->SetMailboxesWidth(500);
-    ihmOptions->SetMailboxesHeight(400);
+    windows->Settings().MailboxesGrid = 80;
+    windows->Settings().MailboxesWidth = 500;
+    windows->Settings().MailboxesHeight = 400;
+    ihmMailbox->PlaceFrom(windows->Settings());
     RECT client = {};
     GetClientRect(ihmMailbox->Handle(), &client);
     RECT mail = {};

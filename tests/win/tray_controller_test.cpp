@@ -11,7 +11,7 @@ using TrayController = SystemTest;
 
 TEST_F(TrayController, ToggleCommand_FlipsSettingAndCheckMark_IgnoredWhileUpdatingMenu)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmMain->mnpTbActivatePopupClick();
     EXPECT_FALSE(ihmOptions->KillerActive());
     EXPECT_FALSE(ihmMain->mnpTbActivatePopup().Checked());
@@ -23,7 +23,7 @@ TEST_F(TrayController, ToggleCommand_FlipsSettingAndCheckMark_IgnoredWhileUpdati
 
 TEST_F(TrayController, DoubleClick_RunsTheConfiguredActionAndItsItemIsBold)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmOptions->SetConfigDblClick(2);
     EXPECT_TRUE(ihmMain->mnpTbActivateEmail().Default());
     EXPECT_FALSE(ihmMain->mnpTbActivatePopup().Default());
@@ -37,7 +37,7 @@ TEST_F(TrayController, DoubleClick_RunsTheConfiguredActionAndItsItemIsBold)
 
 TEST_F(TrayController, DoubleClickOnTheTrayIconWindow_ReachesTheAction)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmOptions->SetConfigDblClick(1);
     SendMessageA(ihmMain->utlTB.Handle(), ihmMain->utlTB.CallbackMessage(), 0, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(ihmAppList->Visible());
@@ -76,7 +76,7 @@ TEST_F(TrayController, EmailProgramItem_EnabledExactlyWhenTheFileExists)
 
 TEST_F(TrayController, IconFamily_FollowsTaskPopupAndEmails_BlinkAlternates)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmOptions->SetTaskPopup(false);
     EXPECT_EQ(ihmMain->TrayIconName, "MAIL_INACTIVE");
     ihmOptions->SetMailNotification(true);
@@ -96,7 +96,7 @@ TEST_F(TrayController, IconFamily_FollowsTaskPopupAndEmails_BlinkAlternates)
 
 TEST_F(TrayController, MailStatus_TipCountsMessagesAndAddsAddressesWhenAsked)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     ihmMain->UpdateMailStatus(true);
     EXPECT_EQ(ihmMain->utlTB.Tip(), "Check in progress...");
     ihmMain->UpdateMailStatus(false);
@@ -115,7 +115,7 @@ TEST_F(TrayController, NewMail_ShowsTheMailboxesWindowUnlessItIsUpAlready)
 
 TEST_F(TrayController, MailNotice_SentWhileTheWatchAndItsCheckBoxAreOnAndItsClickShowsTheMailboxes)
 {
-    ihmOptions->LoadSettings();
+    ihmMain->LoadSettings();
     const TMailNotice notice = NewMailNotice({{"bob@example.org", "Lunch"}}, NoticeTextsOfMessages());
     EXPECT_FALSE(ihmMain->ShowMailNotice(notice, false)) << "the mail watch is off";
     ihmOptions->SetMailNotification(true);

@@ -1,20 +1,22 @@
 // The two spam lists, the address list and the subject list, kept beside the
 // executable (or in the user's folder: DataFolder.h), read at start-up and
 // written at every settings save.
-#include "../app/FileErrorBox.h"
+#include "SettingsStoreLists.h"
+
 #include "../framework/AnsiCodePage.h"
 #include "../framework/DataFolder.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
-#include "../text/ListFileText.h"
 #include "../model/unitProcessSpam.h"
-#include "ihmOptions.h"
+#include "../text/ListFileText.h"
+#include "Settings.h"
+#include "SettingsStore.h"
 
 namespace {
 const char kAddressFile[] = "skarnvale.mail";
 const char kSubjectFile[] = "skarnvale.sub";
 
-void LoadList(std::string& list, const std::string& fileName)
+void LoadList(std::string& list, const std::string& fileName, TSettingsStoreResult& result)
 {
     list.clear();
     const std::string path = DataFilePath(fileName, TFileUse::Read);
@@ -22,31 +24,30 @@ void LoadList(std::string& list, const std::string& fileName)
         return;
     std::string bytes;
     if (!ReadFileBytes(path, bytes)) {
-        ShowReadErrorBox(path);
+        result.UnreadFiles.push_back(path);
         return;
     }
     list = JoinLines(ParseSpamListFile(ListFileToUtf8(bytes, SystemAnsiCodePage()), LocaleCompareText));
 }
 
-void SaveList(const std::string& list, const std::string& fileName)
+void SaveList(const std::string& list, const std::string& fileName, TSettingsStoreResult& result)
 {
     const std::string path = DataFilePath(fileName, TFileUse::Write);
     // The new list goes beside the old one and then takes its place, so a
     // failure mid-write leaves the previous list whole.
     if (path.empty() || !WriteFileReplacing(path, Utf8ToListFile(FormatSpamListFile(list), SystemAnsiCodePage())))
-        ShowWriteErrorFor(fileName);
+        result.UnwrittenFiles.push_back(fileName);
 }
 }  // namespace
 
-void TihmOptions::LoadSpamLists()
+void LoadSpamLists(TSettings& settings, TSettingsStoreResult& result)
 {
-    LoadList(settings_.SpamAddresses, kAddressFile);
-    LoadList(settings_.SpamSubjects, kSubjectFile);
-    ShowSpamLists();
+    LoadList(settings.SpamAddresses, kAddressFile, result);
+    LoadList(settings.SpamSubjects, kSubjectFile, result);
 }
 
-void TihmOptions::SaveSpamLists()
+void SaveSpamLists(const TSettings& settings, TSettingsStoreResult& result)
 {
-    SaveList(settings_.SpamAddresses, kAddressFile);
-    SaveList(settings_.SpamSubjects, kSubjectFile);
+    SaveList(settings.SpamAddresses, kAddressFile, result);
+    SaveList(settings.SpamSubjects, kSubjectFile, result);
 }
