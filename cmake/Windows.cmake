@@ -8,6 +8,7 @@ add_library(skarnvale_win STATIC
   src/app/ihmMainSettings.cpp
   src/app/ihmMainStatus.cpp
   src/app/ihmMainTray.cpp
+  src/app/QuitRequest.cpp
   src/app/SystemWindows.cpp
   src/forms/ihmAbout.cpp
   src/forms/ihmAppList.cpp
