@@ -8,6 +8,7 @@ add_library(skarnvale_win STATIC
   src/app/ihmMainSettings.cpp
   src/app/ihmMainStatus.cpp
   src/app/ihmMainTray.cpp
+  src/app/QuitRequest.cpp
   src/app/SystemWindows.cpp
   src/forms/ihmAbout.cpp
   src/forms/ihmAppList.cpp
@@ -103,12 +104,15 @@ add_library(skarnvale_win STATIC
 target_compile_definitions(skarnvale_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 NOMINMAX SECURITY_WIN32)
 target_compile_options(skarnvale_win PRIVATE -Wall -Wextra)
 target_link_libraries(skarnvale_win PUBLIC skarnvale_core winmm comctl32 gdi32 user32 shell32 wsock32 comdlg32 secur32 crypt32)
+# The project's version, for the version resource and the tests that read it.
+configure_file(resources/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)
+target_include_directories(skarnvale_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
 
 add_executable(SkarnVale WIN32 src/app/SkarnVale.cpp resources/SkarnVale.rc)
 target_link_libraries(SkarnVale PRIVATE skarnvale_win)
 target_link_options(SkarnVale PRIVATE -static -s)
 set_source_files_properties(resources/SkarnVale.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/SkarnVale.manifest;${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico;${CMAKE_SOURCE_DIR}/resources/pictures/led_pics.bmp;${CMAKE_SOURCE_DIR}/resources/pictures/bar_pic.bmp")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/Version.h;${CMAKE_SOURCE_DIR}/resources/SkarnVale.manifest;${CMAKE_SOURCE_DIR}/resources/icons/mainicon.ico;${CMAKE_SOURCE_DIR}/resources/icons/menu_quit.ico;${CMAKE_SOURCE_DIR}/resources/pictures/led_pics.bmp;${CMAKE_SOURCE_DIR}/resources/pictures/bar_pic.bmp")
 
 # The Windows tests and the end-to-end helper exist in both architectures:
 # the i686 ones run under 32-bit Wine, beside the release they test.

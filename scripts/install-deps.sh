@@ -1,11 +1,18 @@
 #!/bin/bash
 # Installs from Debian's packages whatever of the build and test tools is
 # missing; then, where the machine runs 32-bit code, the 32-bit Wine that runs
-# the release build and its tests.
+# the release build and its tests. With --run, only what building and
+# starting the 64-bit program takes (scripts/run.sh): a first run is quick.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-packages=(cmake g++ binutils clang libclang-rt-14-dev googletest python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64
-          wine wine64 xvfb xdotool imagemagick x11-utils procps util-linux file dovecot-pop3d openssl libssl3)
+run_packages=(cmake googletest g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick x11-utils file)
+packages=("${run_packages[@]}" g++ binutils clang libclang-rt-14-dev python3 g++-mingw-w64-i686 xdotool procps
+          util-linux dovecot-pop3d openssl libssl3 nsis zip)
+only_run=false
+if [ "${1:-}" = --run ]; then
+    only_run=true
+    packages=("${run_packages[@]}")
+fi
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 export DEBIAN_FRONTEND=noninteractive
@@ -43,6 +50,7 @@ fi
 
 # 32-bit Wine only where 32-bit code runs: asked after the packages above,
 # which bring the assembler and linker the probe is built with.
+$only_run && exit 0
 [ -n "$(installed wine32:i386)" ] && exit 0
 if ! reason=$("$here/can-run-32bit.sh"); then
     echo "Not installing wine32: $reason."

@@ -1,11 +1,12 @@
 #!/bin/bash
 # Builds SkarnVale and starts it under Wine: on your display when there is one,
 # otherwise on a private Xvfb for RUN_SECONDS seconds (default 20), after
-# writing a screenshot of the screen.
+# writing a screenshot of the screen. It installs and builds only what that
+# takes: the 64-bit program, not the 32-bit build nor the tests.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" "win64 win32"
+"$root/scripts/install-deps.sh" --run
+"$root/scripts/build.sh" win64 SkarnVale
 exe="$root/build/win64/SkarnVale.exe"
 wine=$("$root/tests/win/wine-loader.sh" "$exe")
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

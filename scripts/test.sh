@@ -43,6 +43,9 @@ for b in "${builds[@]}"; do
     echo "== Windows tests under Wine: build/$b (${arch[$b]})"
     ctest --test-dir "build/$b" --output-on-failure
 done
+# The end-to-end tests install the setup made from these builds.
+echo "== packages"
+"$root/scripts/package.sh"
 echo "== end-to-end tests: ${builds[*]/#/build/}"
 python3 tests/e2e/run_e2e.py "${builds[@]/#/build/}"
 echo "All tests passed."

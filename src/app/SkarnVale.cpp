@@ -8,6 +8,7 @@
 #include "../framework/Files.h"
 #include "ApplicationTitle.h"
 #include "Divers.h"
+#include "QuitRequest.h"
 #include "SystemWindows.h"
 #include "ihmMain.h"
 #include "unitGlobal.h"
@@ -25,6 +26,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         } else {
             ihmMain->utlTB.SetEnabled(true);
             ihmMain->Mail.QuitRequested = false;
+            TQuitRequestWindow quitRequest([] { ihmMain->mnpTbQuitClick(); });
             application.Run(ihmMain->Mail.QuitRequested);
             ihmMain->utlKillWatch.SetActive(false);  // nothing is closed while the program ends
             ihmMain->utlTB.SetEnabled(false);

@@ -135,6 +135,26 @@ class TLogEntry:
         return "%d %s %r" % (self.ms, self.event, self.title)
 
 
+def processes_in(path, exe=None):
+    """PIDs of the Linux processes whose command line names the directory
+    `path` (and `exe` when given)."""
+    unix = path.lower()
+    windows = ("z:" + path.replace("/", "\\")).lower()
+    wanted = (exe or "").lower()
+    pids = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % entry, "rb") as f:
+                command = f.read().replace(b"\0", b" ").decode("utf-8", "replace").lower()
+        except OSError:
+            continue
+        if (unix in command or windows in command) and wanted in command:
+            pids.append(int(entry))
+    return pids
+
+
 class TProgramDir:
     """A fresh directory with copies of SkarnVale.exe and wintool.exe. Every
     program started from it is found again through its Linux command line,
@@ -195,21 +215,7 @@ class TProgramDir:
     def processes(self, exe=None):
         """PIDs of the Linux processes whose command line names this directory
         (and `exe` when given)."""
-        unix = self.path.lower()
-        windows = ("z:" + self.path.replace("/", "\\")).lower()
-        wanted = (exe or "").lower()
-        pids = []
-        for entry in os.listdir("/proc"):
-            if not entry.isdigit():
-                continue
-            try:
-                with open("/proc/%s/cmdline" % entry, "rb") as f:
-                    command = f.read().replace(b"\0", b" ").decode("utf-8", "replace").lower()
-            except OSError:
-                continue
-            if (unix in command or windows in command) and wanted in command:
-                pids.append(int(entry))
-        return pids
+        return processes_in(self.path, exe)
 
     def wait_for_skarnvale(self, timeout=20):
         """Waits until SkarnVale's application window exists and its thread

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "Version.h"
 
 #include <string>
 #include <vector>
@@ -57,7 +58,7 @@ TEST(ExeResources, ManifestAsksForCommonControls6DpiAwarenessAndNoElevation)
         EXPECT_NE(manifest.find(os), std::string::npos) << os;
 }
 
-TEST(ExeResources, VersionResourceNamesTheProductAndItsVersion)
+TEST(ExeResources, VersionResourceNamesTheProductAndTheProjectsVersion)
 {
     const std::wstring exe = ProgramPath();
     DWORD ignored = 0;
@@ -68,10 +69,14 @@ TEST(ExeResources, VersionResourceNamesTheProductAndItsVersion)
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 2));
-    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 2));
+    // The project's version, as CMake's project() gives it to the build.
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(SKARNVALE_VERSION_MINOR, SKARNVALE_VERSION_MAJOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, SKARNVALE_VERSION_PATCH));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
     EXPECT_EQ(VersionString(block, L"ProductName"), L"SkarnVale");
-    EXPECT_EQ(VersionString(block, L"ProductVersion"), L"2.0");
+    EXPECT_EQ(VersionString(block, L"ProductVersion"), L"" SKARNVALE_VERSION);
+    EXPECT_EQ(VersionString(block, L"FileVersion"), L"" SKARNVALE_VERSION);
     EXPECT_NE(VersionString(block, L"FileDescription").find(L"POP3"), std::wstring::npos);
 }
 
