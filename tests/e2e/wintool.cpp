@@ -561,7 +561,13 @@ BOOL CALLBACK FindEdit(HWND hwnd, LPARAM lParam)
     auto* find = reinterpret_cast<TEditFind*>(lParam);
     wchar_t className[64] = {};
     GetClassNameW(hwnd, className, 64);
-    if (lstrcmpiW(className, L"Edit") != 0 || TextOf(hwnd).find(find->holding) == std::string::npos)
+    if (lstrcmpiW(className, L"Edit") != 0)
+        return TRUE;
+    // An edit of another process keeps its text to itself: GetWindowText does not ask it.
+    wchar_t text[4096] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
+    if (U8(text).find(find->holding) == std::string::npos)
         return TRUE;
     find->edit = hwnd;
     return FALSE;
@@ -577,8 +583,9 @@ int AppendText(const char* title, const char* holding, const char* text)
         EnumChildWindows(window, FindEdit, reinterpret_cast<LPARAM>(&find));
     if (!find.edit)
         return 1;
-    const WPARAM end = static_cast<WPARAM>(GetWindowTextLengthW(find.edit));
     DWORD_PTR answer = 0;
+    SendMessageTimeoutW(find.edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    const WPARAM end = static_cast<WPARAM>(answer);
     SendMessageTimeoutW(find.edit, EM_SETSEL, end, static_cast<LPARAM>(end), SMTO_ABORTIFHUNG, 5000, &answer);
     const std::wstring wide = W(text);
     return SendMessageTimeoutW(find.edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()),
