@@ -5,6 +5,7 @@ add_library(skarnvale_win STATIC
   src/app/Divers.cpp
   src/app/FileErrorBox.cpp
   src/app/ihmMain.cpp
+  src/app/ihmMainSession.cpp
   src/app/ihmMainSettings.cpp
   src/app/ihmMainStatus.cpp
   src/app/ihmMainTray.cpp

@@ -27,10 +27,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             ihmMain->utlTB.SetEnabled(true);
             ihmMain->Mail.QuitRequested = false;
             TQuitRequestWindow quitRequest([] { ihmMain->mnpTbQuitClick(); });
+            application.OnEndSession = [] { ihmMain->EndSession(); };
             application.Run(ihmMain->Mail.QuitRequested);
             ihmMain->utlKillWatch.SetActive(false);  // nothing is closed while the program ends
             ihmMain->utlTB.SetEnabled(false);
-            ihmMain->SaveSettings();
+            // At the end of the session all was saved already; writing again
+            // could be cut off half-way by Windows ending the process.
+            if (!ihmMain->SessionEnded)
+                ihmMain->SaveSettings();
         }
     }
     Application = nullptr;

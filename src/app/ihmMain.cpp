@@ -94,7 +94,8 @@ void TihmMain::FormCreate()
 
 void TihmMain::FormDestroy()
 {
-    if (!SaveKillList(KillList))
+    // Saved at the end of the session already, with no box.
+    if (!SessionEnded && !SaveKillList(KillList))
         ShowWriteErrorFor(kKillListFile);
     KillList.Clear();
     Mail.Emails.Clear();

@@ -117,6 +117,12 @@ public:
     void LoadSettings();
     // Where the settings are kept between runs.
     TSettingsStore Store;
+    // Windows ends the session: saves what Quit saves (the settings with the
+    // counters and window places, both spam lists, the kill list) without a
+    // message box, stops the killer, the timers and the mail watch's sockets,
+    // and takes the tray icon away. Nothing is written after it.
+    void EndSession();
+    bool SessionEnded = false;
 
     // The kill tick alone, without the refresh of the windows-list dialog.
     void KillPopupsNow();

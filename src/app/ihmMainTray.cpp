@@ -98,8 +98,11 @@ void TihmMain::mnpTbOptionsClick() { ShowForm(ihmOptions); }
 
 void TihmMain::mnpTbQuitClick()
 {
-    // The check or spam cycle in hand unwinds and the program ends.
+    // The check or spam cycle in hand unwinds, and so does any other wait
+    // (a sign-in waiting for the browser): the program ends.
     Mail.RequestQuit();
+    if (Application)
+        Application->Terminate();
     ShowForm(nullptr);
 }
 

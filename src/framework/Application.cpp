@@ -55,11 +55,19 @@ void TApplication::Run(const bool& quitRequested)
 {
     for (;;) {
         ProcessMessages();
-        if (quitRequested)
+        if (quitRequested || terminated_)
             return;
         WaitForMessage(INFINITE);
     }
 }
+
+void TApplication::Terminate()
+{
+    terminated_ = true;
+    PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+bool TApplication::Terminating() { return Application && Application->terminated_; }
 
 void TApplication::WaitForMessage(DWORD milliseconds)
 {
@@ -69,6 +77,23 @@ void TApplication::WaitForMessage(DWORD milliseconds)
 bool TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     if (message == WM_CLOSE) {  // the program ends only through its Quit command
+        result = 0;
+        return true;
+    }
+    // A tray program is seldom quit: the end of the session ends it. It never
+    // holds the session up; every top-level window is asked, this one answers
+    // for the program.
+    if (message == WM_QUERYENDSESSION) {
+        result = TRUE;
+        return true;
+    }
+    if (message == WM_ENDSESSION) {
+        if (wParam && !sessionEnded_) {
+            sessionEnded_ = true;
+            if (OnEndSession)
+                OnEndSession();
+            Terminate();
+        }
         result = 0;
         return true;
     }

@@ -66,7 +66,10 @@ THttpsAnswer HttpsPostForm(const std::string& url, const std::string& body, unsi
     };
     try {
         socket.DnsLookup(parts.Host);
-        if (socket.WaitUntilReady(done, timeoutMs) != 0)
+        const int waited = socket.WaitUntilReady(done, timeoutMs);
+        if (waited == WSocketErrorWaitTerminated)
+            fail("the program is ending");
+        else if (waited != 0)
             fail("the token endpoint did not answer in time");
     } catch (const std::exception& e) {
         fail(e.what());

@@ -66,7 +66,7 @@ bool TSyncPop3Cli::WaitUntilReady()
         }
         if (quitSeen)
             break;
-        if (cancelled_) {
+        if (cancelled_ || TApplication::Terminating()) {
             stopReason = "426 Cancelled";
             break;
         }
@@ -92,7 +92,9 @@ bool TSyncPop3Cli::WaitUntilReady()
             Socket()->MessagePump();
         else
             quitSeen = Pop3PumpMessages(false, exitCode);
-        if (ClientState() == pop3Idle || quitSeen)
+        // A cancel or quit request made by a message of that pass has had its
+        // wake-up message taken by the same pass: look before sleeping.
+        if (ClientState() == pop3Idle || quitSeen || cancelled_ || TApplication::Terminating())
             continue;
         // A reply on the loopback or the LAN comes within a few milliseconds;
         // reading it straight away spares the wait for Winsock's notice,
@@ -133,7 +135,7 @@ void TSyncPop3Cli::DeliverRequestDone()
 
 bool TSyncPop3Cli::Run(void (TCustomPop3Cli::*request)())
 {
-    if (cancelled_)
+    if (cancelled_ || TApplication::Terminating())
         return false;
     try {
         (this->*request)();
@@ -166,7 +168,7 @@ bool TSyncPop3Cli::AuthSync() { return Run(&TCustomPop3Cli::Auth); }
 
 bool TSyncPop3Cli::PipelineSync(std::vector<TPop3Command> commands, int window, TPop3MayStart mayStart)
 {
-    if (cancelled_)
+    if (cancelled_ || TApplication::Terminating())
         return false;
     try {
         Pipeline(std::move(commands), window, std::move(mayStart));

@@ -22,7 +22,8 @@ public:
     static constexpr int DefaultRequestLimit = 300;
 
     // Ends the wait in progress at once (aborting the session) and refuses
-    // every later request until AllowRequests: the program is ending.
+    // every later request until AllowRequests: the program is ending. The
+    // program's application told to terminate has the same effect.
     void CancelRequests();
     void AllowRequests() { cancelled_ = false; }
     bool Cancelled() const { return cancelled_; }

@@ -1,11 +1,15 @@
 #include "WSocket.h"
 
+#include "framework/Application.h"
+
 int TCustomSyncWSocket::WaitUntilReady(const bool& flag, unsigned timeoutMs)
 {
     const DWORD start = GetTickCount();
     while (!flag) {
+        if (TApplication::Terminating())
+            return WSocketErrorWaitTerminated;
         MSG msg;
-        while (!flag && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (!flag && !TApplication::Terminating() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 return WSocketErrorWaitTimeout;
@@ -15,6 +19,8 @@ int TCustomSyncWSocket::WaitUntilReady(const bool& flag, unsigned timeoutMs)
         }
         if (flag)
             break;
+        if (TApplication::Terminating())
+            return WSocketErrorWaitTerminated;
         DWORD wait = INFINITE;
         if (timeoutMs > 0) {
             const DWORD elapsed = GetTickCount() - start;

@@ -156,7 +156,13 @@ TOAuthSignInResult OAuthSignIn(const TOAuthProvider& provider, const TOAuthOpenB
             result.Error = "the browser could not be started";
             return result;
         }
-        if (listener.Waiter().WaitUntilReady(listener.DoneFlag(), timeoutMs) != 0) {
+        // The listener closes its port on the way out, whatever ended the wait.
+        const int waited = listener.Waiter().WaitUntilReady(listener.DoneFlag(), timeoutMs);
+        if (waited == WSocketErrorWaitTerminated) {
+            result.Error = "the program is ending";
+            return result;
+        }
+        if (waited != 0) {
             result.Error = "the sign-in was not completed in time";
             return result;
         }

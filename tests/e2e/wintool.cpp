@@ -375,6 +375,7 @@ int TrustRoot(const char* path)
 
 int ChooseItem(const char* title, const char* item, WORD notification);
 int ClickButton(const char* title, const char* caption);
+int AppendText(const char* title, const char* holding, const char* text);
 
 // A tool tip's title lives in its own process: asked into a buffer made there.
 std::string BalloonTitle(HWND tip)
@@ -458,6 +459,8 @@ int Main(int argc, char** argv)
         return ChooseItem(argv[2], argv[3], LBN_SELCHANGE);
     if (argc == 4 && std::strcmp(argv[1], "click") == 0)
         return ClickButton(argv[2], argv[3]);
+    if (argc == 5 && std::strcmp(argv[1], "append-text") == 0)
+        return AppendText(argv[2], argv[3], argv[4]);
     if (argc == 2 && std::strcmp(argv[1], "balloons") == 0) {
         EnumWindows(PrintBalloon, 0);
         return 0;
@@ -473,7 +476,7 @@ int Main(int argc, char** argv)
     std::fprintf(stderr,
                  "usage: wintool open LOG SECONDS KIND:TITLE... | list | press-ok CAPTION | find CLASS TITLE |"
                  " menu-keys KEY... | tab-keys TITLE KEY... | close TITLE | rect CLASS TITLE | focus |"
-                 " balloons | tray-message CODE | trust-root FILE\n");
+                 " balloons | tray-message CODE | trust-root FILE | append-text TITLE HOLDING TEXT\n");
     return 2;
 }
 
@@ -544,6 +547,49 @@ int ClickButton(const char* title, const char* caption)
         return 1;
     return PostMessageW(GetParent(find.button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(find.button), BN_CLICKED),
                         reinterpret_cast<LPARAM>(find.button))
+               ? 0
+               : 1;
+}
+
+struct TEditFind {
+    std::string holding;
+    HWND edit;
+};
+
+BOOL CALLBACK FindEdit(HWND hwnd, LPARAM lParam)
+{
+    auto* find = reinterpret_cast<TEditFind*>(lParam);
+    wchar_t className[64] = {};
+    GetClassNameW(hwnd, className, 64);
+    if (lstrcmpiW(className, L"Edit") != 0)
+        return TRUE;
+    // An edit of another process keeps its text to itself: GetWindowText does not ask it.
+    wchar_t text[4096] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &length);
+    if (U8(text).find(find->holding) == std::string::npos)
+        return TRUE;
+    find->edit = hwnd;
+    return FALSE;
+}
+
+// Types `text` at the end of the edit of window `title` that holds `holding`,
+// as a user's typing would: the edit tells its dialog that it changed.
+int AppendText(const char* title, const char* holding, const char* text)
+{
+    HWND window = FindWindowW(nullptr, W(title).c_str());
+    TEditFind find = {holding, nullptr};
+    if (window)
+        EnumChildWindows(window, FindEdit, reinterpret_cast<LPARAM>(&find));
+    if (!find.edit)
+        return 1;
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(find.edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    const WPARAM end = static_cast<WPARAM>(answer);
+    SendMessageTimeoutW(find.edit, EM_SETSEL, end, static_cast<LPARAM>(end), SMTO_ABORTIFHUNG, 5000, &answer);
+    const std::wstring wide = W(text);
+    return SendMessageTimeoutW(find.edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide.c_str()),
+                               SMTO_ABORTIFHUNG, 5000, &answer)
                ? 0
                : 1;
 }

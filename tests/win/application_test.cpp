@@ -53,3 +53,24 @@ TEST(MessageLoop, IdleLoop_SleepsInsteadOfSpinning)
     // A polling loop would burn the whole second; a waiting one uses next to nothing.
     EXPECT_LT(cpu, 0.25 * wall) << "cpu " << cpu << " s over " << wall << " s";
 }
+
+TEST(MessageLoop, EndOfSession_AnsweredYesThenSavedOnceAndTheLoopEnds)
+{
+    TApplication application("SessionTest");
+    int saves = 0;
+    application.OnEndSession = [&] {
+        ++saves;
+        EXPECT_FALSE(application.Terminated()) << "saved before the waits unwind";
+    };
+    EXPECT_EQ(SendMessageW(application.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    // Another program refused: the session goes on, and so does the program.
+    SendMessageW(application.Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(saves, 0);
+    EXPECT_FALSE(application.Terminated());
+    SendMessageW(application.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    SendMessageW(application.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(saves, 1);
+    EXPECT_TRUE(application.Terminated());
+    const bool neverSet = false;
+    application.Run(neverSet);  // returns: the session's end terminated it
+}
