@@ -107,6 +107,9 @@ public:
     void RefreshTrayIcon() override { UpdateTrayIcon(); }
     void StayOnTopChanged() override;
     void SpamListsChanged() override;
+    bool SignInMailbox(TMailBox& copy, std::string& error) override { return Mail.OAuth.SignIn(copy, error); }
+    TOAuthStatus MailboxSignInStatus(const TMailBox& mailbox) override { return Mail.OAuth.Status(mailbox); }
+    void ForgetMailboxSession(int id) override { Mail.OAuth.Forget(id); }
 
     // The kill tick alone, without the refresh of the windows-list dialog.
     void KillPopupsNow();

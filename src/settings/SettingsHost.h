@@ -3,6 +3,12 @@
 // is given its host at start-up and asks it, never the forms themselves.
 #pragma once
 
+#include <string>
+
+#include "../oauth/OAuthSession.h"
+
+class TMailBox;
+
 // The three switches of the tray menu.
 enum class TSwitch { Killer, Mail, Spam };
 
@@ -28,4 +34,11 @@ public:
     // The windows list's stay-on-top, and the mailboxes window's red rows.
     virtual void StayOnTopChanged() = 0;
     virtual void SpamListsChanged() = 0;
+    // The mailboxes' sign-ins, kept by the mail watch under the mailbox's Id:
+    // the browser sign-in of the dialog's copy of a mailbox (its new refresh
+    // token stored protected on the copy, false with the reason), the status
+    // the editor shows for a copy, and an access token forgotten.
+    virtual bool SignInMailbox(TMailBox& copy, std::string& error) = 0;
+    virtual TOAuthStatus MailboxSignInStatus(const TMailBox& mailbox) = 0;
+    virtual void ForgetMailboxSession(int id) = 0;
 };

@@ -7,8 +7,8 @@
 #include "../app/unitLanguage.h"
 #include "../forms/ihmVideo.h"
 #include "../framework/Dialogs.h"
+#include "../framework/Dpapi.h"
 #include "../framework/Files.h"
-#include "../mail/MailOAuth.h"
 #include "../model/unitProcessEmail.h"
 #include "SettingsValues.h"
 #include "ihmOptions.h"
@@ -170,11 +170,9 @@ void TihmOptions::zdsMailboxListClick()
     if (!mailbox)
         return;
     // The copy shows the settings' mailbox as it is now.
-    const auto original = originals_.find(mailbox);
-    if (!mailboxesEdited_ && original != originals_.end()) {
-        *mailbox = *static_cast<const TMailBox*>(original->second);
-        mailbox->Memory.reset();
-    }
+    const TMailBox* configured = MailboxById(Mailboxes, mailbox->Id);
+    if (!mailboxesEdited_ && configured)
+        *mailbox = *configured;
     SetMailboxEdits(true, mailbox);
 }
 
@@ -198,7 +196,7 @@ void TihmOptions::btnDeleteClick()
     const int index = zdsMailboxList.ItemIndex();
     if (index < 0 || index >= draft_.Mailboxes.Count())
         return;
-    DeletedMailboxes.push_back(draft_.Mailboxes.Delete(index));
+    draft_.Mailboxes.Delete(index);
     zdsMailboxList.Delete(index);
     zdsMailboxList.SetItemIndex(-1);
     SetMailboxEdits(draft_.Mailboxes.Count() > 0, nullptr);
@@ -258,7 +256,10 @@ void TihmOptions::SetMailboxEdits(bool enabled, const TMailBox* mailbox)
     zdsSignIn.SetItemIndex(mailbox ? SignInChoice(*mailbox) : -1);
     zdsClientId.SetText(mailbox ? mailbox->ClientId : "");
     ShowProvider(mailbox);
-    zdsClientSecret.SetText(mailbox ? MailboxOAuthProvider(*mailbox).ClientSecret : "");
+    std::string secret;  // stays empty unless it reads back
+    if (mailbox)
+        DpapiUnprotect(mailbox->ProtectedClientSecret, secret);
+    zdsClientSecret.SetText(secret);
     for (TControl* editor : MailboxEditors())
         editor->SetEnabled(enabled);
     ShowSignInStatus(mailbox);
