@@ -134,8 +134,8 @@ void TMailWatch::ConnectMailbox(const TMailBox& mailBox)
     // A Security value the program does not know could mean anything: the
     // mailbox waits for the user's choice rather than going out in clear.
     if (mailBox.Security == MailboxSecurityUnknown) {
-        ReportMailError(texts_.ConnectError, mailBox.MailboxName, FormatText(texts_.SecurityUnknown, {mailBox.UnknownSecurity}),
-                        "Security");
+        ReportMailError(texts_.ConnectError, mailBox.MailboxName,
+                        FormatText(texts_.SecurityUnknown, {mailBox.UnknownSecurity}), "Security");
         return;
     }
     const bool oauth = mailBox.Auth == MailboxAuthOAuth;
