@@ -1,6 +1,5 @@
-// The mail watch's OAuth sessions by mailbox Id: a refresh token renewed
-// while a check works on a copy of a mailbox reaches the settings' mailbox of
-// that Id, even when the options dialog put new copies there meanwhile.
+// The mail watch's OAuth sessions by mailbox Id: a token renewed while a check works on a copy
+// reaches the settings' mailbox of that Id, even when the options put new copies there meanwhile.
 #include <gtest/gtest.h>
 
 #include "framework/Dpapi.h"

@@ -8,8 +8,7 @@ using OptionsDialog = SystemTest;
 
 void Type(TEdit& edit, const std::string& text) { edit.SetText(text); }
 
-// The settings' mailbox at `index` as it is now: each change the dialog
-// applies puts new copies of its mailboxes in the settings.
+// The settings' mailbox as it is now: each change applied puts new copies there.
 TMailBox& Mailbox(int index) { return *ihmOptions->Mailboxes.ItemAs<TMailBox>(index); }
 }  // namespace
 
