@@ -123,6 +123,9 @@ public:
     // and takes the tray icon away. Nothing is written after it.
     void EndSession();
     bool SessionEnded = false;
+    bool SignInMailbox(TMailBox& copy, std::string& error) override { return Mail.OAuth.SignIn(copy, error); }
+    TOAuthStatus MailboxSignInStatus(const TMailBox& mailbox) override { return Mail.OAuth.Status(mailbox); }
+    void ForgetMailboxSession(int id) override { Mail.OAuth.Forget(id); }
 
     // The kill tick alone, without the refresh of the windows-list dialog.
     void KillPopupsNow();

@@ -44,6 +44,7 @@ std::string MsgNewMessages = InitialMessageText(&MsgNewMessages);
 std::string MsgOneNewMessage = InitialMessageText(&MsgOneNewMessage);
 std::string MsgOneSpamDeleted = InitialMessageText(&MsgOneSpamDeleted);
 std::string MsgMoreMessages = InitialMessageText(&MsgMoreMessages);
+std::string MsgMailboxRemoved = InitialMessageText(&MsgMailboxRemoved);
 
 TMailNoticeTexts NoticeTextsOfMessages()
 {
@@ -73,5 +74,6 @@ TMailTexts MailTextsOfMessages()
             MsgMessagesFound,
             MsgOneMessageFound,
             MsgNoMessageFound,
-            MsgMailboxesInError};
+            MsgMailboxesInError,
+            MsgMailboxRemoved};
 }

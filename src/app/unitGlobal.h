@@ -51,6 +51,8 @@ extern std::string MsgNewMessages;
 extern std::string MsgOneNewMessage;
 extern std::string MsgOneSpamDeleted;
 extern std::string MsgMoreMessages;
+// Why a deletion on a mailbox removed since the check was not tried.
+extern std::string MsgMailboxRemoved;
 
 // The mail watch's texts: the messages above that its lines are made of.
 TMailTexts MailTextsOfMessages();

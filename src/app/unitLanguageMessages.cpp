@@ -62,6 +62,8 @@ const std::vector<TMessageRow>& MessageTexts()
         {"MsgOneNewMessage", &MsgOneNewMessage, "One new message", "Un nouveau message"},
         {"MsgOneSpamDeleted", &MsgOneSpamDeleted, "One SPAM message deleted", "Un message SPAM effac\xE9"},
         {"MsgMoreMessages", &MsgMoreMessages, "and %d more", "et %d autres"},
+        {"MsgMailboxRemoved", &MsgMailboxRemoved, "the mailbox was removed from the options",
+         "la boite aux lettres a \xE9t\xE9 retir\xE9" "e des options"},
     };
     return rows;
 }

@@ -31,7 +31,7 @@ std::string TihmMailbox::CellText(int column, int row) const
     const TEmail& email = *mail_->Emails.ItemAs<TEmail>(row);
     switch (column) {
     case 0:
-        return email.MailBox ? email.MailBox->MailboxName : std::string();
+        return email.MailboxName;  // as it was named at the check
     case 1:
         return GetDecodedEmailAddress(email);
     case 2:

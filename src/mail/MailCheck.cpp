@@ -10,7 +10,6 @@
 #include "../model/unitProcessReuse.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/Settings.h"
-#include "MailOAuth.h"
 
 namespace {
 // A mailbox's Security value as the client's protection of the session.
@@ -23,7 +22,7 @@ TPop3Security SessionSecurity(int security)
 }  // namespace
 
 TMailWatch::TMailWatch(TSettings& settings, const TMailTexts& texts)
-    : Emails(LocaleCompareText), settings_(settings), texts_(texts)
+    : Emails(LocaleCompareText), OAuth(settings.Mailboxes), settings_(settings), texts_(texts)
 {
     Emails.SetDuplicates(TDuplicates::Accept);
     Emails.SetSorted(true);
@@ -107,8 +106,11 @@ void TMailWatch::CheckAllMailboxes(bool keepLog)
     MailboxesInError.clear();
     // The options dialog stays usable meanwhile: the list may shrink under the
     // walk. A Quit chosen meanwhile ends the check after the mailbox in hand.
-    for (int i = 0; i < settings_.Mailboxes.Count() && !QuitRequested; ++i)
-        CheckMailbox(*settings_.Mailboxes.ItemAs<TMailBox>(i));
+    for (int i = 0; i < settings_.Mailboxes.Count() && !QuitRequested; ++i) {
+        const TMailBox mailBox = *settings_.Mailboxes.ItemAs<TMailBox>(i);
+        CheckMailbox(mailBox);
+    }
+    ForgetRemovedMailboxes();
     Tell([](IMailScreen& s) { s.EmailsChanged(); });
     LastCheck = std::time(nullptr);
     UpdateMailStatus(false);
@@ -117,13 +119,23 @@ void TMailWatch::CheckAllMailboxes(bool keepLog)
     AddMailLog(texts_.CheckEnd);
 }
 
-void TMailWatch::ConnectMailbox(TMailBox& mailBox)
+void TMailWatch::ForgetRemovedMailboxes()
+{
+    std::set<int> configured;
+    for (int i = 0; i < settings_.Mailboxes.Count(); ++i)
+        configured.insert(settings_.Mailboxes.ItemAs<TMailBox>(i)->Id);
+    for (auto memory = memories_.begin(); memory != memories_.end();)
+        memory = configured.count(memory->first) ? std::next(memory) : memories_.erase(memory);
+    OAuth.KeepOnly(configured);
+}
+
+void TMailWatch::ConnectMailbox(const TMailBox& mailBox)
 {
     // A Security value the program does not know could mean anything: the
     // mailbox waits for the user's choice rather than going out in clear.
     if (mailBox.Security == MailboxSecurityUnknown) {
-        ReportMailError(texts_.ConnectError, mailBox, FormatText(texts_.SecurityUnknown, {mailBox.UnknownSecurity}),
-                        "Security");
+        ReportMailError(texts_.ConnectError, mailBox.MailboxName,
+                        FormatText(texts_.SecurityUnknown, {mailBox.UnknownSecurity}), "Security");
         return;
     }
     const bool oauth = mailBox.Auth == MailboxAuthOAuth;
@@ -153,29 +165,29 @@ void TMailWatch::ConnectMailbox(TMailBox& mailBox)
         // A token the server refused is no good for the next check either:
         // that one gets a new token first.
         if (oauth && failedStep && std::string(failedStep) == "AUTH")
-            MailboxOAuthSession(mailBox).Forget();
+            OAuth.Forget(mailBox.Id);
         if (failedStep) {
             // The first error since the connection began: the server's reply,
             // Winsock's text or the time-out.
-            ReportMailError(texts_.ConnectError, mailBox, Pop.ErrorMessage(), failedStep);
+            ReportMailError(texts_.ConnectError, mailBox.MailboxName, Pop.ErrorMessage(), failedStep);
             if (Pop.Connected())
                 Pop.QuitSync();
         }
     } catch (const std::exception& error) {
-        ReportMailError(texts_.ConnectError, mailBox, error.what(), Pop.LastResponse());
+        ReportMailError(texts_.ConnectError, mailBox.MailboxName, error.what(), Pop.LastResponse());
     }
 }
 
-bool TMailWatch::PrepareOAuth(TMailBox& mailBox)
+bool TMailWatch::PrepareOAuth(const TMailBox& mailBox)
 {
     // A bearer token in clear would be anyone's: refused before connecting.
     if (mailBox.Security == MailboxSecurityNone) {
-        ReportMailError(texts_.ConnectError, mailBox, Pop3OAuthNeedsTls, "AUTH");
+        ReportMailError(texts_.ConnectError, mailBox.MailboxName, Pop3OAuthNeedsTls, "AUTH");
         return false;
     }
     std::string errorLine;
-    if (!MailboxAccessToken(mailBox, Pop.AccessToken, errorLine)) {
-        ReportMailError(texts_.ConnectError, mailBox,
+    if (!OAuth.AccessToken(mailBox, Pop.AccessToken, errorLine)) {
+        ReportMailError(texts_.ConnectError, mailBox.MailboxName,
                         errorLine == OAuthSignInExpiredLine ? texts_.OAuthSignInExpired : errorLine, "OAuth");
         return false;
     }
@@ -195,17 +207,17 @@ std::string TMailWatch::FailureReason() const
     return tls.empty() ? texts_.ConnectionLost : "-ERR " + tls;
 }
 
-void TMailWatch::CheckMailbox(TMailBox& mailBox)
+void TMailWatch::CheckMailbox(const TMailBox& mailBox)
 {
     ReadMailbox(mailBox);
     // Counted once per mailbox, also when a deletion reads it again.
     if (ConnectFailed)
-        MailboxesInError.insert(&mailBox);
+        MailboxesInError.insert(mailBox.Id);
     else
-        MailboxesInError.erase(&mailBox);
+        MailboxesInError.erase(mailBox.Id);
 }
 
-void TMailWatch::ReadMailbox(TMailBox& mailBox)
+void TMailWatch::ReadMailbox(const TMailBox& mailBox)
 {
     ConnectMailbox(mailBox);
     if (ConnectFailed)
@@ -218,11 +230,14 @@ void TMailWatch::ReadMailbox(TMailBox& mailBox)
         const bool pipelining = AskPipelining();
         step = "LIST";
         const TMailboxListing listing = ListMailbox(pipelining);
-        if (!mailBox.Memory)
-            mailBox.Memory = std::make_shared<TMailboxMemory>();
+        std::shared_ptr<TMailboxMemory>& kept = memories_[mailBox.Id];
+        if (!kept)
+            kept = std::make_shared<TMailboxMemory>();
+        // The plan points into the memory: it is held until the read is done.
+        const std::shared_ptr<TMailboxMemory> memory = kept;
         const std::vector<TMessagePlan> plan =
-            PlanMailboxRead(listing, *mailBox.Memory, mailBox.Server, mailBox.User, settings_.EmailLines);
-        ReadMessages(mailBox, plan, pipelining, step);
+            PlanMailboxRead(listing, *memory, mailBox.Server, mailBox.User, settings_.EmailLines);
+        ReadMessages(mailBox, *memory, plan, pipelining, step);
         if (ListCount == 0)
             AddMailLog(FormatText(texts_.NoMessageOn, {mailBox.MailboxName}));
         else
@@ -232,7 +247,7 @@ void TMailWatch::ReadMailbox(TMailBox& mailBox)
         CountingList = false;
         CollectingUidls = false;
         Pop.OnPipelinedReply = nullptr;
-        ReportMailError(texts_.LoadError, mailBox, error.what(), step);
+        ReportMailError(texts_.LoadError, mailBox.MailboxName, error.what(), step);
         Pop.QuitSync();
     }
 }
@@ -321,10 +336,10 @@ void TMailWatch::PopUidlLine()
         UidlByNumber[Pop.MsgNum] = Pop.MsgUidl();
 }
 
-void TMailWatch::ReportMailError(const std::string& format, const TMailBox& mailBox, const std::string& error,
-                               const std::string& detail)
+void TMailWatch::ReportMailError(const std::string& format, const std::string& mailboxName,
+                                 const std::string& error, const std::string& detail)
 {
-    LastError = FormatText(format, {mailBox.MailboxName, error, detail});
+    LastError = FormatText(format, {mailboxName, error, detail});
     ConnectFailed = true;
     AddMailLog("");
 }

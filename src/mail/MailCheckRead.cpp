@@ -44,13 +44,14 @@ struct TCommandOwner {
 // the replies in turn; `whole` tells whether every one of them was positive,
 // `step` names the request whose reply is taken, `lostReason` says why the
 // session ended where a reply is missing; `bytes` is the size's unit.
-std::unique_ptr<TEmail> BuildEmail(TMailBox& mailBox, TMessageRead& read, int bodyLines, const std::string& bytes,
+std::unique_ptr<TEmail> BuildEmail(const TMailBox& mailBox, TMessageRead& read, int bodyLines, const std::string& bytes,
                                    const std::string& lostReason, bool& whole, std::string& step)
 {
     auto email = std::make_unique<TEmail>();
     const int n = read.Plan->Number;
     email->Number = n;
-    email->MailBox = &mailBox;
+    email->MailboxId = mailBox.Id;
+    email->MailboxName = mailBox.MailboxName;
     // A refused request leaves that message's fields empty, unless the server
     // went away: then the rest cannot be read, rather than listed as empty.
     const auto take = [&](TReadStep which) {
@@ -92,8 +93,8 @@ std::unique_ptr<TEmail> BuildEmail(TMailBox& mailBox, TMessageRead& read, int bo
 }
 }  // namespace
 
-void TMailWatch::ReadMessages(TMailBox& mailBox, const std::vector<TMessagePlan>& plan, bool pipelining,
-                            std::string& step)
+void TMailWatch::ReadMessages(const TMailBox& mailBox, TMailboxMemory& memory,
+                              const std::vector<TMessagePlan>& plan, bool pipelining, std::string& step)
 {
     const int bodyLines = settings_.EmailLines;
     std::vector<TMessageRead> reads(plan.size());
@@ -166,8 +167,8 @@ void TMailWatch::ReadMessages(TMailBox& mailBox, const std::vector<TMessagePlan>
             Emails.Add(std::move(email));
         }
     } catch (...) {
-        RememberEmails(*mailBox.Memory, complete);
+        RememberEmails(memory, complete);
         throw;
     }
-    RememberEmails(*mailBox.Memory, complete);
+    RememberEmails(memory, complete);
 }

@@ -3,6 +3,7 @@
 // may have been removed or fetched elsewhere in between.
 #include "../text/FormatText.h"
 #include "../model/unitProcessSpam.h"
+#include "../settings/Settings.h"
 #include "MailWatch.h"
 
 bool TMailWatch::IsStillTheMessageSeen(const TEmail& email)
@@ -29,9 +30,8 @@ bool TMailWatch::IsStillTheMessageSeen(const TEmail& email)
     return read && digest == email.Digest;
 }
 
-bool TMailWatch::MarkForDeletion(TEmail& email)
+bool TMailWatch::MarkForDeletion(const TMailBox& box, TEmail& email)
 {
-    TMailBox& box = *email.MailBox;
     const std::string dele = "DELE " + std::to_string(email.Number);
     try {
         if (!IsStillTheMessageSeen(email)) {
@@ -42,36 +42,48 @@ bool TMailWatch::MarkForDeletion(TEmail& email)
         if (Pop.DeleSync())
             return true;
         // A refused DELE is no deletion: say so with the server's reply.
-        ReportMailError(texts_.DeleteError, box, FailureReason(), dele);
+        ReportMailError(texts_.DeleteError, box.MailboxName, FailureReason(), dele);
     } catch (const std::exception& error) {
-        ReportMailError(texts_.DeleteError, box, error.what(), dele);
+        ReportMailError(texts_.DeleteError, box.MailboxName, error.what(), dele);
     }
     return false;
 }
 
-bool TMailWatch::EndDeletionSession(TMailBox& mailBox, bool marked)
+bool TMailWatch::EndDeletionSession(const TMailBox& mailBox, bool marked)
 {
     // The server removes the marked messages only when QUIT succeeds.
     const bool quit = Pop.QuitSync();
     if (marked && !quit)
-        ReportMailError(texts_.DeleteError, mailBox, FailureReason(), "QUIT");
+        ReportMailError(texts_.DeleteError, mailBox.MailboxName, FailureReason(), "QUIT");
     return marked && quit;
+}
+
+void TMailWatch::ReportMailboxRemoved(const TEmail& email)
+{
+    ReportMailError(texts_.DeleteError, email.MailboxName, texts_.MailboxRemoved,
+                    "DELE " + std::to_string(email.Number));
 }
 
 bool TMailWatch::DeleteEmail(TEmail& email, bool inBatch)
 {
+    const TMailBox* configured = MailboxById(settings_.Mailboxes, email.MailboxId);
+    if (!configured) {
+        ReportMailboxRemoved(email);
+        return false;
+    }
     bool deleted = false;
     Working();
-    TMailBox& box = *email.MailBox;
+    // A copy: the settings' mailboxes may be replaced while the session waits.
+    const TMailBox box = *configured;
     ConnectMailbox(box);
     if (!ConnectFailed) {
-        deleted = EndDeletionSession(box, MarkForDeletion(email));
+        deleted = EndDeletionSession(box, MarkForDeletion(box, email));
         if (deleted)
             AddMailLog(texts_.MessageDeleted);
     }
     if (deleted && !inBatch) {
         for (int i = 0; i < Emails.Count();) {
-            if (Emails.ItemAs<TEmail>(i)->MailBox == &box)
+            if (Emails.ItemAs<TEmail>(i)->MailboxId == box.Id)
                 Emails.Delete(i);
             else
                 ++i;

@@ -22,10 +22,6 @@ void StoreRefreshToken(TMailBox& mailBox, const std::string& refreshToken)
     if (!stored.empty())
         mailBox.ProtectedRefreshToken = stored;
 }
-
-// The mailbox whose token is being renewed: sessions are shared by a
-// mailbox and the options dialog's copy of it, so none holds a mailbox.
-TMailBox* renewing = nullptr;
 }  // namespace
 
 TOAuthProvider MailboxOAuthProvider(const TMailBox& mailBox)
@@ -34,29 +30,39 @@ TOAuthProvider MailboxOAuthProvider(const TMailBox& mailBox)
             Unprotected(mailBox.ProtectedClientSecret)};
 }
 
-TOAuthSession& MailboxOAuthSession(TMailBox& mailBox)
+std::shared_ptr<TOAuthSession> TMailOAuth::Session(int id)
 {
-    if (!mailBox.OAuth) {
-        mailBox.OAuth = std::make_shared<TOAuthSession>(
-            [](const TOAuthProvider& provider, const std::string& refreshToken) {
-                TOAuthSignInResult result = OAuthRefresh(provider, refreshToken);
-                if (result.Ok && renewing && result.RefreshToken != refreshToken)
-                    StoreRefreshToken(*renewing, result.RefreshToken);
+    std::shared_ptr<TOAuthSession>& session = sessions_[id];
+    if (!session) {
+        session = std::make_shared<TOAuthSession>(
+            [this, id](const TOAuthProvider& provider, const std::string& refreshToken) {
+                TOAuthSignInResult result = refresh_(provider, refreshToken);
+                if (result.Ok && result.RefreshToken != refreshToken)
+                    StoreRenewedToken(id, result.RefreshToken);
                 return result;
             });
     }
-    return *mailBox.OAuth;
+    return session;
 }
 
-TOAuthStatus MailboxOAuthStatus(const TMailBox& mailBox)
+void TMailOAuth::StoreRenewedToken(int id, const std::string& refreshToken)
+{
+    // Looked up once the provider answered: the options dialog may have put
+    // new mailboxes in the settings meanwhile, or removed this one.
+    if (TMailBox* mailBox = MailboxById(mailboxes_, id))
+        StoreRefreshToken(*mailBox, refreshToken);
+}
+
+TOAuthStatus TMailOAuth::Status(const TMailBox& mailBox) const
 {
     const bool stored = !mailBox.ProtectedRefreshToken.empty();
-    return mailBox.OAuth ? mailBox.OAuth->Status(stored) : stored ? oauthSignedIn : oauthNotSignedIn;
+    const auto session = sessions_.find(mailBox.Id);
+    return session != sessions_.end() ? session->second->Status(stored) : stored ? oauthSignedIn : oauthNotSignedIn;
 }
 
-bool SignInMailbox(TMailBox& mailBox, std::string& error, unsigned timeoutMs)
+bool TMailOAuth::SignIn(TMailBox& mailBox, std::string& error)
 {
-    const TOAuthSignInResult result = OAuthSignIn(MailboxOAuthProvider(mailBox), ShellOpenUrl, timeoutMs);
+    const TOAuthSignInResult result = OAuthSignIn(MailboxOAuthProvider(mailBox), ShellOpenUrl, OAuthSignInTimeoutMs);
     if (!result.Ok) {
         error = result.Error;
         return false;
@@ -64,17 +70,26 @@ bool SignInMailbox(TMailBox& mailBox, std::string& error, unsigned timeoutMs)
     // Without a refresh token the sign-in lasts as long as its access token.
     mailBox.ProtectedRefreshToken.clear();
     StoreRefreshToken(mailBox, result.RefreshToken);
-    MailboxOAuthSession(mailBox).SignedIn(result, std::time(nullptr));
+    Session(mailBox.Id)->SignedIn(result, std::time(nullptr));
     return true;
 }
 
-bool MailboxAccessToken(TMailBox& mailBox, std::string& token, std::string& errorLine)
+bool TMailOAuth::AccessToken(const TMailBox& mailBox, std::string& token, std::string& errorLine)
 {
-    TMailBox* const outer = renewing;
-    renewing = &mailBox;
-    const bool ok = MailboxOAuthSession(mailBox).AccessToken(MailboxOAuthProvider(mailBox),
-                                                              Unprotected(mailBox.ProtectedRefreshToken),
-                                                              std::time(nullptr), token, errorLine);
-    renewing = outer;
-    return ok;
+    const std::shared_ptr<TOAuthSession> session = Session(mailBox.Id);
+    return session->AccessToken(MailboxOAuthProvider(mailBox), Unprotected(mailBox.ProtectedRefreshToken),
+                                std::time(nullptr), token, errorLine);
+}
+
+void TMailOAuth::Forget(int id)
+{
+    const auto session = sessions_.find(id);
+    if (session != sessions_.end())
+        session->second->Forget();
+}
+
+void TMailOAuth::KeepOnly(const std::set<int>& ids)
+{
+    for (auto session = sessions_.begin(); session != sessions_.end();)
+        session = ids.count(session->first) ? std::next(session) : sessions_.erase(session);
 }

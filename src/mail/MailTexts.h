@@ -29,4 +29,6 @@ struct TMailTexts {
     const std::string& OneMessageFound;
     const std::string& NoMessageFound;
     const std::string& MailboxesInError;
+    // Why a message of a mailbox removed from the options since the check is not deleted.
+    const std::string& MailboxRemoved;
 };

@@ -1,11 +1,14 @@
 // The mail watch: the emails found at the last check, the POP3 client and
 // the check, deletion and spam cycles over the configured mailboxes. It reads
 // the mailboxes, the spam lists and its other settings from the settings, and
-// reports what happens to the screens it was given.
+// reports what happens to the screens it was given. What it keeps of each
+// mailbox while the program runs (its OAuth session, what the last check read)
+// is its own, kept under the mailbox's Id: the settings hold configuration only.
 #pragma once
 
 #include <ctime>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,6 +18,7 @@
 #include "../model/unitProcessReuse.h"
 #include "../model/unitProcessSpam.h"
 #include "../net/Pop3Sync.h"
+#include "MailOAuth.h"
 #include "MailScreen.h"
 #include "MailTexts.h"
 
@@ -37,6 +41,7 @@ public:
     TMyCollection Emails;
     std::time_t LastCheck = 0;
     TSyncPop3Cli Pop;  // the POP3 client of every session
+    TMailOAuth OAuth;  // the mailboxes' OAuth sessions
     // More than any mailbox holds: a server that lists more has gone wrong,
     // and its list ends there, the mailbox in error, before it fills the memory.
     int MaxListedMessages = 1000000;
@@ -44,9 +49,14 @@ public:
     // The timer's check with the new-mail rule, then the spam cycle when on.
     void TimerCheck();
     void CheckAllMailboxes(bool keepLog);
-    void ConnectMailbox(TMailBox& mailBox);
-    void CheckMailbox(TMailBox& mailBox);
+    // A session waits with the messages flowing, and the options dialog may
+    // replace the settings' mailboxes meanwhile: these work on a copy the
+    // caller keeps, never on a mailbox of the settings.
+    void ConnectMailbox(const TMailBox& mailBox);
+    void CheckMailbox(const TMailBox& mailBox);
     // True when the server took the deletion: DELE and QUIT both answered +OK.
+    // The email's mailbox is found by its Id; one removed from the options
+    // since the check cannot be reached, which the log says.
     bool DeleteEmail(TEmail& email, bool inBatch);
     void DeleteSelectedEmail(TEmail& email);
     // Deletes every spam message from its server, then checks again; the
@@ -93,12 +103,17 @@ private:
     std::map<int, int> ListedSizes;
     std::map<int, std::string> UidlByNumber;
 
-    // The mailboxes that could not be read at the last check.
-    std::set<const TMailBox*> MailboxesInError;
-    void ReadMailbox(TMailBox& mailBox);
+    // The Ids of the mailboxes that could not be read at the last check.
+    std::set<int> MailboxesInError;
+    // What the last check of each mailbox kept of the messages it read, by
+    // mailbox Id; a read holds its own while it waits.
+    std::map<int, std::shared_ptr<TMailboxMemory>> memories_;
+    // What is kept of mailboxes removed from the settings goes after a check.
+    void ForgetRemovedMailboxes();
+    void ReadMailbox(const TMailBox& mailBox);
     // The access token of an OAuth mailbox in the client, or its error line
     // (no TLS, sign-in expired) and false: nothing is sent then.
-    bool PrepareOAuth(TMailBox& mailBox);
+    bool PrepareOAuth(const TMailBox& mailBox);
 
     void PopListLine();
     void PopMessageLine();
@@ -113,20 +128,23 @@ private:
     bool AskPipelining();
     TMailboxListing ListMailbox(bool pipelining);
     // `step` names the request in hand for an error line.
-    void ReadMessages(TMailBox& mailBox, const std::vector<TMessagePlan>& plan, bool pipelining, std::string& step);
+    void ReadMessages(const TMailBox& mailBox, TMailboxMemory& memory, const std::vector<TMessagePlan>& plan,
+                      bool pipelining, std::string& step);
     // Marks one message for deletion in the session open on its mailbox,
     // once it is known to be still the one seen; true when DELE was taken.
-    bool MarkForDeletion(TEmail& email);
+    bool MarkForDeletion(const TMailBox& mailBox, TEmail& email);
     // QUIT after the deletions of a session; true when messages were marked
     // and the server took the QUIT, which is when it removes them.
-    bool EndDeletionSession(TMailBox& mailBox, bool marked);
+    bool EndDeletionSession(const TMailBox& mailBox, bool marked);
     // The spam of one mailbox, highest number first, in one session; the
     // number of deletions the server confirmed.
-    int DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam);
+    int DeleteSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam);
+    // The error line of a deletion whose mailbox was removed from the options.
+    void ReportMailboxRemoved(const TEmail& email);
     // Asks the server whether message `email.Number` is still the one seen.
     bool IsStillTheMessageSeen(const TEmail& email);
     // One error line of the mail watch: stored, flagged and logged.
-    void ReportMailError(const std::string& format, const TMailBox& mailBox, const std::string& error,
+    void ReportMailError(const std::string& format, const std::string& mailboxName, const std::string& error,
                          const std::string& detail);
     // Why the request in hand failed, as the error line's reason.
     std::string FailureReason() const;

@@ -33,10 +33,19 @@ int TMailWatch::DeleteSpamEmails()
     int deleted = 0;
     for (std::size_t first = 0; first < order.size() && !QuitRequested;) {
         std::size_t end = first;
-        while (end < order.size() && order[end]->MailBox == order[first]->MailBox)
+        while (end < order.size() && order[end]->MailboxId == order[first]->MailboxId)
             ++end;
-        deleted += DeleteSpamOf(*order[first]->MailBox, std::vector<TEmail*>(order.begin() + first, order.begin() + end));
+        const std::vector<TEmail*> spamOf(order.begin() + first, order.begin() + end);
         first = end;
+        const TMailBox* configured = MailboxById(settings_.Mailboxes, spamOf.front()->MailboxId);
+        if (!configured) {
+            for (const TEmail* email : spamOf)
+                ReportMailboxRemoved(*email);
+            continue;
+        }
+        // A copy: the settings' mailboxes may be replaced while the session waits.
+        const TMailBox mailBox = *configured;
+        deleted += DeleteSpamOf(mailBox, spamOf);
     }
     UpdateMailStatus(false);
     Idle();
@@ -47,7 +56,7 @@ int TMailWatch::DeleteSpamEmails()
     return deleted;
 }
 
-int TMailWatch::DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam)
+int TMailWatch::DeleteSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam)
 {
     int deleted = 0;
     Working();
@@ -59,7 +68,7 @@ int TMailWatch::DeleteSpamOf(TMailBox& mailBox, const std::vector<TEmail*>& spam
         for (TEmail* email : spam) {
             if (QuitRequested)
                 break;
-            if (MarkForDeletion(*email))
+            if (MarkForDeletion(mailBox, *email))
                 marked.push_back(SummaryOf(*email));
         }
         // Only messages the server took are counted and announced.

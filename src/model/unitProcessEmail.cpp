@@ -1,6 +1,30 @@
 #include "unitProcessEmail.h"
 
 #include <cstdio>
+#include <memory>
+
+namespace {
+// The last Id given: one count for the whole program, since the settings and
+// the options dialog's copy of them make mailboxes alike.
+int lastMailboxId = 0;
+}  // namespace
+
+TMailBox::TMailBox() : Id(++lastMailboxId) {}
+
+TMailBox* MailboxById(const TMyCollection& mailboxes, int id)
+{
+    for (int i = 0; i < mailboxes.Count(); ++i)
+        if (TMailBox* mailbox = mailboxes.ItemAs<TMailBox>(i); mailbox->Id == id)
+            return mailbox;
+    return nullptr;
+}
+
+void CopyMailboxes(const TMyCollection& from, TMyCollection& to)
+{
+    to.Clear();
+    for (int i = 0; i < from.Count(); ++i)
+        to.Add(std::make_unique<TMailBox>(*from.ItemAs<TMailBox>(i)));
+}
 
 std::string MakeEmailKey(const std::string& mailboxName, int number)
 {

@@ -2,17 +2,21 @@
 // and the functions that derive displayable values from a message.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "../mime/Pop3HeaderWords.h"
 #include "ClassesPerso.h"
 
-struct TMailboxMemory;
-class TOAuthSession;
-
+// A mailbox as the user configured it, and nothing of what the program does
+// with it (its session and the memory of its last check are the mail
+// watch's, mail/MailWatch.h, kept under its Id).
 class TMailBox : public TMyItem {
 public:
+    // A new mailbox has an Id no other has had while the program runs, so
+    // that what was kept under the Id of a mailbox removed meanwhile never
+    // passes for another's; copies keep it. It is never stored.
+    TMailBox();
+    int Id;
     std::string MailboxName;
     std::string Server;
     std::string User;
@@ -35,10 +39,6 @@ public:
     std::string ClientId;
     std::string ProtectedClientSecret;
     std::string ProtectedRefreshToken;
-    // The access token while the program runs (mail/MailOAuth.h).
-    std::shared_ptr<TOAuthSession> OAuth;
-    // What the last check kept of the messages it read (unitProcessReuse.h).
-    std::shared_ptr<TMailboxMemory> Memory;
 };
 
 class TEmail : public TMyItem {
@@ -56,13 +56,21 @@ public:
     std::string Body;
     std::string Attachments;
     int Number = 0;
-    TMailBox* MailBox = nullptr;  // not owned
+    // The mailbox it was read from (its TMailBox::Id, to be found again in
+    // the settings, where it may be gone) and its name at that check.
+    int MailboxId = 0;
+    std::string MailboxName;
     // What identifies the message on its server before a deletion: its
     // unique id when the server gives one, its size and header digest always.
     std::string Uidl;
     int Octets = -1;
     std::string Digest;
 };
+
+// The mailbox of Id `id` in a collection of TMailBox, or null when it is gone.
+TMailBox* MailboxById(const TMyCollection& mailboxes, int id);
+// Makes `to` hold copies of the mailboxes of `from`, in their order, Ids and all.
+void CopyMailboxes(const TMyCollection& from, TMyCollection& to);
 
 // Sort key of an email: mailbox name, then the number with at least three digits.
 std::string MakeEmailKey(const std::string& mailboxName, int number);

@@ -72,14 +72,14 @@ std::set<TMessageIdentity> MessageIdentities(const std::vector<const TEmail*>& e
     std::set<TMessageIdentity> identities;
     for (const TEmail* email : emails)
         if (!email->Uidl.empty())
-            identities.insert({email->MailBox, email->Uidl});
+            identities.insert({email->MailboxId, email->Uidl});
     return identities;
 }
 
 bool HasNewMessage(const std::set<TMessageIdentity>& before, const std::vector<const TEmail*>& now)
 {
     for (const TEmail* email : now)
-        if (!email->Uidl.empty() && before.count({email->MailBox, email->Uidl}) == 0)
+        if (!email->Uidl.empty() && before.count({email->MailboxId, email->Uidl}) == 0)
             return true;
     return false;
 }
@@ -91,7 +91,7 @@ std::vector<const TEmail*> NewEmails(const std::set<TMessageIdentity>& before, i
     for (const TEmail* email : now) {
         if (email->Uidl.empty())
             anonymous.push_back(email);
-        else if (before.count({email->MailBox, email->Uidl}) == 0)
+        else if (before.count({email->MailboxId, email->Uidl}) == 0)
             fresh.push_back(email);
     }
     const long grown = static_cast<long>(now.size()) - countBefore - static_cast<long>(fresh.size());

@@ -55,8 +55,8 @@ void RememberEmails(TMailboxMemory& memory, const std::vector<const TEmail*>& co
 // The emails of a collection of TEmail.
 std::vector<const TEmail*> EmailsOf(const TMyCollection& emails);
 
-// The identity of a waiting message across checks: its mailbox and unique id.
-using TMessageIdentity = std::pair<const TMailBox*, std::string>;
+// The identity of a waiting message across checks: its mailbox's Id and unique id.
+using TMessageIdentity = std::pair<int, std::string>;
 std::set<TMessageIdentity> MessageIdentities(const std::vector<const TEmail*>& emails);
 // Whether an email with a unique id is not among those seen before.
 bool HasNewMessage(const std::set<TMessageIdentity>& before, const std::vector<const TEmail*>& now);

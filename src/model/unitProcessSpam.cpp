@@ -78,7 +78,7 @@ std::vector<TEmail*> SpamDeletionOrder(const std::vector<TEmail*>& spam)
             continue;
         const std::size_t first = ordered.size();
         for (std::size_t j = i; j < spam.size(); ++j) {
-            if (!taken[j] && spam[j]->MailBox == spam[i]->MailBox) {
+            if (!taken[j] && spam[j]->MailboxId == spam[i]->MailboxId) {
                 taken[j] = true;
                 ordered.push_back(spam[j]);
             }

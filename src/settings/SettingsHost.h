@@ -5,6 +5,10 @@
 
 #include <string>
 
+#include "../oauth/OAuthSession.h"
+
+class TMailBox;
+
 // The three switches of the tray menu.
 enum class TSwitch { Killer, Mail, Spam };
 
@@ -36,4 +40,11 @@ public:
     virtual void PreviewVideo(const std::string& videoFile, bool noBorder) = 0;
     // Everything written where it is kept; a failure is told to the user.
     virtual void SaveSettings() = 0;
+    // The mailboxes' sign-ins, kept by the mail watch under the mailbox's Id:
+    // the browser sign-in of the dialog's copy of a mailbox (its new refresh
+    // token stored protected on the copy, false with the reason), the status
+    // the editor shows for a copy, and an access token forgotten.
+    virtual bool SignInMailbox(TMailBox& copy, std::string& error) = 0;
+    virtual TOAuthStatus MailboxSignInStatus(const TMailBox& mailbox) = 0;
+    virtual void ForgetMailboxSession(int id) = 0;
 };

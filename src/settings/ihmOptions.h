@@ -118,8 +118,6 @@ public:
     TButton btnAdd, btnDelete;
 
     TMyCollection& Mailboxes;  // the settings' mailboxes, in configuration order
-    // Mailboxes taken off the list: they live on until the dialog goes.
-    std::vector<std::unique_ptr<TMyItem>> DeletedMailboxes;
 
     // The copy of the settings that the controls edit, its mailboxes included.
     TSettings& Draft() { return draft_; }
@@ -235,12 +233,11 @@ private:
     // written back over a change made meanwhile (a counter, a tray switch).
     std::vector<std::string> taken_;
     std::string takenAddresses_, takenSubjects_;
-    // Each mailbox of the copy and the settings' mailbox it stands for; the
-    // copy's list is written back only when the editor changed it.
-    std::map<const TMyItem*, TMyItem*> originals_;
-    // Each copy's refresh token as taken: the mail watch may renew the
-    // mailbox's own meanwhile, and only a sign-in in the dialog replaces it.
-    std::map<const TMyItem*, std::string> takenTokens_;
+    // Each copy's refresh token as taken, by mailbox Id: the mail watch may
+    // renew the mailbox's own meanwhile, and only a sign-in in the dialog
+    // replaces it. The copy's list is written back only when the editor
+    // changed it.
+    std::map<int, std::string> takenTokens_;
     bool mailboxesEdited_ = false;
     // The copy taken again from the settings: its values, or its mailboxes.
     void TakeDraft();

@@ -1,7 +1,7 @@
 // The copy of the settings that the options dialog edits: taken from the
 // settings, its changes put back row by row of the settings table, and each
 // value changed brought into line by its apply step.
-#include <memory>
+#include <map>
 
 #include "../model/unitProcessEmail.h"
 #include "SettingsTable.h"
@@ -22,16 +22,11 @@ void TihmOptions::TakeDraft()
 
 void TihmOptions::TakeMailboxes()
 {
-    draft_.Mailboxes.Clear();
-    originals_.clear();
+    CopyMailboxes(Mailboxes, draft_.Mailboxes);
     takenTokens_.clear();
     for (int i = 0; i < Mailboxes.Count(); ++i) {
-        TMailBox* original = Mailboxes.ItemAs<TMailBox>(i);
-        auto copy = std::make_unique<TMailBox>(*original);
-        copy->Memory.reset();  // the mail watch's, not a setting
-        originals_[copy.get()] = original;
-        takenTokens_[copy.get()] = original->ProtectedRefreshToken;
-        draft_.Mailboxes.Add(std::move(copy));
+        const TMailBox& mailbox = *Mailboxes.ItemAs<TMailBox>(i);
+        takenTokens_[mailbox.Id] = mailbox.ProtectedRefreshToken;
     }
     mailboxesEdited_ = false;
     ShowMailboxNames();
@@ -63,37 +58,19 @@ std::vector<bool> TihmOptions::Commit(bool& listsChanged)
 
 void TihmOptions::CommitMailboxes()
 {
-    // The settings' mailboxes stay the same objects, in the copy's order: the
-    // emails of the last check and the mail watch's memory refer to them.
-    std::vector<std::unique_ptr<TMyItem>> before;
-    while (Mailboxes.Count() > 0)
-        before.push_back(Mailboxes.Delete(0));
+    // A token renewed by a check since the copy was taken is not put back to
+    // the one it replaced, which the provider may no longer take.
+    std::map<int, std::string> taken;
     for (int i = 0; i < draft_.Mailboxes.Count(); ++i) {
-        TMailBox* copy = draft_.Mailboxes.ItemAs<TMailBox>(i);
-        std::unique_ptr<TMyItem> original;
-        for (auto& item : before)
-            if (item && item.get() == originals_[copy])
-                original = std::move(item);
-        if (!original)
-            original = std::make_unique<TMailBox>();
-        originals_[copy] = original.get();
-        auto& mailbox = static_cast<TMailBox&>(*original);
-        const std::shared_ptr<TMailboxMemory> memory = mailbox.Memory;
-        const std::string liveToken = mailbox.ProtectedRefreshToken;
-        const auto taken = takenTokens_.find(copy);
-        mailbox = *copy;
-        mailbox.Memory = memory;
-        // A token renewed by a check since the copy was taken is not put back
-        // to the one it replaced, which the provider may no longer take.
-        if (taken != takenTokens_.end() && copy->ProtectedRefreshToken == taken->second)
-            mailbox.ProtectedRefreshToken = copy->ProtectedRefreshToken = liveToken;
-        takenTokens_[copy] = mailbox.ProtectedRefreshToken;
-        Mailboxes.Add(std::move(original));
+        TMailBox& copy = *draft_.Mailboxes.ItemAs<TMailBox>(i);
+        const auto asTaken = takenTokens_.find(copy.Id);
+        const TMailBox* live = MailboxById(Mailboxes, copy.Id);
+        if (live && asTaken != takenTokens_.end() && copy.ProtectedRefreshToken == asTaken->second)
+            copy.ProtectedRefreshToken = live->ProtectedRefreshToken;
+        taken[copy.Id] = copy.ProtectedRefreshToken;
     }
-    // Taken off the list, not destroyed: emails of the last check may still refer to them.
-    for (auto& item : before)
-        if (item)
-            DeletedMailboxes.push_back(std::move(item));
+    takenTokens_.swap(taken);
+    CopyMailboxes(draft_.Mailboxes, Mailboxes);
     mailboxesEdited_ = false;
 }
 

@@ -5,8 +5,8 @@
 
 #include "../app/Divers.h"
 #include "../app/unitLanguage.h"
+#include "../framework/Dpapi.h"
 #include "../framework/Files.h"
-#include "../mail/MailOAuth.h"
 #include "../model/unitProcessEmail.h"
 #include "SettingsValues.h"
 #include "ihmOptions.h"
@@ -159,11 +159,9 @@ void TihmOptions::zdsMailboxListClick()
     if (!mailbox)
         return;
     // The copy shows the settings' mailbox as it is now.
-    const auto original = originals_.find(mailbox);
-    if (!mailboxesEdited_ && original != originals_.end()) {
-        *mailbox = *static_cast<const TMailBox*>(original->second);
-        mailbox->Memory.reset();
-    }
+    const TMailBox* configured = MailboxById(Mailboxes, mailbox->Id);
+    if (!mailboxesEdited_ && configured)
+        *mailbox = *configured;
     SetMailboxEdits(true, mailbox);
 }
 
@@ -187,7 +185,7 @@ void TihmOptions::btnDeleteClick()
     const int index = zdsMailboxList.ItemIndex();
     if (index < 0 || index >= draft_.Mailboxes.Count())
         return;
-    DeletedMailboxes.push_back(draft_.Mailboxes.Delete(index));
+    draft_.Mailboxes.Delete(index);
     zdsMailboxList.Delete(index);
     zdsMailboxList.SetItemIndex(-1);
     SetMailboxEdits(draft_.Mailboxes.Count() > 0, nullptr);
@@ -247,7 +245,10 @@ void TihmOptions::SetMailboxEdits(bool enabled, const TMailBox* mailbox)
     zdsSignIn.SetItemIndex(mailbox ? SignInChoice(*mailbox) : -1);
     zdsClientId.SetText(mailbox ? mailbox->ClientId : "");
     ShowProvider(mailbox);
-    zdsClientSecret.SetText(mailbox ? MailboxOAuthProvider(*mailbox).ClientSecret : "");
+    std::string secret;  // stays empty unless it reads back
+    if (mailbox)
+        DpapiUnprotect(mailbox->ProtectedClientSecret, secret);
+    zdsClientSecret.SetText(secret);
     for (TControl* editor : MailboxEditors())
         editor->SetEnabled(enabled);
     ShowSignInStatus(mailbox);

@@ -4,7 +4,6 @@
 #include "../app/unitGlobal.h"
 #include "../app/unitLanguage.h"
 #include "../framework/Dpapi.h"
-#include "../mail/MailOAuth.h"
 #include "../model/unitProcessEmail.h"
 #include "../oauth/OAuthProviders.h"
 #include "SettingsValues.h"
@@ -58,8 +57,7 @@ void TihmOptions::zdsSignInChange()
     // Another provider's tokens are no good here: signed in again from scratch.
     if (choice != 0) {
         mailbox->ProtectedRefreshToken.clear();
-        if (mailbox->OAuth)
-            mailbox->OAuth->Forget();
+        host_.ForgetMailboxSession(mailbox->Id);
     }
     MailboxesEdited();
     ShowSignInStatus(mailbox);
@@ -107,18 +105,20 @@ void TihmOptions::btnSignInClick()
     // Signed in on a copy: the dialog stays usable while the browser is out,
     // and the copy of the settings may be dropped meanwhile (Discard).
     TMailBox working = *mailbox;
-    working.Memory.reset();
     signingIn_ = true;
     std::string error;
-    const bool ok = SignInMailbox(working, error);
+    const bool ok = host_.SignInMailbox(working, error);
     signingIn_ = false;
     bool stillEdited = false;
     for (int i = 0; i < draft_.Mailboxes.Count(); ++i)
         stillEdited = stillEdited || draft_.Mailboxes.ItemAs<TMailBox>(i) == mailbox;
     if (ok && stillEdited) {
         mailbox->ProtectedRefreshToken = working.ProtectedRefreshToken;
-        mailbox->OAuth = working.OAuth;
         MailboxesEdited();
+    } else if (ok) {
+        // The copy was dropped meanwhile: the mailbox keeps its refresh
+        // token, and an access token of another sign-in is no good with it.
+        host_.ForgetMailboxSession(working.Id);
     }
     // The dialog may show another mailbox by now.
     ShowSignInStatus(SelectedMailbox());
@@ -132,7 +132,7 @@ void TihmOptions::ShowSignInStatus(const TMailBox* mailbox, const TLanguage* lan
         lblSignInStatus.SetCaption("");
         return;
     }
-    const TOAuthStatus status = MailboxOAuthStatus(*mailbox);
+    const TOAuthStatus status = host_.MailboxSignInStatus(*mailbox);
     lblSignInStatus.SetCaption(TextIn(status == oauthSignedIn  ? MsgSignedIn
                                       : status == oauthExpired ? MsgSignInExpired
                                                                : MsgNotSignedIn,

@@ -115,8 +115,6 @@ TEST(MyCollection, Delete_DetachesWithoutDestroying)
     std::vector<std::string> destroyed;
     auto mailbox = std::make_unique<TMailBox>();
     TMailBox* raw = mailbox.get();
-    TEmail email;
-    email.MailBox = raw;
     {
         TMyCollection mailboxes;
         mailboxes.Add(std::move(mailbox));
@@ -125,7 +123,7 @@ TEST(MyCollection, Delete_DetachesWithoutDestroying)
         EXPECT_EQ(detached.get(), raw);
         EXPECT_EQ(mailboxes.Count(), 1);
         raw->MailboxName = "still usable";
-        EXPECT_EQ(email.MailBox->MailboxName, "still usable");
+        EXPECT_EQ(raw->MailboxName, "still usable");
     }
     EXPECT_EQ(destroyed, (std::vector<std::string>{"other"}));
 }

@@ -83,7 +83,8 @@ TEST_F(Language, MessagesTable_HasEveryMessageOnceInOrder)
         "MsgRevocationUnknown", "MsgMessagesFound",  "MsgOneMessageFound", "MsgMailboxesInError",
         "MsgNoMessageFound", "MsgCheckInProgress", "MsgCheckStart",    "MsgCheckEnd",       "MsgSpamStart",
         "MsgSpamEnd",        "MsgBytes",         "MsgMailboxes",       "MsgSpamDeleted",    "MsgSubjectEdition",
-        "MsgNewSubject",     "MsgNewMessages",   "MsgOneNewMessage",   "MsgOneSpamDeleted", "MsgMoreMessages"};
+        "MsgNewSubject",     "MsgNewMessages",   "MsgOneNewMessage",   "MsgOneSpamDeleted", "MsgMoreMessages",
+        "MsgMailboxRemoved"};
     std::vector<std::string> keys;
     std::set<const std::string*> targets;
     for (const TMessageRow& row : MessageTexts()) {

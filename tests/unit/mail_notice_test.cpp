@@ -9,7 +9,7 @@ namespace {
 TEmail Email(const TMailBox* box, const std::string& uidl, const std::string& from, const std::string& subject)
 {
     TEmail email;
-    email.MailBox = const_cast<TMailBox*>(box);
+    email.MailboxId = box->Id;
     email.Uidl = uidl;
     email.From = from;
     email.DecodedFrom = from;

@@ -125,18 +125,18 @@ TEST(SpamDeletionOrder, EachMailboxHighestNumberFirstEvenAbove999)
     TMailBox home, work;
     std::vector<TEmail> emails(5);
     const int numbers[] = {999, 1000, 3, 1200, 5};
-    TMailBox* boxes[] = {&home, &home, &work, &home, &work};
+    const int boxes[] = {home.Id, home.Id, work.Id, home.Id, work.Id};
     std::vector<TEmail*> walk;  // the order of a descending walk over the sorted keys
     for (int i = 0; i < 5; ++i) {
         emails[i].Number = numbers[i];
-        emails[i].MailBox = boxes[i];
+        emails[i].MailboxId = boxes[i];
         walk.push_back(&emails[i]);
     }
-    std::vector<std::pair<TMailBox*, int>> order;
+    std::vector<std::pair<int, int>> order;
     for (TEmail* email : SpamDeletionOrder(walk))
-        order.emplace_back(email->MailBox, email->Number);
-    const std::vector<std::pair<TMailBox*, int>> expected = {
-        {&home, 1200}, {&home, 1000}, {&home, 999}, {&work, 5}, {&work, 3}};
+        order.emplace_back(email->MailboxId, email->Number);
+    const std::vector<std::pair<int, int>> expected = {
+        {home.Id, 1200}, {home.Id, 1000}, {home.Id, 999}, {work.Id, 5}, {work.Id, 3}};
     EXPECT_EQ(order, expected);
 }
 

@@ -324,7 +324,6 @@ TEST_F(MailWatchTest, NewMailRule_TellsTheScreensOfAnotherCountOrAMessageNotSeen
         for (const TMailSummary& m : screen.Fresh)
             fresh.push_back(m.Subject);
         EXPECT_EQ(fresh, c.fresh) << c.name;
-        watch.Emails.Clear();  // its emails point at the mailbox removed next
     }
 }
 
@@ -424,7 +423,7 @@ std::vector<std::string> EmailRows(const TMyCollection& emails, const TMailBox& 
     std::vector<std::string> rows;
     for (int i = 0; i < emails.Count(); ++i) {
         const TEmail& e = *emails.ItemAs<TEmail>(i);
-        if (e.MailBox == &mailBox)
+        if (e.MailboxId == mailBox.Id)
             rows.push_back(std::to_string(e.Number) + "|" + e.From + "|" + e.To + "|" + e.Subject + "|" + e.Size +
                            "|" + e.Header + "|" + e.Body);
     }

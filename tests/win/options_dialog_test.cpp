@@ -7,6 +7,9 @@ namespace {
 using OptionsDialog = SystemTest;
 
 void Type(TEdit& edit, const std::string& text) { edit.SetText(text); }
+
+// The settings' mailbox as it is now: each change applied puts new copies there.
+TMailBox& Mailbox(int index) { return *ihmOptions->Mailboxes.ItemAs<TMailBox>(index); }
 }  // namespace
 
 TEST_F(OptionsDialog, EmptiedIntervalFields_ShowTheirReplacementsAtOnce)
@@ -87,28 +90,27 @@ TEST_F(OptionsDialog, MailboxEditor_AddSelectDelete)
     EXPECT_EQ(ihmOptions->zdsMailboxList.Items(0), "Home");
     ihmOptions->btnAddClick();
     ASSERT_EQ(ihmOptions->Mailboxes.Count(), 2);
-    TMailBox* first = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
+    const int leftId = Mailbox(1).Id;
     ihmOptions->zdsMailboxList.SetItemIndex(0);
     ihmOptions->btnDeleteClick();
     EXPECT_EQ(ihmOptions->Mailboxes.Count(), 1);
     EXPECT_EQ(ihmOptions->zdsMailboxList.ItemIndex(), -1);
     EXPECT_EQ(ihmOptions->zdsName.Text(), "");
     EXPECT_TRUE(ihmOptions->zdsName.Enabled());  // one mailbox is left
-    EXPECT_EQ(first->MailboxName, "Home");       // detached, still alive
+    EXPECT_EQ(Mailbox(0).Id, leftId);
     // A check renews the token of the mailbox left while it is being edited; the edit keeps the new one.
-    TMailBox* left = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
     ihmOptions->zdsMailboxList.SetItemIndex(0);
     ihmOptions->zdsMailboxListClick();
-    left->ProtectedRefreshToken = "dpapi:renewed";
+    Mailbox(0).ProtectedRefreshToken = "dpapi:renewed";
     Type(ihmOptions->zdsServer, "pop.example.org");
     ihmOptions->zdsServer.OnExit();
-    EXPECT_EQ(left->Server, "pop.example.org");
-    EXPECT_EQ(left->ProtectedRefreshToken, "dpapi:renewed");
+    EXPECT_EQ(Mailbox(0).Server, "pop.example.org");
+    EXPECT_EQ(Mailbox(0).ProtectedRefreshToken, "dpapi:renewed");
     ihmOptions->zdsMailboxList.SetItemIndex(-1);
     ihmOptions->zdsMailboxListClick();
     Type(ihmOptions->zdsName, "Nowhere");
     ihmOptions->zdsName.OnExit();  // nothing selected: nothing stored
-    EXPECT_EQ(ihmOptions->Mailboxes.ItemAs<TMailBox>(0)->MailboxName, "New mailbox");
+    EXPECT_EQ(Mailbox(0).MailboxName, "New mailbox");
 }
 
 // Choosing a security mode brings its usual port; a port the user typed stays.
@@ -116,7 +118,6 @@ TEST_F(OptionsDialog, SecurityChoice_SetsTheUsualPortUnlessOneWasTyped)
 {
     ihmMain->LoadSettings();
     ihmOptions->btnAddClick();
-    TMailBox* mailbox = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
     const auto choose = [](int mode) {
         ihmOptions->zdsSecurity.SetItemIndex(mode);
         ihmOptions->zdsSecurity.OnChange();
@@ -124,7 +125,7 @@ TEST_F(OptionsDialog, SecurityChoice_SetsTheUsualPortUnlessOneWasTyped)
     // A new mailbox is TLS on 995 until the user says otherwise.
     EXPECT_EQ(ihmOptions->zdsSecurity.ItemIndex(), 2);
     EXPECT_EQ(ihmOptions->zdsPort.Text(), "995");
-    EXPECT_EQ(mailbox->Security, 2);
+    EXPECT_EQ(Mailbox(0).Security, 2);
     choose(0);
     EXPECT_EQ(ihmOptions->zdsPort.Text(), "110");
     choose(2);
@@ -132,18 +133,18 @@ TEST_F(OptionsDialog, SecurityChoice_SetsTheUsualPortUnlessOneWasTyped)
     Type(ihmOptions->zdsPort, "2110");
     ihmOptions->zdsPort.OnExit();
     choose(1);
-    EXPECT_EQ(mailbox->Port, "2110");
+    EXPECT_EQ(Mailbox(0).Port, "2110");
     Type(ihmOptions->zdsPort, "");  // emptied: the mode's usual port again
     choose(2);
-    EXPECT_EQ(mailbox->Port, "995");
+    EXPECT_EQ(Mailbox(0).Port, "995");
     // A stored value the program does not know: no mode is shown until one is chosen.
-    mailbox->Security = MailboxSecurityUnknown;
-    mailbox->UnknownSecurity = "7";
+    Mailbox(0).Security = MailboxSecurityUnknown;
+    Mailbox(0).UnknownSecurity = "7";
     ihmOptions->zdsMailboxList.SetItemIndex(0);
     ihmOptions->zdsMailboxListClick();
     EXPECT_EQ(ihmOptions->zdsSecurity.ItemIndex(), -1);
     choose(1);
-    EXPECT_EQ(mailbox->Security, 1);
+    EXPECT_EQ(Mailbox(0).Security, 1);
 }
 
 // A provider fills in its server, TLS on 995, its URLs and scope; the
@@ -152,35 +153,34 @@ TEST_F(OptionsDialog, SignInChoice_FillsTheProviderAndShowsTheStatus)
 {
     ihmMain->LoadSettings();
     ihmOptions->btnAddClick();
-    TMailBox* mailbox = ihmOptions->Mailboxes.ItemAs<TMailBox>(0);
     const auto choose = [](int choice) {
         ihmOptions->zdsSignIn.SetItemIndex(choice);
         ihmOptions->zdsSignIn.OnChange();
     };
     EXPECT_EQ(ihmOptions->zdsSignIn.ItemIndex(), 0);
     EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "");
-    mailbox->Security = MailboxSecurityNone;
+    Mailbox(0).Security = MailboxSecurityNone;
     choose(1);
-    EXPECT_EQ(mailbox->Auth, MailboxAuthOAuth);
+    EXPECT_EQ(Mailbox(0).Auth, MailboxAuthOAuth);
     EXPECT_EQ(ihmOptions->zdsServer.Text(), "outlook.office365.com");
     EXPECT_EQ(ihmOptions->zdsPort.Text(), "995");
     EXPECT_EQ(ihmOptions->zdsSecurity.ItemIndex(), MailboxSecurityImplicit);
-    EXPECT_EQ(mailbox->Scope, "https://outlook.office.com/POP.AccessAsUser.All offline_access");
+    EXPECT_EQ(Mailbox(0).Scope, "https://outlook.office.com/POP.AccessAsUser.All offline_access");
     EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "Not signed in");
     choose(2);
-    EXPECT_EQ(mailbox->Server, "pop.gmail.com");
+    EXPECT_EQ(Mailbox(0).Server, "pop.gmail.com");
     EXPECT_EQ(ihmOptions->zdsTokenUrl.Text(), "https://oauth2.googleapis.com/token");
     // Another token URL is another provider.
     Type(ihmOptions->zdsTokenUrl, "https://login.example/token");
     ihmOptions->zdsTokenUrl.OnExit();
     EXPECT_EQ(ihmOptions->zdsSignIn.ItemIndex(), 3);
     choose(2);
-    EXPECT_EQ(mailbox->TokenUrl, "https://oauth2.googleapis.com/token");
+    EXPECT_EQ(Mailbox(0).TokenUrl, "https://oauth2.googleapis.com/token");
     Type(ihmOptions->zdsClientSecret, "GOCSPX-test");
     ihmOptions->zdsClientSecret.OnExit();
-    EXPECT_EQ(mailbox->ProtectedClientSecret.find("GOCSPX"), std::string::npos);
-    EXPECT_EQ(mailbox->ProtectedClientSecret.rfind("dpapi:", 0), 0u);
-    mailbox->ProtectedRefreshToken = "dpapi:stored";
+    EXPECT_EQ(Mailbox(0).ProtectedClientSecret.find("GOCSPX"), std::string::npos);
+    EXPECT_EQ(Mailbox(0).ProtectedClientSecret.rfind("dpapi:", 0), 0u);
+    Mailbox(0).ProtectedRefreshToken = "dpapi:stored";
     ihmOptions->zdsMailboxListClick();
     EXPECT_EQ(ihmOptions->zdsSignIn.ItemIndex(), 2);  // read back from its URLs
     EXPECT_EQ(ihmOptions->zdsClientSecret.Text(), "GOCSPX-test");
@@ -189,7 +189,7 @@ TEST_F(OptionsDialog, SignInChoice_FillsTheProviderAndShowsTheStatus)
     EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "Connect\u00e9");
     ihmOptions->SetFrench(false);
     choose(0);
-    EXPECT_EQ(mailbox->Auth, MailboxAuthPassword);
+    EXPECT_EQ(Mailbox(0).Auth, MailboxAuthPassword);
     EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "");
 }
 

@@ -29,7 +29,8 @@ protected:
     TEmail& AddEmail(const std::string& mailbox, int number, const std::string& from, const std::string& subject)
     {
         auto email = std::make_unique<TEmail>();
-        email->MailBox = &Mailbox(mailbox);
+        email->MailboxId = Mailbox(mailbox).Id;
+        email->MailboxName = mailbox;
         email->Number = number;
         email->Name = MakeEmailKey(mailbox, number);
         email->From = from;

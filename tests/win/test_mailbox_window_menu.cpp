@@ -327,6 +327,22 @@ TEST_F(MailboxMenu, RightClickInGrid_OpensTheMenuWithFreshStatesAndRunsTheChosen
     EXPECT_TRUE(ihmMailbox->mnpViewHeader().Checked());
 }
 
+// A message whose mailbox the options removed since the check is kept, and the log says why.
+TEST_F(MailboxMenu, DeleteMessageOfAMailboxRemovedInTheOptions_LogsWhyAndKeepsIt)
+{
+    ihmMain->LoadSettings();
+    ihmOptions->btnAddClick();
+    AddEmail("home", 2, " a@example.org", " Hello").MailboxId = ihmOptions->Mailboxes.ItemAs<TMailBox>(0)->Id;
+    ihmOptions->zdsMailboxList.SetItemIndex(0);
+    ihmOptions->btnDeleteClick();
+    ihmMailbox->FillMailGrid();
+    ihmMailbox->zdsGrid.SetSelected(0);
+    ihmMailbox->mnpDeleteMessageClick();
+    EXPECT_EQ(MailLines(), (std::vector<std::string>{"Error during 'home' message delete : the mailbox was "
+                                                     "removed from the options (DELE 2)"}));
+    EXPECT_EQ(ihmMain->Mail.Emails.Count(), 1);
+}
+
 TEST_F(MailboxMenu, DeleteSpam_WithNoSpam_LogsTheStartAndEndLinesOnly)
 {
     AddEmail("home", 1, " a@example.org", " Hello");
