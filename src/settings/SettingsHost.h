@@ -36,4 +36,9 @@ public:
     virtual void PreviewVideo(const std::string& videoFile, bool noBorder) = 0;
     // Everything written where it is kept; a failure is told to the user.
     virtual void SaveSettings() = 0;
+    // Whether the program starts when the user signs in: Windows' own entry,
+    // read anew each time, not a setting. The change answers false when the
+    // registry refused it.
+    virtual bool StartsWithWindows() = 0;
+    virtual bool SetStartWithWindows(bool on) = 0;
 };
