@@ -10,6 +10,7 @@ add_library(skarnvale_win STATIC
   src/app/ihmMainStatus.cpp
   src/app/ihmMainTray.cpp
   src/app/QuitRequest.cpp
+  src/app/StartWithWindows.cpp
   src/app/SystemWindows.cpp
   src/forms/ihmAbout.cpp
   src/forms/ihmAppList.cpp
@@ -47,6 +48,7 @@ add_library(skarnvale_win STATIC
   src/framework/Registry.cpp
   src/framework/ShellOpen.cpp
   src/framework/Splitter.cpp
+  src/framework/StartupEntry.cpp
   src/framework/SystemRandom.cpp
   src/framework/StdControls.cpp
   src/framework/Timer.cpp

@@ -9,6 +9,7 @@
 #include "ApplicationTitle.h"
 #include "Divers.h"
 #include "QuitRequest.h"
+#include "StartWithWindows.h"
 #include "SystemWindows.h"
 #include "ihmMain.h"
 #include "unitGlobal.h"
@@ -24,6 +25,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
             // A second copy ends here: nothing is saved to the registry.
             MessageDlg(MsgAlreadyRunning, TMsgDlgType::Information);
         } else {
+            // The copy that runs is the one to start at the next sign-in.
+            CorrectStartupEntry();
             ihmMain->utlTB.SetEnabled(true);
             ihmMain->Mail.QuitRequested = false;
             TQuitRequestWindow quitRequest([] { ihmMain->mnpTbQuitClick(); });

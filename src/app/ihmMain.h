@@ -112,6 +112,8 @@ public:
     void PreviewVideo(const std::string& videoFile, bool noBorder) override;
     // Writes the settings to the store; a failure is shown in an error box.
     void SaveSettings() override;
+    bool StartsWithWindows() override;
+    bool SetStartWithWindows(bool on) override;
     // Reads the settings from the store (a list file that cannot be read is
     // shown in an error box) and brings everything into line with them.
     void LoadSettings();

@@ -9,6 +9,7 @@
 #include "../framework/Dialogs.h"
 #include "../settings/ihmOptions.h"
 #include "FileErrorBox.h"
+#include "StartWithWindows.h"
 #include "ihmMain.h"
 
 namespace {
@@ -91,3 +92,7 @@ void TihmMain::SaveSettings()
     for (const std::string& name : saved.UnwrittenFiles)
         ShowWriteErrorFor(name);
 }
+
+bool TihmMain::StartsWithWindows() { return ::StartsWithWindows(); }
+
+bool TihmMain::SetStartWithWindows(bool on) { return ::SetStartWithWindows(on); }

@@ -22,6 +22,7 @@ std::string MsgMessageChanged = InitialMessageText(&MsgMessageChanged);
 std::string MsgConnectionLost = InitialMessageText(&MsgConnectionLost);
 std::string MsgSecurityUnknown = InitialMessageText(&MsgSecurityUnknown);
 std::string MsgOAuthSignInExpired = InitialMessageText(&MsgOAuthSignInExpired);
+std::string MsgPasswordUnreadable = InitialMessageText(&MsgPasswordUnreadable);
 std::string MsgSignedIn = InitialMessageText(&MsgSignedIn);
 std::string MsgNotSignedIn = InitialMessageText(&MsgNotSignedIn);
 std::string MsgSignInExpired = InitialMessageText(&MsgSignInExpired);
@@ -60,6 +61,7 @@ TMailTexts MailTextsOfMessages()
             MsgDeleteError,
             MsgSecurityUnknown,
             MsgOAuthSignInExpired,
+            MsgPasswordUnreadable,
             MsgRevocationUnknown,
             MsgConnectionLost,
             MsgNoMessageOn,

@@ -28,6 +28,7 @@ extern std::string MsgMessageChanged;
 extern std::string MsgConnectionLost;
 extern std::string MsgSecurityUnknown;
 extern std::string MsgOAuthSignInExpired;
+extern std::string MsgPasswordUnreadable;
 extern std::string MsgSignedIn;
 extern std::string MsgNotSignedIn;
 extern std::string MsgSignInExpired;

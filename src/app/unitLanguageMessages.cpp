@@ -35,6 +35,10 @@ const std::vector<TMessageRow>& MessageTexts()
          "valeur Security \"%s\" inconnue : choisissez-en une dans les options"},
         {"MsgOAuthSignInExpired", &MsgOAuthSignInExpired, "sign-in expired, choose Sign in again",
          "connexion expir\xE9" "e, choisissez Se connecter \xE0 nouveau"},
+        {"MsgPasswordUnreadable", &MsgPasswordUnreadable,
+         "the stored password cannot be read (another Windows user's, or damaged): type it again in the options",
+         "le mot de passe enregistr\xE9 ne peut pas \xEAtre lu (celui d'un autre utilisateur de Windows, ou "
+         "endommag\xE9) : tapez-le \xE0 nouveau dans les options"},
         {"MsgSignedIn", &MsgSignedIn, "Signed in", "Connect\xE9"},
         {"MsgNotSignedIn", &MsgNotSignedIn, "Not signed in", "Non connect\xE9"},
         {"MsgSignInExpired", &MsgSignInExpired, "Sign-in expired", "Connexion expir\xE9" "e"},

@@ -33,6 +33,7 @@ const std::vector<TTextRow>& OptionsTexts()
         {"grpIcon.Items[0]", "Popup", "Popup"},
         {"grpIcon.Items[1]", "Email", "Email"},
         {"zdsShowIpAddr", "IP address", "Adresse IP"},
+        {"zdsStartWithWindows", "Start with Windows", "D\xE9marrer avec Windows"},
         {"lblEmailProgram", "Email program", "Programme Email"},
         {"lblInterval", "Interval", "Intervalle"},
         {"lblUnit", "in millisecond", "en milliseconde"},

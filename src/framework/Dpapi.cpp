@@ -27,11 +27,13 @@ std::string DpapiProtect(const std::string& secret)
     return Prefix + Base64Encode(TakeBlob(out));
 }
 
+bool DpapiIsProtected(const std::string& stored) { return stored.compare(0, sizeof Prefix - 1, Prefix) == 0; }
+
 bool DpapiUnprotect(const std::string& stored, std::string& secret)
 {
     secret.clear();
     std::string bytes;
-    if (stored.compare(0, sizeof Prefix - 1, Prefix) != 0 || !Base64Decode(stored.substr(sizeof Prefix - 1), bytes) ||
+    if (!DpapiIsProtected(stored) || !Base64Decode(stored.substr(sizeof Prefix - 1), bytes) ||
         bytes.empty())
         return false;
     DATA_BLOB in{static_cast<DWORD>(bytes.size()), reinterpret_cast<BYTE*>(&bytes[0])};

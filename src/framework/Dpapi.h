@@ -8,5 +8,7 @@
 // The protected form of `secret` as text fit for a registry string value;
 // empty when the platform refuses.
 std::string DpapiProtect(const std::string& secret);
+// True when `stored` has the protected form (whether or not it opens here).
+bool DpapiIsProtected(const std::string& stored);
 // The secret back; false for text that is not a blob of this user.
 bool DpapiUnprotect(const std::string& stored, std::string& secret);

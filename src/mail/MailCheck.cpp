@@ -139,6 +139,12 @@ void TMailWatch::ConnectMailbox(const TMailBox& mailBox)
         return;
     }
     const bool oauth = mailBox.Auth == MailboxAuthOAuth;
+    // A stored password that does not open here is no password to send, and
+    // an empty one would only be refused: the log says what to do.
+    if (!oauth && mailBox.Password.empty() && !mailBox.UnreadablePassword.empty()) {
+        ReportMailError(texts_.ConnectError, mailBox, texts_.PasswordUnreadable, "PASS");
+        return;
+    }
     Pop.Login = oauth ? pop3LoginOAuth : pop3LoginPassword;
     Pop.AccessToken.clear();
     if (oauth && !PrepareOAuth(mailBox))

@@ -14,6 +14,7 @@ struct TMailTexts {
     const std::string& DeleteError;
     const std::string& SecurityUnknown;
     const std::string& OAuthSignInExpired;
+    const std::string& PasswordUnreadable;
     const std::string& RevocationUnknown;
     const std::string& ConnectionLost;
     const std::string& NoMessageOn;

@@ -20,7 +20,11 @@ public:
     std::string MailboxName;
     std::string Server;
     std::string User;
+    // In clear while the program runs; stored protected (settings/SettingsSecret.h).
     std::string Password;
+    // The stored password when it could not be opened (another Windows
+    // user's, damaged): kept to be written back unchanged, never sent.
+    std::string UnreadablePassword;
     // Where and how the server is reached: its POP3 port, the protection of
     // the session (MailboxSecurity* in settings/SettingsValues.h) and a
     // certificate accepted although it fails the check (net/TlsFingerprint.h).

@@ -47,4 +47,9 @@ public:
     virtual bool SignInMailbox(TMailBox& copy, std::string& error) = 0;
     virtual TOAuthStatus MailboxSignInStatus(const TMailBox& mailbox) = 0;
     virtual void ForgetMailboxSession(int id) = 0;
+    // Whether the program starts when the user signs in: Windows' own entry,
+    // read anew each time, not a setting. The change answers false when the
+    // registry refused it.
+    virtual bool StartsWithWindows() = 0;
+    virtual bool SetStartWithWindows(bool on) = 0;
 };

@@ -3,22 +3,50 @@
 #include "SettingsStore.h"
 
 #include <memory>
+#include <utility>
 
+#include "../framework/Dpapi.h"
 #include "../framework/Registry.h"
 #include "../model/unitProcessEmail.h"
 #include "Settings.h"
+#include "SettingsSecret.h"
 #include "SettingsStoreLists.h"
 #include "SettingsTable.h"
 #include "SettingsValues.h"
 
 namespace {
+// The passwords protected for the current Windows user. A refusal to protect
+// one is remembered: that value is then not written (what was stored stays,
+// never the clear text) and the save reports it.
+class TDpapiSecrets : public ISecretCodec {
+public:
+    std::string Protect(const std::string& secret) const override
+    {
+        std::string stored = DpapiProtect(secret);
+        refused_ = refused_ || stored.empty();
+        return stored;
+    }
+    bool IsProtected(const std::string& stored) const override { return DpapiIsProtected(stored); }
+    bool Unprotect(const std::string& stored, std::string& secret) const override
+    {
+        return DpapiUnprotect(stored, secret);
+    }
+    // Whether Protect was refused since the last call.
+    bool TakeRefusal() const { return std::exchange(refused_, false); }
+
+private:
+    mutable bool refused_ = false;
+};
+
 // The mailbox sections 1 to `count`, appended to the settings' mailboxes.
 void LoadMailboxes(const TRegistryIniFile& ini, int count, TSettings& settings)
 {
+    const TDpapiSecrets secrets;
+    const auto table = MailboxSettingsTable(secrets);
     for (int i = 1; i <= count; ++i) {
         const std::string section = MailboxSectionName(i);
         auto mailbox = std::make_unique<TMailBox>();
-        for (const auto& value : MailboxSettingsTable())
+        for (const auto& value : table)
             value.Set(*mailbox, ini.ReadString(section, value.Name, value.Default));
         settings.Mailboxes.Add(std::move(mailbox));
     }
@@ -28,9 +56,12 @@ void LoadMailboxes(const TRegistryIniFile& ini, int count, TSettings& settings)
 bool SaveMailboxSection(TRegistryIniFile& ini, const TMailBox& mailbox, int number)
 {
     const std::string section = MailboxSectionName(number);
+    const TDpapiSecrets secrets;
     bool written = true;
-    for (const auto& value : MailboxSettingsTable())
-        written = ini.WriteString(section, value.Name, value.Get(mailbox)) && written;
+    for (const auto& value : MailboxSettingsTable(secrets)) {
+        const std::string text = value.Get(mailbox);
+        written = !secrets.TakeRefusal() && ini.WriteString(section, value.Name, text) && written;
+    }
     return written;
 }
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "../model/unitProcessEmail.h"
 #include "Settings.h"
+#include "SettingsSecret.h"
 #include "SettingsValues.h"
 
 namespace {
@@ -58,6 +59,21 @@ TSettingRow<TMailBox> MailboxText(const char* name, std::string TMailBox::*field
     return {"", name, TSettingKind::Text, MailboxDefaults().*field, [field](const TMailBox& mailbox) { return mailbox.*field; },
             [field, decode](TMailBox& mailbox, const std::string& text) {
                 mailbox.*field = decode ? decode(text) : text;
+            }};
+}
+
+// The Password value: protected in the registry, in clear in the mailbox.
+// One that does not open stays as it was stored until a password is typed.
+TSettingRow<TMailBox> MailboxPassword(const ISecretCodec& secrets)
+{
+    return {"", "Password", TSettingKind::Text, MailboxDefaults().Password,
+            [&secrets](const TMailBox& mailbox) {
+                return StoredSecretText(mailbox.Password, mailbox.UnreadablePassword, secrets);
+            },
+            [&secrets](TMailBox& mailbox, const std::string& text) {
+                TStoredSecret read = ReadStoredSecret(text, secrets);
+                mailbox.Password = std::move(read.Secret);
+                mailbox.UnreadablePassword = std::move(read.Unreadable);
             }};
 }
 
@@ -126,13 +142,13 @@ const std::vector<TSettingRow<TSettings>>& SettingsTable()
     return table;
 }
 
-const std::vector<TSettingRow<TMailBox>>& MailboxSettingsTable()
+std::vector<TSettingRow<TMailBox>> MailboxSettingsTable(const ISecretCodec& secrets)
 {
-    static const std::vector<TSettingRow<TMailBox>> table = {
+    return {
         MailboxText("Name", &TMailBox::MailboxName),
         MailboxText("Server", &TMailBox::Server),
         MailboxText("User", &TMailBox::User),
-        MailboxText("Password", &TMailBox::Password),
+        MailboxPassword(secrets),
         MailboxText("Port", &TMailBox::Port, DecodeMailboxPort),
         MailboxSecurity(),
         MailboxText("Fingerprint", &TMailBox::Fingerprint),
@@ -146,5 +162,4 @@ const std::vector<TSettingRow<TMailBox>>& MailboxSettingsTable()
         MailboxText("ClientSecret", &TMailBox::ProtectedClientSecret),
         MailboxText("RefreshToken", &TMailBox::ProtectedRefreshToken),
     };
-    return table;
 }

@@ -10,6 +10,7 @@
 
 struct TSettings;
 class TMailBox;
+class ISecretCodec;
 
 enum class TSettingKind {
     Text,
@@ -35,4 +36,7 @@ struct TSettingRow {
 // settings are applied: an enabling rule reads the settings applied before it.
 const std::vector<TSettingRow<TSettings>>& SettingsTable();
 // The values of each mailbox section, in the order they are read and written.
-const std::vector<TSettingRow<TMailBox>>& MailboxSettingsTable();
+// The password is stored through `secrets` (settings/SettingsSecret.h): the
+// mailbox holds it in clear, the registry only in its protected form. The
+// rows refer to `secrets`, which outlives them.
+std::vector<TSettingRow<TMailBox>> MailboxSettingsTable(const ISecretCodec& secrets);

@@ -43,6 +43,7 @@ TihmOptions::TihmOptions(TSettings& settings, ISettingsHost& host)
       zdsEmailProgram(tsGeneral, {128, 57, 177, 22}),
       btnMailProgram(tsGeneral, {310, 58, 21, 21}, "..."),
       grpIcon(tsGeneral, {128, 88, 89, 57}, "Icon", {"Popup", "Email"}),
+      zdsStartWithWindows(tsGeneral, {16, 156, 201, 17}, "Start with Windows"),
       lblLedPopup(tsPopup, {16, 8, 0, 0}, "Protection"),
       zdsLedPopup(tsPopup, 88, 8, kGreen),
       lblInterval(tsPopup, {16, 30, 0, 0}),
@@ -148,6 +149,7 @@ void TihmOptions::FormCreate()
     zdsCounter.SetCaption("0000");
     zdsCounterSpam.SetCaption("0000");
     ConnectEvents();
+    ShowStartWithWindows();
 }
 
 void TihmOptions::ShowMailboxNames()
@@ -182,3 +184,5 @@ void TihmOptions::ApplySpamFileRowRule()
     EnableAll({&zdsSoundFileSpam, &btnSoundFileSpam, &btnPlaySoundFileSpam},
               MailNotification() && SpamKillerActive() && SoundOnKillSpam());
 }
+
+void TihmOptions::ShowStartWithWindows() { zdsStartWithWindows.SetChecked(host_.StartsWithWindows()); }

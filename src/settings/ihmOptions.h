@@ -45,6 +45,9 @@ public:
     TEdit zdsEmailProgram;
     TButton btnMailProgram;
     TRadioGroup grpIcon;
+    // Windows' start-up entry, through the host: shown as it is whenever the
+    // dialog is shown, changed at once when clicked.
+    TCheckBox zdsStartWithWindows;
     // Popup page
     TLabel lblLedPopup;
     TLED zdsLedPopup;
@@ -164,6 +167,8 @@ public:
     // The counters show the settings' counts again: whoever counts changes
     // the count in the settings, and the dialog only shows it.
     void ShowCounters();
+    // The start-up box shows Windows' entry as it is now.
+    void ShowStartWithWindows();
 
     int ConfigDblClick() const;
     void SetConfigDblClick(int value);

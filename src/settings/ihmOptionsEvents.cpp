@@ -20,6 +20,8 @@ void TihmOptions::ConnectEvents()
         return true;
     };
     OnClose = [this] { FormClose(); };
+    // Task Manager or the setup may have changed the entry while the dialog was hidden.
+    OnShow = [this] { ShowStartWithWindows(); };
     // Every change the user makes goes into the copy and is applied at once.
     // The values read where they are used (stay on top, the body lines, the
     // video's border, the file names) are put back with no step of their own.
@@ -31,6 +33,11 @@ void TihmOptions::ConnectEvents()
     zdsShowIpAddr.OnClick = [this] { SetAddressIp(zdsShowIpAddr.Checked()); };
     grpLanguage.OnClick = [this] { SetFrench(grpLanguage.ItemIndex() == 1); };
     grpIcon.OnClick = [this] { SetTaskPopup(grpIcon.ItemIndex() == 0); };
+    // Whatever the registry took, the box then shows the entry as it is.
+    zdsStartWithWindows.OnClick = [this] {
+        host_.SetStartWithWindows(zdsStartWithWindows.Checked());
+        ShowStartWithWindows();
+    };
     zdsInterval.OnChange = [this] { SetInterval(DecodeInteger(zdsInterval.Text(), DefaultInterval)); };
     zdsIntervalEmail.OnChange = [this] { SetIntervalEmail(DecodeInteger(zdsIntervalEmail.Text(), 5000)); };
     zdsEmailLines.OnChange = [this] {

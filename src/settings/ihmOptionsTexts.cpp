@@ -61,6 +61,7 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
         setters[label.first] = [target = label.second](const std::string& text) { target->SetCaption(text); };
     for (auto control : {std::make_pair("zdsStayOnTop", static_cast<TControl*>(&form.zdsStayOnTop)),
                          std::make_pair("zdsShowIpAddr", static_cast<TControl*>(&form.zdsShowIpAddr)),
+                         std::make_pair("zdsStartWithWindows", static_cast<TControl*>(&form.zdsStartWithWindows)),
                          std::make_pair("zdsBalloonNotification", static_cast<TControl*>(&form.zdsBalloonNotification)),
                          std::make_pair("btnAdd", static_cast<TControl*>(&form.btnAdd)),
                          std::make_pair("btnDelete", static_cast<TControl*>(&form.btnDelete)),

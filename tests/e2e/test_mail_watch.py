@@ -1,7 +1,8 @@
 """The mail watch as a user lives with it: two mailboxes on a real Dovecot,
 the spam killer on and the check every minute. The mailboxes window comes up
 by itself, exactly the spam is gone from the server, and Quit saves the spam
-counter."""
+counter and stores the passwords protected: the registry file never holds
+them in clear."""
 
 import os
 import subprocess
@@ -16,6 +17,8 @@ from tray_driver import TTrayDriver, xdotool
 
 DOVECOT_SCRIPT = os.path.join(e2e_support.ROOT, "tests", "servers", "dovecot.sh")
 ADDRESS = "127.0.0.7"
+# Both users' password: found nowhere else in the registry file.
+PASSWORD = "Wh1stle-past-the-harbour"
 
 MESSAGES = {
     "alice": {
@@ -44,9 +47,9 @@ MAILBOX_SETTINGS = [
     ("Mailboxes", "Number", "2"), ("Mailboxes", "Left", "100"), ("Mailboxes", "Top", "100"),
     ("Mailboxes", "Width", "600"), ("Mailboxes", "Height", "420"), ("Mailboxes", "Grid", "120"),
     ("Mailbox1", "Name", "Alice"), ("Mailbox1", "Server", ADDRESS),
-    ("Mailbox1", "User", "alice"), ("Mailbox1", "Password", "secret"),
+    ("Mailbox1", "User", "alice"), ("Mailbox1", "Password", PASSWORD),
     ("Mailbox2", "Name", "Bob"), ("Mailbox2", "Server", ADDRESS),
-    ("Mailbox2", "User", "bob"), ("Mailbox2", "Password", "secret")]
+    ("Mailbox2", "User", "bob"), ("Mailbox2", "Password", PASSWORD)]
 
 
 def maildir_files(directory, user):
@@ -70,7 +73,7 @@ def start_dovecot():
                          "Date: Tue, 8 Dec 2026 09:00:00 +0000\r\n\r\nHello from %s\r\n"
                          % (sender, user, subject, name)).encode())
     subprocess.run([DOVECOT_SCRIPT, "start", directory, "110", ADDRESS], check=True,
-                   stdin=subprocess.DEVNULL, timeout=60)
+                   stdin=subprocess.DEVNULL, timeout=60, env=dict(os.environ, SKARNVALE_DOVECOT_PASSWORD=PASSWORD))
     return directory
 
 
@@ -152,6 +155,18 @@ class TMailWatchTest(TTrayDriver, TE2eTest):
         self.open_menu(app)
         self.choose_last_item(app)
         self.assertEqual(self.value("Spam", "CounterSpam"), "11")
+        # The passwords seeded in clear, as an earlier version wrote them, were
+        # stored protected at Quit; Wine writes its registry file a while later.
+        for section in ("Mailbox1", "Mailbox2"):
+            self.assertTrue(self.value(section, "Password").startswith("dpapi:"), section)
+        user_reg = os.path.join(e2e_support.SESSION_ENV["WINEPREFIX"], "user.reg")
+
+        def saved():
+            with open(user_reg, encoding="utf-8", errors="replace") as f:
+                text = f.read()
+            return text.count('"Password"="dpapi:') == 2 and text
+        text = wait_until(saved, 90, "Wine to write the protected passwords to user.reg")
+        self.assertNotIn(PASSWORD, text)
         with open(app.file("skarnvale.sub"), "rb") as f:
             self.assertEqual(f.read(), b"lottery\r\nt\xe9l\xe9phone\r\nz\xe9ro\r\n")
 
@@ -161,6 +176,10 @@ class TMailWatchTest(TTrayDriver, TE2eTest):
                                      ("Spam", "SpamKillerActive", "0")] + MAILBOX_SETTINGS:
             self.set_value(section, name, value)
         self.set_value("Mailboxes", "Number", "1")  # Alice's alone
+        # Stored protected, as the program stores it: the check still logs in.
+        code, protected = self.program_dir("protect").wintool("protect", PASSWORD)
+        self.assertEqual(code, 0)
+        self.set_value("Mailbox1", "Password", protected.strip())
         app = self.program_dir()
         self.start_skarnvale(app)
         notice = wait_until(lambda: self.balloon(app), 100, "the new-mail balloon after the first check")

@@ -35,6 +35,8 @@
 //        tray window, as the shell reports an action (1029: a click on the balloon)
 //   wintool acp                                  prints the ANSI code page of a program started now
 //   wintool trust-root FILE.der                  adds a test CA to the prefix's trusted roots
+//   wintool protect TEXT                         prints TEXT protected for the prefix's user as the
+//        program stores a secret ("dpapi:" and the base64 of the DPAPI blob)
 #include <windows.h>
 #include <commctrl.h>
 #include <wincrypt.h>
@@ -421,12 +423,33 @@ int PostTrayMessage(const char* code)
     return tray && PostMessageW(tray, RegisterWindowMessageW(L"NSM_NewTNIMessage"), 1, std::atoi(code)) ? 0 : 1;
 }
 
+int Protect(const char* text)
+{
+    DATA_BLOB in{static_cast<DWORD>(std::strlen(text)), reinterpret_cast<BYTE*>(const_cast<char*>(text))};
+    DATA_BLOB out{};
+    if (!CryptProtectData(&in, L"test", nullptr, nullptr, nullptr, CRYPTPROTECT_UI_FORBIDDEN, &out))
+        return 1;
+    DWORD size = 0;
+    const DWORD flags = CRYPT_STRING_BASE64 | CRYPT_STRING_NOCRLF;
+    std::string base64;
+    if (CryptBinaryToStringA(out.pbData, out.cbData, flags, nullptr, &size)) {
+        base64.assign(size, '\0');
+        CryptBinaryToStringA(out.pbData, out.cbData, flags, &base64[0], &size);
+        base64.resize(size);
+    }
+    LocalFree(out.pbData);
+    std::printf("dpapi:%s\n", base64.c_str());
+    return base64.empty() ? 1 : 0;
+}
+
 int Main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "focus") == 0)
         return Focus();
     if (argc == 3 && std::strcmp(argv[1], "trust-root") == 0)
         return TrustRoot(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "protect") == 0)
+        return Protect(argv[2]);
     if (argc >= 3 && std::strcmp(argv[1], "menu-keys") == 0)
         return PostKeys(FindWindowW(L"#32768", nullptr), argc, argv, 2);
     if (argc >= 4 && std::strcmp(argv[1], "tab-keys") == 0) {

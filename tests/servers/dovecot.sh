@@ -3,7 +3,8 @@
 #   dovecot.sh start DIR PORT [ADDRESS]
 #                               configure and start it on ADDRESS:PORT
 #                               (127.0.0.1 by default) with the users "alice"
-#                               and "bob" (password "secret"); alice gets two
+#                               and "bob" (password "secret", or
+#                               $SKARNVALE_DOVECOT_PASSWORD); alice gets two
 #                               messages unless DIR/mail/alice/Maildir/new
 #                               already holds some; returns when it greets
 #   dovecot.sh stop DIR         stop that instance and its remaining processes
@@ -133,7 +134,8 @@ start() {
     local port=${3:?port} address=${4:-127.0.0.1} tls=${SKARNVALE_DOVECOT_TLS:-} oauth=${SKARNVALE_DOVECOT_OAUTH:-}
     mkdir -p "$dir/run" "$dir/state" "$dir/mail/"{alice,bob}/Maildir/{new,cur,tmp}
     chmod 755 "$dir"
-    printf 'alice:{PLAIN}secret\nbob:{PLAIN}secret\n' > "$dir/users"
+    local password=${SKARNVALE_DOVECOT_PASSWORD:-secret}
+    printf 'alice:{PLAIN}%s\nbob:{PLAIN}%s\n' "$password" "$password" > "$dir/users"
     if [ -z "$(ls -A "$dir/mail/alice/Maildir/new")" ]; then
     printf 'From: Bob <bob@example.org>\r\nTo: alice@example.org\r\nSubject: First\r\n\r\nHello\r\n.dotted\r\nthird\r\n' \
         > "$dir/mail/alice/Maildir/new/1000.M1.test"

@@ -79,7 +79,7 @@ TEST_F(Language, MessagesTable_HasEveryMessageOnceInOrder)
         "MsgAlreadyRunning",
         "MsgDeleteError",    "MsgLoadError",     "MsgConnectError",    "MsgNoMessageOn",    "MsgMessagesOn",
         "MsgSubjectOnList",  "MsgSenderOnList",  "MsgMessageDeleted",  "MsgMessageChanged", "MsgConnectionLost",
-        "MsgSecurityUnknown", "MsgOAuthSignInExpired", "MsgSignedIn", "MsgNotSignedIn", "MsgSignInExpired",
+        "MsgSecurityUnknown", "MsgOAuthSignInExpired", "MsgPasswordUnreadable", "MsgSignedIn", "MsgNotSignedIn", "MsgSignInExpired",
         "MsgRevocationUnknown", "MsgMessagesFound",  "MsgOneMessageFound", "MsgMailboxesInError",
         "MsgNoMessageFound", "MsgCheckInProgress", "MsgCheckStart",    "MsgCheckEnd",       "MsgSpamStart",
         "MsgSpamEnd",        "MsgBytes",         "MsgMailboxes",       "MsgSpamDeleted",    "MsgSubjectEdition",
@@ -252,7 +252,7 @@ TEST_F(Language, EveryTable_HasEachKeyOnce)
         ++rows;
     }
     EXPECT_EQ(seen.size(), 6u);
-    EXPECT_EQ(rows, MessageTexts().size() + 10 + 69 + 6 + 5 + 12);
+    EXPECT_EQ(rows, MessageTexts().size() + 10 + 70 + 6 + 5 + 12);
 }
 
 TEST_F(Language, OptionsTable_WritesCaptionAndPagesThenFileDialogsThenControls)

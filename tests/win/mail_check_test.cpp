@@ -148,6 +148,11 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
     TMailBox& notSignedIn = AddMailbox("Unsigned", "127.0.0.12");
     notSignedIn.Auth = MailboxAuthOAuth;
     notSignedIn.Security = MailboxSecurityImplicit;
+    // A stored password that does not open here (another user's): never sent.
+    TPop3Maildrop sealed("127.0.0.13");
+    TMailBox& unreadable = AddMailbox("Sealed", "127.0.0.13");
+    unreadable.Password.clear();
+    unreadable.UnreadablePassword = "dpapi:AAAA";
     watch.Pop.Timeout = 1;
     watch.CheckAllMailboxes(false);
     EXPECT_EQ(Log(), (std::vector<std::string>{
@@ -161,7 +166,10 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
                          "Error during 'Clear' connection : -ERR OAuth sign-in is only sent over TLS: choose TLS or "
                          "STLS for this mailbox (AUTH)",
                          "Error during 'Unsigned' connection : not signed in, choose Sign in (OAuth)",
+                         "Error during 'Sealed' connection : the stored password cannot be read (another Windows "
+                         "user's, or damaged): type it again in the options (PASS)",
                          "End of mailboxes check"}));
+    EXPECT_TRUE(sealed.Sessions().empty());
     EXPECT_TRUE(damaged.Sessions().empty());
     EXPECT_TRUE(clear.Sessions().empty());
     EXPECT_TRUE(unsigned_.Sessions().empty());
@@ -171,9 +179,9 @@ TEST_F(MailWatchTest, MailboxesThatCannotBeRead_EachSaysWhyAndTheStatusCountsThe
     EXPECT_EQ(watch.Emails.Count(), 1);
     const std::string status = Status();
     EXPECT_EQ(status.rfind("One message found (", 0), 0u) << status;
-    EXPECT_EQ(status.substr(status.size() - 24), ", 7 mailbox(es) in error") << status;
+    EXPECT_EQ(status.substr(status.size() - 24), ", 8 mailbox(es) in error") << status;
 
-    for (int i = 7; i >= 5; --i)
+    for (int i = 8; i >= 5; --i)
         settings.Mailboxes.Delete(i);
     while (settings.Mailboxes.Count() > 1)  // only Good is left: nothing in error any more
         settings.Mailboxes.Delete(0);
