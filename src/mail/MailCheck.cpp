@@ -142,7 +142,7 @@ void TMailWatch::ConnectMailbox(const TMailBox& mailBox)
     // A stored password that does not open here is no password to send, and
     // an empty one would only be refused: the log says what to do.
     if (!oauth && mailBox.Password.empty() && !mailBox.UnreadablePassword.empty()) {
-        ReportMailError(texts_.ConnectError, mailBox, texts_.PasswordUnreadable, "PASS");
+        ReportMailError(texts_.ConnectError, mailBox.MailboxName, texts_.PasswordUnreadable, "PASS");
         return;
     }
     Pop.Login = oauth ? pop3LoginOAuth : pop3LoginPassword;
