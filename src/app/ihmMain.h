@@ -92,6 +92,9 @@ public:
     bool NewMailArrived(const std::vector<TMailSummary>& fresh) override;
     void SpamDeleted() override;
     void SpamCycleDeleted(const std::vector<TMailSummary>& deleted) override;
+    // The mailbox's section is written alone, at once, without a box: a
+    // failure is tried again and told at the next save of everything.
+    void MailboxChanged(int id) override;
     // The message at the tray icon, when the settings ask for it; true when the shell took it.
     bool ShowMailNotice(const TMailNotice& notice, bool silent);
 

@@ -96,3 +96,10 @@ void TihmMain::SaveSettings()
 bool TihmMain::StartsWithWindows() { return ::StartsWithWindows(); }
 
 bool TihmMain::SetStartWithWindows(bool on) { return ::SetStartWithWindows(on); }
+
+void TihmMain::MailboxChanged(int id)
+{
+    for (int i = 0; i < Settings.Mailboxes.Count(); ++i)
+        if (Settings.Mailboxes.ItemAs<TMailBox>(i)->Id == id)
+            Store.SaveMailbox(Settings, i);
+}

@@ -27,6 +27,7 @@ TMailWatch::TMailWatch(TSettings& settings, const TMailTexts& texts)
     Emails.SetDuplicates(TDuplicates::Accept);
     Emails.SetSorted(true);
     WireMailClient();
+    OAuth.TokenStored = [this](int id) { Tell([id](IMailScreen& s) { s.MailboxChanged(id); }); };
 }
 
 TMailWatch::~TMailWatch() { Emails.Clear(); }

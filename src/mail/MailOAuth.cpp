@@ -49,8 +49,12 @@ void TMailOAuth::StoreRenewedToken(int id, const std::string& refreshToken)
 {
     // Looked up once the provider answered: the options dialog may have put
     // new mailboxes in the settings meanwhile, or removed this one.
-    if (TMailBox* mailBox = MailboxById(mailboxes_, id))
-        StoreRefreshToken(*mailBox, refreshToken);
+    TMailBox* mailBox = MailboxById(mailboxes_, id);
+    if (!mailBox)
+        return;
+    StoreRefreshToken(*mailBox, refreshToken);
+    if (TokenStored)
+        TokenStored(id);
 }
 
 TOAuthStatus TMailOAuth::Status(const TMailBox& mailBox) const

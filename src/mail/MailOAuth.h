@@ -5,6 +5,7 @@
 // mailbox and are unprotected only for the request that needs them.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -43,6 +44,10 @@ public:
     void Forget(int id);
     // Drops the sessions of mailboxes no longer configured.
     void KeepOnly(const std::set<int>& ids);
+    // Told the Id of a settings' mailbox once a renewed refresh token is on
+    // it: a provider that rotates its tokens may refuse the old one at the
+    // next start, so the new one is written to disk at once.
+    std::function<void(int id)> TokenStored;
 
 private:
     // Held by the caller for the whole request: a session dropped meanwhile

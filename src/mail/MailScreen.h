@@ -30,4 +30,7 @@ public:
     virtual void SpamDeleted() {}
     // The timer's spam cycle removed these messages (at least one).
     virtual void SpamCycleDeleted(const std::vector<TMailSummary>& /*deleted*/) {}
+    // A value of the settings' mailbox of this Id changed while the program
+    // runs (a refresh token the provider renewed).
+    virtual void MailboxChanged(int /*id*/) {}
 };

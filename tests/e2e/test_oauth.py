@@ -190,6 +190,7 @@ class OAuthMailboxTest(TTrayDriver, TE2eTest):
         self.assertEqual(visits(visits_log)[0]["loopback_status"], 200)
         self.assertEqual(self.server.grants(), ["authorization_code"])
         app.wintool("close", "Options")  # saves the settings
+        signed_in_token = wait_until(lambda: self.value("Mailbox1", "RefreshToken"), 30, "the saved sign-in")
 
         self.assertEqual(self.check(app)[0], 1)
         before = self.server.grants()
@@ -197,6 +198,8 @@ class OAuthMailboxTest(TTrayDriver, TE2eTest):
         wait_until(lambda: time.monotonic() - signed_in_at > SHORT_LIFE - 60 + 2, 30, "the access token to age")
         self.assertEqual(self.check(app)[0], 1)
         self.assertEqual(self.server.grants()[len(before):], ["refresh_token"])
+        # The provider rotated the refresh token: the new one is on disk at once, not at Quit.
+        self.assertNotEqual(self.value("Mailbox1", "RefreshToken"), signed_in_token)
 
         # Revoked at the provider: the next renewal is refused, the mailbox says so, and
         # the check after it asks the provider nothing more.
