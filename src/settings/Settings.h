@@ -57,6 +57,8 @@ struct TSettings {
     // The two spam lists as their fields show them, one entry per line.
     std::string SpamAddresses;
     std::string SpamSubjects;
+    // The allow list as its field shows it: senders whose messages are never spam.
+    std::string SpamAllowed;
     // Window geometry
     int VideoTop = DefaultWindowTop;
     int VideoLeft = DefaultWindowLeft;

@@ -1,12 +1,13 @@
-// The two spam lists, the address list and the subject list, kept beside the
-// executable (or in the user's folder: DataFolder.h), read at start-up and
-// written at every settings save.
+// The spam lists, the address list and the subject list, and the allow list,
+// kept beside the executable (or in the user's folder: DataFolder.h), read at
+// start-up and written at every settings save, all by the same file rules.
 #include "SettingsStoreLists.h"
 
 #include "../framework/AnsiCodePage.h"
 #include "../framework/DataFolder.h"
 #include "../framework/Files.h"
 #include "../framework/Locale.h"
+#include "../model/SpamAllowList.h"
 #include "../model/unitProcessSpam.h"
 #include "../text/ListFileText.h"
 #include "Settings.h"
@@ -16,7 +17,28 @@ namespace {
 const char kAddressFile[] = "skarnvale.mail";
 const char kSubjectFile[] = "skarnvale.sub";
 
-void LoadList(std::string& list, const std::string& fileName, TSettingsStoreResult& result)
+// The file's bytes as the list's field text, and back.
+using TReadList = std::string (*)(const std::string& bytes);
+using TWriteList = std::string (*)(const std::string& fieldText);
+
+std::string SpamListFromFile(const std::string& bytes)
+{
+    return JoinLines(ParseSpamListFile(ListFileToUtf8(bytes, SystemAnsiCodePage()), LocaleCompareText));
+}
+
+std::string SpamListToFile(const std::string& list)
+{
+    return Utf8ToListFile(FormatSpamListFile(list), SystemAnsiCodePage());
+}
+
+std::string AllowedFromFile(const std::string& bytes)
+{
+    return AllowListFromFile(bytes, SystemAnsiCodePage(), LocaleCompareText);
+}
+
+std::string AllowedToFile(const std::string& list) { return AllowListToFile(list, SystemAnsiCodePage()); }
+
+void LoadList(std::string& list, const std::string& fileName, TReadList read, TSettingsStoreResult& result)
 {
     list.clear();
     const std::string path = DataFilePath(fileName, TFileUse::Read);
@@ -27,27 +49,29 @@ void LoadList(std::string& list, const std::string& fileName, TSettingsStoreResu
         result.UnreadFiles.push_back(path);
         return;
     }
-    list = JoinLines(ParseSpamListFile(ListFileToUtf8(bytes, SystemAnsiCodePage()), LocaleCompareText));
+    list = read(bytes);
 }
 
-void SaveList(const std::string& list, const std::string& fileName, TSettingsStoreResult& result)
+void SaveList(const std::string& list, const std::string& fileName, TWriteList write, TSettingsStoreResult& result)
 {
     const std::string path = DataFilePath(fileName, TFileUse::Write);
     // The new list goes beside the old one and then takes its place, so a
     // failure mid-write leaves the previous list whole.
-    if (path.empty() || !WriteFileReplacing(path, Utf8ToListFile(FormatSpamListFile(list), SystemAnsiCodePage())))
+    if (path.empty() || !WriteFileReplacing(path, write(list)))
         result.UnwrittenFiles.push_back(fileName);
 }
 }  // namespace
 
 void LoadSpamLists(TSettings& settings, TSettingsStoreResult& result)
 {
-    LoadList(settings.SpamAddresses, kAddressFile, result);
-    LoadList(settings.SpamSubjects, kSubjectFile, result);
+    LoadList(settings.SpamAddresses, kAddressFile, SpamListFromFile, result);
+    LoadList(settings.SpamSubjects, kSubjectFile, SpamListFromFile, result);
+    LoadList(settings.SpamAllowed, AllowListFileName, AllowedFromFile, result);
 }
 
 void SaveSpamLists(const TSettings& settings, TSettingsStoreResult& result)
 {
-    SaveList(settings.SpamAddresses, kAddressFile, result);
-    SaveList(settings.SpamSubjects, kSubjectFile, result);
+    SaveList(settings.SpamAddresses, kAddressFile, SpamListToFile, result);
+    SaveList(settings.SpamSubjects, kSubjectFile, SpamListToFile, result);
+    SaveList(settings.SpamAllowed, AllowListFileName, AllowedToFile, result);
 }

@@ -1,5 +1,5 @@
-// The spam lists' half of the settings store: the address list and the
-// subject list, each a file of its own.
+// The lists' half of the settings store: the spam address and subject lists
+// and the allow list, each a file of its own.
 #pragma once
 
 struct TSettings;

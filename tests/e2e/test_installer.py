@@ -17,7 +17,7 @@ from tray_driver import TTrayDriver
 
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\SkarnVale"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
-LISTS = {"SkarnVale.txt", "skarnvale.mail", "skarnvale.sub"}
+LISTS = {"SkarnVale.txt", "skarnvale.mail", "skarnvale.sub", "skarnvale.allow"}
 
 
 def project_version(build_dir):

@@ -34,6 +34,7 @@ protected:
     {
         DeleteFileA(AddressFile().c_str());
         DeleteFileA(SubjectFile().c_str());
+        DeleteFileA((ExecutableDirectory() + "skarnvale.allow").c_str());
     }
 };
 }  // namespace
@@ -61,11 +62,16 @@ TEST_F(SpamListsTest, Save_WritesTheFieldsUnchangedAndLeavesNoTemporaryFile)
 {
     ihmOptions->SetSpamAddresses("b@x\r\n\r\nA@y");
     ihmOptions->SetSpamSubjects("Promo %s");
+    windows->Settings().SpamAllowed = "news@example.com\r\nexample.org";
     ihmMain->SaveSettings();
     EXPECT_EQ(Read(AddressFile()), "b@x\r\n\r\nA@y\r\n");
     EXPECT_EQ(Read(SubjectFile()), "Promo %s\r\n");
+    EXPECT_EQ(Read(ExecutableDirectory() + "skarnvale.allow"), "example.org\r\nnews@example.com\r\n");
+    windows->Settings().SpamAllowed.clear();
+    ihmMain->LoadSettings();
+    EXPECT_EQ(windows->Settings().SpamAllowed, "example.org\r\nnews@example.com");
     int files = 0;
-    for (const char* pattern : {"skarnvale.mail*", "skarnvale.sub*", "*.tmp"}) {
+    for (const char* pattern : {"skarnvale.mail*", "skarnvale.sub*", "skarnvale.allow*", "*.tmp"}) {
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((ExecutableDirectory() + pattern).c_str(), &found);
         if (search == INVALID_HANDLE_VALUE)
@@ -75,7 +81,7 @@ TEST_F(SpamListsTest, Save_WritesTheFieldsUnchangedAndLeavesNoTemporaryFile)
         while (FindNextFileA(search, &found));
         FindClose(search);
     }
-    EXPECT_EQ(files, 2);
+    EXPECT_EQ(files, 3);
 }
 
 TEST_F(SpamListsTest, UnreadableFile_ShowsReadErrorWithItsPathAndTheFieldStaysEmpty)
