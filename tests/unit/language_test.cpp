@@ -78,7 +78,7 @@ TEST_F(Language, MessagesTable_HasEveryMessageOnceInOrder)
         "VersionText",       "MsgReadError",     "MsgWriteError",      "MsgSettingsWriteError", "MsgNotGoodIdea",
         "MsgAlreadyRunning",
         "MsgDeleteError",    "MsgLoadError",     "MsgConnectError",    "MsgNoMessageOn",    "MsgMessagesOn",
-        "MsgSubjectOnList",  "MsgSenderOnList",  "MsgMessageDeleted",  "MsgMessageChanged", "MsgConnectionLost",
+        "MsgSubjectOnList",  "MsgSenderOnList",  "MsgSenderAllowed",   "MsgCopyNotOpened",  "MsgMessageDeleted",  "MsgMessageChanged", "MsgConnectionLost",
         "MsgSecurityUnknown", "MsgOAuthSignInExpired", "MsgPasswordUnreadable", "MsgSignedIn", "MsgNotSignedIn", "MsgSignInExpired",
         "MsgRevocationUnknown", "MsgMessagesFound",  "MsgOneMessageFound", "MsgMailboxesInError",
         "MsgNoMessageFound", "MsgCheckInProgress", "MsgCheckStart",    "MsgCheckEnd",       "MsgSpamStart",
