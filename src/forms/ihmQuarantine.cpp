@@ -66,7 +66,16 @@ TihmQuarantine::TihmQuarantine(std::function<void(const std::string& address)> a
     UpdateButtons();
 }
 
-std::string TihmQuarantine::Folder() { return DataFilePath(QuarantineFolderName, TFileUse::Read) + "\\"; }
+// Where the copies are written. The data files' read rule would not do: it
+// looks for a file of the name in the user's folder, and the quarantine is a
+// folder, so under Program Files it would look beside the executable.
+std::string TihmQuarantine::Folder()
+{
+    std::string folder = DataFilePath(QuarantineFolderName, TFileUse::Write);
+    if (folder.empty())
+        folder = DataFilePath(QuarantineFolderName, TFileUse::Read);
+    return folder + "\\";
+}
 
 void TihmQuarantine::ShowCopies()
 {
