@@ -17,6 +17,8 @@ add_library(skarnvale_win STATIC
   src/forms/ihmMailbox.cpp
   src/forms/ihmMailboxGrid.cpp
   src/forms/ihmMailboxMenu.cpp
+  src/forms/ihmQuarantine.cpp
+  src/forms/ihmQuarantineActions.cpp
   src/forms/ihmVideo.cpp
   src/framework/Animate.cpp
   src/framework/AnsiCodePage.cpp
@@ -32,6 +34,7 @@ add_library(skarnvale_win STATIC
   src/framework/Dpi.cpp
   src/framework/FileDialog.cpp
   src/framework/Files.cpp
+  src/framework/FolderFiles.cpp
   src/framework/Font.cpp
   src/framework/Form.cpp
   src/framework/GraphicControl.cpp

@@ -1,4 +1,5 @@
 #include "unitGlobal.h"
+#include "unitGlobalQuarantine.h"
 
 #include "unitLanguage.h"
 
@@ -17,6 +18,8 @@ std::string MsgNoMessageOn = InitialMessageText(&MsgNoMessageOn);
 std::string MsgMessagesOn = InitialMessageText(&MsgMessagesOn);
 std::string MsgSubjectOnList = InitialMessageText(&MsgSubjectOnList);
 std::string MsgSenderOnList = InitialMessageText(&MsgSenderOnList);
+std::string MsgSenderAllowed = InitialMessageText(&MsgSenderAllowed);
+std::string MsgCopyNotOpened = InitialMessageText(&MsgCopyNotOpened);
 std::string MsgMessageDeleted = InitialMessageText(&MsgMessageDeleted);
 std::string MsgMessageChanged = InitialMessageText(&MsgMessageChanged);
 std::string MsgConnectionLost = InitialMessageText(&MsgConnectionLost);

@@ -1,5 +1,6 @@
 // The messages table. French texts are Windows-1252 bytes.
 #include "unitGlobal.h"
+#include "unitGlobalQuarantine.h"
 #include "unitLanguage.h"
 
 const std::vector<TMessageRow>& MessageTexts()
@@ -26,6 +27,10 @@ const std::vector<TMessageRow>& MessageTexts()
          "Ce sujet est d\xE9j\xE0 pr\xE9sent dans la liste de SPAM"},
         {"MsgSenderOnList", &MsgSenderOnList, "This expeditor is already on SPAM list",
          "Cet exp\xE9" "diteur est d\xE9j\xE0 pr\xE9sent dans la liste de SPAM"},
+        {"MsgSenderAllowed", &MsgSenderAllowed, "This sender is already on the list of senders never SPAM",
+         "Cet exp\xE9" "diteur est d\xE9j\xE0 dans la liste des exp\xE9" "diteurs jamais SPAM"},
+        {"MsgCopyNotOpened", &MsgCopyNotOpened, "The copy '%s' could not be opened",
+         "La copie '%s' n'a pas pu \xEAtre ouverte"},
         {"MsgMessageDeleted", &MsgMessageDeleted, "A message was deleted", "Un message a \xE9t\xE9 d\xE9truit"},
         {"MsgMessageChanged", &MsgMessageChanged,
          "Message %d on '%s' is no longer the one that was checked: it was not deleted",

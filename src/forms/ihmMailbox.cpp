@@ -54,6 +54,18 @@ void ApplyMailboxTexts(TihmMailbox& form, TLanguage language)
             TMenuItem* target = item.get();
             setters[item->Name()] = [target](const std::string& text) { target->Caption = text; };
         }
+    TihmQuarantine& copies = form.quarantine;
+    setters["Quarantine.Caption"] = [&copies](const std::string& text) { copies.SetCaption(text); };
+    for (int column = 0; column < TihmQuarantine::ColumnCount; ++column)
+        setters["Quarantine.Columns[" + std::to_string(column) + "]"] = [&copies, column](const std::string& text) {
+            copies.zdsCopies.SetColumnCaption(column, text);
+        };
+    setters["Quarantine.btnOpen"] = [&copies](const std::string& text) { copies.btnOpen.SetText(text); };
+    setters["Quarantine.btnSaveAs"] = [&copies](const std::string& text) { copies.btnSaveAs.SetText(text); };
+    setters["Quarantine.btnNotSpam"] = [&copies](const std::string& text) { copies.btnNotSpam.SetText(text); };
+    setters["Quarantine.Unreadable"] = [&copies](const std::string& text) { copies.UnreadableText = text; };
+    setters["Quarantine.SaveTitle"] = [&copies](const std::string& text) { copies.SaveTitle = text; };
+    setters["Quarantine.SaveFilter"] = [&copies](const std::string& text) { copies.SaveFilter = text; };
     WriteRows(MailboxTexts(), setters, language);
 }
 }  // namespace
@@ -119,7 +131,8 @@ TihmMailbox::TihmMailbox()
       zdsGrid(*this, {kPanelInset, kPanelInset, 100, DefaultGridHeight}, 3, kRowHeight),
       splitter(*this, {kPanelInset, kPanelInset + DefaultGridHeight, 100, kSplitterHeight}),
       zdsMail(*this, {kPanelInset, kPanelInset + DefaultGridHeight + kSplitterHeight, 100, 100}, true, true),
-      mnpGrid(GridMenuItems(*this))
+      mnpGrid(GridMenuItems(*this)),
+      quarantine([this](const std::string& address) { AllowSender(address); })
 {
     for (int column = 0; column < zdsGrid.ColumnCount(); ++column)
         SetColumnWidth(column, DefaultColumnWidth(column));

@@ -18,6 +18,7 @@
 #include "../mail/MailScreen.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/Settings.h"
+#include "ihmQuarantine.h"
 
 class TEmail;
 class TMailWatch;
@@ -25,7 +26,7 @@ class TMailWatch;
 // The tray commands the window's menu runs, given at start-up.
 struct TMailboxCommands {
     std::function<void()> OpenEmailProgram;
-    // An entry was added to a spam list of the settings.
+    // An entry was added to a spam list or to the allow list of the settings.
     std::function<void()> SpamListsEdited;
 };
 
@@ -54,12 +55,16 @@ public:
     TSplitter splitter;
     TMemo zdsMail;
     TPopupMenu mnpGrid;
+    // The copies of the deleted spam; shown from the grid's menu.
+    TihmQuarantine quarantine;
 
     TMenuItem& mnpDeleteMessage() { return mnpGrid.Item("mnpDeleteMessage"); }
     TMenuItem& mnpDeleteSPAM() { return mnpGrid.Item("mnpDeleteSPAM"); }
+    TMenuItem& mnpDeletedSpam() { return mnpGrid.Item("mnpDeletedSpam"); }
     TMenuItem& mnpAddSubject() { return mnpGrid.Item("mnpAddSubject"); }
     TMenuItem& mnpAddSubjectEdit() { return mnpGrid.Item("mnpAddSubjectEdit"); }
     TMenuItem& mnpAddExp() { return mnpGrid.Item("mnpAddExp"); }
+    TMenuItem& mnpNeverSpam() { return mnpGrid.Item("mnpNeverSpam"); }
     TMenuItem& mnpViewHeader() { return mnpGrid.Item("mnpViewHeader"); }
     TMenuItem& mnpReload() { return mnpGrid.Item("mnpReload"); }
     TMenuItem& mnpEmailProgram() { return mnpGrid.Item("mnpEmailProgram"); }
@@ -100,9 +105,11 @@ public:
     void mnpGridPopup();
     void mnpDeleteMessageClick();
     void mnpDeleteSPAMClick();
+    void mnpDeletedSpamClick();
     void mnpAddSubjectClick();
     void mnpAddSubjectEditClick();
     void mnpAddExpClick();
+    void mnpNeverSpamClick();
     void mnpViewHeaderClick();
     void mnpReloadClick();
     void mnpEmailProgramClick();
@@ -119,6 +126,8 @@ private:
     // Shows the selected email's details in the text area.
     void ShowDetails();
     void AddSubjectEntry(const std::string& entry);
+    // Puts `address` on the allow list, once, and repaints the rows.
+    void AllowSender(const std::string& address);
 
     TMailWatch* mail_ = nullptr;
     TSettings* settings_ = nullptr;

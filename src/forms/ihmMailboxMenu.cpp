@@ -1,11 +1,13 @@
 // The mailboxes window's popup menu: its items, their enabled states and
 // their commands on the emails and the spam lists.
 #include "../app/unitGlobal.h"
+#include "../app/unitGlobalQuarantine.h"
 #include "../framework/Dialogs.h"
 #include "../framework/Files.h"
 #include "../framework/InputQuery.h"
 #include "../framework/Locale.h"
 #include "../mail/MailWatch.h"
+#include "../model/SpamAllowList.h"
 #include "ihmMailbox.h"
 
 bool TihmMailbox::MailBusy() const { return mail_ && mail_->Busy; }
@@ -47,10 +49,12 @@ std::vector<TMenuItemDef> TihmMailbox::GridMenuItems(TihmMailbox& self)
     return {
         {"mnpDeleteMessage", -1, [m] { m->mnpDeleteMessageClick(); }},
         {"mnpDeleteSPAM", -1, [m] { m->mnpDeleteSPAMClick(); }},
+        {"mnpDeletedSpam", -1, [m] { m->mnpDeletedSpamClick(); }},
         {"", -1, nullptr},
         {"mnpAddSubject", -1, [m] { m->mnpAddSubjectClick(); }},
         {"mnpAddSubjectEdit", -1, [m] { m->mnpAddSubjectEditClick(); }},
         {"mnpAddExp", -1, [m] { m->mnpAddExpClick(); }},
+        {"mnpNeverSpam", -1, [m] { m->mnpNeverSpamClick(); }},
         {"", -1, nullptr},
         {"mnpViewHeader", -1, [m] { m->mnpViewHeaderClick(); }},
         {"", -1, nullptr},
@@ -63,9 +67,11 @@ std::vector<TMenuItemDef> TihmMailbox::GridMenuItems(TihmMailbox& self)
 void TihmMailbox::mnpGridPopup()
 {
     const bool onEmails = !MailBusy() && HasEmails();
-    for (TMenuItem* item : {&mnpDeleteMessage(), &mnpDeleteSPAM(), &mnpAddSubject(), &mnpAddSubjectEdit(), &mnpAddExp()})
+    for (TMenuItem* item : {&mnpDeleteMessage(), &mnpDeleteSPAM(), &mnpAddSubject(), &mnpAddSubjectEdit(), &mnpAddExp(),
+                            &mnpNeverSpam()})
         item->SetEnabled(onEmails);
     mnpViewHeader().SetEnabled(true);
+    mnpDeletedSpam().SetEnabled(true);  // the copies are on disk, whatever the check does
     mnpReload().SetEnabled(!MailBusy());
     mnpEmailProgram().SetEnabled(settings_ && FileExists(settings_->EmailProgram));
 }
@@ -83,6 +89,23 @@ void TihmMailbox::mnpDeleteSPAMClick()
 {
     if (mail_ && !MailBusy())
         mail_->DeleteSpamEmails();
+}
+
+void TihmMailbox::mnpDeletedSpamClick() { quarantine.ShowCopies(); }
+
+void TihmMailbox::AllowSender(const std::string& address)
+{
+    if (address.empty())
+        return;
+    AddSpamEntry(&TSettings::SpamAllowed, address, MsgSenderAllowed);
+    SpamListsChanged();  // an allowed sender's rows lose their red at once
+}
+
+void TihmMailbox::mnpNeverSpamClick()
+{
+    const TEmail* email = MailBusy() ? nullptr : SelectedEmail();
+    if (email)
+        AllowSender(AllowListAddressOf(*email));
 }
 
 void TihmMailbox::AddSubjectEntry(const std::string& entry)

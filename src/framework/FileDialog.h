@@ -1,4 +1,5 @@
-// The common open-file dialog, keeping the file name it last held between uses.
+// The common open-file and save-file dialogs, keeping the file name they last
+// held between uses.
 #pragma once
 
 #include <string>
@@ -12,5 +13,16 @@ public:
     std::string FileName;  // preset before Execute, the choice after it
 
     // Runs the dialog; answers true when the user confirmed a file.
+    bool Execute();
+};
+
+// The save-file dialog: asks before replacing a file that exists.
+class TSaveDialog {
+public:
+    TSaveDialog(const std::string& defaultExt, const std::string& filter, const std::string& title);
+
+    std::string DefaultExt, Filter, Title;
+    std::string FileName;  // preset before Execute, the choice after it
+
     bool Execute();
 };

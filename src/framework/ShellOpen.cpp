@@ -11,3 +11,5 @@ bool ShellOpenUrl(const std::string& url)
     // ShellExecute's answer above 32 is success.
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
+
+bool ShellOpenFile(const std::string& path) { return ShellOpenUrl(path); }

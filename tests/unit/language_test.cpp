@@ -78,7 +78,7 @@ TEST_F(Language, MessagesTable_HasEveryMessageOnceInOrder)
         "VersionText",       "MsgReadError",     "MsgWriteError",      "MsgSettingsWriteError", "MsgNotGoodIdea",
         "MsgAlreadyRunning",
         "MsgDeleteError",    "MsgLoadError",     "MsgConnectError",    "MsgNoMessageOn",    "MsgMessagesOn",
-        "MsgSubjectOnList",  "MsgSenderOnList",  "MsgMessageDeleted",  "MsgMessageChanged", "MsgConnectionLost",
+        "MsgSubjectOnList",  "MsgSenderOnList",  "MsgSenderAllowed",   "MsgCopyNotOpened",  "MsgMessageDeleted",  "MsgMessageChanged", "MsgConnectionLost",
         "MsgSecurityUnknown", "MsgOAuthSignInExpired", "MsgPasswordUnreadable", "MsgSignedIn", "MsgNotSignedIn", "MsgSignInExpired",
         "MsgRevocationUnknown", "MsgMessagesFound",  "MsgOneMessageFound", "MsgMailboxesInError",
         "MsgNoMessageFound", "MsgCheckInProgress", "MsgCheckStart",    "MsgCheckEnd",       "MsgSpamStart",
@@ -156,7 +156,7 @@ TEST_F(Language, EveryRow_HasTheSamePlaceholdersInBothLanguages)
         if (!PlaceholderSequence(row.english).empty())
             ++withPlaceholders;
     }
-    EXPECT_EQ(withPlaceholders, 18);
+    EXPECT_EQ(withPlaceholders, 19);
 }
 
 TEST_F(Language, VersionText_IsTheSameInBothLanguages)
@@ -252,7 +252,7 @@ TEST_F(Language, EveryTable_HasEachKeyOnce)
         ++rows;
     }
     EXPECT_EQ(seen.size(), 6u);
-    EXPECT_EQ(rows, MessageTexts().size() + 10 + 70 + 6 + 5 + 12);
+    EXPECT_EQ(rows, MessageTexts().size() + 10 + 70 + 6 + 5 + 26);
 }
 
 TEST_F(Language, OptionsTable_WritesCaptionAndPagesThenFileDialogsThenControls)

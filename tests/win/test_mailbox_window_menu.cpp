@@ -109,10 +109,11 @@ TEST_F(MailboxMenu, Items_AreInMenuOrderWithSeparators)
     std::vector<std::string> names;
     for (const auto& item : ihmMailbox->mnpGrid.Items())
         names.push_back(item->IsSeparator() ? "-" : item->Caption);
-    EXPECT_EQ(names, (std::vector<std::string>{"Erase this message", "Erase all SPAM messages", "-",
-                                               "Add this subject to SPAM list",
+    EXPECT_EQ(names, (std::vector<std::string>{"Erase this message", "Erase all SPAM messages", "Deleted SPAM...",
+                                               "-", "Add this subject to SPAM list",
                                                "Edit and add this subject to SPAM list",
-                                               "Add this expeditor to SPAM list", "-", "View header", "-",
+                                               "Add this expeditor to SPAM list", "Never SPAM from this sender", "-",
+                                               "View header", "-",
                                                "Reload list", "-", "Start Email program"}));
 }
 
