@@ -14,7 +14,7 @@
 
 #include "../mime/Pop3Header.h"
 #include "Pop3LineBuffer.h"
-#include "../oauth/SaslOAuth.h"
+#include "SaslOAuth.h"
 #include "WSocket.h"
 
 class Pop3Exception : public std::runtime_error {

@@ -5,7 +5,7 @@
 
 #include "net/HttpMessage.h"
 #include "text/Base64.h"
-#include "oauth/SaslOAuth.h"
+#include "net/SaslOAuth.h"
 
 TEST(SaslOAuth, CapaSaslLine_ChoosesOAuthBearerThenXOAuth2)
 {

@@ -2,7 +2,9 @@
 // 7628, with its GS2 header) and Google's and Microsoft's XOAUTH2. Each gives
 // the initial response of the AUTH command (base64 on the wire, RFC 5034)
 // and the answer to a failure challenge, after which the server ends the
-// exchange with its error.
+// exchange with its error. They belong to the mail protocols that carry them
+// (the POP3 client here): OAuth only supplies the token, and its sign-in
+// reaches down to this floor's sockets and HTTP, never the other way.
 #pragma once
 
 #include <string>
