@@ -360,7 +360,7 @@ class TOAuthServer:
     """The test's authorization server (tests/servers/oauth_server.py) on
     auth.test, its HTTPS certificate from the test PKI; ended with the test."""
 
-    def __init__(self, test, expires=3600):
+    def __init__(self, test, expires=3600, rotate=False):
         pki = test_pki()
         self.directory = tempfile.mkdtemp(prefix="skarnvale-oauth-")
         test.addCleanup(shutil.rmtree, self.directory, True)
@@ -368,7 +368,7 @@ class TOAuthServer:
         self.process = subprocess.Popen(
             [sys.executable, OAUTH_SCRIPT, "--cert", os.path.join(pki, "auth.test.crt"),
              "--key", os.path.join(pki, "auth.test.key"), "--address", TLS_ADDRESS, "--log", self.log_path,
-             "--expires", str(expires), "--client-id", OAUTH_CLIENT_ID],
+             "--expires", str(expires), "--client-id", OAUTH_CLIENT_ID] + (["--rotate"] if rotate else []),
             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
         test.addCleanup(self.process.stdout.close)
         test.addCleanup(self.process.wait, 30)

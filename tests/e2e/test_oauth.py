@@ -111,7 +111,8 @@ class OAuthMailboxTest(TTrayDriver, TE2eTest):
     def setUp(self):
         super().setUp()
         e2e_support.add_test_hosts(self)
-        self.server = e2e_support.TOAuthServer(self, expires=SHORT_LIFE)
+        # The provider rotates its refresh tokens, as Microsoft's does.
+        self.server = e2e_support.TOAuthServer(self, expires=SHORT_LIFE, rotate=True)
         self.dovecot = tempfile.mkdtemp(prefix="skarnvale-dovecot-oauth-")
         # OAUTHBEARER, the standard one, is the program's choice where both are offered:
         # one test offers XOAUTH2 alone.

@@ -187,7 +187,11 @@ class THandler(BaseHTTPRequestHandler):
                     self.error("invalid_grant", "refresh token revoked")
                     return
                 answer = state.issue(user)
-                del answer["refresh_token"]  # the old one stays valid
+                if state.args.rotate:
+                    # A new refresh token replaces the one used, which no longer works.
+                    state.refresh[fields["refresh_token"]] = (user, True)
+                else:
+                    del answer["refresh_token"]  # the old one stays valid
                 self.json(200, answer)
             else:
                 self.error("unsupported_grant_type", grant or "")
@@ -201,6 +205,7 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--log")
     parser.add_argument("--expires", type=int, default=3600)
+    parser.add_argument("--rotate", action="store_true", help="a refresh grant replaces its refresh token")
     parser.add_argument("--user", default="alice")
     parser.add_argument("--client-id", default="skarnvale-test")
     args = parser.parse_args()
