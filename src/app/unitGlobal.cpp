@@ -1,6 +1,7 @@
 #include "unitGlobal.h"
 
 #include "unitLanguage.h"
+#include "unitLanguageSpamSafety.h"
 
 // Each text starts with its English row of the messages table, so the wording
 // lives in the table alone.
@@ -77,5 +78,6 @@ TMailTexts MailTextsOfMessages()
             MsgOneMessageFound,
             MsgNoMessageFound,
             MsgMailboxesInError,
-            MsgMailboxRemoved};
+            MsgMailboxRemoved,
+            SpamSafetyTextsOfMessages()};
 }
