@@ -42,6 +42,7 @@ proxy=$!
 for _ in $(seq 50); do python3 -c 'import socket; socket.create_connection(("127.0.0.9", 110)).close()' \
     2>/dev/null && break; sleep 0.1; done
 winpath() { echo "Z:${1//\//\\}"; }
+ss -ltn | grep -q "127.0.0.9:110" || { echo "the latency proxy is not listening" >&2; exit 1; }
 results="$dir/results"
 : >"$results"
 for days in 30 0; do

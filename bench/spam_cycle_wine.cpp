@@ -14,6 +14,14 @@
 #include "mail/MailWatch.h"
 #include "settings/Settings.h"
 
+namespace {
+// The watch's log on stderr, so that a run that deletes nothing says why.
+class TLogScreen : public IMailScreen {
+public:
+    void MailLogLine(const std::string& line) override { std::fprintf(stderr, "%s\n", line.c_str()); }
+};
+}  // namespace
+
 int main(int argc, char** argv)
 {
     if (argc < 6) {
@@ -34,6 +42,8 @@ int main(int argc, char** argv)
     settings.Mailboxes.Add(std::move(mailbox));
     TMailWatch watch(settings, MailTextsOfMessages());
     watch.QuarantineFolder = argv[5];
+    TLogScreen log;
+    watch.AddScreen(log);
     // Every message is spam here: the guard's question is answered yes.
     watch.ConfirmSpamDeletion = [](const std::string&) { return true; };
     watch.CheckAllMailboxes(false);
