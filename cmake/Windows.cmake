@@ -95,6 +95,7 @@ add_library(skarnvale_win STATIC
   src/mail/MailOAuth.cpp
   src/mail/MailStatus.cpp
   src/mail/SpamDelete.cpp
+  src/mail/MailQuarantine.cpp
   src/settings/ihmOptionsTexts.cpp
   src/widgets/TBNArea.cpp
   src/framework/MenuPopup.cpp
@@ -154,4 +155,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(bench_mail_check_wine bench/mail_check_wine.cpp resources/SkarnVale.rc)
   target_link_libraries(bench_mail_check_wine PRIVATE skarnvale_win psapi wsock32)
   target_link_options(bench_mail_check_wine PRIVATE -static)
+  add_executable(bench_spam_cycle_wine bench/spam_cycle_wine.cpp resources/SkarnVale.rc)
+  target_link_libraries(bench_spam_cycle_wine PRIVATE skarnvale_win wsock32)
+  target_link_options(bench_spam_cycle_wine PRIVATE -static)
 endif()

@@ -90,6 +90,8 @@ void TihmMain::FormCreate()
     if (!LoadKillList(KillList, ihmAppList))
         ShowReadErrorBox(GetKillListFileName());
     CountBeforeCheck = 0;
+    // Copies past their days or beyond the cap go at start-up, not only after a cycle.
+    Mail.PruneQuarantine();
 }
 
 void TihmMain::FormDestroy()

@@ -92,6 +92,7 @@ public:
     bool NewMailArrived(const std::vector<TMailSummary>& fresh) override;
     void SpamDeleted() override;
     void SpamCycleDeleted(const std::vector<TMailSummary>& deleted) override;
+    void SpamGuardKept(const std::string& line) override;
     // The mailbox's section is written alone, at once, without a box: a
     // failure is tried again and told at the next save of everything.
     void MailboxChanged(int id) override;

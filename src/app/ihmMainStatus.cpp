@@ -83,6 +83,11 @@ void TihmMain::SpamCycleDeleted(const std::vector<TMailSummary>& deleted)
                    Settings.SoundOnKillSpam && HasWaveDevice() && FileExists(Settings.SoundFileSpam));
 }
 
+void TihmMain::SpamGuardKept(const std::string& line)
+{
+    ShowMailNotice({MsgSpamStart, line}, false);
+}
+
 void TihmMain::CheckNow()
 {
     CountBeforeCheck = Mail.Emails.Count();

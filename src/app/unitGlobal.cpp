@@ -2,6 +2,7 @@
 #include "unitGlobalQuarantine.h"
 
 #include "unitLanguage.h"
+#include "unitLanguageSpamSafety.h"
 
 // Each text starts with its English row of the messages table, so the wording
 // lives in the table alone.
@@ -80,5 +81,6 @@ TMailTexts MailTextsOfMessages()
             MsgOneMessageFound,
             MsgNoMessageFound,
             MsgMailboxesInError,
-            MsgMailboxRemoved};
+            MsgMailboxRemoved,
+            SpamSafetyTextsOfMessages()};
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "unitGlobal.h"
+#include "unitLanguageSpamSafety.h"
 
 namespace {
 // One applier per window; a slot stays empty until its window exists.
@@ -66,6 +67,8 @@ void ApplyTexts(TLanguage language)
         if (row.text != &VersionText)
             *row.text = row.In(language);
     }
+    for (const TMessageRow& row : SpamSafetyMessageTexts())
+        *row.text = row.In(language);
 }
 
 void ApplyEnglishTexts() { ApplyTexts(TLanguage::English); }

@@ -51,6 +51,7 @@ const std::vector<TTextRow>& OptionsTexts()
         {"lblSoundOnKillSpam", "Sound on kill", "Jouer un son"},
         {"lblSoundFileSpam", "Sound file", "Fichier son"},
         {"lblCounterSpam", "Counter", "Compteur"},
+        {"lblSpamKeepDays", "Keep deleted SPAM for N days", "Conserver les SPAM effac\xE9s N jours"},
         {"lblName", "Name", "Nom"},
         {"lblServer", "Server", "Serveur"},
         {"lblUser", "User name", "Utilisateur"},
@@ -76,6 +77,7 @@ const std::vector<TTextRow>& OptionsTexts()
         {"btnDelete", "Delete", "Supprimer"},
         {"lblEmail", "Emails list", "Liste des Emails"},
         {"lblSubject", "Subjects list", "Liste des Sujets"},
+        {"lblAllowed", "Never SPAM: senders and domains", "Jamais SPAM : exp\xE9" "diteurs et domaines"},
     };
     return rows;
 }

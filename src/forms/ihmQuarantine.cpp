@@ -88,7 +88,8 @@ void TihmQuarantine::ReadCopies()
 {
     const std::string folder = Folder();
     std::vector<TQuarantineFile> files;
-    for (const std::string& name : FolderFileNames(folder, "*.txt")) {
+    for (const TFolderFile& record : ListFolderFiles(folder, ".txt")) {
+        const std::string& name = record.Name;
         TQuarantineFile file{name, std::string()};
         // A record that cannot be read whole still lists its copy, with
         // what was read of it.

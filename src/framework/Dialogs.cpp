@@ -22,3 +22,9 @@ void MessageDlg(const std::string& text, TMsgDlgType type)
     }
     MessageBoxW(nullptr, Widen(text).c_str(), Widen(caption).c_str(), MB_OK | icon | MB_SETFOREGROUND | MB_TASKMODAL);
 }
+
+bool MessageDlgYesNo(const std::string& text)
+{
+    return MessageBoxW(nullptr, Widen(text).c_str(), L"Confirmation",
+                       MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING | MB_SETFOREGROUND | MB_TASKMODAL) == IDYES;
+}

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "../framework/Dialogs.h"
 #include "../framework/Locale.h"
 #include "../text/FormatText.h"
 #include "../model/unitProcessReuse.h"
@@ -28,6 +29,7 @@ TMailWatch::TMailWatch(TSettings& settings, const TMailTexts& texts)
     Emails.SetSorted(true);
     WireMailClient();
     OAuth.TokenStored = [this](int id) { Tell([id](IMailScreen& s) { s.MailboxChanged(id); }); };
+    ConfirmSpamDeletion = [](const std::string& question) { return MessageDlgYesNo(question); };
 }
 
 TMailWatch::~TMailWatch() { Emails.Clear(); }
@@ -51,6 +53,10 @@ void TMailWatch::WireMailClient()
     Pop.LocalAddr = "0.0.0.0";
     Pop.OnListLine = [this](TCustomPop3Cli*) { PopListLine(); };
     Pop.OnMessageLine = [this](TCustomPop3Cli*) { PopMessageLine(); };
+    Pop.OnMessageEnd = [this](TCustomPop3Cli*) {
+        if (copy_)
+            copy_->End();
+    };
     Pop.OnHeaderEnd = [this](TCustomPop3Cli*) { PopHeaderEnd(); };
     Pop.OnUidlLine = [this](TCustomPop3Cli*) { PopUidlLine(); };
 }
@@ -70,9 +76,9 @@ void TMailWatch::TimerCheck()
     if (changed && after > 0) {
         // The spam among the new messages goes at once: it is not announced.
         std::vector<const TEmail*> fresh;
-        const TSpamLists lists = SpamLists();
+        const TSpamRules rules = SpamRules();
         for (const TEmail* email : NewEmails(seen, before, EmailsOf(Emails)))
-            if (!settings_.SpamKillerActive || !lists.Marks(*email))
+            if (!settings_.SpamKillerActive || !rules.Marks(*email))
                 fresh.push_back(email);
         const std::vector<TMailSummary> summaries = SummariesOf(fresh);
         bool goOn = true;
@@ -83,7 +89,7 @@ void TMailWatch::TimerCheck()
     if (after > 0 && settings_.SpamKillerActive) {
         // What the servers confirmed: a message another client removed
         // meanwhile is no deletion of ours.
-        const int deleted = DeleteSpamEmails();
+        const int deleted = DeleteSpamEmails(TSpamCycleStart::Timer);
         if (deleted > 0) {
             AddMailLog(FormatText(texts_.SpamDeleted, {deleted}));
             const std::vector<TMailSummary> removed = SpamRemoved;
@@ -325,6 +331,11 @@ void TMailWatch::PopMessageLine()
     // What is kept of a message is for reading in the window: a server that
     // sends megabytes of header or an endless reply does not fill the memory.
     constexpr std::size_t MaxMessageText = 1 << 20;
+    // A copy before a deletion keeps every byte: it is the message's last trace.
+    if (copy_) {
+        copy_->AddLine(Pop.LastResponse(), Pop.LastLineContinuation());
+        return;
+    }
     if (MessageText.size() < MaxMessageText)
         MessageText += Pop.LastResponse() + "\r\n";
 }

@@ -30,7 +30,7 @@ bool TMailWatch::IsStillTheMessageSeen(const TEmail& email)
     return read && digest == email.Digest;
 }
 
-bool TMailWatch::MarkForDeletion(const TMailBox& box, TEmail& email)
+bool TMailWatch::MarkForDeletion(const TMailBox& box, TEmail& email, const TSpamReason& reason)
 {
     const std::string dele = "DELE " + std::to_string(email.Number);
     try {
@@ -38,6 +38,9 @@ bool TMailWatch::MarkForDeletion(const TMailBox& box, TEmail& email)
             AddMailLog(FormatText(texts_.MessageChanged, {email.Number, box.MailboxName}));
             return false;
         }
+        // No DELE without a whole copy on the disk: it would be the message's only trace.
+        if (QuarantineCopiesOn(QuarantineLimits()) && !SaveQuarantineCopy(box, email, reason))
+            return false;
         Pop.MsgNum = email.Number;
         if (Pop.DeleSync())
             return true;

@@ -41,7 +41,9 @@ std::string NoticeText(const std::vector<TMailSummary>& messages, const std::str
     std::string text;
     for (std::size_t i = 0; i < messages.size() && i < NoticeLines; ++i) {
         const TMailSummary& m = messages[i];
-        const std::string line = m.Subject.empty() ? m.Sender : m.Sender + ": " + m.Subject;
+        // The entry first: a long subject is cut at the end of the line.
+        const std::string named = m.Subject.empty() ? m.Sender : m.Sender + ": " + m.Subject;
+        const std::string line = m.Why.empty() ? named : "[" + m.Why + "] " + named;
         text += (i ? "\n" : "") + NoticeLine(line, NoticeLineLength);
     }
     if (messages.size() > NoticeLines)
@@ -53,7 +55,7 @@ std::string NoticeText(const std::vector<TMailSummary>& messages, const std::str
 
 TMailSummary SummaryOf(const TEmail& email)
 {
-    return {Trimmed(GetDecodedEmailAddress(email)), Trimmed(email.DecodedSubject)};
+    return {Trimmed(GetDecodedEmailAddress(email)), Trimmed(email.DecodedSubject), std::string()};
 }
 
 std::vector<TMailSummary> SummariesOf(const std::vector<const TEmail*>& emails)

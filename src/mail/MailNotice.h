@@ -13,6 +13,8 @@ class TEmail;
 struct TMailSummary {
     std::string Sender;
     std::string Subject;
+    // The list entry that marked a deleted message, shown before it; empty for new mail.
+    std::string Why;
 };
 
 struct TMailNotice {

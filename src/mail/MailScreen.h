@@ -30,6 +30,8 @@ public:
     virtual void SpamDeleted() {}
     // The timer's spam cycle removed these messages (at least one).
     virtual void SpamCycleDeleted(const std::vector<TMailSummary>& /*deleted*/) {}
+    // The guard kept a whole mailbox of a timer's cycle: the line says why.
+    virtual void SpamGuardKept(const std::string& /*line*/) {}
     // A value of the settings' mailbox of this Id changed while the program
     // runs (a refresh token the provider renewed).
     virtual void MailboxChanged(int /*id*/) {}

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "SpamSafetyTexts.h"
+
 struct TMailTexts {
     const std::string& CheckStart;
     const std::string& CheckEnd;
@@ -32,4 +34,6 @@ struct TMailTexts {
     const std::string& MailboxesInError;
     // Why a message of a mailbox removed from the options since the check is not deleted.
     const std::string& MailboxRemoved;
+    // The lines of the spam cycle's safety: the copies, the reasons, the guard.
+    const TSpamSafetyTexts Safety;
 };

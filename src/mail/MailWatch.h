@@ -7,6 +7,7 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -16,11 +17,15 @@
 #include "../model/ClassesPerso.h"
 #include "../model/unitProcessEmail.h"
 #include "../model/unitProcessReuse.h"
+#include "../model/SpamGuard.h"
+#include "../model/SpamReason.h"
 #include "../model/unitProcessSpam.h"
 #include "../net/Pop3Sync.h"
 #include "MailOAuth.h"
 #include "MailScreen.h"
 #include "MailTexts.h"
+#include "QuarantineCopy.h"
+#include "QuarantineRetention.h"
 
 struct TSettings;
 
@@ -60,11 +65,24 @@ public:
     bool DeleteEmail(TEmail& email, bool inBatch);
     void DeleteSelectedEmail(TEmail& email);
     // Deletes every spam message from its server, then checks again; the
-    // number the servers confirmed.
-    int DeleteSpamEmails();
+    // number the servers confirmed. A mailbox where the lists mark too much
+    // (SpamGuard.h) is kept whole when the timer started the cycle; when the
+    // user did, ConfirmSpamDeletion is asked once for all such mailboxes.
+    int DeleteSpamEmails(TSpamCycleStart start = TSpamCycleStart::User);
+    // Asked with the guard's question; true deletes. Unset: a yes/no box.
+    std::function<bool(const std::string& question)> ConfirmSpamDeletion;
     bool IsSpamEmail(const TEmail& email) const;
-    // The two spam lists of the settings as they read now, parsed.
+    // The three lists of the settings as they read now, parsed; the two spam
+    // lists alone spare the allowed senders too.
+    TSpamRules SpamRules() const;
     TSpamLists SpamLists() const;
+    // Where the copies of deleted messages go; empty: the Quarantine folder
+    // of the data folder.
+    std::string QuarantineFolder;
+    // The settings' days and cap of the copies.
+    TQuarantineLimits QuarantineLimits() const;
+    // Removes the copies older or beyond the cap (both files of each).
+    void PruneQuarantine();
     // An empty text logs the last error line.
     void AddMailLog(const std::string& text);
     void ClearMailLog();
@@ -132,13 +150,25 @@ private:
                       bool pipelining, std::string& step);
     // Marks one message for deletion in the session open on its mailbox,
     // once it is known to be still the one seen; true when DELE was taken.
-    bool MarkForDeletion(const TMailBox& mailBox, TEmail& email);
+    // With copies on, the message is first fetched and saved whole (and a
+    // message that could not be is kept, its line logged).
+    bool MarkForDeletion(const TMailBox& mailBox, TEmail& email, const TSpamReason& reason = TSpamReason());
+    // RETR of the email into a copy written to the quarantine with its
+    // record, flushed to the disk; false (the line logged) when not whole.
+    bool SaveQuarantineCopy(const TMailBox& mailBox, const TEmail& email, const TSpamReason& reason);
+    std::string QuarantinePath() const;
+    TQuarantineCopy* copy_ = nullptr;  // the RETR in hand
+    int copyCounter_ = 0;
+    // The deletion's log line: sender, subject and the entry that marked it.
+    std::string DeletedWhyLine(const TEmail& email, const TSpamReason& reason) const;
+    // Asks the guard per mailbox; removes from `order` the spam of mailboxes to keep.
+    void ApplySpamGuard(std::vector<TEmail*>& order, TSpamCycleStart start);
     // QUIT after the deletions of a session; true when messages were marked
     // and the server took the QUIT, which is when it removes them.
     bool EndDeletionSession(const TMailBox& mailBox, bool marked);
     // The spam of one mailbox, highest number first, in one session; the
     // number of deletions the server confirmed.
-    int DeleteSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam);
+    int DeleteSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam, const TSpamRules& rules);
     // The error line of a deletion whose mailbox was removed from the options.
     void ReportMailboxRemoved(const TEmail& email);
     // Asks the server whether message `email.Number` is still the one seen.

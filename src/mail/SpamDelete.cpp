@@ -1,35 +1,98 @@
 // The spam cycle: every message that the user's lists mark is deleted from
 // its server, counted and announced, then the mailboxes are read again.
+#include <map>
+
 #include "../framework/CaseFold.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/Settings.h"
+#include "../text/FormatText.h"
+#include "MailNotice.h"
 #include "MailWatch.h"
+
+TSpamRules TMailWatch::SpamRules() const
+{
+    return ParseSpamRules(settings_.SpamAddresses, settings_.SpamSubjects, settings_.SpamAllowed, FoldCase);
+}
 
 TSpamLists TMailWatch::SpamLists() const
 {
-    return ParseSpamLists(settings_.SpamAddresses, settings_.SpamSubjects, FoldCase);
+    TSpamLists lists = ParseSpamLists(settings_.SpamAddresses, settings_.SpamSubjects, FoldCase);
+    const TAllowList allowed = ParseAllowList(settings_.SpamAllowed, FoldCase);
+    lists.Spared = [allowed](const TEmail& email) { return allowed.Allows(email); };
+    return lists;
 }
 
-bool TMailWatch::IsSpamEmail(const TEmail& email) const { return SpamLists().Marks(email); }
+bool TMailWatch::IsSpamEmail(const TEmail& email) const { return SpamRules().Marks(email); }
 
-int TMailWatch::DeleteSpamEmails()
+std::string TMailWatch::DeletedWhyLine(const TEmail& email, const TSpamReason& reason) const
+{
+    const TSpamSafetyTexts& t = texts_.Safety;
+    const TMailSummary named = SummaryOf(email);
+    return FormatText(t.SpamDeletedWhy, {named.Sender, named.Subject,
+                                         reason.List == TSpamListKind::Subjects ? t.SubjectList : t.SenderList,
+                                         reason.Entry});
+}
+
+void TMailWatch::ApplySpamGuard(std::vector<TEmail*>& order, TSpamCycleStart start)
+{
+    std::map<int, int> marked, held;
+    for (const TEmail* email : order)
+        ++marked[email->MailboxId];
+    for (int i = 0; i < Emails.Count(); ++i)
+        ++held[Emails.ItemAs<TEmail>(i)->MailboxId];
+    std::map<int, bool> keep;
+    std::string askLines;
+    const TSpamSafetyTexts& t = texts_.Safety;
+    for (const auto& [id, count] : marked) {
+        const TMailBox* box = MailboxById(settings_.Mailboxes, id);
+        const std::string name = box ? box->MailboxName : std::string();
+        switch (DecideSpamGuard(count, held[id], start)) {
+        case TSpamGuardVerdict::Delete:
+            break;
+        case TSpamGuardVerdict::KeepAll: {
+            keep[id] = true;
+            const std::string line = FormatText(t.SpamGuardKept, {count, held[id], name});
+            AddMailLog(line);
+            Tell([&line](IMailScreen& s) { s.SpamGuardKept(line); });
+            break;
+        }
+        case TSpamGuardVerdict::AskFirst:
+            keep[id] = true;
+            askLines += (askLines.empty() ? "" : "\r\n") + FormatText(t.SpamGuardLine, {count, held[id], name});
+            break;
+        }
+    }
+    // One question for every mailbox the guard stopped: a yes deletes them all.
+    if (!askLines.empty() && ConfirmSpamDeletion && ConfirmSpamDeletion(FormatText(t.SpamGuardAsk, {askLines})))
+        for (auto& [id, kept] : keep)
+            if (DecideSpamGuard(marked[id], held[id], start) == TSpamGuardVerdict::AskFirst)
+                kept = false;
+    std::vector<TEmail*> left;
+    for (TEmail* email : order)
+        if (!keep[email->MailboxId])
+            left.push_back(email);
+    order.swap(left);
+}
+
+int TMailWatch::DeleteSpamEmails(TSpamCycleStart start)
 {
     ClearMailLog();
     Busy = true;
     SpamRemoved.clear();
     AddMailLog(texts_.SpamStart);
     Working();
-    const TSpamLists lists = SpamLists();
+    const TSpamRules rules = SpamRules();
     std::vector<TEmail*> spam;
     for (int i = Emails.Count() - 1; i >= 0; --i) {
         TEmail* email = Emails.ItemAs<TEmail>(i);
-        if (lists.Marks(*email))
+        if (rules.Marks(*email))
             spam.push_back(email);
     }
     // The sort key puts message 1000 before 999: the numbers are ordered
     // again so that each mailbox loses its highest numbers first, all in one
     // session (which servers that limit logins prefer).
-    const std::vector<TEmail*> order = SpamDeletionOrder(spam);
+    std::vector<TEmail*> order = SpamDeletionOrder(spam);
+    ApplySpamGuard(order, start);
     int deleted = 0;
     for (std::size_t first = 0; first < order.size() && !QuitRequested;) {
         std::size_t end = first;
@@ -45,18 +108,19 @@ int TMailWatch::DeleteSpamEmails()
         }
         // A copy: the settings' mailboxes may be replaced while the session waits.
         const TMailBox mailBox = *configured;
-        deleted += DeleteSpamOf(mailBox, spamOf);
+        deleted += DeleteSpamOf(mailBox, spamOf, rules);
     }
     UpdateMailStatus(false);
     Idle();
     Busy = false;
     AddMailLog(texts_.SpamEnd);
-    if (!spam.empty() && !QuitRequested)
+    PruneQuarantine();
+    if (!order.empty() && !QuitRequested)
         CheckAllMailboxes(true);
     return deleted;
 }
 
-int TMailWatch::DeleteSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam)
+int TMailWatch::DeleteSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam, const TSpamRules& rules)
 {
     int deleted = 0;
     Working();
@@ -65,16 +129,21 @@ int TMailWatch::DeleteSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>
         // Numbers do not change within a session: each message is checked,
         // then marked, and the server removes them all at QUIT.
         std::vector<TMailSummary> marked;
+        std::vector<std::string> lines;
         for (TEmail* email : spam) {
             if (QuitRequested)
                 break;
-            if (MarkForDeletion(mailBox, *email))
+            const TSpamReason reason = rules.ReasonFor(*email);
+            if (MarkForDeletion(mailBox, *email, reason)) {
                 marked.push_back(SummaryOf(*email));
+                marked.back().Why = reason.Entry;
+                lines.push_back(DeletedWhyLine(*email, reason));
+            }
         }
         // Only messages the server took are counted and announced.
         if (EndDeletionSession(mailBox, !marked.empty()))
             for (; deleted < static_cast<int>(marked.size()); ++deleted) {
-                AddMailLog(texts_.MessageDeleted);
+                AddMailLog(lines[static_cast<std::size_t>(deleted)]);
                 ++settings_.CounterSpam;
                 SpamRemoved.push_back(marked[static_cast<std::size_t>(deleted)]);
                 Tell([](IMailScreen& s) { s.SpamDeleted(); });

@@ -30,7 +30,12 @@ struct TSpamLists {
     std::vector<std::string> Addresses;
     std::vector<std::string> Subjects;
     TCaseFold Fold = FoldAsciiCase;
-    bool Marks(const TEmail& email) const { return FindSpamEntry(email, Addresses, Subjects, Fold) != nullptr; }
+    // The senders another list keeps out of reach (the allow list): never marked.
+    std::function<bool(const TEmail&)> Spared;
+    bool Marks(const TEmail& email) const
+    {
+        return (!Spared || !Spared(email)) && FindSpamEntry(email, Addresses, Subjects, Fold) != nullptr;
+    }
 };
 TSpamLists ParseSpamLists(const std::string& addressField, const std::string& subjectField, const TCaseFold& fold);
 

@@ -378,6 +378,7 @@ void TCustomPop3Cli::BodyLine(const TPop3Line& line)
         return;
     }
     lastResponse_ = Pop3UnstuffLine(line);
+    lastLineContinuation_ = line.Continuation;
     if (header_.InHeaderPart && header_.ProcessLine(lastResponse_, line.Continuation) && OnHeaderEnd)
         OnHeaderEnd(this);
     // The rest of an over-long list line is no other message.

@@ -118,6 +118,9 @@ public:
     // Outcome of the requests.
     const std::string& ErrorMessage() const { return errorMessage_; }
     const std::string& LastResponse() const { return lastResponse_; }
+    // Whether the body line in LastResponse() is the rest of a line longer
+    // than the line buffer, so that a copy of the message joins it again.
+    bool LastLineContinuation() const { return lastLineContinuation_; }
     TPop3ProtocolState ProtocolState() const { return protocolState_; }
     TPop3ClientState ClientState() const { return clientState_; }
     TPop3Request RequestType() const { return requestType_; }
@@ -340,6 +343,7 @@ private:
 
     std::string errorMessage_;
     std::string lastResponse_;
+    bool lastLineContinuation_ = false;
     std::string timestamp_;
     std::string msgUidl_;
     TPop3ProtocolState protocolState_{pop3Disconnected};

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "../mail/QuarantineRetention.h"
 #include "../model/ClassesPerso.h"
 #include "SettingsValues.h"
 
@@ -52,6 +53,10 @@ struct TSettings {
     bool SoundOnKillSpam = false;
     std::string SoundFileSpam;
     int CounterSpam = 0;
+    // The copies of deleted spam: kept this many days (0: no copy is made)
+    // and under this many megabytes, the oldest removed first.
+    int SpamKeepDays = QuarantineDefaultDays;
+    int SpamCopiesCapMB = static_cast<int>(QuarantineDefaultCapBytes / (1024 * 1024));
     // TMailBox items in configuration order.
     TMyCollection Mailboxes;
     // The two spam lists as their fields show them, one entry per line.

@@ -123,6 +123,8 @@ const std::vector<TSettingRow<TSettings>>& SettingsTable()
         Boolean("Spam", "SoundOnKillSpam", &S::SoundOnKillSpam),
         Text("Spam", "SoundFileSpam", &S::SoundFileSpam),
         Integer("Spam", "CounterSpam", &S::CounterSpam),
+        Integer("Spam", "SpamKeepDays", &S::SpamKeepDays),
+        Integer("Spam", "SpamCopiesCapMB", &S::SpamCopiesCapMB),
 
         {"Mailboxes", "Number", TSettingKind::MailboxCount, "0",
          [](const S& settings) { return EncodeInteger(settings.Mailboxes.Count()); }, nullptr},

@@ -89,10 +89,14 @@ TihmOptions::TihmOptions(TSettings& settings, ISettingsHost& host)
       lblCounterSpam(tsSpam, {16, 77, 0, 0}),
       zdsCounterSpam(tsSpam, {88, 79, 70, 28}),
       btnResetSpam(tsSpam, {88, 112, 70, 16}, "Reset"),
+      lblSpamKeepDays(tsSpam, {16, 144, 0, 0}),
+      zdsSpamKeepDays(tsSpam, {16, 161, 57, 22}),
       lblEmail(tsSpamList, {8, 8, 0, 0}),
       zdsEmail(tsSpamList, {8, 24, 160, 121}),
       lblSubject(tsSpamList, {176, 8, 0, 0}),
       zdsSubject(tsSpamList, {176, 24, 160, 121}),
+      lblAllowed(tsSpamList, {8, 153, 0, 0}),
+      zdsAllowed(tsSpamList, {8, 169, 328, 110}),
       zdsMailboxList(tsMailbox, {8, 8, 121, 105}, 14),
       lblName(tsMailbox, {144, 10, 0, 0}),
       lblServer(tsMailbox, {144, 34, 0, 0}),
@@ -146,6 +150,7 @@ void TihmOptions::FormCreate()
     zdsInterval.SetText(EncodeInteger(DefaultInterval));
     zdsIntervalEmail.SetText(EncodeInteger(DefaultIntervalEmail));
     zdsEmailLines.SetText(EncodeInteger(DefaultEmailLines));
+    zdsSpamKeepDays.SetText(EncodeInteger(QuarantineDefaultDays));
     zdsCounter.SetCaption("0000");
     zdsCounterSpam.SetCaption("0000");
     ConnectEvents();

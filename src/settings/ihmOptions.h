@@ -90,11 +90,15 @@ public:
     TLabel lblCounterSpam;
     TLCDLabel zdsCounterSpam;
     TButton btnResetSpam;
+    TLabel lblSpamKeepDays;
+    TEdit zdsSpamKeepDays;
     // SPAM list page
     TLabel lblEmail;
     TMemo zdsEmail;
     TLabel lblSubject;
     TMemo zdsSubject;
+    TLabel lblAllowed;
+    TMemo zdsAllowed;
     // Mailboxes page
     TListBox zdsMailboxList;
     TLabel lblName, lblServer, lblUser, lblPassword, lblSecurity, lblPort, lblFingerprint;
@@ -237,7 +241,7 @@ private:
     // settings table, and its two lists: a value the copy left alone is not
     // written back over a change made meanwhile (a counter, a tray switch).
     std::vector<std::string> taken_;
-    std::string takenAddresses_, takenSubjects_;
+    std::string takenAddresses_, takenSubjects_, takenAllowed_;
     // Each copy's refresh token as taken, by mailbox Id: the mail watch may
     // renew the mailbox's own meanwhile, and only a sign-in in the dialog
     // replaces it. The copy's list is written back only when the editor
@@ -288,6 +292,7 @@ private:
     void ApplyVideoFileEmail();
     void ApplyNoBorderVideo();
     void ApplyEmailLines();
+    void ApplySpamKeepDays();
     void ApplyBalloonNotification();
     void ApplySpamKillerActive();
     void ApplySoundOnKillSpam();

@@ -18,6 +18,7 @@ void TihmOptions::TakeDraft()
     }
     draft_.SpamAddresses = takenAddresses_ = settings_.SpamAddresses;
     draft_.SpamSubjects = takenSubjects_ = settings_.SpamSubjects;
+    draft_.SpamAllowed = takenAllowed_ = settings_.SpamAllowed;
 }
 
 void TihmOptions::TakeMailboxes()
@@ -44,7 +45,10 @@ std::vector<bool> TihmOptions::Commit(bool& listsChanged)
         if (changed[i])
             table[i].Set(settings_, value);
     }
-    listsChanged = draft_.SpamAddresses != takenAddresses_ || draft_.SpamSubjects != takenSubjects_;
+    listsChanged = draft_.SpamAddresses != takenAddresses_ || draft_.SpamSubjects != takenSubjects_ ||
+                   draft_.SpamAllowed != takenAllowed_;
+    if (draft_.SpamAllowed != takenAllowed_)
+        settings_.SpamAllowed = draft_.SpamAllowed;
     if (draft_.SpamAddresses != takenAddresses_)
         settings_.SpamAddresses = draft_.SpamAddresses;
     if (draft_.SpamSubjects != takenSubjects_)

@@ -71,6 +71,14 @@ void TihmOptions::ConnectEvents()
         draft_.SpamSubjects = zdsSubject.Text();
         Apply();
     };
+    zdsAllowed.OnChange = [this] {
+        draft_.SpamAllowed = zdsAllowed.Text();
+        Apply();
+    };
+    zdsSpamKeepDays.OnChange = [this] {
+        draft_.SpamKeepDays = DecodeInteger(zdsSpamKeepDays.Text(), QuarantineDefaultDays);
+        PutBack();
+    };
 
     btnMailProgram.OnClick = [this] { PickFile(zdsEmailProgram, OpenDialogExe); };
     btnSoundFile.OnClick = [this] { PickFile(zdsSoundFile, OpenDialog); };

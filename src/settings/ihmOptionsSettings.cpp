@@ -256,6 +256,8 @@ void TihmOptions::SetEmailLines(int value) { Change(&TSettings::EmailLines, valu
 
 void TihmOptions::ApplyEmailLines() { ShowNumber(zdsEmailLines, settings_.EmailLines); }
 
+void TihmOptions::ApplySpamKeepDays() { ShowNumber(zdsSpamKeepDays, settings_.SpamKeepDays); }
+
 bool TihmOptions::SpamKillerActive() const { return settings_.SpamKillerActive; }
 
 void TihmOptions::SetSpamKillerActive(bool value) { Change(&TSettings::SpamKillerActive, value, "SpamKillerActive"); }
@@ -321,6 +323,7 @@ const std::map<std::string, TihmOptions::TApplyStep>& TihmOptions::ApplySteps()
         {"SoundOnKillSpam", &T::ApplySoundOnKillSpam},
         {"SoundFileSpam", &T::ApplySoundFileSpam},
         {"CounterSpam", &T::ApplyCounterSpam},
+        {"SpamKeepDays", &T::ApplySpamKeepDays},
     };
     return steps;
 }
@@ -334,9 +337,11 @@ void TihmOptions::ShowSpamLists()
     // The lists of the settings, also when the mailboxes window added an entry to them.
     draft_.SpamAddresses = takenAddresses_ = settings_.SpamAddresses;
     draft_.SpamSubjects = takenSubjects_ = settings_.SpamSubjects;
+    draft_.SpamAllowed = takenAllowed_ = settings_.SpamAllowed;
     // Shown without running the fields' change handlers, which store what the user types.
     for (auto [field, text] : {std::pair<TMemo*, const std::string*>{&zdsEmail, &settings_.SpamAddresses},
-                               {&zdsSubject, &settings_.SpamSubjects}}) {
+                               {&zdsSubject, &settings_.SpamSubjects},
+                               {&zdsAllowed, &settings_.SpamAllowed}}) {
         if (field->Text() == *text)
             continue;
         const auto onChange = std::move(field->OnChange);

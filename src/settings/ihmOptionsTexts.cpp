@@ -49,6 +49,7 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
                        std::make_pair("lblSoundOnKillSpam", &form.lblSoundOnKillSpam),
                        std::make_pair("lblSoundFileSpam", &form.lblSoundFileSpam),
                        std::make_pair("lblCounterSpam", &form.lblCounterSpam),
+                       std::make_pair("lblSpamKeepDays", &form.lblSpamKeepDays),
                        std::make_pair("lblName", &form.lblName), std::make_pair("lblServer", &form.lblServer),
                        std::make_pair("lblUser", &form.lblUser), std::make_pair("lblPassword", &form.lblPassword),
                        std::make_pair("lblSecurity", &form.lblSecurity), std::make_pair("lblPort", &form.lblPort),
@@ -57,7 +58,8 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
                        std::make_pair("lblClientSecret", &form.lblClientSecret),
                        std::make_pair("lblAuthorizationUrl", &form.lblAuthorizationUrl),
                        std::make_pair("lblTokenUrl", &form.lblTokenUrl), std::make_pair("lblScope", &form.lblScope),
-                       std::make_pair("lblEmail", &form.lblEmail), std::make_pair("lblSubject", &form.lblSubject)})
+                       std::make_pair("lblEmail", &form.lblEmail), std::make_pair("lblSubject", &form.lblSubject),
+                       std::make_pair("lblAllowed", &form.lblAllowed)})
         setters[label.first] = [target = label.second](const std::string& text) { target->SetCaption(text); };
     for (auto control : {std::make_pair("zdsStayOnTop", static_cast<TControl*>(&form.zdsStayOnTop)),
                          std::make_pair("zdsShowIpAddr", static_cast<TControl*>(&form.zdsShowIpAddr)),

@@ -25,6 +25,8 @@ MESSAGES = {
         "1.M1.a": ("Bob <bob@example.org>", "Lunch on Friday"),
         "2.M1.a": ("\"Great Offers\" <offers@SPAM.example>", "Best prices"),
         "3.M1.a": ("carol@example.org", "Minutes of the meeting"),
+        # From the listed domain, but the allow list names this sender: never deleted.
+        "4.M1.a": ("Letter <newsletter@SPAM.example>", "Weekly letter"),
     },
     "bob": {
         "1.M1.b": ("alice@example.org", "Holiday pictures"),
@@ -52,6 +54,13 @@ MAILBOX_SETTINGS = [
     ("Mailbox2", "User", "bob"), ("Mailbox2", "Password", PASSWORD)]
 
 
+def stored_message(user, name):
+    """The bytes start_dovecot stored for message `name` of `user`."""
+    sender, subject = MESSAGES[user][name]
+    return ("From: %s\r\nTo: %s@example.org\r\nSubject: %s\r\n"
+            "Date: Tue, 8 Dec 2026 09:00:00 +0000\r\n\r\nHello from %s\r\n" % (sender, user, subject, name)).encode()
+
+
 def maildir_files(directory, user):
     names = set()
     for sub in ("new", "cur"):
@@ -69,9 +78,7 @@ def start_dovecot():
         os.makedirs(new)
         for name, (sender, subject) in messages.items():
             with open(os.path.join(new, name), "wb") as f:
-                f.write(("From: %s\r\nTo: %s@example.org\r\nSubject: %s\r\n"
-                         "Date: Tue, 8 Dec 2026 09:00:00 +0000\r\n\r\nHello from %s\r\n"
-                         % (sender, user, subject, name)).encode())
+                f.write(stored_message(user, name))
     subprocess.run([DOVECOT_SCRIPT, "start", directory, "110", ADDRESS], check=True,
                    stdin=subprocess.DEVNULL, timeout=60, env=dict(os.environ, SKARNVALE_DOVECOT_PASSWORD=PASSWORD))
     return directory
@@ -123,6 +130,8 @@ class TMailWatchTest(TTrayDriver, TE2eTest):
             f.write(b"spam.example\r\n")
         with open(app.file("skarnvale.sub"), "wb") as f:
             f.write(b"\r\nlottery\r\nz\xe9ro\r\nt\xe9l\xe9phone\r\n")
+        with open(app.file("skarnvale.allow"), "wb") as f:
+            f.write(b"newsletter@spam.example\r\n")
         self.start_skarnvale(app)
 
         wait_until(lambda: self.mailboxes_window(app), 90, "the mailboxes window after the first check")
@@ -133,14 +142,30 @@ class TMailWatchTest(TTrayDriver, TE2eTest):
         # The cycle says what it removed: three senders and subjects, and the fourth counted.
         notice = wait_until(lambda: self.balloon(app, "and 1 more"), 30,
                             "the balloon of the deleted spam", state=lambda: self.balloon(app))
-        spam_lines = {"offers@SPAM.example: Best prices", "lucky@example.net: You won the LOTTERY",
-                      "news@example.org: Pr\xeat \xe0 taux z\xe9ro", "news@example.org: Un t\xe9l\xe9phone"}
+        # Each line says first which list entry marked the message.
+        spam_lines = {"[spam.example] offers@SPAM.example: Best prices",
+                      "[lottery] lucky@example.net: You won the LOTTERY",
+                      "[z\xe9ro] news@example.org: Pr\xeat \xe0 taux z\xe9ro",
+                      "[t\xe9l\xe9phone] news@example.org: Un t\xe9l\xe9phone"}
         self.assertEqual(len(notice), 4, notice)
         self.assertTrue(set(notice[:3]) < spam_lines, notice)
         # The closing re-check ends the cycle with the log's last line.
-        wait_until(lambda: any("7 messages found" in w.title for w in app.visible_windows()), 60,
+        wait_until(lambda: any("8 messages found" in w.title for w in app.visible_windows()), 60,
                    "the re-check after the spam cycle")
-        self.assertEqual(maildir_files(directory, "alice"), {"1.M1.a", "3.M1.a"})
+        self.assertEqual(maildir_files(directory, "alice"), {"1.M1.a", "3.M1.a", "4.M1.a"})
+        # Every deleted message has its copy, the bytes the server stored (line ends aside), and its record.
+        quarantine = app.file("Quarantine")
+        copies = sorted(n for n in os.listdir(quarantine) if n.endswith(".eml"))
+        self.assertEqual(len(copies), len(SPAM), copies)
+        expected = {name: stored_message(user, name) for user in MESSAGES for name in MESSAGES[user] if name in SPAM}
+        found = {}
+        for copy in copies:
+            with open(os.path.join(quarantine, copy), "rb") as f:
+                data = f.read()
+            name = next(n for n in expected if b"Hello from " + n.encode() + b"\r\n" in data)
+            found[name] = data.replace(b"\r\n", b"\n")
+            self.assertTrue(os.path.exists(os.path.join(quarantine, copy[:-4] + ".txt")), copy)
+        self.assertEqual(found, {n: data.replace(b"\r\n", b"\n") for n, data in expected.items()})
         self.assertEqual(maildir_files(directory, "bob"), set(MESSAGES["bob"]) - SPAM)
         rows = [text.split("|") for text in self.mailboxes_window(app).texts if text.count("|") == 2]
         self.assertEqual([row[2] for row in rows if row[0] == "Bob"], BOB_KEPT)

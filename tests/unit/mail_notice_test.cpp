@@ -70,3 +70,13 @@ TEST(MailNotice, InFrench)
     EXPECT_EQ(SpamNotice({{"a@x", "s"}}, NoticeTextsOfMessages()).Title, "Un message SPAM effac\xC3\xA9");
     ApplyEnglishTexts();
 }
+
+TEST(MailNotice, DeletedSpam_EachLineNamesItsEntryFirstSoALongSubjectCannotHideIt)
+{
+    ApplyEnglishTexts();
+    const std::string longSubject(80, 's');
+    const TMailNotice notice =
+        SpamNotice({{"a@spam.example", "Offer", "spam.example"}, {"b@x", longSubject, "sale"}}, NoticeTextsOfMessages());
+    EXPECT_EQ(notice.Text.substr(0, notice.Text.find('\n')), "[spam.example] a@spam.example: Offer");
+    EXPECT_EQ(notice.Text.find("\n[sale] b@x: sss"), notice.Text.find('\n'));
+}

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,6 +37,8 @@ public:
     int SpamDeletions = 0;
     // What the last new-mail tick and the last spam cycle named.
     std::vector<TMailSummary> Fresh, SpamRemoved;
+    // The guard's lines, as its balloon shows them.
+    std::vector<std::string> GuardKept;
     bool Working = false;
     // Runs as each line is logged: what happens elsewhere at that moment.
     std::function<void(const std::string&)> OnLogLine;
@@ -57,6 +60,7 @@ public:
     }
     void SpamDeleted() override { ++SpamDeletions; }
     void SpamCycleDeleted(const std::vector<TMailSummary>& deleted) override { SpamRemoved = deleted; }
+    void SpamGuardKept(const std::string& line) override { GuardKept.push_back(line); }
 };
 
 class MailWatchTest : public ::testing::Test {
@@ -67,8 +71,64 @@ protected:
         ASSERT_EQ(WSAStartup(0x0101, &data), 0);
         settings.EmailLines = 2;
         watch.AddScreen(screen);
+        // The copies of each test in a folder of its own, never beside the test program.
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        quarantine = std::string(temp) + "skarnvale-quarantine-" + std::to_string(GetCurrentProcessId()) + "-" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        RemoveQuarantine();
+        watch.QuarantineFolder = quarantine;
+        // The guard's question answered by the test, never by a box nobody sees.
+        watch.ConfirmSpamDeletion = [this](const std::string& question) {
+            questions.push_back(question);
+            return confirmAnswer;
+        };
     }
-    void TearDown() override { WSACleanup(); }
+    void TearDown() override
+    {
+        RemoveQuarantine();
+        WSACleanup();
+    }
+
+    // The files of the quarantine folder with `suffix`, by name.
+    std::vector<std::string> QuarantineFiles(const std::string& suffix) const
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((quarantine + "\\*" + suffix).c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE)
+            return names;
+        do
+            names.push_back(data.cFileName);
+        while (FindNextFileA(find, &data));
+        FindClose(find);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string QuarantineText(const std::string& name) const
+    {
+        std::string bytes;
+        HANDLE file = CreateFileA((quarantine + "\\" + name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return bytes;
+        char chunk[4096];
+        DWORD read = 0;
+        while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+            bytes.append(chunk, read);
+        CloseHandle(file);
+        return bytes;
+    }
+    void RemoveQuarantine() const
+    {
+        for (const char* suffix : {".eml", ".txt"})
+            for (const std::string& name : QuarantineFiles(suffix)) {
+                SetFileAttributesA((quarantine + "\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA((quarantine + "\\" + name).c_str());
+            }
+        SetFileAttributesA(quarantine.c_str(), FILE_ATTRIBUTE_DIRECTORY);
+        RemoveDirectoryA(quarantine.c_str());
+    }
 
     TMailBox& AddMailbox(const std::string& name, const std::string& server, const std::string& password = "secret")
     {
@@ -107,5 +167,8 @@ protected:
 
     TSettings settings;
     TMailWatch watch{settings, MailTextsOfMessages()};
+    std::string quarantine;
+    std::vector<std::string> questions;
+    bool confirmAnswer = false;
     TRecordingScreen screen;
 };

@@ -42,8 +42,8 @@ protected:
 
     void EmptyFolder()
     {
-        for (const std::string& name : FolderFileNames(folder_, "*"))
-            DeleteFileW(Widen(folder_ + name).c_str());
+        for (const TFolderFile& file : ListFolderFiles(folder_, ""))
+            DeleteFileW(Widen(folder_ + file.Name).c_str());
     }
 
     void Write(const std::string& name, const std::string& bytes)

@@ -347,7 +347,9 @@ TEST_F(MailCheckTls, CheckAndSpamCycle_OverTlsAndStls_RefusedCertificatesLogged)
     settings.SpamAddresses = ("spam@example.com\r\nspam@example.net");
     watch.DeleteSpamEmails();
     const std::vector<std::string> log = Log();
-    EXPECT_EQ(std::count(log.begin(), log.end(), "A message was deleted"), 2);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::string& line) { return line.rfind("A message was deleted: from ", 0) == 0; }),
+              2);
     EXPECT_EQ(watch.Emails.Count(), 2);
 }
 

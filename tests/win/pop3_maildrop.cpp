@@ -250,6 +250,19 @@ std::string TPop3Maildrop::Reply(const std::string& command, bool& loggedIn, std
             reply += Stuffed(body[i]);
         return reply + ".\r\n";
     }
+    if (verb == "RETR" && numbers.size() == 1 && exists(numbers[0]) && numbers[0] != RefuseNumber) {
+        std::string text = messages[numbers[0] - 1].Text;
+        if (numbers[0] == ShortRetrOf && text.size() > 2)
+            text.erase(text.rfind("\r\n", text.size() - 3) + 2);
+        std::string reply = "+OK message follows\r\n";
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = text.find("\r\n", at);
+            const std::size_t stop = end == std::string::npos ? text.size() : end;
+            reply += Stuffed(text.substr(at, stop - at));
+            at = stop + 2;
+        }
+        return reply + ".\r\n";
+    }
     if (verb == "DELE" && !numbers.empty() && exists(numbers[0]) && !RefuseDele) {
         deleted[numbers[0] - 1] = true;
         return "+OK marked\r\n";

@@ -60,6 +60,9 @@ public:
     std::atomic<int> ListPadding{0};
     std::atomic<int> TrickleMs{0};
     std::atomic<bool> EndlessList{false};
+    // RETR of this message number sends its text without the last line, as
+    // LIST did not say; 0: none.
+    std::atomic<int> ShortRetrOf{0};
     // TOP of this message number is refused; 0: none.
     std::atomic<int> RefuseTopOf{0};
     // Sessions begun so far (set when the greeting is sent).

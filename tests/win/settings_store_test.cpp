@@ -61,7 +61,8 @@ TEST_F(SettingsStore, Table_IsTheRegistryLayoutInItsOrderWithItsDefaults)
         {"Email", "VideoFileEmail", ""}, {"Email", "NoBorderVideo", "0"}, {"Email", "EmailLines", "100"},
         {"Email", "BalloonNotification", "1"},
         {"Spam", "SpamKillerActive", "1"}, {"Spam", "SoundOnKillSpam", "0"}, {"Spam", "SoundFileSpam", ""},
-        {"Spam", "CounterSpam", "0"}, {"Mailboxes", "Number", "0"}, {"Video", "Top", "20"}, {"Video", "Left", "20"},
+        {"Spam", "CounterSpam", "0"}, {"Spam", "SpamKeepDays", "30"}, {"Spam", "SpamCopiesCapMB", "200"},
+        {"Mailboxes", "Number", "0"}, {"Video", "Top", "20"}, {"Video", "Left", "20"},
         {"Mailboxes", "Top", "20"}, {"Mailboxes", "Left", "20"},
         // Wider and taller than the first versions' 100 x 100, so that the columns and a few rows show.
         {"Mailboxes", "Width", "560"}, {"Mailboxes", "Height", "400"}, {"Mailboxes", "Header", "0"},

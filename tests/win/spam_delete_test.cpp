@@ -36,16 +36,21 @@ TEST_F(MailWatchTest, SpamCycle_DeletesFiveThenThreeInOneSessionAndCountsTwo)
     EXPECT_EQ(Deletions(home), (std::vector<std::string>{"DELE 5", "DELE 3"}));
     const auto sessions = home.Sessions();
     ASSERT_EQ(sessions.size(), checkSessions + 2);  // the deletions, then the re-check
-    EXPECT_EQ(sessions[checkSessions], (std::vector<std::string>{"USER alice", "PASS secret", "UIDL 5", "DELE 5",
-                                                                 "UIDL 3", "DELE 3", "QUIT"}));
+    // Each message is fetched whole and copied before its DELE.
+    EXPECT_EQ(sessions[checkSessions], (std::vector<std::string>{"USER alice", "PASS secret", "UIDL 5", "RETR 5",
+                                                                 "DELE 5", "UIDL 3", "RETR 3", "DELE 3", "QUIT"}));
     EXPECT_EQ(settings.CounterSpam, 12);
     EXPECT_EQ(screen.SpamDeletions, 2);
     EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 1", "Note 2", "Note 4", "Note 6"}));
     EXPECT_EQ(watch.Emails.Count(), 4);
     const std::vector<std::string> log = Log();
     EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 4),
-              (std::vector<std::string>{"Starting SPAM messages delete...", "A message was deleted",
-                                        "A message was deleted", "End of SPAM messages delete..."}));
+              (std::vector<std::string>{
+                  "Starting SPAM messages delete...",
+                  "A message was deleted: from deals@spam.example, \"Offer 5\" (SPAM senders list: \"spam.example\")",
+                  "A message was deleted: from deals@spam.example, \"Offer 3\" (SPAM senders list: \"spam.example\")",
+                  "End of SPAM messages delete..."}));
+    EXPECT_EQ(QuarantineFiles(".eml").size(), 2u);
     EXPECT_EQ(log[4], "Starting mailboxes check...");
     EXPECT_FALSE(watch.Busy);
 }
@@ -191,7 +196,8 @@ TEST_F(RenumberedMailboxTest, WithoutUidl_SizeAndHeaderDecide)
         return std::find(s.begin(), s.end(), "DELE 2") != s.end();
     });
     ASSERT_NE(deletion, sessions.end());
-    EXPECT_EQ(*deletion, (std::vector<std::string>{"USER alice", "PASS secret", "LIST 2", "TOP 2 0", "DELE 2", "QUIT"}));
+    EXPECT_EQ(*deletion,
+              (std::vector<std::string>{"USER alice", "PASS secret", "LIST 2", "TOP 2 0", "RETR 2", "DELE 2", "QUIT"}));
 }
 
 TEST_F(MailWatchTest, SpamAboveNumberOneThousand_DeletedInDescendingNumericOrder)

@@ -99,3 +99,30 @@ TEST_F(SpamListsTest, UnreadableFile_ShowsReadErrorWithItsPathAndTheFieldStaysEm
         seen = seen || box.text == "Read error on file '" + AddressFile() + "'";
     EXPECT_TRUE(seen);
 }
+
+TEST_F(SpamListsTest, AllowFile_ShowsInItsOwnFieldAndWhatIsTypedThereIsSaved)
+{
+    const std::string allowFile = ExecutableDirectory() + "skarnvale.allow";
+    Write(allowFile, "news.example\r\nboss@work.example\r\n");
+    ihmMain->LoadSettings();
+    EXPECT_EQ(ihmOptions->zdsAllowed.Text(), "boss@work.example\r\nnews.example");
+    EXPECT_EQ(ihmOptions->zdsEmail.Text(), "");
+    // A multi-line edit says nothing of a text set by a program: the change is the user's.
+    ihmOptions->zdsAllowed.SetText("letters.example");
+    ihmOptions->zdsAllowed.OnChange();
+    EXPECT_EQ(windows->Settings().SpamAllowed, "letters.example");
+    ihmMain->SaveSettings();
+    EXPECT_EQ(Read(allowFile), "letters.example\r\n");
+}
+
+TEST_F(SpamListsTest, KeepDaysField_ShowsThirtyAndWhatIsTypedBecomesTheSetting)
+{
+    ihmMain->LoadSettings();
+    EXPECT_EQ(ihmOptions->zdsSpamKeepDays.Text(), "30");
+    EXPECT_EQ(ihmOptions->lblSpamKeepDays.Text(), "Keep deleted SPAM for N days");
+    ihmOptions->zdsSpamKeepDays.SetText("0");
+    EXPECT_EQ(windows->Settings().SpamKeepDays, 0);
+    ihmOptions->SetFrench(true);
+    EXPECT_EQ(ihmOptions->lblSpamKeepDays.Text(), "Conserver les SPAM effac\xC3\xA9s N jours");
+    EXPECT_EQ(ihmOptions->lblAllowed.Text(), "Jamais SPAM : exp\xC3\xA9" "diteurs et domaines");
+}

@@ -1,0 +1,126 @@
+// The copies kept before deletions: each message fetched whole (RETR) and
+// written, with its record, to the quarantine folder before its DELE; and
+// the removal of the copies the settings no longer keep.
+#include <map>
+
+#include "../framework/DataFolder.h"
+#include "../framework/Files.h"
+#include "../framework/FolderFiles.h"
+#include "../model/unitProcessEmail.h"
+#include "../settings/Settings.h"
+#include "../text/FormatText.h"
+#include "MailNotice.h"
+#include "MailWatch.h"
+#include "QuarantineName.h"
+#include "QuarantineRecord.h"
+
+namespace {
+// The files are always ended by a separator-free base name; the folder gets one.
+std::string Slashed(std::string folder)
+{
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
+        folder += '\\';
+    return folder;
+}
+
+std::string BaseOf(const std::string& name)
+{
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+}  // namespace
+
+TQuarantineLimits TMailWatch::QuarantineLimits() const
+{
+    TQuarantineLimits limits;
+    limits.Days = settings_.SpamKeepDays < 0 ? 0 : settings_.SpamKeepDays;
+    limits.CapBytes = static_cast<long long>(settings_.SpamCopiesCapMB) * 1024 * 1024;
+    return limits;
+}
+
+std::string TMailWatch::QuarantinePath() const
+{
+    if (!QuarantineFolder.empty())
+        return Slashed(QuarantineFolder);
+    const std::string folder = DataFilePath(QuarantineFolderName, TFileUse::Write);
+    return folder.empty() ? folder : Slashed(folder);
+}
+
+bool TMailWatch::SaveQuarantineCopy(const TMailBox& box, const TEmail& email, const TSpamReason& reason)
+{
+    const TSpamSafetyTexts& t = texts_.Safety;
+    const auto kept = [&](const std::string& why) {
+        AddMailLog(FormatText(t.CopyNotSaved, {email.Number, box.MailboxName, why}));
+        return false;
+    };
+    TQuarantineCopy copy;
+    copy_ = &copy;
+    Pop.MsgNum = email.Number;
+    const bool answered = Pop.RetrSync();
+    copy_ = nullptr;
+    switch (copy.Check(email.Octets)) {
+    case TQuarantineCopyState::Whole:
+        break;
+    case TQuarantineCopyState::Cut:
+        return kept(answered ? t.CopyCut : t.CopyCut + " (" + FailureReason() + ")");
+    case TQuarantineCopyState::SizeMismatch:
+        return kept(FormatText(t.CopySize, {static_cast<int>(copy.Bytes().size()), email.Octets}));
+    }
+    const std::string folder = QuarantinePath();
+    if (folder.empty() || !MakeFolder(folder.substr(0, folder.size() - 1)))
+        return kept(FormatText(t.CopyNotWritten, {folder.empty() ? std::string(QuarantineFolderName) : folder}));
+    const TLocalClock now = LocalClockNow();
+    const TQuarantineTime time{now.Year, now.Month, now.Day, now.Hour, now.Minute, now.Second};
+    // Two copies of one second differ by a counter; one left by an earlier run is never replaced.
+    std::string base, emlPath;
+    bool written = false;
+    for (int attempt = 0; attempt < 100 && !written; ++attempt) {
+        base = QuarantineBaseName(time, box.MailboxName,
+                                  std::to_string(email.Number) + "n" + std::to_string(++copyCounter_));
+        emlPath = folder + QuarantineCopyName(base);
+        written = WriteNewFileFlushed(emlPath, copy.Bytes());
+        if (!written && !FileExists(emlPath))
+            break;
+    }
+    if (!written)
+        return kept(FormatText(t.CopyNotWritten, {emlPath}));
+    const TMailSummary named = SummaryOf(email);
+    TQuarantineRecord record;
+    record.Deleted = FormatQuarantineTime(time);
+    record.Date = GetEmailDate(email);
+    record.Mailbox = box.MailboxName;
+    record.Sender = named.Sender;
+    record.Subject = named.Subject;
+    record.Reason = reason;
+    record.Copy = QuarantineCopyName(base);
+    record.Size = static_cast<long long>(copy.Bytes().size());
+    const std::string recordPath = folder + QuarantineRecordName(base);
+    if (!WriteNewFileFlushed(recordPath, FormatQuarantineRecord(record))) {
+        RemoveFile(emlPath);
+        return kept(FormatText(t.CopyNotWritten, {recordPath}));
+    }
+    return true;
+}
+
+void TMailWatch::PruneQuarantine()
+{
+    const std::string folder = QuarantinePath();
+    if (folder.empty())
+        return;
+    // One entry per base name: both files' bytes, the later write time.
+    std::map<std::string, TQuarantineEntry> byBase;
+    for (const char* suffix : {".eml", ".txt"})
+        for (const TFolderFile& file : ListFolderFiles(folder, suffix)) {
+            TQuarantineEntry& entry = byBase[BaseOf(file.Name)];
+            entry.Name = BaseOf(file.Name);
+            entry.Size += file.Size;
+            entry.Time = std::max(entry.Time, file.Written);
+        }
+    std::vector<TQuarantineEntry> entries;
+    for (const auto& [base, entry] : byBase)
+        entries.push_back(entry);
+    for (const TQuarantineEntry& gone : QuarantineToRemove(entries, FileClockNow(), QuarantineLimits())) {
+        RemoveFile(folder + QuarantineCopyName(gone.Name));
+        RemoveFile(folder + QuarantineRecordName(gone.Name));
+    }
+}
