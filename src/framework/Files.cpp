@@ -5,18 +5,10 @@
 
 #include <memory>
 
+#include "ScopedHandle.h"
 #include "WideText.h"
 
 namespace {
-struct THandleCloser {
-    void operator()(HANDLE h) const
-    {
-        if (h && h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
-    }
-};
-using TScopedFile = std::unique_ptr<void, THandleCloser>;
-
 TScopedFile OpenFile(const std::string& path, DWORD access, DWORD creation)
 {
     HANDLE h = CreateFileW(Widen(path).c_str(), access, FILE_SHARE_READ, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -4,18 +4,10 @@
 
 #include <memory>
 
+#include "ScopedHandle.h"
 #include "WideText.h"
 
 namespace {
-struct THandleCloser {
-    void operator()(HANDLE h) const
-    {
-        if (h && h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
-    }
-};
-using TScopedFile = std::unique_ptr<void, THandleCloser>;
-
 struct TFindCloser {
     void operator()(HANDLE h) const
     {
