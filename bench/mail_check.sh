@@ -12,17 +12,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:?build directory}
 shift
 trips=${*:-0 20 50}
-proxy_tool=${LATENCY_PROXY:-$root/../shared/tools/latency_proxy.py}
-[ -f "$proxy_tool" ] || proxy_tool=/work/shared/tools/latency_proxy.py
-dir=$(mktemp -d /tmp/skarnvale-bench-dovecot.XXXXXX)
-proxy=
-cleanup() {
-    [ -n "$proxy" ] && kill "$proxy" 2>/dev/null && wait "$proxy" 2>/dev/null
-    "$root/tests/servers/dovecot.sh" stop "$dir"
-    rm -rf "$dir"
-}
-trap cleanup EXIT
-maildir="$dir/mail/alice/Maildir"
+bench_name=dovecot
+. "$root/bench/dovecot_bench_env.sh"
 mkdir -p "$maildir/new" "$dir/staging"
 write_messages() {  # FOLDER FIRST LAST TAG
     python3 - "$@" <<'PY'

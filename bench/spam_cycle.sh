@@ -8,17 +8,8 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:?build directory}
 rtt=${2:-50}
-proxy_tool=${LATENCY_PROXY:-$root/../shared/tools/latency_proxy.py}
-[ -f "$proxy_tool" ] || proxy_tool=/work/shared/tools/latency_proxy.py
-dir=$(mktemp -d /tmp/skarnvale-bench-spam.XXXXXX)
-proxy=
-cleanup() {
-    [ -n "$proxy" ] && kill "$proxy" 2>/dev/null && wait "$proxy" 2>/dev/null
-    "$root/tests/servers/dovecot.sh" stop "$dir"
-    rm -rf "$dir"
-}
-trap cleanup EXIT
-maildir="$dir/mail/alice/Maildir"
+bench_name=spam
+. "$root/bench/dovecot_bench_env.sh"
 mkdir -p "$maildir/new" "$dir/quarantine"
 write_spam() {  # TAG: 100 messages of about 50 KB, every one from the listed domain
     python3 - "$maildir/new" "$1" <<'PY'
