@@ -1,56 +1,8 @@
-// Deleting one message: a POP3 session of its own that first makes sure the
-// message under that number is still the one the last check saw, since mail
-// may have been removed or fetched elsewhere in between.
-#include "../text/FormatText.h"
-#include "../model/unitProcessSpam.h"
+// Deleting one message: a POP3 session of its own, whose DELE waits until
+// the message under that number is known to be still the one the last check
+// saw and, with copies on, is saved whole (MailDeleteSteps.cpp).
 #include "../settings/Settings.h"
 #include "MailWatch.h"
-
-bool TMailWatch::IsStillTheMessageSeen(const TEmail& email)
-{
-    // A request that failed because the session did is no answer: it raises,
-    // and the deletion reports the error instead of a changed message.
-    const auto answered = [this](bool done) {
-        if (!done && (!Pop.Connected() || Pop.StatusCode() == 426))
-            throw std::runtime_error(FailureReason());
-        return done;
-    };
-    Pop.MsgNum = email.Number;
-    if (!email.Uidl.empty())
-        return answered(Pop.UidlSync()) && Pop.MsgUidl() == email.Uidl;
-    Pop.MsgNum = email.Number;
-    if (!answered(Pop.ListSync()) || Pop.MsgSize() != email.Octets)
-        return false;
-    Pop.MsgNum = email.Number;
-    Pop.MsgLines = 0;
-    MessageText.clear();
-    const bool read = answered(Pop.TopSync());
-    const std::string digest = HeaderDigest(MessageText);
-    MessageText.clear();
-    return read && digest == email.Digest;
-}
-
-bool TMailWatch::MarkForDeletion(const TMailBox& box, TEmail& email, const TSpamReason& reason)
-{
-    const std::string dele = "DELE " + std::to_string(email.Number);
-    try {
-        if (!IsStillTheMessageSeen(email)) {
-            AddMailLog(FormatText(texts_.MessageChanged, {email.Number, box.MailboxName}));
-            return false;
-        }
-        // No DELE without a whole copy on the disk: it would be the message's only trace.
-        if (QuarantineCopiesOn(QuarantineLimits()) && !SaveQuarantineCopy(box, email, reason))
-            return false;
-        Pop.MsgNum = email.Number;
-        if (Pop.DeleSync())
-            return true;
-        // A refused DELE is no deletion: say so with the server's reply.
-        ReportMailError(texts_.DeleteError, box.MailboxName, FailureReason(), dele);
-    } catch (const std::exception& error) {
-        ReportMailError(texts_.DeleteError, box.MailboxName, error.what(), dele);
-    }
-    return false;
-}
 
 bool TMailWatch::EndDeletionSession(const TMailBox& mailBox, bool marked)
 {
@@ -80,7 +32,9 @@ bool TMailWatch::DeleteEmail(TEmail& email, bool inBatch)
     const TMailBox box = *configured;
     ConnectMailbox(box);
     if (!ConnectFailed) {
-        deleted = EndDeletionSession(box, MarkForDeletion(box, email));
+        std::vector<TDeletion> deletion{{&email, TSpamReason()}};
+        MarkForDeletion(box, deletion);
+        deleted = EndDeletionSession(box, deletion.front().Marked);
         if (deleted)
             AddMailLog(texts_.MessageDeleted);
     }

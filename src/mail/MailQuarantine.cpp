@@ -1,4 +1,4 @@
-// The copies kept before deletions: each message fetched whole (RETR) and
+// The copies kept before deletions: each message fetched whole (RETR) is
 // written, with its record, to the quarantine folder before its DELE; and
 // the removal of the copies the settings no longer keep.
 #include <map>
@@ -46,29 +46,13 @@ std::string TMailWatch::QuarantinePath() const
     return folder.empty() ? folder : Slashed(folder);
 }
 
-bool TMailWatch::SaveQuarantineCopy(const TMailBox& box, const TEmail& email, const TSpamReason& reason)
+std::string TMailWatch::WriteQuarantineCopy(const TMailBox& box, const TEmail& email, const TSpamReason& reason,
+                                            const TQuarantineCopy& copy)
 {
     const TSpamSafetyTexts& t = texts_.Safety;
-    const auto kept = [&](const std::string& why) {
-        AddMailLog(FormatText(t.CopyNotSaved, {email.Number, box.MailboxName, why}));
-        return false;
-    };
-    TQuarantineCopy copy;
-    copy_ = &copy;
-    Pop.MsgNum = email.Number;
-    const bool answered = Pop.RetrSync();
-    copy_ = nullptr;
-    switch (copy.Check(email.Octets)) {
-    case TQuarantineCopyState::Whole:
-        break;
-    case TQuarantineCopyState::Cut:
-        return kept(answered ? t.CopyCut : t.CopyCut + " (" + FailureReason() + ")");
-    case TQuarantineCopyState::SizeMismatch:
-        return kept(FormatText(t.CopySize, {static_cast<int>(copy.Bytes().size()), email.Octets}));
-    }
     const std::string folder = QuarantinePath();
     if (folder.empty() || !MakeFolder(folder.substr(0, folder.size() - 1)))
-        return kept(FormatText(t.CopyNotWritten, {folder.empty() ? std::string(QuarantineFolderName) : folder}));
+        return FormatText(t.CopyNotWritten, {folder.empty() ? std::string(QuarantineFolderName) : folder});
     const TLocalClock now = LocalClockNow();
     const TQuarantineTime time{now.Year, now.Month, now.Day, now.Hour, now.Minute, now.Second};
     // Two copies of one second differ by a counter; one left by an earlier run is never replaced.
@@ -83,7 +67,7 @@ bool TMailWatch::SaveQuarantineCopy(const TMailBox& box, const TEmail& email, co
             break;
     }
     if (!written)
-        return kept(FormatText(t.CopyNotWritten, {emlPath}));
+        return FormatText(t.CopyNotWritten, {emlPath});
     const TMailSummary named = SummaryOf(email);
     TQuarantineRecord record;
     record.Deleted = FormatQuarantineTime(time);
@@ -97,9 +81,9 @@ bool TMailWatch::SaveQuarantineCopy(const TMailBox& box, const TEmail& email, co
     const std::string recordPath = folder + QuarantineRecordName(base);
     if (!WriteNewFileFlushed(recordPath, FormatQuarantineRecord(record))) {
         RemoveFile(emlPath);
-        return kept(FormatText(t.CopyNotWritten, {recordPath}));
+        return FormatText(t.CopyNotWritten, {recordPath});
     }
-    return true;
+    return std::string();
 }
 
 void TMailWatch::PruneQuarantine()

@@ -148,16 +148,33 @@ private:
     // `step` names the request in hand for an error line.
     void ReadMessages(const TMailBox& mailBox, TMailboxMemory& memory, const std::vector<TMessagePlan>& plan,
                       bool pipelining, std::string& step);
-    // Marks one message for deletion in the session open on its mailbox,
-    // once it is known to be still the one seen; true when DELE was taken.
-    // With copies on, the message is first fetched and saved whole (and a
-    // message that could not be is kept, its line logged).
-    bool MarkForDeletion(const TMailBox& mailBox, TEmail& email, const TSpamReason& reason = TSpamReason());
-    // RETR of the email into a copy written to the quarantine with its
-    // record, flushed to the disk; false (the line logged) when not whole.
-    bool SaveQuarantineCopy(const TMailBox& mailBox, const TEmail& email, const TSpamReason& reason);
+    // One message of a deletion session: the email as the check saw it, why
+    // it goes, and whether the server took its DELE.
+    struct TDeletion {
+        TEmail* Email = nullptr;
+        TSpamReason Reason;
+        bool Marked = false;
+    };
+    // Marks the messages for deletion in the session open on their mailbox
+    // (MailDeleteSteps.cpp), in steps over all of them: each still the one
+    // seen, then, with copies on, saved whole, then DELE. A message that
+    // fails a step stays, its line logged; the session ends with the first
+    // step that loses it.
+    void MarkForDeletion(const TMailBox& mailBox, std::vector<TDeletion>& deletions);
+    // The steps: each takes the places (in `deletions`) still going and
+    // returns those that passed, none once the session is lost.
+    std::vector<std::size_t> KeepStillSeen(const TMailBox& mailBox, const std::vector<TDeletion>& deletions,
+                                           const std::vector<std::size_t>& places, int window);
+    std::vector<std::size_t> SaveQuarantineCopies(const TMailBox& mailBox, const std::vector<TDeletion>& deletions,
+                                                  const std::vector<std::size_t>& places, int window);
+    void SendDeletions(const TMailBox& mailBox, std::vector<TDeletion>& deletions,
+                       const std::vector<std::size_t>& places, int window);
+    // Writes a whole copy and its record to the quarantine, each flushed to
+    // the disk; empty when both are there, else why not.
+    std::string WriteQuarantineCopy(const TMailBox& mailBox, const TEmail& email, const TSpamReason& reason,
+                                    const TQuarantineCopy& copy);
     std::string QuarantinePath() const;
-    TQuarantineCopy* copy_ = nullptr;  // the RETR in hand
+    TQuarantineCopy* copy_ = nullptr;  // the RETR reply in hand
     int copyCounter_ = 0;
     // The deletion's log line: sender, subject and the entry that marked it.
     std::string DeletedWhyLine(const TEmail& email, const TSpamReason& reason) const;
@@ -171,8 +188,6 @@ private:
     int DeleteSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam, const TSpamRules& rules);
     // The error line of a deletion whose mailbox was removed from the options.
     void ReportMailboxRemoved(const TEmail& email);
-    // Asks the server whether message `email.Number` is still the one seen.
-    bool IsStillTheMessageSeen(const TEmail& email);
     // One error line of the mail watch: stored, flagged and logged.
     void ReportMailError(const std::string& format, const std::string& mailboxName, const std::string& error,
                          const std::string& detail);

@@ -126,20 +126,20 @@ int TMailWatch::DeleteSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>
     Working();
     ConnectMailbox(mailBox);
     if (!ConnectFailed) {
-        // Numbers do not change within a session: each message is checked,
+        // Numbers do not change within a session: the messages are checked,
         // then marked, and the server removes them all at QUIT.
+        std::vector<TDeletion> deletions;
+        for (TEmail* email : spam)
+            deletions.push_back({email, rules.ReasonFor(*email)});
+        MarkForDeletion(mailBox, deletions);
         std::vector<TMailSummary> marked;
         std::vector<std::string> lines;
-        for (TEmail* email : spam) {
-            if (QuitRequested)
-                break;
-            const TSpamReason reason = rules.ReasonFor(*email);
-            if (MarkForDeletion(mailBox, *email, reason)) {
-                marked.push_back(SummaryOf(*email));
-                marked.back().Why = reason.Entry;
-                lines.push_back(DeletedWhyLine(*email, reason));
+        for (const TDeletion& deletion : deletions)
+            if (deletion.Marked) {
+                marked.push_back(SummaryOf(*deletion.Email));
+                marked.back().Why = deletion.Reason.Entry;
+                lines.push_back(DeletedWhyLine(*deletion.Email, deletion.Reason));
             }
-        }
         // Only messages the server took are counted and announced.
         if (EndDeletionSession(mailBox, !marked.empty()))
             for (; deleted < static_cast<int>(marked.size()); ++deleted) {

@@ -205,6 +205,9 @@ public:
     // and ends with OnPipelinedReply. The run is one request; it ends once
     // every command sent was answered (error 0), or with the session.
     virtual void Pipeline(std::vector<TPop3Command> commands, int window, TPop3MayStart mayStart = nullptr);
+    // The line a command of a pipelined run sends ("RETR 3"), for error
+    // lines that name it; empty for a request that cannot be one.
+    std::string PipelinedLine(const TPop3Command& command) const;
     // Logs in with AccessToken (RFC 5034 AUTH with its initial response, or
     // after the first challenge when the line would be too long), only in a
     // TLS session: asks CAPA, chooses the mechanism from its SASL

@@ -38,6 +38,12 @@ void TCustomPop3Cli::Pipeline(std::vector<TPop3Command> commands, int window, TP
     }
 }
 
+std::string TCustomPop3Cli::PipelinedLine(const TPop3Command& command) const
+{
+    const TRequestRule* rule = FindRequest(command.Request);
+    return IsTransactionCommand(rule) ? CommandText(*rule, command.MsgNum, command.MsgLines).Line : std::string();
+}
+
 void TCustomPop3Cli::ArmPipelinedReply(std::size_t index)
 {
     const TPop3Command& command = pipeline_[index];

@@ -65,16 +65,17 @@ TEST_F(MailWatchTest, SpamCycle_EachDeletedMessageHasAWholeCopyAndItsRecord)
 TEST_F(MailWatchTest, RetrCutInTheMiddle_ThatMessageStaysAndTheOtherMailboxIsStillCleaned)
 {
     TPop3Maildrop home(kHome), work(kWork);
-    home.SetMessages(WithSpamAt(3, {3}, 200));
+    home.SetMessages(WithSpamAt(3, {2, 3}, 200));
     work.SetMessages(WithSpamAt(2, {1}));
     AddMailbox("Home", kHome);
     AddMailbox("Work", kWork);
     settings.SpamAddresses = "spam.example";
     watch.CheckAllMailboxes(false);
-    // Only the deletion session is cut, in the middle of RETR 3 (its 4th command).
+    // Only the deletion session is cut, in the middle of RETR 3 (after USER
+    // PASS CAPA UIDL 3 UIDL 2), with RETR 2 sent behind it.
     screen.OnLogLine = [&home](const std::string& line) {
         if (line == "Starting SPAM messages delete...")
-            home.CutReplyOf = 4;
+            home.CutReplyOf = 6;
         if (line == "End of SPAM messages delete...")
             home.CutReplyOf = 0;
     };
@@ -91,6 +92,8 @@ TEST_F(MailWatchTest, RetrCutInTheMiddle_ThatMessageStaysAndTheOtherMailboxIsSti
                        0) == 0;
     });
     EXPECT_NE(line, log.end());
+    EXPECT_TRUE(HasLine(log, "Error during 'Home' message delete : the connection was lost (RETR 2)"))
+        << ::testing::PrintToString(log);
     EXPECT_EQ(settings.CounterSpam, 1);
     EXPECT_EQ(QuarantineFiles(".eml").size(), 1u);  // Work's copy only
 }
@@ -255,22 +258,28 @@ TEST_F(MailWatchTest, EraseAllMarkingThirtyOfForty_AsksOnceAndDeletesOnlyAfterYe
     EXPECT_EQ(QuarantineFiles(".eml").size(), 30u);
 }
 
+namespace {
+// A file of the quarantine folder of `bytes` bytes, last written `daysAgo` days ago.
+void WriteAged(const std::string& path, int daysAgo, std::size_t bytes = 1)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, std::string(bytes, 'x').data(), static_cast<DWORD>(bytes), &written, nullptr);
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart -= static_cast<ULONGLONG>(daysAgo) * 86400ULL * 10000000ULL;
+    const FILETIME then{t.LowPart, t.HighPart};
+    SetFileTime(file, nullptr, nullptr, &then);
+    CloseHandle(file);
+}
+}  // namespace
+
 TEST_F(MailWatchTest, PruneQuarantine_RemovesBothFilesOfCopiesOlderThanTheDays)
 {
     settings.SpamKeepDays = 30;
     CreateDirectoryA(quarantine.c_str(), nullptr);
-    const auto write = [this](const std::string& name, int daysAgo) {
-        HANDLE file = CreateFileA((quarantine + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, "x", 1, &written, nullptr);
-        FILETIME now;
-        GetSystemTimeAsFileTime(&now);
-        ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
-        t.QuadPart -= static_cast<ULONGLONG>(daysAgo) * 86400ULL * 10000000ULL;
-        const FILETIME then{t.LowPart, t.HighPart};
-        SetFileTime(file, nullptr, nullptr, &then);
-        CloseHandle(file);
-    };
+    const auto write = [this](const std::string& name, int daysAgo) { WriteAged(quarantine + "\\" + name, daysAgo); };
     write("20261001-100000_Home_old.eml", 40);
     write("20261001-100000_Home_old.txt", 40);
     write("20261201-100000_Home_new.eml", 2);
@@ -280,4 +289,25 @@ TEST_F(MailWatchTest, PruneQuarantine_RemovesBothFilesOfCopiesOlderThanTheDays)
 
     EXPECT_EQ(QuarantineFiles(".eml"), (std::vector<std::string>{"20261201-100000_Home_new.eml"}));
     EXPECT_EQ(QuarantineFiles(".txt"), (std::vector<std::string>{"20261201-100000_Home_new.txt"}));
+}
+
+TEST_F(MailWatchTest, PruneQuarantine_OverTheCap_RemovesTheOldestCopiesUntilUnderIt)
+{
+    settings.SpamKeepDays = 30;
+    settings.SpamCopiesCapMB = 1;
+    CreateDirectoryA(quarantine.c_str(), nullptr);
+    // Four copies of 400 KB, each with its record, 4 to 1 days old: 1.6 MB for a cap of 1 MB.
+    for (int daysAgo = 4; daysAgo >= 1; --daysAgo) {
+        const std::string base = quarantine + "\\2026120" + std::to_string(9 - daysAgo) + "-100000_Home_" +
+                                 std::to_string(daysAgo);
+        WriteAged(base + ".eml", daysAgo, 400 * 1024);
+        WriteAged(base + ".txt", daysAgo, 100);
+    }
+
+    watch.PruneQuarantine();
+
+    EXPECT_EQ(QuarantineFiles(".eml"),
+              (std::vector<std::string>{"20261207-100000_Home_2.eml", "20261208-100000_Home_1.eml"}));
+    EXPECT_EQ(QuarantineFiles(".txt"),
+              (std::vector<std::string>{"20261207-100000_Home_2.txt", "20261208-100000_Home_1.txt"}));
 }

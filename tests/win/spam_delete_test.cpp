@@ -19,6 +19,10 @@ std::vector<TMaildropMessage> WithSpamAt(int count, std::initializer_list<int> s
     }
     return messages;
 }
+
+// The deletion session of messages 5 and 3.
+const std::vector<std::string> FiveThenThree = {"USER alice", "PASS secret", "CAPA",   "UIDL 5", "UIDL 3", "RETR 5",
+                                                "RETR 3",     "DELE 5",      "DELE 3", "QUIT"};
 }  // namespace
 
 TEST_F(MailWatchTest, SpamCycle_DeletesFiveThenThreeInOneSessionAndCountsTwo)
@@ -30,15 +34,16 @@ TEST_F(MailWatchTest, SpamCycle_DeletesFiveThenThreeInOneSessionAndCountsTwo)
     settings.CounterSpam = 10;
     watch.CheckAllMailboxes(false);
     const size_t checkSessions = home.Sessions().size();
+    home.CommandsArrivedAhead = false;
 
     watch.DeleteSpamEmails();
 
     EXPECT_EQ(Deletions(home), (std::vector<std::string>{"DELE 5", "DELE 3"}));
     const auto sessions = home.Sessions();
     ASSERT_EQ(sessions.size(), checkSessions + 2);  // the deletions, then the re-check
-    // Each message is fetched whole and copied before its DELE.
-    EXPECT_EQ(sessions[checkSessions], (std::vector<std::string>{"USER alice", "PASS secret", "UIDL 5", "RETR 5",
-                                                                 "DELE 5", "UIDL 3", "RETR 3", "DELE 3", "QUIT"}));
+    // Each message is checked, then fetched whole and copied, before any DELE; pipelined.
+    EXPECT_EQ(sessions[checkSessions], FiveThenThree);
+    EXPECT_TRUE(home.CommandsArrivedAhead);
     EXPECT_EQ(settings.CounterSpam, 12);
     EXPECT_EQ(screen.SpamDeletions, 2);
     EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 1", "Note 2", "Note 4", "Note 6"}));
@@ -53,6 +58,23 @@ TEST_F(MailWatchTest, SpamCycle_DeletesFiveThenThreeInOneSessionAndCountsTwo)
     EXPECT_EQ(QuarantineFiles(".eml").size(), 2u);
     EXPECT_EQ(log[4], "Starting mailboxes check...");
     EXPECT_FALSE(watch.Busy);
+}
+
+TEST_F(MailWatchTest, SpamCycleWithoutPipelining_TheSameCommandsOneAtATime)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(WithSpamAt(6, {3, 5}));
+    home.SupportsPipelining = false;
+    AddMailbox("Home", kHome);
+    settings.SpamAddresses = "spam.example";
+    watch.CheckAllMailboxes(false);
+    const size_t checkSessions = home.Sessions().size();
+
+    EXPECT_EQ(watch.DeleteSpamEmails(), 2);
+
+    EXPECT_EQ(home.Sessions()[checkSessions], FiveThenThree);
+    EXPECT_FALSE(home.CommandsArrivedAhead);
+    EXPECT_EQ(QuarantineFiles(".eml").size(), 2u);
 }
 
 TEST_F(MailWatchTest, SpamCycleWithoutSpam_StartAndEndLinesOnlyAndNoRecheck)
