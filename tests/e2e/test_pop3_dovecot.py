@@ -5,6 +5,8 @@ servers that cut records their own way."""
 
 import json
 import os
+import re
+import shutil
 import socket
 import subprocess
 import sys
@@ -49,6 +51,52 @@ class Pop3DovecotTest(unittest.TestCase):
                 self.assertIn("Logged out top=2/", log.read())
         finally:
             subprocess.run([DOVECOT_SCRIPT, "stop", directory], stdin=subprocess.DEVNULL, timeout=60)
+
+    def test_spam_guard_and_erase_all_against_dovecot(self):
+        directory = tempfile.mkdtemp(prefix="skarnvale-dovecot-spam-")
+        self.addCleanup(shutil.rmtree, directory, True)
+        new = os.path.join(directory, "mail", "alice", "Maildir", "new")
+        os.makedirs(new)
+        # 40 messages, LF-ended as Dovecot stores them: 30 marked, one allowed
+        # sender of the listed domain, 9 others; a dot-started line and a line
+        # longer than the client's line buffer among the marked.
+        originals = {}
+        for n in range(1, 41):
+            sender = ("deals@spam.example" if n <= 30 else "News <news@spam.example>" if n == 31
+                      else "friend@example.org")
+            body = "".join("line %d of message %d\n" % (i, n) for i in range(n * 20))
+            body += ".starts with a dot\n" + "x" * 9000 + "\n" if n == 7 else ""
+            text = "From: %s\nTo: alice@example.org\nSubject: Message %d\nMessage-ID: <%d@test>\n\n%s" % (
+                sender, n, n, body)
+            originals[n] = text.encode()
+            with open(os.path.join(new, "%d.M1.spam" % n), "wb") as f:
+                f.write(originals[n])
+        quarantine = os.path.join(directory, "quarantine")
+        port = free_port()
+        subprocess.run([DOVECOT_SCRIPT, "start", directory, str(port)], check=True, stdin=subprocess.DEVNULL,
+                       timeout=60)
+        try:
+            run_win_tests(self, "SpamCycleDovecot.*", {
+                "SKARNVALE_DOVECOT_SPAM_PORT": str(port),
+                "SKARNVALE_DOVECOT_QUARANTINE": "Z:" + quarantine.replace("/", "\\")})
+        finally:
+            subprocess.run([DOVECOT_SCRIPT, "stop", directory], stdin=subprocess.DEVNULL, timeout=60)
+        with open(os.path.join(directory, "dovecot.log")) as f:
+            # One session fetched and deleted the 30, and none before it deleted any.
+            deletions = re.findall(r"retr=\d+/\d+, del=(\d+)/", f.read())
+        self.assertEqual([d for d in deletions if d != "0"], ["30"], deletions)
+        maildir = os.path.join(directory, "mail", "alice", "Maildir")
+        left = sorted(int(name.split(".")[0]) for sub in ("new", "cur") for name in os.listdir(os.path.join(maildir, sub)))
+        self.assertEqual(left, list(range(31, 41)), "the allowed sender and the others stay")
+        # Each deleted message has its copy: the server's bytes, line ends aside.
+        copies = []
+        for name in os.listdir(quarantine):
+            if name.endswith(".eml"):
+                with open(os.path.join(quarantine, name), "rb") as f:
+                    copies.append(f.read().replace(b"\r\n", b"\n"))
+        copies.sort()
+        self.assertEqual(copies, sorted(originals[n] for n in range(1, 31)))
+        self.assertEqual(len([name for name in os.listdir(quarantine) if name.endswith(".txt")]), 30)
 
 
 def run_win_tests(test, pattern, env_extra):

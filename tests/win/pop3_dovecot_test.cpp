@@ -387,3 +387,39 @@ TEST(Pop3Dovecot, PipelinedCommands_GiveTheRepliesOfOneAtATime)
     EXPECT_NE(std::find(oneAtATime.begin(), oneAtATime.end(), "reply 4 refused"), oneAtATime.end());
     EXPECT_EQ(std::count(oneAtATime.begin(), oneAtATime.end(), "from Bob <bob@example.org>"), 2);
 }
+
+// The guard and "Erase all SPAM messages" as the program runs them, against
+// the Dovecot of tests/e2e/test_pop3_dovecot.py that holds 40 messages for
+// alice (SKARNVALE_DOVECOT_SPAM_PORT): 31 from spam.example, one of them
+// from the allowed news@spam.example. The copies go to
+// SKARNVALE_DOVECOT_QUARANTINE, which the e2e test compares with the maildir.
+using SpamCycleDovecot = MailWatchTest;
+
+TEST_F(SpamCycleDovecot, TimerRunKeptWholeByTheGuard_EraseAllDeletesAfterTheQuestion)
+{
+    const std::string port = EnvText("SKARNVALE_DOVECOT_SPAM_PORT");
+    if (port.empty())
+        GTEST_SKIP() << "no Dovecot with spam for this run";
+    AddMailbox("Dovecot", "127.0.0.1").Port = port;
+    watch.QuarantineFolder = EnvText("SKARNVALE_DOVECOT_QUARANTINE");
+    settings.SpamAddresses = "spam.example";
+    settings.SpamAllowed = "news@spam.example";
+    settings.SpamKillerActive = true;
+
+    watch.TimerCheck();
+    const std::vector<std::string> log = Log();
+    EXPECT_NE(std::find(log.begin(), log.end(),
+                        "The SPAM lists mark 30 of 40 messages of 'Dovecot': none deleted. Check the lists, then use "
+                        "Erase all SPAM messages."),
+              log.end())
+        << ::testing::PrintToString(log);
+    EXPECT_TRUE(questions.empty());
+    watch.CheckAllMailboxes(false);
+    EXPECT_EQ(watch.Emails.Count(), 40) << "the timer's run deleted nothing";
+
+    confirmAnswer = true;
+    EXPECT_EQ(watch.DeleteSpamEmails(TSpamCycleStart::User), 30);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_NE(questions[0].find("30 of 40 messages of 'Dovecot'"), std::string::npos) << questions[0];
+    EXPECT_EQ(watch.Emails.Count(), 10);
+}
