@@ -141,25 +141,18 @@ std::vector<std::size_t> TMailWatch::SaveQuarantineCopies(const TMailBox& box, c
     const TStepEnd end = RunStep(Pop, QuitRequested, steps, window, [&](std::size_t place, const TPop3Command&,
                                                                       bool done) {
         const TDeletion& deletion = deletions[place];
-        std::string why;
-        switch (copy.Check(deletion.Email->Octets)) {
-        case TQuarantineCopyState::Whole:
+        const TQuarantineCopyState state = copy.Check(deletion.Email->Octets);
+        std::string why;  // empty: saved, or cut by the session's end
+        if (state == TQuarantineCopyState::Whole)
             why = WriteQuarantineCopy(box, *deletion.Email, deletion.Reason, copy);
-            if (why.empty()) {
-                saved.push_back(place);
-                break;
-            }
+        else if (state == TQuarantineCopyState::SizeMismatch)
+            why = FormatText(t.CopySize, {static_cast<int>(copy.Bytes().size()), deletion.Email->Octets});
+        else if (done || Pop.Connected())
+            why = done ? t.CopyCut : t.CopyCut + " (" + Pop.LastResponse() + ")";
+        if (state == TQuarantineCopyState::Whole && why.empty())
+            saved.push_back(place);
+        else
             kept.emplace_back(place, why);
-            break;
-        case TQuarantineCopyState::Cut:
-            why = done ? t.CopyCut : Pop.Connected() ? t.CopyCut + " (" + Pop.LastResponse() + ")" : std::string();
-            kept.emplace_back(place, why);
-            break;
-        case TQuarantineCopyState::SizeMismatch:
-            kept.emplace_back(place, FormatText(t.CopySize, {static_cast<int>(copy.Bytes().size()),
-                                                             deletion.Email->Octets}));
-            break;
-        }
         copy = TQuarantineCopy();  // the next reply's, and this one's bytes freed
         return true;
     });
