@@ -162,7 +162,7 @@ bool ImapReadFetch(const TImapResponse& response, TImapFetch& fetch, std::string
                 error = "a header that is not a string";
                 return false;
             }
-            read.Header = value.Text;
+            read.Header = value.IsNil() ? std::string() : value.Text;
             read.HasHeader = true;
         }
     }
