@@ -70,6 +70,8 @@ public:
 
     // Bytes of an unfinished response held.
     std::size_t Held() const { return HeldBytes; }
+    // Anything received and not yet taken: a whole response or part of one.
+    bool Holds() const { return !Ready.empty() || HeldBytes > 0 || InLiteral; }
     // Back to the start, for a new connection.
     void Clear();
 

@@ -1,0 +1,139 @@
+// The steps of an IMAP check, without the socket: from the greeting through
+// CAPABILITY, STARTTLS, the login and SELECT to the headers of the messages
+// that are new since the last check, fetched in one UID FETCH of the whole
+// new range. The session (ImapSession) feeds it what the connection does and
+// carries out what it asks for (bytes to send, TLS to start), so that every
+// step can be tested on its own, byte by byte, without a network.
+//
+// Nothing here waits: each call handles what it was given and returns.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ImapCommand.h"
+#include "ImapReader.h"
+#include "ImapResponse.h"
+
+enum class TImapSecurity {
+    None,      // in clear (port 143)
+    Implicit,  // TLS from the first byte (port 993); the session starts it
+    StartTls,  // in clear, then STARTTLS before anything else (port 143)
+};
+
+struct TImapAccount {
+    TImapSecurity Security = TImapSecurity::Implicit;
+    std::string Host;  // for OAUTHBEARER's response
+    int Port = 993;
+    std::string User;
+    std::string Secret;  // the password, or the OAuth 2.0 access token
+    bool OAuth = false;  // Secret is a token: XOAUTH2 or OAUTHBEARER
+    std::string Mailbox = "INBOX";  // in UTF-8
+};
+
+enum class TImapStep {
+    Closed,        // not started
+    Greeting,      // connected, waiting for the server's first words
+    Capability,    // asking what the server offers
+    StartTls,      // STARTTLS sent
+    TlsHandshake,  // TLS being set up on the connection
+    Login,         // the login sent
+    Select,        // the mailbox being opened
+    Fetch,         // the headers of the new messages being fetched
+    Ready,         // done: the new messages are known, the mailbox stays open
+    LoggingOut,    // LOGOUT sent
+    Done,          // logged out
+    Failed,        // stopped on an error (ErrorText); the connection must be closed
+};
+
+class TImapConversation {
+public:
+    // At most this many new messages are fetched in one check: the ones with
+    // the highest UIDs. A first check of a large mailbox, or a server that
+    // claims millions of messages, costs no more than that.
+    static constexpr std::uint32_t MaxNewMessages = 1000;
+
+    TImapAccount Account;
+    // Where the last check of this mailbox stopped: only UIDs above
+    // KnownLastUid are new, while the UIDVALIDITY is still KnownUidValidity.
+    std::uint32_t KnownUidValidity = 0;
+    std::uint32_t KnownLastUid = 0;
+
+    // What the session does for the conversation.
+    std::function<void(const std::string& bytes)> Send;
+    std::function<void()> StartTls;             // then TlsDone
+    std::function<void()> OnFinished;           // Ready, Done or Failed reached
+    std::function<void(const std::string&)> OnTrace;  // each command, its secrets hidden
+
+    // The connection is up (TLS included, for implicit TLS): the greeting
+    // comes next.
+    void Connected();
+    // Bytes from the server, as they arrived.
+    void Received(const char* data, std::size_t size);
+    // The end of the TLS handshake that StartTls asked for.
+    void TlsDone(bool ok, const std::string& why);
+    // The connection ended.
+    void Closed();
+    // Ends the session politely (LOGOUT) when it is connected.
+    void Logout();
+
+    TImapStep Step() const { return step_; }
+    bool Finished() const { return step_ == TImapStep::Ready || step_ == TImapStep::Done || step_ == TImapStep::Failed; }
+    // Why the session failed, in English.
+    const std::string& ErrorText() const { return error_; }
+    // What the server said with [ALERT]: to be shown to the user.
+    const std::vector<std::string>& Alerts() const { return alerts_; }
+    const TImapCapabilities& Capabilities() const { return capabilities_; }
+    bool TlsOn() const { return tlsOn_; }
+
+    // The mailbox as SELECT opened it.
+    std::uint32_t UidValidity() const { return uidValidity_; }
+    std::uint32_t UidNext() const { return uidNext_; }
+    std::uint32_t Exists() const { return exists_; }
+    // The UIDVALIDITY differs from the known one: UIDs seen before mean
+    // nothing any more, and every message counted as new.
+    bool UidValidityChanged() const { return validityChanged_; }
+    // The new messages, by ascending UID, and the UID to remember for the
+    // next check.
+    const std::vector<TImapFetch>& NewMessages() const { return messages_; }
+    std::uint32_t LastUid() const { return lastUid_; }
+
+private:
+    void Handle(const TImapResponse& response);
+    void HandleUntagged(const TImapResponse& response);
+    void HandleTagged(const TImapResponse& response);
+    void HandleContinuation();
+    void Greeted();
+    void AfterCapabilities();
+    void SendLogin();
+    void SendSelect();
+    void Selected();
+    void Fetched();
+    bool Request(TImapRequest request, const std::vector<std::string>& arguments = {});
+    void SendCommand(const TImapCommand& command);
+    void SetStep(TImapStep step);
+    void Fail(const std::string& text);
+
+    TImapStep step_ = TImapStep::Closed;
+    TImapReader reader_;
+    TImapTagger tagger_;
+    TImapCommand pending_;   // the command awaiting its tagged answer
+    std::size_t partsSent_ = 0;
+    TImapCapabilities capabilities_;
+    bool capabilitiesKnown_ = false;
+    bool preauth_ = false;   // the greeting was PREAUTH
+    bool loggedIn_ = false;
+    bool tlsOn_ = false;
+    TImapAuth auth_ = TImapAuth::None;
+    std::string error_;
+    std::vector<std::string> alerts_;
+    std::uint32_t uidValidity_ = 0, uidNext_ = 0, exists_ = 0;
+    bool validityChanged_ = false;
+    std::uint32_t firstNewUid_ = 1;
+    std::vector<TImapFetch> messages_;
+    std::set<std::uint32_t> uidsSeen_;
+    std::uint32_t lastUid_ = 0;
+};
