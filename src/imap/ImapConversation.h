@@ -77,6 +77,9 @@ public:
     void TlsDone(bool ok, const std::string& why);
     // The connection ended.
     void Closed();
+    // The connection could not be made or broke (a lookup, a refusal, a
+    // certificate): the session fails with `why`.
+    void ConnectionFailed(const std::string& why) { Fail(why); }
     // Ends the session politely (LOGOUT) when it is connected.
     void Logout();
 

@@ -1,0 +1,126 @@
+#include "ImapSession.h"
+
+#include "../net/WSockErrors.h"
+#include "../net/WSocket.h"
+
+TImapSession::TImapSession() : socket_(new TWSocket())
+{
+    Conversation.Send = [this](const std::string& bytes) { socket_->SendStr(bytes); };
+    Conversation.StartTls = [this] {
+        try {
+            socket_->StartTls();
+        } catch (const std::exception& e) {
+            Conversation.TlsDone(false, e.what());
+        }
+    };
+    Conversation.OnFinished = [this] { Finished(); };
+    socket_->OnDnsLookupDone = [this](TCustomWSocket*, WORD error) { LookupDone(error); };
+    socket_->OnSessionConnected = [this](TCustomWSocket*, WORD error) { SessionConnected(error); };
+    socket_->OnDataAvailable = [this](TCustomWSocket*, WORD) { DataAvailable(); };
+    socket_->OnSessionClosed = [this](TCustomWSocket*, WORD) {
+        if (!closing_)
+            Conversation.Closed();
+    };
+    socket_->OnTlsDone = [this](TCustomWSocket*, WORD error) {
+        Conversation.TlsDone(error == 0, socket_->TlsErrorText());
+    };
+}
+
+TImapSession::~TImapSession()
+{
+    // Nothing the socket reports while it closes reaches a half-destroyed session.
+    socket_->OnDnsLookupDone = nullptr;
+    socket_->OnSessionConnected = nullptr;
+    socket_->OnSessionClosed = nullptr;
+    socket_->OnDataAvailable = nullptr;
+    socket_->OnTlsDone = nullptr;
+    socket_->Abort();
+}
+
+bool TImapSession::Connected() const
+{
+    return socket_->State() == wsConnected;
+}
+
+void TImapSession::Open()
+{
+    Close();
+    closing_ = false;
+    try {
+        socket_->DnsLookup(Conversation.Account.Host);
+    } catch (const std::exception& e) {
+        Conversation.ConnectionFailed(std::string("the server's name cannot be looked up: ") + e.what());
+    }
+}
+
+void TImapSession::LookupDone(WORD error)
+{
+    if (error != 0) {
+        Conversation.ConnectionFailed("the server's name cannot be looked up: " + WSocketErrorText(error));
+        return;
+    }
+    try {
+        socket_->SetAddr(socket_->DnsResult());
+        socket_->SetProto("tcp");
+        socket_->SetPort(std::to_string(Conversation.Account.Port));
+        socket_->SslEnable = Conversation.Account.Security == TImapSecurity::Implicit;
+        socket_->TlsServerName = Conversation.Account.Host;
+        socket_->TlsFingerprint = Fingerprint;
+        socket_->Connect();
+    } catch (const std::exception& e) {
+        Conversation.ConnectionFailed(std::string("the connection cannot be made: ") + e.what());
+    }
+}
+
+std::string TImapSession::ConnectionError(WORD error) const
+{
+    // A refused certificate is named, so that the user can pin it knowingly.
+    if (error == WSocketErrorTls && !socket_->TlsPeerFingerprint().empty())
+        return socket_->TlsErrorText() + ", SHA-256 fingerprint " + socket_->TlsPeerFingerprint();
+    if (error == WSocketErrorTls)
+        return socket_->TlsErrorText();
+    return WSocketErrorText(error);
+}
+
+void TImapSession::SessionConnected(WORD error)
+{
+    if (error != 0) {
+        Conversation.ConnectionFailed("the connection failed: " + ConnectionError(error));
+        return;
+    }
+    Conversation.Connected();
+}
+
+void TImapSession::DataAvailable()
+{
+    char buffer[16384];
+    const int got = socket_->Receive(buffer, sizeof buffer);
+    if (got > 0)
+        Conversation.Received(buffer, std::size_t(got));
+}
+
+void TImapSession::Finished()
+{
+    // A failed or finished conversation leaves nothing to say on this
+    // connection; the socket closes from the message loop, not inside its
+    // own event.
+    if (Conversation.Step() != TImapStep::Ready && socket_->State() != wsClosed)
+        socket_->CloseDelayed();
+    if (OnFinished)
+        OnFinished(*this);
+}
+
+void TImapSession::Logout()
+{
+    if (Connected() && Conversation.Step() != TImapStep::Failed)
+        Conversation.Logout();
+    else
+        Close();
+}
+
+void TImapSession::Close()
+{
+    closing_ = true;
+    if (socket_->State() != wsClosed)
+        socket_->Close();
+}

@@ -1,0 +1,73 @@
+"""The IMAP session under Wine against the scripted IMAP server
+(tests/servers/imap_script_server.py): in clear, hostile, in TLS from the
+first byte and after STARTTLS. Starts the servers, runs the Windows tests
+that talk to them, and checks what the client sent."""
+
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+import e2e_support
+
+SERVER = os.path.join(e2e_support.ROOT, "tests", "servers", "imap_script_server.py")
+
+
+class ImapSessionTest(unittest.TestCase):
+    def server(self, *options, certificate=None):
+        directory = tempfile.mkdtemp(prefix="skarnvale-imap-")
+        log = os.path.join(directory, "commands.log")
+        command = [sys.executable, SERVER, "--log", log, "--timeout", "120"] + list(options)
+        if certificate:
+            pki = e2e_support.test_pki()
+            command += ["--cert", os.path.join(pki, certificate + ".crt"),
+                        "--key", os.path.join(pki, certificate + ".key")]
+        server = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
+        self.addCleanup(server.stdout.close)
+        self.addCleanup(server.wait, 30)
+        self.addCleanup(server.kill)
+        return log, server.stdout.readline().decode().strip()
+
+    def test_session_against_scripted_servers(self):
+        plain_log, plain = self.server()
+        hostile_log, hostile = self.server("--literal-headers", "--untagged-mid-answer", "--exists-billion",
+                                           "--no-uidplus", "--no-move", "--no-special-use")
+        tls_log, tls = self.server("--tls", certificate="mail.test")
+        starttls_log, starttls = self.server("--starttls", certificate="mail.test")
+        pin = e2e_support.cert_fingerprint(e2e_support.test_pki(), "mail.test")
+        env = dict(e2e_support.SESSION_ENV, SKARNVALE_IMAP_PORT=plain, SKARNVALE_IMAP_PORT_HOSTILE=hostile,
+                   SKARNVALE_IMAP_PORT_TLS=tls, SKARNVALE_IMAP_PORT_STARTTLS=starttls, SKARNVALE_TLS_PIN=pin)
+        tests = os.path.join(e2e_support.BUILD_DIR, "win_tests.exe")
+        result = subprocess.run([e2e_support.wine_loader(tests), tests, "--gtest_filter=ImapSession.*"], env=env,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                timeout=180)
+        output = result.stdout.decode(errors="replace")
+        self.assertEqual(result.returncode, 0, output)
+        self.assertNotIn("SKIPPED", output)
+
+        fetch = (b" (UID RFC822.SIZE BODY.PEEK[HEADER.FIELDS (FROM TO CC SUBJECT DATE MESSAGE-ID REPLY-TO "
+                 b"RETURN-PATH SENDER CONTENT-TYPE CONTENT-TRANSFER-ENCODING)])\r\n")
+        plain_login = b"A0001 AUTHENTICATE PLAIN AGFsaWNlAHNlY3JldA==\r\n"
+        with open(plain_log, "rb") as f:
+            # Three sessions: the new range fetched in one command, then
+            # nothing to fetch (UIDNEXT says so), then a refused password.
+            self.assertEqual(f.read(), plain_login + b"A0002 SELECT INBOX\r\nA0003 UID FETCH 2:*" + fetch +
+                             b"A0004 LOGOUT\r\n" + plain_login + b"A0002 SELECT INBOX\r\nA0003 LOGOUT\r\n" +
+                             b"A0001 AUTHENTICATE PLAIN AGFsaWNlAHdyb25n\r\n")
+        with open(hostile_log, "rb") as f:
+            self.assertEqual(f.read(), plain_login + b"A0002 SELECT INBOX\r\nA0003 UID FETCH 1:*" + fetch +
+                             b"A0004 LOGOUT\r\n")
+        with open(tls_log, "rb") as f:
+            self.assertEqual(f.read(), plain_login + b"A0002 SELECT INBOX\r\nA0003 UID FETCH 1:*" + fetch +
+                             b"A0004 LOGOUT\r\n")
+        with open(starttls_log, "rb") as f:
+            # STARTTLS first; the capabilities asked again in TLS, then the
+            # login that LOGINDISABLED forbade in clear.
+            self.assertEqual(f.read(), b"A0001 STARTTLS\r\nA0002 CAPABILITY\r\n" +
+                             plain_login.replace(b"A0001", b"A0003") + b"A0004 SELECT INBOX\r\nA0005 UID FETCH 1:*" +
+                             fetch + b"A0006 LOGOUT\r\n")
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,131 @@
+// The IMAP session over real loopback sockets under Wine. Against the
+// scripted IMAP servers (tests/servers/imap_script_server.py) that
+// tests/e2e/test_imap_session.py starts and names in SKARNVALE_IMAP_PORT_*
+// (user "alice", password "secret", three messages, UIDVALIDITY 1234);
+// without them those tests are skipped.
+#include "wsocket_support.h"
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "imap/ImapSession.h"
+
+namespace {
+
+bool Aim(TImapSession& session, const char* portVariable, TImapSecurity security)
+{
+    const char* port = std::getenv(portVariable);
+    if (!port)
+        return false;
+    TImapAccount& account = session.Conversation.Account;
+    account.Host = "127.0.0.1";
+    account.Port = std::atoi(port);
+    account.Security = security;
+    account.User = "alice";
+    account.Secret = "secret";
+    if (const char* pin = std::getenv("SKARNVALE_TLS_PIN"))
+        session.Fingerprint = pin;
+    return true;
+}
+
+// Runs a check to its end (Ready, Failed or Done) with a deadline.
+bool Check(TImapSession& session)
+{
+    bool finished = false;
+    session.OnFinished = [&](TImapSession&) { finished = true; };
+    session.Open();
+    return PumpUntil([&] { return finished; }, 15000);
+}
+
+bool LogOut(TImapSession& session)
+{
+    bool finished = false;
+    session.OnFinished = [&](TImapSession&) { finished = true; };
+    session.Logout();
+    return PumpUntil([&] { return finished && !session.Connected(); }, 15000) &&
+           session.Conversation.Step() == TImapStep::Done;
+}
+
+std::vector<std::uint32_t> Uids(const TImapSession& session)
+{
+    std::vector<std::uint32_t> uids;
+    for (const TImapFetch& fetch : session.Conversation.NewMessages())
+        uids.push_back(fetch.Uid);
+    return uids;
+}
+
+}  // namespace
+
+TEST(ImapSession, NoServer_FailsWithTheConnectionError)
+{
+    TImapSession session;
+    session.Conversation.Account.Host = "127.0.0.1";
+    session.Conversation.Account.Port = UnusedLoopbackPort();
+    session.Conversation.Account.Security = TImapSecurity::None;
+    ASSERT_TRUE(Check(session));
+    EXPECT_EQ(session.Conversation.Step(), TImapStep::Failed);
+    EXPECT_EQ(session.Conversation.ErrorText(), "the connection failed: Connection refused");
+    EXPECT_FALSE(session.Connected());
+}
+
+TEST(ImapSession, ScriptedServer_NewHeadersInOneFetchThenNothingNew)
+{
+    TImapSession session;
+    if (!Aim(session, "SKARNVALE_IMAP_PORT", TImapSecurity::None))
+        GTEST_SKIP() << "no scripted IMAP server for this run";
+    session.Conversation.KnownUidValidity = 1234;
+    session.Conversation.KnownLastUid = 1;
+    ASSERT_TRUE(Check(session));
+    ASSERT_EQ(session.Conversation.Step(), TImapStep::Ready) << session.Conversation.ErrorText();
+    EXPECT_EQ(Uids(session), (std::vector<std::uint32_t>{2, 3}));
+    EXPECT_NE(session.Conversation.NewMessages()[0].Header.find("Subject: Message 2\r\n"), std::string::npos);
+    EXPECT_EQ(session.Conversation.NewMessages()[0].Header.find("From: Friend 2 <f2@example.org>\r\n"), 0u);
+    EXPECT_EQ(session.Conversation.LastUid(), 3u);
+    EXPECT_FALSE(session.Conversation.TlsOn());
+    EXPECT_TRUE(LogOut(session));
+
+    // The next check starts where this one stopped.
+    session.Conversation.KnownLastUid = session.Conversation.LastUid();
+    ASSERT_TRUE(Check(session));
+    ASSERT_EQ(session.Conversation.Step(), TImapStep::Ready) << session.Conversation.ErrorText();
+    EXPECT_TRUE(session.Conversation.NewMessages().empty());
+    EXPECT_TRUE(LogOut(session));
+
+    session.Conversation.Account.Secret = "wrong";
+    ASSERT_TRUE(Check(session));
+    EXPECT_EQ(session.Conversation.ErrorText(), "the server refused the login: NO Authentication failed.");
+    EXPECT_TRUE(PumpUntil([&] { return !session.Connected(); }));
+}
+
+TEST(ImapSession, HostileServer_LiteralsUntaggedDataAndABillionMessages)
+{
+    TImapSession session;
+    if (!Aim(session, "SKARNVALE_IMAP_PORT_HOSTILE", TImapSecurity::None))
+        GTEST_SKIP() << "no scripted IMAP server for this run";
+    ASSERT_TRUE(Check(session));
+    ASSERT_EQ(session.Conversation.Step(), TImapStep::Ready) << session.Conversation.ErrorText();
+    EXPECT_EQ(Uids(session), (std::vector<std::uint32_t>{1, 2, 3}));
+    EXPECT_NE(session.Conversation.NewMessages()[2].Header.find("Subject: Message 3 (a \"quoted\" {12}\r\n"),
+              std::string::npos);
+    EXPECT_EQ(session.Conversation.Exists(), 1000000000u);
+    ASSERT_FALSE(session.Conversation.Alerts().empty());
+    EXPECT_EQ(session.Conversation.Alerts()[0], "Quota at 91%");
+    EXPECT_TRUE(LogOut(session));
+}
+
+TEST(ImapSession, TlsFromTheStartOrAfterStartTls_SameCheck)
+{
+    for (const auto& c : {std::make_pair("SKARNVALE_IMAP_PORT_TLS", TImapSecurity::Implicit),
+                          std::make_pair("SKARNVALE_IMAP_PORT_STARTTLS", TImapSecurity::StartTls)}) {
+        SCOPED_TRACE(c.first);
+        TImapSession session;
+        if (!Aim(session, c.first, c.second))
+            GTEST_SKIP() << "no scripted IMAP server for this run";
+        ASSERT_TRUE(Check(session));
+        ASSERT_EQ(session.Conversation.Step(), TImapStep::Ready) << session.Conversation.ErrorText();
+        EXPECT_TRUE(session.Conversation.TlsOn());
+        EXPECT_EQ(Uids(session), (std::vector<std::uint32_t>{1, 2, 3}));
+        EXPECT_TRUE(LogOut(session));
+    }
+}
