@@ -2,7 +2,8 @@
 // in chunks of a size the first byte picks, and checks that every cutting
 // gives the same responses and the same end, that the reader never holds
 // more than its limits, and that the response model, mailbox names and UID
-// sets take whatever the reader hands over.
+// sets take whatever the reader hands over, and so do the steps of a check
+// fed the same stream as a server's answers.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "imap/ImapConversation.h"
 #include "imap/ImapMailbox.h"
 #include "imap/ImapMailboxName.h"
 #include "imap/ImapReader.h"
@@ -112,6 +114,39 @@ void Model(const TImapResponse& response)
     }
 }
 
+// The stream as a server's side of a check: whatever it says, the
+// conversation ends in a state it can explain, and what it found is sound.
+void Converse(const std::string& stream, std::uint8_t options)
+{
+    TImapConversation conversation;
+    conversation.Account.Security = TImapSecurity(options % 3);
+    conversation.Account.User = "alice";
+    conversation.Account.Secret = options & 4 ? "s\xc3\xa9same" : "secret";
+    conversation.Account.OAuth = options & 8;
+    conversation.KnownUidValidity = options & 16 ? 1234 : 0;
+    conversation.KnownLastUid = options & 32 ? 2 : 0;
+    bool tls = false;
+    conversation.Send = [](const std::string& bytes) { Check(!bytes.empty()); };
+    conversation.StartTls = [&] { tls = true; };
+    conversation.Connected();
+    const std::size_t chunk = 1 + options % 7;
+    for (std::size_t at = 0; at < stream.size(); at += chunk) {
+        conversation.Received(stream.data() + at, std::min(chunk, stream.size() - at));
+        if (tls) {
+            tls = false;
+            conversation.TlsDone(!(options & 64), "refused");
+        }
+    }
+    if (options & 128)
+        conversation.Closed();
+    Check(conversation.Step() != TImapStep::Failed || !conversation.ErrorText().empty());
+    const std::vector<TImapFetch>& messages = conversation.NewMessages();
+    Check(messages.size() <= TImapConversation::MaxNewMessages);
+    if (conversation.Step() == TImapStep::Ready)
+        for (std::size_t i = 1; i < messages.size(); ++i)
+            Check(messages[i - 1].Uid < messages[i].Uid);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -126,6 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(SameRun(whole, Read(stream, chunk)));
     for (const TImapResponse& response : whole.Responses)
         Model(response);
+    Converse(stream, data[0]);
 
     // UID sets: what parses formats back to the same UIDs.
     std::vector<TImapUidRange> ranges;
