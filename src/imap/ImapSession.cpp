@@ -3,9 +3,39 @@
 #include "../net/WSockErrors.h"
 #include "../net/WSocket.h"
 
-TImapSession::TImapSession() : socket_(new TWSocket())
+namespace {
+
+constexpr UINT_PTR SilenceTimerId = 1;
+constexpr UINT SilenceTimerMs = 250;
+
+// The socket, with a timer on its own window for the silence of the server.
+class TImapSocket : public TWSocket {
+public:
+    std::function<void()> OnSilenceTimer;
+
+protected:
+    bool WndProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_TIMER && wParam == SilenceTimerId) {
+            if (OnSilenceTimer)
+                OnSilenceTimer();
+            return true;
+        }
+        return TWSocket::WndProc(message, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+TImapSession::TImapSession()
 {
-    Conversation.Send = [this](const std::string& bytes) { socket_->SendStr(bytes); };
+    TImapSocket* socket = new TImapSocket();
+    socket->OnSilenceTimer = [this] { SilenceTick(); };
+    socket_.reset(socket);
+    Conversation.Send = [this](const std::string& bytes) {
+        lastHeard_ = GetTickCount();
+        socket_->SendStr(bytes);
+    };
     Conversation.StartTls = [this] {
         try {
             socket_->StartTls();
@@ -28,6 +58,7 @@ TImapSession::TImapSession() : socket_(new TWSocket())
 
 TImapSession::~TImapSession()
 {
+    StopWaiting();
     // Nothing the socket reports while it closes reaches a half-destroyed session.
     socket_->OnDnsLookupDone = nullptr;
     socket_->OnSessionConnected = nullptr;
@@ -46,6 +77,7 @@ void TImapSession::Open()
 {
     Close();
     closing_ = false;
+    Wait();
     try {
         socket_->DnsLookup(Conversation.Account.Host);
     } catch (const std::exception& e) {
@@ -95,12 +127,40 @@ void TImapSession::DataAvailable()
 {
     char buffer[16384];
     const int got = socket_->Receive(buffer, sizeof buffer);
-    if (got > 0)
-        Conversation.Received(buffer, std::size_t(got));
+    if (got <= 0)
+        return;
+    lastHeard_ = GetTickCount();
+    Conversation.Received(buffer, std::size_t(got));
+}
+
+void TImapSession::Wait()
+{
+    lastHeard_ = GetTickCount();
+    waiting_ = true;
+    if (Timeout > 0)
+        SetTimer(socket_->WindowHandle(), SilenceTimerId, SilenceTimerMs, nullptr);
+}
+
+void TImapSession::StopWaiting()
+{
+    if (waiting_)
+        KillTimer(socket_->WindowHandle(), SilenceTimerId);
+    waiting_ = false;
+}
+
+void TImapSession::SilenceTick()
+{
+    if (!waiting_ || Timeout == 0 || GetTickCount() - lastHeard_ < Timeout * 1000ul)
+        return;
+    StopWaiting();
+    // The failure closes the connection (Finished), a handshake that never
+    // ends included.
+    Conversation.ConnectionFailed("the server did not answer for " + std::to_string(Timeout) + " s");
 }
 
 void TImapSession::Finished()
 {
+    StopWaiting();
     // A failed or finished conversation leaves nothing to say on this
     // connection; the socket closes from the message loop, not inside its
     // own event.
@@ -112,14 +172,17 @@ void TImapSession::Finished()
 
 void TImapSession::Logout()
 {
-    if (Connected() && Conversation.Step() != TImapStep::Failed)
+    if (Connected() && Conversation.Step() != TImapStep::Failed) {
+        Wait();
         Conversation.Logout();
+    }
     else
         Close();
 }
 
 void TImapSession::Close()
 {
+    StopWaiting();
     closing_ = true;
     if (socket_->State() != wsClosed)
         socket_->Close();

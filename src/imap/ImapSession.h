@@ -28,6 +28,10 @@ public:
     // The server's certificate pinned by its SHA-256 fingerprint; empty to
     // check it against the system's trusted roots and the host name.
     std::string Fingerprint;
+    // How long the server may stay silent, in seconds, while the check
+    // waits for it (the connection, the TLS handshake, an answer); 0 for no
+    // limit. A server that goes quiet fails the check instead of holding it.
+    unsigned Timeout = 30;
 
     // Starts a check; OnFinished reports when the conversation is Ready,
     // Failed or, after Logout, Done.
@@ -46,7 +50,12 @@ private:
     void DataAvailable();
     std::string ConnectionError(unsigned short error) const;
     void Finished();
+    void Wait();
+    void StopWaiting();
+    void SilenceTick();
 
     std::unique_ptr<TWSocket> socket_;
     bool closing_ = false;  // Close was called: the end of the connection is no failure
+    bool waiting_ = false;  // the check waits for the server
+    unsigned long lastHeard_ = 0;  // tick count of the last exchange with the server
 };

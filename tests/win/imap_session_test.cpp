@@ -129,3 +129,24 @@ TEST(ImapSession, TlsFromTheStartOrAfterStartTls_SameCheck)
         EXPECT_TRUE(LogOut(session));
     }
 }
+
+TEST(ImapSession, SilentServer_FailsAfterTheTimeoutAndCloses)
+{
+    // One server never greets; the other accepts TLS's TCP connection and
+    // never answers the client's hello.
+    for (TImapSecurity security : {TImapSecurity::None, TImapSecurity::Implicit}) {
+        TLoopbackServer server([](SOCKET& client, TLoopbackServer& self) { self.ReceiveUntilClosed(client); });
+        TImapSession session;
+        session.Conversation.Account.Host = "127.0.0.1";
+        session.Conversation.Account.Port = server.Port();
+        session.Conversation.Account.Security = security;
+        session.Timeout = 1;
+        const DWORD start = GetTickCount();
+        ASSERT_TRUE(Check(session));
+        const DWORD elapsed = GetTickCount() - start;
+        EXPECT_GE(elapsed, 900u);
+        EXPECT_LT(elapsed, 5000u);
+        EXPECT_EQ(session.Conversation.ErrorText(), "the server did not answer for 1 s");
+        EXPECT_TRUE(PumpUntil([&] { return server.Finished(); }));
+    }
+}
