@@ -32,7 +32,35 @@ bool LiteralAnnounced(const std::string& line, std::size_t& size, bool& tooLarge
     return true;
 }
 
+bool IsStatusWord(std::string word)
+{
+    for (char& c : word)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return word == "OK" || word == "NO" || word == "BAD" || word == "BYE" || word == "PREAUTH";
+}
+
 }  // namespace
+
+void TImapReader::NoteTextLine(const std::string& line)
+{
+    std::size_t at = 0;
+    if (Current.Lines.empty()) {
+        // "tag OK ..." or "* BYE ...": the word after the tag says.
+        at = line.find(' ');
+        if (at == std::string::npos)
+            return;
+        at = line.find_first_not_of(' ', at);
+        const std::size_t end = at == std::string::npos ? std::string::npos : line.find(' ', at);
+        InStatus = at != std::string::npos && IsStatusWord(line.substr(at, end - at));
+        if (!InStatus || end == std::string::npos)
+            return;
+        at = line.find_first_not_of(' ', end);
+        CodeOpen = at != std::string::npos && line[at] == '[';
+    }
+    if (CodeOpen && line.find(']', at) != std::string::npos)
+        CodeOpen = false;
+}
 
 void TImapReader::Clear()
 {
@@ -40,6 +68,7 @@ void TImapReader::Clear()
     Line.clear();
     LiteralLeft = 0;
     InLiteral = false;
+    InStatus = CodeOpen = false;
     HeldBytes = 0;
     Ready.clear();
     Fault = TImapReadError::None;
@@ -107,11 +136,14 @@ bool TImapReader::EndLine()
         return false;
     }
     // A continuation request ends with its line: what follows "+ " is text
-    // or base64, never a literal.
+    // or base64, never a literal. So does the text of a status response,
+    // which may end in "{3}" as text: only an open response code (BADCHARSET
+    // with its strings) can announce a literal there.
     const bool continuation = Current.Lines.empty() && !Line.empty() && Line[0] == '+';
+    NoteTextLine(Line);
     std::size_t size = 0;
     bool tooLarge = false;
-    const bool literal = !continuation && LiteralAnnounced(Line, size, tooLarge);
+    const bool literal = !continuation && (!InStatus || CodeOpen) && LiteralAnnounced(Line, size, tooLarge);
     Current.Lines.push_back(std::move(Line));
     Line.clear();
     if (literal) {
@@ -137,6 +169,7 @@ bool TImapReader::EndLine()
     std::string text;
     const bool parsed = ImapParseResponse(Current, response, error, text);
     Current = TImapRawResponse();
+    InStatus = CodeOpen = false;
     HeldBytes = 0;
     if (!parsed) {
         Fail(error, text);

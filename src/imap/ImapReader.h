@@ -3,7 +3,9 @@
 //
 // A response is a line, or a line ending in a literal's announcement ({n},
 // {n+}, ~{n}) followed by n bytes of literal and the rest of the response,
-// which may announce further literals. Only a whole response is parsed.
+// which may announce further literals. Only a whole response is parsed. The
+// text of a status response and of a continuation request is no place for
+// a literal: there "{3}" at the end of the line is text.
 //
 // What the reader holds is bounded, so that a hostile or broken server
 // cannot make it allocate without end:
@@ -77,12 +79,15 @@ public:
 
 private:
     bool EndLine();
+    void NoteTextLine(const std::string& line);
     void Fail(TImapReadError error, const std::string& text);
 
     TImapRawResponse Current;
     std::string Line;                 // the line being read
     std::size_t LiteralLeft = 0;      // bytes of the current literal still to come
     bool InLiteral = false;
+    bool InStatus = false;            // the response is a status response (OK, NO, BAD, BYE, PREAUTH)
+    bool CodeOpen = false;            // its response code's bracket is not closed yet
     std::size_t HeldBytes = 0;        // bytes of Current, Line included
     std::deque<TImapResponse> Ready;  // whole responses not yet taken
     TImapReadError Fault = TImapReadError::None;

@@ -143,6 +143,25 @@ TEST(ImapReader, LiteralsInEveryPosition_ReadAlikeAtEverySplit)
     }
 }
 
+TEST(ImapReader, BracesEndingTheTextOfAStatus_AreText)
+{
+    const TCase cases[] = {
+        {"tagged", "A1 NO Message larger than {3}\r\n* 1 EXISTS\r\n",
+         {"A1 NO Message larger than {3}", "* 1 EXISTS"}},
+        {"untagged with a closed code", "* OK [ALERT] see {12}\r\n* BYE x {0}\r\n",
+         {"* OK [ALERT] see {12}", "* BYE x {0}"}},
+        {"a continuation", "+ {4}\r\n* 2 EXISTS\r\n", {"+ {4}", "* 2 EXISTS"}},
+        {"data is no status", "* 5 OK {3}\r\nabc\r\n", {"* 5 OK {3}\"abc\""}},
+        {"an open code takes its literal",
+         "A2 NO [BADCHARSET ({5}\r\nUTF-8 {3}\r\nx]y)] No {2}\r\n* 3 EXISTS\r\n",
+         {"A2 NO [BADCHARSET ({5}\"UTF-8\" {3}\"x]y\")] No {2}", "* 3 EXISTS"}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExpectSameAtEverySplit(c.stream, c.expected);
+    }
+}
+
 TEST(ImapReader, LiteralWithZeroBytes_KeepsThem)
 {
     const char stream[] = "* 1 FETCH (BODY[HEADER] {4}\r\na\0\r\0)\r\n";
