@@ -78,6 +78,9 @@ void TImapConversation::Logout()
     if (step_ == TImapStep::Closed || step_ == TImapStep::Greeting || step_ == TImapStep::TlsHandshake ||
         step_ == TImapStep::LoggingOut || step_ == TImapStep::Done || step_ == TImapStep::Failed)
         return;
+    // LOGOUT waits behind IDLE's end; IDLE's own answer is then passed over.
+    if (step_ == TImapStep::Idling && Send)
+        Send(ImapIdleDone);
     if (Request(TImapRequest::Logout))
         SetStep(TImapStep::LoggingOut);
 }
@@ -147,8 +150,18 @@ void TImapConversation::HandleUntagged(const TImapResponse& response)
         uidValidity_ = number;
     else if (ImapCodeNumber(response, "UIDNEXT", number))
         uidNext_ = number;
-    else if (ImapReadCount(response, "EXISTS", number))
+    else if (ImapReadCount(response, "EXISTS", number)) {
+        // More messages than before: in IDLE, the moment to fetch them.
+        const bool more = number > exists_;
         exists_ = number;
+        if (more && (step_ == TImapStep::Idling || step_ == TImapStep::IdleDone))
+            announced_ = true;
+        if (more && step_ == TImapStep::Idling) {
+            if (Send)
+                Send(ImapIdleDone);
+            SetStep(TImapStep::IdleDone);
+        }
+    }
     if (step_ != TImapStep::Fetch || !ImapIsUntagged(response, "FETCH"))
         return;
     TImapFetch fetch;
@@ -174,6 +187,10 @@ void TImapConversation::HandleContinuation()
         if (Send)
             Send(pending_.Parts[partsSent_]);
         ++partsSent_;
+        return;
+    }
+    if (step_ == TImapStep::Idling && !idleAccepted_) {
+        idleAccepted_ = true;
         return;
     }
     // A challenge after the whole login was sent is how an OAuth server
@@ -239,6 +256,10 @@ void TImapConversation::HandleTagged(const TImapResponse& response)
             Fetched();
         else
             Fail("the server refused the headers: " + said);
+        break;
+    case TImapStep::Idling:
+    case TImapStep::IdleDone:
+        IdleEnded(ok, said);
         break;
     case TImapStep::LoggingOut:
         SetStep(TImapStep::Done);
@@ -326,13 +347,20 @@ void TImapConversation::Selected()
     std::uint32_t first = sameUids ? KnownLastUid + 1 : 1;
     if (uidNext_ > MaxNewMessages && first < uidNext_ - MaxNewMessages)
         first = uidNext_ - MaxNewMessages;
-    firstNewUid_ = first;
     lastUid_ = first - 1;
     // UIDNEXT says no UID from `first` on exists yet: nothing to fetch.
     if (uidNext_ != 0 && first >= uidNext_) {
         SetStep(TImapStep::Ready);
         return;
     }
+    FetchNew(first);
+}
+
+void TImapConversation::FetchNew(std::uint32_t first)
+{
+    firstNewUid_ = first;
+    messages_.clear();
+    uidsSeen_.clear();
     if (Request(TImapRequest::FetchHeaders, {std::to_string(first) + ":*"}))
         SetStep(TImapStep::Fetch);
 }
@@ -344,4 +372,44 @@ void TImapConversation::Fetched()
     if (!messages_.empty())
         lastUid_ = std::max(lastUid_, messages_.back().Uid);
     SetStep(TImapStep::Ready);
+}
+
+bool TImapConversation::Idle()
+{
+    if (step_ != TImapStep::Ready || !capabilities_.Idle())
+        return false;
+    idleAccepted_ = renewing_ = announced_ = false;
+    if (Request(TImapRequest::Idle))
+        SetStep(TImapStep::Idling);
+    return step_ == TImapStep::Idling;
+}
+
+void TImapConversation::RenewIdle()
+{
+    if (step_ != TImapStep::Idling)
+        return;
+    renewing_ = true;
+    if (Send)
+        Send(ImapIdleDone);
+    SetStep(TImapStep::IdleDone);
+}
+
+void TImapConversation::IdleEnded(bool ok, const std::string& said)
+{
+    if (!ok) {
+        Fail("the server refused IDLE: " + said);
+        return;
+    }
+    // The server may end IDLE on its own; what it announced is fetched, and
+    // a renewal with nothing announced goes straight back to IDLE.
+    if (announced_ || !renewing_) {
+        if (lastUid_ == UINT32_MAX)
+            SetStep(TImapStep::Ready);
+        else
+            FetchNew(lastUid_ + 1);
+        return;
+    }
+    idleAccepted_ = renewing_ = false;
+    if (Request(TImapRequest::Idle))
+        SetStep(TImapStep::Idling);
 }

@@ -1,7 +1,8 @@
 // The steps of an IMAP check, without the socket: from the greeting through
 // CAPABILITY, STARTTLS, the login and SELECT to the headers of the messages
 // that are new since the last check, fetched in one UID FETCH of the whole
-// new range. The session (ImapSession) feeds it what the connection does and
+// new range; then, where the server offers it, IDLE (RFC 2177) until the
+// server announces more messages, whose headers are fetched the same way. The session (ImapSession) feeds it what the connection does and
 // carries out what it asks for (bytes to send, TLS to start), so that every
 // step can be tested on its own, byte by byte, without a network.
 //
@@ -44,6 +45,8 @@ enum class TImapStep {
     Select,        // the mailbox being opened
     Fetch,         // the headers of the new messages being fetched
     Ready,         // done: the new messages are known, the mailbox stays open
+    Idling,        // IDLE sent: waiting for the server to announce new messages
+    IdleDone,      // DONE sent: waiting for the end of IDLE
     LoggingOut,    // LOGOUT sent
     Done,          // logged out
     Failed,        // stopped on an error (ErrorText); the connection must be closed
@@ -80,8 +83,20 @@ public:
     // The connection could not be made or broke (a lookup, a refusal, a
     // certificate): the session fails with `why`.
     void ConnectionFailed(const std::string& why) { Fail(why); }
-    // Ends the session politely (LOGOUT) when it is connected.
+    // Ends the session politely (LOGOUT) when it is connected; ends IDLE
+    // first.
     void Logout();
+    // From Ready: waits in IDLE for new messages. When the server announces
+    // more, IDLE ends and their headers are fetched: Ready again, with them
+    // as NewMessages. False when the server does not offer IDLE or the
+    // session is not Ready.
+    bool Idle();
+    // Ends IDLE and starts it again, as servers drop a connection idle for
+    // 30 minutes (RFC 2177 asks to renew it within 29). Messages announced
+    // meanwhile are fetched as in Idle.
+    void RenewIdle();
+    // The server accepted IDLE: it may stay silent from now on.
+    bool IdleAccepted() const { return step_ == TImapStep::Idling && idleAccepted_; }
 
     TImapStep Step() const { return step_; }
     bool Finished() const { return step_ == TImapStep::Ready || step_ == TImapStep::Done || step_ == TImapStep::Failed; }
@@ -115,6 +130,8 @@ private:
     void SendSelect();
     void Selected();
     void Fetched();
+    void FetchNew(std::uint32_t first);
+    void IdleEnded(bool ok, const std::string& said);
     bool Request(TImapRequest request, const std::vector<std::string>& arguments = {});
     void SendCommand(const TImapCommand& command);
     void SetStep(TImapStep step);
@@ -139,4 +156,7 @@ private:
     std::vector<TImapFetch> messages_;
     std::set<std::uint32_t> uidsSeen_;
     std::uint32_t lastUid_ = 0;
+    bool idleAccepted_ = false;
+    bool renewing_ = false;  // DONE was sent to start IDLE again
+    bool announced_ = false;  // the server announced more messages during IDLE
 };

@@ -7,18 +7,22 @@ namespace {
 
 constexpr UINT_PTR SilenceTimerId = 1;
 constexpr UINT SilenceTimerMs = 250;
+constexpr UINT_PTR RenewalTimerId = 2;
 
-// The socket, with a timer on its own window for the silence of the server.
+// The socket, with timers on its own window: the silence of the server and
+// the renewal of IDLE.
 class TImapSocket : public TWSocket {
 public:
     std::function<void()> OnSilenceTimer;
+    std::function<void()> OnRenewalTimer;
 
 protected:
     bool WndProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_TIMER && wParam == SilenceTimerId) {
-            if (OnSilenceTimer)
-                OnSilenceTimer();
+        if (message == WM_TIMER && (wParam == SilenceTimerId || wParam == RenewalTimerId)) {
+            const std::function<void()>& handler = wParam == SilenceTimerId ? OnSilenceTimer : OnRenewalTimer;
+            if (handler)
+                handler();
             return true;
         }
         return TWSocket::WndProc(message, wParam, lParam);
@@ -31,6 +35,10 @@ TImapSession::TImapSession()
 {
     TImapSocket* socket = new TImapSocket();
     socket->OnSilenceTimer = [this] { SilenceTick(); };
+    socket->OnRenewalTimer = [this] {
+        Conversation.RenewIdle();
+        UpdateWaiting();
+    };
     socket_.reset(socket);
     Conversation.Send = [this](const std::string& bytes) {
         lastHeard_ = GetTickCount();
@@ -53,12 +61,14 @@ TImapSession::TImapSession()
     };
     socket_->OnTlsDone = [this](TCustomWSocket*, WORD error) {
         Conversation.TlsDone(error == 0, socket_->TlsErrorText());
+        UpdateWaiting();
     };
 }
 
 TImapSession::~TImapSession()
 {
     StopWaiting();
+    StopRenewal();
     // Nothing the socket reports while it closes reaches a half-destroyed session.
     socket_->OnDnsLookupDone = nullptr;
     socket_->OnSessionConnected = nullptr;
@@ -131,6 +141,7 @@ void TImapSession::DataAvailable()
         return;
     lastHeard_ = GetTickCount();
     Conversation.Received(buffer, std::size_t(got));
+    UpdateWaiting();
 }
 
 void TImapSession::Wait()
@@ -148,6 +159,30 @@ void TImapSession::StopWaiting()
     waiting_ = false;
 }
 
+void TImapSession::UpdateWaiting()
+{
+    const bool awaits = !closing_ && !Conversation.Finished() && !Conversation.IdleAccepted();
+    if (awaits && !waiting_)
+        Wait();
+    else if (!awaits && waiting_)
+        StopWaiting();
+}
+
+void TImapSession::StopRenewal()
+{
+    KillTimer(socket_->WindowHandle(), RenewalTimerId);
+}
+
+bool TImapSession::Idle()
+{
+    if (!Conversation.Idle())
+        return false;
+    UpdateWaiting();
+    if (IdleRenewal > 0)
+        SetTimer(socket_->WindowHandle(), RenewalTimerId, IdleRenewal * 1000u, nullptr);
+    return true;
+}
+
 void TImapSession::SilenceTick()
 {
     if (!waiting_ || Timeout == 0 || GetTickCount() - lastHeard_ < Timeout * 1000ul)
@@ -161,6 +196,7 @@ void TImapSession::SilenceTick()
 void TImapSession::Finished()
 {
     StopWaiting();
+    StopRenewal();
     // A failed or finished conversation leaves nothing to say on this
     // connection; the socket closes from the message loop, not inside its
     // own event.
@@ -173,8 +209,9 @@ void TImapSession::Finished()
 void TImapSession::Logout()
 {
     if (Connected() && Conversation.Step() != TImapStep::Failed) {
-        Wait();
+        StopRenewal();
         Conversation.Logout();
+        UpdateWaiting();
     }
     else
         Close();
@@ -183,6 +220,7 @@ void TImapSession::Logout()
 void TImapSession::Close()
 {
     StopWaiting();
+    StopRenewal();
     closing_ = true;
     if (socket_->State() != wsClosed)
         socket_->Close();

@@ -3,6 +3,9 @@
 // steps (ImapConversation) as the socket's events arrive, so that a session
 // never holds the GUI thread while it waits for the server.
 //
+// While the session waits for the server, a timer watches its silence;
+// in IDLE only the renewal's timer runs, so an idle session costs nothing.
+//
 // OnFinished runs from a socket event: it may read the results and call
 // Logout or Close, but must not delete the session; delete it later, from
 // the message loop.
@@ -32,10 +35,17 @@ public:
     // waits for it (the connection, the TLS handshake, an answer); 0 for no
     // limit. A server that goes quiet fails the check instead of holding it.
     unsigned Timeout = 30;
+    // How long IDLE lasts before it is ended and started again, in seconds:
+    // servers drop a connection idle for 30 minutes.
+    unsigned IdleRenewal = 28 * 60;
 
     // Starts a check; OnFinished reports when the conversation is Ready,
     // Failed or, after Logout, Done.
     void Open();
+    // From Ready, where the server offers IDLE: waits for new messages
+    // without a timer of its own running but the renewal's; OnFinished
+    // reports Ready when their headers are in. False when IDLE cannot start.
+    bool Idle();
     // LOGOUT, then the connection closes; OnFinished reports Done.
     void Logout();
     // Closes the connection at once.
@@ -52,7 +62,10 @@ private:
     void Finished();
     void Wait();
     void StopWaiting();
+    // Waits for the server exactly while the conversation expects it to speak.
+    void UpdateWaiting();
     void SilenceTick();
+    void StopRenewal();
 
     std::unique_ptr<TWSocket> socket_;
     bool closing_ = false;  // Close was called: the end of the connection is no failure

@@ -1,6 +1,7 @@
 """The IMAP session under Wine against the scripted IMAP server
 (tests/servers/imap_script_server.py): in clear, hostile, in TLS from the
-first byte and after STARTTLS. Starts the servers, runs the Windows tests
+first byte and after STARTTLS, and in IDLE (a new message, renewals, BYE
+and a dropped connection). Starts the servers, runs the Windows tests
 that talk to them, and checks what the client sent."""
 
 import os
@@ -35,9 +36,15 @@ class ImapSessionTest(unittest.TestCase):
                                            "--no-uidplus", "--no-move", "--no-special-use")
         tls_log, tls = self.server("--tls", certificate="mail.test")
         starttls_log, starttls = self.server("--starttls", certificate="mail.test")
+        arrive_log, arrive = self.server("--arrive-in-idle", "1")
+        idle_log, idle = self.server()
+        _, bye = self.server("--bye-in-idle", "1")
+        _, drop = self.server("--drop-in-idle", "1")
         pin = e2e_support.cert_fingerprint(e2e_support.test_pki(), "mail.test")
         env = dict(e2e_support.SESSION_ENV, SKARNVALE_IMAP_PORT=plain, SKARNVALE_IMAP_PORT_HOSTILE=hostile,
-                   SKARNVALE_IMAP_PORT_TLS=tls, SKARNVALE_IMAP_PORT_STARTTLS=starttls, SKARNVALE_TLS_PIN=pin)
+                   SKARNVALE_IMAP_PORT_TLS=tls, SKARNVALE_IMAP_PORT_STARTTLS=starttls, SKARNVALE_TLS_PIN=pin,
+                   SKARNVALE_IMAP_PORT_ARRIVE=arrive, SKARNVALE_IMAP_PORT_IDLE=idle, SKARNVALE_IMAP_PORT_BYE=bye,
+                   SKARNVALE_IMAP_PORT_DROP=drop)
         tests = os.path.join(e2e_support.BUILD_DIR, "win_tests.exe")
         result = subprocess.run([e2e_support.wine_loader(tests), tests, "--gtest_filter=ImapSession.*"], env=env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
@@ -61,6 +68,15 @@ class ImapSessionTest(unittest.TestCase):
         with open(tls_log, "rb") as f:
             self.assertEqual(f.read(), plain_login + b"A0002 SELECT INBOX\r\nA0003 UID FETCH 1:*" + fetch +
                              b"A0004 LOGOUT\r\n")
+        with open(arrive_log, "rb") as f:
+            # IDLE ended by DONE once the server announced the new message,
+            # whose header alone is fetched.
+            self.assertEqual(f.read(), plain_login + b"A0002 SELECT INBOX\r\nA0003 UID FETCH 1:*" + fetch +
+                             b"A0004 IDLE\r\nDONE\r\nA0005 UID FETCH 4:*" + fetch + b"A0006 LOGOUT\r\n")
+        with open(idle_log, "rb") as f:
+            self.assertEqual(f.read(), plain_login + b"A0002 SELECT INBOX\r\nA0003 UID FETCH 1:*" + fetch +
+                             b"A0004 IDLE\r\nDONE\r\nA0005 IDLE\r\nDONE\r\nA0006 IDLE\r\nDONE\r\n"
+                             b"A0007 LOGOUT\r\n")
         with open(starttls_log, "rb") as f:
             # STARTTLS first; the capabilities asked again in TLS, then the
             # login that LOGINDISABLED forbade in clear.

@@ -347,3 +347,114 @@ TEST(ImapConversation, ClosedMidSessionFails_ButAfterLogoutIsDone)
     EXPECT_EQ(polite.Step(), TImapStep::Done);
     EXPECT_EQ(polite.ErrorText(), "");
 }
+
+// ---- IDLE
+
+namespace {
+
+// A conversation Ready after a check that found nothing new (UIDs up to 12).
+void ReadyWithNothingNew(TImapConversation& conversation, TRun& run, const std::string& capabilities)
+{
+    conversation.Account = Account();
+    conversation.KnownUidValidity = 77;
+    conversation.KnownLastUid = 12;
+    Play(conversation,
+         {{'S', Greeting},
+          {'S', "A0001 OK [CAPABILITY " + capabilities + "] in\r\n"},
+          {'S', "* 4 EXISTS\r\n* OK [UIDVALIDITY 77] x\r\n* OK [UIDNEXT 13] y\r\nA0002 OK done\r\n"}},
+         false, run);
+    ASSERT_EQ(conversation.Step(), TImapStep::Ready) << conversation.ErrorText();
+    run.sent.clear();
+}
+
+}  // namespace
+
+TEST(ImapConversation, Idle_NewMessagesAnnouncedEndIdleAndAreFetched)
+{
+    TImapConversation conversation;
+    TRun run;
+    ReadyWithNothingNew(conversation, run, "IMAP4rev1 IDLE");
+    ASSERT_TRUE(conversation.Idle());
+    EXPECT_EQ(run.sent, "A0003 IDLE\r\n");
+    EXPECT_FALSE(conversation.IdleAccepted());
+    conversation.Received("+ idling\r\n", 10);
+    EXPECT_TRUE(conversation.IdleAccepted());
+    // A flag change or an expunge is no new mail.
+    const std::string quiet = "* 2 FETCH (FLAGS (\\Seen))\r\n* 3 EXPUNGE\r\n* 3 EXISTS\r\n";
+    conversation.Received(quiet.data(), quiet.size());
+    EXPECT_EQ(run.sent, "A0003 IDLE\r\n");
+    const std::string more = "* 4 EXISTS\r\n";
+    conversation.Received(more.data(), more.size());
+    EXPECT_EQ(run.sent, "A0003 IDLE\r\nDONE\r\n");
+    EXPECT_EQ(conversation.Step(), TImapStep::IdleDone);
+    const std::string done = "A0003 OK IDLE terminated\r\n";
+    conversation.Received(done.data(), done.size());
+    EXPECT_EQ(run.sent, "A0003 IDLE\r\nDONE\r\nA0004 " + FetchFrom + "13:*" + Items);
+    const std::string fetched = "* 4 FETCH " + Header(13, "new") + "A0004 OK done\r\n";
+    conversation.Received(fetched.data(), fetched.size());
+    EXPECT_EQ(conversation.Step(), TImapStep::Ready);
+    EXPECT_EQ(Uids(conversation), (std::vector<std::uint32_t>{13}));
+    EXPECT_EQ(conversation.LastUid(), 13u);
+    EXPECT_EQ(run.finished, 2);
+}
+
+TEST(ImapConversation, IdleRenewed_GoesStraightBackUnlessMailCame)
+{
+    TImapConversation conversation;
+    TRun run;
+    ReadyWithNothingNew(conversation, run, "IMAP4rev1 IDLE");
+    ASSERT_TRUE(conversation.Idle());
+    conversation.Received("+ idling\r\n", 10);
+    conversation.RenewIdle();
+    conversation.Received("A0003 OK IDLE terminated\r\n", 26);
+    EXPECT_EQ(run.sent, "A0003 IDLE\r\nDONE\r\nA0004 IDLE\r\n");
+    EXPECT_EQ(conversation.Step(), TImapStep::Idling);
+    EXPECT_FALSE(conversation.IdleAccepted());
+    EXPECT_EQ(run.finished, 1);
+
+    // Mail announced between DONE and the end of IDLE is fetched.
+    conversation.Received("+ idling\r\n", 10);
+    conversation.RenewIdle();
+    conversation.Received("* 5 EXISTS\r\nA0004 OK IDLE terminated\r\n", 38);
+    EXPECT_EQ(run.sent, "A0003 IDLE\r\nDONE\r\nA0004 IDLE\r\nDONE\r\nA0005 " + FetchFrom + "13:*" + Items);
+}
+
+TEST(ImapConversation, IdleEnds_ByeDropRefusalOrLogout)
+{
+    {
+        TImapConversation conversation;
+        TRun run;
+        ReadyWithNothingNew(conversation, run, "IMAP4rev1");
+        EXPECT_FALSE(conversation.Idle());
+        EXPECT_EQ(run.sent, "");
+    }
+    const std::pair<std::string, std::string> endings[] = {
+        {"* BYE Server shutting down\r\n", "the server ended the session: Server shutting down"},
+        {"A0003 NO not now\r\n", "the server refused IDLE: NO not now"},
+        {"", "the server closed the connection"},
+    };
+    for (const auto& ending : endings) {
+        SCOPED_TRACE(ending.second);
+        TImapConversation conversation;
+        TRun run;
+        ReadyWithNothingNew(conversation, run, "IMAP4rev1 IDLE");
+        ASSERT_TRUE(conversation.Idle());
+        conversation.Received("+ idling\r\n", 10);
+        if (ending.first.empty())
+            conversation.Closed();
+        else
+            conversation.Received(ending.first.data(), ending.first.size());
+        EXPECT_EQ(conversation.Step(), TImapStep::Failed);
+        EXPECT_EQ(conversation.ErrorText(), ending.second);
+    }
+    TImapConversation conversation;
+    TRun run;
+    ReadyWithNothingNew(conversation, run, "IMAP4rev1 IDLE");
+    ASSERT_TRUE(conversation.Idle());
+    conversation.Received("+ idling\r\n", 10);
+    conversation.Logout();
+    EXPECT_EQ(run.sent, "A0003 IDLE\r\nDONE\r\nA0004 LOGOUT\r\n");
+    const std::string answers = "A0003 OK IDLE terminated\r\n* BYE bye\r\nA0004 OK done\r\n";
+    conversation.Received(answers.data(), answers.size());
+    EXPECT_EQ(conversation.Step(), TImapStep::Done);
+}

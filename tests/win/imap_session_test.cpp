@@ -150,3 +150,54 @@ TEST(ImapSession, SilentServer_FailsAfterTheTimeoutAndCloses)
         EXPECT_TRUE(PumpUntil([&] { return server.Finished(); }));
     }
 }
+
+TEST(ImapSession, Idle_NewMessageFetchedRenewalsAndTheServersEndings)
+{
+    // A message arrives one second into IDLE: its header comes as the
+    // check's result, UID 4 after the three of the first check.
+    {
+        TImapSession session;
+        if (!Aim(session, "SKARNVALE_IMAP_PORT_ARRIVE", TImapSecurity::None))
+            GTEST_SKIP() << "no scripted IMAP server for this run";
+        ASSERT_TRUE(Check(session));
+        ASSERT_EQ(Uids(session), (std::vector<std::uint32_t>{1, 2, 3})) << session.Conversation.ErrorText();
+        bool finished = false;
+        session.OnFinished = [&](TImapSession&) { finished = true; };
+        ASSERT_TRUE(session.Idle());
+        ASSERT_TRUE(PumpUntil([&] { return finished; }, 10000));
+        ASSERT_EQ(session.Conversation.Step(), TImapStep::Ready) << session.Conversation.ErrorText();
+        EXPECT_EQ(Uids(session), (std::vector<std::uint32_t>{4}));
+        EXPECT_NE(session.Conversation.NewMessages()[0].Header.find("Subject: Message 103\r\n"), std::string::npos);
+        EXPECT_TRUE(LogOut(session));
+    }
+    // Renewed every second: DONE and IDLE again, with no result in between.
+    {
+        TImapSession session;
+        ASSERT_TRUE(Aim(session, "SKARNVALE_IMAP_PORT_IDLE", TImapSecurity::None));
+        ASSERT_TRUE(Check(session));
+        int idles = 0;
+        session.Conversation.OnTrace = [&](const std::string& line) { idles += line.find(" IDLE") != std::string::npos; };
+        bool finished = false;
+        session.OnFinished = [&](TImapSession&) { finished = true; };
+        session.IdleRenewal = 1;
+        ASSERT_TRUE(session.Idle());
+        EXPECT_TRUE(PumpUntil([&] { return idles >= 3 || finished; }, 8000));
+        EXPECT_FALSE(finished) << session.Conversation.ErrorText();
+        EXPECT_EQ(idles, 3);
+        EXPECT_TRUE(LogOut(session));
+    }
+    // The server ends the session in IDLE, saying so or not.
+    for (const auto& c : {std::make_pair("SKARNVALE_IMAP_PORT_BYE", "the server ended the session: Server shutting down"),
+                          std::make_pair("SKARNVALE_IMAP_PORT_DROP", "the server closed the connection")}) {
+        SCOPED_TRACE(c.first);
+        TImapSession session;
+        ASSERT_TRUE(Aim(session, c.first, TImapSecurity::None));
+        ASSERT_TRUE(Check(session));
+        bool finished = false;
+        session.OnFinished = [&](TImapSession&) { finished = true; };
+        ASSERT_TRUE(session.Idle());
+        ASSERT_TRUE(PumpUntil([&] { return finished; }, 10000));
+        EXPECT_EQ(session.Conversation.ErrorText(), c.second);
+        EXPECT_TRUE(PumpUntil([&] { return !session.Connected(); }));
+    }
+}
