@@ -161,6 +161,10 @@ void TImapConversation::HandleUntagged(const TImapResponse& response)
                 Send(ImapIdleDone);
             SetStep(TImapStep::IdleDone);
         }
+    } else if (ImapReadCount(response, "EXPUNGE", number) && exists_ > 0) {
+        // Each expunge is one message fewer: the next EXISTS is measured
+        // against what is left.
+        --exists_;
     }
     if (step_ != TImapStep::Fetch || !ImapIsUntagged(response, "FETCH"))
         return;
@@ -372,44 +376,4 @@ void TImapConversation::Fetched()
     if (!messages_.empty())
         lastUid_ = std::max(lastUid_, messages_.back().Uid);
     SetStep(TImapStep::Ready);
-}
-
-bool TImapConversation::Idle()
-{
-    if (step_ != TImapStep::Ready || !capabilities_.Idle())
-        return false;
-    idleAccepted_ = renewing_ = announced_ = false;
-    if (Request(TImapRequest::Idle))
-        SetStep(TImapStep::Idling);
-    return step_ == TImapStep::Idling;
-}
-
-void TImapConversation::RenewIdle()
-{
-    if (step_ != TImapStep::Idling)
-        return;
-    renewing_ = true;
-    if (Send)
-        Send(ImapIdleDone);
-    SetStep(TImapStep::IdleDone);
-}
-
-void TImapConversation::IdleEnded(bool ok, const std::string& said)
-{
-    if (!ok) {
-        Fail("the server refused IDLE: " + said);
-        return;
-    }
-    // The server may end IDLE on its own; what it announced is fetched, and
-    // a renewal with nothing announced goes straight back to IDLE.
-    if (announced_ || !renewing_) {
-        if (lastUid_ == UINT32_MAX)
-            SetStep(TImapStep::Ready);
-        else
-            FetchNew(lastUid_ + 1);
-        return;
-    }
-    idleAccepted_ = renewing_ = false;
-    if (Request(TImapRequest::Idle))
-        SetStep(TImapStep::Idling);
 }
