@@ -27,6 +27,8 @@ void TImapConversation::Connected()
     capabilities_ = TImapCapabilities();
     capabilitiesKnown_ = loggedIn_ = preauth_ = validityChanged_ = false;
     tlsOn_ = Account.Security == TImapSecurity::Implicit;
+    spamFolder_ = TImapMailbox();
+    spam_ = TImapSpamResult();
     error_.clear();
     alerts_.clear();
     messages_.clear();
@@ -166,6 +168,14 @@ void TImapConversation::HandleUntagged(const TImapResponse& response)
         // against what is left.
         --exists_;
     }
+    if (step_ == TImapStep::Listing && (response.Name == "LIST" || response.Name == "LSUB")) {
+        // A mailbox that cannot be read is left out; the others still count.
+        TImapMailbox mailbox;
+        std::string error;
+        if (ImapReadList(response, mailbox, error) && mailboxes_.size() < MaxMailboxes)
+            mailboxes_.push_back(mailbox);
+        return;
+    }
     if (step_ != TImapStep::Fetch || !ImapIsUntagged(response, "FETCH"))
         return;
     TImapFetch fetch;
@@ -264,6 +274,13 @@ void TImapConversation::HandleTagged(const TImapResponse& response)
     case TImapStep::Idling:
     case TImapStep::IdleDone:
         IdleEnded(ok, said);
+        break;
+    case TImapStep::Listing:
+    case TImapStep::Moving:
+    case TImapStep::Copying:
+    case TImapStep::Marking:
+    case TImapStep::Expunging:
+        SpamStepEnded(ok, said);
         break;
     case TImapStep::LoggingOut:
         SetStep(TImapStep::Done);

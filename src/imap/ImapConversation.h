@@ -2,7 +2,8 @@
 // CAPABILITY, STARTTLS, the login and SELECT to the headers of the messages
 // that are new since the last check, fetched in one UID FETCH of the whole
 // new range; then, where the server offers it, IDLE (RFC 2177) until the
-// server announces more messages, whose headers are fetched the same way. The session (ImapSession) feeds it what the connection does and
+// server announces more messages, whose headers are fetched the same way;
+// and the move of spam to the server's spam folder. The session (ImapSession) feeds it what the connection does and
 // carries out what it asks for (bytes to send, TLS to start), so that every
 // step can be tested on its own, byte by byte, without a network.
 //
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "ImapCommand.h"
+#include "ImapMailbox.h"
 #include "ImapReader.h"
 #include "ImapResponse.h"
 
@@ -47,9 +49,29 @@ enum class TImapStep {
     Ready,         // done: the new messages are known, the mailbox stays open
     Idling,        // IDLE sent: waiting for the server to announce new messages
     IdleDone,      // DONE sent: waiting for the end of IDLE
+    Listing,       // LIST sent, to find the spam folder
+    Moving,        // UID MOVE sent
+    Copying,       // UID COPY sent (no MOVE)
+    Marking,       // UID STORE \Deleted sent after the copy
+    Expunging,     // UID EXPUNGE sent (UIDPLUS)
     LoggingOut,    // LOGOUT sent
     Done,          // logged out
     Failed,        // stopped on an error (ErrorText); the connection must be closed
+};
+
+// How the last spam move went.
+enum class TImapSpamMove {
+    None,               // not moved: Error says why, the messages stay where they were
+    Moved,              // UID MOVE (RFC 6851)
+    CopiedAndExpunged,  // UID COPY, \Deleted, UID EXPUNGE of exactly those UIDs (RFC 4315)
+    CopiedAndMarked,    // UID COPY and \Deleted: without UIDPLUS nothing removes exactly
+                        // those, and a plain EXPUNGE would remove what others marked too
+};
+
+struct TImapSpamResult {
+    TImapSpamMove How = TImapSpamMove::None;
+    std::string Folder;  // where they went, in UTF-8
+    std::string Error;   // why they did not, in English
 };
 
 class TImapConversation {
@@ -58,6 +80,9 @@ public:
     // the highest UIDs. A first check of a large mailbox, or a server that
     // claims millions of messages, costs no more than that.
     static constexpr std::uint32_t MaxNewMessages = 1000;
+    // At most this many mailboxes of a LIST are kept to choose the spam
+    // folder from.
+    static constexpr std::size_t MaxMailboxes = 10000;
 
     TImapAccount Account;
     // Where the last check of this mailbox stopped: only UIDs above
@@ -95,6 +120,13 @@ public:
     // 30 minutes (RFC 2177 asks to renew it within 29). Messages announced
     // meanwhile are fetched as in Idle.
     void RenewIdle();
+    // From Ready: moves the messages of these UIDs to the spam folder, the
+    // one ImapSpamFolder picks from the server's LIST (asked once per
+    // connection); OnFinished reports Ready again, with SpamResult(). A
+    // refusal or a missing folder leaves the messages and the session as
+    // they were. False when the session is not Ready or no UID is given.
+    bool MoveToSpam(const std::vector<std::uint32_t>& uids);
+    const TImapSpamResult& SpamResult() const { return spam_; }
     // The server accepted IDLE: it may stay silent from now on.
     bool IdleAccepted() const { return step_ == TImapStep::Idling && idleAccepted_; }
 
@@ -132,6 +164,11 @@ private:
     void Fetched();
     void FetchNew(std::uint32_t first);
     void IdleEnded(bool ok, const std::string& said);
+    void SpamStepEnded(bool ok, const std::string& said);
+    void Listed();
+    void MoveSpam();
+    void SpamDone(TImapSpamMove how);
+    void SpamFailed(const std::string& text);
     bool Request(TImapRequest request, const std::vector<std::string>& arguments = {});
     void SendCommand(const TImapCommand& command);
     void SetStep(TImapStep step);
@@ -159,4 +196,8 @@ private:
     bool idleAccepted_ = false;
     bool renewing_ = false;  // DONE was sent to start IDLE again
     bool announced_ = false;  // the server announced more messages during IDLE
+    std::vector<TImapMailbox> mailboxes_;  // what LIST answered
+    TImapMailbox spamFolder_;               // found once per connection
+    std::string spamUids_;                  // the UID set being moved
+    TImapSpamResult spam_;
 };

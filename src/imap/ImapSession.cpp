@@ -183,6 +183,14 @@ bool TImapSession::Idle()
     return true;
 }
 
+bool TImapSession::MoveToSpam(const std::vector<std::uint32_t>& uids)
+{
+    if (!Conversation.MoveToSpam(uids))
+        return false;
+    UpdateWaiting();
+    return true;
+}
+
 void TImapSession::SilenceTick()
 {
     if (!waiting_ || Timeout == 0 || GetTickCount() - lastHeard_ < Timeout * 1000ul)

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ImapConversation.h"
 
@@ -46,6 +47,10 @@ public:
     // without a timer of its own running but the renewal's; OnFinished
     // reports Ready when their headers are in. False when IDLE cannot start.
     bool Idle();
+    // From Ready: moves these messages to the server's spam folder
+    // (TImapConversation::MoveToSpam); OnFinished reports Ready again, with
+    // the conversation's SpamResult. False when it cannot start.
+    bool MoveToSpam(const std::vector<std::uint32_t>& uids);
     // LOGOUT, then the connection closes; OnFinished reports Done.
     void Logout();
     // Closes the connection at once.

@@ -34,7 +34,7 @@ class ImapSessionTest(unittest.TestCase):
         plain_log, plain = self.server()
         hostile_log, hostile = self.server("--literal-headers", "--untagged-mid-answer", "--exists-billion",
                                            "--no-uidplus", "--no-move", "--no-special-use")
-        tls_log, tls = self.server("--tls", certificate="mail.test")
+        tls_log, tls = self.server("--tls", "--no-move", certificate="mail.test")
         starttls_log, starttls = self.server("--starttls", certificate="mail.test")
         arrive_log, arrive = self.server("--arrive-in-idle", "1")
         idle_log, idle = self.server()
@@ -60,14 +60,19 @@ class ImapSessionTest(unittest.TestCase):
             # Three sessions: the new range fetched in one command, then
             # nothing to fetch (UIDNEXT says so), then a refused password.
             self.assertEqual(f.read(), plain_login + b"A0002 SELECT INBOX\r\nA0003 UID FETCH 2:*" + fetch +
-                             b"A0004 LOGOUT\r\n" + plain_login + b"A0002 SELECT INBOX\r\nA0003 LOGOUT\r\n" +
+                             b"A0004 LIST \"\" \"*\" RETURN (SPECIAL-USE)\r\nA0005 UID MOVE 2 Junk\r\n"
+                             b"A0006 LOGOUT\r\n" + plain_login + b"A0002 SELECT INBOX\r\nA0003 LOGOUT\r\n" +
                              b"A0001 AUTHENTICATE PLAIN AGFsaWNlAHdyb25n\r\n")
         with open(hostile_log, "rb") as f:
+            # No MOVE, no UIDPLUS: copied and marked, never a plain EXPUNGE.
             self.assertEqual(f.read(), plain_login + b"A0002 SELECT INBOX\r\nA0003 UID FETCH 1:*" + fetch +
-                             b"A0004 LOGOUT\r\n")
+                             b"A0004 LIST \"\" \"*\"\r\nA0005 UID COPY 1:2 Junk\r\n"
+                             b"A0006 UID STORE 1:2 +FLAGS.SILENT (\\Deleted)\r\nA0007 LOGOUT\r\n")
         with open(tls_log, "rb") as f:
             self.assertEqual(f.read(), plain_login + b"A0002 SELECT INBOX\r\nA0003 UID FETCH 1:*" + fetch +
-                             b"A0004 LOGOUT\r\n")
+                             b"A0004 LIST \"\" \"*\" RETURN (SPECIAL-USE)\r\nA0005 UID COPY 3 Junk\r\n"
+                             b"A0006 UID STORE 3 +FLAGS.SILENT (\\Deleted)\r\nA0007 UID EXPUNGE 3\r\n"
+                             b"A0008 LOGOUT\r\n")
         with open(arrive_log, "rb") as f:
             # IDLE ended by DONE once the server announced the new message,
             # whose header alone is fetched.

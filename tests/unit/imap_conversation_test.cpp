@@ -460,3 +460,111 @@ TEST(ImapConversation, IdleEnds_ByeDropRefusalOrLogout)
     conversation.Received(answers.data(), answers.size());
     EXPECT_EQ(conversation.Step(), TImapStep::Done);
 }
+
+// ---- spam
+
+TEST(ImapConversation, SpamMove_MoveOrCopyMarkAndExpungeExactlyThoseUids)
+{
+    const std::string list = "* LIST (\\HasNoChildren) \"/\" INBOX\r\n* LIST (\\Trash) \"/\" Trash\r\n"
+                             "* LIST (\\Junk) \"/\" {24}\r\nCourrier ind&AOk-sirable\r\n";
+    const struct {
+        const char* name;
+        std::string capabilities;
+        TTranscript transcript;
+        TImapSpamMove how;
+    } cases[] = {
+        {"MOVE", "IMAP4rev1 MOVE SPECIAL-USE",
+         {{'C', "A0003 LIST \"\" \"*\" RETURN (SPECIAL-USE)\r\n"},
+          {'S', list + "A0003 OK done\r\n"},
+          {'C', "A0004 UID MOVE 3:5,9 \"Courrier ind&AOk-sirable\"\r\n"},
+          {'S', "* OK [COPYUID 77 3:5,9 1:4] x\r\n* 4 EXPUNGE\r\n* 3 EXPUNGE\r\n* 2 EXPUNGE\r\n* 1 EXPUNGE\r\n"
+                "A0004 OK moved\r\n"}},
+         TImapSpamMove::Moved},
+        {"UIDPLUS", "IMAP4rev1 UIDPLUS",
+         {{'C', "A0003 LIST \"\" \"*\"\r\n"},
+          {'S', list + "A0003 OK done\r\n"},
+          {'C', "A0004 UID COPY 3:5,9 \"Courrier ind&AOk-sirable\"\r\n"},
+          {'S', "A0004 OK [COPYUID 77 3:5,9 1:4] copied\r\n"},
+          {'C', "A0005 UID STORE 3:5,9 +FLAGS.SILENT (\\Deleted)\r\n"},
+          {'S', "A0005 OK stored\r\n"},
+          {'C', "A0006 UID EXPUNGE 3:5,9\r\n"},
+          {'S', "* 1 EXPUNGE\r\nA0006 OK expunged\r\n"}},
+         TImapSpamMove::CopiedAndExpunged},
+        {"neither", "IMAP4rev1",
+         {{'C', "A0003 LIST \"\" \"*\"\r\n"},
+          {'S', list + "A0003 OK done\r\n"},
+          {'C', "A0004 UID COPY 3:5,9 \"Courrier ind&AOk-sirable\"\r\n"},
+          {'S', "A0004 OK copied\r\n"},
+          {'C', "A0005 UID STORE 3:5,9 +FLAGS.SILENT (\\Deleted)\r\n"},
+          {'S', "A0005 OK stored\r\n"},
+          {'C', ""}},
+         TImapSpamMove::CopiedAndMarked},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TImapConversation conversation;
+        TRun run;
+        ReadyWithNothingNew(conversation, run, c.capabilities);
+        ASSERT_TRUE(conversation.MoveToSpam({9, 5, 4, 3}));
+        for (const TLine& line : c.transcript) {
+            if (line.who == 'S') {
+                conversation.Received(line.text.data(), line.text.size());
+            } else {
+                EXPECT_EQ(run.sent, line.text);
+                run.sent.clear();
+            }
+        }
+        EXPECT_EQ(conversation.Step(), TImapStep::Ready) << conversation.ErrorText();
+        EXPECT_EQ(conversation.SpamResult().How, c.how) << conversation.SpamResult().Error;
+        EXPECT_EQ(conversation.SpamResult().Folder, "Courrier ind\xc3\xa9sirable");
+        EXPECT_EQ(run.finished, 2);
+        // The folder is known for the rest of the connection.
+        ASSERT_TRUE(conversation.MoveToSpam({12}));
+        EXPECT_EQ(run.sent.find("LIST"), std::string::npos);
+        EXPECT_NE(run.sent.find(" 12 \"Courrier ind&AOk-sirable\"\r\n"), std::string::npos) << run.sent;
+    }
+}
+
+TEST(ImapConversation, SpamMoveRefused_LeavesTheMessagesAndTheSessionReady)
+{
+    const struct {
+        const char* name;
+        std::string mailbox;
+        std::string answers;
+        const char* error;
+    } cases[] = {
+        {"no spam folder", "INBOX", "* LIST () \"/\" INBOX\r\n* LIST () \"/\" Sent\r\nA0003 OK done\r\n",
+         "the server has no folder for spam (Junk, Spam or Trash)"},
+        {"the watched mailbox is the spam folder", "junk", "* LIST () \"/\" junk\r\nA0003 OK done\r\n",
+         "the server's folder for spam is the mailbox being watched"},
+        {"LIST refused", "INBOX", "A0003 NO not now\r\n", "the server refused to list the folders: NO not now"},
+        {"MOVE refused", "INBOX", "* LIST (\\Junk) \"/\" Junk\r\nA0003 OK done\r\nA0004 NO [OVERQUOTA] full\r\n",
+         "the server refused to move the spam: NO full"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TImapConversation conversation;
+        TRun run;
+        conversation.Account = Account();
+        conversation.Account.Mailbox = c.mailbox;
+        Play(conversation,
+             {{'S', Greeting},
+              {'S', "A0001 OK [CAPABILITY IMAP4rev1 MOVE] in\r\n"},
+              {'S', "* OK [UIDVALIDITY 77] x\r\n* OK [UIDNEXT 1] y\r\nA0002 OK done\r\n"}},
+             false, run);
+        ASSERT_EQ(conversation.Step(), TImapStep::Ready) << conversation.ErrorText();
+        ASSERT_TRUE(conversation.MoveToSpam({7}));
+        conversation.Received(c.answers.data(), c.answers.size());
+        EXPECT_EQ(conversation.Step(), TImapStep::Ready);
+        EXPECT_EQ(conversation.SpamResult().How, TImapSpamMove::None);
+        EXPECT_EQ(conversation.SpamResult().Error, c.error);
+        EXPECT_EQ(run.sent.find("EXPUNGE"), std::string::npos);
+    }
+    TImapConversation idle;
+    TRun run;
+    ReadyWithNothingNew(idle, run, "IMAP4rev1 IDLE");
+    EXPECT_FALSE(idle.MoveToSpam({}));
+    EXPECT_FALSE(idle.MoveToSpam({0}));
+    ASSERT_TRUE(idle.Idle());
+    EXPECT_FALSE(idle.MoveToSpam({3}));
+}

@@ -47,6 +47,15 @@ bool LogOut(TImapSession& session)
            session.Conversation.Step() == TImapStep::Done;
 }
 
+// Moves these messages to the spam folder and waits for the result.
+bool MoveSpam(TImapSession& session, const std::vector<std::uint32_t>& uids)
+{
+    bool finished = false;
+    session.OnFinished = [&](TImapSession&) { finished = true; };
+    return session.MoveToSpam(uids) && PumpUntil([&] { return finished; }, 15000) &&
+           session.Conversation.Step() == TImapStep::Ready;
+}
+
 std::vector<std::uint32_t> Uids(const TImapSession& session)
 {
     std::vector<std::uint32_t> uids;
@@ -83,6 +92,11 @@ TEST(ImapSession, ScriptedServer_NewHeadersInOneFetchThenNothingNew)
     EXPECT_EQ(session.Conversation.NewMessages()[0].Header.find("From: Friend 2 <f2@example.org>\r\n"), 0u);
     EXPECT_EQ(session.Conversation.LastUid(), 3u);
     EXPECT_FALSE(session.Conversation.TlsOn());
+    // Message 2 is spam: moved to the folder the server marks \Junk.
+    ASSERT_TRUE(MoveSpam(session, {2})) << session.Conversation.ErrorText();
+    EXPECT_EQ(session.Conversation.SpamResult().How, TImapSpamMove::Moved) << session.Conversation.SpamResult().Error;
+    EXPECT_EQ(session.Conversation.SpamResult().Folder, "Junk");
+    EXPECT_EQ(session.Conversation.Exists(), 2u);
     EXPECT_TRUE(LogOut(session));
 
     // The next check starts where this one stopped.
@@ -111,6 +125,12 @@ TEST(ImapSession, HostileServer_LiteralsUntaggedDataAndABillionMessages)
     EXPECT_EQ(session.Conversation.Exists(), 1000000000u);
     ASSERT_FALSE(session.Conversation.Alerts().empty());
     EXPECT_EQ(session.Conversation.Alerts()[0], "Quota at 91%");
+    // Neither MOVE nor UIDPLUS: copied to the folder named Junk and marked
+    // \Deleted, never expunged.
+    ASSERT_TRUE(MoveSpam(session, {1, 2})) << session.Conversation.ErrorText();
+    EXPECT_EQ(session.Conversation.SpamResult().How, TImapSpamMove::CopiedAndMarked)
+        << session.Conversation.SpamResult().Error;
+    EXPECT_EQ(session.Conversation.SpamResult().Folder, "Junk");
     EXPECT_TRUE(LogOut(session));
 }
 
@@ -126,6 +146,12 @@ TEST(ImapSession, TlsFromTheStartOrAfterStartTls_SameCheck)
         ASSERT_EQ(session.Conversation.Step(), TImapStep::Ready) << session.Conversation.ErrorText();
         EXPECT_TRUE(session.Conversation.TlsOn());
         EXPECT_EQ(Uids(session), (std::vector<std::uint32_t>{1, 2, 3}));
+        // Without MOVE (the server in TLS): copied, marked and expunged by UID.
+        if (c.second == TImapSecurity::Implicit) {
+            ASSERT_TRUE(MoveSpam(session, {3})) << session.Conversation.ErrorText();
+            EXPECT_EQ(session.Conversation.SpamResult().How, TImapSpamMove::CopiedAndExpunged)
+                << session.Conversation.SpamResult().Error;
+        }
         EXPECT_TRUE(LogOut(session));
     }
 }
