@@ -130,13 +130,28 @@ void Converse(const std::string& stream, std::uint8_t options)
     conversation.StartTls = [&] { tls = true; };
     conversation.Connected();
     const std::size_t chunk = 1 + options % 7;
+    // Once Ready, the stream's length picks what the session does next:
+    // move spam, wait in IDLE (renewed at the next piece), or nothing.
+    bool acted = false;
     for (std::size_t at = 0; at < stream.size(); at += chunk) {
         conversation.Received(stream.data() + at, std::min(chunk, stream.size() - at));
         if (tls) {
             tls = false;
             conversation.TlsDone(!(options & 64), "refused");
         }
+        if (conversation.IdleAccepted())
+            conversation.RenewIdle();
+        if (conversation.Step() == TImapStep::Ready && !acted) {
+            acted = true;
+            if (stream.size() % 3 == 0)
+                conversation.MoveToSpam({1, 2, 3, 7});
+            else if (stream.size() % 3 == 1)
+                conversation.Idle();
+        }
     }
+    // A move that went nowhere says why.
+    if (conversation.Step() == TImapStep::Ready && conversation.SpamResult().How == TImapSpamMove::None)
+        Check(conversation.SpamResult().Folder.empty() || !conversation.SpamResult().Error.empty());
     if (options & 128)
         conversation.Closed();
     Check(conversation.Step() != TImapStep::Failed || !conversation.ErrorText().empty());
