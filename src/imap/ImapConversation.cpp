@@ -19,7 +19,19 @@ void TImapConversation::Fail(const std::string& text)
     SetStep(TImapStep::Failed);
 }
 
+void TImapConversation::Opening()
+{
+    Reset();
+    step_ = TImapStep::Closed;
+}
+
 void TImapConversation::Connected()
+{
+    Reset();
+    SetStep(TImapStep::Greeting);
+}
+
+void TImapConversation::Reset()
 {
     reader_.Clear();
     tagger_.Reset();
@@ -34,7 +46,7 @@ void TImapConversation::Connected()
     messages_.clear();
     uidsSeen_.clear();
     uidValidity_ = uidNext_ = exists_ = lastUid_ = 0;
-    SetStep(TImapStep::Greeting);
+    idleAccepted_ = renewing_ = announced_ = false;
 }
 
 void TImapConversation::Received(const char* data, std::size_t size)

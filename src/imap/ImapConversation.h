@@ -96,6 +96,8 @@ public:
     std::function<void()> OnFinished;           // Ready, Done or Failed reached
     std::function<void(const std::string&)> OnTrace;  // each command, its secrets hidden
 
+    // A new connection is being made: what the last one found is forgotten.
+    void Opening();
     // The connection is up (TLS included, for implicit TLS): the greeting
     // comes next.
     void Connected();
@@ -152,6 +154,7 @@ public:
     std::uint32_t LastUid() const { return lastUid_; }
 
 private:
+    void Reset();
     void Handle(const TImapResponse& response);
     void HandleUntagged(const TImapResponse& response);
     void HandleTagged(const TImapResponse& response);

@@ -87,6 +87,7 @@ void TImapSession::Open()
 {
     Close();
     closing_ = false;
+    Conversation.Opening();
     Wait();
     try {
         socket_->DnsLookup(Conversation.Account.Host);

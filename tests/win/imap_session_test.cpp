@@ -76,6 +76,12 @@ TEST(ImapSession, NoServer_FailsWithTheConnectionError)
     EXPECT_EQ(session.Conversation.Step(), TImapStep::Failed);
     EXPECT_EQ(session.Conversation.ErrorText(), "the connection failed: Connection refused");
     EXPECT_FALSE(session.Connected());
+    // Opened again, it reports again.
+    session.Conversation.Account.Host = "";
+    ASSERT_TRUE(Check(session));
+    EXPECT_EQ(session.Conversation.Step(), TImapStep::Failed);
+    EXPECT_EQ(session.Conversation.ErrorText().rfind("the server's name cannot be looked up: ", 0), 0u)
+        << session.Conversation.ErrorText();
 }
 
 TEST(ImapSession, ScriptedServer_NewHeadersInOneFetchThenNothingNew)
