@@ -65,13 +65,13 @@ class Mailbox:
 
 
 def uid_set(text, mailbox):
-    """The UIDs of a set as the client wrote it; "*" is the highest UID, so
-    that "n:*" names the last message even when n is above every UID."""
+    """The existing UIDs of a set as the client wrote it; "*" is the highest
+    UID, so that "n:*" names the last message even when n is above every UID."""
     highest = max([m["uid"] for m in mailbox.messages] or [0])
     uids = set()
     for part in text.split(","):
         ends = [highest if x == "*" else int(x) for x in part.split(":")]
-        uids.update(range(min(ends), max(ends) + 1))
+        uids.update(range(min(ends), min(max(ends), highest) + 1))
     return uids
 
 
