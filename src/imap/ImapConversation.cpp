@@ -46,7 +46,7 @@ void TImapConversation::Reset()
     messages_.clear();
     uidsSeen_.clear();
     uidValidity_ = uidNext_ = exists_ = lastUid_ = 0;
-    idleAccepted_ = renewing_ = announced_ = false;
+    idleAccepted_ = renewing_ = announced_ = doneOwed_ = logoutOwed_ = false;
 }
 
 void TImapConversation::Received(const char* data, std::size_t size)
@@ -92,9 +92,15 @@ void TImapConversation::Logout()
     if (step_ == TImapStep::Closed || step_ == TImapStep::Greeting || step_ == TImapStep::TlsHandshake ||
         step_ == TImapStep::LoggingOut || step_ == TImapStep::Done || step_ == TImapStep::Failed)
         return;
-    // LOGOUT waits behind IDLE's end; IDLE's own answer is then passed over.
-    if (step_ == TImapStep::Idling && Send)
-        Send(ImapIdleDone);
+    // LOGOUT follows IDLE's end, and IDLE's own answer is passed over; when
+    // the server has not accepted IDLE yet, both wait for its "+".
+    if (step_ == TImapStep::Idling)
+        EndIdle();
+    if (doneOwed_) {
+        logoutOwed_ = true;
+        SetStep(TImapStep::LoggingOut);
+        return;
+    }
     if (Request(TImapRequest::Logout))
         SetStep(TImapStep::LoggingOut);
 }
@@ -171,8 +177,7 @@ void TImapConversation::HandleUntagged(const TImapResponse& response)
         if (more && (step_ == TImapStep::Idling || step_ == TImapStep::IdleDone))
             announced_ = true;
         if (more && step_ == TImapStep::Idling) {
-            if (Send)
-                Send(ImapIdleDone);
+            EndIdle();
             SetStep(TImapStep::IdleDone);
         }
     } else if (ImapReadCount(response, "EXPUNGE", number) && exists_ > 0) {
@@ -215,8 +220,8 @@ void TImapConversation::HandleContinuation()
         ++partsSent_;
         return;
     }
-    if (step_ == TImapStep::Idling && !idleAccepted_) {
-        idleAccepted_ = true;
+    if ((step_ == TImapStep::Idling || step_ == TImapStep::IdleDone || logoutOwed_) && !idleAccepted_) {
+        IdleAcceptedNow();
         return;
     }
     // A challenge after the whole login was sent is how an OAuth server
@@ -235,6 +240,13 @@ void TImapConversation::HandleTagged(const TImapResponse& response)
     // no longer matters.
     if (step_ == TImapStep::LoggingOut && response.Tag != pending_.Tag)
         return;
+    // IDLE ended before its "+" (refused): the LOGOUT that waited goes now.
+    if (step_ == TImapStep::LoggingOut && logoutOwed_) {
+        logoutOwed_ = doneOwed_ = false;
+        pending_ = TImapCommand();
+        Request(TImapRequest::Logout);
+        return;
+    }
     if (pending_.Tag.empty() || response.Tag != pending_.Tag) {
         Fail("the server answered a command that was not sent (" + response.Tag + ")");
         return;

@@ -167,6 +167,8 @@ private:
     void Fetched();
     void FetchNew(std::uint32_t first);
     void IdleEnded(bool ok, const std::string& said);
+    void EndIdle();
+    void IdleAcceptedNow();
     void SpamStepEnded(bool ok, const std::string& said);
     void Listed();
     void MoveSpam();
@@ -198,6 +200,8 @@ private:
     std::uint32_t lastUid_ = 0;
     bool idleAccepted_ = false;
     bool renewing_ = false;  // DONE was sent to start IDLE again
+    bool doneOwed_ = false;  // IDLE must end as soon as the server accepts it
+    bool logoutOwed_ = false;  // LOGOUT follows that DONE
     bool announced_ = false;  // the server announced more messages during IDLE
     std::vector<TImapMailbox> mailboxes_;  // what LIST answered
     TImapMailbox spamFolder_;               // found once per connection

@@ -6,7 +6,7 @@ bool TImapConversation::Idle()
 {
     if (step_ != TImapStep::Ready || !capabilities_.Idle())
         return false;
-    idleAccepted_ = renewing_ = announced_ = false;
+    idleAccepted_ = renewing_ = announced_ = doneOwed_ = false;
     if (Request(TImapRequest::Idle))
         SetStep(TImapStep::Idling);
     return step_ == TImapStep::Idling;
@@ -17,13 +17,39 @@ void TImapConversation::RenewIdle()
     if (step_ != TImapStep::Idling)
         return;
     renewing_ = true;
+    EndIdle();
+    SetStep(TImapStep::IdleDone);
+}
+
+void TImapConversation::EndIdle()
+{
+    // Before the server's "+", DONE would be read as a command of its own.
+    if (!idleAccepted_) {
+        doneOwed_ = true;
+        return;
+    }
     if (Send)
         Send(ImapIdleDone);
-    SetStep(TImapStep::IdleDone);
+}
+
+void TImapConversation::IdleAcceptedNow()
+{
+    idleAccepted_ = true;
+    if (doneOwed_) {
+        doneOwed_ = false;
+        if (Send)
+            Send(ImapIdleDone);
+    }
+    if (logoutOwed_) {
+        logoutOwed_ = false;
+        pending_ = TImapCommand();
+        Request(TImapRequest::Logout);
+    }
 }
 
 void TImapConversation::IdleEnded(bool ok, const std::string& said)
 {
+    doneOwed_ = false;
     if (!ok) {
         Fail("the server refused IDLE: " + said);
         return;

@@ -1,10 +1,12 @@
 """The IMAP session under Wine against the scripted IMAP server
 (tests/servers/imap_script_server.py): in clear, hostile, in TLS from the
 first byte and after STARTTLS, and in IDLE (a new message, renewals, BYE
-and a dropped connection). Starts the servers, runs the Windows tests
+and a dropped connection); and against a real Dovecot: a check, the spam
+moved to Junk, and a message delivered during IDLE. Starts the servers, runs the Windows tests
 that talk to them, and checks what the client sent."""
 
 import os
+import socket
 import subprocess
 import sys
 import tempfile
@@ -13,6 +15,13 @@ import unittest
 import e2e_support
 
 SERVER = os.path.join(e2e_support.ROOT, "tests", "servers", "imap_script_server.py")
+DOVECOT_SCRIPT = os.path.join(e2e_support.ROOT, "tests", "servers", "dovecot.sh")
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
 
 
 class ImapSessionTest(unittest.TestCase):
@@ -88,6 +97,35 @@ class ImapSessionTest(unittest.TestCase):
             self.assertEqual(f.read(), b"A0001 STARTTLS\r\nA0002 CAPABILITY\r\n" +
                              plain_login.replace(b"A0001", b"A0003") + b"A0004 SELECT INBOX\r\nA0005 UID FETCH 1:*" +
                              fetch + b"A0006 LOGOUT\r\n")
+
+
+@unittest.skipUnless(os.geteuid() == 0 and os.path.exists("/usr/lib/dovecot/imap"), "needs root and dovecot-imapd")
+class ImapDovecotTest(unittest.TestCase):
+    def test_check_spam_move_and_idle_against_dovecot(self):
+        directory = tempfile.mkdtemp(prefix="skarnvale-dovecot-imap-")
+        imap_port = free_port()
+        subprocess.run([DOVECOT_SCRIPT, "start", directory, str(free_port())], check=True, stdin=subprocess.DEVNULL,
+                       timeout=60, env=dict(os.environ, SKARNVALE_DOVECOT_IMAP=str(imap_port)))
+        self.addCleanup(subprocess.run, [DOVECOT_SCRIPT, "stop", directory], stdin=subprocess.DEVNULL, timeout=60)
+        maildir = os.path.join(directory, "mail", "alice", "Maildir")
+        env = dict(e2e_support.SESSION_ENV, SKARNVALE_DOVECOT_IMAP_PORT=str(imap_port), SKARNVALE_DOVECOT_MAILDIR=maildir)
+        tests = os.path.join(e2e_support.BUILD_DIR, "win_tests.exe")
+        result = subprocess.run([e2e_support.wine_loader(tests), tests, "--gtest_filter=ImapDovecot.*"], env=env,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                timeout=180)
+        output = result.stdout.decode(errors="replace")
+        self.assertEqual(result.returncode, 0, output)
+        self.assertNotIn("SKIPPED", output)
+        # The spam is in Junk; the first message and the late one stay in
+        # the inbox, neither of them marked \Seen by the header fetch.
+        files = lambda sub: [n for d in ("new", "cur") for n in os.listdir(os.path.join(maildir, sub, d))]
+        self.assertEqual(len(files(".Junk")), 1)
+        inbox = files("")
+        self.assertEqual(len(inbox), 2, inbox)
+        self.assertFalse([n for n in inbox if ":2," in n and "S" in n.split(":2,")[1]], inbox)
+        # Three headers read, no body.
+        with open(os.path.join(directory, "dovecot.log")) as f:
+            self.assertRegex(f.read(), r"imap\(alice\).*Logged out .*hdr_count=3 .*body_count=0 ")
 
 
 if __name__ == "__main__":

@@ -568,3 +568,43 @@ TEST(ImapConversation, SpamMoveRefused_LeavesTheMessagesAndTheSessionReady)
     ASSERT_TRUE(idle.Idle());
     EXPECT_FALSE(idle.MoveToSpam({3}));
 }
+
+TEST(ImapConversation, IdleEndedBeforeTheServersPlus_DoneWaitsForIt)
+{
+    // A DONE before the "+" would be read as a command: it waits, and so
+    // does a LOGOUT behind it.
+    {
+        TImapConversation conversation;
+        TRun run;
+        ReadyWithNothingNew(conversation, run, "IMAP4rev1 IDLE");
+        ASSERT_TRUE(conversation.Idle());
+        conversation.RenewIdle();
+        EXPECT_EQ(run.sent, "A0003 IDLE\r\n");
+        conversation.Received("+ idling\r\nA0003 OK done\r\n", 25);
+        EXPECT_EQ(run.sent, "A0003 IDLE\r\nDONE\r\nA0004 IDLE\r\n");
+    }
+    {
+        TImapConversation conversation;
+        TRun run;
+        ReadyWithNothingNew(conversation, run, "IMAP4rev1 IDLE");
+        ASSERT_TRUE(conversation.Idle());
+        conversation.Logout();
+        EXPECT_EQ(run.sent, "A0003 IDLE\r\n");
+        conversation.Received("+ idling\r\n", 10);
+        EXPECT_EQ(run.sent, "A0003 IDLE\r\nDONE\r\nA0004 LOGOUT\r\n");
+        const std::string answers = "A0003 OK IDLE terminated\r\n* BYE bye\r\nA0004 OK done\r\n";
+        conversation.Received(answers.data(), answers.size());
+        EXPECT_EQ(conversation.Step(), TImapStep::Done);
+    }
+    {
+        TImapConversation conversation;
+        TRun run;
+        ReadyWithNothingNew(conversation, run, "IMAP4rev1 IDLE");
+        ASSERT_TRUE(conversation.Idle());
+        conversation.Logout();
+        conversation.Received("A0003 NO not now\r\n", 18);
+        EXPECT_EQ(run.sent, "A0003 IDLE\r\nA0004 LOGOUT\r\n");
+        conversation.Received("* BYE bye\r\nA0004 OK done\r\n", 26);
+        EXPECT_EQ(conversation.Step(), TImapStep::Done);
+    }
+}

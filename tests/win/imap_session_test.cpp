@@ -233,3 +233,45 @@ TEST(ImapSession, Idle_NewMessageFetchedRenewalsAndTheServersEndings)
         EXPECT_TRUE(PumpUntil([&] { return !session.Connected(); }));
     }
 }
+
+// Against a real Dovecot, started by tests/e2e/test_imap_session.py, which
+// names its IMAP port in SKARNVALE_DOVECOT_IMAP_PORT and alice's Maildir (a
+// Unix path) in SKARNVALE_DOVECOT_MAILDIR: her two messages, the second one
+// spam; a third delivered while the session waits in IDLE.
+TEST(ImapDovecot, CheckMoveSpamThenIdleUntilNewMail)
+{
+    TImapSession session;
+    const char* maildir = std::getenv("SKARNVALE_DOVECOT_MAILDIR");
+    if (!Aim(session, "SKARNVALE_DOVECOT_IMAP_PORT", TImapSecurity::None) || !maildir)
+        GTEST_SKIP() << "no Dovecot IMAP server for this run";
+    session.Fingerprint.clear();
+    ASSERT_TRUE(Check(session));
+    ASSERT_EQ(session.Conversation.Step(), TImapStep::Ready) << session.Conversation.ErrorText();
+    ASSERT_EQ(Uids(session), (std::vector<std::uint32_t>{1, 2}));
+    EXPECT_EQ(session.Conversation.NewMessages()[0].Header, "From: Bob <bob@example.org>\r\nTo: alice@example.org\r\n"
+                                                            "Subject: First\r\n\r\n");
+    EXPECT_EQ(session.Conversation.NewMessages()[0].Size, 93u);
+    EXPECT_NE(session.Conversation.UidValidity(), 0u);
+
+    ASSERT_TRUE(MoveSpam(session, {2})) << session.Conversation.ErrorText();
+    EXPECT_EQ(session.Conversation.SpamResult().How, TImapSpamMove::Moved) << session.Conversation.SpamResult().Error;
+    EXPECT_EQ(session.Conversation.SpamResult().Folder, "Junk");
+    EXPECT_EQ(session.Conversation.Exists(), 1u);
+
+    // A message delivered to the Maildir while the session waits in IDLE.
+    bool finished = false;
+    session.OnFinished = [&](TImapSession&) { finished = true; };
+    ASSERT_TRUE(session.Idle());
+    ASSERT_TRUE(PumpUntil([&] { return session.Conversation.IdleAccepted(); }));
+    const std::string path = std::string("Z:") + maildir + "/new/2000.M1.test";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(file) << path;
+    std::fputs("From: Carol <carol@example.org>\r\nSubject: Later\r\n\r\nHi\r\n", file);
+    std::fclose(file);
+    ASSERT_TRUE(PumpUntil([&] { return finished; }, 15000));
+    ASSERT_EQ(session.Conversation.Step(), TImapStep::Ready) << session.Conversation.ErrorText();
+    ASSERT_EQ(Uids(session), (std::vector<std::uint32_t>{3}));
+    EXPECT_EQ(session.Conversation.NewMessages()[0].Header,
+              "From: Carol <carol@example.org>\r\nSubject: Later\r\n\r\n");
+    EXPECT_TRUE(LogOut(session));
+}
