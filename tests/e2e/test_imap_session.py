@@ -24,6 +24,7 @@ def free_port():
         return s.getsockname()[1]
 
 
+@unittest.skipUnless(os.geteuid() == 0, "needs root: the test PKI serves its CRL on port 80")
 class ImapSessionTest(unittest.TestCase):
     def server(self, *options, certificate=None):
         directory = tempfile.mkdtemp(prefix="skarnvale-imap-")
