@@ -76,9 +76,10 @@ struct TImapSpamResult {
 
 class TImapConversation {
 public:
-    // At most this many new messages are fetched in one check: the ones with
-    // the highest UIDs. A first check of a large mailbox, or a server that
-    // claims millions of messages, costs no more than that.
+    // At most this many new messages are kept from one fetch. Where SELECT
+    // gave UIDNEXT, the range asked for starts there less this many, so that
+    // a first check of a large mailbox asks for the newest alone; whatever a
+    // server sends beyond this many is dropped, not held.
     static constexpr std::uint32_t MaxNewMessages = 1000;
     // At most this many mailboxes of a LIST are kept to choose the spam
     // folder from.
