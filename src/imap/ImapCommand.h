@@ -100,6 +100,6 @@ bool ImapLoginCommand(TImapTagger& tagger, TImapAuth auth, const TImapCapabiliti
                       TImapCommand& command);
 
 // The answer to the challenge a server sends when an OAuth login fails
-// (RFC 7628 section 3.2.3), with its CR LF, after which the server ends the
+// (RFC 7628), with its CR LF, after which the server ends the
 // command with its NO.
 std::string ImapSaslFailureAnswer(TImapAuth auth);

@@ -1,7 +1,7 @@
-// Mailbox names on the wire: IMAP4rev1's modified UTF-7 (RFC 3501 section
-// 5.1.3). Printable ASCII stands for itself, "&" is written "&-", and every
-// run of other characters is "&", their UTF-16 in base64 with "," for "/"
-// and no padding, then "-". Inside the program a name is UTF-8.
+// Mailbox names on the wire: IMAP4rev1's modified UTF-7 (RFC 3501).
+// Printable ASCII stands for itself, "&" is written "&-", and every run of
+// other characters is "&", their UTF-16 in base64 with "," for "/" and no
+// padding, then "-". Inside the program a name is UTF-8.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
-// The syntax of one framed IMAP response (RFC 9051 section 9, RFC 3501
-// section 9): the tag or "*" or "+", a status with its response code and
+// The syntax of one framed IMAP response (the formal syntax of RFC 9051 and
+// RFC 3501): the tag or "*" or "+", a status with its response code and
 // text, or untagged data as a sequence of values. The values are read the
 // way servers send them rather than to the letter: spaces between values
 // may be doubled or missing before a list, a backslash in a quoted string
