@@ -1,6 +1,7 @@
 #!/bin/bash
 # All benchmarks: the kill-list lookups of one tick (native and under Wine),
 # the decoding and spam test of 10,000 mail headers (native and under Wine),
+# the IMAP reader on the answer to a header fetch of 10,000 messages,
 # how soon a listed popup is asked to close (window events, and the tick
 # alone), the idle CPU of SkarnVale.exe under Wine, and a full mail check of 1,000
 # messages against Dovecot compared with Python's poplib, and the same check
@@ -23,6 +24,8 @@ echo "== kill-list lookups, under Wine"
 echo "== decoding and spam test of 10,000 headers against 100 entries, native and under Wine"
 build/native/bench_mail_decode
 "$root/tests/win/wine-run.sh" build/win64/bench_mail_decode_wine.exe
+echo "== the IMAP reader on the header fetch of 10,000 messages, native"
+build/native/bench_imap_reader
 echo "== a listed popup of another program, from its creation to its close request, under Wine"
 "$root/bench/kill_latency.sh" build/win64
 echo "== idle CPU under Wine"

@@ -18,6 +18,8 @@ add_executable(bench_kill_lookup bench/kill_lookup_bench.cpp bench/kill_lookup_n
 target_link_libraries(bench_kill_lookup PRIVATE skarnvale_core)
 add_executable(bench_mail_decode bench/mail_decode_bench.cpp bench/mail_decode_native.cpp)
 target_link_libraries(bench_mail_decode PRIVATE skarnvale_core)
+add_executable(bench_imap_reader bench/imap_reader_bench.cpp)
+target_link_libraries(bench_imap_reader PRIVATE skarnvale_core)
 
 option(SKARNVALE_FUZZ "Build the libFuzzer targets of the parsers (clang only)" OFF)
 if(SKARNVALE_FUZZ)

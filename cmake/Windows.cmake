@@ -62,6 +62,7 @@ add_library(skarnvale_win STATIC
   src/model/unitProcessShell.cpp
   src/model/unitProcessWindows.cpp
   src/net/HttpsPost.cpp
+  src/imap/ImapSession.cpp
   src/oauth/OAuthSignIn.cpp
   src/net/Pop3Prot.cpp
   src/net/Pop3ProtCommands.cpp

@@ -7,7 +7,7 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 run_packages=(cmake googletest g++-mingw-w64-x86-64 wine wine64 xvfb imagemagick x11-utils file)
 packages=("${run_packages[@]}" g++ binutils clang libclang-rt-14-dev python3 g++-mingw-w64-i686 xdotool procps
-          util-linux dovecot-pop3d openssl libssl3 nsis zip)
+          util-linux dovecot-pop3d dovecot-imapd openssl libssl3 nsis zip)
 only_run=false
 if [ "${1:-}" = --run ]; then
     only_run=true

@@ -26,6 +26,8 @@
 # OAUTHBEARER are offered and their tokens checked by the oauth2 passdb at the
 # introspection URL (tests/servers/oauth_server.py, trusted through PKI_DIR's CA);
 # SKARNVALE_DOVECOT_OAUTH_MECHANISMS names fewer ("oauthbearer").
+# With SKARNVALE_DOVECOT_IMAP=PORT, IMAP is served too on ADDRESS:PORT (in
+# clear, dovecot-imapd), with the folders Junk (\Junk) and Trash (\Trash).
 set -eu
 action=${1:?start|stop}
 dir=${2:?directory}
@@ -130,8 +132,20 @@ oauth_config() {
     printf 'passdb {\n  driver = oauth2\n  mechanisms = %s\n  args = %s/oauth2.conf\n}\n' "$mechanisms" "$dir"
 }
 
+# IMAP on $2:$1, its new mail seen at once in IDLE, and the special-use
+# folders the client moves spam to.
+imap_config() {
+    printf 'mailbox_idle_check_interval = 1 secs\n'
+    printf 'namespace inbox {\n  inbox = yes\n'
+    printf '  mailbox Junk {\n    special_use = \\Junk\n    auto = create\n  }\n'
+    printf '  mailbox Trash {\n    special_use = \\Trash\n    auto = create\n  }\n}\n'
+    printf 'service imap-login {\n  inet_listener imap {\n    address = %s\n    port = %s\n  }\n' "$2" "$1"
+    printf '  inet_listener imaps {\n    port = 0\n  }\n}\n'
+}
+
 start() {
     local port=${3:?port} address=${4:-127.0.0.1} tls=${SKARNVALE_DOVECOT_TLS:-} oauth=${SKARNVALE_DOVECOT_OAUTH:-}
+    local imap=${SKARNVALE_DOVECOT_IMAP:-}
     mkdir -p "$dir/run" "$dir/state" "$dir/mail/"{alice,bob}/Maildir/{new,cur,tmp}
     chmod 755 "$dir"
     local password=${SKARNVALE_DOVECOT_PASSWORD:-secret}
@@ -144,7 +158,7 @@ start() {
     fi
     chown -R nobody:nogroup "$dir/mail"
     cat > "$dir/dovecot.conf" <<CONF
-protocols = pop3
+protocols = pop3$([ -n "$imap" ] && echo " imap")
 listen = $address
 $(if [ -n "$tls" ]; then tls_config "$tls"; else echo "ssl = no"; fi)
 disable_plaintext_auth = no
@@ -165,6 +179,7 @@ userdb {
   driver = static
   args = uid=nobody gid=nogroup home=$dir/mail/%u
 }
+$(if [ -n "$imap" ]; then imap_config "$imap" "$address"; fi)
 service pop3-login {
   inet_listener pop3 {
     address = $address
@@ -180,9 +195,12 @@ CONF
     dovecot -c "$dir/dovecot.conf" </dev/null >/dev/null 2>&1
     for _ in $(seq 100); do
         if python3 - "$port" "$address" "$tls" <<'PY' 2>/dev/null; then return 0; fi
-import socket, ssl, sys
+import os, socket, ssl, sys
 s = socket.create_connection((sys.argv[2], int(sys.argv[1])), timeout=1)
 ok = s.recv(100).startswith(b"+OK")
+if ok and os.environ.get("SKARNVALE_DOVECOT_IMAP"):
+    s = socket.create_connection((sys.argv[2], int(os.environ["SKARNVALE_DOVECOT_IMAP"])), timeout=1)
+    ok = s.recv(100).startswith(b"* OK")
 if ok and sys.argv[3]:
     s = socket.create_connection((sys.argv[2], 995), timeout=1)
     s = ssl.create_default_context(cafile=sys.argv[3] + "/ca.crt").wrap_socket(s, server_hostname="mail.test")
