@@ -13,7 +13,8 @@ struct TPopupActionEntry {
     TPopupAction Action = TPopupAction::Close;
     std::string Title;
     std::string Program;
-    int Rule = -1;        // index into the rules at the time of the action; -1: the kill list
+    int RuleId = 0;       // the rule's Id; 0: the kill list
+    std::string RuleText; // how the rule read when it acted, for the log's column
 };
 
 class TPopupActionLog {
@@ -23,9 +24,6 @@ public:
     // Adds one action, dropping the oldest beyond Capacity.
     void Add(TPopupActionEntry entry);
     const std::deque<TPopupActionEntry>& Entries() const { return entries_; }
-    // Rules were deleted or reordered: entries naming rule `removed` no longer
-    // name a rule, and those after it move down by one.
-    void RuleRemoved(int removed);
 
 private:
     std::deque<TPopupActionEntry> entries_;

@@ -26,6 +26,10 @@ struct TPopupRule {
     TPopupAction Action = TPopupAction::Close;
     std::string Button;       // the text of the child button PressButton clicks
     bool Enabled = true;
+    // Stable while the program runs, never stored: the log names its rule by
+    // it, so that edits and deletions of other rules do not shift it. 0 is
+    // never a rule's (the log's "kill list"); TPopupRules::Add gives the next.
+    int Id = 0;
     int Hits = 0;
     std::string LastHit;      // local time "YYYY-MM-DD HH:MM:SS"; empty while never hit
 };
@@ -50,6 +54,11 @@ public:
     // The first rule that is on and matches, or -1.
     int Match(const TWindowFacts& window) const;
 
+    // Appends `rule` with a fresh Id and answers that Id.
+    int Add(TPopupRule rule);
+    // The rule of `id`, or nullptr once deleted.
+    TPopupRule* Find(int id);
+    const TPopupRule* Find(int id) const;
     std::vector<TPopupRule>& Items() { return rules_; }
     const std::vector<TPopupRule>& Items() const { return rules_; }
     const TKeyCompare& Compare() const { return compare_; }
@@ -60,4 +69,5 @@ public:
 private:
     std::vector<TPopupRule> rules_;
     TKeyCompare compare_;
+    int nextId_ = 1;
 };

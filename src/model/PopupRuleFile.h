@@ -16,7 +16,8 @@ struct TPopupRuleFile {
     std::vector<std::pair<int, std::string>> Unreadable;
 };
 
-// Reads the bytes of a rules file into `file` (its Rules keep their compare).
+// Reads the bytes of a rules file into `file` (its Rules keep their compare;
+// each rule read gets its Id through TPopupRules::Add).
 void ParsePopupRuleFile(const std::string& bytes, TPopupRuleFile& file);
 // The bytes of the file: BOM, header, the rules, then the unreadable lines,
 // each line ended by CR LF.
