@@ -14,6 +14,11 @@ add_library(skarnvale_win STATIC
   src/app/SystemWindows.cpp
   src/forms/ihmAbout.cpp
   src/forms/ihmAppList.cpp
+  src/forms/ihmAppListRules.cpp
+  src/forms/ihmRuleEditor.cpp
+  src/forms/ihmRules.cpp
+  src/forms/ihmRulesTexts.cpp
+  src/forms/PopupRulesHost.cpp
   src/forms/ihmMailbox.cpp
   src/forms/ihmMailboxGrid.cpp
   src/forms/ihmMailboxMenu.cpp
@@ -41,6 +46,8 @@ add_library(skarnvale_win STATIC
   src/framework/IconImage.cpp
   src/framework/InputQuery.cpp
   src/framework/ListGrid.cpp
+  src/framework/ListBoxColumns.cpp
+  src/framework/ModalForm.cpp
   src/framework/Icon.cpp
   src/framework/ImageList.cpp
   src/framework/Locale.cpp
