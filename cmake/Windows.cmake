@@ -66,6 +66,9 @@ add_library(skarnvale_win STATIC
   src/framework/Window.cpp
   src/model/unitProcessKillFile.cpp
   src/model/unitProcessKillWatch.cpp
+  src/model/unitProcessPopupActions.cpp
+  src/model/unitProcessPopupRuleFile.cpp
+  src/model/unitProcessWindowFacts.cpp
   src/model/unitProcessShell.cpp
   src/model/unitProcessWindows.cpp
   src/net/HttpsPost.cpp

@@ -14,7 +14,11 @@ struct TPopupActionEntry {
     std::string Title;
     std::string Program;
     int RuleId = 0;       // the rule's Id; 0: the kill list
-    std::string RuleText; // how the rule read when it acted, for the log's column
+    std::string RuleText; // how the rule read when it acted, for the log's column; empty for the kill list
+    // Not done: the window's program runs as administrator and this one
+    // cannot act on it. Told once per window ("cannot act on %s
+    // (administrator)", MsgPopupCannotAct) and not counted.
+    bool Refused = false;
 };
 
 class TPopupActionLog {

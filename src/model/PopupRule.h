@@ -3,10 +3,18 @@
 // stays as it is; each of its titles acts as an exact-title rule that closes.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ClassesPerso.h"
+
+// Text with its letter case taken away so that texts `compare` finds equal
+// come out byte for byte equal (the kill list's comparison: the platform's
+// upper case, framework/Locale.h; natively FoldAsciiCase). It lets the rules
+// turn away most windows without the costly comparison.
+using TTextFold = std::function<std::string(const std::string&)>;
 
 enum class TPopupAction { Close, Minimise, Hide, PressButton };
 
@@ -44,22 +52,37 @@ bool IsSpecificEnough(const TPopupRule& rule);
 // kill list's comparison: 0 means equal).
 bool TitleMatches(const std::string& pattern, const std::string& title, const TKeyCompare& compare);
 
+// The rule as the log names it: the title pattern in quotes, then the
+// program and the class when given, e.g. "Update*" setup.exe #32770.
+std::string PopupRuleText(const TPopupRule& rule);
+
 // Whether the rule, on or off, would act on a window with these facts.
 bool RuleMatches(const TPopupRule& rule, const TWindowFacts& window, const TKeyCompare& compare);
 
 class TPopupRules {
 public:
-    explicit TPopupRules(TKeyCompare compare = AsciiCompareText) : compare_(std::move(compare)) {}
+    explicit TPopupRules(TKeyCompare compare = AsciiCompareText, TTextFold fold = nullptr)
+        : compare_(std::move(compare)), fold_(std::move(fold))
+    {
+    }
 
-    // The first rule that is on and matches, or -1.
+    // The first rule that is on and matches, or -1. The answers are
+    // remembered for each window's facts until the rules are touched
+    // (Add, Items, Find), so a sweep over windows already seen costs a lookup.
     int Match(const TWindowFacts& window) const;
+    // Counts one action of the rule `id` at `when` without forgetting the answers.
+    void RecordHit(int id, const std::string& when);
 
     // Appends `rule` with a fresh Id and answers that Id.
     int Add(TPopupRule rule);
     // The rule of `id`, or nullptr once deleted.
     TPopupRule* Find(int id);
     const TPopupRule* Find(int id) const;
-    std::vector<TPopupRule>& Items() { return rules_; }
+    std::vector<TPopupRule>& Items()
+    {
+        Touched();
+        return rules_;
+    }
     const std::vector<TPopupRule>& Items() const { return rules_; }
     const TKeyCompare& Compare() const { return compare_; }
     // Whether any rule is on: with none, the killer looks at titles only and
@@ -67,7 +90,19 @@ public:
     bool AnyEnabled() const;
 
 private:
+    // A rule's texts folded, with the texts they were folded from.
+    struct TFolded {
+        TWindowFacts source;
+        TWindowFacts folded;
+    };
+    void Touched() const { answers_.clear(); }
+    bool Matches(std::size_t index, const TWindowFacts& window, const TWindowFacts& folded) const;
+    const TWindowFacts& Folded(std::size_t index) const;
+
     std::vector<TPopupRule> rules_;
     TKeyCompare compare_;
+    TTextFold fold_;
     int nextId_ = 1;
+    mutable std::unordered_map<std::string, int> answers_;
+    mutable std::vector<TFolded> folded_;
 };

@@ -19,6 +19,12 @@ struct TPopupRuleFile {
 // Reads the bytes of a rules file into `file` (its Rules keep their compare;
 // each rule read gets its Id through TPopupRules::Add).
 void ParsePopupRuleFile(const std::string& bytes, TPopupRuleFile& file);
-// The bytes of the file: BOM, header, the rules, then the unreadable lines,
-// each line ended by CR LF.
+// The bytes of the file: BOM, header, the rules, and the unreadable lines
+// back on the lines they were read from, each line ended by CR LF.
+// The columns: On (on|off), Action (close|minimise|hide|press), Title,
+// Program, Class, Button, Hits, LastHit; texts escape tab, CR, LF and the
+// backslash as \t \r \n \\. A line may end before Hits. Empty lines are
+// dropped; a line with other columns, or a rule about every window, is
+// unreadable.
 std::string FormatPopupRuleFile(const TPopupRuleFile& file);
+std::string FormatPopupRuleFile(const TPopupRules& rules, const std::vector<std::pair<int, std::string>>& unreadable);

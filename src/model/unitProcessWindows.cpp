@@ -36,6 +36,8 @@ std::string CandidateTitle(HWND hwnd, const TShellProcesses* shell)
 
 std::string CandidateTitle(HWND hwnd) { return CandidateTitle(hwnd, nullptr); }
 
+std::string CandidateTitle(HWND hwnd, const TShellProcesses& shell) { return CandidateTitle(hwnd, &shell); }
+
 // Keeps the candidates with their titles; always goes on enumerating.
 static BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collect)
 {
