@@ -140,7 +140,7 @@ include(GoogleTest)
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} resources/SkarnVale.rc)
 target_link_libraries(win_tests PRIVATE skarnvale_win GTest::gtest_main version)
-add_dependencies(win_tests SkarnVale)
+add_dependencies(win_tests SkarnVale wintool)
 target_link_options(win_tests PRIVATE -static)
 gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES TIMEOUT 60 LABELS wine)

@@ -48,7 +48,6 @@ const std::vector<TTextRow>& WindowsListTexts()
         {"Rule.PressButton", "Press \"%s\"", "Appuyer sur \xAB %s \xBB"},
         {"Rule.On", "on", "oui"},
         {"Rule.Off", "off", "non"},
-        {"Rule.KillList", "kill list", "liste \xE0 d\xE9truire"},
         {"MsgRuleNotSpecific",
          "This rule would act on every window: give a title pattern other than *, a program or a window class.",
          "Cette r\xE8gle agirait sur toutes les fen\xEAtres : indiquez un mod\xE8le de titre autre que *, un "
@@ -58,7 +57,7 @@ const std::vector<TTextRow>& WindowsListTexts()
         {"MsgRuleMatches", "This rule matches %d open windows:", "Cette r\xE8gle correspond \xE0 %d fen\xEAtres ouvertes :"},
         {"MsgRuleMatchesOne", "This rule matches one open window:", "Cette r\xE8gle correspond \xE0 une fen\xEAtre ouverte :"},
         {"MsgRuleSave", "Save it?", "L'enregistrer ?"},
-        {"MsgRuleDelete", "Delete the rule \"%s\"?", "Supprimer la r\xE8gle \xAB %s \xBB ?"},
+        {"MsgRuleDelete", "Delete the rule %s?", "Supprimer la r\xE8gle %s ?"},
     };
     return rows;
 }

@@ -20,15 +20,6 @@ std::string ActionText(const TPopupRule& rule, const TPopupRuleTexts& texts)
     return ActionText(rule.Action, texts);
 }
 
-std::string RuleSummary(const TPopupRule& rule)
-{
-    std::string summary = rule.TitlePattern.empty() ? "*" : rule.TitlePattern;
-    for (const std::string* part : {&rule.Program, &rule.WindowClass})
-        if (!part->empty())
-            summary += " \xE2\x80\x94 " + *part;  // an em dash: titles seldom hold one
-    return summary;
-}
-
 std::string MatchQuestion(const std::vector<TWindowFacts>& windows, const TPopupRuleTexts& texts)
 {
     std::string question = windows.size() == 1 ? texts.MatchesOne

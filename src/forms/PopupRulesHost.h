@@ -31,7 +31,6 @@ struct TPopupRuleTexts {
     std::string PressButton = "Press \"%s\"";
     std::string On = "on";
     std::string Off = "off";
-    std::string KillList = "kill list";
     std::string NotSpecific = "This rule would act on every window: give a title pattern other than *, a program or a "
                               "window class.";
     std::string NoButton = "Give the text of the button to press.";
@@ -39,14 +38,12 @@ struct TPopupRuleTexts {
     std::string MatchesMany = "This rule matches %d open windows:";
     std::string MatchesOne = "This rule matches one open window:";
     std::string SaveIt = "Save it?";
-    std::string DeleteRule = "Delete the rule \"%s\"?";
+    std::string DeleteRule = "Delete the rule %s?";
 };
 
 // How the lists show a rule's action: a button's text within it.
 std::string ActionText(const TPopupRule& rule, const TPopupRuleTexts& texts);
 std::string ActionText(TPopupAction action, const TPopupRuleTexts& texts);
-// How a rule reads in one line: its title pattern, program and class that are set.
-std::string RuleSummary(const TPopupRule& rule);
 // The question asked before a rule that would act on `windows` is saved; the
 // titles one a line, the first few only.
 std::string MatchQuestion(const std::vector<TWindowFacts>& windows, const TPopupRuleTexts& texts);

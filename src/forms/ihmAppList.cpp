@@ -85,6 +85,7 @@ TihmAppList::TihmAppList()
     for (int column = 0; column < ActionColumnCount; ++column)
         zdsActions.SetColumnWidth(column, Scale(kActionColumnWidths[column]));
     zdsActions.OnCellText = [this](int column, int row) { return ActionCellText(column, row); };
+    zdsActions.OnClick = [this] { zdsActionsClick(); };
     btnRules.OnClick = [this] { btnRulesClick(); };
     mnpWindows.OnPopup = [this] { mnpWindowsPopup(); };
     mnpActions.OnPopup = [this] { mnpActionsPopup(); };

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "../framework/Controls.h"
 #include "../framework/Form.h"
@@ -79,6 +80,7 @@ public:
     // The log's line on row `row` (newest first); null past its end.
     const TPopupActionEntry* ActionEntry(int row) const;
     std::string ActionCellText(int column, int row) const;
+    void zdsActionsClick();
     void btnRulesClick();
     void mnpWindowsPopup();
     // Opens the rule editor on a rule for windows like the selected one.
@@ -106,6 +108,8 @@ private:
     std::vector<TWindowFacts> shownWindows_;
     std::map<HWND, TKnownWindow> knownWindows_;
     int menuRuleId_ = 0;
+    // The log's line the user selected, kept while lines come and go.
+    std::optional<TPopupActionEntry> selectedAction_;
     TWindowList* killList_ = nullptr;
     const TSettings* settings_ = nullptr;
     std::function<void()> killNow_;

@@ -3,6 +3,9 @@
 // with its menu that turns a rule off.
 #include "ihmAppList.h"
 
+#include "../app/unitLanguagePopupRules.h"
+#include "../text/FormatText.h"
+
 #include <algorithm>
 
 void TihmAppList::ConnectRules(const TPopupRulesHost& host)
@@ -60,24 +63,39 @@ std::string TihmAppList::ActionCellText(int column, int row) const
     case 0:
         return entry->Time;
     case 1:
-        return ActionText(entry->Action, RuleTexts);
+        return entry->Refused ? FormatText(MsgPopupCannotAct, entry->Title) : ActionText(entry->Action, RuleTexts);
     case 2:
         return entry->Title;
     case 3:
         return entry->Program;
     case 4:
-        return entry->RuleId == 0 ? RuleTexts.KillList : entry->RuleText;
+        return entry->RuleId == 0 ? MsgPopupKillList : entry->RuleText;
     default:
         return std::string();
     }
 }
 
+void TihmAppList::zdsActionsClick()
+{
+    const TPopupActionEntry* entry = ActionEntry(zdsActions.Selected());
+    selectedAction_ = entry ? std::optional<TPopupActionEntry>(*entry) : std::nullopt;
+}
+
 void TihmAppList::PopupActionLogged()
 {
-    // The newest line is row 0, and a full log drops its oldest: a selected
-    // row would slide onto another line, so the selection goes.
-    zdsActions.SetSelected(-1);
-    zdsActions.SetRowCount(rulesHost_.Log ? static_cast<int>(rulesHost_.Log->Entries().size()) : 0);
+    // The newest line is row 0, and a full log drops its oldest: the
+    // selection follows its line, found again by what it says.
+    const int count = rulesHost_.Log ? static_cast<int>(rulesHost_.Log->Entries().size()) : 0;
+    zdsActions.SetRowCount(count);
+    int selected = -1;
+    for (int row = 0; selectedAction_ && row < count && selected < 0; ++row) {
+        const TPopupActionEntry& entry = *ActionEntry(row);
+        if (entry.Time == selectedAction_->Time && entry.Title == selectedAction_->Title &&
+            entry.RuleId == selectedAction_->RuleId && entry.Action == selectedAction_->Action)
+            selected = row;
+    }
+    zdsActions.SetSelected(selected);
+    zdsActionsClick();
     zdsActions.Repaint();
     rules.RulesChanged();
 }
@@ -87,7 +105,8 @@ void TihmAppList::mnpActionsPopup()
     // Kept as the menu opens: a line logged while it is open moves the rows.
     const TPopupActionEntry* entry = ActionEntry(zdsActions.Selected());
     menuRuleId_ = entry ? entry->RuleId : 0;
-    const TPopupRule* rule = menuRuleId_ && rulesHost_.Rules ? rulesHost_.Rules->Find(menuRuleId_) : nullptr;
+    const TPopupRules* rules = rulesHost_.Rules;
+    const TPopupRule* rule = menuRuleId_ && rules ? rules->Find(menuRuleId_) : nullptr;
     mnpRuleOff().SetEnabled(rule && rule->Enabled);
 }
 

@@ -70,9 +70,13 @@ void TihmRules::ShowRules()
     BringToFront();
 }
 
+// Read through the const side: the writable one makes the rules forget the
+// answers they keep for the killer.
+const TPopupRules* TihmRules::Rules() const { return host_ ? host_->Rules : nullptr; }
+
 void TihmRules::RulesChanged()
 {
-    const int count = host_ && host_->Rules ? static_cast<int>(host_->Rules->Items().size()) : 0;
+    const int count = Rules() ? static_cast<int>(Rules()->Items().size()) : 0;
     if (zdsRules.RowCount() != count)
         zdsRules.SetRowCount(count);
     zdsRules.Repaint();
@@ -81,9 +85,9 @@ void TihmRules::RulesChanged()
 
 std::string TihmRules::CellText(int column, int row) const
 {
-    if (!host_ || !host_->Rules || row < 0 || static_cast<size_t>(row) >= host_->Rules->Items().size())
+    if (!Rules() || row < 0 || static_cast<size_t>(row) >= Rules()->Items().size())
         return std::string();
-    const TPopupRule& rule = host_->Rules->Items()[static_cast<size_t>(row)];
+    const TPopupRule& rule = Rules()->Items()[static_cast<size_t>(row)];
     switch (column) {
     case 0:
         return rule.Enabled ? texts_.On : texts_.Off;
@@ -104,19 +108,19 @@ std::string TihmRules::CellText(int column, int row) const
     }
 }
 
-TPopupRule* TihmRules::SelectedRule() const
+const TPopupRule* TihmRules::SelectedRule() const
 {
     const int row = zdsRules.Selected();
-    if (!host_ || !host_->Rules || row < 0 || static_cast<size_t>(row) >= host_->Rules->Items().size())
+    if (!Rules() || row < 0 || static_cast<size_t>(row) >= Rules()->Items().size())
         return nullptr;
-    return &host_->Rules->Items()[static_cast<size_t>(row)];
+    return &Rules()->Items()[static_cast<size_t>(row)];
 }
 
 void TihmRules::SelectRule(int id)
 {
-    if (!host_ || !host_->Rules)
+    if (!Rules())
         return;
-    const auto& rules = host_->Rules->Items();
+    const auto& rules = Rules()->Items();
     for (size_t i = 0; i < rules.size(); ++i)
         if (rules[i].Id == id)
             zdsRules.SetSelected(static_cast<int>(i));
@@ -174,7 +178,7 @@ void TihmRules::btnDeleteClick()
     if (!selected)
         return;
     const int id = selected->Id;
-    if (!MessageDlgYesNo(FormatText(texts_.DeleteRule, RuleSummary(*selected))))
+    if (!MessageDlgYesNo(FormatText(texts_.DeleteRule, PopupRuleText(*selected))))
         return;
     auto& rules = host_->Rules->Items();
     rules.erase(std::remove_if(rules.begin(), rules.end(), [id](const TPopupRule& rule) { return rule.Id == id; }),
@@ -185,7 +189,7 @@ void TihmRules::btnDeleteClick()
 
 void TihmRules::btnToggleClick()
 {
-    TPopupRule* selected = SelectedRule();
+    const TPopupRule* selected = SelectedRule();
     if (!selected)
         return;
     const int id = selected->Id;

@@ -30,7 +30,7 @@ public:
     void RulesChanged();
     std::string CellText(int column, int row) const;
     // Null when no row is selected.
-    TPopupRule* SelectedRule() const;
+    const TPopupRule* SelectedRule() const;
     void SelectRule(int id);
     // Opens the editor over `owner` on a new rule for windows like `window`;
     // true when the user saved it (it is then added and the rules written).
@@ -46,6 +46,7 @@ protected:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    const TPopupRules* Rules() const;
     bool AddThroughEditor(TPopupRule rule, HWND owner);
     void Save();
     void LayoutControls();

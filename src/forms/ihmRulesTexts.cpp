@@ -33,7 +33,7 @@ void AddRuleTextSetters(TihmRules& rules, TPopupRuleTexts& texts, TTextSetters& 
         };
     const std::pair<const char*, std::string*> plain[] = {
         {"Rule.PressButton", &texts.PressButton}, {"Rule.On", &texts.On},
-        {"Rule.Off", &texts.Off},                 {"Rule.KillList", &texts.KillList},
+        {"Rule.Off", &texts.Off},
         {"MsgRuleNotSpecific", &texts.NotSpecific}, {"MsgRuleNoButton", &texts.NoButton},
         {"MsgRuleMatches", &texts.MatchesMany},   {"MsgRuleMatchesOne", &texts.MatchesOne},
         {"MsgRuleSave", &texts.SaveIt},

@@ -9,6 +9,7 @@
 #include "forms/ihmAppList.h"
 #include "message_box_watcher.h"
 #include "message_pump.h"
+#include "model/unitProcessWindowFacts.h"
 #include "model/unitProcessWindows.h"
 
 namespace {
@@ -28,6 +29,39 @@ struct TTarget {
     }
     ~TTarget() { DestroyWindow(hwnd); }
     HWND hwnd;
+};
+
+// Windows of another program, the tests' wintool beside this one: the rules
+// never act on the program's own windows, nor ask about them.
+struct TOtherWindows {
+    explicit TOtherWindows(const std::vector<std::string>& titles)
+    {
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring folder(self);
+        folder.resize(folder.find_last_of(L"\\/") + 1);
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        std::wstring command = L"\"" + folder + L"wintool.exe\" open \"" + temp + L"rule-windows.log\" 60";
+        for (const std::string& title : titles)
+            command += L" \"normal:" + std::wstring(title.begin(), title.end()) + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
+        for (const std::string& title : titles)
+            started = started && PumpUntil([&title] { return FindWindowA("WinToolWindow", title.c_str()) != nullptr; });
+    }
+    ~TOtherWindows()
+    {
+        if (!process.hProcess)
+            return;
+        TerminateProcess(process.hProcess, 0);
+        WaitForSingleObject(process.hProcess, 5000);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    bool started = false;
+    PROCESS_INFORMATION process = {};
 };
 
 std::string Unique(const std::string& text) { return text + " " + std::to_string(GetCurrentProcessId()); }
@@ -64,22 +98,8 @@ protected:
         host.Rules = &rules;
         host.Log = &log;
         host.SaveRules = [this] { ++saves; };
-        host.FactsOf = [](HWND hwnd) {
-            char name[256] = {};
-            GetClassNameA(hwnd, name, sizeof name);
-            return TWindowFacts{GetWindowTitle(hwnd), "win_tests.exe", name};
-        };
-        host.OpenWindowsMatching = [this](const TPopupRule& rule) {
-            TMyCollection windows;
-            EnumerateWindows(windows);
-            std::vector<TWindowFacts> matching;
-            for (int i = 0; i < windows.Count(); ++i) {
-                const TWindowFacts facts = host.FactsOf(windows.ItemAs<TWindow>(i)->Handle);
-                if (RuleMatches(rule, facts, rules.Compare()))
-                    matching.push_back(facts);
-            }
-            return matching;
-        };
+        host.FactsOf = [](HWND hwnd) { return WindowFactsOf(hwnd); };
+        host.OpenWindowsMatching = [](const TPopupRule& rule) { return OpenWindowsMatching(rule); };
         dialog.ConnectRules(host);
     }
 
@@ -140,8 +160,7 @@ TEST_F(PopupRulesWindows, AddEditTurnOffAndOnDelete_EachShownAndSaved)
         TMessageBoxWatcher no(IDNO);
         window.btnDeleteClick();
         ASSERT_EQ(no.Seen().size(), 1u);
-        // The watcher reads the box in the ANSI code page, where the dash is 0x97.
-        EXPECT_EQ(no.Seen()[0].text, "Delete the rule \"Setup * \x97 setup.exe \x97 #32770\"?");
+        EXPECT_EQ(no.Seen()[0].text, "Delete the rule \"Setup *\" setup.exe #32770?");
     }
     EXPECT_EQ(rules.Items().size(), 1u);
     TMessageBoxWatcher yes(IDYES);
@@ -178,10 +197,11 @@ TEST_F(PopupRulesWindows, RuleThatNamesNoWindow_RefusedWithAWarningAndTheEditorS
 
 TEST_F(PopupRulesWindows, RuleMatchingOpenWindows_NamesThemNoGoesBackYesSaves)
 {
-    TTarget first(Unique("Rule Target A")), second(Unique("Rule Target B"));
+    TOtherWindows windows({Unique("Rule Target A"), Unique("Rule Target B")});
+    ASSERT_TRUE(windows.started);
     std::vector<TSeenBox> seen;
     WhenEditorShows(editor, [this, &seen] {
-        Type(editor, "rule target ?*", "", kTargetClass);
+        Type(editor, "rule target ?*", "wintool.exe", "");
         {
             TMessageBoxWatcher no(IDNO);
             editor.btnOKClick();
@@ -239,19 +259,26 @@ TEST_F(PopupRulesWindows, LogOfActions_NewestFirstAndItsMenuTurnsTheRuleOff)
     rule.Program = "setup.exe";
     const int id = rules.Add(rule);
     log.Add({"2026-12-10 08:00:00", TPopupAction::Close, "Listed", "app.exe", 0, ""});
-    log.Add({"2026-12-10 08:00:05", TPopupAction::Hide, "Installer", "setup.exe", id, "* \xE2\x80\x94 setup.exe"});
+    log.Add({"2026-12-10 08:00:05", TPopupAction::Hide, "Installer", "setup.exe", id, "\"*\" setup.exe"});
+    log.Add({"2026-12-10 08:00:09", TPopupAction::Close, "Elevated", "admin.exe", id, "\"*\" setup.exe", true});
     dialog.PopupActionLogged();
-    ASSERT_EQ(dialog.zdsActions.RowCount(), 2);
-    EXPECT_EQ(dialog.zdsActions.Cell(0, 0), "2026-12-10 08:00:05");
-    EXPECT_EQ(dialog.zdsActions.Cell(1, 0), "Hide");
-    EXPECT_EQ(dialog.zdsActions.Cell(3, 0), "setup.exe");
-    EXPECT_EQ(dialog.zdsActions.Cell(4, 0), "* \xE2\x80\x94 setup.exe");
-    EXPECT_EQ(dialog.zdsActions.Cell(4, 1), "kill list");
+    ASSERT_EQ(dialog.zdsActions.RowCount(), 3);
+    EXPECT_EQ(dialog.zdsActions.Cell(1, 0), "cannot act on Elevated (administrator)");
+    EXPECT_EQ(dialog.zdsActions.Cell(0, 1), "2026-12-10 08:00:05");
+    EXPECT_EQ(dialog.zdsActions.Cell(1, 1), "Hide");
+    EXPECT_EQ(dialog.zdsActions.Cell(3, 1), "setup.exe");
+    EXPECT_EQ(dialog.zdsActions.Cell(4, 1), "\"*\" setup.exe");
+    EXPECT_EQ(dialog.zdsActions.Cell(4, 2), "kill list");
 
-    dialog.zdsActions.SetSelected(1);
+    dialog.zdsActions.SetSelected(2);
     dialog.mnpActionsPopup();
     EXPECT_FALSE(dialog.mnpRuleOff().Enabled());  // the kill list is no rule
-    dialog.zdsActions.SetSelected(0);
+    dialog.zdsActions.SetSelected(1);
+    dialog.zdsActionsClick();
+    // A line logged meanwhile: the selection stays on the line the user chose.
+    log.Add({"2026-12-10 08:00:12", TPopupAction::Close, "Listed", "app.exe", 0, ""});
+    dialog.PopupActionLogged();
+    EXPECT_EQ(dialog.zdsActions.Selected(), 2);
     dialog.mnpActionsPopup();
     EXPECT_TRUE(dialog.mnpRuleOff().Enabled());
     dialog.mnpRuleOffClick();
