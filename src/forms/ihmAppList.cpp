@@ -72,8 +72,8 @@ TihmAppList::TihmAppList()
       lblEvents(*this, {16, 376, 220, 14}, ""),
       utlSeparateurActions(*this, {16, 396, 377, 2}),
       lblActions(*this, {16, 407, 0, 0}, "Actions taken"),
-      zdsActions(*this, {16, 426, 377, 130}, ActionColumnCount, 16),
       btnRules(*this, {303, 401, 90, 22}, "Rules..."),
+      zdsActions(*this, {16, 426, 377, 130}, ActionColumnCount, 16),
       mnpWindows(WindowsMenuItems(*this)),
       mnpActions(ActionsMenuItems(*this)),
       rules(Handle(), RuleTexts)

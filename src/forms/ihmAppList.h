@@ -42,8 +42,8 @@ public:
     TLabel lblEvents;
     TBevel utlSeparateurActions;
     TLabel lblActions;
-    TListGrid zdsActions;  // the log of actions, newest first
     TButton btnRules;
+    TListGrid zdsActions;  // the log of actions, newest first
     TPopupMenu mnpWindows;
     TPopupMenu mnpActions;
     TPopupRuleTexts RuleTexts;
