@@ -233,6 +233,14 @@ class TPopupRulesTest(TTrayDriver, TKillPopupsBase):
                             "the windows list's log of actions to show the rule's close")
         self.assertNotIn("kill list", logged[0])
         self.screenshot("windows-list-log.png")
+
+        # The rules window counts the rule's hit.
+        self.assertEqual(app.wintool("click", "Windows lists", "Rules...")[0], 0)
+        rules = wait_until(lambda: next((w for w in app.visible_windows() if w.title == "Popup rules"), None), 10,
+                           "the rules window")
+        self.assertTrue(any(t.startswith("on|%s|wintool.exe|WinToolWindow|Close|1|" % target) for t in rules.texts),
+                        rules)
+        self.screenshot("popup-rules.png")
         with open(app.file("SkarnVale.rules"), "rb") as f:
             saved = f.read().decode("utf-8-sig")
         self.assertIn(target, saved)
