@@ -57,6 +57,10 @@ TihmRuleEditor::TihmRuleEditor(HWND owner, const TPopupRuleTexts& texts)
     btnOK.OnClick = [this] { btnOKClick(); };
     btnCancel.OnClick = [this] { btnCancelClick(); };
     OnKeyDown = [this](WPARAM key) {
+        // Enter on a button presses that button, as in any dialog.
+        const HWND focus = GetFocus();
+        if (key == VK_RETURN && (focus == btnOK.Handle() || focus == btnCancel.Handle()))
+            return false;
         if (key == VK_RETURN)
             btnOKClick();
         else if (key == VK_ESCAPE)

@@ -124,7 +124,7 @@ TEST_F(PopupRulesWindows, AddEditTurnOffAndOnDelete_EachShownAndSaved)
         editor.grpActionClick();
         EXPECT_TRUE(editor.edButton.Enabled());
         editor.edButton.SetText("Later");
-        editor.btnOKClick();
+        PostMessageA(editor.edButton.Handle(), WM_KEYDOWN, VK_RETURN, 0);  // Enter in a field saves
     });
     window.btnAddClick();
     ASSERT_EQ(rules.Items().size(), 1u);
@@ -182,7 +182,7 @@ TEST_F(PopupRulesWindows, RuleThatNamesNoWindow_RefusedWithAWarningAndTheEditorS
         editor.grpAction.SetItemIndex(3);  // a button to press, but which?
         editor.btnOKClick();
         EXPECT_TRUE(editor.Visible());
-        editor.btnCancelClick();
+        PostMessageA(editor.edTitle.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);  // Escape leaves, nothing saved
     });
     window.btnAddClick();
     EXPECT_TRUE(rules.Items().empty());
