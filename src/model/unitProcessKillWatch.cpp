@@ -9,6 +9,10 @@
 namespace {
 TWindowKey KeyOf(HWND window) { return reinterpret_cast<TWindowKey>(window); }
 
+// How often and how long a matching window not shown yet is looked at.
+const UINT kShowingInterval = 2;
+const DWORD kShowingLimit = 3000;
+
 struct TSweepWindows {
     const TShellProcesses* shell;
     std::vector<std::pair<HWND, std::string>> found;
@@ -25,10 +29,15 @@ BOOL CALLBACK CollectCandidate(HWND hwnd, LPARAM sweep)
 }  // namespace
 
 TKillWatch::TKillWatch(TWindowBase& timerOwner, const TWindowList& killList, TPopupRules& rules, TOnAction onAction)
-    : killList_(killList), rules_(rules), onAction_(std::move(onAction)), relookTimer_(timerOwner, 10, false)
+    : killList_(killList),
+      rules_(rules),
+      onAction_(std::move(onAction)),
+      relookTimer_(timerOwner, 10, false),
+      showTimer_(timerOwner, kShowingInterval)
 {
     hook_.OnWindowEvent = [this](DWORD event, HWND window) { WindowEvent(event, window); };
     relookTimer_.OnTimer = [this] { LookAgain(); };
+    showTimer_.OnTimer = [this] { LookShowing(); };
 }
 
 bool TKillWatch::SetActive(bool value)
@@ -38,6 +47,8 @@ bool TKillWatch::SetActive(bool value)
         return done;
     relooks_ = TRelookSchedule();
     relookTimer_.SetEnabled(false);
+    showing_.clear();
+    showTimer_.SetEnabled(false);
     return done;
 }
 
@@ -76,10 +87,14 @@ void TKillWatch::WindowEvent(DWORD event, HWND window)
     case EVENT_OBJECT_CREATE:
         Forget(window);
         facts_.Forget(window);
-        if (!Look(window)) {
-            relooks_.Add(KeyOf(window), GetTickCount());
-            ArmTimer();
+        if (Look(window))
+            break;
+        if (WouldMatchOnceShown(window)) {
+            WatchShowing(window);
+            break;
         }
+        relooks_.Add(KeyOf(window), GetTickCount());
+        ArmTimer();
         break;
     case EVENT_OBJECT_SHOW:
     case EVENT_OBJECT_NAMECHANGE:
@@ -89,8 +104,48 @@ void TKillWatch::WindowEvent(DWORD event, HWND window)
     case EVENT_OBJECT_DESTROY:
         Forget(window);
         relooks_.Remove(KeyOf(window));
+        showing_.erase(KeyOf(window));
         break;
     }
+}
+
+bool TKillWatch::WouldMatchOnceShown(HWND window)
+{
+    const std::string title = CandidateTitleOnceShown(window, Shell());
+    if (title.empty())
+        return false;
+    if (IsInKillList(killList_, title))
+        return true;
+    if (!rules_.AnyEnabled())
+        return false;
+    const TWindowFactsCache::TKnown& known = facts_.Of(window);
+    const TPopupRules& rules = rules_;
+    return known.process != GetCurrentProcessId() && rules.Match({title, known.program, known.windowClass}) >= 0;
+}
+
+void TKillWatch::WatchShowing(HWND window)
+{
+    relooks_.Remove(KeyOf(window));
+    if (showing_.size() >= TRelookSchedule::MaxWaiting)
+        return;  // a storm of matching windows is left to the tick
+    showing_.emplace(KeyOf(window), GetTickCount());
+    showTimer_.SetEnabled(true);
+}
+
+void TKillWatch::LookShowing()
+{
+    const DWORD now = GetTickCount();
+    // A copy: an action's report may lead anywhere, the watch's events included.
+    const auto watched = showing_;
+    for (const auto& entry : watched) {
+        HWND window = reinterpret_cast<HWND>(entry.first);
+        // Done once acted on, shown without a match (the tick sees it from
+        // now on), gone, or waited for long enough.
+        if (!IsWindow(window) || Look(window) || IsWindowVisible(window) || now - entry.second > kShowingLimit)
+            showing_.erase(entry.first);
+    }
+    if (showing_.empty())
+        showTimer_.SetEnabled(false);
 }
 
 void TKillWatch::Forget(HWND window)
@@ -201,8 +256,8 @@ void TKillWatch::LookAgain()
         HWND window = reinterpret_cast<HWND>(key);
         if (!IsWindow(window))
             relooks_.Remove(key);
-        else
-            Look(window);
+        else if (!Look(window) && WouldMatchOnceShown(window))
+            WatchShowing(window);
     }
     ArmTimer();
 }

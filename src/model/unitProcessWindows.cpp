@@ -18,9 +18,9 @@ struct TCollect {
     TShellProcesses shell;
 };
 
-std::string CandidateTitle(HWND hwnd, const TShellProcesses* shell)
+std::string CandidateTitle(HWND hwnd, const TShellProcesses* shell, bool visibleNow = true)
 {
-    if (!IsWindowVisible(hwnd))
+    if (visibleNow && !IsWindowVisible(hwnd))
         return std::string();
     const HWND owner = reinterpret_cast<HWND>(GetWindowLongPtrW(hwnd, GWLP_HWNDPARENT));
     if (owner && owner != GetDesktopWindow())
@@ -37,6 +37,11 @@ std::string CandidateTitle(HWND hwnd, const TShellProcesses* shell)
 std::string CandidateTitle(HWND hwnd) { return CandidateTitle(hwnd, nullptr); }
 
 std::string CandidateTitle(HWND hwnd, const TShellProcesses& shell) { return CandidateTitle(hwnd, &shell); }
+
+std::string CandidateTitleOnceShown(HWND hwnd, const TShellProcesses& shell)
+{
+    return IsWindowVisible(hwnd) ? std::string() : CandidateTitle(hwnd, &shell, false);
+}
 
 // Keeps the candidates with their titles; always goes on enumerating.
 static BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collect)
