@@ -15,13 +15,18 @@ const DWORD kShowingLimit = 3000;
 
 struct TSweepWindows {
     const TShellProcesses* shell;
+    TWindowFactsCache* facts;
     std::vector<std::pair<HWND, std::string>> found;
 };
 
 BOOL CALLBACK CollectCandidate(HWND hwnd, LPARAM sweep)
 {
     auto* into = reinterpret_cast<TSweepWindows*>(sweep);
-    std::string title = CandidateTitle(hwnd, *into->shell);
+    // The class and process kept: neither is asked again of the platform.
+    std::string title = CandidateTitle(hwnd, [into, hwnd] {
+        const TWindowFactsCache::TKnown& known = into->facts->Of(hwnd);
+        return IsShellWindow(known.windowClass, known.process, *into->shell);
+    });
     if (!title.empty())
         into->found.emplace_back(hwnd, std::move(title));
     return TRUE;
@@ -65,7 +70,7 @@ const TShellProcesses& TKillWatch::Shell()
 void TKillWatch::Sweep()
 {
     shellKnown_ = false;
-    TSweepWindows windows{&Shell(), {}};
+    TSweepWindows windows{&Shell(), &facts_, {}};
     EnumWindows(CollectCandidate, reinterpret_cast<LPARAM>(&windows));
     const bool rules = rules_.AnyEnabled();
     std::unordered_set<TWindowKey> stillRuled;
@@ -118,7 +123,7 @@ bool TKillWatch::WouldMatchOnceShown(HWND window)
         return true;
     if (!rules_.AnyEnabled())
         return false;
-    const TWindowFactsCache::TKnown& known = facts_.Of(window);
+    const TWindowFactsCache::TKnown& known = facts_.WithProgram(window);
     const TPopupRules& rules = rules_;
     return known.process != GetCurrentProcessId() && rules.Match({title, known.program, known.windowClass}) >= 0;
 }
@@ -179,20 +184,20 @@ bool TKillWatch::LookKillList(HWND window, const std::string& title, bool fromSw
     if (!IsInKillList(killList_, title))
         return false;
     const bool ask = fromSweep ? asked_.AskFromSweep(KeyOf(window)) : asked_.AskFromEvent(KeyOf(window));
-    if (!ask || !MayAct(window, title, facts_.Of(window), 0, std::string()))
+    if (!ask || !MayAct(window, title, facts_.WithProgram(window), 0, std::string()))
         return true;
     AskToClose(window);
     TPopupActionEntry entry;
     entry.Action = TPopupAction::Close;
     entry.Title = title;
-    entry.Program = facts_.Of(window).program;
+    entry.Program = facts_.WithProgram(window).program;
     Report(std::move(entry));
     return true;
 }
 
 bool TKillWatch::LookRules(HWND window, const std::string& title)
 {
-    const TWindowFactsCache::TKnown& known = facts_.Of(window);
+    const TWindowFactsCache::TKnown& known = facts_.WithProgram(window);
     if (known.process == GetCurrentProcessId())
         return false;
     const TPopupRules& rules = rules_;
