@@ -38,6 +38,7 @@ add_library(skarnvale_win STATIC
   src/framework/Dpapi.cpp
   src/framework/Dpi.cpp
   src/framework/FileDialog.cpp
+  src/framework/FineTimer.cpp
   src/framework/Files.cpp
   src/framework/FolderFiles.cpp
   src/framework/Font.cpp
@@ -162,6 +163,12 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(bench_kill_latency_wine bench/kill_latency_wine.cpp resources/SkarnVale.rc)
   target_link_libraries(bench_kill_latency_wine PRIVATE skarnvale_win)
   target_link_options(bench_kill_latency_wine PRIVATE -static)
+  add_executable(bench_popup_latency_wine bench/popup_latency_wine.cpp resources/SkarnVale.rc)
+  target_link_libraries(bench_popup_latency_wine PRIVATE skarnvale_win)
+  target_link_options(bench_popup_latency_wine PRIVATE -static)
+  add_executable(bench_popup_sweep_wine bench/popup_sweep_wine.cpp resources/SkarnVale.rc)
+  target_link_libraries(bench_popup_sweep_wine PRIVATE skarnvale_win)
+  target_link_options(bench_popup_sweep_wine PRIVATE -static)
   add_executable(bench_mail_check_wine bench/mail_check_wine.cpp resources/SkarnVale.rc)
   target_link_libraries(bench_mail_check_wine PRIVATE skarnvale_win psapi wsock32)
   target_link_options(bench_mail_check_wine PRIVATE -static)

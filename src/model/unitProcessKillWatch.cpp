@@ -9,15 +9,24 @@
 namespace {
 TWindowKey KeyOf(HWND window) { return reinterpret_cast<TWindowKey>(window); }
 
+// How often and how long a matching window not shown yet is looked at.
+const UINT kShowingInterval = 2;
+const DWORD kShowingLimit = 3000;
+
 struct TSweepWindows {
     const TShellProcesses* shell;
+    TWindowFactsCache* facts;
     std::vector<std::pair<HWND, std::string>> found;
 };
 
 BOOL CALLBACK CollectCandidate(HWND hwnd, LPARAM sweep)
 {
     auto* into = reinterpret_cast<TSweepWindows*>(sweep);
-    std::string title = CandidateTitle(hwnd, *into->shell);
+    // The class and process kept: neither is asked again of the platform.
+    std::string title = CandidateTitle(hwnd, [into, hwnd] {
+        const TWindowFactsCache::TKnown& known = into->facts->Of(hwnd);
+        return IsShellWindow(known.windowClass, known.process, *into->shell);
+    });
     if (!title.empty())
         into->found.emplace_back(hwnd, std::move(title));
     return TRUE;
@@ -25,10 +34,15 @@ BOOL CALLBACK CollectCandidate(HWND hwnd, LPARAM sweep)
 }  // namespace
 
 TKillWatch::TKillWatch(TWindowBase& timerOwner, const TWindowList& killList, TPopupRules& rules, TOnAction onAction)
-    : killList_(killList), rules_(rules), onAction_(std::move(onAction)), relookTimer_(timerOwner, 10, false)
+    : killList_(killList),
+      rules_(rules),
+      onAction_(std::move(onAction)),
+      relookTimer_(timerOwner, 10, false),
+      showTimer_(timerOwner, kShowingInterval)
 {
     hook_.OnWindowEvent = [this](DWORD event, HWND window) { WindowEvent(event, window); };
     relookTimer_.OnTimer = [this] { LookAgain(); };
+    showTimer_.OnTimer = [this] { LookShowing(); };
 }
 
 bool TKillWatch::SetActive(bool value)
@@ -38,6 +52,8 @@ bool TKillWatch::SetActive(bool value)
         return done;
     relooks_ = TRelookSchedule();
     relookTimer_.SetEnabled(false);
+    showing_.clear();
+    showTimer_.SetEnabled(false);
     return done;
 }
 
@@ -54,7 +70,7 @@ const TShellProcesses& TKillWatch::Shell()
 void TKillWatch::Sweep()
 {
     shellKnown_ = false;
-    TSweepWindows windows{&Shell(), {}};
+    TSweepWindows windows{&Shell(), &facts_, {}};
     EnumWindows(CollectCandidate, reinterpret_cast<LPARAM>(&windows));
     const bool rules = rules_.AnyEnabled();
     std::unordered_set<TWindowKey> stillRuled;
@@ -76,10 +92,14 @@ void TKillWatch::WindowEvent(DWORD event, HWND window)
     case EVENT_OBJECT_CREATE:
         Forget(window);
         facts_.Forget(window);
-        if (!Look(window)) {
-            relooks_.Add(KeyOf(window), GetTickCount());
-            ArmTimer();
+        if (Look(window))
+            break;
+        if (WouldMatchOnceShown(window)) {
+            WatchShowing(window);
+            break;
         }
+        relooks_.Add(KeyOf(window), GetTickCount());
+        ArmTimer();
         break;
     case EVENT_OBJECT_SHOW:
     case EVENT_OBJECT_NAMECHANGE:
@@ -89,8 +109,48 @@ void TKillWatch::WindowEvent(DWORD event, HWND window)
     case EVENT_OBJECT_DESTROY:
         Forget(window);
         relooks_.Remove(KeyOf(window));
+        showing_.erase(KeyOf(window));
         break;
     }
+}
+
+bool TKillWatch::WouldMatchOnceShown(HWND window)
+{
+    const std::string title = CandidateTitleOnceShown(window, Shell());
+    if (title.empty())
+        return false;
+    if (IsInKillList(killList_, title))
+        return true;
+    if (!rules_.AnyEnabled())
+        return false;
+    const TWindowFactsCache::TKnown& known = facts_.WithProgram(window);
+    const TPopupRules& rules = rules_;
+    return known.process != GetCurrentProcessId() && rules.Match({title, known.program, known.windowClass}) >= 0;
+}
+
+void TKillWatch::WatchShowing(HWND window)
+{
+    relooks_.Remove(KeyOf(window));
+    if (showing_.size() >= TRelookSchedule::MaxWaiting)
+        return;  // a storm of matching windows is left to the tick
+    showing_.emplace(KeyOf(window), GetTickCount());
+    showTimer_.SetEnabled(true);
+}
+
+void TKillWatch::LookShowing()
+{
+    const DWORD now = GetTickCount();
+    // A copy: an action's report may lead anywhere, the watch's events included.
+    const auto watched = showing_;
+    for (const auto& entry : watched) {
+        HWND window = reinterpret_cast<HWND>(entry.first);
+        // Done once acted on, shown without a match (the tick sees it from
+        // now on), gone, or waited for long enough.
+        if (!IsWindow(window) || Look(window) || IsWindowVisible(window) || now - entry.second > kShowingLimit)
+            showing_.erase(entry.first);
+    }
+    if (showing_.empty())
+        showTimer_.SetEnabled(false);
 }
 
 void TKillWatch::Forget(HWND window)
@@ -124,20 +184,20 @@ bool TKillWatch::LookKillList(HWND window, const std::string& title, bool fromSw
     if (!IsInKillList(killList_, title))
         return false;
     const bool ask = fromSweep ? asked_.AskFromSweep(KeyOf(window)) : asked_.AskFromEvent(KeyOf(window));
-    if (!ask || !MayAct(window, title, facts_.Of(window), 0, std::string()))
+    if (!ask || !MayAct(window, title, facts_.WithProgram(window), 0, std::string()))
         return true;
     AskToClose(window);
     TPopupActionEntry entry;
     entry.Action = TPopupAction::Close;
     entry.Title = title;
-    entry.Program = facts_.Of(window).program;
+    entry.Program = facts_.WithProgram(window).program;
     Report(std::move(entry));
     return true;
 }
 
 bool TKillWatch::LookRules(HWND window, const std::string& title)
 {
-    const TWindowFactsCache::TKnown& known = facts_.Of(window);
+    const TWindowFactsCache::TKnown& known = facts_.WithProgram(window);
     if (known.process == GetCurrentProcessId())
         return false;
     const TPopupRules& rules = rules_;
@@ -201,8 +261,8 @@ void TKillWatch::LookAgain()
         HWND window = reinterpret_cast<HWND>(key);
         if (!IsWindow(window))
             relooks_.Remove(key);
-        else
-            Look(window);
+        else if (!Look(window) && WouldMatchOnceShown(window))
+            WatchShowing(window);
     }
     ArmTimer();
 }

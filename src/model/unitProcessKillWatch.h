@@ -13,8 +13,10 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
+#include "../framework/FineTimer.h"
 #include "../framework/Timer.h"
 #include "../framework/WinEventHook.h"
 #include "PopupActionLog.h"
@@ -53,6 +55,13 @@ private:
                 const std::string& ruleText);
     void Report(TPopupActionEntry entry);
     void Forget(HWND window);
+    // A new window that matches but is not shown yet is looked at every few
+    // milliseconds until it is: under Wine, which reports no showing, a
+    // CreateWindowEx takes 20 ms alone and hundreds when several programs
+    // open windows at once, longer than the second looks wait.
+    bool WouldMatchOnceShown(HWND window);
+    void WatchShowing(HWND window);
+    void LookShowing();
     void LookAgain();
     void ArmTimer();
     const TShellProcesses& Shell();
@@ -64,6 +73,8 @@ private:
     TTimer relookTimer_;
     TKillAppearances asked_;
     TRelookSchedule relooks_;
+    TFineTimer showTimer_;
+    std::unordered_map<TWindowKey, DWORD> showing_;  // window -> tick count when first watched
     TWindowFactsCache facts_;
     std::unordered_set<TWindowKey> ruled_;    // acted on by a rule in this appearance
     std::unordered_set<TWindowKey> refused_;  // told that they cannot be acted on

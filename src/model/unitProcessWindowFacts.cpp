@@ -100,16 +100,24 @@ std::vector<TWindowFacts> OpenWindowsMatching(const TPopupRule& rule)
 
 const TWindowFactsCache::TKnown& TWindowFactsCache::Of(HWND hwnd)
 {
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
     auto known = known_.find(hwnd);
-    if (known != known_.end() && known->second.process == process)
+    if (known != known_.end())
         return known->second;
     if (known_.size() >= 4096)  // windows come and go: keep the memory bounded
         known_.clear();
     TKnown& facts = known_[hwnd];
-    facts.process = process;
-    facts.program = ProgramOfProcess(process, facts.openable);
+    GetWindowThreadProcessId(hwnd, &facts.process);
     facts.windowClass = WindowClassOf(hwnd);
     return facts;
+}
+
+const TWindowFactsCache::TKnown& TWindowFactsCache::WithProgram(HWND hwnd)
+{
+    const TKnown& known = Of(hwnd);
+    if (!known.programKnown) {
+        TKnown& facts = known_[hwnd];
+        facts.program = ProgramOfProcess(facts.process, facts.openable);
+        facts.programKnown = true;
+    }
+    return known;
 }

@@ -29,20 +29,24 @@ bool CanOpenProcess(DWORD process);
 // would act on now: what a rule's editor shows before it is saved.
 std::vector<TWindowFacts> OpenWindowsMatching(const TPopupRule& rule);
 
-// The program and class of windows seen before: neither changes while a
-// window lives, and asking a process for its program is the costly part of
-// a look.
+// The process, class and program of windows seen before: none changes while
+// a window lives, and each costs a call to the platform (under Wine a round
+// trip to its server) that the sweep would otherwise make for every window
+// at every tick. The window events forget a window at its creation, so a
+// handle used again is asked afresh.
 class TWindowFactsCache {
 public:
     struct TKnown {
         DWORD process = 0;
-        std::string program;
         std::string windowClass;
+        bool programKnown = false;
+        std::string program;
         bool openable = true;
     };
-    // What is known of `hwnd`, asked of the platform the first time (or when
-    // the window's handle now belongs to another process).
+    // The process and class of `hwnd`, asked of the platform the first time.
     const TKnown& Of(HWND hwnd);
+    // The same with the program and whether its process opens.
+    const TKnown& WithProgram(HWND hwnd);
     void Forget(HWND hwnd) { known_.erase(hwnd); }
     std::size_t Count() const { return known_.size(); }
 

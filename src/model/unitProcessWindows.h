@@ -28,6 +28,11 @@ std::string GetWindowTitle(HWND hwnd);
 std::string CandidateTitle(HWND hwnd);
 // The same with the shell's processes looked up already (ShellProcesses).
 std::string CandidateTitle(HWND hwnd, const TShellProcesses& shell);
+// The same with the shell's test given: asked last, of a titled window only.
+std::string CandidateTitle(HWND hwnd, const std::function<bool()>& isShell);
+// For a window not visible yet, the title it would be a candidate with once
+// shown; empty for a visible window or one that would not be a candidate.
+std::string CandidateTitleOnceShown(HWND hwnd, const TShellProcesses& shell);
 // Clears the collection, then fills it with the selected top-level windows in
 // Z order.
 void EnumerateWindows(TMyCollection& windows);
