@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "app/unitLanguage.h"
 #include "forms/ihmAppList.h"
 #include "message_box_watcher.h"
 #include "message_pump.h"
@@ -262,6 +263,7 @@ TEST_F(PopupRulesWindows, LogOfActions_NewestFirstAndItsMenuTurnsTheRuleOff)
     log.Add({"2026-12-10 08:00:05", TPopupAction::Hide, "Installer", "setup.exe", id, "\"*\" setup.exe"});
     log.Add({"2026-12-10 08:00:09", TPopupAction::Close, "Elevated", "admin.exe", id, "\"*\" setup.exe", true});
     dialog.PopupActionLogged();
+    EXPECT_EQ(dialog.zdsActions.ColumnCaption(4), "Rule");
     ASSERT_EQ(dialog.zdsActions.RowCount(), 3);
     EXPECT_EQ(dialog.zdsActions.Cell(1, 0), "cannot act on Elevated (administrator)");
     EXPECT_EQ(dialog.zdsActions.Cell(0, 1), "2026-12-10 08:00:05");
@@ -287,4 +289,19 @@ TEST_F(PopupRulesWindows, LogOfActions_NewestFirstAndItsMenuTurnsTheRuleOff)
     EXPECT_EQ(Cell(0, 0), "off");
     dialog.mnpActionsPopup();
     EXPECT_FALSE(dialog.mnpRuleOff().Enabled());  // off already
+}
+
+TEST_F(PopupRulesWindows, French_RewritesTheRuleWindowsTheirMenusAndTheirQuestions)
+{
+    ihmAppList = &dialog;  // the text tables reach the windows list through it
+    ApplyTexts(TLanguage::French);
+    EXPECT_EQ(window.Caption(), "R\xC3\xA8gles des popups");
+    EXPECT_EQ(window.zdsRules.ColumnCaption(1), "Mod\xC3\xA8le de titre");
+    EXPECT_EQ(editor.grpAction.ItemCaption(1), "R\xC3\xA9" "duire");
+    EXPECT_EQ(dialog.mnpCloseLike().Caption, "Fermer les fen\xC3\xAAtres comme celle-ci...");
+    EXPECT_EQ(MatchQuestion({TWindowFacts{"Setup", "setup.exe", "#32770"}}, dialog.RuleTexts),
+              "Cette r\xC3\xA8gle correspond \xC3\xA0 une fen\xC3\xAAtre ouverte :\r\n\r\n    Setup\r\n\r\nL'enregistrer ?");
+    ApplyTexts(TLanguage::English);
+    EXPECT_EQ(window.btnToggle.Text(), "On / off");
+    ihmAppList = nullptr;
 }
