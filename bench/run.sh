@@ -25,6 +25,10 @@ build/native/bench_mail_decode
 "$root/tests/win/wine-run.sh" build/win64/bench_mail_decode_wine.exe
 echo "== a listed popup of another program, from its creation to its close request, under Wine"
 "$root/bench/kill_latency.sh" build/win64
+echo "== listed popups beside a minimal reference killer: one at a time, five at once, five in a row"
+"$root/bench/popup_latency.sh" build/win64
+echo "== the kill tick's sweep over 300 windows of another program with 200 popup rules"
+"$root/tests/win/wine-run.sh" build/win64/bench_popup_sweep_wine.exe
 echo "== idle CPU under Wine"
 "$root/bench/idle_cpu.sh" build/win64
 echo "== full check of 1,000 messages against Dovecot: SkarnVale under Wine and Python's poplib"

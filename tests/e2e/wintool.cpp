@@ -5,10 +5,12 @@
 //        later) | title-later (created visible untitled, titled 300 ms later): both raise the
 //        window event Windows raises, which Wine does not | title-soon (titled 30 ms later)
 //        | title-quietly (titled 700 ms later): both without the event, as under Wine
+//        | dialog (with the child buttons "&Later" and "Install now"; "Later" closes it)
 //        Each log line is "MS EVENT TEXT": EVENT "ready" (all windows created), "shown"
 //        (TEXT the title of a window now visible with its title; a visible one's as its
 //        CreateWindowEx returns) or "close" (TEXT the
-//        title of the window asked); MS the milliseconds from this tool's start to the
+//        title of the window asked), "minimised", "hidden" (TEXT the window's title) or
+//        "pressed" (TEXT the button's text, then the window's title); MS the milliseconds from this tool's start to the
 //        event, for a close request to the moment it was posted.
 //   wintool list                                 prints visible top-level windows and their texts
 //        (a list box's: its items; a list view's rows as texts of their own, the cells joined by "|")
@@ -142,6 +144,22 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_TIMER:
         ApplyLateChange(hwnd);
         return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && lParam) {
+            const HWND button = reinterpret_cast<HWND>(lParam);
+            Log("pressed", TextOf(button) + " " + TextOf(hwnd), GetTickCount());
+            if (LOWORD(wParam) == 1)
+                DestroyWindow(hwnd);
+        }
+        return 0;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED)
+            Log("minimised", TextOf(hwnd), GetTickCount());
+        break;
+    case WM_SHOWWINDOW:
+        if (!wParam)
+            Log("hidden", TextOf(hwnd), GetTickCount());
+        break;
     case WM_CLOSE:
         Log("close", TextOf(hwnd), static_cast<DWORD>(GetMessageTime()));
         if (GetPropW(hwnd, L"refuse"))
@@ -190,6 +208,13 @@ int Open(int argc, char** argv)
         ++openWindows;
         if (kind == "refuse")
             SetPropW(hwnd, L"refuse", reinterpret_cast<HANDLE>(1));
+        if (kind == "dialog") {
+            // The button a rule presses comes second, as "Later" often does.
+            CreateWindowExW(0, L"Button", L"Install now", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 100, 24, hwnd,
+                            reinterpret_cast<HMENU>(2), wc.hInstance, nullptr);
+            CreateWindowExW(0, L"Button", L"&Later", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 120, 10, 100, 24, hwnd,
+                            reinterpret_cast<HMENU>(1), wc.hInstance, nullptr);
+        }
         if (late) {
             lateWindows.push_back({hwnd, late, title});
             SetTimer(hwnd, 1, late->delay, nullptr);

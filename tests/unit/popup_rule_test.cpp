@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "app/unitLanguagePopupRules.h"
 #include "model/PopupActionLog.h"
 #include "model/PopupRule.h"
 #include "model/PopupRuleFile.h"
 #include "text/CaseFold.h"
+#include "text/FormatText.h"
 
 namespace {
 // A stand-in for the platform's comparison that, unlike ASCII case folding,
@@ -185,4 +189,16 @@ TEST(PopupActionLog, KeepsTheLast200_OldestDropped)
     ASSERT_EQ(log.Entries().size(), TPopupActionLog::Capacity);
     EXPECT_EQ(log.Entries().front().Title, "5");
     EXPECT_EQ(log.Entries().back().Title, "204");
+}
+
+TEST(PopupRuleTexts, BothLanguages_SamePlaceholders_CannotActReadsAsLogged)
+{
+    for (const TMessageRow& row : PopupRuleMessageTexts()) {
+        const std::string english = row.In(TLanguage::English), french = row.In(TLanguage::French);
+        EXPECT_NE(english, french) << row.key;
+        EXPECT_EQ(std::count(english.begin(), english.end(), '%'), std::count(french.begin(), french.end(), '%'))
+            << row.key;
+    }
+    EXPECT_EQ(FormatText(MsgPopupCannotAct, "Setup"), "cannot act on Setup (administrator)");
+    EXPECT_EQ(PopupActionText(TPopupAction::PressButton, "Later"), "press 'Later'");
 }
