@@ -28,6 +28,10 @@ echo "== the IMAP reader on the header fetch of 10,000 messages, native"
 build/native/bench_imap_reader
 echo "== a listed popup of another program, from its creation to its close request, under Wine"
 "$root/bench/kill_latency.sh" build/win64
+echo "== listed popups beside a minimal reference killer: one at a time, five at once, five in a row"
+"$root/bench/popup_latency.sh" build/win64
+echo "== the kill tick's sweep over 300 windows of another program with 200 popup rules"
+"$root/tests/win/wine-run.sh" build/win64/bench_popup_sweep_wine.exe
 echo "== idle CPU under Wine"
 "$root/bench/idle_cpu.sh" build/win64
 echo "== full check of 1,000 messages against Dovecot: SkarnVale under Wine and Python's poplib"

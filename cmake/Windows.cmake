@@ -14,6 +14,11 @@ add_library(skarnvale_win STATIC
   src/app/SystemWindows.cpp
   src/forms/ihmAbout.cpp
   src/forms/ihmAppList.cpp
+  src/forms/ihmAppListRules.cpp
+  src/forms/ihmRuleEditor.cpp
+  src/forms/ihmRules.cpp
+  src/forms/ihmRulesTexts.cpp
+  src/forms/PopupRulesHost.cpp
   src/forms/ihmMailbox.cpp
   src/forms/ihmMailboxGrid.cpp
   src/forms/ihmMailboxMenu.cpp
@@ -33,6 +38,7 @@ add_library(skarnvale_win STATIC
   src/framework/Dpapi.cpp
   src/framework/Dpi.cpp
   src/framework/FileDialog.cpp
+  src/framework/FineTimer.cpp
   src/framework/Files.cpp
   src/framework/FolderFiles.cpp
   src/framework/Font.cpp
@@ -41,6 +47,8 @@ add_library(skarnvale_win STATIC
   src/framework/IconImage.cpp
   src/framework/InputQuery.cpp
   src/framework/ListGrid.cpp
+  src/framework/ListBoxColumns.cpp
+  src/framework/ModalForm.cpp
   src/framework/Icon.cpp
   src/framework/ImageList.cpp
   src/framework/Locale.cpp
@@ -59,6 +67,9 @@ add_library(skarnvale_win STATIC
   src/framework/Window.cpp
   src/model/unitProcessKillFile.cpp
   src/model/unitProcessKillWatch.cpp
+  src/model/unitProcessPopupActions.cpp
+  src/model/unitProcessPopupRuleFile.cpp
+  src/model/unitProcessWindowFacts.cpp
   src/model/unitProcessShell.cpp
   src/model/unitProcessWindows.cpp
   src/net/HttpsPost.cpp
@@ -132,7 +143,7 @@ include(GoogleTest)
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} resources/SkarnVale.rc)
 target_link_libraries(win_tests PRIVATE skarnvale_win GTest::gtest_main version)
-add_dependencies(win_tests SkarnVale)
+add_dependencies(win_tests SkarnVale wintool)
 target_link_options(win_tests PRIVATE -static)
 gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES TIMEOUT 60 LABELS wine)
@@ -154,6 +165,12 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(bench_kill_latency_wine bench/kill_latency_wine.cpp resources/SkarnVale.rc)
   target_link_libraries(bench_kill_latency_wine PRIVATE skarnvale_win)
   target_link_options(bench_kill_latency_wine PRIVATE -static)
+  add_executable(bench_popup_latency_wine bench/popup_latency_wine.cpp resources/SkarnVale.rc)
+  target_link_libraries(bench_popup_latency_wine PRIVATE skarnvale_win)
+  target_link_options(bench_popup_latency_wine PRIVATE -static)
+  add_executable(bench_popup_sweep_wine bench/popup_sweep_wine.cpp resources/SkarnVale.rc)
+  target_link_libraries(bench_popup_sweep_wine PRIVATE skarnvale_win)
+  target_link_options(bench_popup_sweep_wine PRIVATE -static)
   add_executable(bench_mail_check_wine bench/mail_check_wine.cpp resources/SkarnVale.rc)
   target_link_libraries(bench_mail_check_wine PRIVATE skarnvale_win psapi wsock32)
   target_link_options(bench_mail_check_wine PRIVATE -static)

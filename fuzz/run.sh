@@ -15,7 +15,7 @@ cmake --build "$build" --target fuzz_targets -j2 >/dev/null || {
 }
 
 targets=(fuzz_line_buffer fuzz_reply fuzz_header fuzz_header_words fuzz_mime_body fuzz_multiline fuzz_dotted_address fuzz_md5 fuzz_lcd_font
-         fuzz_oauth_json fuzz_http_response fuzz_quarantine_record fuzz_imap_reader)
+         fuzz_oauth_json fuzz_http_response fuzz_quarantine_record fuzz_imap_reader fuzz_popup_rules)
 failed=0
 for target in "${targets[@]}"; do
     corpus="$build/corpus/$target"

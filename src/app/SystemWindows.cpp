@@ -4,6 +4,7 @@
 #include "../forms/ihmAppList.h"
 #include "../forms/ihmMailbox.h"
 #include "../forms/ihmVideo.h"
+#include "../model/unitProcessWindowFacts.h"
 #include "../settings/ihmOptions.h"
 #include "ihmMain.h"
 
@@ -37,6 +38,15 @@ TSystemWindows::TSystemWindows()
     // Each form asks through what it is given here, never up into another.
     TihmMain* main = main_.get();
     appList_->Connect(main->KillList, settings_, [main] { main->KillPopupsNow(); });
+    TPopupRulesHost rules;
+    rules.Rules = &main->PopupRules;
+    rules.Log = &main->PopupActions;
+    rules.OpenWindowsMatching = [](const TPopupRule& rule) { return OpenWindowsMatching(rule); };
+    rules.FactsOf = [](HWND hwnd) { return WindowFactsOf(hwnd); };
+    rules.SaveRules = [main] { main->SavePopupRules(); };
+    appList_->ConnectRules(rules);
+    TihmAppList* appList = appList_.get();
+    main->OnPopupAction = [appList] { appList->PopupActionLogged(); };
     mailbox_->Connect(mail_, settings_, {[main] { main->mnpTbEmailProgramClick(); },
                                          [] { ihmOptions->ShowSpamLists(); }});
     video_->Connect(settings_);
@@ -46,6 +56,7 @@ TSystemWindows::~TSystemWindows()
 {
     DestroyForm(options_, ihmOptions);
     DestroyForm(about_, ihmAbout);
+    main_->OnPopupAction = nullptr;  // the windows list that showed the actions goes first
     DestroyForm(appList_, ihmAppList);
     DestroyForm(mailbox_, ihmMailbox);
     DestroyForm(video_, ihmVideo);

@@ -2,16 +2,20 @@
 
 #include "../forms/ihmAppList.h"
 #include "../forms/ihmMailbox.h"
+#include "../framework/Dialogs.h"
 #include "../framework/Dpi.h"
 #include "../framework/Files.h"
 #include "../framework/Icon.h"
 #include "../framework/Locale.h"
 #include "../model/unitProcessKillFile.h"
+#include "../model/unitProcessPopupRuleFile.h"
 #include "../settings/SettingsValues.h"
 #include "../settings/ihmOptions.h"
 #include "Divers.h"
 #include "FileErrorBox.h"
 #include "unitLanguage.h"
+#include "unitLanguagePopupRules.h"
+#include "../text/FormatText.h"
 
 TihmMain* ihmMain = nullptr;
 
@@ -51,10 +55,11 @@ TihmMain::TihmMain(TSettings& settings, TMailWatch& mail)
       Settings(settings),
       Mail(mail),
       KillList(LocaleCompareText),
+      PopupRules(LocaleCompareText, LocaleUpperText),
       utlTimer(*this, DefaultInterval, true),
       utlTimerEmail(*this, DefaultIntervalEmail * 60000, false),
       utlIcon(*this, 500, false),
-      utlKillWatch(*this, KillList, [this] { CountKill(); }),
+      utlKillWatch(*this, KillList, PopupRules, [this](const TPopupActionEntry& entry) { PopupActionDone(entry); }),
       utlImageList({"MENU_QUIT", "MENU_OPTIONS", "MENU_WINDOWS", "MENU_MAILBOXES"}),
       mnpTB(TrayMenuItems(*this))
 {
@@ -89,6 +94,7 @@ void TihmMain::FormCreate()
     KillList.Clear();
     if (!LoadKillList(KillList, ihmAppList))
         ShowReadErrorBox(GetKillListFileName());
+    LoadPopupRules();
     CountBeforeCheck = 0;
     // Copies past their days or beyond the cap go at start-up, not only after a cycle.
     Mail.PruneQuarantine();
@@ -99,6 +105,8 @@ void TihmMain::FormDestroy()
     // Saved at the end of the session already, with no box.
     if (!SessionEnded && !SaveKillList(KillList))
         ShowWriteErrorFor(kKillListFile);
+    if (!SessionEnded)
+        SavePopupRules();
     KillList.Clear();
     Mail.Emails.Clear();
 }
@@ -131,4 +139,48 @@ void TihmMain::CountKill()
     const std::string sound = Settings.SoundFile;
     if (!sound.empty() && FileExists(sound))
         PlaySoundFile(sound);
+}
+
+void TihmMain::PopupActionDone(const TPopupActionEntry& entry)
+{
+    PopupActions.Add(entry);
+    if (!entry.Refused)
+        CountKill();
+    if (OnPopupAction)
+        OnPopupAction();
+}
+
+void TihmMain::LoadPopupRules()
+{
+    TPopupRuleFile file{TPopupRules(LocaleCompareText, LocaleUpperText), {}};
+    popupRulesReadFailed_ = !::LoadPopupRules(file);
+    PopupRules = std::move(file.Rules);
+    popupRulesUnread_ = std::move(file.Unreadable);
+    if (popupRulesReadFailed_) {
+        ShowReadErrorBox(GetPopupRulesFileName());
+        return;
+    }
+    if (popupRulesUnread_.empty())
+        return;
+    std::string lines;
+    for (const auto& line : popupRulesUnread_)
+        lines += (lines.empty() ? "" : ", ") + std::to_string(line.first);
+    MessageDlg(FormatText(MsgPopupRulesUnreadable, {GetPopupRulesFileName(), lines}), TMsgDlgType::Warning);
+}
+
+bool TihmMain::WritePopupRules()
+{
+    // A file that could not be read is the user's to mend; nor is a file made
+    // for a user who has no rules.
+    if (popupRulesReadFailed_)
+        return true;
+    if (std::as_const(PopupRules).Items().empty() && popupRulesUnread_.empty() && !FileExists(GetPopupRulesFileName()))
+        return true;
+    return ::SavePopupRules(PopupRules, popupRulesUnread_);
+}
+
+void TihmMain::SavePopupRules()
+{
+    if (!WritePopupRules())
+        ShowWriteErrorFor(kPopupRulesFile);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -19,6 +20,8 @@
 #include "../model/unitProcessReuse.h"
 #include "../model/unitProcessSpam.h"
 #include "../model/unitProcessKillWatch.h"
+#include "../model/PopupActionLog.h"
+#include "../model/PopupRule.h"
 #include "../mail/MailWatch.h"
 #include "../settings/Settings.h"
 #include "../settings/SettingsHost.h"
@@ -38,6 +41,13 @@ public:
     bool UpdatingMenu = false;
     bool IconBlink = false;
     TWindowList KillList;
+    // The popup rules, read from their file at creation, compared as the
+    // kill list compares. Edit them here, then call SavePopupRules.
+    TPopupRules PopupRules;
+    // What the killer did while the program runs (the kill list's closes too).
+    TPopupActionLog PopupActions;
+    // Called after each entry added to PopupActions, for an open window to refresh.
+    std::function<void()> OnPopupAction;
     int CountBeforeCheck = 0;
     std::string TrayIconName;  // the resource the tray icon shows now
 
@@ -139,8 +149,19 @@ public:
     void SetKillerRunning(bool on);
     // One kill: count it and announce it when asked.
     void CountKill();
+    // One entry of the killer: logged, and counted as a kill when it was done.
+    void PopupActionDone(const TPopupActionEntry& entry);
+    // Writes the rules file (the rules, their hits, the lines that could not
+    // be read); a failure is shown in the write error box.
+    void SavePopupRules();
 
 private:
+    void LoadPopupRules();
+    bool WritePopupRules();
+    // The rules file's lines that could not be read, written back in their places.
+    std::vector<std::pair<int, std::string>> popupRulesUnread_;
+    // The file was there but could not be read: it is not written over.
+    bool popupRulesReadFailed_ = false;
     // A toggle command: flip the item's check mark and hand it to the setting.
     void ToggleFromMenu(TMenuItem& item, void (TihmOptions::*setter)(bool));
     void FormCreate();

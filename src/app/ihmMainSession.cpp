@@ -17,6 +17,7 @@ void TihmMain::EndSession()
     Mail.RequestQuit();
     Store.Save(Settings);
     SaveKillList(KillList);
+    WritePopupRules();
     SessionEnded = true;
     utlTB.SetEnabled(false);
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "unitGlobal.h"
+#include "unitLanguagePopupRules.h"
 #include "unitLanguageSpamSafety.h"
 
 namespace {
@@ -68,6 +69,8 @@ void ApplyTexts(TLanguage language)
             *row.text = row.In(language);
     }
     for (const TMessageRow& row : SpamSafetyMessageTexts())
+        *row.text = row.In(language);
+    for (const TMessageRow& row : PopupRuleMessageTexts())
         *row.text = row.In(language);
 }
 

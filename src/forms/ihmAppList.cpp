@@ -7,18 +7,24 @@
 #include "../model/unitProcessKillFile.h"
 #include "../model/unitProcessShell.h"
 #include "../model/unitProcessWindows.h"
+#include "ihmRulesTexts.h"
 
 #include <algorithm>
 
 TihmAppList* ihmAppList = nullptr;
 
 namespace {
+// The first design's 405 pixels, and the log of actions below.
+const int kClientHeight = 570;
+const int kProgramColumnWidth = 110;
+const int kActionColumnWidths[TihmAppList::ActionColumnCount] = {112, 60, 110, 80, 110};
+
 TFormOptions AppListFormOptions()
 {
     TFormOptions options;
     options.caption = "Windows lists";
     options.clientWidth = 412;
-    options.clientHeight = 405;
+    options.clientHeight = kClientHeight;
     options.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     options.exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
     options.owner = GetDesktopWindow();
@@ -29,28 +35,64 @@ TFormOptions AppListFormOptions()
 
 void ApplyWindowsListTexts(TihmAppList& form, TLanguage language)
 {
-    WriteRows(WindowsListTexts(),
-              {{"Caption", [&form](const std::string& text) { form.SetCaption(text); }},
-               {"lblCurrentProcess", [&form](const std::string& text) { form.lblCurrentProcess.SetCaption(text); }},
-               {"lblSelectedProcess", [&form](const std::string& text) { form.lblSelectedProcess.SetCaption(text); }},
-               {"lblNumber", [&form](const std::string& text) { form.lblNumber.SetCaption(text); }},
-               {"lblEvents", [&form](const std::string& text) { form.SetEventsText(text); }}},
-              language);
+    TTextSetters setters = {
+        {"Caption", [&form](const std::string& text) { form.SetCaption(text); }},
+        {"lblCurrentProcess", [&form](const std::string& text) { form.lblCurrentProcess.SetCaption(text); }},
+        {"lblSelectedProcess", [&form](const std::string& text) { form.lblSelectedProcess.SetCaption(text); }},
+        {"lblNumber", [&form](const std::string& text) { form.lblNumber.SetCaption(text); }},
+        {"lblEvents", [&form](const std::string& text) { form.SetEventsText(text); }},
+        {"lblActions", [&form](const std::string& text) { form.lblActions.SetCaption(text); }},
+        {"btnRules", [&form](const std::string& text) { form.btnRules.SetText(text); }}};
+    for (int column = 0; column < TihmAppList::ActionColumnCount; ++column)
+        setters["zdsActions.Columns[" + std::to_string(column) + "]"] = [&form, column](const std::string& text) {
+            form.zdsActions.SetColumnCaption(column, text);
+        };
+    for (TPopupMenu* menu : {&form.mnpWindows, &form.mnpActions})
+        for (const auto& item : menu->Items()) {
+            TMenuItem* target = item.get();
+            setters[item->Name()] = [target](const std::string& text) { target->Caption = text; };
+        }
+    AddRuleTextSetters(form.rules, form.RuleTexts, setters);
+    WriteRows(WindowsListTexts(), setters, language);
+    form.rules.RulesChanged();
+    form.PopupActionLogged();
 }
 }  // namespace
 
 TihmAppList::TihmAppList()
     : TForm(AppListFormOptions()),
-      pnlConteneur(*this, {0, 0, 412, 405}),
-      zdsCurrentProcess(*this, {16, 29, 377, 153}, 14),
+      pnlConteneur(*this, {0, 0, 412, kClientHeight}),
+      zdsCurrentProcess(*this, {16, 29, 377, 153}, 14, kProgramColumnWidth),
       lblCurrentProcess(*this, {16, 13, 0, 0}, "Active windows list"),
       lblSelectedProcess(*this, {16, 197, 0, 0}, "Selected windows list"),
       utlSeparateur(*this, {16, 189, 377, 2}),
       zdsSelectedProcess(*this, {16, 213, 377, 153}, 14),
       lblNumber(*this, {240, 376, 128, 14}, "Windows number : ", SS_RIGHT),
       zdsNumber(*this, {376, 376, 0, 0}, "000"),
-      lblEvents(*this, {16, 376, 220, 14}, "")
+      lblEvents(*this, {16, 376, 220, 14}, ""),
+      utlSeparateurActions(*this, {16, 396, 377, 2}),
+      lblActions(*this, {16, 407, 0, 0}, "Actions taken"),
+      btnRules(*this, {303, 401, 90, 22}, "Rules..."),
+      zdsActions(*this, {16, 426, 377, 130}, ActionColumnCount, 16),
+      mnpWindows(WindowsMenuItems(*this)),
+      mnpActions(ActionsMenuItems(*this)),
+      rules(Handle(), RuleTexts)
 {
+    zdsCurrentProcess.OnSideText = [this](int row) {
+        const TWindowFacts* window = ShownWindow(row);
+        return window ? window->Program : std::string();
+    };
+    for (int column = 0; column < ActionColumnCount; ++column)
+        zdsActions.SetColumnWidth(column, Scale(kActionColumnWidths[column]));
+    zdsActions.OnCellText = [this](int column, int row) { return ActionCellText(column, row); };
+    zdsActions.OnClick = [this] { zdsActionsClick(); };
+    btnRules.OnClick = [this] { btnRulesClick(); };
+    mnpWindows.OnPopup = [this] { mnpWindowsPopup(); };
+    mnpActions.OnPopup = [this] { mnpActionsPopup(); };
+    // Under the pointer, over the list it was opened on.
+    mnpWindows.AlignBottom = false;
+    mnpActions.AlignBottom = false;
+    laidOut_ = true;
     ApplyWindowsListTexts(*this, TLanguage::English);
     // Through the global reference: it is cleared when the system's dialog goes,
     // and dialogs made on their own are left alone.
@@ -90,6 +132,31 @@ void TihmAppList::RemoveFirstEntry(const std::string& title)
 
 void TihmAppList::ShowCount(int count) { zdsNumber.SetCaption(std::to_string(count)); }
 
+TWindowFacts TihmAppList::FactsOfWindow(HWND hwnd, const std::string& title, std::map<HWND, TKnownWindow>& seen)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(hwnd, &processId);
+    auto known = knownWindows_.find(hwnd);
+    // A handle may come back for another process's window once the first is gone.
+    TKnownWindow window;
+    if (known != knownWindows_.end() && known->second.ProcessId == processId)
+        window = known->second;
+    else {
+        window.ProcessId = processId;
+        if (rulesHost_.FactsOf)
+            window.Facts = rulesHost_.FactsOf(hwnd);
+    }
+    window.Facts.Title = title;
+    seen[hwnd] = window;
+    return window.Facts;
+}
+
+const TWindowFacts* TihmAppList::ShownWindow(int row) const
+{
+    return row >= 0 && static_cast<size_t>(row) < shownWindows_.size() ? &shownWindows_[static_cast<size_t>(row)]
+                                                                         : nullptr;
+}
+
 void TihmAppList::RefreshActiveWindows()
 {
     HCURSOR previous = SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
@@ -99,20 +166,33 @@ void TihmAppList::RefreshActiveWindows()
     } restore{previous};
     TMyCollection windows;
     EnumerateWindows(windows);
-    std::vector<std::string> titles;
-    for (int i = 0; i < windows.Count(); ++i)
-        titles.push_back(windows.ItemAs<TWindow>(i)->Title);
-    if (titles == shownTitles_ && zdsCurrentProcess.Count() == static_cast<int>(titles.size()))
+    std::vector<TWindowFacts> shown;
+    std::map<HWND, TKnownWindow> seen;
+    for (int i = 0; i < windows.Count(); ++i) {
+        const TWindow* window = windows.ItemAs<TWindow>(i);
+        shown.push_back(FactsOfWindow(window->Handle, window->Title, seen));
+    }
+    knownWindows_ = std::move(seen);
+    const auto sameRows = [&shown, this] {
+        if (shown.size() != shownWindows_.size() || zdsCurrentProcess.Count() != static_cast<int>(shown.size()))
+            return false;
+        for (size_t i = 0; i < shown.size(); ++i)
+            if (shown[i].Title != shownWindows_[i].Title || shown[i].Program != shownWindows_[i].Program)
+                return false;
+        return true;
+    };
+    if (sameRows())
         return;
     const int selected = zdsCurrentProcess.ItemIndex();
     const std::string selectedTitle = selected >= 0 ? zdsCurrentProcess.Items(selected) : std::string();
     const int top = zdsCurrentProcess.TopIndex();
     SendMessageW(zdsCurrentProcess.Handle(), WM_SETREDRAW, FALSE, 0);
+    shownWindows_ = std::move(shown);
     zdsCurrentProcess.Clear();
     int reselect = -1;
-    for (const std::string& title : titles) {
-        const int index = zdsCurrentProcess.Add(title);
-        if (selected >= 0 && reselect < 0 && title == selectedTitle)
+    for (const TWindowFacts& window : shownWindows_) {
+        const int index = zdsCurrentProcess.Add(window.Title);
+        if (selected >= 0 && reselect < 0 && window.Title == selectedTitle)
             reselect = index;
     }
     zdsCurrentProcess.SetTopIndex(std::min(top, std::max(0, zdsCurrentProcess.Count() - 1)));
@@ -120,7 +200,6 @@ void TihmAppList::RefreshActiveWindows()
         zdsCurrentProcess.SetItemIndex(reselect);
     SendMessageW(zdsCurrentProcess.Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(zdsCurrentProcess.Handle(), nullptr, TRUE);
-    shownTitles_ = titles;
 }
 
 void TihmAppList::Connect(TWindowList& killList, const TSettings& settings, std::function<void()> killNow)

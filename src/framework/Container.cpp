@@ -40,6 +40,14 @@ bool TContainer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
             return true;
         }
     }
+    if (message == WM_DRAWITEM && wParam) {
+        const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        auto it = controls_.find(static_cast<int>(draw->CtlID));
+        if (it != controls_.end() && it->second->HandleDrawItem(*draw)) {
+            result = TRUE;
+            return true;
+        }
+    }
     if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) {
         // Controls on a form or a page share its button-face background.
         SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));

@@ -76,9 +76,11 @@ TPanel::TPanel(TContainer& parent, const TBounds& bounds)
     SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-TListBox::TListBox(TContainer& parent, const TBounds& bounds, int itemHeight)
-    : TControl(parent, "LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE,
-               bounds)
+TListBox::TListBox(TContainer& parent, const TBounds& bounds, int itemHeight) : TListBox(parent, bounds, itemHeight, 0) {}
+
+TListBox::TListBox(TContainer& parent, const TBounds& bounds, int itemHeight, DWORD style)
+    : TControl(parent, "LISTBOX", style | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+               WS_EX_CLIENTEDGE, bounds)
 {
     if (itemHeight > 0)
         SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, parent.Scale(itemHeight));

@@ -28,6 +28,8 @@ public:
     virtual bool HandleCommand(WORD) { return false; }
     // Answers true when it handled a WM_NOTIFY it sent to its container.
     virtual bool HandleNotify(const NMHDR&) { return false; }
+    // Answers true when it drew itself, asked by its container's WM_DRAWITEM.
+    virtual bool HandleDrawItem(const DRAWITEMSTRUCT&) { return false; }
     // Its form was laid out at another DPI, the new font given.
     virtual void DpiChanged() {}
 
@@ -87,4 +89,8 @@ public:
     std::function<void()> OnDblClick;
     std::function<void()> OnClick;  // the selection changed by the user
     bool HandleCommand(WORD code) override;
+
+protected:
+    // `style` adds to the list box's own styles (an owner-drawn list's).
+    TListBox(TContainer& parent, const TBounds& bounds, int itemHeight, DWORD style);
 };

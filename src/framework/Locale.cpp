@@ -32,3 +32,21 @@ std::string LocaleTimeSeparator()
         return ":";
     return Narrow(std::wstring(separator));
 }
+
+std::string LocaleUpperText(const std::string& text)
+{
+    bool ascii = true;
+    for (char c : text)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) {
+        std::string upper = text;
+        for (char& c : upper)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+        return upper;
+    }
+    std::wstring wide = Widen(text);
+    if (!wide.empty())
+        CharUpperBuffW(&wide[0], static_cast<DWORD>(wide.size()));
+    return Narrow(wide);
+}

@@ -1,16 +1,48 @@
 #include "unitProcessKillWatch.h"
 
+#include <utility>
+#include <vector>
+
+#include "unitProcessPopupActions.h"
 #include "unitProcessWindows.h"
 
 namespace {
 TWindowKey KeyOf(HWND window) { return reinterpret_cast<TWindowKey>(window); }
+
+// How often and how long a matching window not shown yet is looked at.
+const UINT kShowingInterval = 2;
+const DWORD kShowingLimit = 3000;
+
+struct TSweepWindows {
+    const TShellProcesses* shell;
+    TWindowFactsCache* facts;
+    std::vector<std::pair<HWND, std::string>> found;
+};
+
+BOOL CALLBACK CollectCandidate(HWND hwnd, LPARAM sweep)
+{
+    auto* into = reinterpret_cast<TSweepWindows*>(sweep);
+    // The class and process kept: neither is asked again of the platform.
+    std::string title = CandidateTitle(hwnd, [into, hwnd] {
+        const TWindowFactsCache::TKnown& known = into->facts->Of(hwnd);
+        return IsShellWindow(known.windowClass, known.process, *into->shell);
+    });
+    if (!title.empty())
+        into->found.emplace_back(hwnd, std::move(title));
+    return TRUE;
+}
 }  // namespace
 
-TKillWatch::TKillWatch(TWindowBase& timerOwner, const TWindowList& killList, std::function<void()> onKill)
-    : killList_(killList), onKill_(std::move(onKill)), relookTimer_(timerOwner, 10, false)
+TKillWatch::TKillWatch(TWindowBase& timerOwner, const TWindowList& killList, TPopupRules& rules, TOnAction onAction)
+    : killList_(killList),
+      rules_(rules),
+      onAction_(std::move(onAction)),
+      relookTimer_(timerOwner, 10, false),
+      showTimer_(timerOwner, kShowingInterval)
 {
     hook_.OnWindowEvent = [this](DWORD event, HWND window) { WindowEvent(event, window); };
     relookTimer_.OnTimer = [this] { LookAgain(); };
+    showTimer_.OnTimer = [this] { LookShowing(); };
 }
 
 bool TKillWatch::SetActive(bool value)
@@ -20,20 +52,54 @@ bool TKillWatch::SetActive(bool value)
         return done;
     relooks_ = TRelookSchedule();
     relookTimer_.SetEnabled(false);
+    showing_.clear();
+    showTimer_.SetEnabled(false);
     return done;
 }
 
-void TKillWatch::Sweep() { KillPopups(killList_, onKill_, &asked_); }
+const TShellProcesses& TKillWatch::Shell()
+{
+    // Asked once per sweep: each lookup walks every top-level window itself.
+    if (!shellKnown_) {
+        shell_ = ShellProcesses();
+        shellKnown_ = true;
+    }
+    return shell_;
+}
+
+void TKillWatch::Sweep()
+{
+    shellKnown_ = false;
+    TSweepWindows windows{&Shell(), &facts_, {}};
+    EnumWindows(CollectCandidate, reinterpret_cast<LPARAM>(&windows));
+    const bool rules = rules_.AnyEnabled();
+    std::unordered_set<TWindowKey> stillRuled;
+    asked_.BeginSweep();
+    for (const auto& window : windows.found) {
+        if (LookKillList(window.first, window.second, true))
+            continue;
+        if (rules && LookRules(window.first, window.second))
+            stillRuled.insert(KeyOf(window.first));
+    }
+    asked_.EndSweep();
+    // A window no longer seen matching ended its appearance: its next one is acted on again.
+    ruled_.swap(stillRuled);
+}
 
 void TKillWatch::WindowEvent(DWORD event, HWND window)
 {
     switch (event) {
     case EVENT_OBJECT_CREATE:
-        asked_.Forget(KeyOf(window));
-        if (!Look(window)) {
-            relooks_.Add(KeyOf(window), GetTickCount());
-            ArmTimer();
+        Forget(window);
+        facts_.Forget(window);
+        if (Look(window))
+            break;
+        if (WouldMatchOnceShown(window)) {
+            WatchShowing(window);
+            break;
         }
+        relooks_.Add(KeyOf(window), GetTickCount());
+        ArmTimer();
         break;
     case EVENT_OBJECT_SHOW:
     case EVENT_OBJECT_NAMECHANGE:
@@ -41,26 +107,152 @@ void TKillWatch::WindowEvent(DWORD event, HWND window)
         break;
     case EVENT_OBJECT_HIDE:
     case EVENT_OBJECT_DESTROY:
-        asked_.Forget(KeyOf(window));
+        Forget(window);
         relooks_.Remove(KeyOf(window));
+        showing_.erase(KeyOf(window));
         break;
     }
 }
 
+bool TKillWatch::WouldMatchOnceShown(HWND window)
+{
+    const std::string title = CandidateTitleOnceShown(window, Shell());
+    if (title.empty())
+        return false;
+    if (IsInKillList(killList_, title))
+        return true;
+    if (!rules_.AnyEnabled())
+        return false;
+    const TWindowFactsCache::TKnown& known = facts_.WithProgram(window);
+    const TPopupRules& rules = rules_;
+    return known.process != GetCurrentProcessId() && rules.Match({title, known.program, known.windowClass}) >= 0;
+}
+
+void TKillWatch::WatchShowing(HWND window)
+{
+    relooks_.Remove(KeyOf(window));
+    if (showing_.size() >= TRelookSchedule::MaxWaiting)
+        return;  // a storm of matching windows is left to the tick
+    showing_.emplace(KeyOf(window), GetTickCount());
+    showTimer_.SetEnabled(true);
+}
+
+void TKillWatch::LookShowing()
+{
+    const DWORD now = GetTickCount();
+    // A copy: an action's report may lead anywhere, the watch's events included.
+    const auto watched = showing_;
+    for (const auto& entry : watched) {
+        HWND window = reinterpret_cast<HWND>(entry.first);
+        // Done once acted on, shown without a match (the tick sees it from
+        // now on), gone, or waited for long enough.
+        if (!IsWindow(window) || Look(window) || IsWindowVisible(window) || now - entry.second > kShowingLimit)
+            showing_.erase(entry.first);
+    }
+    if (showing_.empty())
+        showTimer_.SetEnabled(false);
+}
+
+void TKillWatch::Forget(HWND window)
+{
+    asked_.Forget(KeyOf(window));
+    ruled_.erase(KeyOf(window));
+}
+
 bool TKillWatch::Look(HWND window)
 {
-    const std::string title = CandidateTitle(window);
-    if (title.empty() || !IsInKillList(killList_, title)) {
-        asked_.Forget(KeyOf(window));
+    const std::string title = CandidateTitle(window, Shell());
+    if (title.empty()) {
+        Forget(window);
         return false;
     }
-    relooks_.Remove(KeyOf(window));
-    if (asked_.AskFromEvent(KeyOf(window))) {
-        AskToClose(window);
-        if (onKill_)
-            onKill_();
+    if (LookKillList(window, title, false)) {
+        relooks_.Remove(KeyOf(window));
+        return true;
     }
+    asked_.Forget(KeyOf(window));
+    if (rules_.AnyEnabled() && LookRules(window, title)) {
+        relooks_.Remove(KeyOf(window));
+        return true;
+    }
+    ruled_.erase(KeyOf(window));
+    return false;
+}
+
+bool TKillWatch::LookKillList(HWND window, const std::string& title, bool fromSweep)
+{
+    if (!IsInKillList(killList_, title))
+        return false;
+    const bool ask = fromSweep ? asked_.AskFromSweep(KeyOf(window)) : asked_.AskFromEvent(KeyOf(window));
+    if (!ask || !MayAct(window, title, facts_.WithProgram(window), 0, std::string()))
+        return true;
+    AskToClose(window);
+    TPopupActionEntry entry;
+    entry.Action = TPopupAction::Close;
+    entry.Title = title;
+    entry.Program = facts_.WithProgram(window).program;
+    Report(std::move(entry));
     return true;
+}
+
+bool TKillWatch::LookRules(HWND window, const std::string& title)
+{
+    const TWindowFactsCache::TKnown& known = facts_.WithProgram(window);
+    if (known.process == GetCurrentProcessId())
+        return false;
+    const TPopupRules& rules = rules_;
+    const int index = rules.Match({title, known.program, known.windowClass});
+    if (index < 0)
+        return false;
+    if (ruled_.count(KeyOf(window)))
+        return true;
+    // Copied: the report may lead to edits of the rules.
+    const TPopupRule rule = rules.Items()[static_cast<std::size_t>(index)];
+    const std::string program = known.program;
+    if (!MayAct(window, title, known, rule.Id, PopupRuleText(rule))) {
+        ruled_.insert(KeyOf(window));
+        return true;
+    }
+    // A window already minimised has nothing to undergo.
+    if (!(rule.Action == TPopupAction::Minimise && IsIconic(window)) && !DoPopupAction(window, rule.Action, rule.Button))
+        return false;
+    ruled_.insert(KeyOf(window));
+    TPopupActionEntry entry;
+    entry.Action = rule.Action;
+    entry.Title = title;
+    entry.Program = program;
+    entry.RuleId = rule.Id;
+    entry.RuleText = PopupRuleText(rule);
+    Report(std::move(entry));
+    return true;
+}
+
+bool TKillWatch::MayAct(HWND window, const std::string& title, const TWindowFactsCache::TKnown& known, int ruleId,
+                        const std::string& ruleText)
+{
+    if (known.openable)
+        return true;
+    if (refused_.size() >= 4096)
+        refused_.clear();
+    if (refused_.insert(KeyOf(window)).second) {
+        TPopupActionEntry entry;
+        entry.Title = title;
+        entry.Program = known.program;
+        entry.RuleId = ruleId;
+        entry.RuleText = ruleText;
+        entry.Refused = true;
+        Report(std::move(entry));
+    }
+    return false;
+}
+
+void TKillWatch::Report(TPopupActionEntry entry)
+{
+    entry.Time = PopupActionTime();
+    if (!entry.Refused && entry.RuleId != 0)
+        rules_.RecordHit(entry.RuleId, entry.Time);
+    if (onAction_)
+        onAction_(entry);
 }
 
 void TKillWatch::LookAgain()
@@ -69,8 +261,8 @@ void TKillWatch::LookAgain()
         HWND window = reinterpret_cast<HWND>(key);
         if (!IsWindow(window))
             relooks_.Remove(key);
-        else
-            Look(window);
+        else if (!Look(window) && WouldMatchOnceShown(window))
+            WatchShowing(window);
     }
     ArmTimer();
 }

@@ -3,23 +3,37 @@
 // rules, and a new one again a few times shortly after, so that a listed
 // popup is asked to close before the user sees it. The kill tick goes on as
 // the safety net for windows whose events the platform does not report.
+// Each window meets the kill list first (its own quick lookup), then the
+// popup rules, which never act on the program's own windows, nor on a
+// program run as administrator (told once per window), and act once per
+// appearance of a window: a minimised window the user brings back stays.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
+#include "../framework/FineTimer.h"
 #include "../framework/Timer.h"
 #include "../framework/WinEventHook.h"
+#include "PopupActionLog.h"
+#include "PopupRule.h"
 #include "unitProcessKillList.h"
 #include "unitProcessKillRecords.h"
+#include "unitProcessShell.h"
+#include "unitProcessWindowFacts.h"
 
 class TWindowBase;
 
 class TKillWatch {
 public:
-    // `timerOwner` carries the timer of the second looks; `onKill` counts one kill.
-    TKillWatch(TWindowBase& timerOwner, const TWindowList& killList, std::function<void()> onKill);
+    // Each action done, or refused (TPopupActionEntry::Refused); RuleId 0 is the kill list's.
+    using TOnAction = std::function<void(const TPopupActionEntry&)>;
+    // `timerOwner` carries the timer of the second looks.
+    TKillWatch(TWindowBase& timerOwner, const TWindowList& killList, TPopupRules& rules, TOnAction onAction);
 
     bool Active() const { return hook_.Active(); }
     // Installs the window event hook, or removes it and forgets what was
@@ -30,16 +44,40 @@ public:
 
 private:
     void WindowEvent(DWORD event, HWND window);
-    // The tick's rules for one window; a match not yet asked in this
-    // appearance is asked and counted. Answers whether the window matched.
+    // The kill list's and the rules' look at one window; a match not yet
+    // acted on in this appearance is acted on. Answers whether the window
+    // matched and nothing is left to do (a button not there yet is).
     bool Look(HWND window);
+    bool LookKillList(HWND window, const std::string& title, bool fromSweep);
+    bool LookRules(HWND window, const std::string& title);
+    // False, told once, when the window's program cannot be acted on.
+    bool MayAct(HWND window, const std::string& title, const TWindowFactsCache::TKnown& known, int ruleId,
+                const std::string& ruleText);
+    void Report(TPopupActionEntry entry);
+    void Forget(HWND window);
+    // A new window that matches but is not shown yet is looked at every few
+    // milliseconds until it is: under Wine, which reports no showing, a
+    // CreateWindowEx takes 20 ms alone and hundreds when several programs
+    // open windows at once, longer than the second looks wait.
+    bool WouldMatchOnceShown(HWND window);
+    void WatchShowing(HWND window);
+    void LookShowing();
     void LookAgain();
     void ArmTimer();
+    const TShellProcesses& Shell();
 
     const TWindowList& killList_;
-    std::function<void()> onKill_;
+    TPopupRules& rules_;
+    TOnAction onAction_;
     TWinEventHook hook_;
     TTimer relookTimer_;
     TKillAppearances asked_;
     TRelookSchedule relooks_;
+    TFineTimer showTimer_;
+    std::unordered_map<TWindowKey, DWORD> showing_;  // window -> tick count when first watched
+    TWindowFactsCache facts_;
+    std::unordered_set<TWindowKey> ruled_;    // acted on by a rule in this appearance
+    std::unordered_set<TWindowKey> refused_;  // told that they cannot be acted on
+    TShellProcesses shell_;
+    bool shellKnown_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "../framework/WideText.h"
 #include "unitProcessWindows.h"
 
 namespace {
@@ -66,6 +67,15 @@ TShellProcesses ShellProcesses()
 bool IsShellWindow(HWND hwnd, const TShellProcesses& shell)
 {
     return hwnd && (HasShellClass(hwnd) || IsShellProcess(ProcessOf(hwnd), shell));
+}
+
+bool IsShellWindow(const std::string& windowClass, DWORD process, const TShellProcesses& shell)
+{
+    const std::wstring name = Widen(windowClass);
+    for (const wchar_t* shellClass : kShellClasses)
+        if (name == shellClass)
+            return true;
+    return IsShellProcess(process, shell);
 }
 
 bool IsShellWindow(HWND hwnd) { return hwnd && IsShellWindow(hwnd, ShellProcesses()); }

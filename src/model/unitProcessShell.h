@@ -19,6 +19,8 @@ struct TShellProcesses {
 };
 TShellProcesses ShellProcesses();
 bool IsShellWindow(HWND hwnd, const TShellProcesses& shell);
+// The same for a window whose class and process are known already.
+bool IsShellWindow(const std::string& windowClass, DWORD process, const TShellProcesses& shell);
 // True when a window of the shell now bears `title`: adding such a title to
 // the kill list is refused like the program's own.
 bool IsShellWindowTitle(const std::string& title);

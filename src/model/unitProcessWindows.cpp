@@ -18,9 +18,12 @@ struct TCollect {
     TShellProcesses shell;
 };
 
-std::string CandidateTitle(HWND hwnd, const TShellProcesses* shell)
+// The shell's test comes last: it is the costly one, and most windows are
+// turned away before it.
+template <class TIsShell>
+std::string CandidateTitleIf(HWND hwnd, bool visibleNow, const TIsShell& isShell)
 {
-    if (!IsWindowVisible(hwnd))
+    if (visibleNow && !IsWindowVisible(hwnd))
         return std::string();
     const HWND owner = reinterpret_cast<HWND>(GetWindowLongPtrW(hwnd, GWLP_HWNDPARENT));
     if (owner && owner != GetDesktopWindow())
@@ -28,13 +31,30 @@ std::string CandidateTitle(HWND hwnd, const TShellProcesses* shell)
     if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
         return std::string();
     std::string title = GetWindowTitle(hwnd);
-    if (!title.empty() && (shell ? IsShellWindow(hwnd, *shell) : IsShellWindow(hwnd)))
+    if (!title.empty() && isShell())
         return std::string();
     return title;
+}
+
+std::string CandidateTitle(HWND hwnd, const TShellProcesses* shell, bool visibleNow = true)
+{
+    return CandidateTitleIf(hwnd, visibleNow, [hwnd, shell] { return shell ? IsShellWindow(hwnd, *shell) : IsShellWindow(hwnd); });
 }
 }  // namespace
 
 std::string CandidateTitle(HWND hwnd) { return CandidateTitle(hwnd, nullptr); }
+
+std::string CandidateTitle(HWND hwnd, const TShellProcesses& shell) { return CandidateTitle(hwnd, &shell); }
+
+std::string CandidateTitle(HWND hwnd, const std::function<bool()>& isShell)
+{
+    return CandidateTitleIf(hwnd, true, isShell);
+}
+
+std::string CandidateTitleOnceShown(HWND hwnd, const TShellProcesses& shell)
+{
+    return IsWindowVisible(hwnd) ? std::string() : CandidateTitle(hwnd, &shell, false);
+}
 
 // Keeps the candidates with their titles; always goes on enumerating.
 static BOOL CALLBACK CollectWindowProc(HWND hwnd, LPARAM collect)

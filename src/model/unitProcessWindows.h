@@ -10,6 +10,7 @@
 #include "ClassesPerso.h"
 #include "unitProcessKillList.h"
 #include "unitProcessKillRecords.h"
+#include "unitProcessShell.h"
 
 class TWindow : public TMyItem {
 public:
@@ -25,6 +26,13 @@ std::string GetWindowTitle(HWND hwnd);
 // tool-window style, not the shell's. Answers its title, empty when the window
 // is not a candidate (or has no title).
 std::string CandidateTitle(HWND hwnd);
+// The same with the shell's processes looked up already (ShellProcesses).
+std::string CandidateTitle(HWND hwnd, const TShellProcesses& shell);
+// The same with the shell's test given: asked last, of a titled window only.
+std::string CandidateTitle(HWND hwnd, const std::function<bool()>& isShell);
+// For a window not visible yet, the title it would be a candidate with once
+// shown; empty for a visible window or one that would not be a candidate.
+std::string CandidateTitleOnceShown(HWND hwnd, const TShellProcesses& shell);
 // Clears the collection, then fills it with the selected top-level windows in
 // Z order.
 void EnumerateWindows(TMyCollection& windows);

@@ -1,6 +1,10 @@
 """SkarnVale.exe closing the windows of its kill list, seen from the windows'
 side: wintool opens windows and logs every close request they receive."""
 
+import os
+import subprocess
+
+import e2e_support
 from e2e_support import TE2eTest, wait_until
 from tray_driver import TTrayDriver, xdotool
 
@@ -175,6 +179,72 @@ class TWindowEventsTest(TTrayDriver, TKillPopupsBase):
         for title in titles:
             self.assertGreaterEqual(self.close_requests(log, title)[0].ms, last_shown,
                                     "%r was asked while the killer was off: %r" % (title, self.read_log(log)))
+
+
+class TPopupRulesTest(TTrayDriver, TKillPopupsBase):
+    """A popup rule made as a user makes one: from an open window's menu in
+    the windows list, through the rule editor and its question."""
+
+    def windows_list(self, app):
+        return next((w for w in app.visible_windows() if w.title == "Windows lists"), None)
+
+    def screenshot(self, name):
+        shots = os.path.join(e2e_support.BUILD_DIR, "e2e-shots")
+        os.makedirs(shots, exist_ok=True)
+        subprocess.run(["import", "-window", "root", os.path.join(shots, name)], env=e2e_support.SESSION_ENV,
+                       stdin=subprocess.DEVNULL, timeout=30, check=True)
+
+    def test_RuleMadeFromTheWindowsList_ClosesTheWindowAndTheLogShowsIt(self):
+        self.set_value("General", "ConfigDblClick", "1")
+        app = self.program_dir()
+        target = "Nagging Installer"
+        log = self.open_windows(app, [WITNESS], "normal:" + target, "refuse:" + WITNESS)
+        x, y = self.icon_position()
+
+        def listed():
+            xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
+            return self._try(lambda: wait_until(
+                lambda: (self.windows_list(app) or None) and target in self.windows_list(app).texts, 3, target))
+        wait_until(listed, 20, "the windows list showing %r" % target)
+
+        def menu_open():
+            app.wintool("context-item", "Windows lists", target)
+            return wait_until(lambda: any(w.class_name == "#32768" for w in app.visible_windows()), 3, "the menu")
+        wait_until(lambda: self._try(menu_open), 20, "the open window's menu")
+        app.wintool("menu-keys", "down", "return")
+        editor = wait_until(lambda: next((w for w in app.visible_windows() if w.title == "Popup rule"), None), 10,
+                            "the rule editor")
+        for filled in (target, "wintool.exe", "WinToolWindow"):
+            self.assertIn(filled, editor.texts, "the editor is filled in from the window")
+        self.screenshot("rule-editor.png")
+
+        self.assertEqual(app.wintool("click", "Popup rule", "OK")[0], 0)
+        question = wait_until(lambda: next((w for w in app.visible_windows() if w.title == "Confirmation"), None),
+                              10, "the question naming the open window the rule matches")
+        self.assertTrue(any(t.startswith("This rule matches one open window:") and target in t
+                            for t in question.texts), question)
+        self.assert_never_asked(log, target, "the rule is not saved before the user says yes")
+        self.assertEqual(app.wintool("press-yes", "Confirmation")[0], 0)
+
+        wait_until(lambda: self.close_requests(log, target), 5, "the rule to close %r" % target,
+                   state=lambda: "log: %r" % self.read_log(log))
+        logged = wait_until(lambda: [t for t in self.windows_list(app).texts
+                                     if "|Close|%s|wintool.exe|" % target in t], 10,
+                            "the windows list's log of actions to show the rule's close")
+        self.assertNotIn("kill list", logged[0])
+        self.screenshot("windows-list-log.png")
+
+        # The rules window counts the rule's hit.
+        self.assertEqual(app.wintool("click", "Windows lists", "Rules...")[0], 0)
+        rules = wait_until(lambda: next((w for w in app.visible_windows() if w.title == "Popup rules"), None), 10,
+                           "the rules window")
+        self.assertTrue(any(t.startswith("on|%s|wintool.exe|WinToolWindow|Close|1|" % target) for t in rules.texts),
+                        rules)
+        self.screenshot("popup-rules.png")
+        with open(app.file("SkarnVale.rules"), "rb") as f:
+            saved = f.read().decode("utf-8-sig")
+        self.assertIn(target, saved)
+        self.assertIn("wintool.exe", saved)
 
 
 if __name__ == "__main__":

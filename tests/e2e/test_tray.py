@@ -45,10 +45,14 @@ class TTrayTest(TTrayDriver, TE2eTest):
 
     def test_DoubleClickWithActionOne_ShowsTheWindowsList(self):
         app = self.open_by_double_click("1", "Windows lists")
-        # The keyboard, as in any dialog: Tab and Shift+Tab between the two lists, Escape hides.
+        # The keyboard, as in any dialog: Tab and Shift+Tab from the kill list
+        # through the rules button and the log of actions round to the open
+        # windows, Escape hides.
         self.assertEqual(self.keys_then_focus(app, None), ["ListBox", "213"])
+        self.assertEqual(self.keys_then_focus(app, "Tab"), ["Button", "401", "Rules..."])
+        self.assertEqual(self.keys_then_focus(app, "Tab"), ["SysListView32", "426"])
         self.assertEqual(self.keys_then_focus(app, "Tab"), ["ListBox", "29"])
-        self.assertEqual(self.keys_then_focus(app, "shift+Tab"), ["ListBox", "213"])
+        self.assertEqual(self.keys_then_focus(app, "shift+Tab"), ["SysListView32", "426"])
         xdotool("key", "Escape")
         wait_until(lambda: not any(w.title == "Windows lists" for w in app.visible_windows()), 10,
                    "Escape to hide the windows list")

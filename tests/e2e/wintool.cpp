@@ -5,14 +5,17 @@
 //        later) | title-later (created visible untitled, titled 300 ms later): both raise the
 //        window event Windows raises, which Wine does not | title-soon (titled 30 ms later)
 //        | title-quietly (titled 700 ms later): both without the event, as under Wine
+//        | dialog (with the child buttons "&Later" and "Install now"; "Later" closes it)
 //        Each log line is "MS EVENT TEXT": EVENT "ready" (all windows created), "shown"
 //        (TEXT the title of a window now visible with its title; a visible one's as its
 //        CreateWindowEx returns) or "close" (TEXT the
-//        title of the window asked); MS the milliseconds from this tool's start to the
+//        title of the window asked), "minimised", "hidden" (TEXT the window's title) or
+//        "pressed" (TEXT the button's text, then the window's title); MS the milliseconds from this tool's start to the
 //        event, for a close request to the moment it was posted.
 //   wintool list                                 prints visible top-level windows and their texts
 //        (a list box's: its items; a list view's rows as texts of their own, the cells joined by "|")
 //   wintool press-ok CAPTION                     presses OK on a visible dialog with that caption
+//   wintool press-yes CAPTION                    presses Yes on a visible dialog with that caption
 //   wintool menu-keys KEY...                     presses up|down|left|right|return|escape in the open
 //        popup menu
 //   wintool tab-keys TITLE KEY...                the same in the tab control of the window TITLE
@@ -27,6 +30,8 @@
 //   wintool dblclick-item TITLE ITEM             selects ITEM in a list box of the top-level window
 //        TITLE and tells the window it was double-clicked, as a user's double-click does
 //   wintool select-item TITLE ITEM               the same as a user's click on ITEM (LBN_SELCHANGE)
+//   wintool context-item TITLE ITEM              selects ITEM and asks for its context menu, as the
+//        keyboard's menu key does
 //   wintool click TITLE CAPTION                  a click on the button CAPTION of the window TITLE
 //        (posted: the program may wait in it, as a sign-in does)
 //   wintool balloons                             prints "TITLE<TAB>LINE<TAB>LINE..." of each visible balloon
@@ -139,6 +144,22 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_TIMER:
         ApplyLateChange(hwnd);
         return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && lParam) {
+            const HWND button = reinterpret_cast<HWND>(lParam);
+            Log("pressed", TextOf(button) + " " + TextOf(hwnd), GetTickCount());
+            if (LOWORD(wParam) == 1)
+                DestroyWindow(hwnd);
+        }
+        return 0;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED)
+            Log("minimised", TextOf(hwnd), GetTickCount());
+        break;
+    case WM_SHOWWINDOW:
+        if (!wParam)
+            Log("hidden", TextOf(hwnd), GetTickCount());
+        break;
     case WM_CLOSE:
         Log("close", TextOf(hwnd), static_cast<DWORD>(GetMessageTime()));
         if (GetPropW(hwnd, L"refuse"))
@@ -187,6 +208,13 @@ int Open(int argc, char** argv)
         ++openWindows;
         if (kind == "refuse")
             SetPropW(hwnd, L"refuse", reinterpret_cast<HANDLE>(1));
+        if (kind == "dialog") {
+            // The button a rule presses comes second, as "Later" often does.
+            CreateWindowExW(0, L"Button", L"Install now", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 100, 24, hwnd,
+                            reinterpret_cast<HMENU>(2), wc.hInstance, nullptr);
+            CreateWindowExW(0, L"Button", L"&Later", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 120, 10, 100, 24, hwnd,
+                            reinterpret_cast<HMENU>(1), wc.hInstance, nullptr);
+        }
         if (late) {
             lateWindows.push_back({hwnd, late, title});
             SetTimer(hwnd, 1, late->delay, nullptr);
@@ -468,18 +496,20 @@ int Main(int argc, char** argv)
         EnumWindows(PrintWindow, 0);
         return 0;
     }
-    if (argc == 3 && std::strcmp(argv[1], "press-ok") == 0) {
+    if (argc == 3 && (std::strcmp(argv[1], "press-ok") == 0 || std::strcmp(argv[1], "press-yes") == 0)) {
         TFind find = {argv[2], nullptr};
         EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&find));
         if (!find.found)
             return 1;
-        PostMessageW(find.found, WM_COMMAND, IDOK, 0);
+        PostMessageW(find.found, WM_COMMAND, std::strcmp(argv[1], "press-ok") == 0 ? IDOK : IDYES, 0);
         return 0;
     }
     if (argc == 4 && std::strcmp(argv[1], "dblclick-item") == 0)
         return ChooseItem(argv[2], argv[3], LBN_DBLCLK);
     if (argc == 4 && std::strcmp(argv[1], "select-item") == 0)
         return ChooseItem(argv[2], argv[3], LBN_SELCHANGE);
+    if (argc == 4 && std::strcmp(argv[1], "context-item") == 0)
+        return ChooseItem(argv[2], argv[3], 0);
     if (argc == 4 && std::strcmp(argv[1], "click") == 0)
         return ClickButton(argv[2], argv[3]);
     if (argc == 5 && std::strcmp(argv[1], "append-text") == 0)
@@ -497,7 +527,8 @@ int Main(int argc, char** argv)
     if (argc == 4 && std::strcmp(argv[1], "find") == 0)
         return Find(argv[2], argv[3]);
     std::fprintf(stderr,
-                 "usage: wintool open LOG SECONDS KIND:TITLE... | list | press-ok CAPTION | find CLASS TITLE |"
+                 "usage: wintool open LOG SECONDS KIND:TITLE... | list | press-ok CAPTION | press-yes CAPTION |"
+                 " find CLASS TITLE | context-item TITLE ITEM |"
                  " menu-keys KEY... | tab-keys TITLE KEY... | close TITLE | rect CLASS TITLE | focus |"
                  " balloons | tray-message CODE | trust-root FILE | append-text TITLE HOLDING TEXT\n");
     return 2;
@@ -539,6 +570,9 @@ int ChooseItem(const char* title, const char* item, WORD notification)
     if (!find.list)
         return 1;
     SendMessageW(find.list, LB_SETCURSEL, static_cast<WPARAM>(find.index), 0);
+    // Posted: the program waits in the menu it opens.
+    if (notification == 0)
+        return PostMessageW(GetParent(find.list), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(find.list), -1) ? 0 : 1;
     SendMessageW(GetParent(find.list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(find.list), notification),
                  reinterpret_cast<LPARAM>(find.list));
     return 0;

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
 
+#include "framework/Application.h"
+#include "framework/Files.h"
 #include "framework/Locale.h"
 #include "message_box_watcher.h"
+#include "model/unitProcessKillWatch.h"
+#include "model/unitProcessWindowFacts.h"
 #include "model/unitProcessWindows.h"
 
 namespace {
@@ -211,4 +217,197 @@ TEST(EnumerateWindows, ClearsTheCollectionAndKeepsZOrderItems)
     }
     EXPECT_FALSE(sawStale);
     EXPECT_TRUE(sawOurs);
+}
+
+// The popup rules act on other programs' windows only: wintool (beside the
+// tests) opens them and logs, from its side, what happened to each.
+namespace {
+class TTargetProgram {
+public:
+    explicit TTargetProgram(const std::vector<std::string>& windows)
+    {
+        static int runs = 0;
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        log_ = std::string(temp) + "rules-target-" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(++runs) + ".log";
+        DeleteFileA(log_.c_str());
+        std::string command = "\"" + ExecutableDirectory() + "wintool.exe\" open \"" + log_ + "\" 60";
+        for (const std::string& window : windows)
+            command += " \"" + window + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        command_ = command;
+        started_ = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
+    }
+    ~TTargetProgram()
+    {
+        if (started_) {
+            TerminateProcess(process_.hProcess, 0);
+            WaitForSingleObject(process_.hProcess, 5000);
+            CloseHandle(process_.hThread);
+            CloseHandle(process_.hProcess);
+        }
+        DeleteFileA(log_.c_str());
+    }
+
+    // Read as wintool writes it, shared: the program keeps it open.
+    std::string Log() const
+    {
+        std::string bytes;
+        if (FILE* file = std::fopen(log_.c_str(), "rb")) {
+            char chunk[4096];
+            for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+                bytes.append(chunk, n);
+            std::fclose(file);
+        }
+        // Its lines end in CR LF: a text file of the C library under Windows.
+        bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
+        return bytes;
+    }
+    // Whether a line "MS EVENT TEXT" came within the deadline, the thread's messages running meanwhile.
+    bool Saw(const std::string& event, const std::string& text, DWORD timeoutMs = 5000) const
+    {
+        return PumpUntil([&] { return Log().find(" " + event + " " + text + "\n") != std::string::npos; }, timeoutMs);
+    }
+    bool Ready() const { return started_ && Saw("ready", "", 20000); }
+    // What was started, for a failure's message.
+    const std::string& Command() const { return command_; }
+
+private:
+    std::string command_;
+    std::string log_;
+    bool started_ = false;
+    PROCESS_INFORMATION process_ = {};
+};
+
+TPopupRule Rule(const std::string& pattern, TPopupAction action, const std::string& program = "",
+                const std::string& button = "")
+{
+    TPopupRule rule;
+    rule.TitlePattern = pattern;
+    rule.Action = action;
+    rule.Program = program;
+    rule.Button = button;
+    return rule;
+}
+
+// The killer as the program runs it, without its forms.
+struct TRulesKiller {
+    TApplication timerOwner{"PopupRulesTest"};
+    TWindowList killList{LocaleCompareText};
+    TPopupRules rules{LocaleCompareText, LocaleUpperText};
+    std::vector<TPopupActionEntry> reported;
+    TKillWatch watch{timerOwner, killList, rules, [this](const TPopupActionEntry& entry) { reported.push_back(entry); }};
+};
+}  // namespace
+
+TEST(PopupRules, EachActionIsSeenByTheTargetWindow_OncePerAppearance)
+{
+    const std::string id = std::to_string(GetCurrentProcessId());
+    TTargetProgram target({"visible:Rules Close " + id, "visible:Rules Minimise " + id, "visible:Rules Hide " + id,
+                           "dialog:Rules Update " + id});
+    ASSERT_TRUE(target.Ready()) << target.Command() << "\n" << target.Log();
+    TRulesKiller killer;
+    killer.rules.Add(Rule("RULES CLOSE *", TPopupAction::Close));
+    killer.rules.Add(Rule("rules minimise " + id, TPopupAction::Minimise));
+    killer.rules.Add(Rule("Rules Hid? *", TPopupAction::Hide));
+    const int press = killer.rules.Add(Rule("*Update " + id, TPopupAction::PressButton, "WINTOOL.EXE", "Later"));
+    killer.watch.Sweep();
+    EXPECT_TRUE(target.Saw("close", "Rules Close " + id));
+    EXPECT_TRUE(target.Saw("minimised", "Rules Minimise " + id));
+    EXPECT_TRUE(target.Saw("hidden", "Rules Hide " + id));
+    EXPECT_TRUE(target.Saw("pressed", "&Later Rules Update " + id));
+    EXPECT_EQ(target.Log().find("pressed Install now"), std::string::npos);
+    ASSERT_EQ(killer.reported.size(), 4u);
+    EXPECT_EQ(killer.rules.Find(press)->Hits, 1);
+    for (const TPopupActionEntry& entry : killer.reported) {
+        EXPECT_EQ(entry.Program, "wintool.exe") << entry.Title;
+        EXPECT_FALSE(entry.Refused);
+        EXPECT_NE(entry.RuleId, 0);
+    }
+    // The minimised window is still there: the next ticks leave it alone.
+    killer.watch.Sweep();
+    killer.watch.Sweep();
+    EXPECT_EQ(killer.reported.size(), 4u);
+}
+
+TEST(PopupRules, ProgramMustMatch_KillListComesFirst)
+{
+    const std::string id = std::to_string(GetCurrentProcessId());
+    TTargetProgram target({"refuse:Rules Program " + id, "refuse:Rules Listed " + id});
+    ASSERT_TRUE(target.Ready()) << target.Command() << "\n" << target.Log();
+    TRulesKiller killer;
+    killer.killList.Add("Rules Listed " + id);
+    killer.rules.Add(Rule("Rules * " + id, TPopupAction::Minimise, "other.exe"));
+    killer.rules.Add(Rule("Rules Listed*", TPopupAction::Hide));
+    killer.watch.Sweep();
+    EXPECT_TRUE(target.Saw("close", "Rules Listed " + id));
+    ASSERT_EQ(killer.reported.size(), 1u);
+    EXPECT_EQ(killer.reported[0].RuleId, 0);
+    EXPECT_EQ(target.Log().find("minimised"), std::string::npos);
+    EXPECT_EQ(target.Log().find("hidden"), std::string::npos);
+
+    const TPopupRule wanted = Rule("Rules Program " + id, TPopupAction::Minimise, "WinTool.exe");
+    const std::vector<TWindowFacts> open = OpenWindowsMatching(wanted);
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(open[0].Program, "wintool.exe");
+    EXPECT_EQ(open[0].WindowClass, "WinToolWindow");
+    killer.rules.Items()[0].Program = "wintool.exe";
+    killer.watch.Sweep();
+    EXPECT_TRUE(target.Saw("minimised", "Rules Program " + id));
+}
+
+TEST(PopupRules, NeverTheProgramsOwnWindowsNorTheShells)
+{
+    TTestWindows windows;
+    const std::string title = Unique("Rules Own");
+    HWND own = windows.Make(title);
+    HWND taskbar = windows.Make(title, 0, nullptr, true, "Shell_TrayWnd");
+    TRulesKiller killer;
+    killer.rules.Add(Rule("Rules Own*", TPopupAction::Close));
+    TPopupRule byClass = Rule("", TPopupAction::Close);
+    byClass.WindowClass = "Shell_TrayWnd";
+    killer.rules.Add(byClass);
+    killer.watch.Sweep();
+    TTestWindows::Deliver();
+    EXPECT_EQ(TTestWindows::closes().count(own), 0u);
+    EXPECT_EQ(TTestWindows::closes().count(taskbar), 0u);
+    EXPECT_TRUE(killer.reported.empty());
+    EXPECT_TRUE(OpenWindowsMatching(killer.rules.Items()[0]).empty());
+    EXPECT_TRUE(OpenWindowsMatching(byClass).empty());
+    const TWindowFacts facts = WindowFactsOf(own);
+    EXPECT_EQ(facts.Title, title);
+    EXPECT_EQ(facts.WindowClass, "KillEngineTestWindow");
+    EXPECT_EQ(facts.Program, "win_tests.exe");
+}
+
+// Five windows on the kill list and five a rule hides, made at once: the
+// window events alone (no tick runs here) act on every one.
+TEST(PopupRules, BurstOfNewWindowsIsActedOnByTheWindowEvents)
+{
+    const std::string id = std::to_string(GetCurrentProcessId());
+    TRulesKiller killer;
+    killer.killList.Add("Burst Listed " + id);
+    killer.rules.Add(Rule("Burst Rule * " + id, TPopupAction::Hide));
+    ASSERT_TRUE(killer.watch.SetActive(true));
+    std::vector<std::string> windows;
+    for (int i = 0; i < 5; ++i) {
+        windows.push_back("visible:Burst Listed " + id);
+        windows.push_back("visible:Burst Rule " + std::to_string(i) + " " + id);
+    }
+    TTargetProgram target(windows);
+    ASSERT_TRUE(target.Ready()) << target.Command() << "\n" << target.Log();
+    EXPECT_TRUE(PumpUntil([&] { return killer.reported.size() >= 10; }, 5000)) << target.Log();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(target.Saw("hidden", "Burst Rule " + std::to_string(i) + " " + id));
+    const auto closes = [&] {
+        const std::string log = target.Log();
+        int count = 0;
+        for (std::size_t at = 0; (at = log.find(" close Burst Listed " + id, at)) != std::string::npos; ++at)
+            ++count;
+        return count;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return closes() == 5; }, 5000)) << target.Log();
+    killer.watch.SetActive(false);
 }

@@ -8,6 +8,8 @@
 #include "model/unitProcessKillFile.h"
 #include "system_fixture.h"
 
+#include <utility>
+
 namespace {
 std::string ReadAll(const std::string& path)
 {
@@ -214,4 +216,42 @@ TEST(LocaleCompareText, UnicodeCaseIgnoredButEveryCharacterCounts)
                                 "\xD0\x9D\xD0\x9E\xD0\x92\xD0\x9E\xD0\xA1\xD0\xA2\xD0\x98"), 0);
     EXPECT_NE(LocaleCompareText("Angebot \xE2\x9C\x93", "Angebot \xE2\x9C\x97"), 0);
     EXPECT_NE(LocaleCompareText("\xE5\xB9\xBF\xE5\x91\x8A", "\xE9\x87\x8D\xE8\xA6\x81"), 0);
+}
+
+// The popup rules' file through the main form: read at its creation, a line
+// it cannot read told once and kept on its line, the hits written at the end.
+namespace {
+const char kRulesHeader[] = "\xEF\xBB\xBFOn\tAction\tTitle\tProgram\tClass\tButton\tHits\tLastHit\r\n";
+
+class PopupRulesFileTest : public SystemTest {
+protected:
+    void SetUp() override
+    {
+        path = ExecutableDirectory() + "SkarnVale.rules";
+        WriteRaw(path, std::string(kRulesHeader) + "on\tclose\tAd*\t\t\t\t2\t2026-12-01 10:00:00\r\n" +
+                           "on\tbogus\tNews\t\t\t\t0\t\r\n" + "off\tpress\tUpdate*\tsetup.exe\t\tLater\r\n");
+        SystemTest::SetUp();
+    }
+    void TearDown() override
+    {
+        SystemTest::TearDown();
+        DeleteFileA(path.c_str());
+    }
+    TMessageBoxWatcher watcher;  // made before the windows: the report comes while they are
+    std::string path;
+};
+}  // namespace
+
+TEST_F(PopupRulesFileTest, ReadAtStart_UnreadableLineToldOnceAndKept_HitsWrittenAtTheEnd)
+{
+    EXPECT_TRUE(PumpUntil([&] { return !watcher.Seen().empty(); }, 5000));
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_NE(watcher.Seen()[0].text.find("(lines 3)"), std::string::npos) << watcher.Seen()[0].text;
+    ASSERT_EQ(ihmMain->PopupRules.Items().size(), 2u);
+    const TPopupRule& ads = std::as_const(ihmMain->PopupRules).Items()[0];
+    EXPECT_EQ(ads.Hits, 2);
+    ihmMain->PopupRules.RecordHit(ads.Id, "2026-12-10 09:30:00");
+    windows.reset();
+    EXPECT_EQ(ReadAll(path), std::string(kRulesHeader) + "on\tclose\tAd*\t\t\t\t3\t2026-12-10 09:30:00\r\n" +
+                                 "on\tbogus\tNews\t\t\t\t0\t\r\n" + "off\tpress\tUpdate*\tsetup.exe\t\tLater\t0\t\r\n");
 }

@@ -30,7 +30,7 @@ BOOL CALLBACK CollectStaticText(HWND hwnd, LPARAM lParam)
 }
 }  // namespace
 
-TMessageBoxWatcher::TMessageBoxWatcher() : thread_([this] { Watch(); }) {}
+TMessageBoxWatcher::TMessageBoxWatcher(WORD answer) : answer_(answer), thread_([this] { Watch(); }) {}
 
 TMessageBoxWatcher::~TMessageBoxWatcher()
 {
@@ -59,7 +59,7 @@ void TMessageBoxWatcher::Watch()
                 std::lock_guard<std::mutex> lock(mutex_);
                 seen_.push_back(box);
             }
-            PostMessageA(search.found, WM_COMMAND, IDOK, 0);
+            PostMessageA(search.found, WM_COMMAND, answer_, 0);
             // Wait for it to go so it is not recorded twice.
             for (int i = 0; i < 200 && IsWindow(search.found) && IsWindowVisible(search.found); ++i)
                 Sleep(10);

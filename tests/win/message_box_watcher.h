@@ -1,5 +1,6 @@
 // Answers the message boxes the code under test opens: a background thread
-// presses OK on every dialog of this process and records its caption and text.
+// presses a button (OK unless told: IDYES, IDNO) on every dialog of this
+// process and records its caption and text.
 #pragma once
 
 #include <windows.h>
@@ -19,13 +20,14 @@ struct TSeenBox {
 
 class TMessageBoxWatcher {
 public:
-    TMessageBoxWatcher();
+    explicit TMessageBoxWatcher(WORD answer = IDOK);
     ~TMessageBoxWatcher();
     std::vector<TSeenBox> Seen();
 
 private:
     void Watch();
 
+    WORD answer_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<TSeenBox> seen_;
