@@ -73,6 +73,7 @@ void TKillWatch::Sweep()
     TSweepWindows windows{&Shell(), &facts_, {}};
     EnumWindows(CollectCandidate, reinterpret_cast<LPARAM>(&windows));
     const bool rules = rules_.AnyEnabled();
+    rules_.CheckEdits();
     std::unordered_set<TWindowKey> stillRuled;
     asked_.BeginSweep();
     for (const auto& window : windows.found) {
@@ -171,6 +172,7 @@ bool TKillWatch::Look(HWND window)
         return true;
     }
     asked_.Forget(KeyOf(window));
+    rules_.CheckEdits();
     if (rules_.AnyEnabled() && LookRules(window, title)) {
         relooks_.Remove(KeyOf(window));
         return true;
