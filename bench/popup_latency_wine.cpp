@@ -1,14 +1,15 @@
 // How soon listed popups of another program are asked to close, SkarnVale
 // beside a minimal reference killer, in the same run:
-//   bench_popup_latency_wine.exe skarnvale|reference single|burst|series ROUNDS LOGFILE
+//   bench_popup_latency_wine.exe skarnvale|reference single|burst|series|late ROUNDS LOGFILE
 // "skarnvale" runs the system's windows with the killer on (window events
 // and the 500 ms tick) and the title on the kill list; "reference" is the
 // least a killer can do: an out-of-context hook on the creation, showing and
 // renaming of windows that posts WM_CLOSE when the title is the listed one.
 // Each starts a second copy of this program (another process) that creates,
 // per round, one window ("single"), five at the same instant from five
-// threads ("burst") or five in a row from one thread ("series"), visible and
-// titled from CreateWindowEx on, and logs
+// threads ("burst"), five in a row from one thread ("series"), visible and
+// titled from CreateWindowEx on, or five made hidden and shown 300 ms later
+// ("late", timed from the ShowWindow call), and logs
 // "MS popup MADE POSTED" per window, in milliseconds from the call of its
 // CreateWindowEx: to the WM_CLOSE it received (-1: none within 5 s), to that
 // call's return, and to the posting of the WM_CLOSE. The first is what the
@@ -51,10 +52,13 @@ struct TPopup {
     bool closed = false;
 };
 
-// The windows of one thread: made one after the other, then their messages read.
+// The windows of one thread: made one after the other, then their messages
+// read; with `showAfter`, made hidden and shown that many milliseconds later
+// (without the showing's event, as under Wine), each timed from its showing.
 struct TPopupThread {
     HANDLE start;
     std::vector<TPopup*> popups;
+    DWORD showAfter = 0;
 };
 
 LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -78,12 +82,20 @@ DWORD WINAPI MakeSome(void* argument)
     std::vector<HWND> windows;
     for (TPopup* popup : made->popups) {
         popup->called = GetTickCount();
-        HWND hwnd = CreateWindowExW(0, L"BenchPopup", kTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 240, 120,
-                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        HWND hwnd = CreateWindowExW(0, L"BenchPopup", kTitle, WS_OVERLAPPEDWINDOW | (made->showAfter ? 0 : WS_VISIBLE),
+                                    100, 100, 240, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         popup->made = GetTickCount();
         // A WM_CLOSE posted before the pointer was set is read after it, in the loop below.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(popup));
         windows.push_back(hwnd);
+    }
+    if (made->showAfter) {
+        PumpUntil([] { return false; }, GetTickCount() + made->showAfter);
+        for (std::size_t i = 0; i < windows.size(); ++i) {
+            made->popups[i]->called = GetTickCount();
+            ShowWindow(windows[i], SW_SHOWNOACTIVATE);
+            made->popups[i]->made = GetTickCount();
+        }
     }
     PumpUntil(
         [made] {
@@ -99,7 +111,9 @@ DWORD WINAPI MakeSome(void* argument)
 }
 
 // "single": one window a round; "burst": five, from five threads at once;
-// "series": five, one after the other from one thread, as one program opens them.
+// "series": five, one after the other from one thread, as one program opens
+// them; "late": five made hidden at once and shown 300 ms later, as a program
+// that readies its popups before it shows them, timed from their showing.
 int MakePopups(const std::string& shape, int rounds, const char* logPath)
 {
     FILE* log = std::fopen(logPath, "a");
@@ -111,7 +125,7 @@ int MakePopups(const std::string& shape, int rounds, const char* logPath)
     wc.lpszClassName = L"BenchPopup";
     RegisterClassW(&wc);
     const int perRound = shape == "single" ? 1 : kBurst;
-    const int threadCount = shape == "burst" ? kBurst : 1;
+    const int threadCount = shape == "burst" || shape == "late" ? kBurst : 1;
     // The killer's start settles first.
     PumpUntil([] { return false; }, GetTickCount() + 1000);
     for (int round = 0; round < rounds; ++round) {
@@ -125,6 +139,7 @@ int MakePopups(const std::string& shape, int rounds, const char* logPath)
         std::vector<HANDLE> threads;
         for (TPopupThread& maker : makers) {
             maker.start = start;
+            maker.showAfter = shape == "late" ? 300 : 0;
             threads.push_back(CreateThread(nullptr, 0, MakeSome, &maker, 0, nullptr));
         }
         SetEvent(start);
@@ -210,8 +225,8 @@ int main(int argc, char** argv)
     if (argc == 5 && std::strcmp(argv[1], "make") == 0)
         return MakePopups(argv[2], std::atoi(argv[3]), argv[4]);
     if (argc != 5 || (std::strcmp(argv[2], "single") != 0 && std::strcmp(argv[2], "burst") != 0 &&
-                      std::strcmp(argv[2], "series") != 0)) {
-        std::fprintf(stderr, "usage: bench_popup_latency_wine skarnvale|reference single|burst|series ROUNDS LOGFILE\n");
+                      std::strcmp(argv[2], "series") != 0 && std::strcmp(argv[2], "late") != 0)) {
+        std::fprintf(stderr, "usage: bench_popup_latency_wine skarnvale|reference single|burst|series|late ROUNDS LOGFILE\n");
         return 2;
     }
     if (std::strcmp(argv[1], "reference") == 0)

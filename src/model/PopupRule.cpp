@@ -68,8 +68,28 @@ bool TPopupRules::Matches(std::size_t index, const TWindowFacts& window, const T
     return RuleMatches(rule, window, compare_);
 }
 
+void TPopupRules::CheckEdits() const
+{
+    if (answers_.empty())
+        return;
+    bool same = answeredFor_.size() == rules_.size();
+    for (std::size_t i = 0; same && i < rules_.size(); ++i) {
+        const TPopupRule& rule = rules_[i];
+        const TAnswered& was = answeredFor_[i];
+        same = was.id == rule.Id && was.enabled == rule.Enabled && was.texts.Title == rule.TitlePattern &&
+               was.texts.Program == rule.Program && was.texts.WindowClass == rule.WindowClass;
+    }
+    if (!same)
+        answers_.clear();
+}
+
 int TPopupRules::Match(const TWindowFacts& window) const
 {
+    if (answers_.empty()) {
+        answeredFor_.clear();
+        for (const TPopupRule& rule : rules_)
+            answeredFor_.push_back({rule.Id, rule.Enabled, {rule.TitlePattern, rule.Program, rule.WindowClass}});
+    }
     std::string key = window.Title;
     key += '\x1F';
     key += window.Program;

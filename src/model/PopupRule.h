@@ -72,6 +72,10 @@ public:
     int Match(const TWindowFacts& window) const;
     // Counts one action of the rule `id` at `when` without forgetting the answers.
     void RecordHit(int id, const std::string& when);
+    // Forgets the remembered answers when a rule was edited in place since
+    // they were given, through a pointer or reference kept from Find or
+    // Items; the killer asks this before each sweep and each look.
+    void CheckEdits() const;
 
     // Appends `rule` with a fresh Id and answers that Id.
     int Add(TPopupRule rule);
@@ -95,6 +99,12 @@ private:
         TWindowFacts source;
         TWindowFacts folded;
     };
+    // What the answers were given for: each rule's Id, switch and texts.
+    struct TAnswered {
+        int id;
+        bool enabled;
+        TWindowFacts texts;
+    };
     void Touched() const { answers_.clear(); }
     bool Matches(std::size_t index, const TWindowFacts& window, const TWindowFacts& folded) const;
     const TWindowFacts& Folded(std::size_t index) const;
@@ -104,5 +114,6 @@ private:
     TTextFold fold_;
     int nextId_ = 1;
     mutable std::unordered_map<std::string, int> answers_;
+    mutable std::vector<TAnswered> answeredFor_;
     mutable std::vector<TFolded> folded_;
 };

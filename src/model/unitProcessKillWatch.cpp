@@ -10,7 +10,7 @@ namespace {
 TWindowKey KeyOf(HWND window) { return reinterpret_cast<TWindowKey>(window); }
 
 // How often and how long a matching window not shown yet is looked at.
-const UINT kShowingInterval = 2;
+const UINT kShowingInterval = 3;
 const DWORD kShowingLimit = 3000;
 
 struct TSweepWindows {
@@ -73,6 +73,7 @@ void TKillWatch::Sweep()
     TSweepWindows windows{&Shell(), &facts_, {}};
     EnumWindows(CollectCandidate, reinterpret_cast<LPARAM>(&windows));
     const bool rules = rules_.AnyEnabled();
+    rules_.CheckEdits();
     std::unordered_set<TWindowKey> stillRuled;
     asked_.BeginSweep();
     for (const auto& window : windows.found) {
@@ -144,10 +145,15 @@ void TKillWatch::LookShowing()
     const auto watched = showing_;
     for (const auto& entry : watched) {
         HWND window = reinterpret_cast<HWND>(entry.first);
-        // Done once acted on, shown without a match (the tick sees it from
-        // now on), gone, or waited for long enough.
-        if (!IsWindow(window) || Look(window) || IsWindowVisible(window) || now - entry.second > kShowingLimit)
-            showing_.erase(entry.first);
+        // One call while the window is not shown: the thread stays free for
+        // the events of the other windows of a burst, which Wine delivers
+        // only while it waits. Once shown, the window is acted on, or left
+        // to the tick when it no longer matches.
+        if (IsWindowVisible(window))
+            Look(window);
+        else if (now - entry.second <= kShowingLimit && IsWindow(window))
+            continue;
+        showing_.erase(entry.first);
     }
     if (showing_.empty())
         showTimer_.SetEnabled(false);
@@ -171,6 +177,7 @@ bool TKillWatch::Look(HWND window)
         return true;
     }
     asked_.Forget(KeyOf(window));
+    rules_.CheckEdits();
     if (rules_.AnyEnabled() && LookRules(window, title)) {
         relooks_.Remove(KeyOf(window));
         return true;

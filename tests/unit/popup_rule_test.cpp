@@ -202,3 +202,18 @@ TEST(PopupRuleTexts, BothLanguages_SamePlaceholders_CannotActReadsAsLogged)
     EXPECT_EQ(FormatText(MsgPopupCannotAct, "Setup"), "cannot act on Setup (administrator)");
     EXPECT_EQ(PopupActionText(TPopupAction::PressButton, "Later"), "press 'Later'");
 }
+
+TEST(PopupRules, EditThroughAKeptPointer_AnswersAskedAgainAfterCheckEdits)
+{
+    TPopupRules rules;
+    TPopupRule* kept = rules.Find(rules.Add(Rule("Update*")));
+    const TWindowFacts window{"Update ready", "setup.exe", "Dlg"};
+    EXPECT_EQ(rules.Match(window), 0);
+    kept->Enabled = false;
+    rules.CheckEdits();
+    EXPECT_EQ(rules.Match(window), -1);
+    kept->Enabled = true;
+    kept->TitlePattern = "Other*";
+    rules.CheckEdits();
+    EXPECT_EQ(rules.Match(window), -1);
+}
