@@ -143,9 +143,11 @@ void TihmMain::CountKill()
 
 void TihmMain::PopupActionDone(const TPopupActionEntry& entry)
 {
-    PopupActions.Add(entry);
     if (!entry.Refused)
         CountKill();
+    if (entry.Repeated)
+        return;
+    PopupActions.Add(entry);
     if (OnPopupAction)
         OnPopupAction();
 }

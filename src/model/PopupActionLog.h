@@ -19,6 +19,11 @@ struct TPopupActionEntry {
     // cannot act on it. Told once per window ("cannot act on %s
     // (administrator)", MsgPopupCannotAct) and not counted.
     bool Refused = false;
+    // The kill list asked the same window again, at a later tick of the same
+    // appearance (a window that does not close): counted as every request
+    // is, but not logged again, so that one stubborn window cannot push the
+    // other actions out of the log.
+    bool Repeated = false;
 };
 
 class TPopupActionLog {

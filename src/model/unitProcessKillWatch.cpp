@@ -74,17 +74,21 @@ void TKillWatch::Sweep()
     EnumWindows(CollectCandidate, reinterpret_cast<LPARAM>(&windows));
     const bool rules = rules_.AnyEnabled();
     rules_.CheckEdits();
-    std::unordered_set<TWindowKey> stillRuled;
+    std::unordered_set<TWindowKey> stillRuled, stillClosing;
     asked_.BeginSweep();
     for (const auto& window : windows.found) {
-        if (LookKillList(window.first, window.second, true))
+        if (LookKillList(window.first, window.second, true)) {
+            if (closing_.count(KeyOf(window.first)))
+                stillClosing.insert(KeyOf(window.first));
             continue;
+        }
         if (rules && LookRules(window.first, window.second))
             stillRuled.insert(KeyOf(window.first));
     }
     asked_.EndSweep();
     // A window no longer seen matching ended its appearance: its next one is acted on again.
     ruled_.swap(stillRuled);
+    closing_.swap(stillClosing);
 }
 
 void TKillWatch::WindowEvent(DWORD event, HWND window)
@@ -163,6 +167,7 @@ void TKillWatch::Forget(HWND window)
 {
     asked_.Forget(KeyOf(window));
     ruled_.erase(KeyOf(window));
+    closing_.erase(KeyOf(window));
 }
 
 bool TKillWatch::Look(HWND window)
@@ -198,6 +203,7 @@ bool TKillWatch::LookKillList(HWND window, const std::string& title, bool fromSw
     entry.Action = TPopupAction::Close;
     entry.Title = title;
     entry.Program = facts_.WithProgram(window).program;
+    entry.Repeated = !closing_.insert(KeyOf(window)).second;
     Report(std::move(entry));
     return true;
 }

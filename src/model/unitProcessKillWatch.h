@@ -77,6 +77,7 @@ private:
     std::unordered_map<TWindowKey, DWORD> showing_;  // window -> tick count when first watched
     TWindowFactsCache facts_;
     std::unordered_set<TWindowKey> ruled_;    // acted on by a rule in this appearance
+    std::unordered_set<TWindowKey> closing_;  // asked by the kill list in this appearance
     std::unordered_set<TWindowKey> refused_;  // told that they cannot be acted on
     TShellProcesses shell_;
     bool shellKnown_ = false;

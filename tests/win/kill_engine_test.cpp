@@ -347,6 +347,11 @@ TEST(PopupRules, ProgramMustMatch_KillListComesFirst)
     EXPECT_EQ(killer.reported[0].RuleId, 0);
     EXPECT_EQ(target.Log().find("minimised"), std::string::npos);
     EXPECT_EQ(target.Log().find("hidden"), std::string::npos);
+    // The listed window refuses: the next tick asks it again, a repeat the log leaves out.
+    killer.watch.Sweep();
+    ASSERT_EQ(killer.reported.size(), 2u);
+    EXPECT_FALSE(killer.reported[0].Repeated);
+    EXPECT_TRUE(killer.reported[1].Repeated);
 
     const TPopupRule wanted = Rule("Rules Program " + id, TPopupAction::Minimise, "WinTool.exe");
     const std::vector<TWindowFacts> open = OpenWindowsMatching(wanted);
