@@ -71,12 +71,6 @@ bool MakeFolder(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool WriteNewFileFlushed(const std::string& path, const std::string& bytes)
-{
-    const HANDLE file = CreateWritten(path, bytes);
-    return file != INVALID_HANDLE_VALUE && FlushAndClose(path, file);
-}
-
 bool WriteNewFile(const std::string& path, const std::string& bytes)
 {
     const HANDLE file = CreateWritten(path, bytes);
