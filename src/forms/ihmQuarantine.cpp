@@ -96,6 +96,9 @@ void TihmQuarantine::ReadCopies()
         ReadFileBytes(folder + name, file.Text);
         files.push_back(std::move(file));
     }
+    // A copy whose record was lost is listed by its name alone.
+    for (const TFolderFile& copy : ListFolderFiles(folder, ".eml"))
+        files.push_back({copy.Name, std::string()});
     copies_ = MakeQuarantineList(files);
     zdsCopies.SetRowCount(static_cast<int>(copies_.Records.size()));
     zdsCopies.SetSelected(copies_.Records.empty() ? -1 : 0);

@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "ScopedHandle.h"
 #include "WideText.h"
 
 namespace {
@@ -24,7 +23,7 @@ long long UnixSeconds(const FILETIME& time)
     return static_cast<long long>(ticks / 10000000ULL) - 11644473600LL;
 }
 
-bool WriteAllFlushed(HANDLE file, const std::string& bytes)
+bool WriteAll(HANDLE file, const std::string& bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -34,7 +33,32 @@ bool WriteAllFlushed(HANDLE file, const std::string& bytes)
             return false;
         done += written;
     }
-    return FlushFileBuffers(file) != 0;
+    return true;
+}
+
+// A new file with all of `bytes`, open for its flush; none is left on failure.
+HANDLE CreateWritten(const std::string& path, const std::string& bytes)
+{
+    const std::wstring wide = Widen(path);
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return file;
+    if (WriteAll(file, bytes))
+        return file;
+    // Half a file must not pass for a copy.
+    CloseHandle(file);
+    DeleteFileW(wide.c_str());
+    return INVALID_HANDLE_VALUE;
+}
+
+// Flushes and closes `file`; a file that is not on the disk is removed.
+bool FlushAndClose(const std::string& path, HANDLE file)
+{
+    const bool flushed = FlushFileBuffers(file) != 0;
+    CloseHandle(file);
+    if (!flushed)
+        DeleteFileW(Widen(path).c_str());
+    return flushed;
 }
 }  // namespace
 
@@ -47,22 +71,47 @@ bool MakeFolder(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool WriteNewFileFlushed(const std::string& path, const std::string& bytes)
+bool WriteNewFile(const std::string& path, const std::string& bytes)
 {
-    const std::wstring wide = Widen(path);
-    bool written;
-    {
-        TScopedFile file(CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE) {
-            file.release();
-            return false;
-        }
-        written = WriteAllFlushed(file.get(), bytes);
-    }
-    // Half a file must not pass for a copy.
-    if (!written)
-        DeleteFileW(wide.c_str());
-    return written;
+    const HANDLE file = CreateWritten(path, bytes);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+TFlushedFiles::~TFlushedFiles()
+{
+    for (const auto& [path, file] : files_)
+        CloseHandle(file);
+}
+
+bool TFlushedFiles::Write(const std::string& path, const std::string& bytes)
+{
+    const HANDLE file = CreateWritten(path, bytes);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    files_.emplace_back(path, file);
+    return true;
+}
+
+void TFlushedFiles::DropLast()
+{
+    if (files_.empty())
+        return;
+    CloseHandle(files_.back().second);
+    DeleteFileW(Widen(files_.back().first).c_str());
+    files_.pop_back();
+}
+
+std::vector<std::string> TFlushedFiles::Flush()
+{
+    std::vector<std::string> failed;
+    for (const auto& [path, file] : files_)
+        if (!FlushAndClose(path, file))
+            failed.push_back(path);
+    files_.clear();
+    return failed;
 }
 
 bool RemoveFile(const std::string& path) { return DeleteFileW(Widen(path).c_str()) != 0; }

@@ -5,9 +5,11 @@
 // takes it, a window of them in flight, and one at a time where it does
 // not; every reply is read as the same request alone would be, so the
 // replies, the copies and the lines are the same either way.
+#include <algorithm>
 #include <functional>
 #include <numeric>
 
+#include "../framework/FolderFiles.h"
 #include "../model/unitProcessSpam.h"
 #include "../text/FormatText.h"
 #include "MailWatch.h"
@@ -22,6 +24,10 @@ constexpr int ShortReplyWindow = 64;
 // than a 50 ms path carries at the client's reading speed) without queuing
 // the whole mailbox on it.
 constexpr int RetrWindow = 32;
+// Copies written and waiting for their flush, which goes faster for many
+// files at once; bounded so that a large mailbox does not hold a file open
+// for each of its messages.
+constexpr std::size_t MaxUnflushedCopies = 64;
 
 // One command of a step, for the message at `Place` in the session's list.
 struct TStepCommand {
@@ -136,27 +142,48 @@ std::vector<std::size_t> TMailWatch::SaveQuarantineCopies(const TMailBox& box, c
     // The messages kept, and why; no reason yet for a reply the session's
     // end cut off, which is only known once the run is over.
     std::vector<std::pair<std::size_t, std::string>> kept;
+    // The copies are flushed together, all of them before the first DELE:
+    // only those that reached the disk let their message go.
+    TFlushedFiles files;
+    std::vector<TUnflushedCopy> unflushed;
+    const auto flush = [&] {
+        const std::vector<std::string> failed = files.Flush();
+        for (const TUnflushedCopy& written : unflushed) {
+            if (std::find(failed.begin(), failed.end(), written.CopyPath) == failed.end()) {
+                saved.push_back(written.Place);
+                continue;
+            }
+            RemoveFile(written.RecordPath);
+            kept.emplace_back(written.Place, FormatText(t.CopyNotWritten, {written.CopyPath}));
+        }
+        unflushed.clear();
+    };
     TQuarantineCopy copy;
     copy_ = &copy;
     const TStepEnd end = RunStep(Pop, QuitRequested, steps, window, [&](std::size_t place, const TPop3Command&,
                                                                       bool done) {
         const TDeletion& deletion = deletions[place];
         const TQuarantineCopyState state = copy.Check(deletion.Email->Octets);
-        std::string why;  // empty: saved, or cut by the session's end
+        std::string why;  // empty: written, or cut by the session's end
+        TUnflushedCopy written;
+        written.Place = place;
         if (state == TQuarantineCopyState::Whole)
-            why = WriteQuarantineCopy(box, *deletion.Email, deletion.Reason, copy);
+            why = WriteQuarantineCopy(box, *deletion.Email, deletion.Reason, copy, files, written);
         else if (state == TQuarantineCopyState::SizeMismatch)
             why = FormatText(t.CopySize, {static_cast<int>(copy.Bytes().size()), deletion.Email->Octets});
         else if (done || Pop.Connected())
             why = done ? t.CopyCut : t.CopyCut + " (" + Pop.LastResponse() + ")";
         if (state == TQuarantineCopyState::Whole && why.empty())
-            saved.push_back(place);
+            unflushed.push_back(written);
         else
             kept.emplace_back(place, why);
+        if (files.Pending() >= MaxUnflushedCopies)
+            flush();
         copy = TQuarantineCopy();  // the next reply's, and this one's bytes freed
         return true;
     });
     copy_ = nullptr;
+    flush();
     for (const auto& [place, why] : kept)
         AddMailLog(FormatText(t.CopyNotSaved, {deletions[place].Email->Number, box.MailboxName,
                                                why.empty() ? t.CopyCut + " (" + FailureReason() + ")" : why}));

@@ -1,6 +1,6 @@
 // The copies kept before deletions: each message fetched whole (RETR) is
-// written, with its record, to the quarantine folder before its DELE; and
-// the removal of the copies the settings no longer keep.
+// written, with its record, to the quarantine folder, and is on the disk
+// before its DELE; and the removal of the copies the settings no longer keep.
 #include <map>
 
 #include "../framework/DataFolder.h"
@@ -47,7 +47,8 @@ std::string TMailWatch::QuarantinePath() const
 }
 
 std::string TMailWatch::WriteQuarantineCopy(const TMailBox& box, const TEmail& email, const TSpamReason& reason,
-                                            const TQuarantineCopy& copy)
+                                            const TQuarantineCopy& copy, TFlushedFiles& copies,
+                                            TUnflushedCopy& written)
 {
     const TSpamSafetyTexts& t = texts_.Safety;
     const std::string folder = QuarantinePath();
@@ -57,16 +58,16 @@ std::string TMailWatch::WriteQuarantineCopy(const TMailBox& box, const TEmail& e
     const TQuarantineTime time{now.Year, now.Month, now.Day, now.Hour, now.Minute, now.Second};
     // Two copies of one second differ by a counter; one left by an earlier run is never replaced.
     std::string base, emlPath;
-    bool written = false;
-    for (int attempt = 0; attempt < 100 && !written; ++attempt) {
+    bool done = false;
+    for (int attempt = 0; attempt < 100 && !done; ++attempt) {
         base = QuarantineBaseName(time, box.MailboxName,
                                   std::to_string(email.Number) + "n" + std::to_string(++copyCounter_));
         emlPath = folder + QuarantineCopyName(base);
-        written = WriteNewFileFlushed(emlPath, copy.Bytes());
-        if (!written && !FileExists(emlPath))
+        done = copies.Write(emlPath, copy.Bytes());
+        if (!done && !FileExists(emlPath))
             break;
     }
-    if (!written)
+    if (!done)
         return FormatText(t.CopyNotWritten, {emlPath});
     const TMailSummary named = SummaryOf(email);
     TQuarantineRecord record;
@@ -79,10 +80,12 @@ std::string TMailWatch::WriteQuarantineCopy(const TMailBox& box, const TEmail& e
     record.Copy = QuarantineCopyName(base);
     record.Size = static_cast<long long>(copy.Bytes().size());
     const std::string recordPath = folder + QuarantineRecordName(base);
-    if (!WriteNewFileFlushed(recordPath, FormatQuarantineRecord(record))) {
-        RemoveFile(emlPath);
+    if (!WriteNewFile(recordPath, FormatQuarantineRecord(record))) {
+        copies.DropLast();
         return FormatText(t.CopyNotWritten, {recordPath});
     }
+    written.CopyPath = emlPath;
+    written.RecordPath = recordPath;
     return std::string();
 }
 

@@ -29,6 +29,8 @@
 
 struct TSettings;
 
+class TFlushedFiles;
+
 class TMailWatch {
 public:
     // The settings it reads and the texts its lines are made of.
@@ -169,10 +171,16 @@ private:
                                                   const std::vector<std::size_t>& places, int window);
     void SendDeletions(const TMailBox& mailBox, std::vector<TDeletion>& deletions,
                        const std::vector<std::size_t>& places, int window);
-    // Writes a whole copy and its record to the quarantine, each flushed to
-    // the disk; empty when both are there, else why not.
+    // A copy written to the quarantine and not flushed yet.
+    struct TUnflushedCopy {
+        std::size_t Place = 0;  // in the deletions
+        std::string CopyPath, RecordPath;
+    };
+    // Writes a whole copy to `copies`, which flush it, and its record, which
+    // only describes it and is not flushed: a record lost in a crash leaves
+    // its copy listed all the same. Empty when both are written, else why not.
     std::string WriteQuarantineCopy(const TMailBox& mailBox, const TEmail& email, const TSpamReason& reason,
-                                    const TQuarantineCopy& copy);
+                                    const TQuarantineCopy& copy, TFlushedFiles& copies, TUnflushedCopy& written);
     std::string QuarantinePath() const;
     TQuarantineCopy* copy_ = nullptr;  // the RETR reply in hand
     int copyCounter_ = 0;

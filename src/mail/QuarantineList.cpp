@@ -8,18 +8,20 @@
 
 namespace {
 const char kRecordExtension[] = ".txt";
+const char kCopyExtension[] = ".eml";
 // A damaged record's first line is shown, not read through: a screen's worth.
 const std::size_t kShownLineMax = 200;
 
-bool EndsWithRecordExtension(const std::string& name)
+// The name less its extension (any case), or empty when it has another.
+std::string BaseWithExtension(const std::string& name, const std::string& extension)
 {
-    const std::size_t length = sizeof kRecordExtension - 1;
+    const std::size_t length = extension.size();
     if (name.size() <= length)
-        return false;
+        return std::string();
     for (std::size_t i = 0; i < length; ++i)
-        if (std::tolower(static_cast<unsigned char>(name[name.size() - length + i])) != kRecordExtension[i])
-            return false;
-    return true;
+        if (std::tolower(static_cast<unsigned char>(name[name.size() - length + i])) != extension[i])
+            return std::string();
+    return name.substr(0, name.size() - length);
 }
 
 // The first line, with every control character as a space, so that no byte
@@ -52,10 +54,12 @@ std::string QuarantineTimeOfName(const std::string& baseName)
 TQuarantineList MakeQuarantineList(const std::vector<TQuarantineFile>& files)
 {
     TQuarantineList list;
+    std::set<std::string> recorded;
     for (const TQuarantineFile& file : files) {
-        if (!EndsWithRecordExtension(file.Name))
+        const std::string base = BaseWithExtension(file.Name, kRecordExtension);
+        if (base.empty())
             continue;
-        const std::string base = file.Name.substr(0, file.Name.size() - (sizeof kRecordExtension - 1));
+        recorded.insert(QuarantineCopyName(base));
         TQuarantineRecord record;
         const bool readable = ParseQuarantineRecord(file.Text, record);
         if (!readable) {
@@ -67,6 +71,18 @@ TQuarantineList MakeQuarantineList(const std::vector<TQuarantineFile>& files)
         record.Copy = QuarantineCopyName(base);
         if (!readable)
             list.Unreadable.insert(record.Copy);
+        list.Records.push_back(std::move(record));
+    }
+    // A copy is flushed before its message is deleted, its record is not: a
+    // crash between the two may lose the record, never the copy's place here.
+    for (const TQuarantineFile& file : files) {
+        const std::string base = BaseWithExtension(file.Name, kCopyExtension);
+        if (base.empty() || recorded.count(QuarantineCopyName(base)))
+            continue;
+        TQuarantineRecord record;
+        record.Deleted = QuarantineTimeOfName(base);
+        record.Copy = QuarantineCopyName(base);
+        list.Unreadable.insert(record.Copy);
         list.Records.push_back(std::move(record));
     }
     SortNewestFirst(list.Records);

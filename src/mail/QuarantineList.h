@@ -2,8 +2,8 @@
 // read as they are found on disk. A record is only a description, written
 // by the program but lying in a folder anyone can write: the copy it goes
 // with is named by the record file's own base name, never by what the record
-// says, and a record that cannot be read is still listed, so that its copy
-// stays reachable.
+// says, and a record that cannot be read or is missing is still listed, so
+// that its copy stays reachable.
 #pragma once
 
 #include <set>
@@ -22,12 +22,14 @@ struct TQuarantineList {
     // Newest first (SortNewestFirst); each Copy is the ".eml" name of its
     // record file's base name.
     std::vector<TQuarantineRecord> Records;
-    // The Copy names of the records whose text was no record: their Deleted
-    // comes from the file's name, their Subject is the text's first line.
+    // The Copy names of the records whose text was no record, or that are
+    // missing: their Deleted comes from the file's name, their Subject is the
+    // text's first line (empty without a record).
     std::set<std::string> Unreadable;
 };
 
-// The ".txt" files among `files` (any case of the extension), as the view lists them.
+// The ".txt" files among `files` (any case of the extension), as the view
+// lists them, and the ".eml" files without one (their text is not read).
 TQuarantineList MakeQuarantineList(const std::vector<TQuarantineFile>& files);
 
 // "2024-03-05 14:07:09" from a base name that starts "20240305-140709";

@@ -15,7 +15,7 @@ void TPop3LineBuffer::Compact()
 {
     if (Start == 0)
         return;
-    std::memmove(Data, Data + Start, Fill - Start);
+    std::memmove(Data.data(), Data.data() + Start, Fill - Start);
     Fill -= Start;
     Start = 0;
 }
@@ -26,7 +26,7 @@ bool TPop3LineBuffer::ReadFrom(const std::function<int(char* dest, int size)>& r
     if (room == 0)
         return false;
     Compact();
-    const int got = receive(Data + Fill, int(room));
+    const int got = receive(Data.data() + Fill, int(room));
     if (got <= 0)
         return false;
     // A reader that claims more than it was allowed to write cannot make the
@@ -41,14 +41,14 @@ std::size_t TPop3LineBuffer::Append(const char* data, std::size_t length)
     if (take == 0)
         return 0;
     Compact();
-    std::memcpy(Data + Fill, data, take);
+    std::memcpy(Data.data() + Fill, data, take);
     Fill += take;
     return take;
 }
 
 void TPop3LineBuffer::Deliver(std::size_t textEnd, std::size_t consumed, TPop3Line& line)
 {
-    const char* text = Data + Start;
+    const char* text = Data.data() + Start;
     const std::size_t length = textEnd - Start;
     const void* zero = std::memchr(text, '\0', length);
     line.Text.assign(text, zero ? std::size_t(static_cast<const char*>(zero) - text) : length);
@@ -60,12 +60,15 @@ void TPop3LineBuffer::Deliver(std::size_t textEnd, std::size_t consumed, TPop3Li
 
 bool TPop3LineBuffer::ExtractNextPiece(TPop3Line& line)
 {
+    // A line is looked for in its first 4093 bytes only, as if no more were
+    // held: the cut falls where it would if the bytes came one by one.
+    const std::size_t limit = std::min(Fill, Start + MaxLineLength);
     // Bytes already searched need no second look when data arrives in small
     // pieces; only the last of them may be a CR whose LF has just come.
     std::size_t end = Start + (Searched > 0 ? Searched - 1 : 0);
-    while (end + 1 < Fill && !(Data[end] == '\r' && Data[end + 1] == '\n'))
+    while (end + 1 < limit && !(Data[end] == '\r' && Data[end + 1] == '\n'))
         ++end;
-    if (end + 1 < Fill) {
+    if (end + 1 < limit) {
         line.Continuation = CutPending;
         CutPending = false;
         Deliver(end, end - Start + 2, line);
@@ -76,9 +79,9 @@ bool TPop3LineBuffer::ExtractNextPiece(TPop3Line& line)
         return false;
     }
 
-    // Full without a line end: deliver what is held. A final CR stays behind,
-    // since the LF that completes its line end may be the next byte to come.
-    std::size_t cut = Fill;
+    // A line's limit held without a line end: deliver it. A final CR stays
+    // behind, since the LF that completes its line end may be the next byte.
+    std::size_t cut = limit;
     if (Data[cut - 1] == '\r')
         --cut;
     line.Continuation = CutPending;

@@ -1,18 +1,22 @@
 // The POP3 client's receive buffer: cuts the reply stream into lines.
 //
-// The buffer holds 4096 bytes. A line ends at the first CR immediately
-// followed by LF; LF or CR alone do not end a line. A zero byte ends the
-// text of the line it is in (the rest of that line is dropped).
+// A line ends at the first CR immediately followed by LF; LF or CR alone do
+// not end a line. A zero byte ends the text of the line it is in (the rest of
+// that line is dropped).
 //
-// At most 4093 bytes of a line are buffered. When that much is held without
-// a line end, those bytes are delivered as one line and the rest of the long
-// line follows as further lines, each marked as a continuation. A
+// The buffer reads up to 64 KB at a time: a message of tens of kilobytes
+// comes in a few reads instead of one per 4 KB, and under some systems each
+// read costs more than handling all the lines it brings. The lines are cut
+// the same whatever the reads: at most 4093 bytes of a line are delivered at
+// once. When that much is held without a line end, those bytes are delivered
+// as one line and the rest of the long line follows as further lines, each
+// marked as a continuation. A
 // continuation is not the start of a line on the wire, so the client must
 // not take it for a reply status, the "." that ends a body, a dot-stuffed
 // line or a header line: otherwise a message with a long line could end its
 // own body early and have its remaining text read as the server's replies.
 // The cut never falls between a CR and its LF, and the empty rest of a line
-// that exactly filled the buffer is not delivered.
+// of exactly 4093 bytes is not delivered.
 //
 // Use from a data-available handler:
 //     buffer.ReadFrom([&](char* dest, int size) { return socket.Receive(dest, size); });
@@ -32,13 +36,14 @@ struct TPop3Line {
 
 class TPop3LineBuffer {
 public:
-    static constexpr std::size_t BufferSize = 4096;
-    // Longest piece of a line delivered at once: the buffer's size less room
-    // for a line end and a terminating zero.
-    static constexpr std::size_t MaxLineLength = BufferSize - 3;
+    // Bytes held at most.
+    static constexpr std::size_t Capacity = 64 * 1024;
+    // Longest piece of a line delivered at once (a 4 KB line less room for a
+    // line end and a terminating zero, as the client always cut its lines).
+    static constexpr std::size_t MaxLineLength = 4093;
 
     // Bytes that may still be read into the buffer (0 when it is full).
-    std::size_t FreeSpace() const { return Size() < MaxLineLength ? MaxLineLength - Size() : 0; }
+    std::size_t FreeSpace() const { return Capacity - Size(); }
     // Bytes held and not yet delivered.
     std::size_t Size() const { return Fill - Start; }
     bool Empty() const { return Size() == 0; }
@@ -55,7 +60,7 @@ public:
     std::size_t Append(const char* data, std::size_t length);
 
     // Takes the next line out of the buffer: the first one ended by CR LF,
-    // or the first 4093 bytes when the buffer is full without a line end.
+    // or its first 4093 bytes when that much is held without a line end.
     // Returns false, leaving line unchanged, when no line can be delivered.
     bool ExtractLine(TPop3Line& line);
 
@@ -67,10 +72,10 @@ private:
 
     // The bytes held are Data[Start, Fill); lines are taken from the front
     // without moving the rest until more data is read.
-    char Data[BufferSize];
+    std::vector<char> Data = std::vector<char>(Capacity);
     std::size_t Start = 0;
     std::size_t Fill = 0;
-    std::size_t Searched = 0;  // bytes from Start known to hold no CR LF
+    std::size_t Searched = 0;  // bytes from Start known to hold no CR LF (less than a line's limit)
     bool CutPending = false;  // the next line is the rest of a line that was cut
 };
 

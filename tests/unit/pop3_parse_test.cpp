@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -179,8 +180,27 @@ TEST(Pop3LineBuffer, VeryLongLine_NeverDeliversMoreThanTheLimit)
     EXPECT_EQ(ContinuationFlags(lines), (std::vector<bool>{false, true, true, true, true}));
 }
 
-// A full buffer is delivered at once; it does not wait for more data.
-TEST(Pop3LineBuffer, FullBuffer_DeliveredWithoutWaitingForMore)
+// A read brings many lines and long ones at once; they are cut exactly as
+// when the bytes come one by one, a CR LF straddling a line's limit included.
+TEST(Pop3LineBuffer, ManyLinesInOneRead_CutAsByteByByte)
+{
+    std::string stream;
+    for (std::size_t length : {70u, 4091u, 4092u, 4093u, 4094u, 9000u, 0u, 8186u, 70u})
+        stream += std::string(length, 'm') + "\r\n";
+    stream += std::string(4092, 'c') + "\rX\r\n";
+    while (stream.size() < 3 * TPop3LineBuffer::Capacity)
+        stream += std::string(70, 'r') + "\r\n";
+    TPop3LineBuffer buffer;
+    const std::vector<TPop3Line> single = FeedByteByByte(stream, buffer);
+    const std::vector<TPop3Line> whole = FeedWhole(stream);
+    const std::vector<bool> flags = ContinuationFlags(whole);
+    EXPECT_EQ(TextsOf(whole), TextsOf(single));
+    EXPECT_EQ(flags, ContinuationFlags(single));
+    EXPECT_EQ(std::count(flags.begin(), flags.end(), true), 5);
+}
+
+// A full line's limit is delivered at once; it does not wait for more data.
+TEST(Pop3LineBuffer, LineLimitHeld_DeliveredWithoutWaitingForMore)
 {
     TPop3LineBuffer buffer;
     std::vector<TPop3Line> lines;
@@ -203,7 +223,7 @@ TEST(Pop3LineBuffer, ReadFrom_OffersOnlyTheFreeSpace)
         dest[1] = '\n';
         return 2;
     }));
-    EXPECT_EQ(offered, 4090);
+    EXPECT_EQ(offered, int(TPop3LineBuffer::Capacity) - 3);
     TPop3Line line;
     ASSERT_TRUE(buffer.ExtractLine(line));
     EXPECT_EQ(line.Text, "abc");
@@ -227,14 +247,15 @@ TEST(Pop3LineBuffer, ReadFrom_ReaderClaimingTooMuch_CannotOverrunTheBuffer)
             dest[i] = 'x';
         return size + 100;
     }));
-    EXPECT_EQ(buffer.Size(), TPop3LineBuffer::MaxLineLength);
+    EXPECT_EQ(buffer.Size(), TPop3LineBuffer::Capacity);
     EXPECT_EQ(buffer.FreeSpace(), 0u);
 }
 
 TEST(Pop3LineBuffer, ReadFrom_WhenFullDoesNotRead)
 {
     TPop3LineBuffer buffer;
-    buffer.Append(std::string(5000, 'a').data(), 5000);
+    const std::string full(TPop3LineBuffer::Capacity, 'a');
+    buffer.Append(full.data(), full.size());
     bool called = false;
     EXPECT_FALSE(buffer.ReadFrom([&](char*, int) {
         called = true;
@@ -244,14 +265,14 @@ TEST(Pop3LineBuffer, ReadFrom_WhenFullDoesNotRead)
     TPop3Line line;
     ASSERT_TRUE(buffer.ExtractLine(line));
     EXPECT_EQ(line.Text.size(), 4093u);
-    EXPECT_TRUE(buffer.Empty());
+    EXPECT_EQ(buffer.FreeSpace(), 4093u);
 }
 
 TEST(Pop3LineBuffer, AppendStopsAtTheLimit)
 {
     TPop3LineBuffer buffer;
-    const std::string big(5000, 'b');
-    EXPECT_EQ(buffer.Append(big.data(), big.size()), 4093u);
+    const std::string big(TPop3LineBuffer::Capacity + 10, 'b');
+    EXPECT_EQ(buffer.Append(big.data(), big.size()), TPop3LineBuffer::Capacity);
     EXPECT_EQ(buffer.Append(big.data(), big.size()), 0u);
 }
 
@@ -271,7 +292,7 @@ TEST(Pop3LineBuffer, ClearDropsEverythingAndTheCut)
     std::vector<TPop3Line> lines;
     Pop3FeedLines(buffer, std::string(4100, 'c'), lines);
     buffer.Clear();
-    EXPECT_EQ(buffer.FreeSpace(), TPop3LineBuffer::MaxLineLength);
+    EXPECT_EQ(buffer.FreeSpace(), TPop3LineBuffer::Capacity);
     Pop3FeedLines(buffer, "+OK\r\n", lines);
     EXPECT_EQ(lines.back().Text, "+OK");
     EXPECT_FALSE(lines.back().Continuation);

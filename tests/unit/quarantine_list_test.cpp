@@ -16,17 +16,22 @@ std::string RecordText(const std::string& deleted, const std::string& sender, co
 }
 }  // namespace
 
-TEST(QuarantineList, Records_NewestFirstAndOnlyTheTxtFiles)
+TEST(QuarantineList, Records_NewestFirst_ACopyWithoutItsRecordListedAsUnreadable)
 {
     const TQuarantineList list = MakeQuarantineList({
         {"20240301-100000_Work_a.txt", RecordText("2024-03-01 10:00:00", "a@x.example", "20240301-100000_Work_a.eml")},
         {"20240305-100000_Work_b.TXT", RecordText("2024-03-05 10:00:00", "b@x.example", "20240305-100000_Work_b.eml")},
-        {"20240309-100000_Work_c.eml", "From: c@x.example\r\n"},
+        {"20240305-100000_Work_b.eml", ""},
+        {"20240309-100000_Work_c.EML", ""},
+        {"20240310-100000_Work_d.msg", ""},
     });
-    ASSERT_EQ(list.Records.size(), 2u);
-    EXPECT_EQ(list.Records[0].Sender, "b@x.example");
-    EXPECT_EQ(list.Records[1].Sender, "a@x.example");
-    EXPECT_TRUE(list.Unreadable.empty());
+    ASSERT_EQ(list.Records.size(), 3u);
+    EXPECT_EQ(list.Records[0].Deleted, "2024-03-09 10:00:00");
+    EXPECT_EQ(list.Records[0].Copy, "20240309-100000_Work_c.eml");
+    EXPECT_EQ(list.Records[0].Sender, "");
+    EXPECT_EQ(list.Records[1].Sender, "b@x.example");
+    EXPECT_EQ(list.Records[2].Sender, "a@x.example");
+    EXPECT_EQ(list.Unreadable, (std::set<std::string>{"20240309-100000_Work_c.eml"}));
 }
 
 TEST(QuarantineList, CopyName_ComesFromTheRecordFilesNameNotFromTheRecord)

@@ -17,6 +17,8 @@ namespace {
 const char kNewestBase[] = "20261202-100000_Home_b2";
 const char kOlderBase[] = "20261201-090000_Work_a1";
 const char kDamagedBase[] = "20261130-080000_Home_c3";
+// A copy whose record a crash lost: the record is not flushed, the copy is.
+const char kLoneCopyBase[] = "20261129-070000_Home_d4";
 // Bytes a text conversion would change: a lone LF, a dot-started line, a NUL, Latin-1.
 const char kOlderCopyBytes[] = "From: Deals <deals@spam.example>\r\nSubject: Cheap watches\r\n\r\n"
                                "..dotted\nlone lf\r\n\0\xE9nd\r\n";
@@ -125,14 +127,16 @@ TEST_F(MailboxQuarantine, NoFolderAtAll_ShowsAnEmptyList)
 TEST_F(MailboxQuarantine, Records_ListedNewestFirstWithTheirFieldsAndTheDamagedOneLast)
 {
     WriteThreeRecords();
+    Write(QuarantineCopyName(kLoneCopyBase), "From: lone@spam.example\r\n\r\nbody\r\n");
     ihmMailbox->mnpDeletedSpamClick();
     ASSERT_TRUE(PumpUntil([] { return View().Visible(); }));
-    ASSERT_EQ(View().zdsCopies.RowCount(), 3);
+    ASSERT_EQ(View().zdsCopies.RowCount(), 4);
     EXPECT_EQ(Row(0), (std::vector<std::string>{"2026-12-02 10:00:00", "Home", "news@letters.example", "Weekly news",
                                                  "SPAM senders list: letters.example"}));
     EXPECT_EQ(Row(1), (std::vector<std::string>{"2026-12-01 09:00:00", "Work", "Deals <deals@spam.example>",
                                                  "Cheap watches", "SPAM subjects list: watches"}));
     EXPECT_EQ(Row(2), (std::vector<std::string>{"2026-11-30 08:00:00", "", "", "garbage line", "(unreadable record)"}));
+    EXPECT_EQ(Row(3), (std::vector<std::string>{"2026-11-29 07:00:00", "", "", "", "(unreadable record)"}));
     EXPECT_EQ(View().zdsCopies.Selected(), 0);
     EXPECT_TRUE(View().btnOpen.Enabled());
 }
@@ -237,4 +241,27 @@ TEST_F(MailboxQuarantine, French_TheWindowsTextsFollowTheLanguage)
     EXPECT_EQ(ihmMailbox->mnpNeverSpam().Caption, "Jamais de SPAM de cet exp\xC3\xA9" "diteur");
     ApplyEnglishTexts();
     EXPECT_EQ(View().Caption(), "Deleted SPAM");
+}
+
+// Copies written together and flushed together: a name already taken is
+// refused without touching the file there, the last one can be taken back,
+// and the others are on the disk with their bytes.
+TEST_F(MailboxQuarantine, FlushedFiles_RefuseATakenNameDropTheLastAndKeepTheRest)
+{
+    const std::string first = folder_ + "one.eml", second = folder_ + "two.eml";
+    Write("taken.eml", "earlier");
+    TFlushedFiles files;
+    ASSERT_TRUE(files.Write(first, kOlderCopy));
+    EXPECT_FALSE(files.Write(folder_ + "taken.eml", "later"));
+    ASSERT_TRUE(files.Write(second, "dropped"));
+    files.DropLast();
+    EXPECT_FALSE(FileExists(second));
+    EXPECT_EQ(files.Pending(), 1u);
+    EXPECT_TRUE(files.Flush().empty());
+    EXPECT_EQ(files.Pending(), 0u);
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(first, bytes));
+    EXPECT_EQ(bytes, kOlderCopy);
+    ASSERT_TRUE(ReadFileBytes(folder_ + "taken.eml", bytes));
+    EXPECT_EQ(bytes, "earlier");
 }
