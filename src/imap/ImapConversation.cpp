@@ -16,6 +16,7 @@ void TImapConversation::Fail(const std::string& text)
     if (step_ == TImapStep::Failed || step_ == TImapStep::Done)
         return;
     error_ = text;
+    failedStep_ = step_;
     SetStep(TImapStep::Failed);
 }
 
@@ -23,6 +24,7 @@ void TImapConversation::Opening()
 {
     Reset();
     step_ = TImapStep::Closed;
+    failedStep_ = TImapStep::Closed;
 }
 
 void TImapConversation::Connected()

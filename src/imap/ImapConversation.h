@@ -135,8 +135,9 @@ public:
 
     TImapStep Step() const { return step_; }
     bool Finished() const { return step_ == TImapStep::Ready || step_ == TImapStep::Done || step_ == TImapStep::Failed; }
-    // Why the session failed, in English.
+    // Why the session failed, in English, and the step it failed in.
     const std::string& ErrorText() const { return error_; }
+    TImapStep FailedStep() const { return failedStep_; }
     // What the server said with [ALERT]: to be shown to the user.
     const std::vector<std::string>& Alerts() const { return alerts_; }
     const TImapCapabilities& Capabilities() const { return capabilities_; }
@@ -192,6 +193,7 @@ private:
     bool tlsOn_ = false;
     TImapAuth auth_ = TImapAuth::None;
     std::string error_;
+    TImapStep failedStep_ = TImapStep::Closed;
     std::vector<std::string> alerts_;
     std::uint32_t uidValidity_ = 0, uidNext_ = 0, exists_ = 0;
     bool validityChanged_ = false;

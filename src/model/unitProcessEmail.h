@@ -73,6 +73,8 @@ public:
     std::string Uidl;
     int Octets = -1;
     std::string Digest;
+    // On an IMAP mailbox, its UID in the folder (0 on POP3).
+    unsigned long ImapUid = 0;
 };
 
 // The mailbox of Id `id` in a collection of TMailBox, or null when it is gone.
