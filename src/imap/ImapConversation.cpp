@@ -39,7 +39,7 @@ void TImapConversation::Reset()
     tagger_.Reset();
     pending_ = TImapCommand();
     capabilities_ = TImapCapabilities();
-    capabilitiesKnown_ = loggedIn_ = preauth_ = validityChanged_ = false;
+    capabilitiesKnown_ = loggedIn_ = preauth_ = validityChanged_ = deleting_ = false;
     tlsOn_ = Account.Security == TImapSecurity::Implicit;
     spamFolder_ = TImapMailbox();
     spam_ = TImapSpamResult();

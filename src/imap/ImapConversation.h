@@ -66,6 +66,7 @@ enum class TImapSpamMove {
     CopiedAndExpunged,  // UID COPY, \Deleted, UID EXPUNGE of exactly those UIDs (RFC 4315)
     CopiedAndMarked,    // UID COPY and \Deleted: without UIDPLUS nothing removes exactly
                         // those, and a plain EXPUNGE would remove what others marked too
+    Deleted,            // DeleteUids: \Deleted and UID EXPUNGE of exactly those UIDs
 };
 
 struct TImapSpamResult {
@@ -130,6 +131,12 @@ public:
     // they were. False when the session is not Ready or no UID is given.
     bool MoveToSpam(const std::vector<std::uint32_t>& uids);
     const TImapSpamResult& SpamResult() const { return spam_; }
+    // From Ready, on a server with UIDPLUS: removes the messages of these
+    // UIDs (\Deleted, then UID EXPUNGE of exactly them); OnFinished reports
+    // Ready again, with SpamResult() Deleted or why not. False without
+    // UIDPLUS (a plain EXPUNGE would remove what others marked too), when
+    // the session is not Ready or no UID is given.
+    bool DeleteUids(const std::vector<std::uint32_t>& uids);
     // The server accepted IDLE: it may stay silent from now on.
     bool IdleAccepted() const { return step_ == TImapStep::Idling && idleAccepted_; }
 
@@ -210,4 +217,5 @@ private:
     TImapMailbox spamFolder_;               // found once per connection
     std::string spamUids_;                  // the UID set being moved
     TImapSpamResult spam_;
+    bool deleting_ = false;  // the steps in hand are DeleteUids'
 };

@@ -19,6 +19,8 @@
 
 namespace {
 const char UidValidityChangedText[] = "the folder's UIDVALIDITY changed since the check";
+const char NoUidPlusText[] =
+    "the server cannot remove one message alone (no UIDPLUS), and EXPUNGE would remove what others marked";
 
 // The conversation's English error in the language of the interface.
 std::string ImapErrorText(const std::string& english) { return english; }
@@ -272,4 +274,35 @@ int TMailWatch::MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail
     Idle();
     UpdateMailStatus(false);
     return moved;
+}
+
+bool TMailWatch::DeleteImapEmail(const TMailBox& mailBox, const TEmail& email)
+{
+    TImapMemory& memory = imapMemories_[mailBox.Id];
+    TImapSession session;
+    if (!OpenImap(mailBox, session, memory))
+        return false;
+    bool deleted = false;
+    const std::uint32_t uid = static_cast<std::uint32_t>(email.ImapUid);
+    const std::string step = "UID EXPUNGE " + std::to_string(uid);
+    if (uid == 0 || session.Conversation.UidValidity() != memory.UidValidity) {
+        ReportMailError(texts_.DeleteError, mailBox.MailboxName, ImapErrorText(UidValidityChangedText), step);
+    } else if (!session.Conversation.Capabilities().UidPlus()) {
+        ReportMailError(texts_.DeleteError, mailBox.MailboxName, ImapErrorText(NoUidPlusText), step);
+    } else if (session.DeleteUids({uid})) {
+        imap_ = &session;
+        WaitImap(session);
+        imap_ = nullptr;
+        const TImapConversation& conversation = session.Conversation;
+        deleted = conversation.Step() == TImapStep::Ready && conversation.SpamResult().How == TImapSpamMove::Deleted;
+        if (deleted)
+            memory.ByUid.erase(uid);
+        else if (!QuitRequested)
+            ReportMailError(texts_.DeleteError, mailBox.MailboxName,
+                            ImapErrorText(conversation.SpamResult().Error.empty() ? conversation.ErrorText()
+                                                                                  : conversation.SpamResult().Error),
+                            step);
+    }
+    CloseImap(session);
+    return deleted;
 }

@@ -152,6 +152,9 @@ private:
     bool WaitImap(TImapSession& session);
     // LOGOUT, then the end of the connection.
     void CloseImap(TImapSession& session);
+    // Removes one message of an IMAP mailbox by its UID; true when the
+    // server expunged it.
+    bool DeleteImapEmail(const TMailBox& mailBox, const TEmail& email);
     // Moves the spam of one IMAP mailbox to its spam folder; the number moved.
     int MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam, const TSpamRules& rules);
     // What is kept of mailboxes removed from the settings goes after a check.
