@@ -1,4 +1,5 @@
 #include "unitLanguage.h"
+#include "unitLanguageImapErrors.h"
 
 #include <array>
 
@@ -69,6 +70,7 @@ void ApplyTexts(TLanguage language)
     }
     for (const TMessageRow& row : SpamSafetyMessageTexts())
         *row.text = row.In(language);
+    ApplyImapErrorTexts(language);
 }
 
 void ApplyEnglishTexts() { ApplyTexts(TLanguage::English); }

@@ -22,9 +22,6 @@ const char UidValidityChangedText[] = "the folder's UIDVALIDITY changed since th
 const char NoUidPlusText[] =
     "the server cannot remove one message alone (no UIDPLUS), and EXPUNGE would remove what others marked";
 
-// The conversation's English error in the language of the interface.
-std::string ImapErrorText(const std::string& english) { return english; }
-
 TImapSecurity ImapSecurity(int security)
 {
     return security == MailboxSecurityStartTls   ? TImapSecurity::StartTls
@@ -92,6 +89,16 @@ TEmail EmailOfFetch(const TImapFetch& fetch, std::uint32_t uidValidity)
     return email;
 }
 }  // namespace
+
+std::string TMailWatch::ImapErrorText(const std::string& english) const
+{
+    for (const TImapErrorText& row : texts_.ImapErrors) {
+        const std::size_t size = std::char_traits<char>::length(row.English);
+        if (english.compare(0, size, row.English) == 0)
+            return *row.Shown + english.substr(size);
+    }
+    return english;
+}
 
 bool TMailWatch::WaitImap(TImapSession& session)
 {

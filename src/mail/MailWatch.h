@@ -150,6 +150,8 @@ private:
     // Waits, the messages flowing, until the conversation is Ready, Done or
     // Failed, or a Quit; true when it is Ready or Done.
     bool WaitImap(TImapSession& session);
+    // The session's English error in the language of the interface.
+    std::string ImapErrorText(const std::string& english) const;
     // LOGOUT, then the end of the connection.
     void CloseImap(TImapSession& session);
     // Removes one message of an IMAP mailbox by its UID; true when the
