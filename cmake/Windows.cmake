@@ -103,6 +103,7 @@ add_library(skarnvale_win STATIC
   src/mail/MailCheck.cpp
   src/mail/MailCheckRead.cpp
   src/mail/MailDelete.cpp
+  src/mail/MailImap.cpp
   src/mail/MailDeleteSteps.cpp
   src/mail/MailLog.cpp
   src/mail/MailOAuth.cpp

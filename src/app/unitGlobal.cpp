@@ -1,4 +1,5 @@
 #include "unitGlobal.h"
+#include "unitLanguageImapErrors.h"
 #include "unitGlobalQuarantine.h"
 
 #include "unitLanguage.h"
@@ -82,5 +83,6 @@ TMailTexts MailTextsOfMessages()
             MsgNoMessageFound,
             MsgMailboxesInError,
             MsgMailboxRemoved,
-            SpamSafetyTextsOfMessages()};
+            SpamSafetyTextsOfMessages(),
+            ImapErrorTextsOfRows()};
 }

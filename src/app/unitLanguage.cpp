@@ -1,4 +1,5 @@
 #include "unitLanguage.h"
+#include "unitLanguageImapErrors.h"
 
 #include <array>
 
@@ -72,6 +73,7 @@ void ApplyTexts(TLanguage language)
         *row.text = row.In(language);
     for (const TMessageRow& row : PopupRuleMessageTexts())
         *row.text = row.In(language);
+    ApplyImapErrorTexts(language);
 }
 
 void ApplyEnglishTexts() { ApplyTexts(TLanguage::English); }

@@ -22,6 +22,7 @@ std::string MsgCopyNotSaved = InitialText(&MsgCopyNotSaved);
 std::string MsgCopyCut = InitialText(&MsgCopyCut);
 std::string MsgCopySize = InitialText(&MsgCopySize);
 std::string MsgCopyNotWritten = InitialText(&MsgCopyNotWritten);
+std::string MsgSpamMovedWhy = InitialText(&MsgSpamMovedWhy);
 
 const std::vector<TMessageRow>& SpamSafetyMessageTexts()
 {
@@ -45,6 +46,8 @@ const std::vector<TMessageRow>& SpamSafetyMessageTexts()
          "%d octets re\xE7us alors que le serveur en annon\xE7" "ait %d"},
         {"MsgCopyNotWritten", &MsgCopyNotWritten, "the file '%s' could not be written",
          "le fichier '%s' n'a pas pu \xEAtre \xE9" "crit"},
+        {"MsgSpamMovedWhy", &MsgSpamMovedWhy, "A message was moved to the folder '%s': from %s, \"%s\" (%s: \"%s\")",
+         "Un message a \xE9t\xE9 d\xE9plac\xE9 dans le dossier '%s' : de %s, \xAB %s \xBB (%s : \xAB %s \xBB)"},
     };
     return rows;
 }
@@ -52,5 +55,6 @@ const std::vector<TMessageRow>& SpamSafetyMessageTexts()
 TSpamSafetyTexts SpamSafetyTextsOfMessages()
 {
     return {MsgSpamGuardKept, MsgSpamGuardAsk,  MsgSpamGuardLine, MsgSpamDeletedWhy, MsgSpamSenderList,
-            MsgSpamSubjectList, MsgCopyNotSaved, MsgCopyCut,       MsgCopySize,       MsgCopyNotWritten};
+            MsgSpamSubjectList, MsgCopyNotSaved, MsgCopyCut,       MsgCopySize,       MsgCopyNotWritten,
+            MsgSpamMovedWhy};
 }

@@ -19,6 +19,7 @@ extern std::string MsgCopyNotSaved;
 extern std::string MsgCopyCut;
 extern std::string MsgCopySize;
 extern std::string MsgCopyNotWritten;
+extern std::string MsgSpamMovedWhy;
 
 const std::vector<TMessageRow>& SpamSafetyMessageTexts();
 TSpamSafetyTexts SpamSafetyTextsOfMessages();

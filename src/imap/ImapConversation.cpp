@@ -16,6 +16,7 @@ void TImapConversation::Fail(const std::string& text)
     if (step_ == TImapStep::Failed || step_ == TImapStep::Done)
         return;
     error_ = text;
+    failedStep_ = step_;
     SetStep(TImapStep::Failed);
 }
 
@@ -23,6 +24,7 @@ void TImapConversation::Opening()
 {
     Reset();
     step_ = TImapStep::Closed;
+    failedStep_ = TImapStep::Closed;
 }
 
 void TImapConversation::Connected()
@@ -37,7 +39,7 @@ void TImapConversation::Reset()
     tagger_.Reset();
     pending_ = TImapCommand();
     capabilities_ = TImapCapabilities();
-    capabilitiesKnown_ = loggedIn_ = preauth_ = validityChanged_ = false;
+    capabilitiesKnown_ = loggedIn_ = preauth_ = validityChanged_ = deleting_ = false;
     tlsOn_ = Account.Security == TImapSecurity::Implicit;
     spamFolder_ = TImapMailbox();
     spam_ = TImapSpamResult();

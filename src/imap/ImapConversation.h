@@ -66,6 +66,7 @@ enum class TImapSpamMove {
     CopiedAndExpunged,  // UID COPY, \Deleted, UID EXPUNGE of exactly those UIDs (RFC 4315)
     CopiedAndMarked,    // UID COPY and \Deleted: without UIDPLUS nothing removes exactly
                         // those, and a plain EXPUNGE would remove what others marked too
+    Deleted,            // DeleteUids: \Deleted and UID EXPUNGE of exactly those UIDs
 };
 
 struct TImapSpamResult {
@@ -130,13 +131,20 @@ public:
     // they were. False when the session is not Ready or no UID is given.
     bool MoveToSpam(const std::vector<std::uint32_t>& uids);
     const TImapSpamResult& SpamResult() const { return spam_; }
+    // From Ready, on a server with UIDPLUS: removes the messages of these
+    // UIDs (\Deleted, then UID EXPUNGE of exactly them); OnFinished reports
+    // Ready again, with SpamResult() Deleted or why not. False without
+    // UIDPLUS (a plain EXPUNGE would remove what others marked too), when
+    // the session is not Ready or no UID is given.
+    bool DeleteUids(const std::vector<std::uint32_t>& uids);
     // The server accepted IDLE: it may stay silent from now on.
     bool IdleAccepted() const { return step_ == TImapStep::Idling && idleAccepted_; }
 
     TImapStep Step() const { return step_; }
     bool Finished() const { return step_ == TImapStep::Ready || step_ == TImapStep::Done || step_ == TImapStep::Failed; }
-    // Why the session failed, in English.
+    // Why the session failed, in English, and the step it failed in.
     const std::string& ErrorText() const { return error_; }
+    TImapStep FailedStep() const { return failedStep_; }
     // What the server said with [ALERT]: to be shown to the user.
     const std::vector<std::string>& Alerts() const { return alerts_; }
     const TImapCapabilities& Capabilities() const { return capabilities_; }
@@ -192,6 +200,7 @@ private:
     bool tlsOn_ = false;
     TImapAuth auth_ = TImapAuth::None;
     std::string error_;
+    TImapStep failedStep_ = TImapStep::Closed;
     std::vector<std::string> alerts_;
     std::uint32_t uidValidity_ = 0, uidNext_ = 0, exists_ = 0;
     bool validityChanged_ = false;
@@ -208,4 +217,5 @@ private:
     TImapMailbox spamFolder_;               // found once per connection
     std::string spamUids_;                  // the UID set being moved
     TImapSpamResult spam_;
+    bool deleting_ = false;  // the steps in hand are DeleteUids'
 };

@@ -26,9 +26,28 @@ bool TImapConversation::MoveToSpam(const std::vector<std::uint32_t>& uids)
     return step_ == TImapStep::Listing;
 }
 
+bool TImapConversation::DeleteUids(const std::vector<std::uint32_t>& uids)
+{
+    if (step_ != TImapStep::Ready || !capabilities_.UidPlus())
+        return false;
+    spamUids_ = ImapFormatUidSet(uids);
+    if (spamUids_.empty())
+        return false;
+    spam_ = TImapSpamResult();
+    deleting_ = true;
+    if (Request(TImapRequest::UidStoreDeleted, {spamUids_}))
+        SetStep(TImapStep::Marking);
+    return step_ == TImapStep::Marking;
+}
+
 void TImapConversation::SpamStepEnded(bool ok, const std::string& said)
 {
     const TImapStep step = step_;
+    if (!ok && deleting_) {
+        SpamFailed(std::string("the server refused to ") +
+                   (step == TImapStep::Marking ? "mark the message deleted: " : "remove the message: ") + said);
+        return;
+    }
     if (!ok) {
         const char* what = step == TImapStep::Listing   ? "list the folders"
                            : step == TImapStep::Moving  ? "move the spam"
@@ -50,13 +69,13 @@ void TImapConversation::SpamStepEnded(bool ok, const std::string& said)
             SetStep(TImapStep::Marking);
         break;
     case TImapStep::Marking:
-        if (!capabilities_.UidPlus())
+        if (!capabilities_.UidPlus() && !deleting_)
             SpamDone(TImapSpamMove::CopiedAndMarked);
         else if (Request(TImapRequest::UidExpunge, {spamUids_}))
             SetStep(TImapStep::Expunging);
         break;
     default:
-        SpamDone(TImapSpamMove::CopiedAndExpunged);
+        SpamDone(deleting_ ? TImapSpamMove::Deleted : TImapSpamMove::CopiedAndExpunged);
         break;
     }
 }
@@ -94,12 +113,14 @@ void TImapConversation::MoveSpam()
 
 void TImapConversation::SpamDone(TImapSpamMove how)
 {
+    deleting_ = false;
     spam_.How = how;
     SetStep(TImapStep::Ready);
 }
 
 void TImapConversation::SpamFailed(const std::string& text)
 {
+    deleting_ = false;
     spam_.How = TImapSpamMove::None;
     spam_.Error = text;
     SetStep(TImapStep::Ready);

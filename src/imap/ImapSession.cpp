@@ -192,6 +192,14 @@ bool TImapSession::MoveToSpam(const std::vector<std::uint32_t>& uids)
     return true;
 }
 
+bool TImapSession::DeleteUids(const std::vector<std::uint32_t>& uids)
+{
+    if (!Conversation.DeleteUids(uids))
+        return false;
+    UpdateWaiting();
+    return true;
+}
+
 void TImapSession::SilenceTick()
 {
     if (!waiting_ || Timeout == 0 || GetTickCount() - lastHeard_ < Timeout * 1000ul)

@@ -51,6 +51,8 @@ public:
     // (TImapConversation::MoveToSpam); OnFinished reports Ready again, with
     // the conversation's SpamResult. False when it cannot start.
     bool MoveToSpam(const std::vector<std::uint32_t>& uids);
+    // From Ready: removes these messages (TImapConversation::DeleteUids).
+    bool DeleteUids(const std::vector<std::uint32_t>& uids);
     // LOGOUT, then the connection closes; OnFinished reports Done.
     void Logout();
     // Closes the connection at once.

@@ -7,6 +7,7 @@
 
 #include "../framework/Dialogs.h"
 #include "../framework/Locale.h"
+#include "../imap/ImapSession.h"
 #include "../text/FormatText.h"
 #include "../model/unitProcessReuse.h"
 #include "../model/unitProcessSpam.h"
@@ -45,6 +46,10 @@ void TMailWatch::RequestQuit()
 {
     QuitRequested = true;
     Pop.CancelRequests();
+    // The IMAP session's wait ends at its next look.
+    if (imap_)
+        imap_->Close();
+    PostThreadMessage(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 void TMailWatch::WireMailClient()
@@ -133,6 +138,8 @@ void TMailWatch::ForgetRemovedMailboxes()
         configured.insert(settings_.Mailboxes.ItemAs<TMailBox>(i)->Id);
     for (auto memory = memories_.begin(); memory != memories_.end();)
         memory = configured.count(memory->first) ? std::next(memory) : memories_.erase(memory);
+    for (auto memory = imapMemories_.begin(); memory != imapMemories_.end();)
+        memory = configured.count(memory->first) ? std::next(memory) : imapMemories_.erase(memory);
     OAuth.KeepOnly(configured);
 }
 
@@ -232,6 +239,10 @@ void TMailWatch::CheckMailbox(const TMailBox& mailBox)
 
 void TMailWatch::ReadMailbox(const TMailBox& mailBox)
 {
+    if (mailBox.Protocol == MailboxProtocolImap) {
+        ReadImapMailbox(mailBox);
+        return;
+    }
     ConnectMailbox(mailBox);
     if (ConnectFailed)
         return;

@@ -1,4 +1,5 @@
-// Deleting one message: a POP3 session of its own, whose DELE waits until
+// Deleting one message: on an IMAP mailbox, its UID marked and expunged
+// alone (MailImap.cpp); on POP3, a session of its own, whose DELE waits until
 // the message under that number is known to be still the one the last check
 // saw and, with copies on, is saved whole (MailDeleteSteps.cpp).
 #include "../settings/Settings.h"
@@ -30,13 +31,19 @@ bool TMailWatch::DeleteEmail(TEmail& email, bool inBatch)
     Working();
     // A copy: the settings' mailboxes may be replaced while the session waits.
     const TMailBox box = *configured;
-    ConnectMailbox(box);
-    if (!ConnectFailed) {
-        std::vector<TDeletion> deletion{{&email, TSpamReason()}};
-        MarkForDeletion(box, deletion);
-        deleted = EndDeletionSession(box, deletion.front().Marked);
+    if (box.Protocol == MailboxProtocolImap) {
+        deleted = DeleteImapEmail(box, email);
         if (deleted)
             AddMailLog(texts_.MessageDeleted);
+    } else {
+        ConnectMailbox(box);
+        if (!ConnectFailed) {
+            std::vector<TDeletion> deletion{{&email, TSpamReason()}};
+            MarkForDeletion(box, deletion);
+            deleted = EndDeletionSession(box, deletion.front().Marked);
+            if (deleted)
+                AddMailLog(texts_.MessageDeleted);
+        }
     }
     if (deleted && !inBatch) {
         for (int i = 0; i < Emails.Count();) {

@@ -5,8 +5,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "SpamSafetyTexts.h"
+
+// One start of the IMAP session's English errors and its text as shown.
+struct TImapErrorText {
+    const char* English;
+    const std::string* Shown;
+};
 
 struct TMailTexts {
     const std::string& CheckStart;
@@ -36,4 +43,6 @@ struct TMailTexts {
     const std::string& MailboxRemoved;
     // The lines of the spam cycle's safety: the copies, the reasons, the guard.
     const TSpamSafetyTexts Safety;
+    // The IMAP session's errors, the longer starts first.
+    const std::vector<TImapErrorText> ImapErrors;
 };

@@ -6,6 +6,7 @@
 // is its own, kept under the mailbox's Id: the settings hold configuration only.
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <map>
@@ -28,6 +29,7 @@
 #include "QuarantineRetention.h"
 
 struct TSettings;
+class TImapSession;
 
 class TFlushedFiles;
 
@@ -128,6 +130,37 @@ private:
     // What the last check of each mailbox kept of the messages it read, by
     // mailbox Id; a read holds its own while it waits.
     std::map<int, std::shared_ptr<TMailboxMemory>> memories_;
+    // What the last check of each IMAP mailbox read, by mailbox Id: its
+    // folder's UIDVALIDITY, the last UID seen and the emails by UID; only
+    // messages above that UID are fetched at the next check (MailImap.cpp).
+    struct TImapMemory {
+        std::string Server, User, Folder;
+        std::uint32_t UidValidity = 0;
+        std::uint32_t LastUid = 0;
+        std::map<std::uint32_t, TEmail> ByUid;
+        // Copied to the spam folder and marked \Deleted, but left in the
+        // folder by a server without UIDPLUS: no longer shown.
+        std::set<std::uint32_t> Gone;
+    };
+    std::map<int, TImapMemory> imapMemories_;
+    // The IMAP session in hand, which a Quit closes at once.
+    TImapSession* imap_ = nullptr;
+    void ReadImapMailbox(const TMailBox& mailBox);
+    // Opens an IMAP session on the mailbox's folder and waits until it is
+    // Ready; false after its error line (the step named).
+    bool OpenImap(const TMailBox& mailBox, TImapSession& session, const TImapMemory& memory);
+    // Waits, the messages flowing, until the conversation is Ready, Done or
+    // Failed, or a Quit; true when it is Ready or Done.
+    bool WaitImap(TImapSession& session);
+    // The session's English error in the language of the interface.
+    std::string ImapErrorText(const std::string& english) const;
+    // LOGOUT, then the end of the connection.
+    void CloseImap(TImapSession& session);
+    // Removes one message of an IMAP mailbox by its UID; true when the
+    // server expunged it.
+    bool DeleteImapEmail(const TMailBox& mailBox, const TEmail& email);
+    // Moves the spam of one IMAP mailbox to its spam folder; the number moved.
+    int MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam, const TSpamRules& rules);
     // What is kept of mailboxes removed from the settings goes after a check.
     void ForgetRemovedMailboxes();
     void ReadMailbox(const TMailBox& mailBox);

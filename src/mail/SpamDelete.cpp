@@ -5,6 +5,7 @@
 #include "../framework/CaseFold.h"
 #include "../model/unitProcessSpam.h"
 #include "../settings/Settings.h"
+#include "../settings/SettingsValues.h"
 #include "../text/FormatText.h"
 #include "MailNotice.h"
 #include "MailWatch.h"
@@ -108,7 +109,8 @@ int TMailWatch::DeleteSpamEmails(TSpamCycleStart start)
         }
         // A copy: the settings' mailboxes may be replaced while the session waits.
         const TMailBox mailBox = *configured;
-        deleted += DeleteSpamOf(mailBox, spamOf, rules);
+        deleted += mailBox.Protocol == MailboxProtocolImap ? MoveImapSpamOf(mailBox, spamOf, rules)
+                                                           : DeleteSpamOf(mailBox, spamOf, rules);
     }
     UpdateMailStatus(false);
     Idle();

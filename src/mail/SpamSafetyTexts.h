@@ -16,4 +16,5 @@ struct TSpamSafetyTexts {
     const std::string& CopyCut;
     const std::string& CopySize;        // bytes received, bytes announced
     const std::string& CopyNotWritten;  // file
+    const std::string& SpamMovedWhy;    // folder, sender, subject, list, entry
 };

@@ -1,4 +1,4 @@
-// The mail records: one configured POP3 mailbox and one message seen on it,
+// The mail records: one configured mailbox (POP3 or IMAP) and one message seen on it,
 // and the functions that derive displayable values from a message.
 #pragma once
 
@@ -43,6 +43,10 @@ public:
     std::string ClientId;
     std::string ProtectedClientSecret;
     std::string ProtectedRefreshToken;
+    // What the server speaks (MailboxProtocol* in settings/SettingsValues.h)
+    // and, for IMAP, the folder watched, in UTF-8.
+    int Protocol = 0;
+    std::string Folder = "INBOX";
 };
 
 class TEmail : public TMyItem {
@@ -69,6 +73,8 @@ public:
     std::string Uidl;
     int Octets = -1;
     std::string Digest;
+    // On an IMAP mailbox, its UID in the folder (0 on POP3).
+    unsigned long ImapUid = 0;
 };
 
 // The mailbox of Id `id` in a collection of TMailBox, or null when it is gone.

@@ -4,15 +4,19 @@
 
 #include <cstddef>
 
-enum TOAuthProviderKind { providerPassword, providerMicrosoft, providerGoogle, providerOther };
+// iCloud has no OAuth 2.0 for mail: its preset fills in the IMAP server of
+// a mailbox that signs in with an app password.
+enum TOAuthProviderKind { providerPassword, providerMicrosoft, providerGoogle, providerOther, providerICloud };
 
 struct TOAuthPreset {
     TOAuthProviderKind Kind;
     const char* AuthorizationUrl;
     const char* TokenUrl;
     const char* Scope;
-    const char* Server;
+    const char* Server;  // POP3, TLS from the first byte
     const char* Port;
+    const char* ImapServer;  // IMAP, TLS from the first byte
+    const char* ImapPort;
 };
 
 // The preset of a kind; null for the password and "Other" choices, which fill nothing in.

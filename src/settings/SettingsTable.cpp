@@ -163,5 +163,9 @@ std::vector<TSettingRow<TMailBox>> MailboxSettingsTable(const ISecretCodec& secr
         MailboxText("ClientId", &TMailBox::ClientId),
         MailboxText("ClientSecret", &TMailBox::ProtectedClientSecret),
         MailboxText("RefreshToken", &TMailBox::ProtectedRefreshToken),
+        {"", "Protocol", TSettingKind::Integer, EncodeInteger(MailboxDefaults().Protocol),
+         [](const TMailBox& mailbox) { return EncodeInteger(mailbox.Protocol); },
+         [](TMailBox& mailbox, const std::string& text) { mailbox.Protocol = DecodeMailboxProtocol(text); }},
+        MailboxText("Folder", &TMailBox::Folder, DecodeMailboxFolder),
     };
 }

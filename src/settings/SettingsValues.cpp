@@ -17,13 +17,32 @@ int DecodeMailboxSecurity(const std::string& text)
     return MailboxSecurityUnknown;
 }
 
-std::string UsualMailboxPort(int security) { return security == MailboxSecurityImplicit ? "995" : "110"; }
-
-std::string PortAfterSecurityChange(const std::string& port, int before, int after)
+std::string UsualMailboxPort(int security, int protocol)
 {
-    if (port.empty() || port == UsualMailboxPort(before))
-        return UsualMailboxPort(after);
+    if (protocol == MailboxProtocolImap)
+        return security == MailboxSecurityImplicit ? "993" : "143";
+    return security == MailboxSecurityImplicit ? "995" : "110";
+}
+
+std::string PortAfterSecurityChange(const std::string& port, int before, int after, int protocol)
+{
+    if (port.empty() || port == UsualMailboxPort(before, protocol))
+        return UsualMailboxPort(after, protocol);
     return port;
 }
+
+std::string PortAfterProtocolChange(const std::string& port, int security, int before, int after)
+{
+    if (port.empty() || port == UsualMailboxPort(security, before))
+        return UsualMailboxPort(security, after);
+    return port;
+}
+
+int DecodeMailboxProtocol(const std::string& text)
+{
+    return text == "1" ? MailboxProtocolImap : MailboxProtocolPop3;
+}
+
+std::string DecodeMailboxFolder(const std::string& text) { return text.empty() ? "INBOX" : text; }
 
 int DecodeMailboxAuth(const std::string& text) { return text == "1" ? MailboxAuthOAuth : MailboxAuthPassword; }

@@ -14,7 +14,7 @@ TFormOptions OptionsFormOptions()
     TFormOptions options;
     options.caption = "Options";
     options.clientWidth = 355;
-    options.clientHeight = 334;
+    options.clientHeight = 360;
     options.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     options.exStyle = WS_EX_TOOLWINDOW;
     options.fontName = "Arial";
@@ -27,7 +27,7 @@ const COLORREF kGreen = RGB(0, 255, 0), kRed = RGB(255, 0, 0), kYellow = RGB(255
 
 TihmOptions::TihmOptions(TSettings& settings, ISettingsHost& host)
     : TForm(OptionsFormOptions()),
-      pcOptions(*this, {0, 0, 355, 334}),
+      pcOptions(*this, {0, 0, 355, 360}),
       tsGeneral(pcOptions, "General"),
       tsPopup(pcOptions, "Popup"),
       tsMail(pcOptions, "Email"),
@@ -126,6 +126,10 @@ TihmOptions::TihmOptions(TSettings& settings, ISettingsHost& host)
       zdsTokenUrl(tsMailbox, {88, 254, 249, 22}),
       lblScope(tsMailbox, {8, 282, 0, 0}),
       zdsScope(tsMailbox, {88, 278, 249, 22}),
+      lblProtocol(tsMailbox, {8, 308, 0, 0}),
+      zdsProtocol(tsMailbox, {88, 304, 64, 22}, 14),
+      lblFolder(tsMailbox, {160, 308, 0, 0}),
+      zdsFolder(tsMailbox, {216, 304, 121, 22}),
       btnAdd(tsMailbox, {8, 122, 58, 25}, "Add"),
       btnDelete(tsMailbox, {72, 122, 58, 25}, "Delete"),
       Mailboxes(settings.Mailboxes),

@@ -106,7 +106,8 @@ public:
     TComboBox zdsSecurity;  // item index: the mailbox's Security value
     TEdit zdsPort, zdsFingerprint;
     // The sign-in: item index 0 the password, then the providers of
-    // net/OAuthProviders.h in their order (Microsoft, Google, other).
+    // net/OAuthProviders.h in their order (Microsoft, Google, other), then
+    // iCloud (an app password on IMAP).
     TLabel lblSignIn;
     TComboBox zdsSignIn;
     TLabel lblClientId;
@@ -122,6 +123,12 @@ public:
     TEdit zdsTokenUrl;
     TLabel lblScope;
     TEdit zdsScope;
+    // What the server speaks (item index: the mailbox's Protocol value) and
+    // the IMAP folder watched.
+    TLabel lblProtocol;
+    TComboBox zdsProtocol;
+    TLabel lblFolder;
+    TEdit zdsFolder;
     TButton btnAdd, btnDelete;
 
     TMyCollection& Mailboxes;  // the settings' mailboxes, in configuration order
@@ -144,6 +151,9 @@ public:
     void btnDeleteClick();
     // A new security mode brings its usual port, unless the user typed another.
     void zdsSecurityChange();
+    // A new protocol brings its usual port and, for a preset's server, the
+    // provider's server of that protocol.
+    void zdsProtocolChange();
     // A provider fills in its URLs, scope, server and port; the password
     // choice leaves the mailbox as it is but for its way of logging in.
     void zdsSignInChange();

@@ -8,6 +8,7 @@
 #include "../framework/Dpapi.h"
 #include "../framework/Files.h"
 #include "../model/unitProcessEmail.h"
+#include "../oauth/OAuthProviders.h"
 #include "SettingsValues.h"
 #include "ihmOptions.h"
 
@@ -106,6 +107,8 @@ void TihmOptions::ConnectEvents()
     zdsSecurity.OnChange = [this] { zdsSecurityChange(); };
     zdsPort.OnExit = [this] { StoreMailboxField(zdsPort, &TMailBox::Port); };
     zdsFingerprint.OnExit = [this] { StoreMailboxField(zdsFingerprint, &TMailBox::Fingerprint); };
+    zdsProtocol.OnChange = [this] { zdsProtocolChange(); };
+    zdsFolder.OnExit = [this] { StoreMailboxField(zdsFolder, &TMailBox::Folder); };
     zdsSignIn.OnChange = [this] { zdsSignInChange(); };
     zdsClientId.OnExit = [this] { StoreMailboxField(zdsClientId, &TMailBox::ClientId); };
     zdsAuthorizationUrl.OnExit = [this] { StoreProviderField(zdsAuthorizationUrl, &TMailBox::AuthorizationUrl); };
@@ -122,7 +125,7 @@ void TihmOptions::FormClose()
     const HWND focus = GetFocus();
     for (TEdit* edit :
          {&zdsName, &zdsServer, &zdsUser, &zdsPassword, &zdsPort, &zdsFingerprint, &zdsClientId, &zdsClientSecret,
-          &zdsAuthorizationUrl, &zdsTokenUrl, &zdsScope})
+          &zdsAuthorizationUrl, &zdsTokenUrl, &zdsScope, &zdsFolder})
         if (focus == edit->Handle() && edit->OnExit)
             edit->OnExit();
     host_.SaveSettings();
@@ -218,6 +221,10 @@ void TihmOptions::StoreMailboxField(TEdit& edit, std::string TMailBox::*field)
         mailbox->Port = DecodeMailboxPort(mailbox->Port);
         edit.SetText(mailbox->Port);
     }
+    if (field == &TMailBox::Folder) {
+        mailbox->Folder = DecodeMailboxFolder(mailbox->Folder);
+        edit.SetText(mailbox->Folder);
+    }
     if (field == &TMailBox::MailboxName) {
         const int index = zdsMailboxList.ItemIndex();
         zdsMailboxList.Delete(index);
@@ -234,10 +241,36 @@ void TihmOptions::zdsSecurityChange()
     if (!mailbox || security < 0)
         return;
     // The field as it stands: a port typed and not yet left counts as typed.
-    mailbox->Port = DecodeMailboxPort(PortAfterSecurityChange(zdsPort.Text(), mailbox->Security, security));
+    mailbox->Port =
+        DecodeMailboxPort(PortAfterSecurityChange(zdsPort.Text(), mailbox->Security, security, mailbox->Protocol));
     mailbox->Security = security;
     mailbox->UnknownSecurity.clear();
     zdsPort.SetText(mailbox->Port);
+    MailboxesEdited();
+}
+
+void TihmOptions::zdsProtocolChange()
+{
+    TMailBox* mailbox = SelectedMailbox();
+    const int protocol = zdsProtocol.ItemIndex();
+    if (!mailbox || protocol < 0 || protocol == mailbox->Protocol)
+        return;
+    const int security = mailbox->Security == MailboxSecurityUnknown ? MailboxSecurityImplicit : mailbox->Security;
+    mailbox->Port = DecodeMailboxPort(PortAfterProtocolChange(zdsPort.Text(), security, mailbox->Protocol, protocol));
+    // A provider's POP3 server has its IMAP twin, and back.
+    for (TOAuthProviderKind kind : {providerMicrosoft, providerGoogle, providerICloud})
+        if (const TOAuthPreset* preset = OAuthPresetOf(kind)) {
+            const char* from = protocol == MailboxProtocolImap ? preset->Server : preset->ImapServer;
+            const char* to = protocol == MailboxProtocolImap ? preset->ImapServer : preset->Server;
+            if (*from && *to && mailbox->Server == from) {
+                mailbox->Server = to;
+                break;
+            }
+        }
+    mailbox->Protocol = protocol;
+    zdsServer.SetText(mailbox->Server);
+    zdsPort.SetText(mailbox->Port);
+    zdsFolder.SetText(mailbox->Folder);
     MailboxesEdited();
 }
 
@@ -245,7 +278,7 @@ std::vector<TControl*> TihmOptions::MailboxEditors()
 {
     return {&zdsName,        &zdsServer, &zdsUser,     &zdsPassword,     &zdsSecurity, &zdsPort,
             &zdsFingerprint, &zdsSignIn, &zdsClientId, &zdsClientSecret, &btnSignIn,
-            &zdsAuthorizationUrl, &zdsTokenUrl, &zdsScope};
+            &zdsAuthorizationUrl, &zdsTokenUrl, &zdsScope, &zdsProtocol, &zdsFolder};
 }
 
 void TihmOptions::SetMailboxEdits(bool enabled, const TMailBox* mailbox)
@@ -257,6 +290,8 @@ void TihmOptions::SetMailboxEdits(bool enabled, const TMailBox* mailbox)
     zdsSecurity.SetItemIndex(mailbox ? mailbox->Security : -1);
     zdsPort.SetText(mailbox ? mailbox->Port : "");
     zdsFingerprint.SetText(mailbox ? mailbox->Fingerprint : "");
+    zdsProtocol.SetItemIndex(mailbox ? mailbox->Protocol : -1);
+    zdsFolder.SetText(mailbox ? mailbox->Folder : "");
     zdsSignIn.SetItemIndex(mailbox ? SignInChoice(*mailbox) : -1);
     zdsClientId.SetText(mailbox ? mailbox->ClientId : "");
     ShowProvider(mailbox);

@@ -11,7 +11,9 @@
 
 namespace {
 // The combo's items after "Password", in order.
-const TOAuthProviderKind ChoiceKinds[] = {providerPassword, providerMicrosoft, providerGoogle, providerOther};
+const TOAuthProviderKind ChoiceKinds[] = {providerPassword, providerMicrosoft, providerGoogle, providerOther,
+                                          providerICloud};
+const int kICloudChoice = 4;
 
 std::string TextIn(const std::string& message, const TLanguage* language)
 {
@@ -25,10 +27,13 @@ std::string TextIn(const std::string& message, const TLanguage* language)
 
 int TihmOptions::SignInChoice(const TMailBox& mailbox)
 {
-    if (mailbox.Auth != MailboxAuthOAuth)
-        return 0;
+    if (mailbox.Auth != MailboxAuthOAuth) {
+        // iCloud's app password is a password: its server tells it apart.
+        const TOAuthPreset* icloud = OAuthPresetOf(providerICloud);
+        return mailbox.Protocol == MailboxProtocolImap && mailbox.Server == icloud->ImapServer ? kICloudChoice : 0;
+    }
     const TOAuthProviderKind kind = OAuthKindOf(mailbox.AuthorizationUrl.c_str(), mailbox.TokenUrl.c_str());
-    for (int i = 1; i < static_cast<int>(sizeof ChoiceKinds / sizeof ChoiceKinds[0]); ++i)
+    for (int i = 1; i < kICloudChoice; ++i)
         if (ChoiceKinds[i] == kind)
             return i;
     return 3;
@@ -38,24 +43,32 @@ void TihmOptions::zdsSignInChange()
 {
     TMailBox* mailbox = SelectedMailbox();
     const int choice = zdsSignIn.ItemIndex();
-    if (!mailbox || choice < 0 || choice >= 4 || choice == SignInChoice(*mailbox))
+    if (!mailbox || choice < 0 || choice > kICloudChoice || choice == SignInChoice(*mailbox))
         return;
-    mailbox->Auth = choice == 0 ? MailboxAuthPassword : MailboxAuthOAuth;
+    const bool oauth = choice != 0 && choice != kICloudChoice;
+    mailbox->Auth = oauth ? MailboxAuthOAuth : MailboxAuthPassword;
     if (const TOAuthPreset* preset = OAuthPresetOf(ChoiceKinds[choice])) {
-        mailbox->AuthorizationUrl = preset->AuthorizationUrl;
-        mailbox->TokenUrl = preset->TokenUrl;
-        mailbox->Scope = preset->Scope;
-        mailbox->Server = preset->Server;
-        mailbox->Port = preset->Port;
+        if (oauth) {
+            mailbox->AuthorizationUrl = preset->AuthorizationUrl;
+            mailbox->TokenUrl = preset->TokenUrl;
+            mailbox->Scope = preset->Scope;
+        }
+        // iCloud serves no POP3: its preset brings IMAP.
+        if (!*preset->Server)
+            mailbox->Protocol = MailboxProtocolImap;
+        const bool imap = mailbox->Protocol == MailboxProtocolImap;
+        mailbox->Server = imap ? preset->ImapServer : preset->Server;
+        mailbox->Port = imap ? preset->ImapPort : preset->Port;
         mailbox->Security = MailboxSecurityImplicit;
         mailbox->UnknownSecurity.clear();
         zdsServer.SetText(mailbox->Server);
         zdsPort.SetText(mailbox->Port);
         zdsSecurity.SetItemIndex(mailbox->Security);
+        zdsProtocol.SetItemIndex(mailbox->Protocol);
         ShowProvider(mailbox);
     }
     // Another provider's tokens are no good here: signed in again from scratch.
-    if (choice != 0) {
+    if (oauth) {
         mailbox->ProtectedRefreshToken.clear();
         host_.ForgetMailboxSession(mailbox->Id);
     }

@@ -10,8 +10,10 @@ namespace {
 const int kDoubleClickActions = 8;
 // The mailbox's security modes: none, STLS, TLS.
 const int kSecurityModes = 3;
-// The sign-in choices: password, Microsoft, Google, other OAuth 2.0.
-const int kSignInChoices = 4;
+// The sign-in choices: password, Microsoft, Google, other OAuth 2.0, iCloud.
+const int kSignInChoices = 5;
+// The protocols: POP3, IMAP.
+const int kProtocols = 2;
 
 std::string ItemKey(const std::string& control, int index)
 {
@@ -58,6 +60,7 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
                        std::make_pair("lblClientSecret", &form.lblClientSecret),
                        std::make_pair("lblAuthorizationUrl", &form.lblAuthorizationUrl),
                        std::make_pair("lblTokenUrl", &form.lblTokenUrl), std::make_pair("lblScope", &form.lblScope),
+                       std::make_pair("lblProtocol", &form.lblProtocol), std::make_pair("lblFolder", &form.lblFolder),
                        std::make_pair("lblEmail", &form.lblEmail), std::make_pair("lblSubject", &form.lblSubject),
                        std::make_pair("lblAllowed", &form.lblAllowed)})
         setters[label.first] = [target = label.second](const std::string& text) { target->SetCaption(text); };
@@ -82,7 +85,8 @@ std::vector<std::string> ApplyOptionsTexts(TihmOptions& form, TLanguage language
     std::map<TComboBox*, std::vector<std::string>> comboItems;
     for (auto combo : {std::make_tuple("zdsConfigDblClick", &form.zdsConfigDblClick, kDoubleClickActions),
                        std::make_tuple("zdsSecurity", &form.zdsSecurity, kSecurityModes),
-                       std::make_tuple("zdsSignIn", &form.zdsSignIn, kSignInChoices)})
+                       std::make_tuple("zdsSignIn", &form.zdsSignIn, kSignInChoices),
+                       std::make_tuple("zdsProtocol", &form.zdsProtocol, kProtocols)})
         for (int i = 0; i < std::get<2>(combo); ++i)
             setters[ItemKey(std::get<0>(combo), i)] = [&comboItems, target = std::get<1>(combo), i](
                                                           const std::string& text) {

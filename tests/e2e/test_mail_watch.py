@@ -224,6 +224,77 @@ class TMailWatchTest(TTrayDriver, TE2eTest):
         self.assertEqual(self.value("Email", "BalloonNotification"), "1")
 
 
+IMAP_PORT = "1143"
+
+
+@unittest.skipUnless(os.geteuid() == 0 and os.path.exists("/usr/lib/dovecot/imap"), "needs root and dovecot-imapd")
+class TImapMailWatchTest(TTrayDriver, TE2eTest):
+    """An IMAP mailbox on a real Dovecot in the same watch: its messages in
+    the grid and the balloon, read without being marked seen, the spam moved
+    to Junk and nothing else, and Quit within 2 s."""
+    mailboxes_window = TMailWatchTest.mailboxes_window
+    balloon = staticmethod(TMailWatchTest.balloon)
+
+    def test_ImapMailbox_GridBalloonSpamToJunkAndQuit(self):
+        directory = tempfile.mkdtemp(prefix="skarnvale-dovecot-imap-")
+        self.addCleanup(stop_dovecot, directory)
+        maildir = os.path.join(directory, "mail", "alice", "Maildir")
+        new = os.path.join(maildir, "new")
+        os.makedirs(new)
+        for name, (sender, subject) in MESSAGES["alice"].items():
+            with open(os.path.join(new, name), "wb") as f:
+                f.write(stored_message("alice", name))
+        subprocess.run([DOVECOT_SCRIPT, "start", directory, "110", ADDRESS], check=True, stdin=subprocess.DEVNULL,
+                       timeout=60, env=dict(os.environ, SKARNVALE_DOVECOT_PASSWORD=PASSWORD,
+                                            SKARNVALE_DOVECOT_IMAP=IMAP_PORT))
+        for section, name, value in [
+                ("General", "TaskPopup", "0"), ("Email", "MailNotification", "1"), ("Email", "IntervalEmail", "1"),
+                ("Spam", "SpamKillerActive", "1"), ("Mailboxes", "Number", "1"),
+                ("Mailbox1", "Protocol", "1"), ("Mailbox1", "Port", IMAP_PORT),
+                ("Mailbox1", "Security", "0")] + MAILBOX_SETTINGS[1:]:
+            self.set_value(section, name, value)
+        app = self.program_dir()
+        with open(app.file("skarnvale.mail"), "wb") as f:
+            f.write(b"spam.example\r\n")
+        with open(app.file("skarnvale.allow"), "wb") as f:
+            f.write(b"newsletter@spam.example\r\n")
+        self.start_skarnvale(app)
+
+        def junk():
+            return [n for d in ("new", "cur") for n in os.listdir(os.path.join(maildir, ".Junk", d))] \
+                if os.path.isdir(os.path.join(maildir, ".Junk")) else []
+        # The spam cycle that follows the first check says what it moved.
+        notice = wait_until(lambda: self.balloon(app, "[spam.example] offers@SPAM.example: Best prices"), 100,
+                            "the balloon of the spam moved", state=lambda: self.balloon(app))
+        self.assertEqual(len(notice), 1, notice)
+        wait_until(lambda: len(junk()) == 1, 10, "the spam to be in Junk", state=junk)
+        wait_until(lambda: any("3 messages found" in w.title for w in app.visible_windows()), 60,
+                   "the re-check after the spam move")
+        rows = [text.split("|") for text in self.mailboxes_window(app).texts if text.count("|") == 2]
+        self.assertEqual(sorted(row[2] for row in rows), [" Lunch on Friday", " Minutes of the meeting",
+                                                          " Weekly letter"])
+        # Nothing else moved, nothing was marked seen.
+        inbox = [n for d in ("new", "cur") for n in os.listdir(os.path.join(maildir, d))]
+        self.assertEqual(sorted(n.split(":")[0].split(",")[0] for n in inbox), ["1.M1.a", "3.M1.a", "4.M1.a"])
+        self.assertFalse([n for n in inbox if ":2," in n and "S" in n.split(":2,")[1]], inbox)
+
+        # A message delivered later is announced at the next check.
+        with open(os.path.join(new, "5.M1.a"), "wb") as f:
+            f.write(b"From: dave@example.org\r\nTo: alice@example.org\r\nSubject: Late news\r\n\r\nHi\r\n")
+        wait_until(lambda: self.balloon(app, "dave@example.org: Late news"), 100, "the balloon of the late message",
+                   state=lambda: self.balloon(app))
+
+        self.open_menu(app)
+        self.choose_last_item(app)
+        chosen = time.monotonic()
+        wait_until(lambda: not app.processes("SkarnVale.exe"), 2, "SkarnVale to end within 2 s of Quit")
+        print("Quit ended the program in %.2f s" % (time.monotonic() - chosen))
+        with open(os.path.join(directory, "dovecot.log")) as f:
+            log = f.read()
+        self.assertRegex(log, r"imap\(alice\).*Logged out .*body_count=0 ")
+        self.assertNotIn("pop3(alice)", log)
+
+
 SCRIPT_SERVER = os.path.join(e2e_support.ROOT, "tests", "servers", "pop3_script_server.py")
 
 

@@ -525,6 +525,39 @@ TEST(ImapConversation, SpamMove_MoveOrCopyMarkAndExpungeExactlyThoseUids)
     }
 }
 
+// The grid's Delete: exactly that UID marked and expunged, never a plain
+// EXPUNGE, and nothing at all without UIDPLUS.
+TEST(ImapConversation, DeleteUids_MarksAndExpungesExactlyThoseOnlyWithUidPlus)
+{
+    TImapConversation conversation;
+    TRun run;
+    ReadyWithNothingNew(conversation, run, "IMAP4rev1 UIDPLUS");
+    ASSERT_TRUE(conversation.DeleteUids({7}));
+    EXPECT_EQ(run.sent, "A0003 UID STORE 7 +FLAGS.SILENT (\\Deleted)\r\n");
+    run.sent.clear();
+    const std::string stored = "A0003 OK stored\r\n";
+    conversation.Received(stored.data(), stored.size());
+    EXPECT_EQ(run.sent, "A0004 UID EXPUNGE 7\r\n");
+    const std::string expunged = "* 2 EXPUNGE\r\nA0004 OK expunged\r\n";
+    conversation.Received(expunged.data(), expunged.size());
+    EXPECT_EQ(conversation.Step(), TImapStep::Ready);
+    EXPECT_EQ(conversation.SpamResult().How, TImapSpamMove::Deleted);
+    // Refused: said, the session still Ready.
+    ASSERT_TRUE(conversation.DeleteUids({8}));
+    const std::string refused = "A0005 NO [CANNOT] read-only\r\n";
+    conversation.Received(refused.data(), refused.size());
+    EXPECT_EQ(conversation.Step(), TImapStep::Ready);
+    EXPECT_EQ(conversation.SpamResult().How, TImapSpamMove::None);
+    EXPECT_EQ(conversation.SpamResult().Error, "the server refused to mark the message deleted: NO read-only");
+
+    TImapConversation plain;
+    TRun plainRun;
+    ReadyWithNothingNew(plain, plainRun, "IMAP4rev1");
+    plainRun.sent.clear();
+    EXPECT_FALSE(plain.DeleteUids({7}));
+    EXPECT_EQ(plainRun.sent, "");
+}
+
 TEST(ImapConversation, SpamMoveRefused_LeavesTheMessagesAndTheSessionReady)
 {
     const struct {

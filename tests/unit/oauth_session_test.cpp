@@ -100,12 +100,21 @@ TEST(OAuthProviders, Presets_FillTheProvidersServerPortAndScope)
     ASSERT_NE(microsoft, nullptr);
     EXPECT_STREQ(microsoft->Server, "outlook.office365.com");
     EXPECT_STREQ(microsoft->Port, "995");
-    EXPECT_STREQ(microsoft->Scope, "https://outlook.office.com/POP.AccessAsUser.All offline_access");
+    EXPECT_STREQ(microsoft->Scope, "https://outlook.office.com/POP.AccessAsUser.All "
+                                   "https://outlook.office.com/IMAP.AccessAsUser.All offline_access");
+    EXPECT_STREQ(microsoft->ImapServer, "outlook.office365.com");
+    EXPECT_STREQ(microsoft->ImapPort, "993");
     const TOAuthPreset* google = OAuthPresetOf(providerGoogle);
     ASSERT_NE(google, nullptr);
     EXPECT_STREQ(google->Server, "pop.gmail.com");
     EXPECT_STREQ(google->Port, "995");
     EXPECT_STREQ(google->Scope, "https://mail.google.com/");
+    EXPECT_STREQ(google->ImapServer, "imap.gmail.com");
+    const TOAuthPreset* icloud = OAuthPresetOf(providerICloud);
+    ASSERT_NE(icloud, nullptr);
+    EXPECT_STREQ(icloud->ImapServer, "imap.mail.me.com");
+    EXPECT_STREQ(icloud->ImapPort, "993");
+    EXPECT_EQ(OAuthKindOf("", ""), providerOther);
     EXPECT_EQ(OAuthPresetOf(providerOther), nullptr);
     EXPECT_EQ(OAuthPresetOf(providerPassword), nullptr);
     EXPECT_EQ(OAuthKindOf(google->AuthorizationUrl, google->TokenUrl), providerGoogle);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/unitLanguageImapErrors.h"
 #include "app/unitLanguageSpamSafety.h"
 #include "text/FormatText.h"
 
@@ -57,4 +58,28 @@ TEST(SpamSafetyTexts, TextsStartInEnglish_AndReachTheMailWatchByReference)
     EXPECT_EQ(&texts.CopyNotWritten, &MsgCopyNotWritten);
     EXPECT_EQ(FormatText(texts.SpamDeletedWhy, {"bob@x.org", "Wholesale", texts.SubjectList, "sale"}),
               "A message was deleted: from bob@x.org, \"Wholesale\" (SPAM subjects list: \"sale\")");
+}
+
+// The IMAP session's errors follow the language; a longer start is never
+// shadowed by a shorter one listed before it.
+TEST(ImapErrorTexts, French_TranslatesTheStartAndKeepsTheRest)
+{
+    ApplyImapErrorTexts(TLanguage::French);
+    const std::vector<TImapErrorText> texts = ImapErrorTextsOfRows();
+    const auto shown = [&texts](const std::string& english) {
+        for (const TImapErrorText& row : texts)
+            if (english.rfind(row.English, 0) == 0)
+                return *row.Shown + english.substr(std::string(row.English).size());
+        return english;
+    };
+    EXPECT_EQ(shown("the server sent a response too large (a literal of 9999999999 bytes)"),
+              "le serveur a envoy\xC3\xA9 une r\xC3\xA9ponse trop grande (a literal of 9999999999 bytes)");
+    EXPECT_EQ(shown("the server refused the login: NO [AUTHENTICATIONFAILED] no"),
+              "le serveur a refus\xC3\xA9 la connexion : NO [AUTHENTICATIONFAILED] no");
+    const std::vector<TImapErrorRow>& rows = ImapErrorRows();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        for (std::size_t j = i + 1; j < rows.size(); ++j)
+            EXPECT_NE(std::string(rows[j].english).rfind(rows[i].english, 0), 0u) << rows[j].english;
+    ApplyImapErrorTexts(TLanguage::English);
+    EXPECT_EQ(*texts.front().Shown, "the server sent a response too large");
 }

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/unitGlobal.h"
 #include "imap/ImapSession.h"
+#include "mail/MailWatch.h"
+#include "settings/Settings.h"
 
 namespace {
 
@@ -274,4 +277,35 @@ TEST(ImapDovecot, CheckMoveSpamThenIdleUntilNewMail)
     EXPECT_EQ(session.Conversation.NewMessages()[0].Header,
               "From: Carol <carol@example.org>\r\nSubject: Later\r\n\r\n");
     EXPECT_TRUE(LogOut(session));
+}
+
+// After the test above: the mail watch's check of the same inbox, then the
+// grid's Delete of one message, which removes that UID alone.
+TEST(ImapDovecot, MailWatchCheckThenDeleteOneMessage)
+{
+    const char* port = std::getenv("SKARNVALE_DOVECOT_IMAP_PORT");
+    if (!port)
+        GTEST_SKIP() << "no Dovecot IMAP server for this run";
+    TSettings settings;
+    settings.SpamKillerActive = false;
+    auto mailbox = std::make_unique<TMailBox>();
+    mailbox->MailboxName = "Alice";
+    mailbox->Server = "127.0.0.1";
+    mailbox->Port = port;
+    mailbox->User = "alice";
+    mailbox->Password = "secret";
+    mailbox->Protocol = MailboxProtocolImap;
+    settings.Mailboxes.Add(std::move(mailbox));
+    TMailWatch watch(settings, MailTextsOfMessages());
+    watch.CheckAllMailboxes(false);
+    ASSERT_EQ(watch.Emails.Count(), 2) << watch.StatusText(false);
+    TEmail* later = nullptr;
+    for (int i = 0; i < watch.Emails.Count(); ++i)
+        if (watch.Emails.ItemAs<TEmail>(i)->Subject == " Later")
+            later = watch.Emails.ItemAs<TEmail>(i);
+    ASSERT_TRUE(later);
+    EXPECT_EQ(later->ImapUid, 3u);
+    watch.DeleteSelectedEmail(*later);
+    ASSERT_EQ(watch.Emails.Count(), 1) << watch.StatusText(false);
+    EXPECT_EQ(watch.Emails.ItemAs<TEmail>(0)->Subject, " First");
 }

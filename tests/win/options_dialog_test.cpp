@@ -165,7 +165,8 @@ TEST_F(OptionsDialog, SignInChoice_FillsTheProviderAndShowsTheStatus)
     EXPECT_EQ(ihmOptions->zdsServer.Text(), "outlook.office365.com");
     EXPECT_EQ(ihmOptions->zdsPort.Text(), "995");
     EXPECT_EQ(ihmOptions->zdsSecurity.ItemIndex(), MailboxSecurityImplicit);
-    EXPECT_EQ(Mailbox(0).Scope, "https://outlook.office.com/POP.AccessAsUser.All offline_access");
+    EXPECT_EQ(Mailbox(0).Scope, "https://outlook.office.com/POP.AccessAsUser.All "
+                                "https://outlook.office.com/IMAP.AccessAsUser.All offline_access");
     EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "Not signed in");
     choose(2);
     EXPECT_EQ(Mailbox(0).Server, "pop.gmail.com");
@@ -191,6 +192,44 @@ TEST_F(OptionsDialog, SignInChoice_FillsTheProviderAndShowsTheStatus)
     choose(0);
     EXPECT_EQ(Mailbox(0).Auth, MailboxAuthPassword);
     EXPECT_EQ(ihmOptions->lblSignInStatus.Text(), "");
+}
+
+// IMAP brings its ports, the providers' IMAP servers and a folder; iCloud
+// is IMAP with a password.
+TEST_F(OptionsDialog, ProtocolChoice_BringsItsPortsServersAndFolder)
+{
+    ihmMain->LoadSettings();
+    ihmOptions->btnAddClick();
+    const auto choose = [](TComboBox& combo, int index) {
+        combo.SetItemIndex(index);
+        combo.OnChange();
+    };
+    EXPECT_EQ(ihmOptions->zdsProtocol.ItemIndex(), MailboxProtocolPop3);
+    choose(ihmOptions->zdsProtocol, MailboxProtocolImap);
+    EXPECT_EQ(Mailbox(0).Protocol, MailboxProtocolImap);
+    EXPECT_EQ(ihmOptions->zdsPort.Text(), "993");
+    EXPECT_EQ(ihmOptions->zdsFolder.Text(), "INBOX");
+    choose(ihmOptions->zdsSecurity, MailboxSecurityStartTls);
+    EXPECT_EQ(Mailbox(0).Port, "143");
+    choose(ihmOptions->zdsSignIn, 2);
+    EXPECT_EQ(Mailbox(0).Server, "imap.gmail.com");
+    EXPECT_EQ(Mailbox(0).Port, "993");
+    choose(ihmOptions->zdsProtocol, MailboxProtocolPop3);
+    EXPECT_EQ(ihmOptions->zdsServer.Text(), "pop.gmail.com");
+    EXPECT_EQ(ihmOptions->zdsPort.Text(), "995");
+    choose(ihmOptions->zdsSignIn, 4);
+    EXPECT_EQ(Mailbox(0).Auth, MailboxAuthPassword);
+    EXPECT_EQ(Mailbox(0).Protocol, MailboxProtocolImap);
+    EXPECT_EQ(ihmOptions->zdsServer.Text(), "imap.mail.me.com");
+    EXPECT_EQ(ihmOptions->zdsProtocol.ItemIndex(), MailboxProtocolImap);
+    Type(ihmOptions->zdsFolder, "Archives");
+    ihmOptions->zdsFolder.OnExit();
+    EXPECT_EQ(Mailbox(0).Folder, "Archives");
+    Type(ihmOptions->zdsFolder, "");  // emptied: the inbox
+    ihmOptions->zdsFolder.OnExit();
+    EXPECT_EQ(ihmOptions->zdsFolder.Text(), "INBOX");
+    ihmOptions->zdsMailboxListClick();
+    EXPECT_EQ(ihmOptions->zdsSignIn.ItemIndex(), 4);  // read back from its server
 }
 
 TEST_F(OptionsDialog, LedDoubleClick_RunsTheTrayToggle)

@@ -78,7 +78,8 @@ TEST_F(SettingsStore, Table_IsTheRegistryLayoutInItsOrderWithItsDefaults)
                                                                   {"Auth", "0"}, {"AuthorizationUrl", ""},
                                                                   {"TokenUrl", ""}, {"Scope", ""},
                                                                   {"ClientId", ""}, {"ClientSecret", ""},
-                                                                  {"RefreshToken", ""}};
+                                                                  {"RefreshToken", ""}, {"Protocol", "0"},
+                                                                  {"Folder", "INBOX"}};
     std::vector<std::vector<std::string>> mailboxTable;
     for (const auto& value : MailboxSettingsTable(Dpapi))
         mailboxTable.push_back({value.Name, value.Default});
@@ -162,7 +163,11 @@ TEST_F(SettingsStore, MailboxesAreReadUpToNumber_MissingSectionsGiveEmptyMailbox
         ini.WriteString("Mailbox1", "Port", "995");
         ini.WriteString("Mailbox1", "Security", "2");
         ini.WriteString("Mailbox1", "Fingerprint", "AB:CD");
+        ini.WriteString("Mailbox1", "Protocol", "1");
+        ini.WriteString("Mailbox1", "Folder", "Bo\xC3\xAEte/Re\xC3\xA7us");
         ini.WriteString("Mailbox2", "Security", "7");  // damaged, or a later version's
+        ini.WriteString("Mailbox2", "Protocol", "9");
+        ini.WriteString("Mailbox2", "Folder", "");
     }
     store.Load(settings);
     ASSERT_EQ(settings.Mailboxes.Count(), 3);
@@ -174,7 +179,17 @@ TEST_F(SettingsStore, MailboxesAreReadUpToNumber_MissingSectionsGiveEmptyMailbox
     EXPECT_EQ(MailboxAt(settings, 1).Security, MailboxSecurityUnknown);
     EXPECT_EQ(MailboxAt(settings, 2).Server, "");
     EXPECT_EQ(MailboxAt(settings, 2).Security, MailboxSecurityNone);  // no value: in clear
+    // IMAP where chosen; a missing or unknown protocol is POP3, a missing folder the inbox.
+    EXPECT_EQ(first.Protocol, MailboxProtocolImap);
+    EXPECT_EQ(first.Folder, "Bo\xC3\xAEte/Re\xC3\xA7us");
+    EXPECT_EQ(MailboxAt(settings, 1).Protocol, MailboxProtocolPop3);
+    EXPECT_EQ(MailboxAt(settings, 1).Folder, "INBOX");
+    EXPECT_EQ(MailboxAt(settings, 2).Protocol, MailboxProtocolPop3);
+    EXPECT_EQ(MailboxAt(settings, 2).Folder, "INBOX");
     store.Save(settings);
+    EXPECT_EQ(Ini().ReadString("Mailbox1", "Protocol", ""), "1");
+    EXPECT_EQ(Ini().ReadString("Mailbox1", "Folder", ""), "Bo\xC3\xAEte/Re\xC3\xA7us");
+    EXPECT_EQ(Ini().ReadString("Mailbox3", "Protocol", ""), "0");
     EXPECT_EQ(Ini().ReadString("Mailbox1", "Fingerprint", ""), "AB:CD");
     EXPECT_EQ(Ini().ReadString("Mailbox2", "Security", ""), "7");  // kept until the user chooses
 }
