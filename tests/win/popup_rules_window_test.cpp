@@ -71,18 +71,22 @@ std::string Unique(const std::string& text) { return text + " " + std::to_string
 // as the user's hands would.
 std::function<void()> pendingStep;
 TihmRuleEditor* stepEditor = nullptr;
+// A timer procedure of its own: the 32-bit platform calls it as stdcall, which a lambda is not.
+void CALLBACK RunPendingStep(HWND, UINT, UINT_PTR id, DWORD)
+{
+    if (!stepEditor->Visible() || !pendingStep)
+        return;
+    KillTimer(nullptr, id);
+    std::function<void()> step = std::move(pendingStep);
+    pendingStep = nullptr;
+    step();
+}
+
 void WhenEditorShows(TihmRuleEditor& editor, std::function<void()> step)
 {
     pendingStep = std::move(step);
     stepEditor = &editor;
-    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
-        if (!stepEditor->Visible() || !pendingStep)
-            return;
-        KillTimer(nullptr, id);
-        std::function<void()> step = std::move(pendingStep);
-        pendingStep = nullptr;
-        step();
-    });
+    SetTimer(nullptr, 0, 20, RunPendingStep);
 }
 
 void Type(TihmRuleEditor& editor, const std::string& title, const std::string& program, const std::string& windowClass)
