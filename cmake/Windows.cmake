@@ -63,6 +63,7 @@ add_library(skarnvale_win STATIC
   src/framework/SystemRandom.cpp
   src/framework/StdControls.cpp
   src/framework/Timer.cpp
+  src/framework/ThreadTimer.cpp
   src/framework/WinEventHook.cpp
   src/framework/Window.cpp
   src/model/unitProcessKillFile.cpp
@@ -104,6 +105,7 @@ add_library(skarnvale_win STATIC
   src/mail/MailCheckRead.cpp
   src/mail/MailDelete.cpp
   src/mail/MailImap.cpp
+  src/mail/MailImapIdle.cpp
   src/mail/MailDeleteSteps.cpp
   src/mail/MailLog.cpp
   src/mail/MailOAuth.cpp

@@ -113,6 +113,7 @@ public:
     void RunKiller(bool on) override { SetKillerRunning(on); }
     void SetKillInterval(unsigned milliseconds) override;
     void RunMailTimer(bool on) override;
+    void MailboxesCommitted() override;
     void SetMailInterval(unsigned milliseconds) override;
     void ShowSwitch(TSwitch which, bool on) override;
     void EnableSpamSwitch(bool on) override;

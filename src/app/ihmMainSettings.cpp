@@ -22,7 +22,13 @@ const char* SwitchItem(TSwitch which)
 
 void TihmMain::SetKillInterval(unsigned milliseconds) { utlTimer.SetInterval(milliseconds); }
 
-void TihmMain::RunMailTimer(bool on) { utlTimerEmail.SetEnabled(on); }
+void TihmMain::RunMailTimer(bool on)
+{
+    utlTimerEmail.SetEnabled(on);
+    Mail.SetIdleWatch(on);
+}
+
+void TihmMain::MailboxesCommitted() { Mail.CloseStaleIdle(); }
 
 void TihmMain::SetMailInterval(unsigned milliseconds) { utlTimerEmail.SetInterval(milliseconds); }
 

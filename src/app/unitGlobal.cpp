@@ -51,6 +51,8 @@ std::string MsgOneNewMessage = InitialMessageText(&MsgOneNewMessage);
 std::string MsgOneSpamDeleted = InitialMessageText(&MsgOneSpamDeleted);
 std::string MsgMoreMessages = InitialMessageText(&MsgMoreMessages);
 std::string MsgMailboxRemoved = InitialMessageText(&MsgMailboxRemoved);
+std::string MsgIdleLost = InitialMessageText(&MsgIdleLost);
+std::string MsgIdleBack = InitialMessageText(&MsgIdleBack);
 
 TMailNoticeTexts NoticeTextsOfMessages()
 {
@@ -84,5 +86,7 @@ TMailTexts MailTextsOfMessages()
             MsgMailboxesInError,
             MsgMailboxRemoved,
             SpamSafetyTextsOfMessages(),
-            ImapErrorTextsOfRows()};
+            ImapErrorTextsOfRows(),
+            MsgIdleLost,
+            MsgIdleBack};
 }

@@ -54,6 +54,9 @@ extern std::string MsgOneSpamDeleted;
 extern std::string MsgMoreMessages;
 // Why a deletion on a mailbox removed since the check was not tried.
 extern std::string MsgMailboxRemoved;
+// An IMAP mailbox's wait for new mail lost, and working again.
+extern std::string MsgIdleLost;
+extern std::string MsgIdleBack;
 
 // The mail watch's texts: the messages above that its lines are made of.
 TMailTexts MailTextsOfMessages();

@@ -73,6 +73,10 @@ const std::vector<TMessageRow>& MessageTexts()
         {"MsgMoreMessages", &MsgMoreMessages, "and %d more", "et %d autres"},
         {"MsgMailboxRemoved", &MsgMailboxRemoved, "the mailbox was removed from the options",
          "la boite aux lettres a \xE9t\xE9 retir\xE9" "e des options"},
+        {"MsgIdleLost", &MsgIdleLost, "The wait for new mail on '%s' stopped: %s; it is tried again",
+         "L'attente du courrier sur '%s' s'est arr\xEAt\xE9" "e : %s ; elle est reprise"},
+        {"MsgIdleBack", &MsgIdleBack, "The wait for new mail on '%s' works again",
+         "L'attente du courrier sur '%s' fonctionne de nouveau"},
     };
     return rows;
 }

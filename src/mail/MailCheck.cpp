@@ -49,6 +49,8 @@ void TMailWatch::RequestQuit()
     // The IMAP session's wait ends at its next look.
     if (imap_)
         imap_->Close();
+    // The sessions in IDLE say goodbye: DONE and LOGOUT, within 2 s.
+    LogoutIdleSessions(1500);
     PostThreadMessage(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
@@ -123,6 +125,7 @@ void TMailWatch::CheckAllMailboxes(bool keepLog)
         CheckMailbox(mailBox);
     }
     ForgetRemovedMailboxes();
+    CloseStaleIdle();
     Tell([](IMailScreen& s) { s.EmailsChanged(); });
     LastCheck = std::time(nullptr);
     UpdateMailStatus(false);

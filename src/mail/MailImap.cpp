@@ -1,4 +1,5 @@
-// The mail watch on an IMAP mailbox: one session per check, whose single UID
+// The mail watch on an IMAP mailbox: one session per check (kept in IDLE
+// afterwards where the server offers it, MailImapIdle.cpp), whose single UID
 // FETCH brings the headers of the messages above the last UID seen (peeked:
 // nothing is marked \Seen); the messages seen before come from what the last
 // check kept. The spam cycle moves the spam to the server's spam folder
@@ -184,7 +185,8 @@ void TMailWatch::ReadImapMailbox(const TMailBox& mailBox)
     // Kept for another server, user or folder: nothing of it holds.
     if (memory.Server != mailBox.Server || memory.User != mailBox.User || memory.Folder != folder)
         memory = TImapMemory{mailBox.Server, mailBox.User, folder};
-    TImapSession session;
+    auto owned = std::make_unique<TImapSession>();
+    TImapSession& session = *owned;
     // Twice at most: a message seen before that is gone shows only as a
     // count lower than what was kept, and the folder is then read afresh.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -225,7 +227,8 @@ void TMailWatch::ReadImapMailbox(const TMailBox& mailBox)
         AddMailLog(FormatText(texts_.NoMessageOn, {mailBox.MailboxName}));
     else
         AddMailLog(FormatText(texts_.MessagesOn, {number, mailBox.MailboxName}));
-    CloseImap(session);
+    if (!KeepIdle(mailBox, owned))
+        CloseImap(*owned);
 }
 
 int TMailWatch::MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam, const TSpamRules& rules)

@@ -45,4 +45,7 @@ struct TMailTexts {
     const TSpamSafetyTexts Safety;
     // The IMAP session's errors, the longer starts first.
     const std::vector<TImapErrorText> ImapErrors;
+    // The wait for new mail of an IMAP mailbox lost (its reason), and back.
+    const std::string& IdleLost;
+    const std::string& IdleBack;
 };

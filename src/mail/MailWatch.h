@@ -21,6 +21,7 @@
 #include "../model/SpamGuard.h"
 #include "../model/SpamReason.h"
 #include "../model/unitProcessSpam.h"
+#include "../framework/ThreadTimer.h"
 #include "../net/Pop3Sync.h"
 #include "MailOAuth.h"
 #include "MailScreen.h"
@@ -93,6 +94,14 @@ public:
     // Whatever the servers do, the wait in progress ends now and no request
     // follows: the cycle in hand unwinds.
     void RequestQuit();
+    // The watch is on: an IMAP mailbox whose server offers IDLE keeps,
+    // after a check, its session waiting in IDLE, and the messages the
+    // server announces are checked at once (MailImapIdle.cpp). Off: those
+    // sessions end.
+    void SetIdleWatch(bool on);
+    // The idle sessions whose mailbox was removed or edited (its server,
+    // user, folder, protocol, port, security or password) end.
+    void CloseStaleIdle();
     // "3 messages found (hh:nn)" and the mailboxes in error, or the check in progress.
     std::string StatusText(bool inProgress);
     // Tells the screens the status as it stands.
@@ -143,6 +152,32 @@ private:
         std::set<std::uint32_t> Gone;
     };
     std::map<int, TImapMemory> imapMemories_;
+    // An IMAP mailbox's session waiting in IDLE between the checks, by
+    // mailbox Id: the mailbox as it was checked, and the reopening of a
+    // dropped connection, at a delay that grows up to the check interval.
+    struct TImapIdle {
+        TMailBox MailBox;
+        std::unique_ptr<TImapSession> Session;
+        TThreadTimer Retry;
+        unsigned DelaySeconds = 0;
+        bool ReportedDown = false;  // its loss is in the log, its return not yet
+    };
+    bool idleWatch_ = false;
+    std::map<int, std::unique_ptr<TImapIdle>> idles_;
+    // Sessions ending (LOGOUT sent): kept until the connection is over, as a
+    // session is never deleted from its own event.
+    std::vector<std::unique_ptr<TImapSession>> endingIdle_;
+    TThreadTimer checkSoon_;
+    // After a check: keeps the session waiting in IDLE for the mailbox when
+    // the watch is on and the server offers it; false when it was not kept.
+    bool KeepIdle(const TMailBox& mailBox, std::unique_ptr<TImapSession>& session);
+    void IdleFinished(int id);
+    void RetryIdle(int id);
+    void EndIdle(std::unique_ptr<TImapSession> session);
+    void ScheduleIdleCheck(unsigned milliseconds);
+    // DONE and LOGOUT on every idle session, and a wait of up to `ms` for
+    // their ends: the Quit's.
+    void LogoutIdleSessions(unsigned ms);
     // The IMAP session in hand, which a Quit closes at once.
     TImapSession* imap_ = nullptr;
     void ReadImapMailbox(const TMailBox& mailBox);

@@ -21,6 +21,8 @@ public:
     // The mail check's timer and its pace.
     virtual void RunMailTimer(bool on) = 0;
     virtual void SetMailInterval(unsigned milliseconds) = 0;
+    // The options' mailboxes were written to the settings.
+    virtual void MailboxesCommitted() {}
     // The check mark of a switch's tray-menu item, and whether the spam
     // switch can be chosen; the menu's own toggle commands ignore these changes.
     virtual void ShowSwitch(TSwitch which, bool on) = 0;

@@ -76,6 +76,7 @@ void TihmOptions::CommitMailboxes()
     takenTokens_.swap(taken);
     CopyMailboxes(draft_.Mailboxes, Mailboxes);
     mailboxesEdited_ = false;
+    host_.MailboxesCommitted();
 }
 
 void TihmOptions::Apply() { Apply(nullptr); }
