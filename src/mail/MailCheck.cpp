@@ -51,7 +51,7 @@ void TMailWatch::RequestQuit()
         imap_->Close();
     // The sessions in IDLE say goodbye: DONE and LOGOUT, within 2 s.
     LogoutIdleSessions(1500);
-    PostThreadMessage(GetCurrentThreadId(), WM_NULL, 0, 0);
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 void TMailWatch::WireMailClient()
