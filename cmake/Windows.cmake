@@ -41,6 +41,7 @@ add_library(skarnvale_win STATIC
   src/framework/FineTimer.cpp
   src/framework/Files.cpp
   src/framework/FolderFiles.cpp
+  src/framework/GridButtonsLayout.cpp
   src/framework/Font.cpp
   src/framework/Form.cpp
   src/framework/GraphicControl.cpp

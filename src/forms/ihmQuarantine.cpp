@@ -7,6 +7,7 @@
 #include "../framework/Files.h"
 #include "../framework/FileDialog.h"
 #include "../framework/FolderFiles.h"
+#include "../framework/GridButtonsLayout.h"
 #include "../framework/ShellOpen.h"
 #include "../mail/QuarantineName.h"
 
@@ -157,30 +158,17 @@ void TihmQuarantine::LayoutControls()
 {
     if (!laidOut_)
         return;
-    RECT client = {};
-    GetClientRect(Handle(), &client);
-    const int inset = Scale(kInset);
-    const int buttonWidth = Scale(kButtonWidth), buttonHeight = Scale(kButtonHeight);
-    const int width = std::max(0, static_cast<int>(client.right) - 2 * inset);
-    const int buttonTop = std::max(inset, static_cast<int>(client.bottom) - inset - buttonHeight);
-    MoveWindow(zdsCopies.Handle(), inset, inset, width, std::max(0, buttonTop - 2 * inset), TRUE);
-    int left = inset;
-    for (TButton* button : {&btnOpen, &btnSaveAs, &btnNotSpam}) {
-        MoveWindow(button->Handle(), left, buttonTop, buttonWidth, buttonHeight, TRUE);
-        left += buttonWidth + inset;
-    }
+    PlaceGridAboveButtons(Handle(), zdsCopies, {&btnOpen, &btnSaveAs, &btnNotSpam},
+                          {Scale(kInset), Scale(kButtonWidth), Scale(kButtonHeight)});
 }
 
 bool TihmQuarantine::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = Scale(kMinimumWidth);
-        info->ptMinTrackSize.y = Scale(kMinimumHeight);
+    case WM_GETMINMAXINFO:
+        SetMinimumTrackSize(lParam, Scale(kMinimumWidth), Scale(kMinimumHeight));
         result = 0;
         return true;
-    }
     case WM_SIZE:
         LayoutControls();
         break;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "../framework/Dialogs.h"
+#include "../framework/GridButtonsLayout.h"
 #include "../text/FormatText.h"
 
 namespace {
@@ -217,30 +218,17 @@ void TihmRules::LayoutControls()
 {
     if (!laidOut_)
         return;
-    RECT client = {};
-    GetClientRect(Handle(), &client);
-    const int inset = Scale(kInset);
-    const int buttonWidth = Scale(kButtonWidth), buttonHeight = Scale(kButtonHeight);
-    const int width = std::max(0, static_cast<int>(client.right) - 2 * inset);
-    const int buttonTop = std::max(inset, static_cast<int>(client.bottom) - inset - buttonHeight);
-    MoveWindow(zdsRules.Handle(), inset, inset, width, std::max(0, buttonTop - 2 * inset), TRUE);
-    int left = inset;
-    for (TButton* button : {&btnAdd, &btnEdit, &btnDelete, &btnToggle}) {
-        MoveWindow(button->Handle(), left, buttonTop, buttonWidth, buttonHeight, TRUE);
-        left += buttonWidth + inset;
-    }
+    PlaceGridAboveButtons(Handle(), zdsRules, {&btnAdd, &btnEdit, &btnDelete, &btnToggle},
+                          {Scale(kInset), Scale(kButtonWidth), Scale(kButtonHeight)});
 }
 
 bool TihmRules::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize.x = Scale(kMinimumWidth);
-        info->ptMinTrackSize.y = Scale(kMinimumHeight);
+    case WM_GETMINMAXINFO:
+        SetMinimumTrackSize(lParam, Scale(kMinimumWidth), Scale(kMinimumHeight));
         result = 0;
         return true;
-    }
     case WM_SIZE:
         LayoutControls();
         break;
