@@ -77,6 +77,19 @@ std::string Header(int uid, const std::string& subject)
            std::to_string(header.size()) + "}\r\n" + header + ")\r\n";
 }
 
+// The transcript of a PLAIN login and the SELECT of INBOX answered by
+// `selected`, followed by `then`.
+TTranscript LoggedInAndSelected(const std::string& selected, TTranscript then)
+{
+    TTranscript transcript{{'S', Greeting},
+                           {'C', Plain},
+                           {'S', "A0001 OK [CAPABILITY IMAP4rev1] in\r\n"},
+                           {'C', "A0002 SELECT INBOX\r\n"},
+                           {'S', selected}};
+    transcript.insert(transcript.end(), then.begin(), then.end());
+    return transcript;
+}
+
 std::vector<std::uint32_t> Uids(const TImapConversation& conversation)
 {
     std::vector<std::uint32_t> uids;
@@ -131,12 +144,8 @@ TEST(ImapConversation, NothingNew_NoFetchAndTheLastUidKept)
     conversation.KnownLastUid = 12;
     TRun run;
     Play(conversation,
-         {{'S', Greeting},
-          {'C', Plain},
-          {'S', "A0001 OK [CAPABILITY IMAP4rev1] in\r\n"},
-          {'C', "A0002 SELECT INBOX\r\n"},
-          {'S', "* 1000000000 EXISTS\r\n* OK [UIDVALIDITY 77] x\r\n* OK [UIDNEXT 13] y\r\nA0002 OK done\r\n"},
-          {'C', ""}},
+         LoggedInAndSelected("* 1000000000 EXISTS\r\n* OK [UIDVALIDITY 77] x\r\n* OK [UIDNEXT 13] y\r\nA0002 OK done\r\n",
+                             {{'C', ""}}),
          false, run);
     EXPECT_EQ(conversation.Step(), TImapStep::Ready);
     EXPECT_TRUE(conversation.NewMessages().empty());
@@ -153,13 +162,9 @@ TEST(ImapConversation, LastMessageBelowTheRange_IsNotNew)
     conversation.KnownLastUid = 12;
     TRun run;
     Play(conversation,
-         {{'S', Greeting},
-          {'C', Plain},
-          {'S', "A0001 OK [CAPABILITY IMAP4rev1] in\r\n"},
-          {'C', "A0002 SELECT INBOX\r\n"},
-          {'S', "* 2 EXISTS\r\n* OK [UIDVALIDITY 77] x\r\nA0002 OK done\r\n"},
-          {'C', "A0003 " + FetchFrom + "13:*" + Items},
-          {'S', "* 2 FETCH " + Header(12, "old") + "A0003 OK done\r\n"}},
+         LoggedInAndSelected("* 2 EXISTS\r\n* OK [UIDVALIDITY 77] x\r\nA0002 OK done\r\n",
+                             {{'C', "A0003 " + FetchFrom + "13:*" + Items},
+                              {'S', "* 2 FETCH " + Header(12, "old") + "A0003 OK done\r\n"}}),
          false, run);
     EXPECT_EQ(conversation.Step(), TImapStep::Ready);
     EXPECT_TRUE(conversation.NewMessages().empty());
@@ -174,12 +179,8 @@ TEST(ImapConversation, ChangedUidValidity_EverythingIsNewUpToTheLimit)
     conversation.KnownLastUid = 500000;
     TRun run;
     Play(conversation,
-         {{'S', Greeting},
-          {'C', Plain},
-          {'S', "A0001 OK [CAPABILITY IMAP4rev1] in\r\n"},
-          {'C', "A0002 SELECT INBOX\r\n"},
-          {'S', "* OK [UIDVALIDITY 77] x\r\n* OK [UIDNEXT 5001] y\r\nA0002 OK done\r\n"},
-          {'C', "A0003 " + FetchFrom + "4001:*" + Items}},
+         LoggedInAndSelected("* OK [UIDVALIDITY 77] x\r\n* OK [UIDNEXT 5001] y\r\nA0002 OK done\r\n",
+                             {{'C', "A0003 " + FetchFrom + "4001:*" + Items}}),
          false, run);
     EXPECT_TRUE(conversation.UidValidityChanged());
     EXPECT_EQ(conversation.Step(), TImapStep::Fetch);
