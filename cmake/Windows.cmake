@@ -69,6 +69,7 @@ add_library(skarnvale_win STATIC
   src/framework/Window.cpp
   src/model/unitProcessKillFile.cpp
   src/model/unitProcessKillWatch.cpp
+  src/model/unitProcessKillWatchTick.cpp
   src/model/unitProcessPopupActions.cpp
   src/model/unitProcessPopupRuleFile.cpp
   src/model/unitProcessWindowFacts.cpp

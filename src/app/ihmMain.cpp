@@ -115,7 +115,7 @@ void TihmMain::utlTimerTimer()
 {
     if (ihmAppList && ihmAppList->Visible())
         ihmAppList->RefreshActiveWindows();
-    KillPopupsNow();
+    utlKillWatch.Tick();
 }
 
 void TihmMain::KillPopupsNow() { utlKillWatch.Sweep(); }

@@ -30,6 +30,7 @@ public:
     void EndSweep();
 
     std::size_t Count() const { return records_.size(); }
+    bool Knows(TWindowKey window) const { return records_.count(window) != 0; }
 
 private:
     struct TRecord {

@@ -7,30 +7,9 @@
 #include "unitProcessWindows.h"
 
 namespace {
-TWindowKey KeyOf(HWND window) { return reinterpret_cast<TWindowKey>(window); }
-
 // How often and how long a matching window not shown yet is looked at.
 const UINT kShowingInterval = 3;
 const DWORD kShowingLimit = 3000;
-
-struct TSweepWindows {
-    const TShellProcesses* shell;
-    TWindowFactsCache* facts;
-    std::vector<std::pair<HWND, std::string>> found;
-};
-
-BOOL CALLBACK CollectCandidate(HWND hwnd, LPARAM sweep)
-{
-    auto* into = reinterpret_cast<TSweepWindows*>(sweep);
-    // The class and process kept: neither is asked again of the platform.
-    std::string title = CandidateTitle(hwnd, [into, hwnd] {
-        const TWindowFactsCache::TKnown& known = into->facts->Of(hwnd);
-        return IsShellWindow(known.windowClass, known.process, *into->shell);
-    });
-    if (!title.empty())
-        into->found.emplace_back(hwnd, std::move(title));
-    return TRUE;
-}
 }  // namespace
 
 TKillWatch::TKillWatch(TWindowBase& timerOwner, const TWindowList& killList, TPopupRules& rules, TOnAction onAction)
@@ -65,30 +44,6 @@ const TShellProcesses& TKillWatch::Shell()
         shellKnown_ = true;
     }
     return shell_;
-}
-
-void TKillWatch::Sweep()
-{
-    shellKnown_ = false;
-    TSweepWindows windows{&Shell(), &facts_, {}};
-    EnumWindows(CollectCandidate, reinterpret_cast<LPARAM>(&windows));
-    const bool rules = rules_.AnyEnabled();
-    rules_.CheckEdits();
-    std::unordered_set<TWindowKey> stillRuled, stillClosing;
-    asked_.BeginSweep();
-    for (const auto& window : windows.found) {
-        if (LookKillList(window.first, window.second, true)) {
-            if (closing_.count(KeyOf(window.first)))
-                stillClosing.insert(KeyOf(window.first));
-            continue;
-        }
-        if (rules && LookRules(window.first, window.second))
-            stillRuled.insert(KeyOf(window.first));
-    }
-    asked_.EndSweep();
-    // A window no longer seen matching ended its appearance: its next one is acted on again.
-    ruled_.swap(stillRuled);
-    closing_.swap(stillClosing);
 }
 
 void TKillWatch::WindowEvent(DWORD event, HWND window)

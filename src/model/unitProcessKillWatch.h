@@ -28,6 +28,8 @@
 
 class TWindowBase;
 
+inline TWindowKey KeyOf(HWND window) { return reinterpret_cast<TWindowKey>(window); }
+
 class TKillWatch {
 public:
     // Each action done, or refused (TPopupActionEntry::Refused); RuleId 0 is the kill list's.
@@ -39,10 +41,29 @@ public:
     // Installs the window event hook, or removes it and forgets what was
     // waiting. False when the platform refused the events: the tick alone sweeps.
     bool SetActive(bool value);
-    // The kill tick over all windows, aware of what the events asked already.
+    // A look at every window, aware of what the events asked already: what
+    // the user's changes to the kill list call for.
     void Sweep();
+    // The kill timer's sweep. Each window new since the last tick and each
+    // one whose title matched lately is looked at, then as many of the others
+    // as a couple of milliseconds allow, in turns from where the last tick
+    // stopped. Under Wine every call about another program's window is a
+    // round trip to its server, and only window creation raises an event:
+    // asking each of hundreds of windows at each tick would cost tens of
+    // milliseconds of every half second. A window renamed into a listed
+    // title among that many is seen within a few ticks; on a desktop of a
+    // few dozen windows, at the next one. After an edit of the rules every
+    // window is looked at.
+    void Tick();
 
 private:
+    struct TSweep;
+    void SweepWindows(bool whole);
+    // The sweep's look at one window: its title first, the one call most
+    // windows need, then the rest only when the title matches something.
+    void SweepLook(HWND window, bool rules, TSweep& sweep);
+    bool TitleMatters(HWND window, const std::string& title, bool rules);
+    bool Hot(TWindowKey window) const;
     void WindowEvent(DWORD event, HWND window);
     // The kill list's and the rules' look at one window; a match not yet
     // acted on in this appearance is acted on. Answers whether the window
@@ -81,4 +102,8 @@ private:
     std::unordered_set<TWindowKey> refused_;  // told that they cannot be acted on
     TShellProcesses shell_;
     bool shellKnown_ = false;
+    std::unordered_set<TWindowKey> seen_;          // the windows of the last sweep
+    std::unordered_set<TWindowKey> titleMatched_;  // the title matched at their last look
+    std::size_t turn_ = 0;                         // where the next tick's turn begins
+    std::size_t rulesStamp_ = 0;                   // the rules as the last sweep found them
 };

@@ -1,5 +1,7 @@
 #include "unitProcessWindowFacts.h"
 
+#include <iterator>
+
 #include "../framework/Locale.h"
 #include "../framework/WideText.h"
 #include "unitProcessShell.h"
@@ -120,4 +122,10 @@ const TWindowFactsCache::TKnown& TWindowFactsCache::WithProgram(HWND hwnd)
         facts.programKnown = true;
     }
     return known;
+}
+
+void TWindowFactsCache::KeepOnly(const std::unordered_set<std::uintptr_t>& open)
+{
+    for (auto it = known_.begin(); it != known_.end();)
+        it = open.count(reinterpret_cast<std::uintptr_t>(it->first)) ? std::next(it) : known_.erase(it);
 }

@@ -8,7 +8,9 @@
 
 #include <cstddef>
 #include <string>
+#include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "PopupRule.h"
@@ -48,6 +50,8 @@ public:
     // The same with the program and whether its process opens.
     const TKnown& WithProgram(HWND hwnd);
     void Forget(HWND hwnd) { known_.erase(hwnd); }
+    // Forgets the windows gone: those not among `open`.
+    void KeepOnly(const std::unordered_set<std::uintptr_t>& open);
     std::size_t Count() const { return known_.size(); }
 
 private:

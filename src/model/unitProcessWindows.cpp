@@ -18,22 +18,33 @@ struct TCollect {
     TShellProcesses shell;
 };
 
+bool PassesCandidateStyle(HWND hwnd, bool visibleNow)
+{
+    if (visibleNow && !IsWindowVisible(hwnd))
+        return false;
+    const HWND owner = reinterpret_cast<HWND>(GetWindowLongPtrW(hwnd, GWLP_HWNDPARENT));
+    if (owner && owner != GetDesktopWindow())
+        return false;
+    return !(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+}
+
 // The shell's test comes last: it is the costly one, and most windows are
 // turned away before it.
 template <class TIsShell>
 std::string CandidateTitleIf(HWND hwnd, bool visibleNow, const TIsShell& isShell)
 {
-    if (visibleNow && !IsWindowVisible(hwnd))
-        return std::string();
-    const HWND owner = reinterpret_cast<HWND>(GetWindowLongPtrW(hwnd, GWLP_HWNDPARENT));
-    if (owner && owner != GetDesktopWindow())
-        return std::string();
-    if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)
+    if (!PassesCandidateStyle(hwnd, visibleNow))
         return std::string();
     std::string title = GetWindowTitle(hwnd);
     if (!title.empty() && isShell())
         return std::string();
     return title;
+}
+
+BOOL CALLBACK CollectHandle(HWND hwnd, LPARAM handles)
+{
+    reinterpret_cast<std::vector<HWND>*>(handles)->push_back(hwnd);
+    return TRUE;
 }
 
 std::string CandidateTitle(HWND hwnd, const TShellProcesses* shell, bool visibleNow = true)
@@ -49,6 +60,20 @@ std::string CandidateTitle(HWND hwnd, const TShellProcesses& shell) { return Can
 std::string CandidateTitle(HWND hwnd, const std::function<bool()>& isShell)
 {
     return CandidateTitleIf(hwnd, true, isShell);
+}
+
+bool IsCandidateWindow(HWND hwnd, const std::function<bool()>& isShell)
+{
+    return PassesCandidateStyle(hwnd, true) && !isShell();
+}
+
+std::vector<HWND> TopLevelWindows()
+{
+    std::vector<HWND> handles;
+    handles.reserve(512);
+    // The current desktop's: those EnumWindows walks.
+    EnumDesktopWindows(nullptr, CollectHandle, reinterpret_cast<LPARAM>(&handles));
+    return handles;
 }
 
 std::string CandidateTitleOnceShown(HWND hwnd, const TShellProcesses& shell)

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ClassesPerso.h"
 #include "unitProcessKillList.h"
@@ -30,6 +31,12 @@ std::string CandidateTitle(HWND hwnd);
 std::string CandidateTitle(HWND hwnd, const TShellProcesses& shell);
 // The same with the shell's test given: asked last, of a titled window only.
 std::string CandidateTitle(HWND hwnd, const std::function<bool()>& isShell);
+// The same rules but the title, for a window whose title is known and
+// matters: the calls the many windows whose title matters to nothing are spared.
+bool IsCandidateWindow(HWND hwnd, const std::function<bool()>& isShell);
+// The top-level windows of the desktop in Z order, asked in one call (Wine's
+// EnumWindows asks each handle again whether it is still a window).
+std::vector<HWND> TopLevelWindows();
 // For a window not visible yet, the title it would be a candidate with once
 // shown; empty for a visible window or one that would not be a candidate.
 std::string CandidateTitleOnceShown(HWND hwnd, const TShellProcesses& shell);

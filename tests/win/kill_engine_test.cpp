@@ -416,3 +416,41 @@ TEST(PopupRules, BurstOfNewWindowsIsActedOnByTheWindowEvents)
     EXPECT_TRUE(PumpUntil([&] { return closes() == 5; }, 5000)) << target.Log();
     killer.watch.SetActive(false);
 }
+
+// The timer's tick among hundreds of another program's windows: a long-known
+// window renamed into a listed title is asked within a turn through them all,
+// and a listed window that refuses to close is asked at every tick, as before.
+TEST(KillTick, AmongManyWindows_RenamedOneIsAskedWithinATurn_StubbornOneAtEveryTick)
+{
+    const std::string id = std::to_string(GetCurrentProcessId());
+    const std::string stubbornTitle = "Tick Stubborn " + id, renamedTitle = "Tick Renamed " + id;
+    std::vector<std::string> opened;
+    for (int i = 0; i < 300; ++i)
+        opened.push_back("refuse:Tick Plain " + std::to_string(i) + " " + id);
+    opened.push_back("refuse:" + stubbornTitle);
+    TTargetProgram target(opened);
+    ASSERT_TRUE(target.Ready()) << target.Command() << "\n" << target.Log();
+    TRulesKiller killer;
+    killer.killList.Add(stubbornTitle);
+    killer.killList.Add(renamedTitle);
+    const auto asked = [&killer](const std::string& title) {
+        return std::count_if(killer.reported.begin(), killer.reported.end(),
+                             [&title](const TPopupActionEntry& entry) { return entry.Title == title; });
+    };
+    killer.watch.Tick();
+    killer.watch.Tick();
+    ASSERT_EQ(asked(stubbornTitle), 2);
+    HWND renamed = FindWindowA(nullptr, ("Tick Plain 150 " + id).c_str());
+    ASSERT_NE(renamed, nullptr);
+    SetWindowTextA(renamed, renamedTitle.c_str());
+    int ticks = 0;
+    while (asked(renamedTitle) == 0 && ticks < 100) {
+        killer.watch.Tick();
+        ++ticks;
+    }
+    EXPECT_EQ(asked(renamedTitle), 1);
+    EXPECT_LE(ticks, 300 / 8 + 1);
+    EXPECT_EQ(asked(stubbornTitle), 2 + ticks);
+    killer.watch.Tick();
+    EXPECT_EQ(asked(renamedTitle), 2);  // it refuses too: asked again at the next tick
+}

@@ -1,0 +1,130 @@
+// The kill tick's sweep: which windows a tick looks at, and how little it
+// asks of each.
+#include <functional>
+
+#include "unitProcessKillWatch.h"
+#include "unitProcessWindows.h"
+
+namespace {
+// What a tick may spend on the windows whose titles matched nothing at their
+// last look, and the fewest of them it looks at whatever the time, so that a
+// turn through every window ends even on a machine slowed down.
+const double kTurnBudgetMs = 1.0;
+const std::size_t kTurnAtLeast = 8;
+
+class TStopwatch {
+public:
+    TStopwatch()
+    {
+        QueryPerformanceFrequency(&frequency_);
+        QueryPerformanceCounter(&start_);
+    }
+    double Milliseconds() const
+    {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return static_cast<double>(now.QuadPart - start_.QuadPart) * 1000.0 / static_cast<double>(frequency_.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER frequency_, start_;
+};
+
+// Changes with any edit of what the rules match: the windows passed over as
+// matching nothing may match now.
+std::size_t RulesStamp(const TPopupRules& rules)
+{
+    const std::hash<std::string> hash;
+    std::size_t stamp = rules.Items().size();
+    for (const TPopupRule& rule : rules.Items())
+        for (std::size_t part : {static_cast<std::size_t>(rule.Id), static_cast<std::size_t>(rule.Enabled),
+                                 hash(rule.TitlePattern), hash(rule.Program), hash(rule.WindowClass)})
+            stamp = stamp * 1000003u ^ part;
+    return stamp;
+}
+}  // namespace
+
+struct TKillWatch::TSweep {
+    std::unordered_set<TWindowKey> matched, stillRuled, stillClosing, seen;
+};
+
+void TKillWatch::Sweep() { SweepWindows(true); }
+
+void TKillWatch::Tick() { SweepWindows(false); }
+
+bool TKillWatch::Hot(TWindowKey window) const
+{
+    return !seen_.count(window) || titleMatched_.count(window) || ruled_.count(window) || closing_.count(window) ||
+           asked_.Knows(window);
+}
+
+void TKillWatch::SweepWindows(bool whole)
+{
+    shellKnown_ = false;
+    rules_.CheckEdits();
+    const bool rules = rules_.AnyEnabled();
+    const std::size_t stamp = RulesStamp(rules_);
+    if (stamp != rulesStamp_)
+        whole = true;
+    rulesStamp_ = stamp;
+    const std::vector<HWND> windows = TopLevelWindows();
+    std::vector<HWND> others;
+    TSweep sweep;
+    asked_.BeginSweep();
+    for (HWND window : windows) {
+        sweep.seen.insert(KeyOf(window));
+        if (whole || Hot(KeyOf(window)))
+            SweepLook(window, rules, sweep);
+        else
+            others.push_back(window);
+    }
+    // The windows that matched nothing last time, in turns.
+    if (!others.empty()) {
+        const TStopwatch spent;
+        const std::size_t first = turn_ % others.size();
+        std::size_t looked = 0;
+        while (looked < others.size() && (looked < kTurnAtLeast || spent.Milliseconds() < kTurnBudgetMs))
+            SweepLook(others[(first + looked++) % others.size()], rules, sweep);
+        turn_ = first + looked;
+    }
+    asked_.EndSweep();
+    // A window no longer seen matching ended its appearance: its next one is acted on again.
+    titleMatched_.swap(sweep.matched);
+    ruled_.swap(sweep.stillRuled);
+    closing_.swap(sweep.stillClosing);
+    facts_.KeepOnly(sweep.seen);
+    seen_.swap(sweep.seen);
+}
+
+void TKillWatch::SweepLook(HWND window, bool rules, TSweep& sweep)
+{
+    const std::string title = GetWindowTitle(window);
+    if (title.empty() || !TitleMatters(window, title, rules))
+        return;
+    sweep.matched.insert(KeyOf(window));
+    // The class and process kept: neither is asked again of the platform.
+    const bool candidate = IsCandidateWindow(window, [this, window] {
+        const TWindowFactsCache::TKnown& known = facts_.Of(window);
+        return IsShellWindow(known.windowClass, known.process, Shell());
+    });
+    if (!candidate)
+        return;
+    if (LookKillList(window, title, true)) {
+        if (closing_.count(KeyOf(window)))
+            sweep.stillClosing.insert(KeyOf(window));
+        return;
+    }
+    if (rules && LookRules(window, title))
+        sweep.stillRuled.insert(KeyOf(window));
+}
+
+bool TKillWatch::TitleMatters(HWND window, const std::string& title, bool rules)
+{
+    if (IsInKillList(killList_, title))
+        return true;
+    if (!rules)
+        return false;
+    const TWindowFactsCache::TKnown& known = facts_.WithProgram(window);
+    const TPopupRules& matcher = rules_;
+    return known.process != GetCurrentProcessId() && matcher.Match({title, known.program, known.windowClass}) >= 0;
+}
