@@ -52,8 +52,8 @@ public:
     // asking each of hundreds of windows at each tick would cost tens of
     // milliseconds of every half second. A window renamed into a listed
     // title among that many is seen within a few ticks; on a desktop of a
-    // few dozen windows, at the next one. After an edit of the rules every
-    // window is looked at.
+    // few dozen windows, at the next one. After an edit of the rules or of the
+    // kill list every window is looked at.
     void Tick();
 
 private:
@@ -105,5 +105,5 @@ private:
     std::unordered_set<TWindowKey> seen_;          // the windows of the last sweep
     std::unordered_set<TWindowKey> titleMatched_;  // the title matched at their last look
     std::size_t turn_ = 0;                         // where the next tick's turn begins
-    std::size_t rulesStamp_ = 0;                   // the rules as the last sweep found them
+    std::size_t editStamp_ = 0;                    // the lists as the last sweep found them
 };

@@ -6,10 +6,10 @@
 #include "unitProcessWindows.h"
 
 namespace {
-// What a tick may spend on the windows whose titles matched nothing at their
-// last look, and the fewest of them it looks at whatever the time, so that a
-// turn through every window ends even on a machine slowed down.
-const double kTurnBudgetMs = 1.0;
+// How long a tick goes on with the windows whose titles matched nothing at
+// their last look, and the fewest of them it looks at whatever the time, so
+// that a turn through every window ends even on a machine slowed down.
+const double kTickBudgetMs = 1.2;
 const std::size_t kTurnAtLeast = 8;
 
 class TStopwatch {
@@ -30,12 +30,14 @@ private:
     LARGE_INTEGER frequency_, start_;
 };
 
-// Changes with any edit of what the rules match: the windows passed over as
-// matching nothing may match now.
-std::size_t RulesStamp(const TPopupRules& rules)
+// Changes with any edit of the kill list or of what the rules match: the
+// windows passed over as matching nothing may match now.
+std::size_t EditStamp(const TWindowList& killList, const TPopupRules& rules)
 {
     const std::hash<std::string> hash;
-    std::size_t stamp = rules.Items().size();
+    std::size_t stamp = killList.Entries().size() * 1000003u + rules.Items().size();
+    for (const std::string& title : killList.Entries())
+        stamp = stamp * 1000003u ^ hash(title);
     for (const TPopupRule& rule : rules.Items())
         for (std::size_t part : {static_cast<std::size_t>(rule.Id), static_cast<std::size_t>(rule.Enabled),
                                  hash(rule.TitlePattern), hash(rule.Program), hash(rule.WindowClass)})
@@ -60,13 +62,14 @@ bool TKillWatch::Hot(TWindowKey window) const
 
 void TKillWatch::SweepWindows(bool whole)
 {
+    const TStopwatch spent;
     shellKnown_ = false;
     rules_.CheckEdits();
     const bool rules = rules_.AnyEnabled();
-    const std::size_t stamp = RulesStamp(rules_);
-    if (stamp != rulesStamp_)
+    const std::size_t stamp = EditStamp(killList_, rules_);
+    if (stamp != editStamp_)
         whole = true;
-    rulesStamp_ = stamp;
+    editStamp_ = stamp;
     const std::vector<HWND> windows = TopLevelWindows();
     std::vector<HWND> others;
     TSweep sweep;
@@ -80,10 +83,9 @@ void TKillWatch::SweepWindows(bool whole)
     }
     // The windows that matched nothing last time, in turns.
     if (!others.empty()) {
-        const TStopwatch spent;
         const std::size_t first = turn_ % others.size();
         std::size_t looked = 0;
-        while (looked < others.size() && (looked < kTurnAtLeast || spent.Milliseconds() < kTurnBudgetMs))
+        while (looked < others.size() && (looked < kTurnAtLeast || spent.Milliseconds() < kTickBudgetMs))
             SweepLook(others[(first + looked++) % others.size()], rules, sweep);
         turn_ = first + looked;
     }
