@@ -89,6 +89,7 @@ struct TImapSpamResult {
     TImapSpamMove How = TImapSpamMove::None;
     std::string Folder;  // where they went, in UTF-8
     std::string Error;   // why they did not, in English
+    TImapStep Step = TImapStep::Ready;  // the step the server refused
     // The UIDs that left the folder (or were marked \Deleted), ascending:
     // all those asked for, but where copies are kept here only those whose
     // copies are.
@@ -157,9 +158,9 @@ public:
     // From Ready: moves the messages of these UIDs to the spam folder, the
     // one ImapSpamFolder picks from the server's LIST (asked once per
     // connection); OnFinished reports Ready again, with SpamResult(). A
-    // refusal or a missing folder leaves the messages and the session as
-    // they were. False when the session is not Ready or no UID is given.
-    // Without a spam folder, NoSpamFolder says what happens; `sizes` are
+    // refusal leaves the session Ready and the messages where the steps
+    // done left them. False when the session is not Ready or no UID is
+    // given. Without a spam folder, NoSpamFolder says what happens; `sizes` are
     // the messages' sizes as the check read them, in the order of `uids`
     // (0 or missing: not known), so that a message larger than the reader
     // takes is not fetched whole (SpamResult().TooLarge) and stays.

@@ -246,6 +246,7 @@ void TImapConversation::SpamFailed(const std::string& text)
     way_ = TSpamWay::ToFolder;
     spam_.How = TImapSpamMove::None;
     spam_.Error = text;
+    spam_.Step = step_;
     spam_.Uids.clear();
     SetStep(TImapStep::Ready);
 }
