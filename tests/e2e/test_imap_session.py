@@ -8,6 +8,7 @@ moved to Junk, and a message delivered during IDLE. Starts the servers, runs the
 that talk to them, and checks what the client sent."""
 
 import os
+import shutil
 import socket
 import subprocess
 import sys
@@ -54,12 +55,23 @@ class ImapSessionTest(unittest.TestCase):
         _, drop = self.server("--drop-in-idle", "1")
         nofolder_log, nofolder = self.server("--folders", "", "--spam-every", "2")
         marking_log, marking = self.server("--folders", "", "--spam-every", "2", "--no-uidplus")
+        # A spam message larger than the 4 MB a copy takes, between a
+        # friend's and a small spam message.
+        large_folder = tempfile.mkdtemp(prefix="skarnvale-imap-large-")
+        self.addCleanup(shutil.rmtree, large_folder, True)
+        for name, data in [("1.eml", b"From: friend@example.org\r\nSubject: Hello\r\n\r\nHi\r\n"),
+                           ("2.eml", b"From: spam@spam.example\r\nSubject: Big\r\n\r\n" + b"x" * 78 * 70000 +
+                            b"\r\n"),
+                           ("3.eml", b"From: spam@spam.example\r\nSubject: Small\r\n\r\nBuy\r\n")]:
+            with open(os.path.join(large_folder, name), "wb") as f:
+                f.write(data)
+        large_log, large = self.server("--folders", "", "--folder", large_folder)
         pin = e2e_support.cert_fingerprint(e2e_support.test_pki(), "mail.test")
         env = dict(e2e_support.SESSION_ENV, SKARNVALE_IMAP_PORT=plain, SKARNVALE_IMAP_PORT_HOSTILE=hostile,
                    SKARNVALE_IMAP_PORT_TLS=tls, SKARNVALE_IMAP_PORT_STARTTLS=starttls, SKARNVALE_TLS_PIN=pin,
                    SKARNVALE_IMAP_PORT_ARRIVE=arrive, SKARNVALE_IMAP_PORT_IDLE=idle, SKARNVALE_IMAP_PORT_BYE=bye,
                    SKARNVALE_IMAP_PORT_DROP=drop, SKARNVALE_IMAP_PORT_NOFOLDER=nofolder,
-                   SKARNVALE_IMAP_PORT_NOFOLDER_NOUIDPLUS=marking)
+                   SKARNVALE_IMAP_PORT_NOFOLDER_NOUIDPLUS=marking, SKARNVALE_IMAP_PORT_NOFOLDER_LARGE=large)
         tests = os.path.join(e2e_support.BUILD_DIR, "win_tests.exe")
         result = subprocess.run([e2e_support.wine_loader(tests), tests, "--gtest_filter=ImapSession.*:ImapSpamCopyTest.*"],
                                 env=env,
@@ -114,6 +126,11 @@ class ImapSessionTest(unittest.TestCase):
             self.assertIn(spam_session + b"A0006 LOGOUT\r\n", log)
             self.assertEqual(log.count(b"STORE"), 1, log)
             self.assertNotIn(b"EXPUNGE", log)
+        with open(large_log, "rb") as f:
+            log = f.read()
+            self.assertIn(b"A0004 UID FETCH 3 (UID RFC822.SIZE BODY.PEEK[])\r\n"
+                          b"A0005 UID STORE 3 +FLAGS.SILENT (\\Deleted)\r\nA0006 UID EXPUNGE 3\r\n", log)
+            self.assertEqual(log.count(b"STORE"), 1, log)
         with open(starttls_log, "rb") as f:
             # STARTTLS first; the capabilities asked again in TLS, then the
             # login that LOGINDISABLED forbade in clear.

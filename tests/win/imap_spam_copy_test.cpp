@@ -2,8 +2,9 @@
 // to: the scripted servers (tests/servers/imap_script_server.py --folders ""
 // --spam-every 2) that tests/e2e/test_imap_session.py starts and names in
 // SKARNVALE_IMAP_PORT_NOFOLDER (with UIDPLUS) and
-// SKARNVALE_IMAP_PORT_NOFOLDER_NOUIDPLUS; without them these tests are
-// skipped. That script checks the commands each server received.
+// SKARNVALE_IMAP_PORT_NOFOLDER_NOUIDPLUS, and one serving a message too
+// large to copy in SKARNVALE_IMAP_PORT_NOFOLDER_LARGE; without them these
+// tests are skipped. That script checks the commands each server received.
 #include "mail_watch_support.h"
 
 #include <cstdlib>
@@ -19,20 +20,29 @@ const char kSpam[] =
 
 class ImapSpamCopyTest : public MailWatchTest {
 protected:
+    // The mailbox "Scripted" on the server named in `variable`, its spam
+    // from spam.example; false when no server was started for the run.
+    bool Aim(const char* variable)
+    {
+        const char* port = std::getenv(variable);
+        if (!port)
+            return false;
+        TMailBox& box = AddMailbox("Scripted", "127.0.0.1");
+        box.Port = port;
+        box.Protocol = MailboxProtocolImap;
+        box.Security = MailboxSecurityNone;
+        settings.SpamAddresses = "spam.example";
+        return true;
+    }
+
     // The spam cycle of the server named in `variable`: message 2 kept whole
     // in the quarantine with its record, the line saying where it went, the
     // grid left with messages 1 and 3; then what a new check of the server
     // finds, which the caller judges.
     int CycleThenCountOnTheServer(const char* variable, const std::string& line)
     {
-        const char* port = std::getenv(variable);
-        if (!port)
+        if (!Aim(variable))
             return -1;
-        TMailBox& box = AddMailbox("Scripted", "127.0.0.1");
-        box.Port = port;
-        box.Protocol = MailboxProtocolImap;
-        box.Security = MailboxSecurityNone;
-        settings.SpamAddresses = "spam.example";
         watch.CheckAllMailboxes(false);
         EXPECT_EQ(watch.Emails.Count(), 3) << watch.StatusText(false);
 
@@ -85,4 +95,30 @@ TEST_F(ImapSpamCopyTest, NoSpamFolderWithoutUidPlus_CopyKeptThenThatMessageOnlyM
         GTEST_SKIP() << "no scripted IMAP server for this run";
     // Still there, marked \Deleted: no EXPUNGE was sent (the script checks).
     EXPECT_EQ(held, 3);
+}
+
+// Message 2 is larger than a copy takes: not fetched, so not copied, so it
+// stays, the log says why; message 3, spam too, goes (the script checks
+// that its UID alone was fetched whole, marked and expunged).
+TEST_F(ImapSpamCopyTest, SpamLargerThanACopyTakes_StaysAndTheLogSaysWhy)
+{
+    if (!Aim("SKARNVALE_IMAP_PORT_NOFOLDER_LARGE"))
+        GTEST_SKIP() << "no scripted IMAP server for this run";
+    watch.CheckAllMailboxes(false);
+    ASSERT_EQ(watch.Emails.Count(), 3) << watch.StatusText(false);
+
+    EXPECT_EQ(watch.DeleteSpamEmails(), 1);
+
+    const std::vector<std::string> log = Log();
+    const std::string line = "Message 2 on 'Scripted' was not deleted: its copy could not be saved (the message is "
+                             "larger than 4 MB, the most a copy takes)";
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << ::testing::PrintToString(log);
+    const std::vector<std::string> copies = QuarantineFiles(".eml");
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(QuarantineText(copies[0]), "From: spam@spam.example\r\nSubject: Small\r\n\r\nBuy\r\n");
+    std::vector<std::string> left;
+    for (int i = 0; i < watch.Emails.Count(); ++i)
+        left.push_back(Email(i).Subject);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{" Big", " Hello"}));
 }
