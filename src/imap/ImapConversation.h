@@ -4,9 +4,10 @@
 // new range; then, where the server offers it, IDLE (RFC 2177) until the
 // server announces more messages, whose headers are fetched the same way;
 // and the move of spam to the server's spam folder, or, where the server has
-// none, its removal after the owner kept a copy of each message. The session (ImapSession) feeds it what the connection does and
-// carries out what it asks for (bytes to send, TLS to start), so that every
-// step can be tested on its own, byte by byte, without a network.
+// none, its removal after the owner kept a copy of each message. The session
+// (ImapSession) feeds it what the connection does and carries out what it
+// asks for (bytes to send, TLS to start), so that every step can be tested
+// on its own, byte by byte, without a network.
 //
 // Nothing here waits: each call handles what it was given and returns.
 #pragma once

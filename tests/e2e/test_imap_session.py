@@ -73,8 +73,8 @@ class ImapSessionTest(unittest.TestCase):
                    SKARNVALE_IMAP_PORT_DROP=drop, SKARNVALE_IMAP_PORT_NOFOLDER=nofolder,
                    SKARNVALE_IMAP_PORT_NOFOLDER_NOUIDPLUS=marking, SKARNVALE_IMAP_PORT_NOFOLDER_LARGE=large)
         tests = os.path.join(e2e_support.BUILD_DIR, "win_tests.exe")
-        result = subprocess.run([e2e_support.wine_loader(tests), tests, "--gtest_filter=ImapSession.*:ImapSpamCopyTest.*"],
-                                env=env,
+        result = subprocess.run([e2e_support.wine_loader(tests), tests,
+                                 "--gtest_filter=ImapSession.*:ImapSpamCopyTest.*"], env=env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                                 timeout=180)
         output = result.stdout.decode(errors="replace")
