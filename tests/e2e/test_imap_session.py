@@ -55,6 +55,7 @@ class ImapSessionTest(unittest.TestCase):
         _, drop = self.server("--drop-in-idle", "1")
         nofolder_log, nofolder = self.server("--folders", "", "--spam-every", "2")
         marking_log, marking = self.server("--folders", "", "--spam-every", "2", "--no-uidplus")
+        nocopy_log, nocopy = self.server("--folders", "", "--spam-every", "2")
         # A spam message larger than the 4 MB a copy takes, between a
         # friend's and a small spam message.
         large_folder = tempfile.mkdtemp(prefix="skarnvale-imap-large-")
@@ -71,7 +72,8 @@ class ImapSessionTest(unittest.TestCase):
                    SKARNVALE_IMAP_PORT_TLS=tls, SKARNVALE_IMAP_PORT_STARTTLS=starttls, SKARNVALE_TLS_PIN=pin,
                    SKARNVALE_IMAP_PORT_ARRIVE=arrive, SKARNVALE_IMAP_PORT_IDLE=idle, SKARNVALE_IMAP_PORT_BYE=bye,
                    SKARNVALE_IMAP_PORT_DROP=drop, SKARNVALE_IMAP_PORT_NOFOLDER=nofolder,
-                   SKARNVALE_IMAP_PORT_NOFOLDER_NOUIDPLUS=marking, SKARNVALE_IMAP_PORT_NOFOLDER_LARGE=large)
+                   SKARNVALE_IMAP_PORT_NOFOLDER_NOUIDPLUS=marking, SKARNVALE_IMAP_PORT_NOFOLDER_LARGE=large,
+                   SKARNVALE_IMAP_PORT_NOFOLDER_NOCOPY=nocopy)
         tests = os.path.join(e2e_support.BUILD_DIR, "win_tests.exe")
         result = subprocess.run([e2e_support.wine_loader(tests), tests,
                                  "--gtest_filter=ImapSession.*:ImapSpamCopyTest.*"], env=env,
@@ -126,6 +128,12 @@ class ImapSessionTest(unittest.TestCase):
             self.assertIn(spam_session + b"A0006 LOGOUT\r\n", log)
             self.assertEqual(log.count(b"STORE"), 1, log)
             self.assertNotIn(b"EXPUNGE", log)
+        with open(nocopy_log, "rb") as f:
+            # Copies off: marked and expunged at once, nothing fetched whole.
+            log = f.read()
+            self.assertIn(b"A0003 LIST \"\" \"*\" RETURN (SPECIAL-USE)\r\n"
+                          b"A0004 UID STORE 2 +FLAGS.SILENT (\\Deleted)\r\nA0005 UID EXPUNGE 2\r\n", log)
+            self.assertNotIn(b"BODY.PEEK[]", log)
         with open(large_log, "rb") as f:
             log = f.read()
             self.assertIn(b"A0004 UID FETCH 3 (UID RFC822.SIZE BODY.PEEK[])\r\n"

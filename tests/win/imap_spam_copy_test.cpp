@@ -3,8 +3,9 @@
 // --spam-every 2) that tests/e2e/test_imap_session.py starts and names in
 // SKARNVALE_IMAP_PORT_NOFOLDER (with UIDPLUS) and
 // SKARNVALE_IMAP_PORT_NOFOLDER_NOUIDPLUS, and one serving a message too
-// large to copy in SKARNVALE_IMAP_PORT_NOFOLDER_LARGE; without them these
-// tests are skipped. That script checks the commands each server received.
+// large to copy in SKARNVALE_IMAP_PORT_NOFOLDER_LARGE, one for a cycle with
+// the copies turned off in SKARNVALE_IMAP_PORT_NOFOLDER_NOCOPY; without them
+// these tests are skipped. That script checks the commands each server received.
 #include "mail_watch_support.h"
 
 #include <cstdlib>
@@ -121,4 +122,25 @@ TEST_F(ImapSpamCopyTest, SpamLargerThanACopyTakes_StaysAndTheLogSaysWhy)
         left.push_back(Email(i).Subject);
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{" Big", " Hello"}));
+}
+
+// Copies turned off: removed as a POP3 deletion removes it, without a copy
+// (the script checks that nothing was fetched whole).
+TEST_F(ImapSpamCopyTest, NoSpamFolderCopiesOff_RemovedWithoutACopy)
+{
+    if (!Aim("SKARNVALE_IMAP_PORT_NOFOLDER_NOCOPY"))
+        GTEST_SKIP() << "no scripted IMAP server for this run";
+    settings.SpamKeepDays = 0;
+    watch.CheckAllMailboxes(false);
+    ASSERT_EQ(watch.Emails.Count(), 3) << watch.StatusText(false);
+
+    EXPECT_EQ(watch.DeleteSpamEmails(), 1);
+
+    const std::vector<std::string> log = Log();
+    const std::string line = "A message was deleted: from spam@spam.example, \"Message 2\" (SPAM senders list: "
+                             "\"spam.example\")";
+    EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << ::testing::PrintToString(log);
+    EXPECT_TRUE(QuarantineFiles(".eml").empty());
+    EXPECT_TRUE(QuarantineFiles(".txt").empty());
+    EXPECT_EQ(watch.Emails.Count(), 2);
 }
