@@ -23,6 +23,10 @@ std::string MsgCopyCut = InitialText(&MsgCopyCut);
 std::string MsgCopySize = InitialText(&MsgCopySize);
 std::string MsgCopyNotWritten = InitialText(&MsgCopyNotWritten);
 std::string MsgSpamMovedWhy = InitialText(&MsgSpamMovedWhy);
+std::string MsgSpamCopiedWhy = InitialText(&MsgSpamCopiedWhy);
+std::string MsgSpamCopiedMarkedWhy = InitialText(&MsgSpamCopiedMarkedWhy);
+std::string MsgSpamMarkedWhy = InitialText(&MsgSpamMarkedWhy);
+std::string MsgCopyTooLarge = InitialText(&MsgCopyTooLarge);
 
 const std::vector<TMessageRow>& SpamSafetyMessageTexts()
 {
@@ -48,6 +52,22 @@ const std::vector<TMessageRow>& SpamSafetyMessageTexts()
          "le fichier '%s' n'a pas pu \xEAtre \xE9" "crit"},
         {"MsgSpamMovedWhy", &MsgSpamMovedWhy, "A message was moved to the folder '%s': from %s, \"%s\" (%s: \"%s\")",
          "Un message a \xE9t\xE9 d\xE9plac\xE9 dans le dossier '%s' : de %s, \xAB %s \xBB (%s : \xAB %s \xBB)"},
+        // The server has no folder for spam: the copy kept here is the one left.
+        {"MsgSpamCopiedWhy", &MsgSpamCopiedWhy,
+         "A message was removed from the server, its copy kept in Deleted SPAM: from %s, \"%s\" (%s: \"%s\")",
+         "Un message a \xE9t\xE9 retir\xE9 du serveur, sa copie gard\xE9" "e dans SPAM effac\xE9s : de %s, "
+         "\xAB %s \xBB (%s : \xAB %s \xBB)"},
+        {"MsgSpamCopiedMarkedWhy", &MsgSpamCopiedMarkedWhy,
+         "A message was marked deleted on the server, which cannot remove it alone, its copy kept in Deleted SPAM: "
+         "from %s, \"%s\" (%s: \"%s\")",
+         "Un message a \xE9t\xE9 marqu\xE9 effac\xE9 sur le serveur, qui ne peut pas le retirer seul, sa copie "
+         "gard\xE9" "e dans SPAM effac\xE9s : de %s, \xAB %s \xBB (%s : \xAB %s \xBB)"},
+        {"MsgSpamMarkedWhy", &MsgSpamMarkedWhy,
+         "A message was marked deleted on the server, which cannot remove it alone: from %s, \"%s\" (%s: \"%s\")",
+         "Un message a \xE9t\xE9 marqu\xE9 effac\xE9 sur le serveur, qui ne peut pas le retirer seul : de %s, "
+         "\xAB %s \xBB (%s : \xAB %s \xBB)"},
+        {"MsgCopyTooLarge", &MsgCopyTooLarge, "the message is larger than 4 MB, the most a copy takes",
+         "le message d\xE9passe 4 Mo, le plus qu'une copie accepte"},
     };
     return rows;
 }
@@ -56,5 +76,5 @@ TSpamSafetyTexts SpamSafetyTextsOfMessages()
 {
     return {MsgSpamGuardKept, MsgSpamGuardAsk,  MsgSpamGuardLine, MsgSpamDeletedWhy, MsgSpamSenderList,
             MsgSpamSubjectList, MsgCopyNotSaved, MsgCopyCut,       MsgCopySize,       MsgCopyNotWritten,
-            MsgSpamMovedWhy};
+            MsgSpamMovedWhy,  MsgSpamCopiedWhy, MsgSpamCopiedMarkedWhy, MsgSpamMarkedWhy,  MsgCopyTooLarge};
 }

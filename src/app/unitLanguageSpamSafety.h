@@ -20,6 +20,10 @@ extern std::string MsgCopyCut;
 extern std::string MsgCopySize;
 extern std::string MsgCopyNotWritten;
 extern std::string MsgSpamMovedWhy;
+extern std::string MsgSpamCopiedWhy;
+extern std::string MsgSpamCopiedMarkedWhy;
+extern std::string MsgSpamMarkedWhy;
+extern std::string MsgCopyTooLarge;
 
 const std::vector<TMessageRow>& SpamSafetyMessageTexts();
 TSpamSafetyTexts SpamSafetyTextsOfMessages();

@@ -25,6 +25,7 @@ const struct {
      "UID FETCH %w (UID RFC822.SIZE BODY.PEEK[HEADER.FIELDS (FROM TO CC SUBJECT DATE MESSAGE-ID REPLY-TO "
      "RETURN-PATH SENDER CONTENT-TYPE CONTENT-TRANSFER-ENCODING)])"},
     {TImapRequest::FetchFlags, "UID FETCH %w (UID FLAGS)"},
+    {TImapRequest::FetchWhole, "UID FETCH %w (UID RFC822.SIZE BODY.PEEK[])"},
     {TImapRequest::UidSearch, "UID SEARCH UID %w"},
     {TImapRequest::Idle, "IDLE"},
     {TImapRequest::UidMove, "UID MOVE %w %a"},

@@ -58,6 +58,8 @@ enum class TImapRequest {
     FetchHeaders,            // UID set: UID, size and the header fields the mail watch
                              // reads, with BODY.PEEK so that nothing is marked \Seen
     FetchFlags,              // UID set: UID and flags, to learn which messages remain
+    FetchWhole,              // UID set: UID, size and the whole message, peeked too, for
+                             // the copy kept where the server has no folder for spam
     UidSearch,               // UID set
     Idle,
     UidMove,                 // UID set, mailbox

@@ -39,7 +39,8 @@ void TImapConversation::Reset()
     tagger_.Reset();
     pending_ = TImapCommand();
     capabilities_ = TImapCapabilities();
-    capabilitiesKnown_ = loggedIn_ = preauth_ = validityChanged_ = deleting_ = false;
+    capabilitiesKnown_ = loggedIn_ = preauth_ = validityChanged_ = false;
+    way_ = TSpamWay::ToFolder;
     tlsOn_ = Account.Security == TImapSecurity::Implicit;
     spamFolder_ = TImapMailbox();
     spam_ = TImapSpamResult();
@@ -195,6 +196,10 @@ void TImapConversation::HandleUntagged(const TImapResponse& response)
             mailboxes_.push_back(mailbox);
         return;
     }
+    if (step_ == TImapStep::FetchingSpam && ImapIsUntagged(response, "FETCH")) {
+        SpamFetched(response);
+        return;
+    }
     if (step_ != TImapStep::Fetch || !ImapIsUntagged(response, "FETCH"))
         return;
     TImapFetch fetch;
@@ -302,6 +307,7 @@ void TImapConversation::HandleTagged(const TImapResponse& response)
         IdleEnded(ok, said);
         break;
     case TImapStep::Listing:
+    case TImapStep::FetchingSpam:
     case TImapStep::Moving:
     case TImapStep::Copying:
     case TImapStep::Marking:

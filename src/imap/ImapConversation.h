@@ -3,9 +3,11 @@
 // that are new since the last check, fetched in one UID FETCH of the whole
 // new range; then, where the server offers it, IDLE (RFC 2177) until the
 // server announces more messages, whose headers are fetched the same way;
-// and the move of spam to the server's spam folder. The session (ImapSession) feeds it what the connection does and
-// carries out what it asks for (bytes to send, TLS to start), so that every
-// step can be tested on its own, byte by byte, without a network.
+// and the move of spam to the server's spam folder, or, where the server has
+// none, its removal after the owner kept a copy of each message. The session
+// (ImapSession) feeds it what the connection does and carries out what it
+// asks for (bytes to send, TLS to start), so that every step can be tested
+// on its own, byte by byte, without a network.
 //
 // Nothing here waits: each call handles what it was given and returns.
 #pragma once
@@ -50,9 +52,10 @@ enum class TImapStep {
     Idling,        // IDLE sent: waiting for the server to announce new messages
     IdleDone,      // DONE sent: waiting for the end of IDLE
     Listing,       // LIST sent, to find the spam folder
+    FetchingSpam,  // UID FETCH of the whole spam messages sent (no spam folder)
     Moving,        // UID MOVE sent
     Copying,       // UID COPY sent (no MOVE)
-    Marking,       // UID STORE \Deleted sent after the copy
+    Marking,       // UID STORE \Deleted sent after the copy (or, without a spam folder, alone)
     Expunging,     // UID EXPUNGE sent (UIDPLUS)
     LoggingOut,    // LOGOUT sent
     Done,          // logged out
@@ -66,13 +69,35 @@ enum class TImapSpamMove {
     CopiedAndExpunged,  // UID COPY, \Deleted, UID EXPUNGE of exactly those UIDs (RFC 4315)
     CopiedAndMarked,    // UID COPY and \Deleted: without UIDPLUS nothing removes exactly
                         // those, and a plain EXPUNGE would remove what others marked too
-    Deleted,            // DeleteUids: \Deleted and UID EXPUNGE of exactly those UIDs
+    Deleted,            // DeleteUids, or no spam folder and no copies wanted: \Deleted
+                        // and UID EXPUNGE of exactly those UIDs
+    // No spam folder on the server:
+    CopiedHereAndExpunged,  // each fetched whole, its copy kept by the owner, then \Deleted
+                            // and UID EXPUNGE of exactly the UIDs whose copies are kept
+    CopiedHereAndMarked,    // the same without UIDPLUS: \Deleted only
+    Marked,                 // no copies wanted, no UIDPLUS: \Deleted only
+};
+
+// What MoveToSpam does where the server has no folder for spam.
+enum class TImapNoSpamFolder {
+    Refuse,    // nothing: SpamResult says there is no folder
+    CopyHere,  // fetches each message whole for the owner to copy (OnSpamMessage),
+               // then removes those whose copies are kept (OnSpamCopiesKept)
+    Delete,    // removes them without a copy
 };
 
 struct TImapSpamResult {
     TImapSpamMove How = TImapSpamMove::None;
     std::string Folder;  // where they went, in UTF-8
     std::string Error;   // why they did not, in English
+    TImapStep Step = TImapStep::Ready;  // the step the server refused
+    // The UIDs that left the folder (or were marked \Deleted), ascending:
+    // all those asked for, but where copies are kept here only those whose
+    // copies are.
+    std::vector<std::uint32_t> Uids;
+    // Not fetched to be copied, as larger than a response may be: they
+    // stay on the server.
+    std::vector<std::uint32_t> TooLarge;
 };
 
 class TImapConversation {
@@ -97,6 +122,13 @@ public:
     std::function<void()> StartTls;             // then TlsDone
     std::function<void()> OnFinished;           // Ready, Done or Failed reached
     std::function<void(const std::string&)> OnTrace;  // each command, its secrets hidden
+    // Where the server has no folder for spam: what MoveToSpam does, and,
+    // for CopyHere, each message fetched whole as it arrives (its UID, its
+    // RFC822.SIZE where sent, its bytes), then, once the fetch has ended,
+    // the UIDs whose copies are on the disk: only those are removed.
+    TImapNoSpamFolder NoSpamFolder = TImapNoSpamFolder::Refuse;
+    std::function<void(const TImapFetch& whole)> OnSpamMessage;
+    std::function<std::vector<std::uint32_t>()> OnSpamCopiesKept;
 
     // A new connection is being made: what the last one found is forgotten.
     void Opening();
@@ -127,9 +159,13 @@ public:
     // From Ready: moves the messages of these UIDs to the spam folder, the
     // one ImapSpamFolder picks from the server's LIST (asked once per
     // connection); OnFinished reports Ready again, with SpamResult(). A
-    // refusal or a missing folder leaves the messages and the session as
-    // they were. False when the session is not Ready or no UID is given.
-    bool MoveToSpam(const std::vector<std::uint32_t>& uids);
+    // refusal leaves the session Ready and the messages where the steps
+    // done left them. False when the session is not Ready or no UID is
+    // given. Without a spam folder, NoSpamFolder says what happens; `sizes` are
+    // the messages' sizes as the check read them, in the order of `uids`
+    // (0 or missing: not known), so that a message larger than the reader
+    // takes is not fetched whole (SpamResult().TooLarge) and stays.
+    bool MoveToSpam(const std::vector<std::uint32_t>& uids, const std::vector<std::uint64_t>& sizes = {});
     const TImapSpamResult& SpamResult() const { return spam_; }
     // From Ready, on a server with UIDPLUS: removes the messages of these
     // UIDs (\Deleted, then UID EXPUNGE of exactly them); OnFinished reports
@@ -182,6 +218,12 @@ private:
     void Listed();
     void MoveSpam();
     void SpamDone(TImapSpamMove how);
+    void NoFolderForSpam();
+    void SpamFetched(const TImapResponse& response);
+    void RemoveCopiedSpam();
+    void MarkSpamDeleted();
+    void SpamMarked();
+    const char* SpamStepText(TImapStep step) const;
     void SpamFailed(const std::string& text);
     bool Request(TImapRequest request, const std::vector<std::string>& arguments = {});
     void SendCommand(const TImapCommand& command);
@@ -216,6 +258,13 @@ private:
     std::vector<TImapMailbox> mailboxes_;  // what LIST answered
     TImapMailbox spamFolder_;               // found once per connection
     std::string spamUids_;                  // the UID set being moved
+    std::vector<std::uint32_t> spamList_;   // the same UIDs, ascending
+    std::vector<std::uint64_t> spamSizes_;  // their sizes as the check read them
+    std::set<std::uint32_t> spamFetched_;   // those handed over whole
     TImapSpamResult spam_;
-    bool deleting_ = false;  // the steps in hand are DeleteUids'
+    // Which steps are in hand: a move to the spam folder, the grid's
+    // DeleteUids, or, without a spam folder, a removal after copies kept
+    // here or without them.
+    enum class TSpamWay { ToFolder, DeleteUids, CopyHere, DeleteHere };
+    TSpamWay way_ = TSpamWay::ToFolder;
 };

@@ -1,5 +1,7 @@
 #include "ImapResponse.h"
 
+#include <utility>
+
 namespace {
 
 std::string Upper(std::string text)
@@ -164,8 +166,15 @@ bool ImapReadFetch(const TImapResponse& response, TImapFetch& fetch, std::string
             }
             read.Header = value.IsNil() ? std::string() : value.Text;
             read.HasHeader = true;
+        } else if (name == "BODY[]" || name == "RFC822") {
+            if (!value.IsString() && !value.IsNil()) {
+                error = "a message that is not a string";
+                return false;
+            }
+            read.HasBody = value.IsString();
+            read.Body = value.IsString() ? value.Text : std::string();
         }
     }
-    fetch = read;
+    fetch = std::move(read);
     return true;
 }

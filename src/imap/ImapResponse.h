@@ -88,6 +88,10 @@ struct TImapFetch {
     // or RFC822.HEADER), as bytes; NIL reads as no bytes.
     bool HasHeader = false;
     std::string Header;
+    // The whole message (BODY[] or RFC822), as bytes; a NIL or a part of
+    // the message (BODY[]<0>) is no whole message and leaves it unset.
+    bool HasBody = false;
+    std::string Body;
 
     bool HasFlag(const std::string& flag) const;  // any case
 };
@@ -96,5 +100,5 @@ struct TImapFetch {
 // skipped whatever they hold. False with `error` set for a response that
 // is no FETCH, an odd list of items, a UID that is not a non-zero 32-bit
 // number, a size that is not a number, flags that are not a list of atoms,
-// a header that is not a string.
+// a header or a message that is not a string.
 bool ImapReadFetch(const TImapResponse& response, TImapFetch& fetch, std::string& error);

@@ -184,9 +184,9 @@ bool TImapSession::Idle()
     return true;
 }
 
-bool TImapSession::MoveToSpam(const std::vector<std::uint32_t>& uids)
+bool TImapSession::MoveToSpam(const std::vector<std::uint32_t>& uids, const std::vector<std::uint64_t>& sizes)
 {
-    if (!Conversation.MoveToSpam(uids))
+    if (!Conversation.MoveToSpam(uids, sizes))
         return false;
     UpdateWaiting();
     return true;

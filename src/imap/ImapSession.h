@@ -50,7 +50,7 @@ public:
     // From Ready: moves these messages to the server's spam folder
     // (TImapConversation::MoveToSpam); OnFinished reports Ready again, with
     // the conversation's SpamResult. False when it cannot start.
-    bool MoveToSpam(const std::vector<std::uint32_t>& uids);
+    bool MoveToSpam(const std::vector<std::uint32_t>& uids, const std::vector<std::uint64_t>& sizes = {});
     // From Ready: removes these messages (TImapConversation::DeleteUids).
     bool DeleteUids(const std::vector<std::uint32_t>& uids);
     // LOGOUT, then the connection closes; OnFinished reports Done.

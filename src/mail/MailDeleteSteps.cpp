@@ -24,10 +24,6 @@ constexpr int ShortReplyWindow = 64;
 // than a 50 ms path carries at the client's reading speed) without queuing
 // the whole mailbox on it.
 constexpr int RetrWindow = 32;
-// Copies written and waiting for their flush, which goes faster for many
-// files at once; bounded so that a large mailbox does not hold a file open
-// for each of its messages.
-constexpr std::size_t MaxUnflushedCopies = 64;
 
 // One command of a step, for the message at `Place` in the session's list.
 struct TStepCommand {
@@ -168,7 +164,7 @@ std::vector<std::size_t> TMailWatch::SaveQuarantineCopies(const TMailBox& box, c
         TUnflushedCopy written;
         written.Place = place;
         if (state == TQuarantineCopyState::Whole)
-            why = WriteQuarantineCopy(box, *deletion.Email, deletion.Reason, copy, files, written);
+            why = WriteQuarantineCopy(box, *deletion.Email, deletion.Reason, copy.Bytes(), files, written);
         else if (state == TQuarantineCopyState::SizeMismatch)
             why = FormatText(t.CopySize, {static_cast<int>(copy.Bytes().size()), deletion.Email->Octets});
         else if (done || Pop.Connected())
@@ -177,7 +173,7 @@ std::vector<std::size_t> TMailWatch::SaveQuarantineCopies(const TMailBox& box, c
             unflushed.push_back(written);
         else
             kept.emplace_back(place, why);
-        if (files.Pending() >= MaxUnflushedCopies)
+        if (files.Pending() >= QuarantineMaxUnflushed)
             flush();
         copy = TQuarantineCopy();  // the next reply's, and this one's bytes freed
         return true;

@@ -2,8 +2,8 @@
 // afterwards where the server offers it, MailImapIdle.cpp), whose single UID
 // FETCH brings the headers of the messages above the last UID seen (peeked:
 // nothing is marked \Seen); the messages seen before come from what the last
-// check kept. The spam cycle moves the spam to the server's spam folder
-// instead of deleting it.
+// check kept. The spam cycle (MailImapSpam.cpp) moves the spam to the
+// server's spam folder instead of deleting it.
 #include <algorithm>
 #include <memory>
 
@@ -15,11 +15,13 @@
 #include "../net/Pop3ProtPump.h"
 #include "../settings/Settings.h"
 #include "../text/FormatText.h"
+#include "MailImapSteps.h"
 #include "MailNotice.h"
 #include "MailWatch.h"
 
+const char ImapUidValidityChangedText[] = "the folder's UIDVALIDITY changed since the check";
+
 namespace {
-const char UidValidityChangedText[] = "the folder's UIDVALIDITY changed since the check";
 const char NoUidPlusText[] =
     "the server cannot remove one message alone (no UIDPLUS), and EXPUNGE would remove what others marked";
 
@@ -28,37 +30,6 @@ TImapSecurity ImapSecurity(int security)
     return security == MailboxSecurityStartTls   ? TImapSecurity::StartTls
            : security == MailboxSecurityImplicit ? TImapSecurity::Implicit
                                                  : TImapSecurity::None;
-}
-
-// The step an error line names, as the server would know it.
-const char* ImapStepName(TImapStep step)
-{
-    switch (step) {
-    case TImapStep::Closed:
-    case TImapStep::Greeting:
-        return "connect";
-    case TImapStep::Capability:
-        return "CAPABILITY";
-    case TImapStep::StartTls:
-    case TImapStep::TlsHandshake:
-        return "STARTTLS";
-    case TImapStep::Login:
-        return "LOGIN";
-    case TImapStep::Select:
-        return "SELECT";
-    case TImapStep::Fetch:
-        return "UID FETCH";
-    case TImapStep::Listing:
-        return "LIST";
-    case TImapStep::Moving:
-        return "UID MOVE";
-    case TImapStep::Copying:
-    case TImapStep::Marking:
-    case TImapStep::Expunging:
-        return "UID COPY";
-    default:
-        return "LOGOUT";
-    }
 }
 
 // The email of one fetched header: From, To and Subject read as the POP3
@@ -90,6 +61,37 @@ TEmail EmailOfFetch(const TImapFetch& fetch, std::uint32_t uidValidity)
     return email;
 }
 }  // namespace
+
+const char* ImapStepName(TImapStep step)
+{
+    switch (step) {
+    case TImapStep::Closed:
+    case TImapStep::Greeting:
+        return "connect";
+    case TImapStep::Capability:
+        return "CAPABILITY";
+    case TImapStep::StartTls:
+    case TImapStep::TlsHandshake:
+        return "STARTTLS";
+    case TImapStep::Login:
+        return "LOGIN";
+    case TImapStep::Select:
+        return "SELECT";
+    case TImapStep::Fetch:
+    case TImapStep::FetchingSpam:
+        return "UID FETCH";
+    case TImapStep::Listing:
+        return "LIST";
+    case TImapStep::Moving:
+        return "UID MOVE";
+    case TImapStep::Copying:
+    case TImapStep::Marking:
+    case TImapStep::Expunging:
+        return "UID COPY";
+    default:
+        return "LOGOUT";
+    }
+}
 
 std::string TMailWatch::ImapErrorText(const std::string& english) const
 {
@@ -231,61 +233,6 @@ void TMailWatch::ReadImapMailbox(const TMailBox& mailBox)
         CloseImap(*owned);
 }
 
-int TMailWatch::MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam, const TSpamRules& rules)
-{
-    int moved = 0;
-    Working();
-    TImapMemory& memory = imapMemories_[mailBox.Id];
-    TImapSession session;
-    if (OpenImap(mailBox, session, memory)) {
-        // UIDs of another UIDVALIDITY name other messages: none is moved.
-        const bool same = session.Conversation.UidValidity() == memory.UidValidity;
-        std::vector<std::uint32_t> uids;
-        for (const TEmail* email : spam)
-            if (email->ImapUid != 0)
-                uids.push_back(static_cast<std::uint32_t>(email->ImapUid));
-        if (!same) {
-            ReportMailError(texts_.DeleteError, mailBox.MailboxName, ImapErrorText(UidValidityChangedText),
-                            "UIDVALIDITY");
-        } else if (!uids.empty() && session.MoveToSpam(uids)) {
-            imap_ = &session;
-            WaitImap(session);
-            imap_ = nullptr;
-            const TImapSpamResult& result = session.Conversation.SpamResult();
-            if (session.Conversation.Step() != TImapStep::Ready || result.How == TImapSpamMove::None) {
-                const std::string why = result.Error.empty() ? session.Conversation.ErrorText() : result.Error;
-                ReportMailError(texts_.DeleteError, mailBox.MailboxName, ImapErrorText(why),
-                                ImapStepName(session.Conversation.Step()));
-            } else {
-                const TSpamSafetyTexts& t = texts_.Safety;
-                for (const TEmail* email : spam) {
-                    if (email->ImapUid == 0)
-                        continue;
-                    const std::uint32_t uid = static_cast<std::uint32_t>(email->ImapUid);
-                    const TSpamReason reason = rules.ReasonFor(*email);
-                    TMailSummary summary = SummaryOf(*email);
-                    summary.Why = reason.Entry;
-                    AddMailLog(FormatText(t.SpamMovedWhy,
-                                          {result.Folder, summary.Sender, summary.Subject,
-                                           reason.List == TSpamListKind::Subjects ? t.SubjectList : t.SenderList,
-                                           reason.Entry}));
-                    memory.ByUid.erase(uid);
-                    if (result.How == TImapSpamMove::CopiedAndMarked)
-                        memory.Gone.insert(uid);
-                    ++settings_.CounterSpam;
-                    SpamRemoved.push_back(summary);
-                    Tell([](IMailScreen& s) { s.SpamDeleted(); });
-                    ++moved;
-                }
-            }
-        }
-        CloseImap(session);
-    }
-    Idle();
-    UpdateMailStatus(false);
-    return moved;
-}
-
 bool TMailWatch::DeleteImapEmail(const TMailBox& mailBox, const TEmail& email)
 {
     TImapMemory& memory = imapMemories_[mailBox.Id];
@@ -296,7 +243,7 @@ bool TMailWatch::DeleteImapEmail(const TMailBox& mailBox, const TEmail& email)
     const std::uint32_t uid = static_cast<std::uint32_t>(email.ImapUid);
     const std::string step = "UID EXPUNGE " + std::to_string(uid);
     if (uid == 0 || session.Conversation.UidValidity() != memory.UidValidity) {
-        ReportMailError(texts_.DeleteError, mailBox.MailboxName, ImapErrorText(UidValidityChangedText), step);
+        ReportMailError(texts_.DeleteError, mailBox.MailboxName, ImapErrorText(ImapUidValidityChangedText), step);
     } else if (!session.Conversation.Capabilities().UidPlus()) {
         ReportMailError(texts_.DeleteError, mailBox.MailboxName, ImapErrorText(NoUidPlusText), step);
     } else if (session.DeleteUids({uid})) {

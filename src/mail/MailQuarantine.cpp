@@ -47,7 +47,7 @@ std::string TMailWatch::QuarantinePath() const
 }
 
 std::string TMailWatch::WriteQuarantineCopy(const TMailBox& box, const TEmail& email, const TSpamReason& reason,
-                                            const TQuarantineCopy& copy, TFlushedFiles& copies,
+                                            const std::string& message, TFlushedFiles& copies,
                                             TUnflushedCopy& written)
 {
     const TSpamSafetyTexts& t = texts_.Safety;
@@ -63,7 +63,7 @@ std::string TMailWatch::WriteQuarantineCopy(const TMailBox& box, const TEmail& e
         base = QuarantineBaseName(time, box.MailboxName,
                                   std::to_string(email.Number) + "n" + std::to_string(++copyCounter_));
         emlPath = folder + QuarantineCopyName(base);
-        done = copies.Write(emlPath, copy.Bytes());
+        done = copies.Write(emlPath, message);
         if (!done && !FileExists(emlPath))
             break;
     }
@@ -78,7 +78,7 @@ std::string TMailWatch::WriteQuarantineCopy(const TMailBox& box, const TEmail& e
     record.Subject = named.Subject;
     record.Reason = reason;
     record.Copy = QuarantineCopyName(base);
-    record.Size = static_cast<long long>(copy.Bytes().size());
+    record.Size = static_cast<long long>(message.size());
     const std::string recordPath = folder + QuarantineRecordName(base);
     if (!WriteNewFile(recordPath, FormatQuarantineRecord(record))) {
         copies.DropLast();

@@ -194,7 +194,9 @@ private:
     // Removes one message of an IMAP mailbox by its UID; true when the
     // server expunged it.
     bool DeleteImapEmail(const TMailBox& mailBox, const TEmail& email);
-    // Moves the spam of one IMAP mailbox to its spam folder; the number moved.
+    // Moves the spam of one IMAP mailbox to its spam folder, or, where the
+    // server has none, removes it after a copy of each was kept in the
+    // quarantine as for POP3 (MailImapSpam.cpp); the number that left.
     int MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam, const TSpamRules& rules);
     // What is kept of mailboxes removed from the settings goes after a check.
     void ForgetRemovedMailboxes();
@@ -248,7 +250,7 @@ private:
     // only describes it and is not flushed: a record lost in a crash leaves
     // its copy listed all the same. Empty when both are written, else why not.
     std::string WriteQuarantineCopy(const TMailBox& mailBox, const TEmail& email, const TSpamReason& reason,
-                                    const TQuarantineCopy& copy, TFlushedFiles& copies, TUnflushedCopy& written);
+                                    const std::string& message, TFlushedFiles& copies, TUnflushedCopy& written);
     std::string QuarantinePath() const;
     TQuarantineCopy* copy_ = nullptr;  // the RETR reply in hand
     int copyCounter_ = 0;

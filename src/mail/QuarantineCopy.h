@@ -9,6 +9,11 @@
 
 #include "../net/Pop3LineBuffer.h"
 
+// Copies written and waiting for their flush, which goes faster for many
+// files at once; bounded so that a large mailbox does not hold a file open
+// for each of its messages.
+constexpr std::size_t QuarantineMaxUnflushed = 64;
+
 enum class TQuarantineCopyState {
     Whole,
     Cut,           // the body never reached its final "." line

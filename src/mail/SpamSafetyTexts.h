@@ -17,4 +17,9 @@ struct TSpamSafetyTexts {
     const std::string& CopySize;        // bytes received, bytes announced
     const std::string& CopyNotWritten;  // file
     const std::string& SpamMovedWhy;    // folder, sender, subject, list, entry
+    // Where an IMAP server has no folder for spam: sender, subject, list, entry.
+    const std::string& SpamCopiedWhy;        // copied here, removed from the server
+    const std::string& SpamCopiedMarkedWhy;  // copied here, marked \Deleted (no UIDPLUS)
+    const std::string& SpamMarkedWhy;        // copies off, marked \Deleted (no UIDPLUS)
+    const std::string& CopyTooLarge;         // a reason of CopyNotSaved
 };

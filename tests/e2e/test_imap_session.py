@@ -1,11 +1,14 @@
 """The IMAP session under Wine against the scripted IMAP server
 (tests/servers/imap_script_server.py): in clear, hostile, in TLS from the
 first byte and after STARTTLS, and in IDLE (a new message, renewals, BYE
-and a dropped connection); and against a real Dovecot: a check, the spam
+and a dropped connection), and the mail watch's spam cycle on servers with
+no folder for spam (a copy kept, then the message expunged, or only marked
+\\Deleted without UIDPLUS); and against a real Dovecot: a check, the spam
 moved to Junk, and a message delivered during IDLE. Starts the servers, runs the Windows tests
 that talk to them, and checks what the client sent."""
 
 import os
+import shutil
 import socket
 import subprocess
 import sys
@@ -50,13 +53,30 @@ class ImapSessionTest(unittest.TestCase):
         idle_log, idle = self.server()
         _, bye = self.server("--bye-in-idle", "1")
         _, drop = self.server("--drop-in-idle", "1")
+        nofolder_log, nofolder = self.server("--folders", "", "--spam-every", "2")
+        marking_log, marking = self.server("--folders", "", "--spam-every", "2", "--no-uidplus")
+        nocopy_log, nocopy = self.server("--folders", "", "--spam-every", "2")
+        # A spam message larger than the 4 MB a copy takes, between a
+        # friend's and a small spam message.
+        large_folder = tempfile.mkdtemp(prefix="skarnvale-imap-large-")
+        self.addCleanup(shutil.rmtree, large_folder, True)
+        for name, data in [("1.eml", b"From: friend@example.org\r\nSubject: Hello\r\n\r\nHi\r\n"),
+                           ("2.eml", b"From: spam@spam.example\r\nSubject: Big\r\n\r\n" + b"x" * 78 * 70000 +
+                            b"\r\n"),
+                           ("3.eml", b"From: spam@spam.example\r\nSubject: Small\r\n\r\nBuy\r\n")]:
+            with open(os.path.join(large_folder, name), "wb") as f:
+                f.write(data)
+        large_log, large = self.server("--folders", "", "--folder", large_folder)
         pin = e2e_support.cert_fingerprint(e2e_support.test_pki(), "mail.test")
         env = dict(e2e_support.SESSION_ENV, SKARNVALE_IMAP_PORT=plain, SKARNVALE_IMAP_PORT_HOSTILE=hostile,
                    SKARNVALE_IMAP_PORT_TLS=tls, SKARNVALE_IMAP_PORT_STARTTLS=starttls, SKARNVALE_TLS_PIN=pin,
                    SKARNVALE_IMAP_PORT_ARRIVE=arrive, SKARNVALE_IMAP_PORT_IDLE=idle, SKARNVALE_IMAP_PORT_BYE=bye,
-                   SKARNVALE_IMAP_PORT_DROP=drop)
+                   SKARNVALE_IMAP_PORT_DROP=drop, SKARNVALE_IMAP_PORT_NOFOLDER=nofolder,
+                   SKARNVALE_IMAP_PORT_NOFOLDER_NOUIDPLUS=marking, SKARNVALE_IMAP_PORT_NOFOLDER_LARGE=large,
+                   SKARNVALE_IMAP_PORT_NOFOLDER_NOCOPY=nocopy)
         tests = os.path.join(e2e_support.BUILD_DIR, "win_tests.exe")
-        result = subprocess.run([e2e_support.wine_loader(tests), tests, "--gtest_filter=ImapSession.*"], env=env,
+        result = subprocess.run([e2e_support.wine_loader(tests), tests,
+                                 "--gtest_filter=ImapSession.*:ImapSpamCopyTest.*"], env=env,
                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                                 timeout=180)
         output = result.stdout.decode(errors="replace")
@@ -92,6 +112,33 @@ class ImapSessionTest(unittest.TestCase):
             self.assertEqual(f.read(), plain_login + b"A0002 SELECT INBOX\r\nA0003 UID FETCH 1:*" + fetch +
                              b"A0004 IDLE\r\nDONE\r\nA0005 IDLE\r\nDONE\r\nA0006 IDLE\r\nDONE\r\n"
                              b"A0007 LOGOUT\r\n")
+        # No folder for spam: message 2 fetched whole, then only it marked
+        # and expunged by UID; without UIDPLUS only marked, and no EXPUNGE
+        # of any kind; nothing else stored.
+        spam_session = (b"A0003 LIST \"\" \"*\" RETURN (SPECIAL-USE)\r\n"
+                        b"A0004 UID FETCH 2 (UID RFC822.SIZE BODY.PEEK[])\r\n"
+                        b"A0005 UID STORE 2 +FLAGS.SILENT (\\Deleted)\r\n")
+        with open(nofolder_log, "rb") as f:
+            log = f.read()
+            self.assertIn(spam_session + b"A0006 UID EXPUNGE 2\r\nA0007 LOGOUT\r\n", log)
+            self.assertEqual(log.count(b"STORE"), 1, log)
+            self.assertEqual(log.count(b"EXPUNGE"), 1, log)
+        with open(marking_log, "rb") as f:
+            log = f.read()
+            self.assertIn(spam_session + b"A0006 LOGOUT\r\n", log)
+            self.assertEqual(log.count(b"STORE"), 1, log)
+            self.assertNotIn(b"EXPUNGE", log)
+        with open(nocopy_log, "rb") as f:
+            # Copies off: marked and expunged at once, nothing fetched whole.
+            log = f.read()
+            self.assertIn(b"A0003 LIST \"\" \"*\" RETURN (SPECIAL-USE)\r\n"
+                          b"A0004 UID STORE 2 +FLAGS.SILENT (\\Deleted)\r\nA0005 UID EXPUNGE 2\r\n", log)
+            self.assertNotIn(b"BODY.PEEK[]", log)
+        with open(large_log, "rb") as f:
+            log = f.read()
+            self.assertIn(b"A0004 UID FETCH 3 (UID RFC822.SIZE BODY.PEEK[])\r\n"
+                          b"A0005 UID STORE 3 +FLAGS.SILENT (\\Deleted)\r\nA0006 UID EXPUNGE 3\r\n", log)
+            self.assertEqual(log.count(b"STORE"), 1, log)
         with open(starttls_log, "rb") as f:
             # STARTTLS first; the capabilities asked again in TLS, then the
             # login that LOGINDISABLED forbade in clear.

@@ -12,13 +12,13 @@ is a multiple of --spam-every comes from spam@spam.example), or the files of
 --folder in name order; the first has UID --first-uid, UIDVALIDITY is
 --uidvalidity. --folders names the other mailboxes as NAME[=FLAG],... with
 the wire names (modified UTF-7) and their special use (default:
-"Junk=\\Junk,Trash=\\Trash").
+"Junk=\\Junk,Trash=\\Trash"; "" for none, INBOX alone).
 
 It answers CAPABILITY, STARTTLS (--starttls, with --cert and --key; --tls is
 TLS from the first byte), LOGIN, AUTHENTICATE PLAIN (with or without an
 initial response), SELECT/EXAMINE, LIST (RETURN (SPECIAL-USE) too), UID
 FETCH (UID, RFC822.SIZE, FLAGS, BODY.PEEK[HEADER.FIELDS (...)],
-BODY[HEADER]), UID SEARCH, IDLE/DONE, UID MOVE, UID COPY, UID STORE, UID
+BODY[HEADER], BODY[] and BODY.PEEK[]), UID SEARCH, IDLE/DONE, UID MOVE, UID COPY, UID STORE, UID
 EXPUNGE, EXPUNGE, NOOP and LOGOUT, for the user --user with --password.
 
 Hostile options:
@@ -186,6 +186,9 @@ class Session:
             if b"BODY" in items.upper():
                 if b"BODY.PEEK" not in items.upper():
                     m["flags"].add("\\Seen")
+            if b"BODY[]" in items.upper() or b"BODY.PEEK[]" in items.upper():
+                parts.append(b"BODY[] " + self.string(m["data"]))
+            elif b"BODY" in items.upper():
                 section = b"HEADER.FIELDS (" + names.group(1).upper() + b")" if names else b"HEADER"
                 parts.append(b"BODY[" + section + b"] " +
                              self.string(header_fields(m["data"], names.group(1) if names else None)))

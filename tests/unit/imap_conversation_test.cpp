@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -557,6 +558,104 @@ TEST(ImapConversation, DeleteUids_MarksAndExpungesExactlyThoseOnlyWithUidPlus)
     plainRun.sent.clear();
     EXPECT_FALSE(plain.DeleteUids({7}));
     EXPECT_EQ(plainRun.sent, "");
+}
+
+// No spam folder: the messages fetched whole in one UID FETCH and handed
+// over as they come, then \Deleted and UID EXPUNGE of exactly those whose
+// copies the owner kept, never a plain EXPUNGE; with copies off, removed
+// as they are; without UIDPLUS, marked \Deleted only.
+TEST(ImapConversation, SpamWithoutAFolder_CopiedHereThenRemovedOnlyWhereKept)
+{
+    using U = std::vector<std::uint32_t>;
+    const std::string list = "* LIST (\\HasNoChildren) \"/\" INBOX\r\n* LIST () \"/\" Sent\r\nA0003 OK done\r\n";
+    const std::string fetch = "A0004 UID FETCH 3:5,9 (UID RFC822.SIZE BODY.PEEK[])\r\n";
+    // Two whole messages, flag noise, a NIL, and a UID never asked for.
+    const std::string wholes = "* 1 FETCH (UID 3 RFC822.SIZE 7 BODY[] {7}\r\nHi\r\n.\r\n)\r\n"
+                               "* 1 FETCH (FLAGS (\\Recent))\r\n"
+                               "* 2 FETCH (RFC822.SIZE 5 UID 4 BODY[] \"There\")\r\n"
+                               "* 3 FETCH (UID 5 BODY[] NIL)\r\n* 4 FETCH (UID 77 BODY[] {1}\r\nx)\r\n";
+    const std::uint64_t huge = 5 * 1024 * 1024;
+    const struct {
+        const char* name;
+        std::string capabilities;
+        TImapNoSpamFolder way;
+        std::vector<std::uint64_t> sizes;  // of 9, 5, 4, 3
+        U kept;                            // what the owner says it kept
+        TTranscript transcript;
+        TImapSpamMove how;
+        U uids, tooLarge, handed;
+        const char* error;
+    } cases[] = {
+        {"copied here, UIDPLUS", "IMAP4rev1 UIDPLUS", TImapNoSpamFolder::CopyHere, {}, {3, 4, 77},
+         {{'S', list}, {'C', fetch}, {'S', wholes + "A0004 OK done\r\n"},
+          {'C', "A0005 UID STORE 3:4 +FLAGS.SILENT (\\Deleted)\r\n"}, {'S', "A0005 OK stored\r\n"},
+          {'C', "A0006 UID EXPUNGE 3:4\r\n"}, {'S', "* 1 EXPUNGE\r\n* 1 EXPUNGE\r\nA0006 OK expunged\r\n"}},
+         TImapSpamMove::CopiedHereAndExpunged, {3, 4}, {}, {3, 4}, ""},
+        {"copied here, no UIDPLUS, one too large", "IMAP4rev1", TImapNoSpamFolder::CopyHere, {huge, 9, 7, 5},
+         {4},
+         {{'S', list}, {'C', "A0004 UID FETCH 3:5 (UID RFC822.SIZE BODY.PEEK[])\r\n"},
+          {'S', wholes + "A0004 OK done\r\n"},
+          {'C', "A0005 UID STORE 4 +FLAGS.SILENT (\\Deleted)\r\n"}, {'S', "A0005 OK stored\r\n"}, {'C', ""}},
+         TImapSpamMove::CopiedHereAndMarked, {4}, {9}, {3, 4}, ""},
+        {"no copy kept", "IMAP4rev1 UIDPLUS", TImapNoSpamFolder::CopyHere, {}, {},
+         {{'S', list}, {'C', fetch}, {'S', wholes + "A0004 OK done\r\n"}, {'C', ""}},
+         TImapSpamMove::CopiedHereAndExpunged, {}, {}, {3, 4}, ""},
+        {"all too large", "IMAP4rev1 UIDPLUS", TImapNoSpamFolder::CopyHere, {huge, huge, huge, huge}, {3},
+         {{'S', list}, {'C', ""}}, TImapSpamMove::CopiedHereAndExpunged, {}, {3, 4, 5, 9}, {}, ""},
+        {"whole messages refused", "IMAP4rev1 UIDPLUS", TImapNoSpamFolder::CopyHere, {}, {3},
+         {{'S', list}, {'C', fetch}, {'S', "A0004 NO [UNAVAILABLE] busy\r\n"}, {'C', ""}}, TImapSpamMove::None, {},
+         {}, {}, "the server refused to send the spam whole: NO busy"},
+        {"copies off, UIDPLUS", "IMAP4rev1 UIDPLUS", TImapNoSpamFolder::Delete, {}, {},
+         {{'S', list}, {'C', "A0004 UID STORE 3:5,9 +FLAGS.SILENT (\\Deleted)\r\n"}, {'S', "A0004 OK stored\r\n"},
+          {'C', "A0005 UID EXPUNGE 3:5,9\r\n"}, {'S', "A0005 OK expunged\r\n"}},
+         TImapSpamMove::Deleted, {3, 4, 5, 9}, {}, {}, ""},
+        {"copies off, no UIDPLUS", "IMAP4rev1", TImapNoSpamFolder::Delete, {}, {},
+         {{'S', list}, {'C', "A0004 UID STORE 3:5,9 +FLAGS.SILENT (\\Deleted)\r\n"}, {'S', "A0004 OK stored\r\n"},
+          {'C', ""}},
+         TImapSpamMove::Marked, {3, 4, 5, 9}, {}, {}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TImapConversation conversation;
+        TRun run;
+        ReadyWithNothingNew(conversation, run, c.capabilities);
+        conversation.NoSpamFolder = c.way;
+        std::map<std::uint32_t, std::string> handed;
+        conversation.OnSpamMessage = [&](const TImapFetch& whole) { handed[whole.Uid] = whole.Body; };
+        conversation.OnSpamCopiesKept = [&] { return c.kept; };
+        ASSERT_TRUE(conversation.MoveToSpam({9, 5, 4, 3}, c.sizes));
+        EXPECT_EQ(run.sent, "A0003 LIST \"\" \"*\"\r\n");
+        run.sent.clear();
+        for (const TLine& line : c.transcript) {
+            if (line.who == 'S') {
+                conversation.Received(line.text.data(), line.text.size());
+            } else {
+                EXPECT_EQ(run.sent, line.text);
+                run.sent.clear();
+            }
+        }
+        EXPECT_EQ(conversation.Step(), TImapStep::Ready) << conversation.ErrorText();
+        const TImapSpamResult& result = conversation.SpamResult();
+        EXPECT_EQ(result.How, c.how) << result.Error;
+        EXPECT_EQ(result.Error, c.error);
+        EXPECT_EQ(result.Uids, c.uids);
+        EXPECT_EQ(result.TooLarge, c.tooLarge);
+        U handedUids;
+        for (const auto& [uid, body] : handed)
+            handedUids.push_back(uid);
+        EXPECT_EQ(handedUids, c.handed);
+        if (handed.count(3))
+            EXPECT_EQ(handed[3], "Hi\r\n.\r\n");
+    }
+    // Unless told what to do, nothing leaves a server without a spam folder.
+    TImapConversation refusing;
+    TRun run;
+    ReadyWithNothingNew(refusing, run, "IMAP4rev1 UIDPLUS");
+    refusing.NoSpamFolder = TImapNoSpamFolder::CopyHere;  // but no one to copy them
+    ASSERT_TRUE(refusing.MoveToSpam({3}));
+    refusing.Received(list.data(), list.size());
+    EXPECT_EQ(refusing.SpamResult().Error, "the server has no folder for spam (Junk, Spam or Trash)");
+    EXPECT_EQ(run.sent, "A0003 LIST \"\" \"*\"\r\n");
 }
 
 TEST(ImapConversation, SpamMoveRefused_LeavesTheMessagesAndTheSessionReady)
