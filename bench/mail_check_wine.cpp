@@ -9,8 +9,11 @@
 // third check reads them. With "sessions": 20 sessions opened (connect, and
 // STLS when asked) and closed, the time to a session ready for USER each,
 // then a first and a second check.
-// SKARNVALE_BENCH_PORT, SKARNVALE_BENCH_SECURITY (0, 1 STLS, 2 TLS) and
-// SKARNVALE_BENCH_FINGERPRINT set the mailbox's values of those names.
+// SKARNVALE_BENCH_PORT, SKARNVALE_BENCH_SECURITY (0, 1 STLS, 2 TLS),
+// SKARNVALE_BENCH_FINGERPRINT, SKARNVALE_BENCH_PROTOCOL (0 POP3, 1 IMAP) and
+// SKARNVALE_BENCH_FOLDER set the mailbox's values of those names; with
+// SKARNVALE_BENCH_IDLE=1 the watch keeps an IMAP session in IDLE after a
+// check, as when the mail timer runs.
 //   bench_mail_check_wine.exe SERVER USER PASSWORD [STAGING NEW | sessions]
 #include <winsock.h>
 #include <windows.h>
@@ -175,6 +178,9 @@ int main(int argc, char** argv)
     mailbox->Port = EnvText("SKARNVALE_BENCH_PORT", "110");
     mailbox->Security = std::atoi(EnvText("SKARNVALE_BENCH_SECURITY", "0").c_str());
     mailbox->Fingerprint = EnvText("SKARNVALE_BENCH_FINGERPRINT", "");
+    mailbox->Protocol = std::atoi(EnvText("SKARNVALE_BENCH_PROTOCOL", "0").c_str());
+    mailbox->Folder = EnvText("SKARNVALE_BENCH_FOLDER", "INBOX");
+    ihmMain->Mail.SetIdleWatch(EnvText("SKARNVALE_BENCH_IDLE", "0") == "1");
     const TMailBox& box = *mailbox;
     ihmOptions->Mailboxes.Add(std::move(mailbox));
 
@@ -191,6 +197,8 @@ int main(int argc, char** argv)
         Check("first");
         NoopRoundTrips(ihmMain->Mail.Pop, argv);
     }
+    // A session left in IDLE says LOGOUT before the program ends, as at Quit.
+    ihmMain->Mail.RequestQuit();
     windows.reset();
     Application = nullptr;
     return 0;
