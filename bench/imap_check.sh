@@ -9,7 +9,8 @@
 # index yet) comes before them, at the longest round trip. The proxy counts each session's client
 # flights (the reads of what the client sent: round trips, the TLS
 # handshake's included; TCP's own handshake is not delayed) and Dovecot's
-# rawlog gives the commands after the login. Ends with the table of seconds
+# rawlog gives the commands after the login and, for the last run, when each
+# came and was answered (imap_timeline.py). Ends with the table of seconds
 # (median, min-max over the runs), then checks that no message is \Seen.
 #   imap_check.sh BUILD_DIR [RUNS [ROUND_TRIPS_MS...]]     (3 runs; 0 and 50 ms)
 # With SKARNVALE_BENCH_IDLE=1, a checked session stays in IDLE, as when the
@@ -53,6 +54,8 @@ if [ "$cold" != 0 ]; then
 fi
 check $address | grep check=first | sed "s/^/rtt=$cold run=cold /;s/check=first/check=cold_first/" | tee -a "$results"
 if [ -n "$proxy" ]; then kill "$proxy"; wait "$proxy" 2>/dev/null || true; proxy=; fi
+echo "== round trip $cold ms, Dovecot cold, on the server's side"
+python3 "$root/bench/imap_timeline.py" "$dir/rawlog" | head -1
 for rtt in $trips; do
     address=$server
     if [ "$rtt" != 0 ]; then
@@ -73,6 +76,8 @@ for rtt in $trips; do
                 printf "%s%s", sep, v; sep = "," }' "$f")"
         done | tee -a "$results"
     done
+    echo "== round trip $rtt ms, the last run on the server's side"
+    python3 "$root/bench/imap_timeline.py" "$dir/rawlog"
     if [ -n "$proxy" ]; then
         kill "$proxy"; wait "$proxy" 2>/dev/null || true; proxy=
         python3 "$proxy_tool" --summary "$dir/proxy-$rtt.jsonl" |
