@@ -6,11 +6,12 @@
 # Each run is a new program: a first check, a second with nothing new, a
 # second with 10 new messages; before it the folder is brought back to 1,000
 # messages by expunging its oldest. A first check on a cold Dovecot (no
-# index yet) comes before them, at the longest round trip. The proxy counts each session's client
-# flights (the reads of what the client sent: round trips, the TLS
-# handshake's included; TCP's own handshake is not delayed) and Dovecot's
-# rawlog gives the commands after the login and, for the last run, when each
-# came and was answered (imap_timeline.py). Ends with the table of seconds
+# index yet) comes before them, at the longest round trip. The proxy counts
+# each session's client flights (the reads of what the client sent: its
+# round trips, the TLS handshake's included, and at times the TLS close
+# alert on its own; TCP's handshake is not delayed) and Dovecot's rawlog
+# gives the commands after the login and, for the last run, when each came
+# and was answered (imap_timeline.py). Ends with the table of seconds
 # (median, min-max over the runs), then checks that no message is \Seen.
 #   imap_check.sh BUILD_DIR [RUNS [ROUND_TRIPS_MS...]]     (3 runs; 0 and 50 ms)
 # With SKARNVALE_BENCH_IDLE=1, a checked session stays in IDLE, as when the
