@@ -5,7 +5,8 @@
 # TAG`, which writes the messages FIRST to LAST (a header and 30 lines of text
 # each) as files of a Maildir folder, and `start_proxy ADDRESS PORT UPSTREAM
 # ROUND_TRIP_MS LOG`, which starts the proxy from ADDRESS:PORT to
-# UPSTREAM:PORT and returns once it accepts connections.
+# UPSTREAM:PORT and returns once it accepts connections (its complaints, such
+# as a client's reset, in LOG.stderr).
 proxy_tool=${LATENCY_PROXY:-$root/../shared/tools/latency_proxy.py}
 dir=$(mktemp -d "/tmp/skarnvale-bench-$bench_name.XXXXXX")
 proxy=
@@ -30,7 +31,7 @@ PY
 }
 start_proxy() {  # ADDRESS PORT UPSTREAM ROUND_TRIP_MS LOG
     python3 "$proxy_tool" --listen "$1:$2" --upstream "$3:$2" --delay-ms "$(awk "BEGIN { print $4 / 2 }")" \
-        --log "$5" >/dev/null &
+        --log "$5" >/dev/null 2>>"$5.stderr" &
     proxy=$!
     for _ in $(seq 50); do python3 -c 'import socket, sys; socket.create_connection((sys.argv[1], int(sys.argv[2]))).close()' \
         "$1" "$2" 2>/dev/null && break; sleep 0.1; done

@@ -94,7 +94,10 @@ void Check(const char* label)
     ihmMain->Mail.CheckAllMailboxes(false);
     const double seconds = (GetTickCount() - start) / 1000.0;
     const double cpu = CpuSeconds() - cpuBefore;
-    const SIZE_T peakGrowth = Memory().PeakPagefileUsage - committedBefore;
+    // Wine's peak can lag behind the committed size it last reported: no
+    // growth then, rather than a wrapped-around difference.
+    const SIZE_T peak = Memory().PeakPagefileUsage;
+    const SIZE_T peakGrowth = peak > committedBefore ? peak - committedBefore : 0;
 
     long long fetched = 0;
     for (int i = 0; i < ihmMain->Mail.Emails.Count(); ++i) {
