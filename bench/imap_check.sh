@@ -56,7 +56,7 @@ fi
 check $address | grep check=first | sed "s/^/rtt=$cold run=cold /;s/check=first/check=cold_first/" | tee -a "$results"
 if [ -n "$proxy" ]; then kill "$proxy"; wait "$proxy" 2>/dev/null || true; proxy=; fi
 echo "== round trip $cold ms, Dovecot cold, on the server's side"
-python3 "$root/bench/imap_timeline.py" "$dir/rawlog" | head -1
+python3 "$root/bench/imap_timeline.py" "$dir/rawlog" | sed -n 1p
 for rtt in $trips; do
     address=$server
     if [ "$rtt" != 0 ]; then
