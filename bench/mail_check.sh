@@ -15,18 +15,6 @@ trips=${*:-0 20 50}
 bench_name=dovecot
 . "$root/bench/dovecot_bench_env.sh"
 mkdir -p "$maildir/new" "$dir/staging"
-write_messages() {  # FOLDER FIRST LAST TAG
-    python3 - "$@" <<'PY'
-import os, sys
-folder, first, last, tag = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
-for n in range(first, last + 1):
-    body = "".join("Line %d of message %d, some ordinary text to read.\r\n" % (i, n) for i in range(30))
-    with open(os.path.join(folder, "%d.M1.%s" % (n, tag)), "wb") as f:
-        f.write(("From: Sender %d <sender%d@example.org>\r\nTo: alice@example.org\r\nSubject: Message %d\r\n"
-                 "Date: Tue, 8 Dec 2026 09:00:00 +0000\r\nMessage-ID: <%d@example.org>\r\n\r\n%s"
-                 % (n, n, n, n, body)).encode())
-PY
-}
 write_messages "$maildir/new" 1 1000 bench
 "$root/tests/servers/dovecot.sh" start "$dir" 110 127.0.0.8
 # A first session lets Dovecot build its index, which no run should pay for.
@@ -38,11 +26,7 @@ for rtt in $trips; do
     server=127.0.0.8
     if [ "$rtt" != 0 ]; then
         server=127.0.0.9
-        python3 "$proxy_tool" --listen 127.0.0.9:110 --upstream 127.0.0.8:110 --delay-ms "$(awk "BEGIN { print $rtt / 2 }")" \
-            --log "$dir/proxy-$rtt.jsonl" >/dev/null &
-        proxy=$!
-        for _ in $(seq 50); do python3 -c 'import socket; socket.create_connection(("127.0.0.9", 110)).close()' \
-            2>/dev/null && break; sleep 0.1; done
+        start_proxy 127.0.0.9 110 127.0.0.8 "$rtt" "$dir/proxy-$rtt.jsonl"
     fi
     echo "== round trip $rtt ms ($server)"
     # The 10 new messages of the last check wait beside the Maildir; those of

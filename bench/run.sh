@@ -5,7 +5,7 @@
 # how soon a listed popup is asked to close (window events, and the tick
 # alone), the idle CPU of SkarnVale.exe under Wine, and a full mail check of 1,000
 # messages against Dovecot compared with Python's poplib, and the same check
-# over TLS.
+# over TLS, and IMAP checks of a 1,000-message folder over TLS.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -38,5 +38,7 @@ echo "== full check of 1,000 messages against Dovecot: SkarnVale under Wine and 
 "$root/bench/mail_check.sh" build/win64
 echo "== TLS: sessions up to the login and checks of 1,000 messages in clear, after STLS and on 995"
 "$root/bench/tls_check.sh" build/win64
+echo "== IMAP in TLS: checks of a 1,000-message folder at 0 and 50 ms, round trips and commands, nothing marked \\Seen"
+"$root/bench/imap_check.sh" build/win64
 echo "== responsiveness with 10,000 messages: worst answer of the program's windows, and Quit"
 python3 "$root/bench/responsiveness.py" build/win64

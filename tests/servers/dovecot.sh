@@ -27,7 +27,9 @@
 # introspection URL (tests/servers/oauth_server.py, trusted through PKI_DIR's CA);
 # SKARNVALE_DOVECOT_OAUTH_MECHANISMS names fewer ("oauthbearer").
 # With SKARNVALE_DOVECOT_IMAP=PORT, IMAP is served too on ADDRESS:PORT (in
-# clear, dovecot-imapd), with the folders Junk (\Junk) and Trash (\Trash).
+# clear, dovecot-imapd), with the folders Junk (\Junk) and Trash (\Trash);
+# with SKARNVALE_DOVECOT_TLS as well, STARTTLS on PORT and implicit TLS on
+# ADDRESS:993.
 set -eu
 action=${1:?start|stop}
 dir=${2:?directory}
@@ -132,15 +134,20 @@ oauth_config() {
     printf 'passdb {\n  driver = oauth2\n  mechanisms = %s\n  args = %s/oauth2.conf\n}\n' "$mechanisms" "$dir"
 }
 
-# IMAP on $2:$1, its new mail seen at once in IDLE, and the special-use
-# folders the client moves spam to.
+# IMAP on $2:$1 (and in TLS from the first byte on $2:993 when $3 is not
+# empty), its new mail seen at once in IDLE, and the special-use folders the
+# client moves spam to.
 imap_config() {
     printf 'mailbox_idle_check_interval = 1 secs\n'
     printf 'namespace inbox {\n  inbox = yes\n'
     printf '  mailbox Junk {\n    special_use = \\Junk\n    auto = create\n  }\n'
     printf '  mailbox Trash {\n    special_use = \\Trash\n    auto = create\n  }\n}\n'
     printf 'service imap-login {\n  inet_listener imap {\n    address = %s\n    port = %s\n  }\n' "$2" "$1"
-    printf '  inet_listener imaps {\n    port = 0\n  }\n}\n'
+    if [ -n "$3" ]; then
+        printf '  inet_listener imaps {\n    address = %s\n    port = 993\n    ssl = yes\n  }\n}\n' "$2"
+    else
+        printf '  inet_listener imaps {\n    port = 0\n  }\n}\n'
+    fi
 }
 
 start() {
@@ -179,7 +186,7 @@ userdb {
   driver = static
   args = uid=nobody gid=nogroup home=$dir/mail/%u
 }
-$(if [ -n "$imap" ]; then imap_config "$imap" "$address"; fi)
+$(if [ -n "$imap" ]; then imap_config "$imap" "$address" "$tls"; fi)
 service pop3-login {
   inet_listener pop3 {
     address = $address
