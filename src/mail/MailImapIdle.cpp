@@ -155,17 +155,23 @@ void TMailWatch::RetryIdle(int id)
     session.Open();
 }
 
-void TMailWatch::TakeIdleNews(int id)
+TMailWatch::TImapIdle* TMailWatch::ReadyIdle(int id)
 {
     const auto found = idles_.find(id);
-    if (found == idles_.end() || !found->second->Session || QuitRequested || !idleWatch_)
-        return;
-    TImapIdle& idle = *found->second;
-    TImapSession& session = *idle.Session;
+    if (found == idles_.end() || !found->second->Session || QuitRequested || !idleWatch_ ||
+        found->second->Session->Conversation.Step() != TImapStep::Ready)
+        return nullptr;
+    return found->second.get();
+}
+
+void TMailWatch::TakeIdleNews(int id)
+{
+    TImapIdle* ready = ReadyIdle(id);
     // Lost meanwhile: the reopening fetches the news again, from the last
     // UID the watch kept.
-    if (session.Conversation.Step() != TImapStep::Ready)
+    if (!ready)
         return;
+    TImapIdle& idle = *ready;
     // A check, a deletion or a spam cycle in hand holds the grid and the
     // thread in its wait: the news comes after it. The session stays Ready
     // meanwhile, and what the server announces then is fetched before IDLE.
@@ -178,13 +184,18 @@ void TMailWatch::TakeIdleNews(int id)
     if (now && SameConnection(*now, idle.MailBox)) {
         if (!idle.Moving.empty())
             EndIdleSpamMove(id, idle);
-        else if (ReadIdleNews(id, idle))
-            return;  // the session moves the spam, then comes back here
+        else
+            ReadIdleNews(id, idle);
+        // The screens told of the news may have let the loop run (a clip, a
+        // dialog): the session may be gone since. Moving spam, it comes
+        // back here when the move ends.
+        if (ReadyIdle(id) != &idle)
+            return;
     }
-    if (session.Idle())
+    if (idle.Session->Idle())
         return;
     // Ready but IDLE refused to start: the timer's checks go on alone.
-    session.Logout();
+    idle.Session->Logout();
 }
 
 void TMailWatch::LogoutIdleSessions(unsigned ms)

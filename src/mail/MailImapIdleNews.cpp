@@ -13,7 +13,7 @@
 #include "MailNotice.h"
 #include "MailWatch.h"
 
-bool TMailWatch::ReadIdleNews(int id, TImapIdle& idle)
+void TMailWatch::ReadIdleNews(int id, TImapIdle& idle)
 {
     const TMailBox mailBox = *MailboxById(settings_.Mailboxes, id);
     const TImapConversation& conversation = idle.Session->Conversation;
@@ -23,7 +23,7 @@ bool TMailWatch::ReadIdleNews(int id, TImapIdle& idle)
         // afresh: its messages replace those shown. Otherwise the session
         // holds only part of another numbering: the timer's check reads it.
         if (!conversation.UidValidityChanged())
-            return false;
+            return;
         memory.ByUid.clear();
         memory.Gone.clear();
         memory.LastUid = 0;
@@ -34,7 +34,7 @@ bool TMailWatch::ReadIdleNews(int id, TImapIdle& idle)
     }
     const std::vector<TEmail*> added = AddImapNews(mailBox, memory, conversation);
     if (added.empty())
-        return false;
+        return;
     AddMailLog(FormatText(texts_.IdleNewMail, {static_cast<int>(added.size()), mailBox.MailboxName}));
     Tell([](IMailScreen& s) { s.EmailsChanged(); });
     UpdateMailStatus(false);
@@ -57,10 +57,12 @@ bool TMailWatch::ReadIdleNews(int id, TImapIdle& idle)
         bool goOn = true;
         Tell([&goOn, &summaries](IMailScreen& s) { goOn = s.NewMailArrived(summaries) && goOn; });
         if (!goOn)
-            return false;  // a clip that cannot play ends this news, as it ends a tick
+            return;  // a clip that cannot play ends this news, as it ends a tick
     }
-    if (newSpam.empty() || Busy || !settings_.SpamKillerActive)
-        return false;
+    // The screens may have let the loop run: the session may be gone, a
+    // check may have replaced the emails or be running.
+    if (newSpam.empty() || Busy || !settings_.SpamKillerActive || ReadyIdle(id) != &idle)
+        return;
     // The guard weighs everything the lists mark in the mailbox, as the
     // timer's cycle would; of what it lets go, the new spam is moved.
     std::vector<TEmail*> marked;
@@ -84,10 +86,8 @@ bool TMailWatch::ReadIdleNews(int id, TImapIdle& idle)
         uids.push_back(spam.Uid);
     }
     std::sort(uids.begin(), uids.end());
-    if (!uids.empty() && idle.Session->MoveToSpam(uids))
-        return true;
-    idle.Moving.clear();
-    return false;
+    if (uids.empty() || !idle.Session->MoveToSpam(uids))
+        idle.Moving.clear();
 }
 
 void TMailWatch::EndIdleSpamMove(int id, TImapIdle& idle)

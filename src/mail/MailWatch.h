@@ -189,8 +189,11 @@ private:
     // the session), then the session waits in IDLE again. A check or a
     // cycle in hand goes first.
     void TakeIdleNews(int id);
-    // Adds the new messages; true when a spam move started.
-    bool ReadIdleNews(int id, TImapIdle& idle);
+    // The mailbox's idle session when it is Ready, the watch on; else null.
+    TImapIdle* ReadyIdle(int id);
+    // Adds the new messages, announces them and starts the move of their
+    // spam, if any, by the session.
+    void ReadIdleNews(int id, TImapIdle& idle);
     // The end of the move ReadIdleNews started: logged, counted, announced.
     void EndIdleSpamMove(int id, TImapIdle& idle);
     // DONE and LOGOUT on every idle session, and a wait of up to `ms` for
