@@ -109,6 +109,7 @@ add_library(skarnvale_win STATIC
   src/mail/MailImap.cpp
   src/mail/MailImapSpam.cpp
   src/mail/MailImapIdle.cpp
+  src/mail/MailImapIdleNews.cpp
   src/mail/MailDeleteSteps.cpp
   src/mail/MailLog.cpp
   src/mail/MailOAuth.cpp

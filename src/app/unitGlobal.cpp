@@ -53,6 +53,7 @@ std::string MsgMoreMessages = InitialMessageText(&MsgMoreMessages);
 std::string MsgMailboxRemoved = InitialMessageText(&MsgMailboxRemoved);
 std::string MsgIdleLost = InitialMessageText(&MsgIdleLost);
 std::string MsgIdleBack = InitialMessageText(&MsgIdleBack);
+std::string MsgIdleNewMail = InitialMessageText(&MsgIdleNewMail);
 
 TMailNoticeTexts NoticeTextsOfMessages()
 {
@@ -88,5 +89,6 @@ TMailTexts MailTextsOfMessages()
             SpamSafetyTextsOfMessages(),
             ImapErrorTextsOfRows(),
             MsgIdleLost,
-            MsgIdleBack};
+            MsgIdleBack,
+            MsgIdleNewMail};
 }

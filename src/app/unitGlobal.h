@@ -57,6 +57,7 @@ extern std::string MsgMailboxRemoved;
 // An IMAP mailbox's wait for new mail lost, and working again.
 extern std::string MsgIdleLost;
 extern std::string MsgIdleBack;
+extern std::string MsgIdleNewMail;
 
 // The mail watch's texts: the messages above that its lines are made of.
 TMailTexts MailTextsOfMessages();

@@ -77,6 +77,8 @@ const std::vector<TMessageRow>& MessageTexts()
          "L'attente du courrier sur '%s' s'est arr\xEAt\xE9" "e : %s ; elle est reprise"},
         {"MsgIdleBack", &MsgIdleBack, "The wait for new mail on '%s' works again",
          "L'attente du courrier sur '%s' fonctionne de nouveau"},
+        {"MsgIdleNewMail", &MsgIdleNewMail, "%d new message(s) on '%s', read as the server announced them",
+         "%d nouveau(x) message(s) sur '%s', lu(s) d\xE8s leur annonce par le serveur"},
     };
     return rows;
 }

@@ -49,7 +49,7 @@ void TImapConversation::Reset()
     messages_.clear();
     uidsSeen_.clear();
     uidValidity_ = uidNext_ = exists_ = lastUid_ = 0;
-    idleAccepted_ = renewing_ = announced_ = doneOwed_ = logoutOwed_ = false;
+    idleAccepted_ = renewing_ = announced_ = doneOwed_ = logoutOwed_ = newsOwed_ = false;
 }
 
 void TImapConversation::Received(const char* data, std::size_t size)
@@ -179,6 +179,11 @@ void TImapConversation::HandleUntagged(const TImapResponse& response)
         exists_ = number;
         if (more && (step_ == TImapStep::Idling || step_ == TImapStep::IdleDone))
             announced_ = true;
+        // Outside IDLE (between two waits, in a fetch or a spam move) the
+        // news is kept for the next IDLE, which fetches it first; SELECT's
+        // count is where the mailbox starts, no news.
+        else if (more && step_ != TImapStep::Select)
+            newsOwed_ = true;
         if (more && step_ == TImapStep::Idling) {
             EndIdle();
             SetStep(TImapStep::IdleDone);
@@ -412,6 +417,7 @@ void TImapConversation::Selected()
 void TImapConversation::FetchNew(std::uint32_t first)
 {
     firstNewUid_ = first;
+    newsOwed_ = false;
     messages_.clear();
     uidsSeen_.clear();
     if (Request(TImapRequest::FetchHeaders, {std::to_string(first) + ":*"}))

@@ -149,8 +149,9 @@ public:
     void Logout();
     // From Ready: waits in IDLE for new messages. When the server announces
     // more, IDLE ends and their headers are fetched: Ready again, with them
-    // as NewMessages. False when the server does not offer IDLE or the
-    // session is not Ready.
+    // as NewMessages. More announced while no IDLE ran (the session Ready
+    // meanwhile, or moving spam) are fetched at once, without IDLE. False
+    // when the server does not offer IDLE or the session is not Ready.
     bool Idle();
     // Ends IDLE and starts it again, as servers drop a connection idle for
     // 30 minutes (RFC 2177 asks to renew it within 29). Messages announced
@@ -255,6 +256,7 @@ private:
     bool doneOwed_ = false;  // IDLE must end as soon as the server accepts it
     bool logoutOwed_ = false;  // LOGOUT follows that DONE
     bool announced_ = false;  // the server announced more messages during IDLE
+    bool newsOwed_ = false;   // it announced more outside IDLE, not fetched since
     std::vector<TImapMailbox> mailboxes_;  // what LIST answered
     TImapMailbox spamFolder_;               // found once per connection
     std::string spamUids_;                  // the UID set being moved

@@ -7,6 +7,11 @@ bool TImapConversation::Idle()
     if (step_ != TImapStep::Ready || !capabilities_.Idle())
         return false;
     idleAccepted_ = renewing_ = announced_ = doneOwed_ = false;
+    // Whoever waits for IDLE's news gets this news the same way.
+    if (newsOwed_ && lastUid_ != UINT32_MAX) {
+        FetchNew(lastUid_ + 1);
+        return step_ == TImapStep::Fetch;
+    }
     if (Request(TImapRequest::Idle))
         SetStep(TImapStep::Idling);
     return step_ == TImapStep::Idling;

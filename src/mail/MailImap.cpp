@@ -60,6 +60,13 @@ TEmail EmailOfFetch(const TImapFetch& fetch, std::uint32_t uidValidity)
     email.Digest = HeaderDigest(email.Header);
     return email;
 }
+
+// What is kept never outgrows what one fetch may bring.
+void KeepWithinFetch(std::map<std::uint32_t, TEmail>& byUid)
+{
+    while (byUid.size() > TImapConversation::MaxNewMessages)
+        byUid.erase(byUid.begin());
+}
 }  // namespace
 
 const char* ImapStepName(TImapStep step)
@@ -203,9 +210,7 @@ void TMailWatch::ReadImapMailbox(const TMailBox& mailBox)
         for (const TImapFetch& fetch : conversation.NewMessages())
             memory.ByUid[fetch.Uid] = EmailOfFetch(fetch, memory.UidValidity);
         memory.LastUid = std::max(memory.LastUid, conversation.LastUid());
-        // What is kept never outgrows what one fetch may bring.
-        while (memory.ByUid.size() > TImapConversation::MaxNewMessages)
-            memory.ByUid.erase(memory.ByUid.begin());
+        KeepWithinFetch(memory.ByUid);
         if (memory.ByUid.size() + memory.Gone.size() <= conversation.Exists() || attempt == 1)
             break;
         session.Logout();
@@ -214,23 +219,50 @@ void TMailWatch::ReadImapMailbox(const TMailBox& mailBox)
         memory = TImapMemory{mailBox.Server, mailBox.User, folder};
     }
     int number = 0;
-    for (const auto& [uid, kept] : memory.ByUid) {
-        auto email = std::make_unique<TEmail>(kept);
-        email->Number = ++number;
-        email->MailboxId = mailBox.Id;
-        email->MailboxName = mailBox.MailboxName;
-        DecodeEmailFields(*email, ConvertCodePageToUtf8);
-        if (email->Octets >= 0)
-            email->Size = std::to_string(email->Octets) + " " + texts_.Bytes;
-        email->Name = MakeEmailKey(mailBox.MailboxName, number);
-        Emails.Add(std::move(email));
-    }
+    for (const auto& [uid, kept] : memory.ByUid)
+        Emails.Add(ImapGridEmail(mailBox, kept, ++number));
     if (number == 0)
         AddMailLog(FormatText(texts_.NoMessageOn, {mailBox.MailboxName}));
     else
         AddMailLog(FormatText(texts_.MessagesOn, {number, mailBox.MailboxName}));
     if (!KeepIdle(mailBox, owned))
         CloseImap(*owned);
+}
+
+std::unique_ptr<TEmail> TMailWatch::ImapGridEmail(const TMailBox& mailBox, const TEmail& kept, int number) const
+{
+    auto email = std::make_unique<TEmail>(kept);
+    email->Number = number;
+    email->MailboxId = mailBox.Id;
+    email->MailboxName = mailBox.MailboxName;
+    DecodeEmailFields(*email, ConvertCodePageToUtf8);
+    if (email->Octets >= 0)
+        email->Size = std::to_string(email->Octets) + " " + texts_.Bytes;
+    email->Name = MakeEmailKey(mailBox.MailboxName, number);
+    return email;
+}
+
+std::vector<TEmail*> TMailWatch::AddImapNews(const TMailBox& mailBox, TImapMemory& memory,
+                                             const TImapConversation& conversation)
+{
+    // Numbered after the mailbox's messages in the grid, as a check would.
+    int number = 0;
+    for (int i = 0; i < Emails.Count(); ++i)
+        if (Emails.ItemAs<TEmail>(i)->MailboxId == mailBox.Id)
+            number = std::max(number, Emails.ItemAs<TEmail>(i)->Number);
+    std::vector<TEmail*> added;
+    // A check since the fetch may have read some already: they are shown.
+    for (const TImapFetch& fetch : conversation.NewMessages()) {
+        if (fetch.Uid <= memory.LastUid)
+            continue;
+        const TEmail& kept = memory.ByUid[fetch.Uid] = EmailOfFetch(fetch, memory.UidValidity);
+        auto email = ImapGridEmail(mailBox, kept, ++number);
+        added.push_back(email.get());
+        Emails.Add(std::move(email));
+    }
+    memory.LastUid = std::max(memory.LastUid, conversation.LastUid());
+    KeepWithinFetch(memory.ByUid);
+    return added;
 }
 
 bool TMailWatch::DeleteImapEmail(const TMailBox& mailBox, const TEmail& email)

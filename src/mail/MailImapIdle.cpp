@@ -1,9 +1,10 @@
 // The mail watch's IMAP sessions in IDLE: after a check, a mailbox whose
 // server offers IDLE keeps its session open on its folder, driven by the
 // socket's events alone (nothing waits for it on the GUI thread). When the
-// server announces new messages, their headers come in and the watch checks
-// at once, so that they reach the grid, the notice, the sound and the spam
-// rules by the timer check's own path. A dropped connection is opened again
+// server announces new messages, the session fetches their headers and the
+// watch adds them to the grid, announces them and moves their spam
+// (MailImapIdleNews.cpp): that mailbox alone is read, the others wait for the
+// timer's check. A dropped connection is opened again
 // at a delay that doubles up to the check interval, its loss logged once and
 // its return once.
 #include <algorithm>
@@ -39,7 +40,6 @@ void TMailWatch::SetIdleWatch(bool on)
     idleWatch_ = on;
     if (on)
         return;
-    checkSoon_.Stop();
     for (auto& [id, idle] : idles_)
         EndIdle(std::move(idle->Session));
     idles_.clear();
@@ -91,6 +91,8 @@ bool TMailWatch::KeepIdle(const TMailBox& mailBox, std::unique_ptr<TImapSession>
     else
         idle = std::make_unique<TImapIdle>();
     idle->Retry.Stop();
+    idle->News.Stop();
+    idle->Moving.clear();
     idle->MailBox = mailBox;
     // The check reached the server: a loss logged before is over.
     if (idle->ReportedDown)
@@ -122,19 +124,13 @@ void TMailWatch::IdleFinished(int id)
             AddMailLog(FormatText(texts_.IdleBack, {idle.MailBox.MailboxName}));
         idle.ReportedDown = false;
         idle.DelaySeconds = 0;
-        // New UIDs, announced in IDLE or arrived while the connection was
-        // down: the watch checks now.
-        const TImapMemory& memory = imapMemories_[id];
-        const bool fresh = std::any_of(conversation.NewMessages().begin(), conversation.NewMessages().end(),
-                                       [&memory](const TImapFetch& f) { return f.Uid > memory.LastUid; });
-        if (fresh)
-            ScheduleIdleCheck(0);
-        if (session.Idle())
-            return;
-        // Ready but IDLE refused to start: the timer's checks go on alone.
-        session.Logout();
+        // New UIDs announced in IDLE, arrived while the connection was down,
+        // or the end of a spam move: taken as soon as the loop runs.
+        idle.News.Start(0, [this, id] { TakeIdleNews(id); });
         return;
     }
+    // A move cut short leaves its spam in the grid for the timer's cycle.
+    idle.Moving.clear();
     if (QuitRequested || !idleWatch_ || conversation.Step() == TImapStep::Done)
         return;
     // Dropped, refused or a BYE: logged once, then tried again and again.
@@ -159,26 +155,54 @@ void TMailWatch::RetryIdle(int id)
     session.Open();
 }
 
-void TMailWatch::ScheduleIdleCheck(unsigned milliseconds)
+TMailWatch::TImapIdle* TMailWatch::ReadyIdle(int id)
 {
-    checkSoon_.Start(milliseconds, [this] {
-        if (QuitRequested || !idleWatch_)
+    const auto found = idles_.find(id);
+    if (found == idles_.end() || !found->second->Session || QuitRequested || !idleWatch_ ||
+        found->second->Session->Conversation.Step() != TImapStep::Ready)
+        return nullptr;
+    return found->second.get();
+}
+
+void TMailWatch::TakeIdleNews(int id)
+{
+    TImapIdle* ready = ReadyIdle(id);
+    // Lost meanwhile: the reopening fetches the news again, from the last
+    // UID the watch kept.
+    if (!ready)
+        return;
+    TImapIdle& idle = *ready;
+    // A check, a deletion or a spam cycle in hand holds the grid and the
+    // thread in its wait: the news comes after it. The session stays Ready
+    // meanwhile, and what the server announces then is fetched before IDLE.
+    if (Busy) {
+        idle.News.Start(500, [this, id] { TakeIdleNews(id); });
+        return;
+    }
+    const TMailBox* now = MailboxById(settings_.Mailboxes, id);
+    // Edited or removed in the options: the next check ends the session.
+    if (now && SameConnection(*now, idle.MailBox)) {
+        if (!idle.Moving.empty())
+            EndIdleSpamMove(id, idle);
+        else
+            ReadIdleNews(id, idle);
+        // The screens told of the news may have let the loop run (a clip, a
+        // dialog): the session may be gone since. Moving spam, it comes
+        // back here when the move ends.
+        if (ReadyIdle(id) != &idle)
             return;
-        // A check in hand already reads the mailbox, or holds the thread in
-        // its wait: this one comes after it.
-        if (Busy) {
-            ScheduleIdleCheck(500);
-            return;
-        }
-        TimerCheck();
-    });
+    }
+    if (idle.Session->Idle())
+        return;
+    // Ready but IDLE refused to start: the timer's checks go on alone.
+    idle.Session->Logout();
 }
 
 void TMailWatch::LogoutIdleSessions(unsigned ms)
 {
-    checkSoon_.Stop();
     for (auto& [id, idle] : idles_) {
         idle->Retry.Stop();
+        idle->News.Stop();
         EndIdle(std::move(idle->Session));
     }
     idles_.clear();

@@ -48,4 +48,6 @@ struct TMailTexts {
     // The wait for new mail of an IMAP mailbox lost (its reason), and back.
     const std::string& IdleLost;
     const std::string& IdleBack;
+    // The new messages a mailbox's wait brought, read from it alone.
+    const std::string& IdleNewMail;
 };

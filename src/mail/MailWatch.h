@@ -30,6 +30,7 @@
 #include "QuarantineRetention.h"
 
 struct TSettings;
+class TImapConversation;
 class TImapSession;
 
 class TFlushedFiles;
@@ -96,8 +97,8 @@ public:
     void RequestQuit();
     // The watch is on: an IMAP mailbox whose server offers IDLE keeps,
     // after a check, its session waiting in IDLE, and the messages the
-    // server announces are checked at once (MailImapIdle.cpp). Off: those
-    // sessions end.
+    // server announces are read at once by that session, into the grid
+    // beside the others (MailImapIdleNews.cpp). Off: those sessions end.
     void SetIdleWatch(bool on);
     // The idle sessions whose mailbox was removed or edited (its server,
     // user, folder, protocol, port, security or password) end.
@@ -152,6 +153,12 @@ private:
         std::set<std::uint32_t> Gone;
     };
     std::map<int, TImapMemory> imapMemories_;
+    // A new message of an idle session found spam, being moved by it.
+    struct TIdleSpam {
+        std::uint32_t Uid = 0;
+        TMailSummary Summary;
+        TSpamReason Reason;
+    };
     // An IMAP mailbox's session waiting in IDLE between the checks, by
     // mailbox Id: the mailbox as it was checked, and the reopening of a
     // dropped connection, at a delay that grows up to the check interval.
@@ -161,26 +168,46 @@ private:
         TThreadTimer Retry;
         unsigned DelaySeconds = 0;
         bool ReportedDown = false;  // its loss is in the log, its return not yet
+        // What the session brought is taken from the message loop, never
+        // from inside the socket's event.
+        TThreadTimer News;
+        std::vector<TIdleSpam> Moving;  // the spam its move in hand takes away
     };
     bool idleWatch_ = false;
     std::map<int, std::unique_ptr<TImapIdle>> idles_;
     // Sessions ending (LOGOUT sent): kept until the connection is over, as a
     // session is never deleted from its own event.
     std::vector<std::unique_ptr<TImapSession>> endingIdle_;
-    TThreadTimer checkSoon_;
     // After a check: keeps the session waiting in IDLE for the mailbox when
     // the watch is on and the server offers it; false when it was not kept.
     bool KeepIdle(const TMailBox& mailBox, std::unique_ptr<TImapSession>& session);
     void IdleFinished(int id);
     void RetryIdle(int id);
     void EndIdle(std::unique_ptr<TImapSession> session);
-    void ScheduleIdleCheck(unsigned milliseconds);
+    // The idle session is Ready with what the server announced: its new
+    // messages join the grid, are announced and their spam is moved (by
+    // the session), then the session waits in IDLE again. A check or a
+    // cycle in hand goes first.
+    void TakeIdleNews(int id);
+    // The mailbox's idle session when it is Ready, the watch on; else null.
+    TImapIdle* ReadyIdle(int id);
+    // Adds the new messages, announces them and starts the move of their
+    // spam, if any, by the session.
+    void ReadIdleNews(int id, TImapIdle& idle);
+    // The end of the move ReadIdleNews started: logged, counted, announced.
+    void EndIdleSpamMove(int id, TImapIdle& idle);
     // DONE and LOGOUT on every idle session, and a wait of up to `ms` for
     // their ends: the Quit's.
     void LogoutIdleSessions(unsigned ms);
     // The IMAP session in hand, which a Quit closes at once.
     TImapSession* imap_ = nullptr;
     void ReadImapMailbox(const TMailBox& mailBox);
+    // Keeps the fetched messages above the last UID in the memory and adds
+    // them to the grid after the mailbox's others; those added.
+    std::vector<TEmail*> AddImapNews(const TMailBox& mailBox, TImapMemory& memory,
+                                     const TImapConversation& conversation);
+    // The grid's email of a kept one, numbered `number` in its mailbox.
+    std::unique_ptr<TEmail> ImapGridEmail(const TMailBox& mailBox, const TEmail& kept, int number) const;
     // Opens an IMAP session on the mailbox's folder and waits until it is
     // Ready; false after its error line (the step named).
     bool OpenImap(const TMailBox& mailBox, TImapSession& session, const TImapMemory& memory);

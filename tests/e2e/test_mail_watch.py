@@ -317,6 +317,7 @@ class TImapIdleDropTest(TTrayDriver, TE2eTest):
     once while the server stays away, the session back as soon as the server
     is, said once too, and DONE and LOGOUT at Quit."""
     mailboxes_window = TMailWatchTest.mailboxes_window
+    balloon = staticmethod(TMailWatchTest.balloon)
     address, port = "127.0.0.33", "1144"
 
     def server(self, log, *args):
@@ -376,6 +377,76 @@ class TImapIdleDropTest(TTrayDriver, TE2eTest):
                 return f.read()
         wait_until(lambda: re.search(rb" IDLE\r\nDONE\r\n\S+ LOGOUT\r\n$", said()), 2, "DONE and LOGOUT at Quit",
                    state=said)
+
+    def test_NewMailInIdle_ReadFromItsMailboxAloneWithinTwoSeconds(self):
+        """A message announced in IDLE is in the grid and the balloon at once,
+        read by the waiting session: the slow POP3 mailbox beside it is not
+        read again, the log keeps its lines; new spam leaves the same way."""
+        imap_log, pop3_log = (os.path.join(self.tempdir, n) for n in ("imap.log", "pop3.log"))
+        # Every IDLE gets a message 6 s in: 102, then 103 from the spam sender.
+        self.server(imap_log, "--messages", "2", "--arrive-in-idle", "6", "--spam-every", "103")
+        pop3 = subprocess.Popen([sys.executable, SCRIPT_SERVER, "--log", pop3_log, "--maildrop", "1", "--slow", "3",
+                                 "--address", "127.0.0.34", "--port", "1110"],
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
+        self.addCleanup(pop3.stdout.close)
+        self.addCleanup(pop3.wait)
+        self.addCleanup(pop3.kill)
+        pop3.stdout.readline()  # listening
+        for section, name, value in [
+                ("General", "ConfigDblClick", "4"), ("Email", "MailNotification", "1"),
+                ("Email", "IntervalEmail", "30"), ("Spam", "SpamKillerActive", "1"), ("Mailboxes", "Number", "2"),
+                ("Mailbox1", "Name", "Scripted"), ("Mailbox1", "Server", self.address),
+                ("Mailbox1", "Port", self.port), ("Mailbox1", "Security", "0"), ("Mailbox1", "Protocol", "1"),
+                ("Mailbox1", "User", "alice"), ("Mailbox1", "Password", "secret"),
+                ("Mailbox2", "Name", "Slow"), ("Mailbox2", "Server", "127.0.0.34"), ("Mailbox2", "Port", "1110"),
+                ("Mailbox2", "Security", "0"), ("Mailbox2", "Protocol", "0"),
+                ("Mailbox2", "User", "alice"), ("Mailbox2", "Password", "secret")]:
+            self.set_value(section, name, value)
+        app = self.program_dir()
+        with open(app.file("skarnvale.mail"), "wb") as f:
+            f.write(b"spam.example\r\n")
+        self.start_skarnvale(app)
+        x, y = self.icon_position()
+
+        def checked():
+            if not self.mailboxes_window(app):
+                xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
+                return wait_until(lambda: self.mailboxes_window(app), 5, "the check's window")
+            return True
+        wait_until(lambda: self._try(checked), 40, "a double click to check the mailboxes")
+        wait_until(lambda: self.log_lines(app, "1 message(s) found on 'Slow'"), 20, "the end of the slow check")
+
+        def said(path):
+            with open(path, "rb") as f:
+                return f.read()
+
+        def rows():
+            window = self.mailboxes_window(app)
+            return [t for t in window.texts if t.count("|") == 2] if window else []
+        self.assertEqual(len(rows()), 3, rows())
+        # The session sends DONE as soon as the message is announced.
+        wait_until(lambda: b"DONE\r\n" in said(imap_log), 15, "the message announced in IDLE")
+        delivered = time.monotonic()
+        wait_until(lambda: any(" Message 102" in t for t in rows()), 2,
+                   "the new message in the grid within 2 s of its announcement", state=rows)
+        print("The message announced in IDLE was in the grid %.2f s later" % (time.monotonic() - delivered))
+        self.assertEqual(len(rows()), 4, rows())
+        wait_until(lambda: self.balloon(app, "f102@example.org: Message 102"), delivered + 4.5 - time.monotonic(),
+                   "the balloon of the new message", state=lambda: self.balloon(app))
+        self.assertTrue(self.log_lines(app, "1 new message(s) on 'Scripted'"))
+        # The log kept the check's lines, and the slow mailbox had one session.
+        self.assertTrue(self.log_lines(app, "1 message(s) found on 'Slow'"))
+        self.assertEqual(said(pop3_log).count(b"USER alice\r\n"), 1)
+
+        # The next one is spam: moved to Junk by the same session, announced as such.
+        wait_until(lambda: self.balloon(app, "[spam.example] spam@spam.example: Message 103"), 15,
+                   "the balloon of the spam moved", state=lambda: self.balloon(app))
+        self.assertRegex(said(imap_log), rb"\S+ UID MOVE 4 Junk\r\n")
+        self.assertFalse([t for t in rows() if " Message 103" in t], rows())
+        self.assertTrue(self.log_lines(app, "1 message(s) found on 'Slow'"))
+        self.assertEqual(said(pop3_log).count(b"USER alice\r\n"), 1)
+        # One IMAP session all along: no check of every mailbox was made.
+        self.assertEqual(said(imap_log).count(b" SELECT INBOX\r\n"), 1)
 
 
 SCRIPT_SERVER = os.path.join(e2e_support.ROOT, "tests", "servers", "pop3_script_server.py")

@@ -34,7 +34,9 @@ With --maildrop COUNT instead of --script it is a maildrop of COUNT generated
 messages on --address:--port, for as many sessions as the client opens (one
 at a time): every message whose number is a multiple of --spam-every comes
 from spam@spam.example; DELE marks, QUIT removes. --trickle SECONDS makes
-every TOP reply one line per SECONDS that never ends. Commands are logged.
+every TOP reply one line per SECONDS that never ends; --slow SECONDS holds
+every session's greeting that long, a server slow to answer. Commands are
+logged.
 """
 import argparse
 import json
@@ -219,6 +221,7 @@ def serve_maildrop(args):
             conn.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
             pending, deleted = [b""], set()
             try:
+                time.sleep(args.slow)
                 conn.sendall(b"+OK maildrop ready\r\n")
                 while True:
                     line = read_line(conn, pending)
@@ -247,6 +250,7 @@ def main():
     parser.add_argument("--port", type=int, default=110)
     parser.add_argument("--spam-every", type=int, default=0)
     parser.add_argument("--trickle", type=float, default=0.0)
+    parser.add_argument("--slow", type=float, default=0.0)
     parser.add_argument("--cert")
     parser.add_argument("--key")
     args = parser.parse_args()

@@ -402,6 +402,29 @@ TEST(ImapConversation, Idle_NewMessagesAnnouncedEndIdleAndAreFetched)
     EXPECT_EQ(run.finished, 2);
 }
 
+TEST(ImapConversation, MailAnnouncedBetweenTwoWaits_IsFetchedInsteadOfWaitingAgain)
+{
+    TImapConversation conversation;
+    TRun run;
+    ReadyWithNothingNew(conversation, run, "IMAP4rev1 IDLE");
+    // Ready, the watch busy elsewhere: the server says a message came.
+    conversation.Received("* 5 EXISTS\r\n", 12);
+    EXPECT_EQ(run.sent, "");
+    ASSERT_TRUE(conversation.Idle());
+    EXPECT_EQ(run.sent, "A0003 " + FetchFrom + "13:*" + Items);
+    const std::string fetched = "* 5 FETCH " + Header(13, "between") + "A0003 OK done\r\n";
+    conversation.Received(fetched.data(), fetched.size());
+    EXPECT_EQ(conversation.Step(), TImapStep::Ready);
+    EXPECT_EQ(Uids(conversation), (std::vector<std::uint32_t>{13}));
+    EXPECT_EQ(run.finished, 2);
+    // Fetched: the next wait is IDLE again, and an expunge is no news.
+    run.sent.clear();
+    conversation.Received("* 2 EXPUNGE\r\n", 13);
+    ASSERT_TRUE(conversation.Idle());
+    EXPECT_EQ(run.sent, "A0004 IDLE\r\n");
+    EXPECT_EQ(conversation.Step(), TImapStep::Idling);
+}
+
 TEST(ImapConversation, IdleRenewed_GoesStraightBackUnlessMailCame)
 {
     TImapConversation conversation;

@@ -84,7 +84,7 @@ TEST_F(Language, MessagesTable_HasEveryMessageOnceInOrder)
         "MsgNoMessageFound", "MsgCheckInProgress", "MsgCheckStart",    "MsgCheckEnd",       "MsgSpamStart",
         "MsgSpamEnd",        "MsgBytes",         "MsgMailboxes",       "MsgSpamDeleted",    "MsgSubjectEdition",
         "MsgNewSubject",     "MsgNewMessages",   "MsgOneNewMessage",   "MsgOneSpamDeleted", "MsgMoreMessages",
-        "MsgMailboxRemoved", "MsgIdleLost",      "MsgIdleBack"};
+        "MsgMailboxRemoved", "MsgIdleLost",      "MsgIdleBack",        "MsgIdleNewMail"};
     std::vector<std::string> keys;
     std::set<const std::string*> targets;
     for (const TMessageRow& row : MessageTexts()) {
@@ -156,7 +156,7 @@ TEST_F(Language, EveryRow_HasTheSamePlaceholdersInBothLanguages)
         if (!PlaceholderSequence(row.english).empty())
             ++withPlaceholders;
     }
-    EXPECT_EQ(withPlaceholders, 24);
+    EXPECT_EQ(withPlaceholders, 25);
 }
 
 TEST_F(Language, VersionText_IsTheSameInBothLanguages)
