@@ -185,25 +185,21 @@ void TMailWatch::ReadImapMailbox(const TMailBox& mailBox)
     // Kept for another server, user or folder: nothing of it holds.
     if (memory.Server != mailBox.Server || memory.User != mailBox.User || memory.Folder != folder)
         memory = TImapMemory{mailBox.Server, mailBox.User, folder};
-    auto owned = std::make_unique<TImapSession>();
-    TImapSession& session = *owned;
+    std::unique_ptr<TImapSession> owned;
+    // News from a session in IDLE: it fetched the new headers already, and
+    // a new connection (TLS, login, SELECT) would only delay them.
+    if (idleNews_ && IdleKeepsUpWith(mailBox, memory))
+        ConnectFailed = false;
+    else
+        owned = std::make_unique<TImapSession>();
     // Twice at most: a message seen before that is gone shows only as a
     // count lower than what was kept, and the folder is then read afresh.
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; owned && attempt < 2; ++attempt) {
+        TImapSession& session = *owned;
         if (!OpenImap(mailBox, session, memory))
             return;
         const TImapConversation& conversation = session.Conversation;
-        if (conversation.UidValidityChanged() || memory.UidValidity != conversation.UidValidity()) {
-            memory.ByUid.clear();
-            memory.Gone.clear();
-        }
-        memory.UidValidity = conversation.UidValidity();
-        for (const TImapFetch& fetch : conversation.NewMessages())
-            memory.ByUid[fetch.Uid] = EmailOfFetch(fetch, memory.UidValidity);
-        memory.LastUid = std::max(memory.LastUid, conversation.LastUid());
-        // What is kept never outgrows what one fetch may bring.
-        while (memory.ByUid.size() > TImapConversation::MaxNewMessages)
-            memory.ByUid.erase(memory.ByUid.begin());
+        KeepImapFetches(memory, conversation);
         if (memory.ByUid.size() + memory.Gone.size() <= conversation.Exists() || attempt == 1)
             break;
         session.Logout();
@@ -227,8 +223,23 @@ void TMailWatch::ReadImapMailbox(const TMailBox& mailBox)
         AddMailLog(FormatText(texts_.NoMessageOn, {mailBox.MailboxName}));
     else
         AddMailLog(FormatText(texts_.MessagesOn, {number, mailBox.MailboxName}));
-    if (!KeepIdle(mailBox, owned))
+    if (owned && !KeepIdle(mailBox, owned))
         CloseImap(*owned);
+}
+
+void TMailWatch::KeepImapFetches(TImapMemory& memory, const TImapConversation& conversation)
+{
+    if (conversation.UidValidityChanged() || memory.UidValidity != conversation.UidValidity()) {
+        memory.ByUid.clear();
+        memory.Gone.clear();
+    }
+    memory.UidValidity = conversation.UidValidity();
+    for (const TImapFetch& fetch : conversation.NewMessages())
+        memory.ByUid[fetch.Uid] = EmailOfFetch(fetch, memory.UidValidity);
+    memory.LastUid = std::max(memory.LastUid, conversation.LastUid());
+    // What is kept never outgrows what one fetch may bring.
+    while (memory.ByUid.size() > TImapConversation::MaxNewMessages)
+        memory.ByUid.erase(memory.ByUid.begin());
 }
 
 int TMailWatch::MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam, const TSpamRules& rules)

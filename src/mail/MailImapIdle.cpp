@@ -124,9 +124,12 @@ void TMailWatch::IdleFinished(int id)
         idle.DelaySeconds = 0;
         // New UIDs, announced in IDLE or arrived while the connection was
         // down: the watch checks now.
-        const TImapMemory& memory = imapMemories_[id];
+        TImapMemory& memory = imapMemories_[id];
         const bool fresh = std::any_of(conversation.NewMessages().begin(), conversation.NewMessages().end(),
                                        [&memory](const TImapFetch& f) { return f.Uid > memory.LastUid; });
+        // Kept at once: the check that follows reads them from here.
+        if (memory.UidValidity != 0)
+            KeepImapFetches(memory, conversation);
         if (fresh)
             ScheduleIdleCheck(0);
         if (session.Idle())
@@ -170,8 +173,25 @@ void TMailWatch::ScheduleIdleCheck(unsigned milliseconds)
             ScheduleIdleCheck(500);
             return;
         }
+        idleNews_ = true;
         TimerCheck();
+        idleNews_ = false;
     });
+}
+
+bool TMailWatch::IdleKeepsUpWith(const TMailBox& mailBox, const TImapMemory& memory) const
+{
+    const auto found = idles_.find(mailBox.Id);
+    if (found == idles_.end() || !found->second->Session || found->second->Retry.Running() ||
+        !SameConnection(found->second->MailBox, mailBox))
+        return false;
+    const TImapSession& session = *found->second->Session;
+    const TImapConversation& conversation = session.Conversation;
+    // A count that differs means messages came or went unseen: only the
+    // server can say which.
+    return session.Connected() && conversation.Step() == TImapStep::Idling && memory.UidValidity != 0 &&
+           conversation.UidValidity() == memory.UidValidity &&
+           memory.ByUid.size() + memory.Gone.size() == conversation.Exists();
 }
 
 void TMailWatch::LogoutIdleSessions(unsigned ms)

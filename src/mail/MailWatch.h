@@ -30,6 +30,7 @@
 #include "QuarantineRetention.h"
 
 struct TSettings;
+class TImapConversation;
 class TImapSession;
 
 class TFlushedFiles;
@@ -171,6 +172,15 @@ private:
     // After a check: keeps the session waiting in IDLE for the mailbox when
     // the watch is on and the server offers it; false when it was not kept.
     bool KeepIdle(const TMailBox& mailBox, std::unique_ptr<TImapSession>& session);
+    // The check in hand was asked for by a session in IDLE that fetched what
+    // its server announced.
+    bool idleNews_ = false;
+    // True when the mailbox's session in IDLE holds its folder as kept: it
+    // waits in IDLE, on the same connection and UIDVALIDITY, and counts
+    // exactly the messages kept; the check then asks the server nothing.
+    bool IdleKeepsUpWith(const TMailBox& mailBox, const TImapMemory& memory) const;
+    // Adds the headers a session fetched to what is kept of its mailbox.
+    static void KeepImapFetches(TImapMemory& memory, const TImapConversation& conversation);
     void IdleFinished(int id);
     void RetryIdle(int id);
     void EndIdle(std::unique_ptr<TImapSession> session);
