@@ -127,8 +127,10 @@ void TMailWatch::IdleFinished(int id)
         TImapMemory& memory = imapMemories_[id];
         const bool fresh = std::any_of(conversation.NewMessages().begin(), conversation.NewMessages().end(),
                                        [&memory](const TImapFetch& f) { return f.Uid > memory.LastUid; });
-        // Kept at once: the check that follows reads them from here.
-        if (memory.UidValidity != 0)
+        // Kept at once, the check that follows reads them from there; not
+        // where the settings moved the mailbox to another folder meanwhile.
+        if (memory.UidValidity != 0 && memory.Server == idle.MailBox.Server && memory.User == idle.MailBox.User &&
+            memory.Folder == DecodeMailboxFolder(idle.MailBox.Folder))
             KeepImapFetches(memory, conversation);
         if (fresh)
             ScheduleIdleCheck(0);
