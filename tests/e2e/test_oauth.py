@@ -1,6 +1,7 @@
 """OAuth 2.0 sign-in against a real Dovecot that checks tokens at the test's
 own authorization server (tests/servers/oauth_server.py): the POP3 client's
-AUTH with XOAUTH2 and OAUTHBEARER under Wine."""
+AUTH and the IMAP session's AUTHENTICATE with XOAUTH2 and OAUTHBEARER under
+Wine, and the program's mailboxes, POP3 and IMAP, signed in from its editor."""
 
 import json
 import os
@@ -39,7 +40,8 @@ class OAuthDovecotTest(unittest.TestCase):
         self.assertRegex(log, r"pop3-login: Info: Login: user=<alice>, method=XOAUTH2.*TLS")
         self.assertRegex(log, r"pop3-login: Info: Login: user=<alice>, method=OAUTHBEARER.*TLS")
         # Four IMAP sessions: TLS and STARTTLS, each with a short and a long token.
-        self.assertEqual(len(re.findall(r"imap-login: Info: Login: user=<alice>, method=OAUTHBEARER.*TLS", log)), 4, log)
+        imap_logins = re.findall(r"imap-login: Info: Login: user=<alice>, method=OAUTHBEARER.*TLS", log)
+        self.assertEqual(len(imap_logins), 4, log)
         # Dovecot asked the authorization server about each token it was given.
         self.assertGreaterEqual(sum(r["path"] == "/introspect" for r in server.requests()), 13)
 
@@ -270,6 +272,15 @@ class OAuthMailboxTest(TTrayDriver, TE2eTest):
         self.assertEqual(self.server.grants(), ["authorization_code", "refresh_token"])
 
     def test_ImapMailboxOverTlsOnServerOfferingOAuthBearerAlone_ReadsItsFolderUnseen(self):
+        self.read_imap_folder("OAUTHBEARER")
+
+    def test_ImapMailboxOverTlsOnServerOfferingXOAuth2Alone_ReadsItsFolderUnseen(self):
+        self.read_imap_folder("XOAUTH2")
+
+    def read_imap_folder(self, mechanism):
+        """Work as an IMAP mailbox over TLS: signed in from the editor, its
+        check logs in with `mechanism` and shows its folder, nothing marked
+        seen; Quit logs the session kept in IDLE out."""
         self.set_value("Mailbox1", "Protocol", "1")
         self.set_value("Mailbox1", "Port", "993")
         use_test_browser(self, "consent")
@@ -280,8 +291,8 @@ class OAuthMailboxTest(TTrayDriver, TE2eTest):
         logins, log = self.check(app)
         self.assertEqual(logins, 1)
         self.assertIn("2 message(s) found on 'Work'", log)
-        self.assertEqual(len(re.findall(r"imap-login: Info: Login: user=<alice>, method=OAUTHBEARER, .*, TLS", self.log())),
-                         1)
+        self.assertEqual(len(re.findall(r"imap-login: Info: Login: user=<alice>, method=%s, .*, TLS" % mechanism,
+                                        self.log())), 1)
         rows = [text.split("|") for w in app.visible_windows() if w.title.startswith("Mailboxes - ")
                 for text in w.texts if text.count("|") == 2]
         self.assertEqual(sorted(row[2] for row in rows if row[0] == "Work"), [" Buy now", " First"])
