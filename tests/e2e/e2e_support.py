@@ -337,11 +337,16 @@ def add_test_hosts(test):
     test.addCleanup(remove)
 
 
-def start_tls_dovecot(test, directory, oauth_port=None, oauth_mechanisms=None):
+def start_tls_dovecot(test, directory, oauth_port=None, oauth_mechanisms=None, imap_port=None, password=None):
     """Dovecot with TLS required on TLS_ADDRESS (STLS on 110, TLS on 995),
     stopped when the test ends; with oauth_port, XOAUTH2 and OAUTHBEARER
-    tokens are checked at the authorization server on that port."""
+    tokens are checked at the authorization server on that port; with
+    imap_port, IMAP too (STARTTLS on imap_port, TLS on 993)."""
     env = dict(os.environ, SKARNVALE_DOVECOT_TLS=test_pki())
+    if imap_port:
+        env["SKARNVALE_DOVECOT_IMAP"] = str(imap_port)
+    if password:
+        env["SKARNVALE_DOVECOT_PASSWORD"] = password
     if oauth_port:
         env["SKARNVALE_DOVECOT_OAUTH"] = "https://auth.test:%d/introspect" % oauth_port
     if oauth_mechanisms:

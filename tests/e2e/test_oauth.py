@@ -1,9 +1,13 @@
 """OAuth 2.0 sign-in against a real Dovecot that checks tokens at the test's
 own authorization server (tests/servers/oauth_server.py): the POP3 client's
-AUTH with XOAUTH2 and OAUTHBEARER under Wine."""
+AUTH and the IMAP session's AUTHENTICATE with XOAUTH2 and OAUTHBEARER under
+Wine, and the program's mailboxes, POP3 and IMAP, signed in from its editor."""
 
 import json
 import os
+import re
+import socket
+import ssl
 import sys
 import tempfile
 import time
@@ -25,15 +29,32 @@ class OAuthDovecotTest(unittest.TestCase):
         long_token = server.sign_in()["access_token"]
         self.assertGreater(len(long_token), 1000)
         directory = tempfile.mkdtemp(prefix="skarnvale-dovecot-oauth-")
-        e2e_support.start_tls_dovecot(self, directory, oauth_port=server.port)
-        run_win_tests(self, "Pop3OAuth.*", {"SKARNVALE_DOVECOT_TLS": e2e_support.TLS_ADDRESS,
-                                            "SKARNVALE_OAUTH_TOKEN": token, "SKARNVALE_OAUTH_LONG_TOKEN": long_token})
+        e2e_support.start_tls_dovecot(self, directory, oauth_port=server.port, imap_port=IMAP_PORT)
+        # The IMAP greeting offers SASL-IR: the client's token goes in the AUTHENTICATE line.
+        self.assertRegex(imap_greeting(), r"^\* OK \[CAPABILITY [^]]* SASL-IR .*AUTH=XOAUTH2 AUTH=OAUTHBEARER")
+        run_win_tests(self, "Pop3OAuth.*:ImapOAuth.*", {
+            "SKARNVALE_DOVECOT_TLS": e2e_support.TLS_ADDRESS, "SKARNVALE_OAUTH_TOKEN": token,
+            "SKARNVALE_OAUTH_LONG_TOKEN": long_token, "SKARNVALE_OAUTH_IMAP_PORT": str(IMAP_PORT)})
         with open(os.path.join(directory, "dovecot.log")) as f:
             log = f.read()
-        self.assertRegex(log, r"Login: user=<alice>, method=XOAUTH2.*TLS")
-        self.assertRegex(log, r"Login: user=<alice>, method=OAUTHBEARER.*TLS")
+        self.assertRegex(log, r"pop3-login: Info: Login: user=<alice>, method=XOAUTH2.*TLS")
+        self.assertRegex(log, r"pop3-login: Info: Login: user=<alice>, method=OAUTHBEARER.*TLS")
+        # Four IMAP sessions: TLS and STARTTLS, each with a short and a long token.
+        imap_logins = re.findall(r"imap-login: Info: Login: user=<alice>, method=OAUTHBEARER.*TLS", log)
+        self.assertEqual(len(imap_logins), 4, log)
         # Dovecot asked the authorization server about each token it was given.
-        self.assertGreaterEqual(sum(r["path"] == "/introspect" for r in server.requests()), 8)
+        self.assertGreaterEqual(sum(r["path"] == "/introspect" for r in server.requests()), 13)
+
+
+IMAP_PORT = 1143
+
+
+def imap_greeting():
+    """The first line of Dovecot's IMAP over TLS on mail.test (port 993)."""
+    context = ssl.create_default_context(cafile=os.path.join(e2e_support.test_pki(), "ca.crt"))
+    with socket.create_connection((e2e_support.TLS_ADDRESS, 993), timeout=10) as raw:
+        with context.wrap_socket(raw, server_hostname="mail.test") as connection:
+            return connection.recv(1000).decode()
 
 
 BROWSER_SCRIPT = os.path.join(e2e_support.ROOT, "tests", "e2e", "oauth_browser.py")
@@ -115,9 +136,10 @@ class OAuthMailboxTest(TTrayDriver, TE2eTest):
         self.server = e2e_support.TOAuthServer(self, expires=SHORT_LIFE, rotate=True)
         self.dovecot = tempfile.mkdtemp(prefix="skarnvale-dovecot-oauth-")
         # OAUTHBEARER, the standard one, is the program's choice where both are offered:
-        # one test offers XOAUTH2 alone.
-        e2e_support.start_tls_dovecot(self, self.dovecot, oauth_port=self.server.port,
-                                      oauth_mechanisms="xoauth2" if "XOAuth2" in self.id() else None)
+        # one test offers XOAUTH2 alone, another OAUTHBEARER alone.
+        mechanisms = next((m.lower() for m in ("XOAuth2", "OAuthBearer") if m + "Alone" in self.id()), None)
+        e2e_support.start_tls_dovecot(self, self.dovecot, oauth_port=self.server.port, oauth_mechanisms=mechanisms,
+                                      imap_port=IMAP_PORT if "Imap" in self.id() else None)
         # A double-click on the icon checks the mailboxes.
         for section, name, value in [
                 ("General", "ConfigDblClick", "4"), ("Email", "MailNotification", "1"),
@@ -248,6 +270,48 @@ class OAuthMailboxTest(TTrayDriver, TE2eTest):
         self.assertEqual(self.server.grants(), ["authorization_code"])
         self.assertEqual(self.check(app)[0], 1)
         self.assertEqual(self.server.grants(), ["authorization_code", "refresh_token"])
+
+    def test_ImapMailboxOverTlsOnServerOfferingOAuthBearerAlone_ReadsItsFolderUnseen(self):
+        self.read_imap_folder("OAUTHBEARER")
+
+    def test_ImapMailboxOverTlsOnServerOfferingXOAuth2Alone_ReadsItsFolderUnseen(self):
+        self.read_imap_folder("XOAUTH2")
+
+    def read_imap_folder(self, mechanism):
+        """Work as an IMAP mailbox over TLS: signed in from the editor, its
+        check logs in with `mechanism` and shows its folder, nothing marked
+        seen; Quit logs the session kept in IDLE out."""
+        self.set_value("Mailbox1", "Protocol", "1")
+        self.set_value("Mailbox1", "Port", "993")
+        use_test_browser(self, "consent")
+        app = self.program_dir()
+        self.start_skarnvale(app)
+        self.assertEqual(self.sign_in_from_the_editor(app), "Signed in")
+        app.wintool("close", "Options")
+        logins, log = self.check(app)
+        self.assertEqual(logins, 1)
+        self.assertIn("2 message(s) found on 'Work'", log)
+        self.assertEqual(len(re.findall(r"imap-login: Info: Login: user=<alice>, method=%s, .*, TLS" % mechanism,
+                                        self.log())), 1)
+        rows = [text.split("|") for w in app.visible_windows() if w.title.startswith("Mailboxes - ")
+                for text in w.texts if text.count("|") == 2]
+        self.assertEqual(sorted(row[2] for row in rows if row[0] == "Work"), [" Buy now", " First"])
+        maildir = os.path.join(self.dovecot, "mail", "alice", "Maildir")
+        inbox = [n for d in ("new", "cur") for n in os.listdir(os.path.join(maildir, d))]
+        self.assertEqual(len(inbox), 2, inbox)
+        self.assertFalse([n for n in inbox if ":2," in n and "S" in n.split(":2,")[1]], inbox)
+
+        self.open_menu(app)
+        self.choose_last_item(app)
+        wait_until(lambda: not app.processes("SkarnVale.exe"), 2, "SkarnVale to end within 2 s of Quit")
+        # The session kept in IDLE after the check logged out too.
+        wait_until(lambda: len(re.findall(r"imap\(alice\).*Logged out ", self.log())) ==
+                   len(re.findall(r"imap-login: Info: Login: ", self.log())), 2, "a LOGOUT for each IMAP login",
+                   state=self.log)
+
+    def log(self):
+        with open(os.path.join(self.dovecot, "dovecot.log")) as f:
+            return f.read()
 
     def test_AnswerWithAForgedState_RefusedAndNotSignedIn(self):
         use_test_browser(self, "wrong-state")

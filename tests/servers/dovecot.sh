@@ -28,8 +28,10 @@
 # SKARNVALE_DOVECOT_OAUTH_MECHANISMS names fewer ("oauthbearer").
 # With SKARNVALE_DOVECOT_IMAP=PORT, IMAP is served too on ADDRESS:PORT (in
 # clear, dovecot-imapd), with the folders Junk (\Junk) and Trash (\Trash);
-# with SKARNVALE_DOVECOT_TLS as well, STARTTLS on PORT and implicit TLS on
-# ADDRESS:993.
+# with TLS as well, STARTTLS on PORT and implicit TLS on 993. Its greeting
+# offers SASL-IR, so that a client sends its login in the AUTHENTICATE line.
+# A message is delivered as mail would be with
+#   doveadm -c DIR/dovecot.conf save -u alice < MESSAGE
 set -eu
 action=${1:?start|stop}
 dir=${2:?directory}
@@ -134,20 +136,17 @@ oauth_config() {
     printf 'passdb {\n  driver = oauth2\n  mechanisms = %s\n  args = %s/oauth2.conf\n}\n' "$mechanisms" "$dir"
 }
 
-# IMAP on $2:$1 (and in TLS from the first byte on $2:993 when $3 is not
-# empty), its new mail seen at once in IDLE, and the special-use folders the
-# client moves spam to.
+# IMAP on $2:$1 (and TLS from the first byte on $2:993 with $3, the PKI),
+# its new mail seen at once in IDLE, and the special-use folders the client
+# moves spam to.
 imap_config() {
     printf 'mailbox_idle_check_interval = 1 secs\n'
     printf 'namespace inbox {\n  inbox = yes\n'
     printf '  mailbox Junk {\n    special_use = \\Junk\n    auto = create\n  }\n'
     printf '  mailbox Trash {\n    special_use = \\Trash\n    auto = create\n  }\n}\n'
     printf 'service imap-login {\n  inet_listener imap {\n    address = %s\n    port = %s\n  }\n' "$2" "$1"
-    if [ -n "$3" ]; then
-        printf '  inet_listener imaps {\n    address = %s\n    port = 993\n    ssl = yes\n  }\n}\n' "$2"
-    else
-        printf '  inet_listener imaps {\n    port = 0\n  }\n}\n'
-    fi
+    printf '  inet_listener imaps {\n    address = %s\n    port = %s\n    ssl = yes\n  }\n}\n' \
+        "$2" "$([ -n "$3" ] && echo 993 || echo 0)"
 }
 
 start() {
@@ -208,10 +207,11 @@ ok = s.recv(100).startswith(b"+OK")
 if ok and os.environ.get("SKARNVALE_DOVECOT_IMAP"):
     s = socket.create_connection((sys.argv[2], int(os.environ["SKARNVALE_DOVECOT_IMAP"])), timeout=1)
     ok = s.recv(100).startswith(b"* OK")
-if ok and sys.argv[3]:
-    s = socket.create_connection((sys.argv[2], 995), timeout=1)
-    s = ssl.create_default_context(cafile=sys.argv[3] + "/ca.crt").wrap_socket(s, server_hostname="mail.test")
-    ok = s.recv(100).startswith(b"+OK")
+for port, greeting in ((995, b"+OK"), (993, b"* OK")) if sys.argv[3] else ():
+    if ok and (port == 995 or os.environ.get("SKARNVALE_DOVECOT_IMAP")):
+        s = socket.create_connection((sys.argv[2], port), timeout=1)
+        s = ssl.create_default_context(cafile=sys.argv[3] + "/ca.crt").wrap_socket(s, server_hostname="mail.test")
+        ok = s.recv(100).startswith(greeting)
 sys.exit(0 if ok else 1)
 PY
         sleep 0.1
