@@ -98,6 +98,8 @@ struct TImapSpamResult {
     // Not fetched to be copied, as larger than a response may be: they
     // stay on the server.
     std::vector<std::uint32_t> TooLarge;
+    // Refused (NoSpamFolder left at Refuse) as the server has no folder for spam.
+    bool NoFolder = false;
 };
 
 class TImapConversation {

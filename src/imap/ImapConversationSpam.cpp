@@ -144,6 +144,7 @@ void TImapConversation::NoFolderForSpam()
 {
     if (NoSpamFolder == TImapNoSpamFolder::Refuse ||
         (NoSpamFolder == TImapNoSpamFolder::CopyHere && (!OnSpamMessage || !OnSpamCopiesKept))) {
+        spam_.NoFolder = true;
         SpamFailed("the server has no folder for spam (Junk, Spam or Trash)");
         return;
     }

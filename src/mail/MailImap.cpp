@@ -61,6 +61,18 @@ TEmail EmailOfFetch(const TImapFetch& fetch, std::uint32_t uidValidity)
     return email;
 }
 
+// A message another program (or the spam cycle, on a server without
+// UIDPLUS) marked \Deleted is on its way out: the grid leaves it out.
+bool MarkedDeleted(const TImapFetch& fetch)
+{
+    static const char deleted[] = "\\deleted";
+    const auto same = [](char a, char b) { return a == b || (b >= 'a' && b <= 'z' && (a | 0x20) == b); };
+    for (const std::string& flag : fetch.Flags)
+        if (flag.size() == sizeof deleted - 1 && std::equal(flag.begin(), flag.end(), deleted, same))
+            return true;
+    return false;
+}
+
 // What is kept never outgrows what one fetch may bring.
 void KeepWithinFetch(std::map<std::uint32_t, TEmail>& byUid)
 {
@@ -208,7 +220,10 @@ void TMailWatch::ReadImapMailbox(const TMailBox& mailBox)
         }
         memory.UidValidity = conversation.UidValidity();
         for (const TImapFetch& fetch : conversation.NewMessages())
-            memory.ByUid[fetch.Uid] = EmailOfFetch(fetch, memory.UidValidity);
+            if (MarkedDeleted(fetch))
+                memory.Gone.insert(fetch.Uid);
+            else
+                memory.ByUid[fetch.Uid] = EmailOfFetch(fetch, memory.UidValidity);
         memory.LastUid = std::max(memory.LastUid, conversation.LastUid());
         KeepWithinFetch(memory.ByUid);
         if (memory.ByUid.size() + memory.Gone.size() <= conversation.Exists() || attempt == 1)
@@ -255,6 +270,10 @@ std::vector<TEmail*> TMailWatch::AddImapNews(const TMailBox& mailBox, TImapMemor
     for (const TImapFetch& fetch : conversation.NewMessages()) {
         if (fetch.Uid <= memory.LastUid)
             continue;
+        if (MarkedDeleted(fetch)) {
+            memory.Gone.insert(fetch.Uid);
+            continue;
+        }
         const TEmail& kept = memory.ByUid[fetch.Uid] = EmailOfFetch(fetch, memory.UidValidity);
         auto email = ImapGridEmail(mailBox, kept, ++number);
         added.push_back(email.get());

@@ -97,6 +97,10 @@ void TMailWatch::EndIdleSpamMove(int id, TImapIdle& idle)
     const TMailBox mailBox = *MailboxById(settings_.Mailboxes, id);
     const TImapConversation& conversation = idle.Session->Conversation;
     const TImapSpamResult& result = conversation.SpamResult();
+    // Where the server has no spam folder, the timer's cycle keeps a copy
+    // before it removes the spam: until then it waits in the list, unannounced.
+    if (result.How == TImapSpamMove::None && result.NoFolder)
+        return;
     if (result.How == TImapSpamMove::None) {
         ReportMailError(texts_.DeleteError, mailBox.MailboxName,
                         ImapErrorText(result.Error.empty() ? conversation.ErrorText() : result.Error), "UID MOVE");

@@ -73,8 +73,14 @@ int TMailWatch::MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail
     std::map<std::uint32_t, const TEmail*> byUid;
     std::vector<std::uint32_t> uids;
     std::vector<std::uint64_t> sizes;
+    // What the mailbox's session in IDLE is moving already is its own to report.
+    std::vector<std::uint32_t> movingInIdle;
+    if (const auto idle = idles_.find(mailBox.Id); idle != idles_.end())
+        for (const TIdleSpam& moving : idle->second->Moving)
+            movingInIdle.push_back(moving.Uid);
+    std::sort(movingInIdle.begin(), movingInIdle.end());
     for (const TEmail* email : spam)
-        if (email->ImapUid != 0) {
+        if (email->ImapUid != 0 && !Contains(movingInIdle, static_cast<std::uint32_t>(email->ImapUid))) {
             const auto uid = static_cast<std::uint32_t>(email->ImapUid);
             byUid[uid] = email;
             uids.push_back(uid);
@@ -131,6 +137,8 @@ int TMailWatch::MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail
                     if (email->ImapUid == 0)
                         continue;
                     const auto uid = static_cast<std::uint32_t>(email->ImapUid);
+                    if (Contains(movingInIdle, uid))
+                        continue;
                     if (!Contains(result.Uids, uid)) {
                         // Not copied, so still on the server: why, as for POP3.
                         const auto reason = notSaved.find(uid);

@@ -148,8 +148,8 @@ private:
         std::uint32_t UidValidity = 0;
         std::uint32_t LastUid = 0;
         std::map<std::uint32_t, TEmail> ByUid;
-        // Copied to the spam folder and marked \Deleted, but left in the
-        // folder by a server without UIDPLUS: no longer shown.
+        // Marked \Deleted but left in the folder (spam copied away on a
+        // server without UIDPLUS, or another program's doing): not shown.
         std::set<std::uint32_t> Gone;
     };
     std::map<int, TImapMemory> imapMemories_;

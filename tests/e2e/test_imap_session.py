@@ -83,7 +83,7 @@ class ImapSessionTest(unittest.TestCase):
         self.assertEqual(result.returncode, 0, output)
         self.assertNotIn("SKIPPED", output)
 
-        fetch = (b" (UID RFC822.SIZE BODY.PEEK[HEADER.FIELDS (FROM TO CC SUBJECT DATE MESSAGE-ID REPLY-TO "
+        fetch = (b" (UID FLAGS RFC822.SIZE BODY.PEEK[HEADER.FIELDS (FROM TO CC SUBJECT DATE MESSAGE-ID REPLY-TO "
                  b"RETURN-PATH SENDER CONTENT-TYPE CONTENT-TRANSFER-ENCODING)])\r\n")
         plain_login = b"A0001 AUTHENTICATE PLAIN AGFsaWNlAHNlY3JldA==\r\n"
         with open(plain_log, "rb") as f:

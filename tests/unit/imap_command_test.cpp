@@ -104,7 +104,7 @@ TEST(ImapCommand, Requests_WrittenAsTheTableSays)
         {TImapRequest::Select, {"INBOX"}, "A0001 SELECT INBOX\r\n"},
         {TImapRequest::Examine, {"Courrier ind&AOk-sirable"}, "A0001 EXAMINE \"Courrier ind&AOk-sirable\"\r\n"},
         {TImapRequest::FetchHeaders, {"42:*"},
-         "A0001 UID FETCH 42:* (UID RFC822.SIZE BODY.PEEK[HEADER.FIELDS (FROM TO CC SUBJECT DATE MESSAGE-ID "
+         "A0001 UID FETCH 42:* (UID FLAGS RFC822.SIZE BODY.PEEK[HEADER.FIELDS (FROM TO CC SUBJECT DATE MESSAGE-ID "
          "REPLY-TO RETURN-PATH SENDER CONTENT-TYPE CONTENT-TRANSFER-ENCODING)])\r\n"},
         {TImapRequest::FetchFlags, {"1:*"}, "A0001 UID FETCH 1:* (UID FLAGS)\r\n"},
         {TImapRequest::UidSearch, {"5:*"}, "A0001 UID SEARCH UID 5:*\r\n"},

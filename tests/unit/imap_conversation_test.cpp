@@ -68,7 +68,7 @@ const std::string Plain = "A0001 AUTHENTICATE PLAIN " + Base64Encode(std::string
 const std::string Greeting = "* OK [CAPABILITY IMAP4rev1 SASL-IR AUTH=PLAIN IDLE] ready\r\n";
 const std::string FetchFrom = "UID FETCH ";
 const std::string Items =
-    " (UID RFC822.SIZE BODY.PEEK[HEADER.FIELDS (FROM TO CC SUBJECT DATE MESSAGE-ID REPLY-TO RETURN-PATH SENDER "
+    " (UID FLAGS RFC822.SIZE BODY.PEEK[HEADER.FIELDS (FROM TO CC SUBJECT DATE MESSAGE-ID REPLY-TO RETURN-PATH SENDER "
     "CONTENT-TYPE CONTENT-TRANSFER-ENCODING)])\r\n";
 
 std::string Header(int uid, const std::string& subject)
@@ -714,6 +714,8 @@ TEST(ImapConversation, SpamMoveRefused_LeavesTheMessagesAndTheSessionReady)
         EXPECT_EQ(conversation.Step(), TImapStep::Ready);
         EXPECT_EQ(conversation.SpamResult().How, TImapSpamMove::None);
         EXPECT_EQ(conversation.SpamResult().Error, c.error);
+        // Only the missing folder is left for a cycle that keeps copies.
+        EXPECT_EQ(conversation.SpamResult().NoFolder, std::string(c.name) == "no spam folder");
         EXPECT_EQ(run.sent.find("EXPUNGE"), std::string::npos);
     }
     TImapConversation idle;
