@@ -205,7 +205,7 @@ void TMailWatch::ReadImapMailbox(const TMailBox& mailBox)
     const std::string folder = DecodeMailboxFolder(mailBox.Folder);
     // Kept for another server, user or folder: nothing of it holds.
     if (memory.Server != mailBox.Server || memory.User != mailBox.User || memory.Folder != folder)
-        memory = TImapMemory{mailBox.Server, mailBox.User, folder};
+        memory = TImapMemory{mailBox.Server, mailBox.User, folder, 0, 0, {}, {}};
     auto owned = std::make_unique<TImapSession>();
     TImapSession& session = *owned;
     // Twice at most: a message seen before that is gone shows only as a
@@ -231,7 +231,7 @@ void TMailWatch::ReadImapMailbox(const TMailBox& mailBox)
         session.Logout();
         WaitImap(session);
         session.Close();
-        memory = TImapMemory{mailBox.Server, mailBox.User, folder};
+        memory = TImapMemory{mailBox.Server, mailBox.User, folder, 0, 0, {}, {}};
     }
     int number = 0;
     for (const auto& [uid, kept] : memory.ByUid)
