@@ -343,6 +343,16 @@ class TImapIdleDropTest(TTrayDriver, TE2eTest):
     balloon = staticmethod(TMailWatchTest.balloon)
     address, port = "127.0.0.33", "1144"
 
+    def check_by_double_click(self, app):
+        x, y = self.icon_position()
+
+        def checked():
+            if not self.mailboxes_window(app):
+                xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
+                return wait_until(lambda: self.mailboxes_window(app), 5, "the check's window")
+            return True
+        wait_until(lambda: self._try(checked), 40, "a double click to check the mailboxes")
+
     def server(self, log, *args):
         server = subprocess.Popen([sys.executable, IMAP_SCRIPT_SERVER, "--log", log, "--address", self.address,
                                    "--port", self.port] + list(args), stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
@@ -368,14 +378,7 @@ class TImapIdleDropTest(TTrayDriver, TE2eTest):
             self.set_value(section, name, value)
         app = self.program_dir()
         self.start_skarnvale(app)
-        x, y = self.icon_position()
-
-        def checked():
-            if not self.mailboxes_window(app):
-                xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
-                return wait_until(lambda: self.mailboxes_window(app), 5, "the check's window")
-            return True
-        wait_until(lambda: self._try(checked), 40, "a double click to check the mailbox")
+        self.check_by_double_click(app)
         lost = "The wait for new mail on 'Scripted' stopped"
         wait_until(lambda: self.log_lines(app, lost), 10, "the drop in IDLE in the log")
         first.kill()
@@ -429,14 +432,7 @@ class TImapIdleDropTest(TTrayDriver, TE2eTest):
         with open(app.file("skarnvale.mail"), "wb") as f:
             f.write(b"spam.example\r\n")
         self.start_skarnvale(app)
-        x, y = self.icon_position()
-
-        def checked():
-            if not self.mailboxes_window(app):
-                xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "100", "1")
-                return wait_until(lambda: self.mailboxes_window(app), 5, "the check's window")
-            return True
-        wait_until(lambda: self._try(checked), 40, "a double click to check the mailboxes")
+        self.check_by_double_click(app)
         wait_until(lambda: self.log_lines(app, "1 message(s) found on 'Slow'"), 20, "the end of the slow check")
 
         def said(path):
