@@ -8,7 +8,7 @@
 
 namespace {
 // How often and how long a matching window not shown yet is looked at.
-const UINT kShowingInterval = 3;
+const UINT kShowingInterval = 1;
 const DWORD kShowingLimit = 3000;
 }  // namespace
 

@@ -76,8 +76,8 @@ private:
                 const std::string& ruleText);
     void Report(TPopupActionEntry entry);
     void Forget(HWND window);
-    // A new window that matches but is not shown yet is looked at every few
-    // milliseconds until it is: under Wine, which reports no showing, a
+    // A new window that matches but is not shown yet is looked at every
+    // millisecond until it is (one call each time): under Wine, which reports no showing, a
     // CreateWindowEx takes 20 ms alone and hundreds when several programs
     // open windows at once, longer than the second looks wait.
     bool WouldMatchOnceShown(HWND window);
