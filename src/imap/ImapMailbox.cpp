@@ -1,17 +1,10 @@
 #include "ImapMailbox.h"
 
+#include "../text/CaseFold.h"
 #include "../text/Utf8Text.h"
 #include "ImapMailboxName.h"
 
 namespace {
-
-std::string Upper(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return text;
-}
 
 // The last level of a mailbox's name: "Spam" of "INBOX/Spam".
 std::string LastLevel(const TImapMailbox& mailbox)
@@ -26,9 +19,9 @@ std::string LastLevel(const TImapMailbox& mailbox)
 
 bool TImapMailbox::HasFlag(const std::string& flag) const
 {
-    const std::string wanted = Upper(flag);
+    const std::string wanted = UpperAsciiCase(flag);
     for (const std::string& have : Flags)
-        if (Upper(have) == wanted)
+        if (UpperAsciiCase(have) == wanted)
             return true;
     return false;
 }
@@ -75,7 +68,7 @@ bool ImapReadList(const TImapResponse& response, TImapMailbox& mailbox, std::str
         error = "an empty mailbox name";
         return false;
     }
-    if (Upper(read.WireName) == "INBOX")
+    if (UpperAsciiCase(read.WireName) == "INBOX")
         read.WireName = "INBOX";
     if (!ImapDecodeMailboxName(read.WireName, read.Name))
         read.Name = SanitizeUtf8(read.WireName);
@@ -92,7 +85,7 @@ const TImapMailbox* ImapSpamFolder(const std::vector<TImapMailbox>& mailboxes)
             continue;
         if (mailbox.HasFlag("\\Junk"))
             return &mailbox;
-        const std::string level = Upper(LastLevel(mailbox));
+        const std::string level = UpperAsciiCase(LastLevel(mailbox));
         if (!named && (level == "JUNK" || level == "SPAM"))
             named = &mailbox;
         if (!trash && mailbox.HasFlag("\\Trash"))

@@ -9,15 +9,9 @@
 
 #include <cstdint>
 
-namespace {
+#include "../text/CaseFold.h"
 
-std::string Upper(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return text;
-}
+namespace {
 
 bool AllDigits(const std::string& text)
 {
@@ -240,7 +234,7 @@ bool TParser::Atom(TImapValue& value, int depth, char closer)
         // place that needs a number refuses.
         if (DigitsValue(value.Text, INT64_MAX, value.Number))
             value.Kind = TImapValueKind::Number;
-    } else if (Upper(value.Text) == "NIL") {
+    } else if (UpperAsciiCase(value.Text) == "NIL") {
         value.Kind = TImapValueKind::Nil;
     }
     return true;
@@ -254,7 +248,7 @@ bool TParser::ResponseText(TImapResponse& response)
         const std::size_t start = Pos;
         while (!AtLineEnd() && Peek() != ' ' && Peek() != ']')
             ++Pos;
-        response.Code = Upper(CurrentLine().substr(start, Pos - start));
+        response.Code = UpperAsciiCase(CurrentLine().substr(start, Pos - start));
         if (response.Code.empty())
             return Fail("an empty response code");
         if (Peek() == ' ') {
@@ -319,7 +313,7 @@ bool TParser::Parse(TImapResponse& response)
         }
         if (word.empty())
             return Fail("untagged data without its name");
-        response.Name = Upper(word);
+        response.Name = UpperAsciiCase(word);
         const TImapStatus status = StatusNamed(response.Name);
         if (status != TImapStatus::None && !response.HasNumber) {
             response.Status = status;
@@ -332,7 +326,7 @@ bool TParser::Parse(TImapResponse& response)
     if (response.Tag.empty())
         return Fail("a response without a tag");
     SkipSpaces();
-    response.Name = Upper(Word());
+    response.Name = UpperAsciiCase(Word());
     response.Status = StatusNamed(response.Name);
     if (response.Status != TImapStatus::Ok && response.Status != TImapStatus::No &&
         response.Status != TImapStatus::Bad)

@@ -2,19 +2,13 @@
 
 #include <utility>
 
-namespace {
+#include "../text/CaseFold.h"
 
-std::string Upper(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return text;
-}
+namespace {
 
 bool SameText(const std::string& a, const std::string& b)
 {
-    return Upper(a) == Upper(b);
+    return UpperAsciiCase(a) == UpperAsciiCase(b);
 }
 
 bool NonZeroUid(const TImapValue& value, std::uint32_t& uid)
@@ -35,7 +29,7 @@ bool UidSetValue(const TImapValue& value, std::vector<TImapUidRange>& ranges)
 
 bool TImapCapabilities::Has(const std::string& name) const
 {
-    const std::string wanted = Upper(name);
+    const std::string wanted = UpperAsciiCase(name);
     for (const std::string& have : Names)
         if (have == wanted)
             return true;
@@ -55,7 +49,7 @@ bool ImapReadCapabilities(const TImapResponse& response, TImapCapabilities& capa
     for (const TImapValue& value : *values) {
         if (!value.IsAtom())
             return false;
-        read.Names.push_back(Upper(value.Text));
+        read.Names.push_back(UpperAsciiCase(value.Text));
     }
     capabilities = read;
     return true;
@@ -131,7 +125,7 @@ bool ImapReadFetch(const TImapResponse& response, TImapFetch& fetch, std::string
             error = "a FETCH item that is not a name";
             return false;
         }
-        const std::string name = Upper(items[i].Text);
+        const std::string name = UpperAsciiCase(items[i].Text);
         if (name == "UID") {
             if (!NonZeroUid(value, read.Uid)) {
                 error = "a UID that is not a number from 1 to 4294967295: " + value.Text;

@@ -8,3 +8,11 @@ std::string FoldAsciiCase(const std::string& text)
             c = static_cast<char>(c - 'A' + 'a');
     return lower;
 }
+
+std::string UpperAsciiCase(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return text;
+}

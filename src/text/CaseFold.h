@@ -7,3 +7,5 @@
 
 // Lowers A to Z only: the case folding where the platform's is not at hand.
 std::string FoldAsciiCase(const std::string& text);
+// Raises a to z only: how protocol keywords (IMAP's, SASL's) are compared.
+std::string UpperAsciiCase(std::string text);
