@@ -94,6 +94,7 @@ add_library(skarnvale_win STATIC
   src/net/WSocketSync.cpp
   src/net/WSocketTls.cpp
   src/net/WSocketTlsCert.cpp
+  src/net/TlsRevocation.cpp
   src/net/WSocketTlsHandshake.cpp
   src/net/WSocketTransfer.cpp
   src/settings/ihmOptions.cpp
@@ -130,7 +131,7 @@ add_library(skarnvale_win STATIC
 )
 target_compile_definitions(skarnvale_win PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 NOMINMAX SECURITY_WIN32)
 target_compile_options(skarnvale_win PRIVATE -Wall -Wextra)
-target_link_libraries(skarnvale_win PUBLIC skarnvale_core winmm comctl32 gdi32 user32 shell32 wsock32 comdlg32 secur32 crypt32)
+target_link_libraries(skarnvale_win PUBLIC skarnvale_core winmm comctl32 gdi32 user32 shell32 wsock32 comdlg32 secur32 crypt32 cryptnet)
 # The project's version, for the version resource and the tests that read it.
 configure_file(resources/Version.h.in ${CMAKE_BINARY_DIR}/generated/Version.h @ONLY)
 target_include_directories(skarnvale_win PUBLIC ${CMAKE_BINARY_DIR}/generated)

@@ -4,9 +4,10 @@
 // - with a pinned fingerprint, that one certificate and no other, whatever
 //   its chain, dates and names: the user said "this one";
 // - otherwise the chain must reach a trusted root of the system store, be
-//   within its dates, not be revoked (the chain's own trust status is read
-//   as well as the policy's verdict, since a policy check alone has been seen
-//   to pass a chain that reaches no trusted root), and name the server in its
+//   within its dates, not be revoked (by CRLs fetched fresh, TlsRevocation.h;
+//   the chain's own trust status is read as well as the policy's verdict,
+//   since a policy check alone has been seen to pass a chain that reaches no
+//   trusted root), and name the server in its
 //   subject alternative names: a DNS name or an IP address, compared here
 //   (TlsNames.h), since a chain engine may compare DNS names only.
 // The chain parameters with their time limit for CRL and OCSP servers.
@@ -19,8 +20,10 @@
 #include <cstddef>
 #include <set>
 
+#include "CertExtension.h"
 #include "TlsFingerprint.h"
 #include "TlsNames.h"
+#include "TlsRevocation.h"
 
 namespace {
 // How long the revocation check may wait for a CRL or OCSP server: it runs
@@ -83,31 +86,24 @@ std::string Narrow(const wchar_t* text)
 TCertificateNames AlternativeNames(PCCERT_CONTEXT certificate)
 {
     TCertificateNames names;
-    const CERT_INFO* info = certificate->pCertInfo;
-    PCERT_EXTENSION extension = CertFindExtension(szOID_SUBJECT_ALT_NAME2, info->cExtension, info->rgExtension);
-    if (!extension)
+    const auto decoded =
+        DecodeCertExtension<CERT_ALT_NAME_INFO>(certificate, szOID_SUBJECT_ALT_NAME2, X509_ALTERNATE_NAME);
+    if (!decoded.Value)
         return names;
-    CERT_ALT_NAME_INFO* decoded = nullptr;
-    DWORD size = 0;
-    if (!CryptDecodeObjectEx(X509_ASN_ENCODING, X509_ALTERNATE_NAME, extension->Value.pbData,
-                             extension->Value.cbData, CRYPT_DECODE_ALLOC_FLAG, nullptr, &decoded, &size) ||
-        !decoded)
-        return names;
-    for (DWORD i = 0; i < decoded->cAltEntry; ++i) {
-        const CERT_ALT_NAME_ENTRY& entry = decoded->rgAltEntry[i];
+    for (DWORD i = 0; i < decoded.Value->cAltEntry; ++i) {
+        const CERT_ALT_NAME_ENTRY& entry = decoded.Value->rgAltEntry[i];
         if (entry.dwAltNameChoice == CERT_ALT_NAME_DNS_NAME)
             names.Dns.push_back(Narrow(entry.pwszDNSName));
         else if (entry.dwAltNameChoice == CERT_ALT_NAME_IP_ADDRESS &&
                  (entry.IPAddress.cbData == 4 || entry.IPAddress.cbData == 16))
             names.Ip.emplace_back(entry.IPAddress.pbData, entry.IPAddress.pbData + entry.IPAddress.cbData);
     }
-    LocalFree(decoded);
     return names;
 }
 
 // Certificates found revoked in this run, by fingerprint. A revocation is
 // for good, and Wine's chain engine (8.0) answers "not revoked" for a
-// certificate whose revocation it found before in the same process.
+// certificate whose revocation it found before (see TlsRevocation.h).
 std::set<std::string>& RevokedSeen()
 {
     static std::set<std::string> revoked;
@@ -119,8 +115,9 @@ struct TChainVerdict {
     bool RevocationUnknown = false;
 };
 
-// The chain's verdict, names aside (checked by the caller).
-TChainVerdict CheckChain(PCCERT_CONTEXT certificate)
+// The chain to a root of the system store, its revocation asked of the chain
+// engine or not.
+PCCERT_CHAIN_CONTEXT BuildChain(PCCERT_CONTEXT certificate, bool askRevocation)
 {
     char serverAuth[] = szOID_PKIX_KP_SERVER_AUTH;
     LPSTR usages[] = {serverAuth};
@@ -131,7 +128,9 @@ TChainVerdict CheckChain(PCCERT_CONTEXT certificate)
     chainPara.RequestedUsage.Usage.rgpszUsageIdentifier = usages;
     chainPara.dwUrlRetrievalTimeout = RevocationWaitMs;
     PCCERT_CHAIN_CONTEXT chain = nullptr;
-    const DWORD flags = CERT_CHAIN_REVOCATION_CHECK_CHAIN_EXCLUDE_ROOT | CERT_CHAIN_REVOCATION_ACCUMULATIVE_TIMEOUT;
+    const DWORD flags = askRevocation ? CERT_CHAIN_REVOCATION_CHECK_CHAIN_EXCLUDE_ROOT |
+                                            CERT_CHAIN_REVOCATION_ACCUMULATIVE_TIMEOUT
+                                      : 0;
     bool built = CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore, &chainPara, flags,
                                          nullptr, &chain);
     if (!built && GetLastError() == static_cast<DWORD>(E_INVALIDARG)) {
@@ -140,8 +139,25 @@ TChainVerdict CheckChain(PCCERT_CONTEXT certificate)
         built = CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore, &chainPara, flags,
                                         nullptr, &chain);
     }
-    if (!built || !chain)
+    return built ? chain : nullptr;
+}
+
+// The chain's verdict, names aside (checked by the caller). Revocation is
+// answered by the CRLs the chain names, fetched fresh here; the chain
+// engine, whose answers may come from a cache of the platform's, is asked
+// only for a certificate that names no CRL.
+TChainVerdict CheckChain(PCCERT_CONTEXT certificate)
+{
+    PCCERT_CHAIN_CONTEXT chain = BuildChain(certificate, false);
+    if (!chain)
         return {"certificate not trusted"};
+    const TRevocationAnswer fresh = FreshCrlAnswer(chain, RevocationWaitMs);
+    if (fresh == TRevocationAnswer::NoCrl) {
+        CertFreeCertificateChain(chain);
+        chain = BuildChain(certificate, true);
+        if (!chain)
+            return {"certificate not trusted"};
+    }
 
     // The names are this layer's to check: none is given to the policy.
     SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl = {};
@@ -158,16 +174,21 @@ TChainVerdict CheckChain(PCCERT_CONTEXT certificate)
     const DWORD trust = chain->TrustStatus.dwErrorStatus;
     // The chain's status first: it tells revoked and not-yet-valid apart.
     verdict.Refusal = TrustReason(trust, certificate);
+    if (verdict.Refusal.empty() && fresh == TRevocationAnswer::Revoked)
+        verdict.Refusal = "certificate revoked";
     if (verdict.Refusal.empty()) {
         if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain, &policyPara, &policyStatus))
             verdict.Refusal = "certificate not trusted";
         else
             verdict.Refusal = PolicyReason(policyStatus.dwError, certificate);
     }
-    verdict.RevocationUnknown = (trust & RevocationUnknownStatus) != 0 ||
-                                policyStatus.dwError == static_cast<DWORD>(CRYPT_E_REVOCATION_OFFLINE) ||
-                                policyStatus.dwError == static_cast<DWORD>(CRYPT_E_NO_REVOCATION_CHECK) ||
-                                policyStatus.dwError == static_cast<DWORD>(CERT_E_REVOCATION_FAILURE);
+    if (fresh == TRevocationAnswer::NoCrl)
+        verdict.RevocationUnknown = (trust & RevocationUnknownStatus) != 0 ||
+                                    policyStatus.dwError == static_cast<DWORD>(CRYPT_E_REVOCATION_OFFLINE) ||
+                                    policyStatus.dwError == static_cast<DWORD>(CRYPT_E_NO_REVOCATION_CHECK) ||
+                                    policyStatus.dwError == static_cast<DWORD>(CERT_E_REVOCATION_FAILURE);
+    else
+        verdict.RevocationUnknown = fresh == TRevocationAnswer::Unknown;
     CertFreeCertificateChain(chain);
     return verdict;
 }

@@ -3,6 +3,7 @@ test holding copies of SkarnVale.exe and wintool.exe, starting and ending the
 programs of that directory, and polling with deadlines."""
 
 import base64
+import glob
 import hashlib
 import http.client
 import json
@@ -296,10 +297,23 @@ def serve_crl(directory):
     threading.Thread(target=server.serve_forever, daemon=True).start()
 
 
+def forget_revocation_answers():
+    """Empties what the prefix's platform keeps of CRLs and revocation answers
+    (Wine: per certificate and issuer, on disk, for every program of the
+    prefix, until the CRL's next update), so that no scenario is judged on an
+    answer an earlier one left."""
+    users = os.path.join(SESSION_ENV["WINEPREFIX"], "drive_c", "users")
+    for cache in glob.glob(os.path.join(users, "*", "AppData", "LocalLow", "Microsoft", "CryptnetUrlCache")) + \
+            glob.glob(os.path.join(users, "*", "AppData", "Local", "Microsoft", "Windows", "INetCache")):
+        shutil.rmtree(cache, ignore_errors=True)
+
+
 def test_pki():
     """The test PKI (dovecot.sh pki), made once per run, its CA trusted by
     the session's prefix, its CRL served, and its server names resolving to
-    TLS_ADDRESS."""
+    TLS_ADDRESS. Each scenario that asks for it starts with no revocation
+    answer cached by the platform."""
+    forget_revocation_answers()
     if not _test_pki:
         directory = tempfile.mkdtemp(prefix="skarnvale-pki-")
         subprocess.run([DOVECOT_SCRIPT, "pki", directory], check=True, stdin=subprocess.DEVNULL, timeout=120)
