@@ -12,8 +12,9 @@ running() { [ -f "$dir/env" ] && [ -f "$dir/xvfb.pid" ] && kill -0 "$(cat "$dir/
 
 start() {
     running && return 0
-    local n
-    for n in $(seq 140 199); do
+    local n first=${SKARNVALE_FIRST_DISPLAY:-140}
+    # Sessions started side by side take displays from ranges of their own.
+    for n in $(seq "$first" $((first + 59))); do
         [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
     done
     # Long-lived children get no copy of the lock or of the caller's output.
