@@ -55,18 +55,24 @@ TListGrid::~TListGrid()
 
 // The header tells the list view, never the list view's parent, of a width
 // the program set; the list view takes the width as it handles the message.
+// The record is read as a header change only once its code says it is one:
+// in the custom draw that paints the captions, the place of the item pointer
+// holds the device context: read through, it faults in the header's painting,
+// which then draws no caption at all.
 LRESULT CALLBACK TListGrid::WatchColumns(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                          DWORD_PTR grid)
 {
     const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-    if (message == WM_NOTIFY) {
-        const auto* change = reinterpret_cast<const NMHEADERW*>(lParam);
-        const UINT code = change->hdr.code;
-        const bool width = !change->pitem || (change->pitem->mask & HDI_WIDTH);
-        auto* self = reinterpret_cast<TListGrid*>(grid);
-        if ((code == HDN_ITEMCHANGEDW || code == HDN_ITEMCHANGEDA) && width && self->OnColumnWidthChanged)
-            self->OnColumnWidthChanged(change->iItem);
-    }
+    if (message != WM_NOTIFY)
+        return result;
+    const UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
+    if (code != HDN_ITEMCHANGEDW && code != HDN_ITEMCHANGEDA)
+        return result;
+    const auto* change = reinterpret_cast<const NMHEADERW*>(lParam);
+    const bool width = !change->pitem || (change->pitem->mask & HDI_WIDTH);
+    auto* self = reinterpret_cast<TListGrid*>(grid);
+    if (width && self->OnColumnWidthChanged)
+        self->OnColumnWidthChanged(change->iItem);
     return result;
 }
 

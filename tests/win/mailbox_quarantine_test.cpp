@@ -106,7 +106,7 @@ int CountLines(const std::string& text, const std::string& line)
 }
 }  // namespace
 
-TEST_F(MailboxQuarantine, NoCopyYet_ShowsAnEmptyListWithTheActionsOff)
+TEST_F(MailboxQuarantine, NoCopyYet_ShowsAnEmptyListWithItsHeadingsAndTheActionsOff)
 {
     ihmMailbox->mnpDeletedSpamClick();
     ASSERT_TRUE(PumpUntil([] { return View().Visible(); }));
@@ -114,6 +114,8 @@ TEST_F(MailboxQuarantine, NoCopyYet_ShowsAnEmptyListWithTheActionsOff)
     EXPECT_FALSE(View().btnOpen.Enabled());
     EXPECT_FALSE(View().btnSaveAs.Enabled());
     EXPECT_FALSE(View().btnNotSpam.Enabled());
+    const std::vector<int> every = {0, 1, 2, 3, 4};
+    EXPECT_EQ(HeadingsShownWithin(View().zdsCopies.Handle(), every), every);
 }
 
 TEST_F(MailboxQuarantine, NoFolderAtAll_ShowsAnEmptyList)

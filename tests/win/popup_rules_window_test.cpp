@@ -8,6 +8,7 @@
 
 #include "app/unitLanguage.h"
 #include "forms/ihmAppList.h"
+#include "graphic_capture.h"
 #include "message_box_watcher.h"
 #include "message_pump.h"
 #include "model/unitProcessWindowFacts.h"
@@ -293,6 +294,24 @@ TEST_F(PopupRulesWindows, LogOfActions_NewestFirstAndItsMenuTurnsTheRuleOff)
     EXPECT_EQ(Cell(0, 0), "off");
     dialog.mnpActionsPopup();
     EXPECT_FALSE(dialog.mnpRuleOff().Enabled());  // off already
+}
+
+TEST_F(PopupRulesWindows, GridHeadings_ShowTheirCaptionsOnTheScreen)
+{
+    TPopupRule rule;
+    rule.Program = "setup.exe";
+    const int id = rules.Add(rule);
+    log.Add({"2026-12-10 08:00:05", TPopupAction::Hide, "Installer", "setup.exe", id, "\"*\" setup.exe"});
+    dialog.PopupActionLogged();
+    dialog.Show();
+    // The log is narrower than its columns: of the last one only a sliver shows.
+    const std::vector<int> logShown = {0, 1, 2, 3};
+    EXPECT_EQ(HeadingsShownWithin(dialog.zdsActions.Handle(), logShown), logShown);
+    dialog.Hide();
+
+    window.ShowRules();
+    const std::vector<int> every = {0, 1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(HeadingsShownWithin(window.zdsRules.Handle(), every), every);
 }
 
 TEST_F(PopupRulesWindows, French_RewritesTheRuleWindowsTheirMenusAndTheirQuestions)

@@ -51,6 +51,15 @@ TEST_F(MailboxWindow, NewWindow_HasOneEmptyRowAndTheEnglishHeadings)
     EXPECT_EQ(ihmMailbox->Caption(), "Mailboxes");
 }
 
+TEST_F(MailboxWindow, Headings_ShowTheirCaptionsOnTheScreen)
+{
+    AddEmail("home", 1, " a@example.org", " One");
+    ihmMailbox->FillMailGrid();
+    ShowWindowAndWait();
+    const std::vector<int> every = {0, 1, 2};
+    EXPECT_EQ(HeadingsShownWithin(Grid().Handle(), every), every);
+}
+
 TEST_F(MailboxWindow, FromColumn_WithoutAngleBrackets_ShowsTheWholeValue)
 {
     AddEmail("home", 1, " plain@example.org", " One");
