@@ -145,33 +145,146 @@ Section "-StartAtSignInCleared"
     ${EndIf}
 SectionEnd
 
+; Another copy may have been installed since in another folder, taking over
+; the shortcut, the installed-apps entry and the start-up entry: the
+; uninstaller removes each only when it names this copy's folder.
+
+; $0: a folder; $0 its long spelling when it exists, as it was otherwise,
+; without a closing backslash. Changes $1 and $2.
+Function un.LongPath
+    System::Call "kernel32::GetLongPathNameW(w r0, w .r1, i ${NSIS_MAX_STRLEN}) i .r2"
+    ${If} $2 > 0
+    ${AndIf} $2 < ${NSIS_MAX_STRLEN}
+        StrCpy $0 $1
+    ${EndIf}
+    StrCpy $1 $0 "" -1
+    ${If} $1 == "\"
+        StrCpy $0 $0 -1
+    ${EndIf}
+FunctionEnd
+
+; $0: a file's path; $0 "1" when the file is in this copy's folder, however
+; the two are spelled, else "0". Changes $1 to $3.
+Function un.InThisFolder
+    ${GetParent} $0 $0
+    ${If} $0 == ""
+        Return
+    ${EndIf}
+    Call un.LongPath
+    StrCpy $3 $0
+    StrCpy $0 $INSTDIR
+    Call un.LongPath
+    ; LogicLib's == ignores case, as the file system does.
+    ${If} $0 == $3
+        StrCpy $0 1
+    ${Else}
+        StrCpy $0 0
+    ${EndIf}
+FunctionEnd
+
+!define CLSID_SHELL_LINK "{00021401-0000-0000-C000-000000000046}"
+!define IID_SHELL_LINK "{000214F9-0000-0000-C000-000000000046}"
+!define IID_PERSIST_FILE "{0000010B-0000-0000-C000-000000000046}"
+!define CLSCTX_INPROC_SERVER 1
+!define STGM_READ 0
+
+; $0: a shortcut's path; $0 the program it starts, "" when it cannot be read.
+; Changes $1 to $4.
+Function un.ShortcutTarget
+    StrCpy $1 ""
+    System::Call "ole32::CoCreateInstance(g '${CLSID_SHELL_LINK}', p 0, i ${CLSCTX_INPROC_SERVER}, \
+        g '${IID_SHELL_LINK}', *p .r2) i .r3"
+    ${If} $3 = 0
+        ; IUnknown::QueryInterface, IPersistFile::Load, IShellLinkW::GetPath, IUnknown::Release.
+        System::Call "$2->0(g '${IID_PERSIST_FILE}', *p .r4) i .r3"
+        ${If} $3 = 0
+            System::Call "$4->5(w r0, i ${STGM_READ}) i .r3"
+            ${If} $3 = 0
+                System::Call "$2->3(w .r1, i ${NSIS_MAX_STRLEN}, p 0, i 0) i"
+            ${EndIf}
+            System::Call "$4->2()"
+        ${EndIf}
+        System::Call "$2->2()"
+    ${EndIf}
+    StrCpy $0 $1
+FunctionEnd
+
+; $0: a command line; $0 the program it starts (between its first quotes, or
+; the whole line without them). Changes $1 and $2.
+Function un.ProgramOfCommand
+    StrCpy $1 $0 1
+    ${If} $1 != '"'
+        Return
+    ${EndIf}
+    StrCpy $0 $0 "" 1
+    StrCpy $1 0
+    ${Do}
+        StrCpy $2 $0 1 $1
+        ${IfThen} $2 == "" ${|} ${ExitDo} ${|}
+        ${IfThen} $2 == '"' ${|} ${ExitDo} ${|}
+        IntOp $1 $1 + 1
+    ${Loop}
+    StrCpy $0 $0 $1
+FunctionEnd
+
+; $0: a folder; the files the program writes there (beside itself, or in
+; %APPDATA%\SkarnVale when its own folder cannot be written): the kill list,
+; the popup rules, the spam lists and the allow list, each with the ".new" a
+; save cut short leaves, the folder probes and the copies of deleted spam.
+; Whatever else the folder holds is the user's and stays.
+!macro REMOVE_LIST_FILE name
+    Delete "$0\${name}"
+    Delete "$0\${name}.new"
+!macroend
+Function un.RemoveProgramFiles
+    !insertmacro REMOVE_LIST_FILE "SkarnVale.txt"
+    !insertmacro REMOVE_LIST_FILE "SkarnVale.rules"
+    !insertmacro REMOVE_LIST_FILE "skarnvale.mail"
+    !insertmacro REMOVE_LIST_FILE "skarnvale.sub"
+    !insertmacro REMOVE_LIST_FILE "skarnvale.allow"
+    Delete "$0\SkarnVale.write-probe.*"
+    RMDir /r "$0\Quarantine"
+FunctionEnd
+
 Section "Uninstall"
     Call un.CloseRunningCopy
     Delete "$INSTDIR\SkarnVale.exe"
     Delete "$INSTDIR\ReadMe.txt"
     Delete "$INSTDIR\Uninstall.exe"
-    SetShellVarContext current
-    Delete "$SMPROGRAMS\SkarnVale.lnk"
 
-    ; The start-up entry when it starts this copy: one the program wrote for
-    ; a copy elsewhere stays.
+    SetShellVarContext current
+    StrCpy $0 "$SMPROGRAMS\SkarnVale.lnk"
+    Call un.ShortcutTarget
+    Call un.InThisFolder
+    ${If} $0 == 1
+        Delete "$SMPROGRAMS\SkarnVale.lnk"
+    ${EndIf}
+
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    StrCpy $0 "$0\Uninstall.exe"
+    Call un.InThisFolder
+    ${If} $0 == 1
+        DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    ${EndIf}
+
+    ; The start-up entry, written by the setup or by the program.
     ReadRegStr $0 HKCU "${RUN_KEY}" "SkarnVale"
-    ${If} $0 == '"$INSTDIR\SkarnVale.exe"'
+    Call un.ProgramOfCommand
+    Call un.InThisFolder
+    ${If} $0 == 1
         DeleteRegValue HKCU "${RUN_KEY}" "SkarnVale"
         DeleteRegValue HKCU "${STARTUP_APPROVED_KEY}" "SkarnVale"
     ${EndIf}
-    DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
     MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
         "Remove SkarnVale's settings, kill list and spam lists too?$\r$\n$\r$\nKeep them to find them again when you install SkarnVale later." \
         /SD IDNO IDNO kept
     DeleteRegKey HKCU "${SETTINGS_KEY}"
-    Delete "$INSTDIR\SkarnVale.txt"
-    Delete "$INSTDIR\skarnvale.mail"
-    Delete "$INSTDIR\skarnvale.sub"
-    Delete "$APPDATA\SkarnVale\SkarnVale.txt"
-    Delete "$APPDATA\SkarnVale\skarnvale.mail"
-    Delete "$APPDATA\SkarnVale\skarnvale.sub"
+    StrCpy $0 $INSTDIR
+    Call un.RemoveProgramFiles
+    StrCpy $0 "$APPDATA\SkarnVale"
+    Call un.RemoveProgramFiles
+    ; Only when empty: a file of the user's own keeps it.
     RMDir "$APPDATA\SkarnVale"
     kept:
     ; Only when empty: the lists, when kept, stay in it.
