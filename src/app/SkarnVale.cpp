@@ -27,6 +27,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         } else {
             // The copy that runs is the one to start at the next sign-in.
             CorrectStartupEntry();
+            // Copies past the user's days or beyond the user's cap go at
+            // start-up, not only after a cycle: only now that the settings
+            // are loaded, never by the defaults, which would remove copies
+            // the user keeps longer (or, with no days, for good).
+            ihmMain->Mail.PruneQuarantine();
             ihmMain->utlTB.SetEnabled(true);
             ihmMain->Mail.QuitRequested = false;
             TQuitRequestWindow quitRequest([] { ihmMain->mnpTbQuitClick(); });

@@ -96,8 +96,6 @@ void TihmMain::FormCreate()
         ShowReadErrorBox(GetKillListFileName());
     LoadPopupRules();
     CountBeforeCheck = 0;
-    // Copies past their days or beyond the cap go at start-up, not only after a cycle.
-    Mail.PruneQuarantine();
 }
 
 void TihmMain::FormDestroy()

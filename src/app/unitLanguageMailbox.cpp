@@ -31,6 +31,7 @@ const std::vector<TTextRow>& MailboxTexts()
         {"Quarantine.btnSaveAs", "Save as...", "Enregistrer sous..."},
         {"Quarantine.btnNotSpam", "Not SPAM", "Pas du SPAM"},
         {"Quarantine.Unreadable", "(unreadable record)", "(fiche illisible)"},
+        {"Quarantine.NotConfirmed", "(not confirmed)", "(non confirm\xE9)"},
         {"Quarantine.SaveTitle", "Save the message as", "Enregistrer le message sous"},
         {"Quarantine.SaveFilter", "Message (*.eml)|*.eml|All files (*.*)|*.*",
          "Message (*.eml)|*.eml|Tous les fichiers (*.*)|*.*"},

@@ -64,6 +64,7 @@ void ApplyMailboxTexts(TihmMailbox& form, TLanguage language)
     setters["Quarantine.btnSaveAs"] = [&copies](const std::string& text) { copies.btnSaveAs.SetText(text); };
     setters["Quarantine.btnNotSpam"] = [&copies](const std::string& text) { copies.btnNotSpam.SetText(text); };
     setters["Quarantine.Unreadable"] = [&copies](const std::string& text) { copies.UnreadableText = text; };
+    setters["Quarantine.NotConfirmed"] = [&copies](const std::string& text) { copies.NotConfirmedText = text; };
     setters["Quarantine.SaveTitle"] = [&copies](const std::string& text) { copies.SaveTitle = text; };
     setters["Quarantine.SaveFilter"] = [&copies](const std::string& text) { copies.SaveFilter = text; };
     WriteRows(MailboxTexts(), setters, language);

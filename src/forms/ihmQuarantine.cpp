@@ -114,7 +114,7 @@ std::string TihmQuarantine::CellText(int column, int row) const
     const TQuarantineRecord& record = copies_.Records[static_cast<size_t>(row)];
     switch (column) {
     case 0:
-        return record.Deleted;
+        return record.Confirmed ? record.Deleted : NotConfirmedText;
     case 1:
         return record.Mailbox;
     case 2:

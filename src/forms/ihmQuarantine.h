@@ -51,6 +51,9 @@ public:
 
     // Texts of the interface's language that are no control's caption.
     std::string UnreadableText = "(unreadable record)";
+    // In the Deleted column, for a copy whose deletion the server did not
+    // confirm: its message may still be on the server.
+    std::string NotConfirmedText = "(not confirmed)";
     std::string SaveTitle = "Save the message as";
     std::string SaveFilter = "Message (*.eml)|*.eml|All files (*.*)|*.*";
 

@@ -2,15 +2,25 @@
 // alone (MailImap.cpp); on POP3, a session of its own, whose DELE waits until
 // the message under that number is known to be still the one the last check
 // saw and, with copies on, is saved whole (MailDeleteSteps.cpp).
+#include <algorithm>
+
 #include "../settings/Settings.h"
 #include "MailWatch.h"
 
-bool TMailWatch::EndDeletionSession(const TMailBox& mailBox, bool marked)
+bool TMailWatch::EndDeletionSession(const TMailBox& mailBox, std::vector<TDeletion>& deletions)
 {
+    const bool marked = std::any_of(deletions.begin(), deletions.end(), [](const TDeletion& d) { return d.Marked; });
     // The server removes the marked messages only when QUIT succeeds.
     const bool quit = Pop.QuitSync();
     if (marked && !quit)
         ReportMailError(texts_.DeleteError, mailBox.MailboxName, FailureReason(), "QUIT");
+    std::vector<TUnflushedCopy> copies;
+    for (TDeletion& deletion : deletions)
+        if (!deletion.Copy.CopyPath.empty()) {
+            deletion.Copy.Confirmed = deletion.Marked && quit;
+            copies.push_back(deletion.Copy);
+        }
+    SettleQuarantineCopies(copies);
     return marked && quit;
 }
 
@@ -40,7 +50,7 @@ bool TMailWatch::DeleteEmail(TEmail& email, bool inBatch)
         if (!ConnectFailed) {
             std::vector<TDeletion> deletion{{&email, TSpamReason()}};
             MarkForDeletion(box, deletion);
-            deleted = EndDeletionSession(box, deletion.front().Marked);
+            deleted = EndDeletionSession(box, deletion);
             if (deleted)
                 AddMailLog(texts_.MessageDeleted);
         }

@@ -13,6 +13,7 @@
 #include "../model/unitProcessSpam.h"
 #include "../text/FormatText.h"
 #include "MailWatch.h"
+#include "QuarantineIdentity.h"
 
 namespace {
 // Commands in flight for the one-line replies of the checks and of DELE, as
@@ -127,7 +128,7 @@ std::vector<std::size_t> TMailWatch::KeepStillSeen(const TMailBox& box, const st
     return end.GoesOn ? seen : std::vector<std::size_t>();
 }
 
-std::vector<std::size_t> TMailWatch::SaveQuarantineCopies(const TMailBox& box, const std::vector<TDeletion>& deletions,
+std::vector<std::size_t> TMailWatch::SaveQuarantineCopies(const TMailBox& box, std::vector<TDeletion>& deletions,
                                                           const std::vector<std::size_t>& places, int window)
 {
     const TSpamSafetyTexts& t = texts_.Safety;
@@ -147,6 +148,7 @@ std::vector<std::size_t> TMailWatch::SaveQuarantineCopies(const TMailBox& box, c
         for (const TUnflushedCopy& written : unflushed) {
             if (std::find(failed.begin(), failed.end(), written.CopyPath) == failed.end()) {
                 saved.push_back(written.Place);
+                deletions[written.Place].Copy = written;
                 continue;
             }
             RemoveFile(written.RecordPath);
@@ -164,7 +166,8 @@ std::vector<std::size_t> TMailWatch::SaveQuarantineCopies(const TMailBox& box, c
         TUnflushedCopy written;
         written.Place = place;
         if (state == TQuarantineCopyState::Whole)
-            why = WriteQuarantineCopy(box, *deletion.Email, deletion.Reason, copy.Bytes(), files, written);
+            why = WriteQuarantineCopy(box, *deletion.Email, deletion.Reason,
+                                      QuarantinePop3MessageId(box, deletion.Email->Uidl), copy.Bytes(), files, written);
         else if (state == TQuarantineCopyState::SizeMismatch)
             why = FormatText(t.CopySize, {static_cast<int>(copy.Bytes().size()), deletion.Email->Octets});
         else if (done || Pop.Connected())

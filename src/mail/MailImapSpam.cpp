@@ -16,6 +16,7 @@
 #include "MailImapSteps.h"
 #include "MailNotice.h"
 #include "MailWatch.h"
+#include "QuarantineIdentity.h"
 
 namespace {
 // The line that says where one message went.
@@ -56,6 +57,7 @@ int TMailWatch::MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail
     TFlushedFiles files;
     std::vector<TUnflushedCopy> unflushed;  // Place: the UID
     std::vector<std::uint32_t> saved;
+    std::vector<TUnflushedCopy> kept;               // the copies of `saved`, settled at the end
     std::map<std::uint32_t, std::string> notSaved;  // why, by UID
     const auto flush = [&] {
         const std::vector<std::string> failed = files.Flush();
@@ -63,6 +65,7 @@ int TMailWatch::MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail
             const auto uid = static_cast<std::uint32_t>(written.Place);
             if (std::find(failed.begin(), failed.end(), written.CopyPath) == failed.end()) {
                 saved.push_back(uid);
+                kept.push_back(written);
             } else {
                 RemoveFile(written.RecordPath);
                 notSaved[uid] = FormatText(t.CopyNotWritten, {written.CopyPath});
@@ -102,7 +105,9 @@ int TMailWatch::MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail
         if (announced >= 0 && static_cast<long long>(whole.Body.size()) != announced)
             why = FormatText(t.CopySize, {static_cast<int>(whole.Body.size()), static_cast<int>(announced)});
         else
-            why = WriteQuarantineCopy(mailBox, email, rules.ReasonFor(email), whole.Body, files, written);
+            why = WriteQuarantineCopy(mailBox, email, rules.ReasonFor(email),
+                                      QuarantineImapMessageId(mailBox, memory.UidValidity, whole.Uid), whole.Body,
+                                      files, written);
         if (why.empty())
             unflushed.push_back(written);
         else
@@ -162,6 +167,12 @@ int TMailWatch::MoveImapSpamOf(const TMailBox& mailBox, const std::vector<TEmail
                 }
             }
         }
+        // Expunged is deleted; marked \Deleted alone, the message is still in the folder.
+        const TImapSpamResult& result = conversation.SpamResult();
+        for (TUnflushedCopy& copy : kept)
+            copy.Confirmed = result.How == TImapSpamMove::CopiedHereAndExpunged &&
+                             Contains(result.Uids, static_cast<std::uint32_t>(copy.Place));
+        SettleQuarantineCopies(kept);
         CloseImap(session);
     }
     Idle();

@@ -11,6 +11,7 @@
 #include "../text/FormatText.h"
 #include "MailNotice.h"
 #include "MailWatch.h"
+#include "QuarantineIdentity.h"
 #include "QuarantineName.h"
 #include "QuarantineRecord.h"
 
@@ -47,8 +48,8 @@ std::string TMailWatch::QuarantinePath() const
 }
 
 std::string TMailWatch::WriteQuarantineCopy(const TMailBox& box, const TEmail& email, const TSpamReason& reason,
-                                            const std::string& message, TFlushedFiles& copies,
-                                            TUnflushedCopy& written)
+                                            const std::string& messageId, const std::string& message,
+                                            TFlushedFiles& copies, TUnflushedCopy& written)
 {
     const TSpamSafetyTexts& t = texts_.Safety;
     const std::string folder = QuarantinePath();
@@ -57,11 +58,15 @@ std::string TMailWatch::WriteQuarantineCopy(const TMailBox& box, const TEmail& e
     const TLocalClock now = LocalClockNow();
     const TQuarantineTime time{now.Year, now.Month, now.Day, now.Hour, now.Minute, now.Second};
     // Two copies of one second differ by a counter; one left by an earlier run is never replaced.
+    const std::string unique = QuarantineMessageUnique(messageId);
     std::string base, emlPath;
     bool done = false;
     for (int attempt = 0; attempt < 100 && !done; ++attempt) {
+        ++copyCounter_;
         base = QuarantineBaseName(time, box.MailboxName,
-                                  std::to_string(email.Number) + "n" + std::to_string(++copyCounter_));
+                                  unique.empty()  ? std::to_string(email.Number) + "n" + std::to_string(copyCounter_)
+                                  : attempt == 0 ? unique
+                                                 : QuarantineMessageUnique(messageId, copyCounter_));
         emlPath = folder + QuarantineCopyName(base);
         done = copies.Write(emlPath, message);
         if (!done && !FileExists(emlPath))
@@ -79,6 +84,8 @@ std::string TMailWatch::WriteQuarantineCopy(const TMailBox& box, const TEmail& e
     record.Reason = reason;
     record.Copy = QuarantineCopyName(base);
     record.Size = static_cast<long long>(message.size());
+    record.Confirmed = false;  // until the server says so
+    record.Message = messageId;
     const std::string recordPath = folder + QuarantineRecordName(base);
     if (!WriteNewFile(recordPath, FormatQuarantineRecord(record))) {
         copies.DropLast();
@@ -86,7 +93,32 @@ std::string TMailWatch::WriteQuarantineCopy(const TMailBox& box, const TEmail& e
     }
     written.CopyPath = emlPath;
     written.RecordPath = recordPath;
+    written.Unique = unique;
     return std::string();
+}
+
+void TMailWatch::SettleQuarantineCopies(const std::vector<TUnflushedCopy>& copies)
+{
+    const std::string folder = QuarantinePath();
+    if (copies.empty() || folder.empty())
+        return;
+    std::vector<std::string> names;
+    for (const char* suffix : {".eml", ".txt"})
+        for (const TFolderFile& file : ListFolderFiles(folder, suffix))
+            names.push_back(file.Name);
+    for (const TUnflushedCopy& copy : copies) {
+        std::string text;
+        TQuarantineRecord record;
+        if (copy.Confirmed && ReadFileBytes(copy.RecordPath, text) && ParseQuarantineRecord(text, record)) {
+            record.Confirmed = true;
+            WriteFileReplacing(copy.RecordPath, FormatQuarantineRecord(record));
+        }
+        const std::string name = copy.CopyPath.substr(copy.CopyPath.find_last_of("\\/") + 1);
+        for (const std::string& older : QuarantineOtherCopies(names, copy.Unique, BaseOf(name))) {
+            RemoveFile(folder + QuarantineCopyName(older));
+            RemoveFile(folder + QuarantineRecordName(older));
+        }
+    }
 }
 
 void TMailWatch::PruneQuarantine()

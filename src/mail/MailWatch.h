@@ -247,12 +247,20 @@ private:
     // `step` names the request in hand for an error line.
     void ReadMessages(const TMailBox& mailBox, TMailboxMemory& memory, const std::vector<TMessagePlan>& plan,
                       bool pipelining, std::string& step);
+    // A copy written to the quarantine and not flushed yet.
+    struct TUnflushedCopy {
+        std::size_t Place = 0;  // in the deletions
+        std::string CopyPath, RecordPath;
+        std::string Unique;      // the part of the names of its message's copies (QuarantineIdentity.h)
+        bool Confirmed = false;  // the server confirmed its message's deletion
+    };
     // One message of a deletion session: the email as the check saw it, why
-    // it goes, and whether the server took its DELE.
+    // it goes, whether the server took its DELE, and its copy once flushed.
     struct TDeletion {
         TEmail* Email = nullptr;
         TSpamReason Reason;
         bool Marked = false;
+        TUnflushedCopy Copy;
     };
     // Marks the messages for deletion in the session open on their mailbox
     // (MailDeleteSteps.cpp), in steps over all of them: each still the one
@@ -264,20 +272,21 @@ private:
     // returns those that passed, none once the session is lost.
     std::vector<std::size_t> KeepStillSeen(const TMailBox& mailBox, const std::vector<TDeletion>& deletions,
                                            const std::vector<std::size_t>& places, int window);
-    std::vector<std::size_t> SaveQuarantineCopies(const TMailBox& mailBox, const std::vector<TDeletion>& deletions,
+    std::vector<std::size_t> SaveQuarantineCopies(const TMailBox& mailBox, std::vector<TDeletion>& deletions,
                                                   const std::vector<std::size_t>& places, int window);
     void SendDeletions(const TMailBox& mailBox, std::vector<TDeletion>& deletions,
                        const std::vector<std::size_t>& places, int window);
-    // A copy written to the quarantine and not flushed yet.
-    struct TUnflushedCopy {
-        std::size_t Place = 0;  // in the deletions
-        std::string CopyPath, RecordPath;
-    };
     // Writes a whole copy to `copies`, which flush it, and its record, which
     // only describes it and is not flushed: a record lost in a crash leaves
     // its copy listed all the same. Empty when both are written, else why not.
+    // `messageId` (QuarantineIdentity.h) names the message's copies alike.
     std::string WriteQuarantineCopy(const TMailBox& mailBox, const TEmail& email, const TSpamReason& reason,
-                                    const std::string& message, TFlushedFiles& copies, TUnflushedCopy& written);
+                                    const std::string& messageId, const std::string& message,
+                                    TFlushedFiles& copies, TUnflushedCopy& written);
+    // After the session that tried their deletions: the records of the
+    // copies whose deletion the server confirmed say so, and the copies made
+    // of the same messages before are removed.
+    void SettleQuarantineCopies(const std::vector<TUnflushedCopy>& copies);
     std::string QuarantinePath() const;
     TQuarantineCopy* copy_ = nullptr;  // the RETR reply in hand
     int copyCounter_ = 0;
@@ -286,8 +295,9 @@ private:
     // Asks the guard per mailbox; removes from `order` the spam of mailboxes to keep.
     void ApplySpamGuard(std::vector<TEmail*>& order, TSpamCycleStart start);
     // QUIT after the deletions of a session; true when messages were marked
-    // and the server took the QUIT, which is when it removes them.
-    bool EndDeletionSession(const TMailBox& mailBox, bool marked);
+    // and the server took the QUIT, which is when it removes them. Their
+    // copies are settled then.
+    bool EndDeletionSession(const TMailBox& mailBox, std::vector<TDeletion>& deletions);
     // The spam of one mailbox, highest number first, in one session; the
     // number of deletions the server confirmed.
     int DeleteSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>& spam, const TSpamRules& rules);

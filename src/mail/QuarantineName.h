@@ -18,13 +18,14 @@ std::string FormatQuarantineTime(const TQuarantineTime& time);
 
 // The longest mailbox part and unique part of a name.
 constexpr std::size_t QuarantineMailboxPartMax = 32;
-constexpr std::size_t QuarantineUniquePartMax = 16;
+constexpr std::size_t QuarantineUniquePartMax = 24;
 
 // "20240305-140709_Work_1a2b3c4d": the time, then the mailbox name with every
 // character other than an ASCII letter, digit, "-" or "." as "_" (no
 // character Windows forbids or that a code page might lack), then the
-// unique part with only its ASCII letters and digits (a digest's first
-// digits and a counter serve). Both parts are cut to their bound, so the
+// unique part with only its ASCII letters and digits (a digest of the
+// message's identity, QuarantineIdentity.h, or a number and a counter where
+// it has none). Both parts are cut to their bound, so the
 // name stays far below the path limit of any data folder.
 std::string QuarantineBaseName(const TQuarantineTime& time, const std::string& mailboxName,
                                const std::string& unique);

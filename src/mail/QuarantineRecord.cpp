@@ -123,6 +123,8 @@ std::string FormatQuarantineRecord(const TQuarantineRecord& record)
         text += "\r\n";
     };
     field("Deleted", record.Deleted);
+    // Right after the time: a record cut short keeps it more likely.
+    field("Confirmed", record.Confirmed ? "yes" : "no");
     field("Date", record.Date);
     field("Mailbox", record.Mailbox);
     field("Sender", record.Sender);
@@ -131,6 +133,7 @@ std::string FormatQuarantineRecord(const TQuarantineRecord& record)
     field("Entry", record.Reason.Entry);
     field("Copy", record.Copy);
     field("Size", std::to_string(record.Size < 0 ? 0 : record.Size));
+    field("Message", record.Message);
     return text;
 }
 
@@ -154,6 +157,8 @@ bool ParseQuarantineRecord(const std::string& text, TQuarantineRecord& record)
         const std::string value = Unescaped(lines[i].substr(colon + 2));
         if (name == "Deleted")
             record.Deleted = value;
+        else if (name == "Confirmed")
+            record.Confirmed = value == "yes";
         else if (name == "Date")
             record.Date = value;
         else if (name == "Mailbox")
@@ -170,6 +175,8 @@ bool ParseQuarantineRecord(const std::string& text, TQuarantineRecord& record)
             record.Copy = IsCopyName(value) ? value : std::string();
         else if (name == "Size")
             record.Size = SizeOf(value);
+        else if (name == "Message")
+            record.Message = value;
     }
     return true;
 }

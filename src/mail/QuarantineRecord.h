@@ -13,6 +13,11 @@
 
 struct TQuarantineRecord {
     std::string Deleted;  // when the copy was made (FormatQuarantineTime)
+    // The server confirmed the deletion (POP3: DELE and QUIT answered +OK;
+    // IMAP: the message expunged). A copy is written before its deletion and
+    // marked once it is confirmed; a record of an older version, which has
+    // no such line, was taken as deleted and reads so.
+    bool Confirmed = true;
     std::string Date;     // the message's Date header
     std::string Mailbox;
     std::string Sender;
@@ -20,6 +25,7 @@ struct TQuarantineRecord {
     TSpamReason Reason;
     std::string Copy;     // the .eml file's name
     long long Size = 0;   // of the copy, in bytes
+    std::string Message;  // the message's identity (QuarantineIdentity.h); empty when unknown
 };
 
 std::string FormatQuarantineRecord(const TQuarantineRecord& record);
@@ -27,8 +33,9 @@ std::string FormatQuarantineRecord(const TQuarantineRecord& record);
 // not the record's. Else true, with every field found: unknown lines, lines
 // without ": " and repeated fields (after the first) are skipped, a broken
 // escape stays as written, malformed UTF-8 becomes U+FFFD, a size that is no
-// number is 0, and a copy's name that is not a plain ".eml" name of ASCII
-// letters, digits, "-", "_" and "." is empty.
+// number is 0, a confirmation other than "yes" is none (a missing one is
+// the older versions' yes), and a copy's name that is not a plain ".eml"
+// name of ASCII letters, digits, "-", "_" and "." is empty.
 bool ParseQuarantineRecord(const std::string& text, TQuarantineRecord& record);
 
 // Newest deletion first, as the view lists them; of one second, by name.

@@ -143,7 +143,7 @@ int TMailWatch::DeleteSpamOf(const TMailBox& mailBox, const std::vector<TEmail*>
                 lines.push_back(DeletedWhyLine(*deletion.Email, deletion.Reason));
             }
         // Only messages the server took are counted and announced.
-        if (EndDeletionSession(mailBox, !marked.empty()))
+        if (EndDeletionSession(mailBox, deletions))
             for (; deleted < static_cast<int>(marked.size()); ++deleted) {
                 AddMailLog(lines[static_cast<std::size_t>(deleted)]);
                 ++settings_.CounterSpam;

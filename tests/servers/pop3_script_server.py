@@ -35,8 +35,11 @@ messages on --address:--port, for as many sessions as the client opens (one
 at a time): every message whose number is a multiple of --spam-every comes
 from spam@spam.example; DELE marks, QUIT removes. --trickle SECONDS makes
 every TOP reply one line per SECONDS that never ends; --slow SECONDS holds
-every session's greeting that long, a server slow to answer. Commands are
-logged.
+every session's greeting that long, a server slow to answer. --fault makes a
+server whose deletions fail: refuse-dele answers every DELE -ERR, silent-quit
+closes at QUIT without an answer and removes nothing, cut-after-retr closes
+the session once a RETR is answered. Commands are logged. --port 0 listens
+on a free port, the one printed.
 """
 import argparse
 import json
@@ -180,7 +183,7 @@ def maildrop_message(n, spam_every):
             % (sender, n, n)).encode()
 
 
-def maildrop_reply(command, messages, deleted, trickle, conn):
+def maildrop_reply(command, messages, deleted, trickle, conn, fault=None):
     words = command.split()
     verb = words[0].upper() if words else b""
     numbers = [int(w) for w in words[1:] if w.isdigit()]
@@ -202,7 +205,10 @@ def maildrop_reply(command, messages, deleted, trickle, conn):
         head, body = messages[numbers[0] - 1].split(b"\r\n\r\n", 1)
         lines = body.split(b"\r\n")[:numbers[1]]
         return b"+OK\r\n" + head + b"\r\n\r\n" + b"".join(l + b"\r\n" for l in lines if l) + b".\r\n"
-    if verb == b"DELE" and numbers and exists(numbers[0]):
+    if verb == b"RETR" and numbers and exists(numbers[0]):
+        lines = messages[numbers[0] - 1].split(b"\r\n")[:-1]
+        return b"+OK\r\n" + b"".join((b"." if l.startswith(b".") else b"") + l + b"\r\n" for l in lines) + b".\r\n"
+    if verb == b"DELE" and numbers and exists(numbers[0]) and fault != "refuse-dele":
         deleted.add(numbers[0])
         return b"+OK\r\n"
     return b"-ERR not done\r\n"
@@ -214,7 +220,7 @@ def serve_maildrop(args):
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind((args.address, args.port))
     listener.listen(5)
-    print(args.port, flush=True)
+    print(listener.getsockname()[1], flush=True)
     with open(args.log, "ab") as log:
         while True:
             conn, _ = listener.accept()
@@ -230,10 +236,14 @@ def serve_maildrop(args):
                     log.write(line + b"\r\n")
                     log.flush()
                     if line.upper() == b"QUIT":
+                        if args.fault == "silent-quit":
+                            break
                         messages = [m for n, m in enumerate(messages, 1) if n not in deleted]
                         conn.sendall(b"+OK bye\r\n")
                         break
-                    conn.sendall(maildrop_reply(line, messages, deleted, args.trickle, conn))
+                    conn.sendall(maildrop_reply(line, messages, deleted, args.trickle, conn, args.fault))
+                    if args.fault == "cut-after-retr" and line.upper().startswith(b"RETR "):
+                        break
             except (socket.timeout, ConnectionError):
                 pass
             finally:
@@ -251,6 +261,7 @@ def main():
     parser.add_argument("--spam-every", type=int, default=0)
     parser.add_argument("--trickle", type=float, default=0.0)
     parser.add_argument("--slow", type=float, default=0.0)
+    parser.add_argument("--fault", choices=("refuse-dele", "silent-quit", "cut-after-retr"))
     parser.add_argument("--cert")
     parser.add_argument("--key")
     args = parser.parse_args()

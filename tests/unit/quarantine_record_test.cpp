@@ -14,6 +14,8 @@ TQuarantineRecord Sample()
     record.Reason = {TSpamListKind::Subjects, "sale"};
     record.Copy = "20240305-140709_Work_1a2b.eml";
     record.Size = 51234;
+    record.Confirmed = false;
+    record.Message = "pop3://alice@mail.example:110/u%2F7";
     return record;
 }
 
@@ -28,6 +30,8 @@ void ExpectSame(const TQuarantineRecord& a, const TQuarantineRecord& b)
     EXPECT_EQ(a.Reason.Entry, b.Reason.Entry);
     EXPECT_EQ(a.Copy, b.Copy);
     EXPECT_EQ(a.Size, b.Size);
+    EXPECT_EQ(a.Confirmed, b.Confirmed);
+    EXPECT_EQ(a.Message, b.Message);
 }
 
 TQuarantineRecord Read(const std::string& text)
@@ -51,7 +55,7 @@ TEST(QuarantineRecord, AnyTextInTheFields_LineBreaksBackslashesControlsAndUnicod
     record.Reason = {TSpamListKind::Addresses, " "};
     record.Mailbox = "";
     const std::string text = FormatQuarantineRecord(record);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 12);
     ExpectSame(Read(text), record);
 }
 
@@ -61,6 +65,22 @@ TEST(QuarantineRecord, WrittenForm_IsReadableText)
     EXPECT_EQ(text.rfind("SkarnVale deleted SPAM 1\r\n", 0), 0u);
     EXPECT_NE(text.find("\r\nSubject: Wholesale contract\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nList: subjects\r\nEntry: sale\r\n"), std::string::npos);
+}
+
+TEST(QuarantineRecord, Confirmation_WrittenAsYesOrNo_AndAnOlderRecordWithoutItReadsAsConfirmed)
+{
+    TQuarantineRecord record = Sample();
+    EXPECT_NE(FormatQuarantineRecord(record).find("\r\nConfirmed: no\r\n"), std::string::npos);
+    record.Confirmed = true;
+    const std::string text = FormatQuarantineRecord(record);
+    EXPECT_NE(text.find("\r\nConfirmed: yes\r\n"), std::string::npos);
+    EXPECT_TRUE(Read(text).Confirmed);
+    // What the versions before the line wrote: taken as deleted, as they showed it.
+    const TQuarantineRecord older = Read("SkarnVale deleted SPAM 1\r\nDeleted: 2024-03-05 14:07:09\r\nSize: 3\r\n");
+    EXPECT_TRUE(older.Confirmed);
+    EXPECT_EQ(older.Message, "");
+    // A value damaged into anything but "yes" claims no deletion.
+    EXPECT_FALSE(Read("SkarnVale deleted SPAM 1\r\nConfirmed: Yes!\r\n").Confirmed);
 }
 
 TEST(QuarantineRecord, NotARecord_Refused)

@@ -38,9 +38,10 @@ protected:
 
     // The spam cycle of the server named in `variable`: message 2 kept whole
     // in the quarantine with its record, the line saying where it went, the
-    // grid left with messages 1 and 3; then what a new check of the server
-    // finds, which the caller judges.
-    int CycleThenCountOnTheServer(const char* variable, const std::string& line)
+    // grid left with messages 1 and 3, the record saying whether the server
+    // confirmed the deletion ("yes": expunged); then what a new check of the
+    // server finds, which the caller judges.
+    int CycleThenCountOnTheServer(const char* variable, const std::string& line, const std::string& confirmed)
     {
         if (!Aim(variable))
             return -1;
@@ -59,6 +60,7 @@ protected:
             EXPECT_NE(record.find("Message 2"), std::string::npos) << record;
             EXPECT_NE(record.find("spam.example"), std::string::npos) << record;
             EXPECT_NE(record.find(copies[0]), std::string::npos) << record;
+            EXPECT_NE(record.find("\r\nConfirmed: " + confirmed + "\r\n"), std::string::npos) << record;
         }
         const std::vector<std::string> log = Log();
         EXPECT_NE(std::find(log.begin(), log.end(), line), log.end()) << ::testing::PrintToString(log);
@@ -80,7 +82,7 @@ TEST_F(ImapSpamCopyTest, NoSpamFolderWithUidPlus_CopyKeptThenThatMessageExpunged
     const int held = CycleThenCountOnTheServer(
         "SKARNVALE_IMAP_PORT_NOFOLDER",
         "A message was removed from the server, its copy kept in Deleted SPAM: from spam@spam.example, "
-        "\"Message 2\" (SPAM senders list: \"spam.example\")");
+        "\"Message 2\" (SPAM senders list: \"spam.example\")", "yes");
     if (held < 0)
         GTEST_SKIP() << "no scripted IMAP server for this run";
     EXPECT_EQ(held, 2);
@@ -91,7 +93,7 @@ TEST_F(ImapSpamCopyTest, NoSpamFolderWithoutUidPlus_CopyKeptThenThatMessageOnlyM
     const int held = CycleThenCountOnTheServer(
         "SKARNVALE_IMAP_PORT_NOFOLDER_NOUIDPLUS",
         "A message was marked deleted on the server, which cannot remove it alone, its copy kept in Deleted SPAM: "
-        "from spam@spam.example, \"Message 2\" (SPAM senders list: \"spam.example\")");
+        "from spam@spam.example, \"Message 2\" (SPAM senders list: \"spam.example\")", "no");
     if (held < 0)
         GTEST_SKIP() << "no scripted IMAP server for this run";
     // Still there, marked \Deleted: no EXPUNGE was sent (the script checks),

@@ -143,6 +143,30 @@ TEST_F(MailboxQuarantine, Records_ListedNewestFirstWithTheirFieldsAndTheDamagedO
     EXPECT_TRUE(View().btnOpen.Enabled());
 }
 
+TEST_F(MailboxQuarantine, DeletionNotConfirmed_SaidInTheDeletedColumnInTheInterfacesLanguage)
+{
+    TQuarantineRecord record;
+    record.Deleted = "2026-12-03 10:00:00";
+    record.Confirmed = false;
+    record.Mailbox = "Home";
+    record.Sender = "deals@spam.example";
+    record.Subject = "Still on the server";
+    record.Reason = {TSpamListKind::Addresses, "spam.example"};
+    const std::string base = "20261203-100000_Home_0123456789abcdef";
+    Write(QuarantineRecordName(base), FormatQuarantineRecord(record));
+    Write(QuarantineCopyName(base), "From: deals@spam.example\r\n\r\nx\r\n");
+    WriteThreeRecords();
+    ihmMailbox->mnpDeletedSpamClick();
+    ASSERT_TRUE(PumpUntil([] { return View().Visible(); }));
+    ASSERT_EQ(View().zdsCopies.RowCount(), 4);
+    EXPECT_EQ(Row(0), (std::vector<std::string>{"(not confirmed)", "Home", "deals@spam.example", "Still on the server",
+                                                 "SPAM senders list: spam.example"}));
+    EXPECT_EQ(Row(1)[0], "2026-12-02 10:00:00");
+    ApplyFrenchTexts();
+    EXPECT_EQ(View().zdsCopies.Cell(0, 0), "(non confirm\xC3\xA9)");
+    ApplyEnglishTexts();
+}
+
 TEST_F(MailboxQuarantine, Open_TakesTheCopyOfTheRecordFilesOwnNameNotTheOneItNames)
 {
     WriteThreeRecords();

@@ -185,6 +185,45 @@ TEST_F(MailWatchTest, SingleDelete_KeepsACopyToo)
     EXPECT_EQ(QuarantineText(copies[0]), original);
 }
 
+// A deletion the server refuses leaves the message there: its copy says the
+// deletion was not confirmed, the next cycle's copy replaces it, and the
+// cycle whose deletion the server takes marks the copy confirmed.
+TEST_F(MailWatchTest, RefusedDeleTwiceThenTaken_OneCopyConfirmedOnlyAtTheEnd)
+{
+    TPop3Maildrop home(kHome);
+    home.SetMessages(WithSpamAt(3, {2}));
+    AddMailbox("Home", kHome);
+    settings.SpamAddresses = "spam.example";
+    watch.CheckAllMailboxes(false);
+    home.RefuseDele = true;
+    const auto records = [this] {
+        std::vector<std::string> texts;
+        for (const std::string& name : QuarantineFiles(".txt"))
+            texts.push_back(QuarantineText(name));
+        return texts;
+    };
+
+    for (int cycle = 1; cycle <= 2; ++cycle) {
+        EXPECT_EQ(watch.DeleteSpamEmails(), 0);
+        EXPECT_EQ(home.Messages().size(), 3u);
+        EXPECT_EQ(QuarantineFiles(".eml").size(), 1u) << "cycle " << cycle;
+        ASSERT_EQ(records().size(), 1u) << "cycle " << cycle;
+        EXPECT_NE(records()[0].find("\r\nConfirmed: no\r\n"), std::string::npos) << records()[0];
+    }
+    EXPECT_NE(records()[0].find("\r\nMessage: pop3://alice@127.0.0.2:110/u2\r\n"), std::string::npos)
+        << records()[0];
+    home.RefuseDele = false;
+
+    EXPECT_EQ(watch.DeleteSpamEmails(), 1);
+
+    EXPECT_EQ(Subjects(home), (std::vector<std::string>{"Note 1", "Note 3"}));
+    const std::vector<std::string> copies = QuarantineFiles(".eml");
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(QuarantineText(copies[0]), WithSpamAt(3, {2})[1].Text);
+    ASSERT_EQ(records().size(), 1u);
+    EXPECT_NE(records()[0].find("\r\nConfirmed: yes\r\n"), std::string::npos) << records()[0];
+}
+
 TEST_F(MailWatchTest, AllowedSender_NeitherMarkedNorDeleted)
 {
     TPop3Maildrop home(kHome);
