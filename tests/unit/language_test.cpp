@@ -252,7 +252,7 @@ TEST_F(Language, EveryTable_HasEachKeyOnce)
         ++rows;
     }
     EXPECT_EQ(seen.size(), 6u);
-    EXPECT_EQ(rows, MessageTexts().size() + 10 + 77 + 6 + 48 + 26);
+    EXPECT_EQ(rows, MessageTexts().size() + 10 + 77 + 6 + 48 + 27);
 }
 
 TEST_F(Language, OptionsTable_WritesCaptionAndPagesThenFileDialogsThenControls)
