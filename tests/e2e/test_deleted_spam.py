@@ -72,7 +72,7 @@ def records(folder):
     for name in os.listdir(folder):
         if name.endswith(".txt"):
             with open(os.path.join(folder, name), encoding="utf-8") as f:
-                fields = dict(line.split(": ", 1) for line in f.read().split("\r\n")[1:] if ": " in line)
+                fields = dict(line.split(": ", 1) for line in f.read().splitlines()[1:] if ": " in line)
             found.append(tuple(fields.get(field, "").strip() for field in ("Mailbox", "Subject", "Confirmed")))
     return sorted(found)
 
@@ -146,7 +146,9 @@ class TFailedDeletionCopiesTest(TTrayDriver, TE2eTest):
         wait_until(lambda: all(self.quits(log) >= 1 for log in logs), 30, "the check of the four mailboxes")
 
         for cycle in (1, 2):
+            started = time.monotonic()
             self.erase_all_spam(app, logs, cycle)
+            print("Spam cycle %d took %.1f s" % (cycle, time.monotonic() - started))
         quarantine = app.file("Quarantine")
         wait_until(lambda: len(records(quarantine)) == 7, 10, "the copies settled",
                    state=lambda: records(quarantine))
@@ -157,7 +159,8 @@ class TFailedDeletionCopiesTest(TTrayDriver, TE2eTest):
             [(name, "Message %d" % n, "no") for name in ("Refused", "Unanswered") for n in (2, 4)] +
             [("Cut", "Message 4", "no")] + [("Honest", "Message %d" % n, "yes") for n in (2, 4)]))
         self.assertEqual(len([n for n in os.listdir(quarantine) if n.endswith(".eml")]), 7)
-        wait_until(lambda: "14 messages found" in self.mailboxes_window(app).title, 20, "the re-check's status")
+        wait_until(lambda: "14 messages found" in self.mailboxes_window(app).title, 20, "the re-check's status",
+                   state=lambda: self.mailboxes_window(app))
 
         # The window lists the copies whose deletion was not confirmed as such.
         def copies():

@@ -37,8 +37,8 @@ from spam@spam.example; DELE marks, QUIT removes. --trickle SECONDS makes
 every TOP reply one line per SECONDS that never ends; --slow SECONDS holds
 every session's greeting that long, a server slow to answer. --fault makes a
 server whose deletions fail: refuse-dele answers every DELE -ERR, silent-quit
-closes at QUIT without an answer and removes nothing, cut-after-retr closes
-the session once a RETR is answered. Commands are logged. --port 0 listens
+closes at the QUIT of a session that marked messages without an answer and
+removes nothing, cut-after-retr closes the session once a RETR is answered. Commands are logged. --port 0 listens
 on a free port, the one printed.
 """
 import argparse
@@ -183,7 +183,7 @@ def maildrop_message(n, spam_every):
             % (sender, n, n)).encode()
 
 
-def maildrop_reply(command, messages, deleted, trickle, conn, fault=None):
+def maildrop_reply(command, messages, uidls, deleted, trickle, conn, fault=None):
     words = command.split()
     verb = words[0].upper() if words else b""
     numbers = [int(w) for w in words[1:] if w.isdigit()]
@@ -192,7 +192,7 @@ def maildrop_reply(command, messages, deleted, trickle, conn, fault=None):
     if verb in (b"USER", b"PASS", b"NOOP"):
         return b"+OK\r\n"
     if verb in (b"LIST", b"UIDL"):
-        item = lambda n: b"%d %s" % (n, b"%d" % len(messages[n - 1]) if verb == b"LIST" else b"u%d" % n)
+        item = lambda n: b"%d %s" % (n, b"%d" % len(messages[n - 1]) if verb == b"LIST" else uidls[n - 1])
         if numbers:
             return b"+OK " + item(numbers[0]) + b"\r\n" if exists(numbers[0]) else b"-ERR no such message\r\n"
         return b"+OK\r\n" + b"".join(item(n) + b"\r\n" for n in alive) + b".\r\n"
@@ -216,6 +216,8 @@ def maildrop_reply(command, messages, deleted, trickle, conn, fault=None):
 
 def serve_maildrop(args):
     messages = [maildrop_message(n, args.spam_every) for n in range(1, args.maildrop + 1)]
+    # A message keeps its unique id when those before it go (RFC 1939).
+    uidls = [b"u%d" % n for n in range(1, args.maildrop + 1)]
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind((args.address, args.port))
@@ -236,12 +238,13 @@ def serve_maildrop(args):
                     log.write(line + b"\r\n")
                     log.flush()
                     if line.upper() == b"QUIT":
-                        if args.fault == "silent-quit":
+                        if args.fault == "silent-quit" and deleted:
                             break
                         messages = [m for n, m in enumerate(messages, 1) if n not in deleted]
+                        uidls = [u for n, u in enumerate(uidls, 1) if n not in deleted]
                         conn.sendall(b"+OK bye\r\n")
                         break
-                    conn.sendall(maildrop_reply(line, messages, deleted, args.trickle, conn, args.fault))
+                    conn.sendall(maildrop_reply(line, messages, uidls, deleted, args.trickle, conn, args.fault))
                     if args.fault == "cut-after-retr" and line.upper().startswith(b"RETR "):
                         break
             except (socket.timeout, ConnectionError):
