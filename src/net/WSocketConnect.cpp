@@ -186,6 +186,7 @@ void TCustomWSocket::Connect()
         return;
     }
     closeInvoked_ = false;
+    dataSentNoticePending_ = false;
     ChangeState(wsOpened);
     if (state_ != wsOpened) {
         Winsock::WSASetLastError(WSAEINVAL);

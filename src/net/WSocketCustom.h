@@ -229,6 +229,9 @@ private:
 
     std::deque<std::unique_ptr<TBuffer>> sendQueue_;
     bool allSent_ = true;
+    // Send posted its own "all sent" notice, not yet handled: a close that
+    // overtakes it in the queue still reports the data as sent first.
+    bool dataSentNoticePending_ = false;
     std::int64_t readCount_ = 0;
     int lastError_ = 0;
     bool closeInvoked_ = false;

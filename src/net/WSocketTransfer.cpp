@@ -25,6 +25,8 @@ void TCustomWSocket::WMAsyncSelect(WPARAM wParam, LPARAM lParam)
         }
         ASyncReceive(error, ComponentOptions);
     }
+    if (events & FD_WRITE)
+        dataSentNoticePending_ = false;
     if ((events & FD_WRITE) && current()) {
         TryToSend();
         if (allSent_)
@@ -35,6 +37,10 @@ void TCustomWSocket::WMAsyncSelect(WPARAM wParam, LPARAM lParam)
     if ((events & FD_CLOSE) && current() && state_ != wsConnecting) {
         // Everything still held by Winsock is delivered before the close.
         ASyncReceive(0, ComponentOptions & ~WSocketOptionBit(wsoNoReceiveLoop));
+        if (dataSentNoticePending_ && allSent_) {
+            dataSentNoticePending_ = false;
+            TriggerDataSent(0);
+        }
         if (!closeInvoked_) {
             closeInvoked_ = true;
             TriggerSessionClosed(error);
@@ -185,8 +191,10 @@ int TCustomWSocket::Send(const void* data, int length)
         return -1;  // the send failed and closed the socket
     // The notice only serves OnDataSent: without a handler it would be a
     // message round trip for nothing on every command sent.
-    if (allSent_ && OnDataSent)
+    if (allSent_ && OnDataSent) {
+        dataSentNoticePending_ = true;
         PostToSelf(WM_ASYNCSELECT, static_cast<WPARAM>(hSocket_), WSAMAKESELECTREPLY(FD_WRITE, 0));
+    }
     return length;
 }
 

@@ -231,6 +231,38 @@ TEST_F(WSocketTest, Send_5000Bytes_GoesOutInBlocksOf1460)
     EXPECT_EQ(server.Received(), data);
 }
 
+// The server takes everything and closes before the socket's own "all sent"
+// notice is even posted: the data was sent, and the close says so after it.
+TEST_F(WSocketTest, Send_ServerClosesBeforeTheAllSentNotice_DataSentStillComesBeforeTheClose)
+{
+    TLoopbackServer server([](SOCKET& client, TLoopbackServer& self) { self.ReceiveCount(client, 5000); });
+    TWSocket socket;
+    TEventLog log;
+    log.Attach(socket);
+    Aim(socket, server.Port());
+    socket.Connect();
+    ASSERT_TRUE(PumpUntil([&] { return socket.State() == wsConnected; }));
+    ASSERT_TRUE(PumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; }));
+    socket.OnDataSent = [&](TCustomWSocket*, WORD) { log.events.push_back("sent"); };
+    bool closeQueuedFirst = false;
+    socket.OnSendData = [&](TCustomWSocket*, int count) {
+        if (count != 620)
+            return;
+        const DWORD start = GetTickCount();
+        while (!server.Finished() && GetTickCount() - start < 10000)
+            MsgWaitForMultipleObjectsEx(0, nullptr, 5, 0, 0);
+        closeQueuedFirst = MsgWaitForMultipleObjectsEx(0, nullptr, 5000, QS_POSTMESSAGE, MWMO_INPUTAVAILABLE) ==
+                           WAIT_OBJECT_0;
+    };
+    const std::string data = Pattern(5000);
+    ASSERT_EQ(socket.Send(data.data(), static_cast<int>(data.size())), 5000);
+    ASSERT_TRUE(closeQueuedFirst) << "the server's close never reached the queue";
+    ASSERT_TRUE(PumpUntil([&] { return socket.State() == wsClosed; }));
+    PumpUntil([] { return GetQueueStatus(QS_ALLINPUT) == 0; });
+    EXPECT_EQ(log.events, (std::vector<std::string>{"connected", "sent", "closed"}));
+    EXPECT_EQ(server.Received(), data);
+}
+
 TEST_F(WSocketTest, Send_LargeBuffer_ArrivesWholeAndInOrder)
 {
     const std::string data = Pattern(8 * 1024 * 1024 + 333);
