@@ -27,6 +27,15 @@ void TFineTimer::SetEnabled(bool value)
     timer_ = nullptr;
 }
 
+void TFineTimer::SetInterval(UINT interval)
+{
+    if (interval == interval_)
+        return;
+    interval_ = interval;
+    if (Enabled())
+        ChangeTimerQueueTimer(nullptr, timer_, interval_, interval_);
+}
+
 void CALLBACK TFineTimer::Fire(void* self, BOOLEAN)
 {
     auto* timer = static_cast<TFineTimer*>(self);

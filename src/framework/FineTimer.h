@@ -20,6 +20,8 @@ public:
 
     bool Enabled() const { return timer_ != nullptr; }
     void SetEnabled(bool value);
+    // Takes effect at once when enabled, else at the next start.
+    void SetInterval(UINT interval);
 
     std::function<void()> OnTimer;
 

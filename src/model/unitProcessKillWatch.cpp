@@ -7,9 +7,21 @@
 #include "unitProcessWindows.h"
 
 namespace {
-// How often and how long a matching window not shown yet is looked at.
+// How often and how long a matching window not shown yet is looked at:
+// every millisecond while it is new, as most popups show at once; then less
+// often, as a slow program's window may take seconds and each look is a
+// round trip to Wine's server.
 const UINT kShowingInterval = 1;
+const DWORD kShowingQuick = 100;
+const UINT kShowingSlowInterval = 10;
 const DWORD kShowingLimit = 3000;
+
+DWORD ProcessOf(HWND window)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
 }  // namespace
 
 TKillWatch::TKillWatch(TWindowBase& timerOwner, const TWindowList& killList, TPopupRules& rules, TOnAction onAction)
@@ -63,6 +75,7 @@ void TKillWatch::WindowEvent(DWORD event, HWND window)
         break;
     case EVENT_OBJECT_SHOW:
     case EVENT_OBJECT_NAMECHANGE:
+        NoteReportedEvent(event, window);
         Look(window);
         break;
     case EVENT_OBJECT_HIDE:
@@ -72,6 +85,14 @@ void TKillWatch::WindowEvent(DWORD event, HWND window)
         showing_.erase(KeyOf(window));
         break;
     }
+}
+
+void TKillWatch::NoteReportedEvent(DWORD event, HWND window)
+{
+    if (platformReportsChanges_ || ProcessOf(window) == GetCurrentProcessId())
+        return;
+    (event == EVENT_OBJECT_SHOW ? showingReported_ : renamingReported_) = true;
+    platformReportsChanges_ = showingReported_ && renamingReported_;
 }
 
 bool TKillWatch::WouldMatchOnceShown(HWND window)
@@ -94,6 +115,7 @@ void TKillWatch::WatchShowing(HWND window)
     if (showing_.size() >= TRelookSchedule::MaxWaiting)
         return;  // a storm of matching windows is left to the tick
     showing_.emplace(KeyOf(window), GetTickCount());
+    showTimer_.SetInterval(kShowingInterval);
     showTimer_.SetEnabled(true);
 }
 
@@ -114,6 +136,10 @@ void TKillWatch::LookShowing()
             continue;
         showing_.erase(entry.first);
     }
+    bool anyNew = false;
+    for (const auto& entry : showing_)
+        anyNew = anyNew || now - entry.second < kShowingQuick;
+    showTimer_.SetInterval(anyNew ? kShowingInterval : kShowingSlowInterval);
     if (showing_.empty())
         showTimer_.SetEnabled(false);
 }
@@ -123,6 +149,7 @@ void TKillWatch::Forget(HWND window)
     asked_.Forget(KeyOf(window));
     ruled_.erase(KeyOf(window));
     closing_.erase(KeyOf(window));
+    ruleClosedByEvent_.erase(KeyOf(window));
 }
 
 bool TKillWatch::Look(HWND window)
@@ -138,7 +165,7 @@ bool TKillWatch::Look(HWND window)
     }
     asked_.Forget(KeyOf(window));
     rules_.CheckEdits();
-    if (rules_.AnyEnabled() && LookRules(window, title)) {
+    if (rules_.AnyEnabled() && LookRules(window, title, false)) {
         relooks_.Remove(KeyOf(window));
         return true;
     }
@@ -163,7 +190,7 @@ bool TKillWatch::LookKillList(HWND window, const std::string& title, bool fromSw
     return true;
 }
 
-bool TKillWatch::LookRules(HWND window, const std::string& title)
+bool TKillWatch::LookRules(HWND window, const std::string& title, bool fromSweep)
 {
     const TWindowFactsCache::TKnown& known = facts_.WithProgram(window);
     if (known.process == GetCurrentProcessId())
@@ -172,10 +199,13 @@ bool TKillWatch::LookRules(HWND window, const std::string& title)
     const int index = rules.Match({title, known.program, known.windowClass});
     if (index < 0)
         return false;
-    if (ruled_.count(KeyOf(window)))
-        return true;
     // Copied: the report may lead to edits of the rules.
     const TPopupRule rule = rules.Items()[static_cast<std::size_t>(index)];
+    if (ruled_.count(KeyOf(window))) {
+        if (rule.Action == TPopupAction::Close && fromSweep && known.openable)
+            AskAgainToClose(window, title, known.program, rule);
+        return true;
+    }
     const std::string program = known.program;
     if (!MayAct(window, title, known, rule.Id, PopupRuleText(rule))) {
         ruled_.insert(KeyOf(window));
@@ -185,6 +215,8 @@ bool TKillWatch::LookRules(HWND window, const std::string& title)
     if (!(rule.Action == TPopupAction::Minimise && IsIconic(window)) && !DoPopupAction(window, rule.Action, rule.Button))
         return false;
     ruled_.insert(KeyOf(window));
+    if (rule.Action == TPopupAction::Close && !fromSweep)
+        ruleClosedByEvent_.insert(KeyOf(window));
     TPopupActionEntry entry;
     entry.Action = rule.Action;
     entry.Title = title;
@@ -193,6 +225,23 @@ bool TKillWatch::LookRules(HWND window, const std::string& title)
     entry.RuleText = PopupRuleText(rule);
     Report(std::move(entry));
     return true;
+}
+
+void TKillWatch::AskAgainToClose(HWND window, const std::string& title, const std::string& program,
+                                 const TPopupRule& rule)
+{
+    // An event's request since the last tick stands for this tick's.
+    if (ruleClosedByEvent_.erase(KeyOf(window)))
+        return;
+    AskToClose(window);
+    TPopupActionEntry entry;
+    entry.Action = TPopupAction::Close;
+    entry.Title = title;
+    entry.Program = program;
+    entry.RuleId = rule.Id;
+    entry.RuleText = PopupRuleText(rule);
+    entry.Repeated = true;
+    Report(std::move(entry));
 }
 
 bool TKillWatch::MayAct(HWND window, const std::string& title, const TWindowFactsCache::TKnown& known, int ruleId,
@@ -217,7 +266,8 @@ bool TKillWatch::MayAct(HWND window, const std::string& title, const TWindowFact
 void TKillWatch::Report(TPopupActionEntry entry)
 {
     entry.Time = PopupActionTime();
-    if (!entry.Refused && entry.RuleId != 0)
+    // A rule's hits count appearances, as its log does; the counter counts every request.
+    if (!entry.Refused && !entry.Repeated && entry.RuleId != 0)
         rules_.RecordHit(entry.RuleId, entry.Time);
     if (onAction_)
         onAction_(entry);

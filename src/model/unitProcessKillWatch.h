@@ -45,15 +45,17 @@ public:
     // the user's changes to the kill list call for.
     void Sweep();
     // The kill timer's sweep. Each window new since the last tick and each
-    // one whose title matched lately is looked at, then as many of the others
-    // as a couple of milliseconds allow, in turns from where the last tick
-    // stopped. Under Wine every call about another program's window is a
-    // round trip to its server, and only window creation raises an event:
-    // asking each of hundreds of windows at each tick would cost tens of
-    // milliseconds of every half second. A window renamed into a listed
-    // title among that many is seen within a few ticks; on a desktop of a
-    // few dozen windows, at the next one. After an edit of the rules or of the
-    // kill list every window is looked at.
+    // one whose title matched lately is looked at, then a tenth of the others,
+    // in turns from where the last tick stopped (fewer when a tick runs past
+    // a millisecond or so). Under Wine every call about another program's
+    // window is a round trip to its server, and only window creation raises
+    // an event: asking each of hundreds of windows at each tick would cost
+    // tens of milliseconds of every half second, and even a quiet desktop's
+    // few dozen would keep the idle program busy. A window renamed into a
+    // listed title is seen within a turn, 5 s at the default tick. Where the
+    // platform raises the showing and renaming of windows (Windows), the
+    // turns stop. After an edit of the rules or of the kill list every
+    // window is looked at.
     void Tick();
 
 private:
@@ -70,7 +72,10 @@ private:
     // matched and nothing is left to do (a button not there yet is).
     bool Look(HWND window);
     bool LookKillList(HWND window, const std::string& title, bool fromSweep);
-    bool LookRules(HWND window, const std::string& title);
+    // A window a close rule acted on is asked again at every tick while it
+    // stays, as the kill list does; the log tells it once per appearance.
+    bool LookRules(HWND window, const std::string& title, bool fromSweep);
+    void AskAgainToClose(HWND window, const std::string& title, const std::string& program, const TPopupRule& rule);
     // False, told once, when the window's program cannot be acted on.
     bool MayAct(HWND window, const std::string& title, const TWindowFactsCache::TKnown& known, int ruleId,
                 const std::string& ruleText);
@@ -81,6 +86,9 @@ private:
     // CreateWindowEx takes 20 ms alone and hundreds when several programs
     // open windows at once, longer than the second looks wait.
     bool WouldMatchOnceShown(HWND window);
+    // Windows raises the showing and renaming of other programs' windows;
+    // Wine only their creation. Once both were seen, the tick's turns stop.
+    void NoteReportedEvent(DWORD event, HWND window);
     void WatchShowing(HWND window);
     void LookShowing();
     void LookAgain();
@@ -98,6 +106,7 @@ private:
     std::unordered_map<TWindowKey, DWORD> showing_;  // window -> tick count when first watched
     TWindowFactsCache facts_;
     std::unordered_set<TWindowKey> ruled_;    // acted on by a rule in this appearance
+    std::unordered_set<TWindowKey> ruleClosedByEvent_;  // asked by a close rule's event since the last tick
     std::unordered_set<TWindowKey> closing_;  // asked by the kill list in this appearance
     std::unordered_set<TWindowKey> refused_;  // told that they cannot be acted on
     TShellProcesses shell_;
@@ -105,5 +114,6 @@ private:
     std::unordered_set<TWindowKey> seen_;          // the windows of the last sweep
     std::unordered_set<TWindowKey> titleMatched_;  // the title matched at their last look
     std::size_t turn_ = 0;                         // where the next tick's turn begins
+    bool showingReported_ = false, renamingReported_ = false, platformReportsChanges_ = false;
     std::size_t editStamp_ = 0;                    // the lists as the last sweep found them
 };

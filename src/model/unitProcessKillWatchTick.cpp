@@ -6,11 +6,13 @@
 #include "unitProcessWindows.h"
 
 namespace {
-// How long a tick goes on with the windows whose titles matched nothing at
-// their last look, and the fewest of them it looks at whatever the time, so
-// that a turn through every window ends even on a machine slowed down.
+// The windows whose titles matched nothing at their last look are looked at
+// in turns, each turn spread over this many ticks (5 s at the default
+// half-second tick): on a quiet desktop a tick asks only a few of them, each a
+// round trip to Wine's server. A tick stops early past the time budget, but
+// looks at one at least, so that a turn ends even on a machine slowed down.
+const std::size_t kTurnTicks = 10;
 const double kTickBudgetMs = 1.2;
-const std::size_t kTurnAtLeast = 8;
 
 class TStopwatch {
 public:
@@ -81,15 +83,18 @@ void TKillWatch::SweepWindows(bool whole)
         else
             others.push_back(window);
     }
-    // The windows that matched nothing last time, in turns.
-    if (!others.empty()) {
+    // The windows that matched nothing last time, in turns; none where the
+    // platform reports other programs' windows shown and renamed.
+    if (!others.empty() && !platformReportsChanges_) {
         const std::size_t first = turn_ % others.size();
+        const std::size_t share = (others.size() + kTurnTicks - 1) / kTurnTicks;
         std::size_t looked = 0;
-        while (looked < others.size() && (looked < kTurnAtLeast || spent.Milliseconds() < kTickBudgetMs))
+        while (looked < share && (looked == 0 || spent.Milliseconds() < kTickBudgetMs))
             SweepLook(others[(first + looked++) % others.size()], rules, sweep);
         turn_ = first + looked;
     }
     asked_.EndSweep();
+    ruleClosedByEvent_.clear();
     // A window no longer seen matching ended its appearance: its next one is acted on again.
     titleMatched_.swap(sweep.matched);
     ruled_.swap(sweep.stillRuled);
@@ -116,7 +121,7 @@ void TKillWatch::SweepLook(HWND window, bool rules, TSweep& sweep)
             sweep.stillClosing.insert(KeyOf(window));
         return;
     }
-    if (rules && LookRules(window, title))
+    if (rules && LookRules(window, title, true))
         sweep.stillRuled.insert(KeyOf(window));
 }
 

@@ -419,23 +419,34 @@ TEST(PopupRules, BurstOfNewWindowsIsActedOnByTheWindowEvents)
 
 // The timer's tick among hundreds of another program's windows: a long-known
 // window renamed into a listed title is asked within a turn through them all,
-// and a listed window that refuses to close is asked at every tick, as before.
-TEST(KillTick, AmongManyWindows_RenamedOneIsAskedWithinATurn_StubbornOneAtEveryTick)
+// and a window that refuses to close is asked at every tick, whether the kill
+// list or a close rule matched it; the rule's hits and log count it once.
+TEST(KillTick, AmongManyWindows_RenamedOneIsAskedWithinATurn_StubbornOnesAtEveryTick)
 {
     const std::string id = std::to_string(GetCurrentProcessId());
     const std::string stubbornTitle = "Tick Stubborn " + id, renamedTitle = "Tick Renamed " + id;
+    const std::string ruledTitle = "Tick Ruled " + id;
     std::vector<std::string> opened;
     for (int i = 0; i < 300; ++i)
         opened.push_back("refuse:Tick Plain " + std::to_string(i) + " " + id);
     opened.push_back("refuse:" + stubbornTitle);
+    opened.push_back("refuse:" + ruledTitle);
     TTargetProgram target(opened);
     ASSERT_TRUE(target.Ready()) << target.Command() << "\n" << target.Log();
     TRulesKiller killer;
     killer.killList.Add(stubbornTitle);
     killer.killList.Add(renamedTitle);
+    const int rule = killer.rules.Add(Rule("tick ruled *", TPopupAction::Close));
     const auto asked = [&killer](const std::string& title) {
         return std::count_if(killer.reported.begin(), killer.reported.end(),
                              [&title](const TPopupActionEntry& entry) { return entry.Title == title; });
+    };
+    const auto closesSeen = [&target](const std::string& title) {
+        const std::string log = target.Log(), line = " close " + title + "\n";
+        int count = 0;
+        for (std::size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1))
+            ++count;
+        return count;
     };
     killer.watch.Tick();
     killer.watch.Tick();
@@ -453,4 +464,11 @@ TEST(KillTick, AmongManyWindows_RenamedOneIsAskedWithinATurn_StubbornOneAtEveryT
     EXPECT_EQ(asked(stubbornTitle), 2 + ticks);
     killer.watch.Tick();
     EXPECT_EQ(asked(renamedTitle), 2);  // it refuses too: asked again at the next tick
+    EXPECT_EQ(asked(ruledTitle), asked(stubbornTitle));
+    EXPECT_TRUE(PumpUntil([&] { return closesSeen(ruledTitle) == 3 + ticks; }))
+        << closesSeen(ruledTitle) << " requests seen of " << 3 + ticks;
+    EXPECT_EQ(std::count_if(killer.reported.begin(), killer.reported.end(),
+                            [](const TPopupActionEntry& entry) { return entry.RuleId != 0 && !entry.Repeated; }),
+              1);
+    EXPECT_EQ(killer.rules.Find(rule)->Hits, 1);
 }
