@@ -178,8 +178,14 @@ bool TKillWatch::LookKillList(HWND window, const std::string& title, bool fromSw
     if (!IsInKillList(killList_, title))
         return false;
     const bool ask = fromSweep ? asked_.AskFromSweep(KeyOf(window)) : asked_.AskFromEvent(KeyOf(window));
-    if (!ask || !MayAct(window, title, facts_.WithProgram(window), 0, std::string()))
+    if (!ask)
         return true;
+    // The request goes first, the program's name for the log after it: the
+    // popup is on screen meanwhile.
+    if (!facts_.Opens(window)) {
+        MayAct(window, title, facts_.WithProgram(window), 0, std::string());
+        return true;
+    }
     AskToClose(window);
     TPopupActionEntry entry;
     entry.Action = TPopupAction::Close;

@@ -124,6 +124,20 @@ const TWindowFactsCache::TKnown& TWindowFactsCache::WithProgram(HWND hwnd)
     return known;
 }
 
+bool TWindowFactsCache::Opens(HWND hwnd)
+{
+    const TKnown& known = Of(hwnd);
+    if (known.programKnown || known.opensKnown)
+        return known.openable;
+    TKnown& facts = known_[hwnd];
+    HANDLE handle = facts.process ? OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, facts.process) : nullptr;
+    facts.openable = handle != nullptr;
+    facts.opensKnown = true;
+    if (handle)
+        CloseHandle(handle);
+    return facts.openable;
+}
+
 void TWindowFactsCache::KeepOnly(const std::unordered_set<std::uintptr_t>& open)
 {
     for (auto it = known_.begin(); it != known_.end();)

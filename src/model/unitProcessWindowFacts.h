@@ -44,11 +44,15 @@ public:
         bool programKnown = false;
         std::string program;
         bool openable = true;
+        bool opensKnown = false;
     };
     // The process and class of `hwnd`, asked of the platform the first time.
     const TKnown& Of(HWND hwnd);
     // The same with the program and whether its process opens.
     const TKnown& WithProgram(HWND hwnd);
+    // Whether its process opens (the program is not run as administrator),
+    // without the program's name, which takes longer to ask.
+    bool Opens(HWND hwnd);
     void Forget(HWND hwnd) { known_.erase(hwnd); }
     // Forgets the windows gone: those not among `open`.
     void KeepOnly(const std::unordered_set<std::uintptr_t>& open);
