@@ -105,9 +105,24 @@ def wine_loader(program):
 
 
 def wine(*args, timeout=30, check=False, env=None):
-    """Runs a Windows program (or Wine tool) to its end in the session."""
-    return subprocess.run([wine_loader(args[0])] + list(args), env=dict(SESSION_ENV, **(env or {})), stdin=subprocess.DEVNULL,
-                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout, check=check)
+    """Runs a Windows program (or Wine tool) to its end in the session. With
+    `check`, a run that failed having printed nothing at all never reached
+    the program (Wine failed to start it, as seen once on a loaded machine):
+    it is tried once more before its failure counts; otherwise a failure
+    raises with what the program printed."""
+    def run():
+        return subprocess.run([wine_loader(args[0])] + list(args), env=dict(SESSION_ENV, **(env or {})),
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                              timeout=timeout)
+    result = run()
+    if check and result.returncode != 0 and not result.stdout and not result.stderr:
+        sys.stderr.write("wine: %r ended with status %d before printing anything; running it again\n"
+                         % (list(args), result.returncode))
+        result = run()
+    if check and result.returncode != 0:
+        sys.stderr.write("wine: %r failed; it printed %r, %r\n" % (list(args), result.stdout, result.stderr))
+        raise subprocess.CalledProcessError(result.returncode, result.args, result.stdout, result.stderr)
+    return result
 
 
 class TWindowInfo:
