@@ -205,13 +205,14 @@ bool TKillWatch::LookRules(HWND window, const std::string& title, bool fromSweep
     const int index = rules.Match({title, known.program, known.windowClass});
     if (index < 0)
         return false;
-    // Copied: the report may lead to edits of the rules.
-    const TPopupRule rule = rules.Items()[static_cast<std::size_t>(index)];
     if (ruled_.count(KeyOf(window))) {
-        if (rule.Action == TPopupAction::Close && fromSweep && known.openable)
-            AskAgainToClose(window, title, known.program, rule);
+        const TPopupRule& acted = rules.Items()[static_cast<std::size_t>(index)];
+        if (acted.Action == TPopupAction::Close && fromSweep && known.openable)
+            AskAgainToClose(window, title, known.program, acted);
         return true;
     }
+    // Copied: the report may lead to edits of the rules.
+    const TPopupRule rule = rules.Items()[static_cast<std::size_t>(index)];
     const std::string program = known.program;
     if (!MayAct(window, title, known, rule.Id, PopupRuleText(rule))) {
         ruled_.insert(KeyOf(window));
@@ -245,8 +246,7 @@ void TKillWatch::AskAgainToClose(HWND window, const std::string& title, const st
     entry.Title = title;
     entry.Program = program;
     entry.RuleId = rule.Id;
-    entry.RuleText = PopupRuleText(rule);
-    entry.Repeated = true;
+    entry.Repeated = true;  // counted, not logged again: no rule text to spell out at every tick
     Report(std::move(entry));
 }
 
